@@ -1,0 +1,198 @@
+#pragma once
+// The VB Variant: one tagged value with the language's conversion and
+// comparison rules. Used wherever the component deals in untyped values.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/com/Error.h"
+
+namespace platform::com {
+
+// Base of every object a Variant can hold (COM objects become shared_ptr<Object>).
+class Object {
+public:
+    virtual ~Object() = default;
+};
+
+enum class VarType : int32_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,  // only ever Missing
+    Boolean = 11,
+    Variant = 12,  // element type of a Variant array
+    Decimal = 14,
+    Byte = 17,
+    Array = 8192,
+};
+
+class Variant;
+
+// A one-dimensional array with any lower bound. Elements of a typed array are
+// stored as Variants of the element type; assignment converts to that type.
+struct SafeArray {
+    VarType elementType = VarType::Variant;
+    int32_t lbound = 0;
+    std::vector<Variant> items;
+};
+
+class Variant {
+public:
+    Variant() noexcept;  // Empty
+    Variant(const Variant&);
+    Variant(Variant&&) noexcept;
+    Variant& operator=(const Variant&);  // arrays are copied, as VB does
+    Variant& operator=(Variant&&) noexcept;
+    ~Variant();
+
+    // Strings convert implicitly; every numeric subtype is named explicitly.
+    Variant(std::string s);
+    Variant(const char* s);
+
+    static Variant Null();
+    static Variant Missing();
+    static Variant Int(int16_t v);
+    static Variant Lng(int32_t v);
+    static Variant Byte(uint8_t v);
+    static Variant Sng(float v);
+    static Variant Dbl(double v);
+    static Variant Cur(double v);  // Currency, rounded to 4 decimals, checked range
+    static Variant Dec(double v);  // Decimal, held as a double, checked to +-7.92E+28
+    static Variant Date(double serial);  // days since 1899-12-30
+    static Variant Bool(bool v);
+    static Variant Str(std::string v);
+    static Variant Obj(std::shared_ptr<Object> v);  // nullptr = Nothing
+    // Array of `count` elements (ubound = lbound + count - 1); elements are the
+    // element type's zero value (Empty for Variant arrays, "" for String).
+    static Variant Array(VarType elementType, int32_t lbound, int32_t ubound);
+    static Variant ByteArray(const std::vector<uint8_t>& bytes, int32_t lbound = 0);
+    static Variant VariantArray(std::vector<Variant> items, int32_t lbound = 0);
+
+    // VarType: the subtype, or Array | element type for arrays (VB's VarType()).
+    int32_t VarTypeCode() const noexcept;
+    VarType Type() const noexcept { return type_; }  // VarType::Array for any array
+    VarType ElementType() const;                    // arrays only; otherwise 13
+
+    bool IsEmpty() const noexcept { return type_ == VarType::Empty; }
+    bool IsNull() const noexcept { return type_ == VarType::Null; }
+    bool IsMissing() const noexcept { return type_ == VarType::Error; }
+    bool IsArray() const noexcept { return type_ == VarType::Array; }
+    bool IsByteArray() const noexcept;
+    bool IsObject() const noexcept { return type_ == VarType::Object; }
+    bool IsString() const noexcept { return type_ == VarType::String; }
+    bool IsNothing() const noexcept;  // an Object subtype holding nullptr
+    // Integer, Long, Byte, Single, Double, Currency, Decimal (not Boolean, not Date).
+    bool IsNumberType() const noexcept;
+
+    // Raw payload access; the wrong subtype raises 13.
+    const std::string& StrRef() const;
+    std::shared_ptr<Object> ObjRef() const;
+    double DateSerial() const;
+
+    // Arrays. Not an array → 13; index out of bounds → 9.
+    int32_t LBound() const;
+    int32_t UBound() const;
+    int32_t Count() const;  // UBound - LBound + 1
+    const Variant& At(int32_t index) const;
+    // Stores `v` at index, converted to the element type of a typed array.
+    void Set(int32_t index, const Variant& v);
+    void ReDimPreserve(int32_t ubound);
+    std::vector<uint8_t> ToBytes() const;  // Byte array → bytes; anything else → 13
+    const SafeArray& ArrayRef() const;
+
+private:
+    VarType type_ = VarType::Empty;
+    union {
+        int16_t i16;
+        int32_t i32;
+        uint8_t u8;
+        float f32;
+        double f64;
+        bool b;
+    } num_{};
+    std::string str_;
+    std::shared_ptr<Object> obj_;
+    std::unique_ptr<SafeArray> arr_;
+    friend struct VariantAccess;
+};
+
+// ---- Conversions (VB's CByte/CInt/... rules) ----
+// Floating values round half to even. Out of range → 6; a non-numeric text,
+// an array or an object → 13; Null → 94. Empty gives 0; Boolean gives -1/0.
+uint8_t CByte(const Variant& v);
+int16_t CInt(const Variant& v);
+int32_t CLng(const Variant& v);
+float CSng(const Variant& v);
+double CDbl(const Variant& v);
+bool CBool(const Variant& v);
+std::string CStr(const Variant& v);  // Null → 94
+Variant CDate(const Variant& v);     // a Date Variant
+Variant CVar(const Variant& v);      // identity, for symmetry with VB code
+
+// Typed conversions that keep the VB conversion's result as a Variant.
+Variant ToVarType(const Variant& v, VarType target);
+
+// ---- Tests ----
+bool IsNumeric(const Variant& v);
+inline bool IsEmpty(const Variant& v) { return v.IsEmpty(); }
+inline bool IsNull(const Variant& v) { return v.IsNull(); }
+inline bool IsArray(const Variant& v) { return v.IsArray(); }
+inline bool IsMissing(const Variant& v) { return v.IsMissing(); }
+inline bool IsObject(const Variant& v) { return v.IsObject(); }
+inline int32_t VarTypeOf(const Variant& v) { return v.VarTypeCode(); }
+std::string TypeName(const Variant& v);  // "Integer", "String", "Byte()", ...
+int32_t LBound(const Variant& v);
+int32_t UBound(const Variant& v);
+
+// ---- Comparison (VB `=`, `<`, ... between Variants) ----
+enum class Cmp { Less, Equal, Greater, Null };
+// Null on either side → Null. Empty is 0 against a number and "" against a
+// String. Numbers, Boolean and Date compare by exact value; Strings binary.
+// A number against a String: unequal, the number is less.
+Cmp Compare(const Variant& a, const Variant& b);
+// VB `v = literal`: Empty is 0, a String is parsed (non-numeric → 13).
+Cmp CompareTo(const Variant& v, double literal);
+inline bool Equals(const Variant& a, const Variant& b) { return Compare(a, b) == Cmp::Equal; }
+// Same subtype and same payload (arrays element-wise, NaN equals NaN). For tests
+// and round trips, not a VB operator.
+bool Identical(const Variant& a, const Variant& b);
+
+// ---- Number text ----
+// The number parser shared by IsNumeric, the conversions and comparisons:
+// blanks, sign, digits with an optional decimal separator, exponent E or D, blanks.
+bool ParseNumber(const std::string& text, double& out);
+// The process-wide decimal separator for CStr, Format and parsing (default '.').
+void SetDecimalSeparator(char sep);
+char DecimalSeparator();
+// CStr forms: Single 7, Double 15 significant digits, "1E+20", "1.5E-05".
+std::string FormatSingle(float v);
+std::string FormatDouble(double v);
+// Date text "yyyy-mm-dd hh:nn:ss" (date only when time is 0, time only below 1).
+std::string FormatDate(double serial);
+
+// ---- Dates ----
+double DateSerial(int year, int month, int day);  // VB DateSerial, rolls over
+double TimeSerial(int hour, int minute, int second);
+struct DateParts {
+    int year, month, day, hour, minute, second, millisecond, weekday;  // weekday 1 = Sunday (VB)
+};
+DateParts SplitDate(double serial);
+
+}  // namespace platform::com
+
+namespace platform {
+using com::Variant;
+template <class T>
+using P = std::shared_ptr<T>;
+template <class T>
+using W = std::weak_ptr<T>;
+}  // namespace platform
