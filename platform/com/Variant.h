@@ -56,7 +56,7 @@ public:
 
     // Strings convert implicitly; every numeric subtype is named explicitly.
     Variant(std::string s);
-    Variant(const char* s);
+    Variant(const char* s);  // nullptr gives ""
 
     static Variant Null();
     static Variant Missing();
@@ -67,12 +67,15 @@ public:
     static Variant Dbl(double v);
     static Variant Cur(double v);  // Currency, rounded to 4 decimals, checked range
     static Variant Dec(double v);  // Decimal, held as a double, checked to +-7.92E+28
-    static Variant Date(double serial);  // days since 1899-12-30
+    // Days since 1899-12-30; a negative serial's fraction counts away from zero
+    // (-1.25 is 1899-12-29 06:00). Outside 0100-01-01 .. 9999-12-31 (or NaN) → 6.
+    static Variant Date(double serial);
     static Variant Bool(bool v);
     static Variant Str(std::string v);
     static Variant Obj(std::shared_ptr<Object> v);  // nullptr = Nothing
-    // Array of `count` elements (ubound = lbound + count - 1); elements are the
-    // element type's zero value (Empty for Variant arrays, "" for String).
+    // Array lbound..ubound (ubound = lbound - 1 gives no elements; lower → 9);
+    // elements are the element type's zero value (Empty for Variant arrays, ""
+    // for String, Nothing for Object). Element types Empty, Null, Error, Array → 5.
     static Variant Array(VarType elementType, int32_t lbound, int32_t ubound);
     static Variant ByteArray(const std::vector<uint8_t>& bytes, int32_t lbound = 0);
     static Variant VariantArray(std::vector<Variant> items, int32_t lbound = 0);
@@ -103,8 +106,11 @@ public:
     int32_t UBound() const;
     int32_t Count() const;  // UBound - LBound + 1
     const Variant& At(int32_t index) const;
-    // Stores `v` at index, converted to the element type of a typed array.
+    // Stores `v` at index, converted to the element type of a typed array
+    // (ToVarType: the conversion's errors 6, 13, 94 pass on; the array is unchanged).
     void Set(int32_t index, const Variant& v);
+    // Keeps the lower bound and the elements that still fit; new elements are the
+    // element type's zero value. ubound below lbound - 1 → 9.
     void ReDimPreserve(int32_t ubound);
     std::vector<uint8_t> ToBytes() const;  // Byte array → bytes; anything else → 13
     const SafeArray& ArrayRef() const;
@@ -133,12 +139,19 @@ int16_t CInt(const Variant& v);
 int32_t CLng(const Variant& v);
 float CSng(const Variant& v);
 double CDbl(const Variant& v);
+// "True"/"False" in any ASCII case (blanks around allowed), else a number ≠ 0.
 bool CBool(const Variant& v);
-std::string CStr(const Variant& v);  // Null → 94
-Variant CDate(const Variant& v);     // a Date Variant
+// Null → 94; Missing, objects and arrays → 13. Currency and Decimal as Double.
+std::string CStr(const Variant& v);
+// A Date Variant: from a number (range checked, 6), or from the text
+// "yyyy-mm-dd[ hh:nn[:ss]]" or "hh:nn[:ss]" with blanks around (else 13).
+Variant CDate(const Variant& v);
 Variant CVar(const Variant& v);      // identity, for symmetry with VB code
 
 // Typed conversions that keep the VB conversion's result as a Variant.
+// Target Variant: `v` unchanged; Object: `v` must be an object (else 13);
+// Currency and Decimal: CDbl's value checked by Cur/Dec; Empty, Null, Error,
+// Array → 5.
 Variant ToVarType(const Variant& v, VarType target);
 
 // ---- Tests ----
@@ -157,7 +170,8 @@ int32_t UBound(const Variant& v);
 enum class Cmp { Less, Equal, Greater, Null };
 // Null on either side → Null. Empty is 0 against a number and "" against a
 // String. Numbers, Boolean and Date compare by exact value; Strings binary.
-// A number against a String: unequal, the number is less.
+// A number against a String: unequal, the number is less. NaN equals NaN and
+// is greater than every number. Objects, arrays and Missing → 13.
 Cmp Compare(const Variant& a, const Variant& b);
 // VB `v = literal`: Empty is 0, a String is parsed (non-numeric → 13).
 Cmp CompareTo(const Variant& v, double literal);
@@ -169,22 +183,32 @@ bool Identical(const Variant& a, const Variant& b);
 // ---- Number text ----
 // The number parser shared by IsNumeric, the conversions and comparisons:
 // blanks, sign, digits with an optional decimal separator, exponent E or D, blanks.
+// False (out unchanged) for other text and for values beyond Double ("1E400",
+// which the conversions report as 6); values too small for Double read as 0.
 bool ParseNumber(const std::string& text, double& out);
 // The process-wide decimal separator for CStr, Format and parsing (default '.').
 void SetDecimalSeparator(char sep);
 char DecimalSeparator();
-// CStr forms: Single 7, Double 15 significant digits, "1E+20", "1.5E-05".
+// CStr forms: Single 7, Double 15 significant digits, "1E+20", "1.5E-05"
+// (vb::NumberText with DecimalSeparator(); NaN "NaN", "Infinity", "-Infinity").
 std::string FormatSingle(float v);
 std::string FormatDouble(double v);
-// Date text "yyyy-mm-dd hh:nn:ss" (date only when time is 0, time only below 1).
+// Date text "yyyy-mm-dd hh:nn:ss", rounded to the second: the date only when
+// the time is 00:00:00, the time only on day 1899-12-30 (serials between -1 and 1).
 std::string FormatDate(double serial);
 
 // ---- Dates ----
-double DateSerial(int year, int month, int day);  // VB DateSerial, rolls over
+// VB DateSerial: years 0-29 are 2000-2029 and 30-99 are 1930-1999; months and
+// days out of their range roll over. A result outside the Date range → 5.
+double DateSerial(int year, int month, int day);
+// hour:minute:second, rolling over into days; a negative total lies before
+// 1899-12-30 00:00 (TimeSerial(-1, 0, 0) is 1899-12-29 23:00). Out of range → 5.
 double TimeSerial(int hour, int minute, int second);
 struct DateParts {
     int year, month, day, hour, minute, second, millisecond, weekday;  // weekday 1 = Sunday (VB)
 };
+// The parts of a serial, the time rounded to the millisecond. Outside the
+// Date range (or NaN) → 6.
 DateParts SplitDate(double serial);
 
 }  // namespace platform::com

@@ -1,0 +1,32 @@
+#pragma once
+// The element factory and the slot and index rule of the parameter model.
+#include <cstdint>
+#include <string>
+
+#include "model/clsDataElement.h"
+#include "platform/com/Variant.h"
+
+namespace platform::rt {
+class Parameters;
+}
+
+namespace dtm {
+
+// Data length in bytes that a value type code fixes (14: -1, open).
+int32_t ValueTypeDataLength(int32_t valueType);
+
+// Creates an element with the factory's defaults and adds it to `params` (at the
+// end, or in front of beforePath, or right behind afterPath). A negative length
+// is derived from the value type; an octet string with a scalar initial value
+// gets a Byte array of its length filled with that value (not a Byte → 6/13).
+platform::P<clsDataElement> AddParam(platform::rt::Parameters& params, const std::string& name,
+                                     const platform::Variant& initialValue, int32_t valueType,
+                                     int32_t valueTypeLength,
+                                     const platform::Variant& beforePath = platform::Variant::Missing(),
+                                     const platform::Variant& afterPath = platform::Variant::Missing());
+
+// Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
+// the blocks stay as they are. An index beyond 16 bits → 6.
+void CalcSlotIndex(clsDataElement& element);
+
+}  // namespace dtm

@@ -1,0 +1,57 @@
+#pragma once
+// The parameter model of one DTM instance: its identity, the unit table, the
+// data-set state rules and the coding of PROFIBUS transactions.
+#include <cstdint>
+#include <string>
+
+#include "platform/com/Variant.h"
+#include "platform/rt/IPrivateDataModel.h"
+
+namespace platform::rt {
+class DTMContext;
+}
+
+namespace dtm {
+
+class clsPROFIBUSProfil3Units;
+
+class clsDataModel : public platform::rt::IPrivateDataModel {
+public:
+    using Ctx = platform::rt::IPrivateDataModel::Ctx;
+    using El = platform::rt::El;
+
+    // True while a whole data set is being taken over (DataSetChanged).
+    bool ProcessingCompleteValidation() const { return m_ProcessingCompleteValidation; }
+    void EvaluateDataSetState(Ctx DTMContext);
+    // The unit table; nullptr until CreateModel.
+    platform::P<clsPROFIBUSProfil3Units> PROFIBUSProfil3Units() const { return m_Units; }
+
+    // ---- IPrivateDataModel ----
+    std::string DTMName() override;
+    std::string DTMVendor() override;
+    std::string DTMVersion() override;
+    platform::Variant DTMDate() override;
+    std::string DTMDescriptor() override;
+    void CreateModel(Ctx DTMContext) override;
+    void SetLanguage(Ctx DTMContext, int32_t LanguageId) override;
+    void DataChanged(El pda, Ctx DTMContext) override;
+    void DataSetChanged(Ctx DTMContext) override;
+    bool BuildTransactionRequest(Ctx DTMContext, platform::P<platform::com::Object> CommObj, bool bDownLoad,
+                                 El pda) override;
+    bool ReadTransactionResponse(Ctx DTMContext, platform::P<platform::com::Object> CommObj, bool bDownLoad,
+                                 El pda) override;
+
+protected:
+    int32_t m_ChangeDepth = 0;
+    int32_t m_LanguageId = 0;
+    platform::P<clsPROFIBUSProfil3Units> m_Units;
+    bool m_ProcessingCompleteValidation = false;
+    int32_t m_BusyRetries = 0;
+};
+
+// The context's data model (through its Parameters) and its unit table; a
+// missing object on the way raises 91.
+clsDataModel& DataModelOf(const platform::P<platform::rt::DTMContext>& DTMContext);
+clsPROFIBUSProfil3Units& UnitsOf(const platform::P<platform::rt::DTMContext>& DTMContext);
+
+}  // namespace dtm

@@ -1,0 +1,45 @@
+#include "platform/app/MessageBox.h"
+
+#include <vector>
+
+namespace platform::app {
+
+MessageBoxHandler& MessageBoxHandler::Instance() {
+    static MessageBoxHandler handler;
+    return handler;
+}
+
+int32_t MessageBoxHandler::Show(const std::string& prompt, int32_t buttons) {
+    int32_t answer = DefaultAnswer(buttons);
+    if (!scripted_.empty()) {
+        answer = scripted_.front();
+        scripted_.pop_front();
+    }
+    records_.push_back({prompt, buttons, answer});
+    return answer;
+}
+
+void MessageBoxHandler::QueueAnswer(int32_t answer) { scripted_.push_back(answer); }
+
+void MessageBoxHandler::Clear() {
+    records_.clear();
+    scripted_.clear();
+}
+
+int32_t MessageBoxHandler::DefaultAnswer(int32_t buttons) {
+    static const std::vector<std::vector<int32_t>> kButtonSets = {
+        {kAnswerOK},
+        {kAnswerOK, kAnswerCancel},
+        {kAnswerAbort, kAnswerRetry, kAnswerIgnore},
+        {kAnswerYes, kAnswerNo, kAnswerCancel},
+        {kAnswerYes, kAnswerNo},
+        {kAnswerRetry, kAnswerCancel},
+    };
+    const size_t set = static_cast<size_t>(buttons & 0xF);
+    if (set >= kButtonSets.size()) return kAnswerOK;
+    const auto& answers = kButtonSets[set];
+    const size_t defaultButton = static_cast<size_t>((buttons >> 8) & 0x3);
+    return defaultButton < answers.size() ? answers[defaultButton] : answers.front();
+}
+
+}  // namespace platform::app

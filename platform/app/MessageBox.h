@@ -1,0 +1,48 @@
+#pragma once
+// Message boxes without a screen: each box is recorded and answered at once,
+// from a queue of scripted answers or else with the box's default button.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace platform::app {
+
+// Answers.
+inline constexpr int32_t kAnswerOK = 1;
+inline constexpr int32_t kAnswerCancel = 2;
+inline constexpr int32_t kAnswerAbort = 3;
+inline constexpr int32_t kAnswerRetry = 4;
+inline constexpr int32_t kAnswerIgnore = 5;
+inline constexpr int32_t kAnswerYes = 6;
+inline constexpr int32_t kAnswerNo = 7;
+
+struct MessageBoxRecord {
+    std::string prompt;
+    int32_t buttons = 0;
+    int32_t answer = 0;
+};
+
+class MessageBoxHandler {
+public:
+    static MessageBoxHandler& Instance();  // the process's handler
+
+    // Records the box and answers the next scripted answer, else DefaultAnswer.
+    int32_t Show(const std::string& prompt, int32_t buttons);
+    void QueueAnswer(int32_t answer);
+
+    const std::vector<MessageBoxRecord>& Records() const { return records_; }
+    // Forgets the records and the scripted answers.
+    void Clear();
+
+    // The default button of a box: the button set in bits 0-3 (OK; OK Cancel;
+    // Abort Retry Ignore; Yes No Cancel; Yes No; Retry Cancel) and the default
+    // button in bits 8-9 (first, second, third). 0, 48 → OK; 52 → Yes; 292 → No.
+    static int32_t DefaultAnswer(int32_t buttons);
+
+private:
+    std::vector<MessageBoxRecord> records_;
+    std::deque<int32_t> scripted_;
+};
+
+}  // namespace platform::app

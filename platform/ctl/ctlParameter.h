@@ -1,0 +1,15 @@
+#pragma once
+// The parameter edit control of the control library: shows one model element
+// with its label; pages find it among their controls.
+#include <string>
+
+#include "platform/ui/Control.h"
+
+namespace platform::ctl {
+
+class ctlParameter : public ui::Control {
+public:
+    std::string LabelText;
+};
+
+}  // namespace platform::ctl

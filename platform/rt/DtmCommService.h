@@ -1,0 +1,76 @@
+#pragma once
+// The communication service of one DTM instance: the frame's channel, the
+// connection made on demand, and the routing of the frame's answers.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/com/Variant.h"
+#include "platform/rt/TransactionResult.h"
+
+namespace platform::rt {
+
+class CommObj;
+class DTMContext;
+class IPrivateDataElement;
+class IPrivateProcess;
+struct TransRequest;
+
+class DtmCommService : public com::Object {
+public:
+    explicit DtmCommService(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
+
+    // The instance's communication object (settings, connected identity, event).
+    P<rt::CommObj> CommObj() const { return commObj_; }
+    void CommObj(const P<rt::CommObj>& obj) { commObj_ = obj; }
+
+    // Keeps the frame's fdt::IFdtCommunication; null drops it.
+    void SetCommunication(const P<com::Object>& frameComm);
+    // A connection exists, or a connect, disconnect or transaction is pending.
+    bool IsActive() const;
+    // Connected and not given up at validation.
+    bool IsOnline() const;
+    // The communication object while online, else null.
+    P<com::Object> ActiveConnection() const;
+    // Binds the DTM's response sink; True when a channel is held. Never connects.
+    bool Attach();
+    void Detach();
+    // Aborts the connection and everything pending; True when no longer active.
+    bool Terminate();
+    // Sends a disconnect; the end is posted as callback->OnProcessFinished(id, Missing).
+    // False without a channel.
+    bool StartDisconnect(const std::string& invokeId, const P<IPrivateProcess>& callback);
+
+    // The frame's answers, routed by invoke id; unknown ids are ignored.
+    void OnAbort(const std::string& communicationReference);
+    void OnConnectResponse(const std::string& invokeId, const std::string& response);
+    void OnDisconnectResponse(const std::string& invokeId, const std::string& response);
+    void OnTransactionResponse(const std::string& invokeId, const std::string& response);
+
+    // During ReadTransactionResponse: send the same transaction again.
+    void RepeatTransaction() { repeatRequested_ = true; }
+    // Queues a read-back of the element after the current writes; `result` is
+    // 0, or 91 (nothing queued) for a null element. Adds no TransactionResult.
+    void AddUploadRequest(const P<IPrivateDataElement>& element, int32_t arg1, bool arg2,
+                          int32_t arg3, int32_t& result);
+    // The group's current requests.
+    std::vector<P<TransRequest>> GetRequests(const std::string& groupId) const;
+    // One result per request of the last finished process with that id.
+    std::vector<TransactionResult> GetTransactionResults(const std::string& invokeId) const;
+
+    // Stored only.
+    int32_t Setting1() const { return setting1_; }
+    void Setting1(int32_t value) { setting1_ = value; }
+    int32_t Setting2() const { return setting2_; }
+    void Setting2(int32_t value) { setting2_ = value; }
+
+private:
+    W<DTMContext> context_;
+    P<rt::CommObj> commObj_;
+    bool repeatRequested_ = false;                           // taken by the transfer loop
+    std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
+    int32_t setting1_ = 0;
+    int32_t setting2_ = 0;
+};
+
+}  // namespace platform::rt

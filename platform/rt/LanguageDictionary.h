@@ -1,0 +1,47 @@
+#pragma once
+// The language texts of one DTM instance: the dictionary file, the selected
+// language and text look-up by section, key and field.
+#include <cstdint>
+#include <string>
+
+#include "platform/com/Variant.h"
+
+namespace platform::xml {
+class Document;
+class Element;
+}  // namespace platform::xml
+
+namespace platform::rt {
+
+class DTMContext;
+
+class LanguageDictionary : public com::Object {
+public:
+    // Null until loaded.
+    P<xml::Document> DictionaryDocument() const { return document_; }
+    // Loads XmlDataPath + name + ".xml" and selects a language at once: the
+    // registry's LanguageId, else its primary language, else the first.
+    bool LoadDictionary(const P<DTMContext>& ctx, const std::string& name);
+    // The exact lcid, else the first language with the same primary id.
+    // False when neither exists; nothing changes then.
+    bool SelectLanguage(int32_t lcid, int32_t flag);
+    // Replaces $(key) in attribute values and texts in one pass; unknown keys stay.
+    std::string Translate(const std::string& document, const P<DTMContext>& ctx,
+                          const std::string& section, const std::string& field);
+    // The text, or Empty when the key or the field is missing.
+    Variant LookupText(const std::string& section, const std::string& key,
+                       const std::string& field) const;
+    Variant LookupText(const P<xml::Element>& section, const std::string& key,
+                       const std::string& field) const;
+    // The current language's section, or null.
+    P<xml::Element> SectionNode(const std::string& name) const;
+    // The entry of that key (the first duplicate wins), or null.
+    P<xml::Element> KeyNode(const P<xml::Element>& section, const std::string& key) const;
+
+private:
+    P<xml::Document> document_;
+    P<xml::Element> language_;
+    int32_t flag_ = 0;
+};
+
+}  // namespace platform::rt

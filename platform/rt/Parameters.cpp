@@ -1,0 +1,187 @@
+#include "platform/rt/Parameters.h"
+
+#include <algorithm>
+
+#include "platform/com/Error.h"
+#include "platform/rt/ChannelList.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/IPrivateDataModel.h"
+
+namespace platform::rt {
+
+namespace {
+
+constexpr size_t kMaxDispatchDepth = 64;
+
+inline unsigned char AsciiLower(unsigned char c) noexcept {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) noexcept {
+    if (prefix.size() > text.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(static_cast<unsigned char>(text[i])) != AsciiLower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    }
+    return true;
+}
+
+std::string AnchorPath(const Variant& anchor) {
+    if (anchor.IsMissing()) return {};
+    return com::CStr(anchor);
+}
+
+}  // namespace
+
+size_t Parameters::PathHash::operator()(std::string_view s) const noexcept {
+    // FNV-1a over the lower-cased bytes.
+    size_t h = 1469598103934665603ull;
+    for (unsigned char c : s) {
+        h ^= AsciiLower(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool Parameters::PathEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+
+El Parameters::Item(const std::string& path) const {
+    El el = Find(path);
+    if (!el) com::Raise(com::errInvalidArgument);
+    return el;
+}
+
+El Parameters::Item(int32_t i) const {
+    if (i < 1 || i > Count()) com::Raise(com::errInvalidArgument);
+    return items_[static_cast<size_t>(i - 1)];
+}
+
+El Parameters::Find(std::string_view path) const noexcept {
+    auto it = byPath_.find(path);
+    return it == byPath_.end() ? nullptr : it->second;
+}
+
+size_t Parameters::PositionOf(const Variant& anchor) const {
+    El target = Find(AnchorPath(anchor));
+    if (!target) com::Raise(com::errInvalidArgument);
+    auto it = std::find(items_.begin(), items_.end(), target);
+    return static_cast<size_t>(it - items_.begin());
+}
+
+void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath) {
+    if (!el) com::Raise(com::errObjectNotSet);
+    const bool hasBefore = !beforePath.IsMissing();
+    const bool hasAfter = !afterPath.IsMissing();
+    if (hasBefore && hasAfter) com::Raise(com::errInvalidArgument);
+
+    size_t pos = items_.size();
+    if (hasBefore) pos = PositionOf(beforePath);
+    if (hasAfter) pos = PositionOf(afterPath) + 1;
+
+    std::string path = el->Name();
+    if (byPath_.find(std::string_view(path)) != byPath_.end()) com::Raise(com::errDuplicateKey);
+    byPath_.emplace(std::move(path), el);
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
+}
+
+void Parameters::Reset() {
+    items_.clear();
+    byPath_.clear();
+    dispatchStack_.clear();
+    if (channels_) channels_->Clear();
+}
+
+std::vector<El> Parameters::Children(std::string_view header) const {
+    std::vector<El> children;
+    for (const El& el : items_) {
+        const std::string name = el->Name();
+        if (name.size() > header.size() && StartsWithIgnoringCase(name, header)) children.push_back(el);
+    }
+    return children;
+}
+
+void Parameters::NotifyChange(El el, const std::string& text) {
+    if (!el) com::Raise(com::errObjectNotSet);
+    const bool dispatching =
+        std::find(dispatchStack_.begin(), dispatchStack_.end(), el.get()) != dispatchStack_.end();
+    if (!dispatching) {
+        if (auto model = DataModel()) {
+            if (dispatchStack_.size() >= kMaxDispatchDepth) com::Raise(com::errDispatchDepth);
+            dispatchStack_.push_back(el.get());
+            try {
+                model->DataChanged(el, Context());
+            } catch (...) {
+                dispatchStack_.pop_back();
+                throw;
+            }
+            dispatchStack_.pop_back();
+        }
+    }
+    NotifyPages(el, text);
+    modified_ = true;
+}
+
+void Parameters::NotifyChanged(El el, const std::string& text) {
+    if (!el) com::Raise(com::errObjectNotSet);
+    NotifyPages(el, text);
+    modified_ = true;
+}
+
+void Parameters::NotifyPages(const El& el, const std::string& text) {
+    auto ctx = Context();
+    if (!ctx) return;
+    if (auto registry = ctx->GuiRegistry()) registry->NotifyParameterChanged(el, text);
+}
+
+P<DtmGuiRegistry> Parameters::Registry() const {
+    auto ctx = Context();
+    return ctx ? ctx->GuiRegistry() : nullptr;
+}
+
+bool Parameters::DataSetReady() const noexcept { return !model_.expired() && !updateInProgress_; }
+
+void Parameters::DataSetState(int32_t value) noexcept {
+    dataSetState_ = value;
+    modified_ = true;
+}
+
+void Parameters::BeginSetParameters() {
+    ++setParametersDepth_;
+    updateInProgress_ = true;
+}
+
+void Parameters::EndSetParameters() {
+    if (setParametersDepth_ == 0) return;
+    if (--setParametersDepth_ > 0) return;
+    struct Finish {
+        Parameters& self;
+        ~Finish() {
+            self.updateInProgress_ = false;
+            self.modified_ = true;
+        }
+    } finish{*this};
+    if (auto model = DataModel()) model->DataSetChanged(Context());
+    if (auto registry = Registry()) registry->NotifyParameterSetChanged();
+}
+
+void Parameters::OnChildParameterChanged(const std::string& tag, const std::string& arg) {
+    parameterEvents_.emplace_back(tag, arg);
+}
+
+void Parameters::OnParameterChanged(const std::string& tag, const std::string& arg) {
+    parameterEvents_.emplace_back(tag, arg);
+}
+
+void Parameters::OnLockDataSet(const std::string&) {
+    if (auto registry = Registry()) registry->LockState(true);
+}
+
+bool Parameters::OnUnlockDataSet(const std::string&) {
+    if (auto registry = Registry()) registry->LockState(false);
+    return true;
+}
+
+}  // namespace platform::rt

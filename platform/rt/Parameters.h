@@ -1,0 +1,119 @@
+#pragma once
+// The element collection of one DTM instance: elements in collection order,
+// found by path (ASCII case ignored), with the change and data-set notices
+// that go on to the model and the open pages.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/com/Variant.h"
+#include "platform/rt/IPrivateDataElement.h"
+
+namespace platform::rt {
+
+class DTMContext;
+class DtmGuiRegistry;
+class IPrivateDataModel;
+class ChannelList;
+
+class Parameters : public com::Object {
+public:
+    using iterator = std::vector<El>::const_iterator;
+
+    // ---- Elements ----
+    // Miss → 5.
+    El Item(const std::string& path) const;
+    // 1-based; out of range → 5.
+    El Item(int32_t i) const;
+    // nullptr on a miss; never throws.
+    El Find(std::string_view path) const noexcept;
+    int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+    iterator begin() const noexcept { return items_.begin(); }
+    iterator end() const noexcept { return items_.end(); }
+
+    // In front of the element at beforePath, right behind the one at afterPath,
+    // or at the end. Both anchors given, or an unknown anchor → 5; a null
+    // element → 91; a path already present (ignoring case) → 457.
+    void Add(El el, const Variant& beforePath = Variant::Missing(),
+             const Variant& afterPath = Variant::Missing());
+    // Removes every element, empties the channel list, clears the dispatch stack.
+    void Reset();
+    // The elements whose paths start with `header` and differ from it, in
+    // collection order; the header itself is not among them.
+    std::vector<El> Children(std::string_view header) const;
+
+    // ---- Model and context (both held weakly) ----
+    P<IPrivateDataModel> DataModel() const { return model_.lock(); }
+    void DataModel(const P<IPrivateDataModel>& model) { model_ = model; }
+    P<DTMContext> Context() const { return context_.lock(); }
+    void Context(const P<DTMContext>& ctx) { context_ = ctx; }
+
+    // ---- Change notices ----
+    // Model DataChanged first (its error reaches the caller), unless the element's
+    // own change is being dispatched already; then the pages; then the mark.
+    void NotifyChange(El el, const std::string& text);
+    // Pages only; sets the mark.
+    void NotifyChanged(El el, const std::string& text);
+
+    // ---- Data-set state ----
+    bool UpdateInProgress() const noexcept { return updateInProgress_; }
+    void UpdateInProgress(bool value) noexcept { updateInProgress_ = value; }
+    // A model exists and no whole data set is being taken over.
+    bool DataSetReady() const noexcept;
+    int32_t DataSetState() const noexcept { return dataSetState_; }
+    // Every write sets the modified mark.
+    void DataSetState(int32_t value) noexcept;
+    // 0 while the modified mark is clear, else DataSetState.
+    int32_t QueryDataSetState() const noexcept { return modified_ ? dataSetState_ : 0; }
+    bool Modified() const noexcept { return modified_; }
+    void Modified(bool value) noexcept { modified_ = value; }
+    void BeginSetParameters();
+    void EndSetParameters();
+
+    // ---- Frame data-set events ----
+    // The two parameter events are recorded; lock and unlock set the GUI
+    // registry's LockState (unlock answers True).
+    void OnChildParameterChanged(const std::string& tag, const std::string& arg);
+    void OnParameterChanged(const std::string& tag, const std::string& arg);
+    void OnLockDataSet(const std::string& tag);
+    bool OnUnlockDataSet(const std::string& tag);
+    // Recorded parameter events, in arrival order (tag, argument).
+    const std::vector<std::pair<std::string, std::string>>& ParameterEvents() const noexcept {
+        return parameterEvents_;
+    }
+
+    // ---- Channels ----
+    P<ChannelList> Channels() const { return channels_; }
+    void Channels(const P<ChannelList>& list) { channels_ = list; }
+
+private:
+    struct PathHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const noexcept;
+    };
+    struct PathEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const noexcept;
+    };
+
+    size_t PositionOf(const Variant& anchor) const;  // unknown → 5
+    void NotifyPages(const El& el, const std::string& text);
+    P<DtmGuiRegistry> Registry() const;
+
+    std::vector<El> items_;
+    std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
+    std::vector<IPrivateDataElement*> dispatchStack_;
+    W<IPrivateDataModel> model_;
+    W<DTMContext> context_;
+    P<ChannelList> channels_;
+    std::vector<std::pair<std::string, std::string>> parameterEvents_;
+    int32_t dataSetState_ = 0;
+    int32_t setParametersDepth_ = 0;
+    bool updateInProgress_ = false;
+    bool modified_ = false;
+};
+
+}  // namespace platform::rt

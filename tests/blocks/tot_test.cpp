@@ -1,0 +1,220 @@
+// The Totaliser function block's elements and its unit handler.
+#include "blocks/DataModel_P3_FB_TOT.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "BlockTestSupport.h"
+#include "model/DataModelHelpers.h"
+#include "model/clsDataModel.h"
+#include "model/clsPROFIBUSProfil3Units.h"
+#include "platform/rt/DTMContext.h"
+
+namespace dtm {
+namespace {
+
+using platform::Variant;
+using platform::com::Identical;
+using platform::com::VarType;
+using testing::ElementAt;
+using testing::Paths;
+using testing::PositionOf;
+
+// A model with its unit table that records the change notices it receives.
+class RecordingModel : public clsDataModel {
+public:
+    RecordingModel() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
+    void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
+    std::vector<std::string> notified;
+};
+
+// The values expressed in the totaliser unit.
+const std::vector<std::string> kUnitValues = {
+    "TOTAL/Value", "PRESET_TOT", "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM", "LO_LO_LIM",
+    "HI_HI_ALM/Value", "HI_ALM/Value", "LO_ALM/Value", "LO_LO_ALM/Value"};
+
+class TotaliserBlockModel : public ::testing::Test {
+protected:
+    void SetUp() override { ctx->InitContext(nullptr, model, nullptr, nullptr); }
+
+    void BuildBlocks4And8(const Variant& blockUnit = Variant()) {
+        CreateTOTBlockModel(4, blockUnit, ctx);
+        CreateTOTBlockModel(8, blockUnit, ctx);
+        for (const auto& el : params) CalcSlotIndex(*std::dynamic_pointer_cast<clsDataElement>(el));
+    }
+
+    platform::P<platform::rt::DTMContext> ctx = platform::rt::DTMContext::Create();
+    platform::P<RecordingModel> model = std::make_shared<RecordingModel>();
+    platform::rt::Parameters& params = *ctx->Parameters();
+};
+
+TEST(TotaliserBlockPrefix, IsFormedFromTheBlockNumber) {
+    EXPECT_EQ(GetTOTBlockPrefix(4), "FUNC/4/TOT/");
+    EXPECT_EQ(GetTOTBlockPrefix(12), "FUNC/12/TOT/");
+    EXPECT_EQ(GetTOTBlockPrefix(-3), "FUNC/-3/TOT/");
+}
+
+TEST_F(TotaliserBlockModel, CreatesSeventyTwoElementsPerBlock) {
+    BuildBlocks4And8();
+    ASSERT_EQ(params.Count(), 144);
+    const auto paths = Paths(params);
+    EXPECT_EQ(paths[0], "FUNC/4/TOT/BlockIndex");
+    EXPECT_EQ(paths[71], "FUNC/4/TOT/LO_LO_ALM/Value");
+    EXPECT_EQ(paths[72], "FUNC/8/TOT/BlockIndex");
+    EXPECT_EQ(paths[143], "FUNC/8/TOT/LO_LO_ALM/Value");
+}
+
+// ALARM_HYS goes in front of FAIL_TOT, HI_HI_LIM in front of ALARM_HYS,
+// HI_LIM in front of HI_HI_LIM and LO_LIM in front of PRESET_TOT.
+TEST_F(TotaliserBlockModel, LimitsArePlacedAheadOfTheirAnchors) {
+    BuildBlocks4And8();
+    const std::vector<std::string> expected = {
+        "UNIT_TOT", "CHANNEL", "SET_TOT", "MODE_TOT", "HI_LIM", "HI_HI_LIM", "ALARM_HYS",
+        "FAIL_TOT", "LO_LIM", "PRESET_TOT", "LO_LO_LIM", "HI_HI_ALM/"};
+    for (const char* prefix : {"FUNC/4/TOT/", "FUNC/8/TOT/"}) {
+        const int first = PositionOf(params, prefix + expected[0]);
+        ASSERT_GE(first, 0);
+        for (size_t i = 1; i < expected.size(); ++i)
+            EXPECT_EQ(PositionOf(params, prefix + expected[i]), first + static_cast<int>(i)) << prefix << expected[i];
+    }
+}
+
+TEST_F(TotaliserBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
+    BuildBlocks4And8();
+    testing::ExpectRecordMembersFollowTheirHeaders(params, "FUNC/4/TOT/");
+    testing::ExpectRecordMembersFollowTheirHeaders(params, "FUNC/8/TOT/");
+}
+
+// BlockIndex stays outside the block: no block type, so no slot and index.
+TEST_F(TotaliserBlockModel, BlockIndexHoldsTheBlockNumberOutsideTheBlock) {
+    BuildBlocks4And8();
+    auto el = ElementAt(params, "FUNC/8/TOT/BlockIndex");
+    ASSERT_NE(el, nullptr);
+    EXPECT_TRUE(Identical(el->InitialValue, Variant::Int(8)));
+    EXPECT_EQ(el->BlockType, pbfNoneBlock);
+    EXPECT_EQ(el->BlockNumber, 8);
+    EXPECT_EQ(el->RelIndex, -1);
+    EXPECT_EQ(el->DataPosition, -1);
+    EXPECT_EQ(el->Slot, -1);
+    EXPECT_EQ(el->index, -1);
+    EXPECT_EQ(el->ElementMode, 144);
+    EXPECT_EQ(el->StatusFlags(), 0x1);
+}
+
+struct TotRow {
+    const char* path;
+    int16_t index, pos;
+    int32_t type, len, mode, flags, controlType;
+    uint8_t accessMask;
+    int16_t initUnit;
+    Variant initial;
+};
+
+TEST_F(TotaliserBlockModel, RowsCarryTheirCodingModesAndDefaults) {
+    BuildBlocks4And8();
+    const TotRow rows[] = {
+        {"BLK_OBJ/", 16, -1, 0, 0, 145, 0, 1, 255, 0, Variant()},
+        {"BLK_OBJ/Parent_Class", 16, 2, 2, 1, 144, 0x1, 3, 255, 0, Variant::Int(5)},
+        {"MODE_BLK/Permitted", 22, 1, 2, 1, 144, 0x3, 4, 255, 0, Variant::Int(152)},
+        {"BATCH/", 24, -1, 0, 0, 147, 0, 1, 255, 0, Variant()},
+        {"BATCH/BATCH_ID", 24, 0, 16, 4, 144, 0, 1, 255, 0, Variant::Int(0)},
+        {"TOTAL/", 26, -1, 0, 0, 145, 0, 1, 255, 0, Variant()},
+        {"TOTAL/Value", 26, 0, 8, 4, 144, 0x3, 1, 255, 1038, Variant::Int(0)},
+        {"TOTAL/StatusQuality", 26, 4, 2, 1, 144, 0x3, 3, 0xFC, 0, Variant::Int(0)},
+        {"TOTAL/StatusLimit", 26, 4, 2, 1, 144, 0x3, 3, 0x03, 0, Variant::Int(0)},
+        {"UNIT_TOT", 27, 0, 3, 2, 147, 0, 3, 255, 0, Variant::Int(1038)},
+        {"CHANNEL", 28, 0, 3, 2, 147, 0, 3, 255, 0, Variant::Int(273)},
+        {"ALARM_HYS", 33, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Int(0)},
+        {"HI_HI_LIM", 34, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Dbl(3.402823E+38)},
+        {"LO_LIM", 36, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Dbl(-3.402823E+38)},
+        {"LO_LO_ALM/", 41, -1, 0, 0, 1, 0, 1, 255, 0, Variant()},
+        {"LO_LO_ALM/TimeStamp", 41, 2, 12, 8, 144, 0x3, 1, 255, 0, Variant()},
+        {"LO_LO_ALM/Value", 41, 12, 8, 4, 144, 0x3, 1, 255, 1038, Variant()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        auto el = ElementAt(params, std::string("FUNC/8/TOT/") + row.path);
+        ASSERT_NE(el, nullptr);
+        EXPECT_EQ(el->BlockType, pbfFunctionTOTBlock);
+        EXPECT_EQ(el->BlockNumber, 8);
+        EXPECT_EQ(el->Slot, 8);
+        EXPECT_EQ(el->index, row.index);
+        EXPECT_EQ(el->DataPosition, row.pos);
+        EXPECT_EQ(el->ValueType, row.type);
+        EXPECT_EQ(el->ValueTypeLength, row.len);
+        EXPECT_EQ(el->ElementMode, row.mode);
+        EXPECT_EQ(el->StatusFlags(), row.flags);
+        EXPECT_EQ(el->ControlType(), row.controlType);
+        EXPECT_EQ(el->AccessMask, row.accessMask);
+        EXPECT_EQ(el->nInitUnit, row.initUnit);
+        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
+    }
+    // The alarm summary's members are two-byte octet strings of zeros.
+    EXPECT_EQ(ElementAt(params, "FUNC/8/TOT/ALARM_SUM/Current")->InitialValue.ToBytes(),
+              (std::vector<uint8_t>{0, 0}));
+}
+
+TEST_F(TotaliserBlockModel, AGivenBlockUnitBecomesTheInitialUnitOfTheValuesOnly) {
+    BuildBlocks4And8(Variant::Int(1034));
+    for (const auto& item : params) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        const std::string path = el->Name.substr(std::string("FUNC/4/TOT/").size());
+        const bool isValue = std::find(kUnitValues.begin(), kUnitValues.end(), path) != kUnitValues.end();
+        EXPECT_EQ(el->nInitUnit, isValue ? 1034 : 0) << el->Name;
+    }
+    EXPECT_TRUE(Identical(ElementAt(params, "FUNC/4/TOT/UNIT_TOT")->InitialValue, Variant::Int(1038)));
+}
+
+// Litres to cubic metres: each value of block 4 is converted, reported once,
+// in order; block 8 keeps its values.
+TEST_F(TotaliserBlockModel, AUnitChangeConvertsAndReportsTheBlocksValues) {
+    BuildBlocks4And8();
+    for (const char* prefix : {"FUNC/4/TOT/", "FUNC/8/TOT/"}) {
+        for (const auto& path : kUnitValues) {
+            auto el = ElementAt(params, prefix + path);
+            el->TransientValue = Variant::Sng(2000.0f);
+            el->nTransientUnit = 1038;
+        }
+    }
+    auto unit = ElementAt(params, "FUNC/4/TOT/UNIT_TOT");
+    unit->TransientValue = Variant::Int(1034);
+
+    OnTOTUnitChanged(4, unit, ctx);
+
+    std::vector<std::string> expectedNotices;
+    for (const auto& path : kUnitValues) {
+        SCOPED_TRACE(path);
+        auto converted = ElementAt(params, "FUNC/4/TOT/" + path);
+        EXPECT_TRUE(Identical(converted->TransientValue, Variant::Sng(2.0f)));
+        EXPECT_EQ(converted->nTransientUnit, 1034);
+        auto untouched = ElementAt(params, "FUNC/8/TOT/" + path);
+        EXPECT_TRUE(Identical(untouched->TransientValue, Variant::Sng(2000.0f)));
+        EXPECT_EQ(untouched->nTransientUnit, 1038);
+        expectedNotices.push_back("FUNC/4/TOT/" + path);
+    }
+    EXPECT_EQ(model->notified, expectedNotices);
+}
+
+// Only the block's own UNIT_TOT, named exactly, is the unit element.
+TEST_F(TotaliserBlockModel, OtherElementsLeaveTheValuesAlone) {
+    BuildBlocks4And8();
+    auto total = ElementAt(params, "FUNC/4/TOT/TOTAL/Value");
+    total->TransientValue = Variant::Sng(2000.0f);
+    total->nTransientUnit = 1038;
+
+    for (const char* name : {"FUNC/4/TOT/CHANNEL", "FUNC/4/TOT/HI_LIM", "FUNC/4/TOT/Unit_Tot",
+                             "FUNC/8/TOT/UNIT_TOT"}) {
+        SCOPED_TRACE(name);
+        auto changed = std::make_shared<clsDataElement>();
+        changed->Name = name;
+        changed->TransientValue = Variant::Int(1034);
+        OnTOTUnitChanged(4, changed, ctx);
+        EXPECT_TRUE(Identical(total->TransientValue, Variant::Sng(2000.0f)));
+        EXPECT_EQ(total->nTransientUnit, 1038);
+        EXPECT_TRUE(model->notified.empty());
+    }
+}
+
+}  // namespace
+}  // namespace dtm

@@ -1,0 +1,29 @@
+#pragma once
+// A DTM context whose collection knows a data model with its unit table, for
+// tests of elements that reach the unit table or the collection.
+#include <memory>
+
+#include "model/clsDataElement.h"
+#include "model/clsDataModel.h"
+#include "model/clsPROFIBUSProfil3Units.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm::testing {
+
+// A data model whose unit table exists without a model build.
+class ModelWithUnits : public clsDataModel {
+public:
+    ModelWithUnits() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
+};
+
+struct ModelContext {
+    ModelContext() { ctx->Parameters()->DataModel(model); }
+
+    platform::rt::Parameters& params() { return *ctx->Parameters(); }
+
+    platform::P<platform::rt::DTMContext> ctx = platform::rt::DTMContext::Create();
+    platform::P<ModelWithUnits> model = std::make_shared<ModelWithUnits>();
+};
+
+}  // namespace dtm::testing

@@ -1,0 +1,119 @@
+// Conversion of a value element's three value copies when its unit element changes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "ModelTestSupport.h"
+#include "model/UnitConversion.h"
+#include "model/clsDataElement.h"
+
+namespace dtm {
+namespace {
+
+using platform::Variant;
+using platform::com::Identical;
+
+constexpr int16_t kKgPerSecond = 1322;
+constexpr int16_t kKgPerHour = 1324;
+constexpr int16_t kUnknown = 1998;
+
+class ModelForConversion : public testing::ModelWithUnits {
+public:
+    void TakingOverDataSet(bool value) { m_ProcessingCompleteValidation = value; }
+};
+
+class UnitConversion : public ::testing::Test {
+protected:
+    // Target and unit element with all three pairs in kg/s.
+    UnitConversion() {
+        target.ValueType = 8;
+        target.nDeviceUnit = target.nTransientUnit = target.nPersistentUnit = kKgPerSecond;
+        unit.ValueType = 3;
+        unit.DeviceValue = unit.TransientValue = unit.PersistentValue = Variant::Int(kKgPerSecond);
+    }
+
+    ModelForConversion model;
+    clsDataElement target;
+    clsDataElement unit;
+};
+
+TEST_F(UnitConversion, EachPairFollowsItsOwnUnitValue) {
+    target.DeviceValue = Variant::Sng(1.0f);
+    target.TransientValue = Variant::Sng(2.0f);
+    target.PersistentValue = Variant::Sng(7200.0f);
+    target.nPersistentUnit = kKgPerHour;
+    unit.DeviceValue = Variant::Int(kKgPerHour);  // device pair: kg/s → kg/h
+    // transient pair: unit already kg/s, nothing to do
+    unit.PersistentValue = Variant::Lng(kKgPerSecond);  // persistent pair: kg/h → kg/s
+
+    ConvertUnitValues(model, target, unit);
+
+    EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(3600.0f)));
+    EXPECT_EQ(target.nDeviceUnit, kKgPerHour);
+    EXPECT_TRUE(Identical(target.TransientValue, Variant::Sng(2.0f)));
+    EXPECT_EQ(target.nTransientUnit, kKgPerSecond);
+    EXPECT_TRUE(Identical(target.PersistentValue, Variant::Sng(2.0f)));
+    EXPECT_EQ(target.nPersistentUnit, kKgPerSecond);
+}
+
+TEST_F(UnitConversion, ConvertedValueIsASingleTakenThroughItsDecimalText) {
+    target.TransientValue = Variant::Sng(2.1f);  // 2.1 * 3600 is 7560, not 7559.9995
+    target.DeviceValue = Variant::Dbl(0.5);
+    unit.TransientValue = unit.DeviceValue = Variant::Int(kKgPerHour);
+    ConvertUnitValues(model, target, unit);
+    EXPECT_TRUE(Identical(target.TransientValue, Variant::Sng(7560.0f)));
+    EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(1800.0f)));
+}
+
+TEST_F(UnitConversion, ValuesThatCannotConvertKeepTheirNumberButTakeTheUnit) {
+    struct {
+        const char* what;
+        Variant value;
+        int16_t targetUnit;
+        int16_t unitElementUnit;
+        int16_t newUnit;
+    } cases[] = {
+        {"empty", Variant(), kKgPerSecond, 0, kKgPerHour},
+        {"NaN", Variant::Sng(std::numeric_limits<float>::quiet_NaN()), kKgPerSecond, 0, kKgPerHour},
+        {"text", Variant("fast"), kKgPerSecond, 0, kKgPerHour},
+        {"target in Unknown", Variant::Sng(5.0f), kUnknown, 0, kKgPerHour},
+        {"unit element in Unknown", Variant::Sng(5.0f), kKgPerSecond, kUnknown, kKgPerHour},
+        {"new unit Unknown", Variant::Sng(5.0f), kKgPerSecond, 0, kUnknown},
+    };
+    for (const auto& c : cases) {
+        target.TransientValue = c.value;
+        target.nTransientUnit = c.targetUnit;
+        unit.nTransientUnit = c.unitElementUnit;
+        unit.TransientValue = Variant::Int(c.newUnit);
+        ConvertUnitValues(model, target, unit);
+        EXPECT_TRUE(Identical(target.TransientValue, c.value) ||
+                    (c.value.Type() == platform::com::VarType::Single &&
+                     std::isnan(platform::com::CSng(target.TransientValue))))
+            << c.what;
+        EXPECT_EQ(target.nTransientUnit, c.newUnit) << c.what;
+    }
+}
+
+TEST_F(UnitConversion, DataSetTakeOverKeepsValuesAndTakesUnits) {
+    model.TakingOverDataSet(true);
+    target.DeviceValue = target.TransientValue = target.PersistentValue = Variant::Sng(1.0f);
+    unit.DeviceValue = unit.TransientValue = unit.PersistentValue = Variant::Int(kKgPerHour);
+    ConvertUnitValues(model, target, unit);
+    for (const auto* v : {&target.DeviceValue, &target.TransientValue, &target.PersistentValue})
+        EXPECT_TRUE(Identical(*v, Variant::Sng(1.0f)));
+    EXPECT_EQ(target.nDeviceUnit, kKgPerHour);
+    EXPECT_EQ(target.nTransientUnit, kKgPerHour);
+    EXPECT_EQ(target.nPersistentUnit, kKgPerHour);
+}
+
+TEST_F(UnitConversion, NullUnitValueChangesNothing) {
+    target.TransientValue = Variant::Sng(1.0f);
+    unit.TransientValue = Variant::Null();
+    ConvertUnitValues(model, target, unit);
+    EXPECT_TRUE(Identical(target.TransientValue, Variant::Sng(1.0f)));
+    EXPECT_EQ(target.nTransientUnit, kKgPerSecond);
+}
+
+}  // namespace
+}  // namespace dtm
