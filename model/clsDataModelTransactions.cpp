@@ -82,10 +82,14 @@ std::vector<P<clsDataElement>> TargetsOf(const P<clsDataElement>& el, platform::
     return targets;
 }
 
-bool AddressedBy(const clsDataElement& el, const Transaction& trans) {
-    return el.Slot == platform::com::CLng(trans.TransSlot()) &&
-           el.index == platform::com::CLng(trans.TransIndex());
-}
+// The slot and index of a transaction, read once per call.
+struct TransAddress {
+    explicit TransAddress(const Transaction& trans)
+        : slot(platform::com::CLng(trans.TransSlot())), index(platform::com::CLng(trans.TransIndex())) {}
+    bool Addresses(const clsDataElement& el) const { return el.Slot == slot && el.index == index; }
+    int32_t slot;
+    int32_t index;
+};
 
 // The octet string in reverse order, keeping the array's bounds; a value that
 // is not a Byte array gives Empty.
@@ -135,10 +139,10 @@ uint8_t DecodeBitField(uint8_t byte, uint8_t mask) {
     return v;
 }
 
-void EncodeElementValue(const Transaction& trans, TransactionData& buf, const clsDataElement& el,
+void EncodeElementValue(const TransAddress& address, TransactionData& buf, const clsDataElement& el,
                         bool bDownLoad) {
     using namespace platform::com;
-    if (!bDownLoad || !AddressedBy(el, trans) || el.DataPosition < 0) return;
+    if (!bDownLoad || !address.Addresses(el) || el.DataPosition < 0) return;
     buf.Position(el.DataPosition);
     const Variant& v = el.TransientValue;
     bool order = el.RawByteOrder;
@@ -162,7 +166,8 @@ void EncodeElementValue(const Transaction& trans, TransactionData& buf, const cl
 void BuildElementRequest(Transaction& trans, const P<clsDataElement>& el, platform::rt::Parameters& params,
                          bool bDownLoad) {
     TransactionData buf;
-    for (const auto& target : TargetsOf(el, params)) EncodeElementValue(trans, buf, *target, bDownLoad);
+    const TransAddress address(trans);
+    for (const auto& target : TargetsOf(el, params)) EncodeElementValue(address, buf, *target, bDownLoad);
     trans.TransData(buf.Bytes());
 }
 
@@ -183,10 +188,10 @@ bool IsFloatNoValue(const TransactionData& buf) {
 
 // Reads the element's value at its DataPosition into DeviceValue. False when
 // the type has no coding or the answer cannot be read.
-bool DecodeElementValue(const platform::rt::DTMContext& ctx, const Transaction& trans,
+bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress& address,
                         TransactionData& buf, clsDataElement& el) {
     try {
-        if (!AddressedBy(el, trans) || el.DataPosition < 0) return true;
+        if (!address.Addresses(el) || el.DataPosition < 0) return true;
         buf.Position(el.DataPosition);
         const bool order = el.RawByteOrder;
         switch (el.ValueType) {
@@ -236,11 +241,15 @@ struct CommandResponse {
     bool commandSuccess = false;
 };
 
+// Element 1 of the answer's error bytes; no error bytes, or an unreadable
+// element, count as no error.
 int32_t ErrorCodeOf(const Transaction& trans) {
+    const Variant info = trans.ErrorInfo();
+    if (!info.IsArray() || info.LBound() > 1 || info.UBound() < 1) return 0;
     try {
-        return platform::com::CLng(trans.ErrorInfo().At(1));
+        return platform::com::CLng(info.At(1));
     } catch (const platform::com::ComError&) {
-        return 0;  // no error bytes: no error
+        return 0;
     }
 }
 
@@ -295,10 +304,11 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         }
     }
 
+    const TransAddress address(trans);
     for (const auto& target : TargetsOf(el, params)) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
         int32_t decodeBits = 0;
-        if (!bDownLoad && !DecodeElementValue(ctx, trans, buf, *target) && r.errorBits == 0)
+        if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target) && r.errorBits == 0)
             decodeBits = kErrDecoding;
         if (target != el) target->CmdErr = el->CmdErr;
         target->StatusFlags((target->StatusFlags() & ~(kResponseErrorMask | kFlagStored)) | r.errorBits |
@@ -328,7 +338,7 @@ bool clsDataModel::ReadTransactionResponse(Ctx DTMContext, P<platform::com::Obje
                                            El pda) {
     auto el = AsDataElement(pda);
     const Transaction& trans = AsTransaction(CommObj);
-    if (!AddressedBy(*el, trans)) return false;
+    if (!TransAddress(trans).Addresses(*el)) return false;
 
     auto& ctx = platform::com::Deref(DTMContext);
     auto& params = platform::com::Deref(ctx.Parameters());

@@ -61,13 +61,20 @@ struct DecimalText {
 DecimalText DecimalOf(double m, int significant) {
     DecimalText d;
     if (m == 0) return d;
+    // to_chars ignores the C locale, so a process locale with "," cannot leak in.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, m);  // "d.ddde+XX"
+    const auto res = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::scientific, significant - 1);
     const char* p = buf;
-    for (; *p != 'e'; ++p) {
+    for (; p < res.ptr && *p != 'e'; ++p) {
         if (*p != '.') d.digits += *p;
     }
-    d.pointExp = std::atoi(p + 1) + 1;
+    int exponent = 0;
+    if (p < res.ptr) {
+        ++p;
+        if (*p == '+') ++p;
+        std::from_chars(p, res.ptr, exponent);
+    }
+    d.pointExp = exponent + 1;
     d.StripTrailingZeros();
     return d;
 }

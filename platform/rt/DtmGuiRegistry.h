@@ -18,7 +18,8 @@ class DtmGuiRegistry : public com::Object {
 public:
     explicit DtmGuiRegistry(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
 
-    // Registering an id again replaces the entry. Ids ending in "$" are children.
+    // Held weakly; a null page raises 91. Registering an id again (ignoring
+    // case) replaces the entry. Ids ending in "$" are children.
     void RegisterGUI(const std::string& invokeId, const P<IPrivateGUI>& gui, bool topLevel);
     void UnregisterGUI(const std::string& invokeId);
 

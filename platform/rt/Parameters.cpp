@@ -111,13 +111,14 @@ void Parameters::NotifyChange(El el, const std::string& text) {
         if (auto model = DataModel()) {
             if (dispatchStack_.size() >= kMaxDispatchDepth) com::Raise(com::errDispatchDepth);
             dispatchStack_.push_back(el.get());
-            try {
-                model->DataChanged(el, Context());
-            } catch (...) {
-                dispatchStack_.pop_back();
-                throw;
-            }
-            dispatchStack_.pop_back();
+            // Popped on every exit; a Reset inside the dispatch may have emptied the stack.
+            struct Pop {
+                std::vector<IPrivateDataElement*>& stack;
+                ~Pop() {
+                    if (!stack.empty()) stack.pop_back();
+                }
+            } pop{dispatchStack_};
+            model->DataChanged(el, Context());
         }
     }
     NotifyPages(el, text);
@@ -131,9 +132,7 @@ void Parameters::NotifyChanged(El el, const std::string& text) {
 }
 
 void Parameters::NotifyPages(const El& el, const std::string& text) {
-    auto ctx = Context();
-    if (!ctx) return;
-    if (auto registry = ctx->GuiRegistry()) registry->NotifyParameterChanged(el, text);
+    if (auto registry = Registry()) registry->NotifyParameterChanged(el, text);
 }
 
 P<DtmGuiRegistry> Parameters::Registry() const {

@@ -6,7 +6,7 @@
 
 namespace platform::ui {
 
-class Control : public com::Object {
+class Control : public virtual com::Object {
 public:
     std::string Name;
     bool Visible = true;

@@ -8,7 +8,10 @@
 
 #include "model/clsDataElement.h"
 #include "platform/com/Error.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateDataModel.h"
+#include "platform/rt/IPrivateGUI.h"
 #include "platform/rt/Parameters.h"
 
 namespace {
@@ -260,6 +263,49 @@ TEST_F(ParametersNotify, AFailingDataSetChangeStillEndsTheUpdate) {
     params.BeginSetParameters();
     EXPECT_EQ(ErrorNumberOf([&] { params.EndSetParameters(); }), 5);
     EXPECT_FALSE(params.UpdateInProgress());
+}
+
+// A page that records what the collection tells it.
+class RecordingPage : public platform::rt::IPrivateGUI {
+public:
+    bool CloseGUI() override { return true; }
+    void LockStateChanged(bool) override {}
+    void ParameterChanged(const P<platform::rt::IPrivateDataElement>& element) override {
+        changed.push_back(element->Name());
+    }
+    void ParameterSetChanged() override { ++setChanged; }
+    void ValidateParameters() override {}
+    void SetLanguage(int32_t) override {}
+
+    std::vector<std::string> changed;
+    int setChanged = 0;
+};
+
+TEST(ParametersPages, EveryNoticeReachesTheOpenPagesAfterTheModel) {
+    auto ctx = platform::rt::DTMContext::Create();
+    auto& params = *ctx->Parameters();
+    auto model = std::make_shared<RecordingModel>();
+    auto page = std::make_shared<RecordingPage>();
+    params.DataModel(model);
+    ctx->GuiRegistry()->RegisterGUI("page", page, true);
+    params.Add(Make("A"));
+    params.Add(Make("B"));
+
+    // The model's own notice about the element it is handling goes to the pages only.
+    model->onDataChanged = [&](const El& el) {
+        if (el->Name() == "A") params.NotifyChange(params.Item("A"), "");
+    };
+    params.NotifyChange(params.Item("A"), "");
+    EXPECT_EQ(model->changed, std::vector<std::string>{"A"});
+    EXPECT_EQ(page->changed, (std::vector<std::string>{"A", "A"}));
+
+    params.NotifyChanged(params.Item("B"), "");
+    EXPECT_EQ(model->changed.size(), 1u);
+    EXPECT_EQ(page->changed.back(), "B");
+
+    params.BeginSetParameters();
+    params.EndSetParameters();
+    EXPECT_EQ(page->setChanged, 1);
 }
 
 }  // namespace

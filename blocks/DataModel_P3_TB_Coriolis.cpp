@@ -1,0 +1,157 @@
+// The Flow Coriolis Transducer Block's elements and its unit handler.
+#include "blocks/DataModel_P3_TB_Coriolis.h"
+
+#include "blocks/BlockTable.h"
+#include "blocks/DataModel_P3_FB_AI.h"
+#include "model/UnitConversion.h"
+#include "model/clsDataElement.h"
+#include "model/clsDataModel.h"
+#include "platform/com/Error.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm {
+namespace {
+
+using namespace table;
+namespace com = platform::com;
+
+// ControlType 3: enumerated values; ControlType 4: bit-coded values.
+// Flags 0x1: static parameter; 0x3: changes while the device runs.
+// The mode and unit parameters form one run ahead of "LOW_FLOW_CUTOFF", each
+// right behind the one before, so that a unit stands ahead of its values.
+constexpr BlockRow kTransducerRows[] = {
+    // Path                          Rel  Pos Type  Len Mode Flags Initial       Other
+    {"BlockIndex",                 dash, dash,  2, dash, 144,  0x1, BlockNo,      NoBlockType},
+    {"BLK_OBJ/",                      0, dash,  0, dash,   1, dash, Empty,        {}},
+    {"BLK_OBJ/Reserved",              0,    0,  2, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/Block_Object",          0,    1,  2, dash, 144,  0x1, Int(3),       Ctl(3)},
+    {"BLK_OBJ/Parent_Class",          0,    2,  2, dash, 144,  0x1, Int(3),       Ctl(3)},
+    {"BLK_OBJ/Class",                 0,    3,  2, dash, 144,  0x1, Int(3),       Ctl(3)},
+    {"BLK_OBJ/DD_Reference",          0,    4,  7, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/DD_Revision",           0,    8,  3, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/Profile",               0,   10,  3, dash, 144,  0x1, Int(0x4002),  Ctl(3)},
+    {"BLK_OBJ/Profile_Revision",      0,   12,  3, dash, 144,  0x1, Int(0x0300),  Ctl(3)},
+    {"BLK_OBJ/Execution_Time",        0,   14,  2, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/Number_of_Parameters",  0,   15,  3, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/Address_of_View_1",     0,   17,  3, dash, 144,  0x1, Empty,        {}},
+    {"BLK_OBJ/Number_of_Views",       0,   19,  2, dash, 144,  0x1, Empty,        {}},
+    {"ST_REV",                        1,    0,  3, dash, 145,  0x1, Int(0),       {}},
+    {"TAG_DESC",                      2,    0, 14,   32, 147, dash, Str(""),      {}},
+    {"STRATEGY",                      3,    0,  3, dash, 147, dash, Int(0),       {}},
+    {"ALERT_KEY",                     4,    0,  2, dash, 147, dash, Int(0),       {}},
+    {"TARGET_MODE",                   5,    0,  2, dash, 147, dash, Int(8),       Ctl(3)},
+    {"MODE_BLK/",                     6, dash,  0, dash,   1, dash, Empty,        {}},
+    {"MODE_BLK/Actual",               6,    0,  2, dash, 144,  0x3, Int(8),       Ctl(3)},
+    {"MODE_BLK/Permitted",            6,    1,  2, dash, 144,  0x3, Int(8),       Ctl(4)},
+    {"MODE_BLK/Normal",               6,    2,  2, dash, 144,  0x3, Int(8),       Ctl(3)},
+    {"ALARM_SUM/",                    7, dash,  0, dash,   1, dash, Empty,        {}},
+    {"ALARM_SUM/Current",             7,    0,  3, dash, 144,  0x3, Int(0),       Ctl(4)},
+    {"ALARM_SUM/Unacknowledged",      7,    2,  3, dash, 144,  0x3, Int(0),       Ctl(4)},
+    {"ALARM_SUM/Unreported",          7,    4,  3, dash, 144,  0x3, Int(0),       Ctl(4)},
+    {"ALARM_SUM/Disabled",            7,    6,  3, dash, 144,  0x3, Int(0),       Ctl(4)},
+    {"CALIBR_FACTOR",                 8,    0,  8, dash, 147, dash, Dbl(0.0),     {}},
+    {"LOW_FLOW_CUTOFF",               9,    0,  8, dash, 147, dash, Dbl(0.0),     {}},
+    {"MEASUREMENT_MODE",             10,    0,  2, dash, 147, dash, Int(0),       Ctl(3) | Before("LOW_FLOW_CUTOFF")},
+    {"FLOW_DIRECTION",               11,    0,  2, dash, 147, dash, Int(0),       Ctl(3) | After("MEASUREMENT_MODE")},
+    {"ZERO_POINT",                   12,    0,  8, dash, 147, dash, Dbl(0.0),     {}},
+    {"ZERO_POINT_ADJUST",            13,    0,  2, dash, 147, dash, Int(0),       Ctl(3)},
+    {"ZERO_POINT_UNIT",              14,    0,  3, dash, 147, dash, Int(1062),    Ctl(3) | After("FLOW_DIRECTION")},
+    {"NOMINAL_SIZE",                 15,    0,  8, dash, 147, dash, Dbl(0.0),     Unit(1013)},
+    {"NOMINAL_SIZE_UNITS",           16,    0,  3, dash, 147, dash, Int(1013),    Ctl(3) | After("ZERO_POINT_UNIT")},
+    {"MASS_FLOW/",                   21, dash,  0, dash,   1, dash, Empty,        {}},
+    {"MASS_FLOW/Value",              21,    0,  8, dash, 144,  0x3, Dbl(0.0),     Unit(1322)},
+    {"MASS_FLOW/Status",             21,    4,  2, dash, 144,  0x3, Int(0),       Ctl(3)},
+    {"MASS_FLOW_UNITS",              22,    0,  3, dash, 147, dash, Int(1322),    Ctl(3) | After("NOMINAL_SIZE_UNITS")},
+    {"MASS_FLOW_LO_LIMIT",           23,    0,  8, dash, 145,  0x1, Dbl(0.0),     Unit(1322)},
+    {"MASS_FLOW_HI_LIMIT",           24,    0,  8, dash, 145,  0x1, Dbl(100.0),   Unit(1322)},
+    {"DENSITY/",                     25, dash,  0, dash,   1, dash, Empty,        {}},
+    {"DENSITY/Value",                25,    0,  8, dash, 144,  0x3, Dbl(0.0),     Unit(1103)},
+    {"DENSITY/Status",               25,    4,  2, dash, 144,  0x3, Int(0),       Ctl(3)},
+    {"DENSITY_UNITS",                26,    0,  3, dash, 147, dash, Int(1103),    Ctl(3) | After("MASS_FLOW_UNITS")},
+    {"DENSITY_LO_LIMIT",             27,    0,  8, dash, 145,  0x1, Dbl(0.0),     Unit(1103)},
+    {"DENSITY_HI_LIMIT",             28,    0,  8, dash, 145,  0x1, Dbl(100.0),   Unit(1103)},
+    {"TEMPERATURE/",                 29, dash,  0, dash,   1, dash, Empty,        {}},
+    {"TEMPERATURE/Value",            29,    0,  8, dash, 144,  0x3, Dbl(0.0),     Unit(1000)},
+    {"TEMPERATURE/Status",           29,    4,  2, dash, 144,  0x3, Int(0),       Ctl(3)},
+    {"TEMPERATURE_UNITS",            30,    0,  3, dash, 147, dash, Int(1000),    Ctl(3) | After("DENSITY_UNITS")},
+    {"TEMPERATURE_LO_LIMIT",         31,    0,  8, dash, 145,  0x1, Dbl(0.0),     Unit(1000)},
+    {"TEMPERATURE_HI_LIMIT",         32,    0,  8, dash, 145,  0x1, Dbl(100.0),   Unit(1000)},
+};
+
+// A unit parameter, the values expressed in its unit (in the order they are
+// converted) and the channel code of its measured value.
+struct MeasuredValueUnit {
+    const char* unit;
+    const char* values[3];
+    int16_t channel;
+};
+
+constexpr MeasuredValueUnit kMeasuredValueUnits[] = {
+    {"MASS_FLOW_UNITS", {"MASS_FLOW/Value", "MASS_FLOW_LO_LIMIT", "MASS_FLOW_HI_LIMIT"}, kChannelMassFlow},
+    {"DENSITY_UNITS", {"DENSITY/Value", "DENSITY_LO_LIMIT", "DENSITY_HI_LIMIT"}, kChannelDensity},
+    {"TEMPERATURE_UNITS", {"TEMPERATURE/Value", "TEMPERATURE_LO_LIMIT", "TEMPERATURE_HI_LIMIT"},
+     kChannelTemperature},
+};
+
+// The AI elements expressed in the unit of the block's channel, in the order they are converted.
+constexpr const char* kChannelUnitValues[] = {"PV_SCALE/Lo_Val", "PV_SCALE/Up_Val", "SIMULATE/Value"};
+
+constexpr const char* kNumberFBPath = "DEVICE_DIR/Comp_List_Dir_Entries/Number_FB";
+
+std::shared_ptr<clsDataElement> ElementAt(const platform::rt::Parameters& parameters, const std::string& path) {
+    return std::dynamic_pointer_cast<clsDataElement>(parameters.Item(path));
+}
+
+// Converts `target` into the unit that unitElement holds and reports it changed.
+void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model, const std::string& path,
+                      const clsDataElement& unitElement) {
+    auto target = ElementAt(parameters, path);
+    ConvertUnitValues(model, com::Deref(target), unitElement);
+    parameters.NotifyChange(target, "");
+}
+
+}  // namespace
+
+std::string GetTBBlockPrefix(int16_t n) {
+    return "TRANS/" + std::to_string(n) + "/FlowCori/";
+}
+
+void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
+    auto parameters = com::Deref(DTMContext).Parameters();
+    AddBlockRows(com::Deref(parameters), BlockSpec{GetTBBlockPrefix(n), pbfTransducerBlock, n}, kTransducerRows);
+}
+
+void OnTBUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
+                     const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
+    const std::string prefix = GetTBBlockPrefix(n);
+    auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+    clsDataModel& model = DataModelOf(DTMContext);
+    const std::string& name = com::Deref(pda).Name;
+
+    for (const MeasuredValueUnit& entry : kMeasuredValueUnits) {
+        if (name != prefix + entry.unit) continue;  // exact, case-sensitive
+        for (const char* path : entry.values) ConvertAndNotify(parameters, model, prefix + path, *pda);
+        UpdateAIScalesForChannel(pda, platform::Variant::Int(entry.channel), DTMContext);
+        return;
+    }
+}
+
+void UpdateAIScalesForChannel(const std::shared_ptr<clsDataElement>& unitElement,
+                              const platform::Variant& channelCode,
+                              const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
+    auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+    clsDataModel& model = DataModelOf(DTMContext);
+    const clsDataElement& unit = com::Deref(unitElement);
+
+    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, kNumberFBPath)).InitialValue);
+    for (int32_t i = 1; i <= count; ++i) {
+        const std::string prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
+        // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
+        auto channel = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(prefix + "CHANNEL"));
+        if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
+        for (const char* path : kChannelUnitValues) ConvertAndNotify(parameters, model, prefix + path, unit);
+    }
+}
+
+}  // namespace dtm

@@ -1,0 +1,46 @@
+#pragma once
+// The PA Profile 3.0 Flow Coriolis Transducer Block: its parameter elements
+// under "TRANS/<n>/FlowCori/" and the conversion of its measured values, their
+// limits and the scales of the AI blocks fed by them when a unit changes.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/com/Variant.h"
+
+namespace platform::rt {
+class DTMContext;
+}
+
+namespace dtm {
+
+class clsDataElement;
+
+// Channel codes of the measured values: 256 plus the relative index of the
+// measured-value record. An AI block's "CHANNEL" holds one of them.
+inline constexpr int16_t kChannelMassFlow = 277;
+inline constexpr int16_t kChannelDensity = 281;
+inline constexpr int16_t kChannelTemperature = 285;
+
+// "TRANS/" & n & "/FlowCori/".
+std::string GetTBBlockPrefix(int16_t n);
+
+// Creates the 55 elements of transducer block n in the context's collection.
+void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext);
+
+// When pda is the block's "MASS_FLOW_UNITS", "DENSITY_UNITS" or
+// "TEMPERATURE_UNITS": converts the measured value and both limits of block n
+// into the new unit, reports each changed, then converts the scales of the AI
+// blocks whose CHANNEL reads that measured value. Any other element is ignored.
+void OnTBUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
+                     const std::shared_ptr<platform::rt::DTMContext>& DTMContext);
+
+// For every AI block (1 to the directory's initial "Number_FB") whose CHANNEL
+// holds channelCode: converts "PV_SCALE/Lo_Val", "PV_SCALE/Up_Val" and
+// "SIMULATE/Value" into the unit that unitElement holds and reports each
+// changed. Blocks without a CHANNEL element (totalisers) are passed over.
+void UpdateAIScalesForChannel(const std::shared_ptr<clsDataElement>& unitElement,
+                              const platform::Variant& channelCode,
+                              const std::shared_ptr<platform::rt::DTMContext>& DTMContext);
+
+}  // namespace dtm
