@@ -1,0 +1,23 @@
+#pragma once
+// A data model with its unit table that records the change notices it
+// receives instead of dispatching them, for the block handler tests.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/clsDataModel.h"
+#include "model/clsPROFIBUSProfil3Units.h"
+#include "platform/rt/IPrivateDataElement.h"
+
+namespace dtm::testing {
+
+class RecordingModel : public clsDataModel {
+public:
+    RecordingModel() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
+    void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
+    clsPROFIBUSProfil3Units& Units() { return *m_Units; }
+
+    std::vector<std::string> notified;
+};
+
+}  // namespace dtm::testing
