@@ -1,7 +1,75 @@
-// Command-line frame: creates the DTM and runs its main job against the simulated device.
+// Command-line frame: creates a DTM instance's context and data model, builds
+// the profile block tables into it and prints what exists.
 #include <iostream>
+#include <map>
+#include <string>
+
+#include "blocks/DataModel_DevDir.h"
+#include "blocks/DataModel_P3_FB_AI.h"
+#include "blocks/DataModel_P3_FB_TOT.h"
+#include "blocks/DataModel_P3_PB.h"
+#include "blocks/DataModel_P3_TB_Coriolis.h"
+#include "frame/StandaloneModel.h"
+#include "model/DataModelHelpers.h"
+#include "model/clsDataElement.h"
+#include "platform/app/Path.h"
+#include "platform/com/ClassRegistry.h"
+#include "platform/fdt/Boundary.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/Parameters.h"
+
+namespace {
+
+using namespace dtm;
+using platform::Variant;
+
+// The block a path belongs to: its prefix up to the block's own name.
+std::string BlockOf(const std::string& path) {
+    for (const char* prefix : {"DEVICE_DIR/", "PHYS/"})
+        if (path.rfind(prefix, 0) == 0) return prefix;
+    if (path.rfind("TRANS/", 0) == 0 || path.rfind("FUNC/", 0) == 0) {
+        size_t slash = path.find('/');
+        for (int i = 0; i < 2 && slash != std::string::npos; ++i) slash = path.find('/', slash + 1);
+        return path.substr(0, slash + 1);
+    }
+    return "(other)";
+}
+
+int Run() {
+    std::cout << "Component folder: " << platform::app::Path() << "\n";
+
+    auto ctx = platform::rt::DTMContext::Create();
+    auto model = std::make_shared<frame::StandaloneDataModel>();
+    ctx->InitContext(nullptr, model, nullptr, nullptr);
+    std::cout << "DTM: " << model->DTMName() << " | " << model->DTMVendor() << " | version "
+              << model->DTMVersion() << " | " << platform::com::CStr(model->DTMDate()) << "\n"
+              << "     " << model->DTMDescriptor() << "\n";
+
+    auto& params = *ctx->Parameters();
+    CreateDevDirModel(params);
+    CreatePBBlockModel(0, ctx);
+    CreateTBBlockModel(1, ctx);
+    for (int16_t n = 1; n <= 8; ++n) {
+        if (n == 4 || n == 8)
+            CreateTOTBlockModel(n, Variant(), ctx);
+        else
+            CreateAIBlockModel(n, ctx);
+    }
+    std::map<std::string, int> perBlock;
+    std::vector<std::string> order;
+    for (const auto& item : params) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        CalcSlotIndex(*el);
+        const std::string block = BlockOf(el->Name);
+        if (perBlock[block]++ == 0) order.push_back(block);
+    }
+    std::cout << "Profile block tables: " << params.Count() << " elements\n";
+    for (const auto& block : order) std::cout << "  " << block << ": " << perBlock[block] << "\n";
+    return 0;
+}
+
+}  // namespace
 
 int main() {
-    std::cout << "DTM frame\n";
-    return 0;
+    return platform::fdt::InvokeFromFrame("dtm_frame_cli", [] { return Run(); }, 1);
 }

@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "model/clsDataModel.h"
+#include "frame/StandaloneModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/IPrivateDataElement.h"
 
 namespace dtm::testing {
 
-class RecordingModel : public clsDataModel {
+class RecordingModel : public frame::StandaloneDataModel {
 public:
-    RecordingModel() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
     void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
-    clsPROFIBUSProfil3Units& Units() { return *m_Units; }
+    clsPROFIBUSProfil3Units& Units() { return *PROFIBUSProfil3Units(); }
 
     std::vector<std::string> notified;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "BlockTestSupport.h"
+#include "RecordingModel.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
@@ -21,13 +22,7 @@ using testing::ElementAt;
 using testing::Paths;
 using testing::PositionOf;
 
-// A model with its unit table that records the change notices it receives.
-class RecordingModel : public clsDataModel {
-public:
-    RecordingModel() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
-    void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
-    std::vector<std::string> notified;
-};
+using testing::RecordingModel;
 
 // The values expressed in the totaliser unit.
 const std::vector<std::string> kUnitValues = {

@@ -5,17 +5,14 @@
 
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
+#include "frame/StandaloneModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm::testing {
 
-// A data model whose unit table exists without a model build.
-class ModelWithUnits : public clsDataModel {
-public:
-    ModelWithUnits() { m_Units = std::make_shared<clsPROFIBUSProfil3Units>(); }
-};
+using ModelWithUnits = frame::StandaloneDataModel;
 
 struct ModelContext {
     ModelContext() { ctx->Parameters()->DataModel(model); }
