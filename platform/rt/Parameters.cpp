@@ -83,12 +83,14 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
 
     std::string path = el->Name();
     if (byPath_.find(std::string_view(path)) != byPath_.end()) com::Raise(com::errDuplicateKey);
-    byPath_.emplace(std::move(path), el);
+    byPath_.emplace(path, el);
+    paths_.insert(paths_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(path));
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
 }
 
 void Parameters::Reset() {
     items_.clear();
+    paths_.clear();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
@@ -96,9 +98,9 @@ void Parameters::Reset() {
 
 std::vector<El> Parameters::Children(std::string_view header) const {
     std::vector<El> children;
-    for (const El& el : items_) {
-        const std::string name = el->Name();
-        if (name.size() > header.size() && StartsWithIgnoringCase(name, header)) children.push_back(el);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const std::string& name = paths_[i];
+        if (name.size() > header.size() && StartsWithIgnoringCase(name, header)) children.push_back(items_[i]);
     }
     return children;
 }

@@ -104,6 +104,7 @@ private:
     P<DtmGuiRegistry> Registry() const;
 
     std::vector<El> items_;
+    std::vector<std::string> paths_;  // items_' paths as added, for prefix scans without virtual calls
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;

@@ -135,7 +135,8 @@ TEST(PropertyBag, EveryValueRoundTripsExactlyThroughText) {
     for (const auto& [name, value] : values) {
         SCOPED_TRACE(name);
         Variant read;
-        ASSERT_EQ(ErrorOf([&] { read = back.ReadProperty(name); }), 0);
+        const std::string& key = name;  // clang 14 cannot capture a structured binding
+        ASSERT_EQ(ErrorOf([&] { read = back.ReadProperty(key); }), 0);
         EXPECT_EQ(read.VarTypeCode(), value.VarTypeCode());
         EXPECT_TRUE(Identical(read, value));
         EXPECT_TRUE(SameBits(read, value));  // NaN payloads survive
