@@ -4,16 +4,10 @@
 #include <map>
 #include <string>
 
-#include "blocks/DataModel_DevDir.h"
-#include "blocks/DataModel_P3_FB_AI.h"
-#include "blocks/DataModel_P3_FB_TOT.h"
-#include "blocks/DataModel_P3_PB.h"
-#include "blocks/DataModel_P3_TB_Coriolis.h"
+#include "frame/ProfileBlocks.h"
 #include "frame/StandaloneModel.h"
-#include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/app/Path.h"
-#include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -21,7 +15,6 @@
 namespace {
 
 using namespace dtm;
-using platform::Variant;
 
 // The block a path belongs to: its prefix up to the block's own name.
 std::string BlockOf(const std::string& path) {
@@ -45,21 +38,12 @@ int Run() {
               << model->DTMVersion() << " | " << platform::com::CStr(model->DTMDate()) << "\n"
               << "     " << model->DTMDescriptor() << "\n";
 
+    frame::BuildProfileBlocks(ctx);
     auto& params = *ctx->Parameters();
-    CreateDevDirModel(params);
-    CreatePBBlockModel(0, ctx);
-    CreateTBBlockModel(1, ctx);
-    for (int16_t n = 1; n <= 8; ++n) {
-        if (n == 4 || n == 8)
-            CreateTOTBlockModel(n, Variant(), ctx);
-        else
-            CreateAIBlockModel(n, ctx);
-    }
     std::map<std::string, int> perBlock;
     std::vector<std::string> order;
     for (const auto& item : params) {
         auto el = std::dynamic_pointer_cast<clsDataElement>(item);
-        CalcSlotIndex(*el);
         const std::string block = BlockOf(el->Name);
         if (perBlock[block]++ == 0) order.push_back(block);
     }
