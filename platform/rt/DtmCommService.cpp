@@ -1,5 +1,7 @@
 #include "platform/rt/DtmCommService.h"
 
+#include <utility>
+
 #include "platform/com/Error.h"
 #include "platform/rt/IPrivateDataElement.h"
 
@@ -13,6 +15,12 @@ void DtmCommService::AddUploadRequest(const P<IPrivateDataElement>& element, int
     }
     readBackRequests_.push_back(element);
     result = 0;
+}
+
+bool DtmCommService::TakeRepeatRequest() { return std::exchange(repeatRequested_, false); }
+
+std::vector<P<IPrivateDataElement>> DtmCommService::TakeReadBackRequests() {
+    return std::exchange(readBackRequests_, {});
 }
 
 }  // namespace platform::rt

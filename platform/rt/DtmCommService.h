@@ -53,6 +53,10 @@ public:
     // 0, or 91 (nothing queued) for a null element. Adds no TransactionResult.
     void AddUploadRequest(const P<IPrivateDataElement>& element, int32_t arg1, bool arg2,
                           int32_t arg3, int32_t& result);
+    // For the transfer loop: whether a repeat was asked for since the last call,
+    // and the read-backs queued since the last call (each call clears them).
+    bool TakeRepeatRequest();
+    std::vector<P<IPrivateDataElement>> TakeReadBackRequests();
     // The group's current requests.
     std::vector<P<TransRequest>> GetRequests(const std::string& groupId) const;
     // One result per request of the last finished process with that id.

@@ -10,6 +10,7 @@
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/com/Error.h"
+#include "platform/rt/DtmCommService.h"
 #include "platform/rt/Transaction.h"
 
 namespace dtm {
@@ -375,13 +376,33 @@ TEST_F(TransactionCoding, RecordReadGivesEveryFieldTheHeadersError) {
 
 TEST_F(TransactionCoding, SevenBusyAnswersGiveSixRepeatsThenTheAnswerStands) {
     auto el = Add("PHYS/BUSY", 3, 2, 0);
+    auto& comm = *ctx->CommService();
     for (int32_t i = 1; i <= 6; ++i) {
         ASSERT_TRUE(Answer(el, Variant(), 0xC2));
         EXPECT_EQ(model->BusyRetries(), i);
+        EXPECT_TRUE(comm.TakeRepeatRequest()) << i;
     }
     ASSERT_TRUE(Answer(el, Variant(), 0xC2));
     EXPECT_EQ(model->BusyRetries(), 0);
+    EXPECT_FALSE(comm.TakeRepeatRequest());
     EXPECT_EQ(el->StatusFlags(), 0x200000);
+}
+
+TEST_F(TransactionCoding, ASuccessfulWriteOfAnUploadedElementQueuesOneReadBack) {
+    auto& comm = *ctx->CommService();
+    auto uploaded = Add("PHYS/UPLOADED", 3, 2, 0);
+    ASSERT_TRUE(Answer(uploaded, Variant(), 0, /*download=*/true));
+    const auto readBacks = comm.TakeReadBackRequests();
+    ASSERT_EQ(readBacks.size(), 1u);
+    EXPECT_EQ(readBacks[0], uploaded);
+    EXPECT_FALSE(comm.TakeRepeatRequest());
+
+    auto writeOnly = Add("PHYS/WRITE_ONLY", 3, 2, 0);
+    writeOnly->ElementMode = 0x2;
+    ASSERT_TRUE(Answer(writeOnly, Variant(), 0, /*download=*/true));
+    ASSERT_TRUE(Answer(uploaded, Variant(), 0xB6, /*download=*/true));  // refused write
+    ASSERT_TRUE(Answer(uploaded, Variant::ByteArray({0, 1})));            // a plain read
+    EXPECT_TRUE(comm.TakeReadBackRequests().empty());
 }
 
 TEST_F(TransactionCoding, AnyOtherAnswerEndsARunOfBusyAnswers) {
