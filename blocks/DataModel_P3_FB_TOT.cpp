@@ -122,8 +122,10 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     const std::string prefix = GetTOTBlockPrefix(n);
     auto& parameters = platform::com::Deref(platform::com::Deref(DTMContext).Parameters());
-    clsDataModel& model = DataModelOf(DTMContext);
     if (platform::com::Deref(pda).Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
+    // Needed only for the conversion: a change of another element must not
+    // depend on the context holding a model.
+    clsDataModel& model = DataModelOf(DTMContext);
 
     for (const char* path : kTotaliserUnitValues) {
         auto target = std::dynamic_pointer_cast<clsDataElement>(parameters.Item(prefix + path));

@@ -103,7 +103,7 @@ std::shared_ptr<clsDataElement> ElementAt(const platform::rt::Parameters& parame
     return std::dynamic_pointer_cast<clsDataElement>(parameters.Item(path));
 }
 
-// Converts `target` into the unit that unitElement holds and reports it changed.
+// Converts the element at `path` into the unit that unitElement holds and reports it changed.
 void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model, const std::string& path,
                       const clsDataElement& unitElement) {
     auto target = ElementAt(parameters, path);

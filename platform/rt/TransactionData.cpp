@@ -216,6 +216,11 @@ double TransactionData::ReadDate(int32_t format) {
 
 void TransactionData::WriteDate(double serial, int32_t format) {
     if (format != kDateFormatProfibus) Raise(com::errInvalidArgument);
+    if (serial == 0.0) {  // no time stamp: all zeros, as ReadDate gives it back
+        uint8_t* p = Place(kDateBytes);
+        std::fill(p, p + kDateBytes, 0x00);
+        return;
+    }
     if (!std::isfinite(serial)) Raise(com::errOverflow);
     const com::DateParts d = com::SplitDate(serial);
     if (d.year < 1950 || d.year > 2049) Raise(com::errOverflow);

@@ -70,8 +70,9 @@ public:
     float ReadFloat();
     void WriteFloat(float value);
 
-    // Date serial (days since 1899-12-30). Reading all-zero octets gives 0;
-    // a field out of range raises 13. Writing a year outside 1950-2049 raises 6.
+    // Date serial (days since 1899-12-30). Reading all-zero octets gives 0
+    // (no time stamp) and writing 0 gives all-zero octets; a field out of
+    // range raises 13. Writing any other date outside 1950-2049 raises 6.
     // A format other than kDateFormatProfibus raises 5.
     double ReadDate(int32_t format);
     void WriteDate(double serial, int32_t format);

@@ -108,6 +108,7 @@ TEST_F(TransducerBlockModel, RowsCarryTheirCodingModesAndDefaults) {
     CalcSlotIndexes();
     const TbRow rows[] = {
         {"BLK_OBJ/", 16, -1, 0, 0, 1, 0, 1, 0, Variant()},
+        {"BLK_OBJ/Class", 16, 3, 2, 1, 144, 0x1, 3, 0, Variant::Int(3)},
         {"BLK_OBJ/Profile", 16, 10, 3, 2, 144, 0x1, 3, 0, Variant::Int(16386)},
         {"BLK_OBJ/DD_Reference", 16, 4, 7, 4, 144, 0x1, 1, 0, Variant()},
         {"ST_REV", 17, 0, 3, 2, 145, 0x1, 1, 0, Variant::Int(0)},
@@ -116,6 +117,8 @@ TEST_F(TransducerBlockModel, RowsCarryTheirCodingModesAndDefaults) {
         {"ALARM_SUM/Disabled", 23, 6, 3, 2, 144, 0x3, 4, 0, Variant::Int(0)},
         {"CALIBR_FACTOR", 24, 0, 8, 4, 147, 0, 1, 0, Variant::Dbl(0.0)},
         {"MEASUREMENT_MODE", 26, 0, 2, 1, 147, 0, 3, 0, Variant::Int(0)},
+        {"FLOW_DIRECTION", 27, 0, 2, 1, 147, 0, 3, 0, Variant::Int(0)},
+        {"ZERO_POINT", 28, 0, 8, 4, 147, 0, 1, 0, Variant::Dbl(0.0)},
         {"ZERO_POINT_UNIT", 30, 0, 3, 2, 147, 0, 3, 0, Variant::Int(1062)},
         {"NOMINAL_SIZE", 31, 0, 8, 4, 147, 0, 1, 1013, Variant::Dbl(0.0)},
         {"MASS_FLOW/", 37, -1, 0, 0, 1, 0, 1, 0, Variant()},

@@ -211,5 +211,14 @@ TEST_F(TotaliserBlockModel, OtherElementsLeaveTheValuesAlone) {
     }
 }
 
+// A change the handler does not react to needs nothing from the context
+// beyond the collection: no data model is looked up for it.
+TEST(TotaliserUnitHandler, IgnoresOtherElementsWithoutAModel) {
+    auto ctx = platform::rt::DTMContext::Create();
+    CreateTOTBlockModel(4, Variant(), ctx);
+    auto channel = ElementAt(*ctx->Parameters(), "FUNC/4/TOT/CHANNEL");
+    EXPECT_NO_THROW(OnTOTUnitChanged(4, channel, ctx));
+}
+
 }  // namespace
 }  // namespace dtm

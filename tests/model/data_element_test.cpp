@@ -190,6 +190,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"record header", 0, 0, {}, 0, 0, Variant::Null(), 0},
         ErrorCase{"Null", 3, 2, {}, 0, 0, Variant::Null(), 0x2000},
+        // The first rule that applies decides.
+        ErrorCase{"Null string before its length", 14, 8, {}, 0, 0, Variant::Null(), 0x2000},
+        ErrorCase{"Null octet string", 1, 4, {}, 0, 0, Variant::Null(), 0x2000},
+        ErrorCase{"length before characters", 14, 3, {{L(65), L(90)}}, 0, 0, Variant("abcd"), 0x5000},
+        ErrorCase{"not a number before the ranges", 3, 2, {{L(0), L(100)}}, 0, 0, Variant("x"), 0x2000},
         ErrorCase{"string at its length", 14, 8, {}, 0, 0, Variant("ABCDEFGH"), 0},
         ErrorCase{"string too long", 14, 8, {}, 0, 0, Variant("ABCDEFGHI"), 0x5000},
         ErrorCase{"length counts characters", 14, 3, {}, 0, 0, Variant("ÄÖÜ"), 0},

@@ -134,6 +134,7 @@ const TypeCase kTypeCases[] = {
     {"Float", 8, 4, Variant::Sng(12.5f), {0x41, 0x48, 0, 0}},
     {"BooleanByte", 10, 1, Variant::Byte(1), {1}},
     {"Date", 11, 8, Variant::Date(platform::com::DateSerial(2003, 1, 21) + 0.5), {0x00, 0x00, 0, 12, 21 | 2 << 5, 1, 3, 0}},
+    {"NoTimeStamp", 11, 8, Variant::Date(0), Bytes(8, 0)},
     {"VisibleString", 14, 4, Variant("ab"), {'a', 'b', ' ', ' '}},
     {"PackedString", 14, 16, Variant("TAG"), {0x50, 0x11, 0xE0, 0x82, 0x08, 0x20, 0x82, 0x08, 0x20, 0x82, 0x08, 0x20}, true},
     {"Unsigned32", 16, 4, Variant::Dbl(4294967295.0), {0xFF, 0xFF, 0xFF, 0xFF}},
@@ -164,6 +165,19 @@ TEST_F(TransactionCoding, BooleanIsWrittenAsAllOnes) {
     auto el = Add("PHYS/FLAG", 10, 1, 0);
     el->TransientValue = Variant::Bool(true);
     EXPECT_EQ(Write(el), (Bytes{0xFF}));
+}
+
+TEST_F(TransactionCoding, PackedStringByteLengthRoundsHalvesToEven) {
+    const struct {
+        int32_t length;
+        size_t bytes;
+    } cases[] = {{2, 2}, {5, 4}, {6, 4}, {10, 8}, {16, 12}};
+    for (const auto& c : cases) {
+        auto el = Add("PHYS/PACKED" + std::to_string(c.length), 14, c.length, 0);
+        el->bPackedCoding = true;
+        el->TransientValue = Variant("A");
+        EXPECT_EQ(Write(el).size(), c.bytes) << c.length;
+    }
 }
 
 TEST_F(TransactionCoding, DeviceStringLosesTrailingBlanksAndNuls) {

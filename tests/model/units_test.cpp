@@ -227,6 +227,47 @@ TEST_F(UnitTable, RegisteredRows) {
     EXPECT_EQ(zeroFactor, expectedZero);
 }
 
+// Texts pinned independently of the table: the first and last row of every
+// class, the rows around the gaps, and texts with blanks, brackets and
+// non-ASCII characters, so that a shifted or mistyped row shows.
+TEST_F(UnitTable, TextsAtClassBoundariesGapsAndSpecialCharacters) {
+    const struct {
+        int32_t code;
+        const char* text;
+        dtm::UnitCalcClass unitClass;
+    } cases[] = {
+        {1000, "K", dtm::uccTemp},           {1003, "°R", dtm::uccTemp},
+        {1004, "r", dtm::uccAngle},          {1009, "rev", dtm::uccAngle},
+        {1010, "m", dtm::uccLen},            {1022, "Seemeile", dtm::uccLen},
+        {1023, "m²", dtm::uccArea},          {1033, "mile²", dtm::uccArea},
+        {1034, "m³", dtm::uccVolume},        {1053, "SCF", dtm::uccVolume},
+        {1054, "s", dtm::uccTime},           {1060, "d", dtm::uccTime},
+        {1061, "m/s", dtm::uccVelocity},     {1075, "MPH", dtm::uccVelocity},
+        {1076, "m/s²", dtm::uccAcceleration}, {1077, "Hz", dtm::uccFrequency},
+        {1083, "1/min", dtm::uccFrequency},  {1084, "Rev/s", dtm::uccAngleVelocity},
+        {1086, "r/s", dtm::uccAngleVelocity}, {1087, "1/s²", dtm::uccAngleAcceleration},
+        {1088, "kg", dtm::uccMass},          {1096, "LTon", dtm::uccMass},
+        {1097, "kg/m³", dtm::uccCalc},       {1111, "degBaum hv", dtm::uccCalc},
+        {1119, "kg m/s", dtm::uccCalc},      {1147, "inH2O (4°C)", dtm::uccCalc},
+        {1297, "µOhm m", dtm::uccCalc},      {1308, "W/(m²)", dtm::uccCalc},
+        {1345, "% stm qual", dtm::uccCalc},  {1379, "Pa-s/m³", dtm::uccCalc},
+        {1381, "Pa-s/m", dtm::uccCalc},      {1447, "Btu/day", dtm::uccCalc},
+        {1520, "kL/d", dtm::uccCalc},        {1551, "S/cm", dtm::uccCalc},
+        {1555, "MOHM*cm", dtm::uccCalc},     {1560, "%Sät", dtm::uccCalc},
+        {1564, "mg/dm3", dtm::uccCalc},      {1566, "mg/m³", dtm::uccCalc},
+        {1995, "", dtm::uccCalc},            {1996, "Not used", dtm::uccCalc},
+        {1999, "Special", dtm::uccCalc},
+    };
+    std::map<int32_t, const dtm::ProfileUnitRow*> byCode;
+    for (const auto& row : dtm::ProfileUnitRows()) byCode[row.code] = &row;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(byCode.count(c.code)) << c.code;
+        EXPECT_EQ(byCode[c.code]->text, c.text) << c.code;
+        EXPECT_EQ(byCode[c.code]->unitClass, c.unitClass) << c.code;
+        EXPECT_EQ(units.PROFIBUSProfil3UnitString(c.code), c.text) << c.code;
+    }
+}
+
 // Every registered unit converts into its kind's base unit and back to the same value.
 TEST_F(UnitTable, EveryUnitRoundTripsThroughItsBaseUnit) {
     std::map<int32_t, int32_t> baseOfClass;

@@ -253,6 +253,16 @@ TEST(TransactionData, DateReadingIgnoresFlagsAndRefusesBadFields) {
     EXPECT_EQ(ErrorOf([&] { seven.ReadDate(1); }), 9);
 }
 
+TEST(TransactionData, DateZeroIsNoTimeStampBothWays) {
+    TransactionData td = FromBytes(Bytes(10, 0xFF));
+    td.Position(1);
+    td.WriteDate(0.0, 1);  // overwrites what was there
+    EXPECT_EQ(td.Raw(), (Bytes{0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(td.Position(), 9);
+    td.Position(1);
+    EXPECT_EQ(td.ReadDate(1), 0.0);
+}
+
 // ---- strings ----
 
 TEST(TransactionData, VisibleStringIsLatin1PaddedWithBlanks) {
