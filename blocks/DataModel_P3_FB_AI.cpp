@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "blocks/BlockTable.h"
+#include "model/DataModelHelpers.h"
 #include "model/UnitConversion.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
@@ -132,14 +133,6 @@ constexpr const char* kOutputUnitValues[] = {
     "OUT/Value", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val", "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM",
     "LO_LO_LIM", "HI_HI_ALM/Value", "HI_ALM/Value", "LO_ALM/Value", "LO_LO_ALM/Value", "FSAFE_VALUE"};
 
-std::shared_ptr<clsDataElement> ElementAt(const platform::rt::Parameters& parameters, const std::string& path) {
-    return std::dynamic_pointer_cast<clsDataElement>(parameters.Item(path));
-}
-
-clsDataModel& ModelOf(const platform::rt::Parameters& parameters) {
-    return com::Deref(std::dynamic_pointer_cast<clsDataModel>(parameters.DataModel()));
-}
-
 // The constant unit code under which block n keeps its own unit text.
 int16_t BlockUnitTextCode(int16_t n) {
     const int32_t code = int32_t{kBlockUnitTextBase} + n;
@@ -202,7 +195,7 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
             SetElementUnit(Parameters, pda, ElementAt(Parameters, prefix + path), bNoNotify);
     } else if (changed.Name == prefix + "OUT_UNIT_TEXT") {
         auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");
-        clsPROFIBUSProfil3Units& units = com::Deref(ModelOf(Parameters).PROFIBUSProfil3Units());
+        clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
         units.SetUnitInformation(kTextUnitCode, 1.0, 0.0, changed.Label, "");
         units.SetUnitInformation(BlockUnitTextCode(n), 1.0, 0.0, com::CStr(changed.TransientValue), "");
         com::Deref(unitElement).SetStrValueFromIdxList(kTextUnitCode, changed.Label);
@@ -217,7 +210,7 @@ void SetElementUnit(platform::rt::Parameters& Parameters, const std::shared_ptr<
     if (com::CompareTo(unit.TransientValue, kTextUnitCode) == com::Cmp::Equal) {
         el.nTransientUnit = BlockUnitTextCode(unit.BlockNumber);
     } else {
-        ConvertUnitValues(ModelOf(Parameters), el, unit);
+        ConvertUnitValues(DataModelOf(Parameters), el, unit);
     }
     if (!bNoNotify) Parameters.NotifyChange(target, "");
 }

@@ -2,6 +2,7 @@
 #include "blocks/DataModel_P3_FB_TOT.h"
 
 #include "blocks/BlockTable.h"
+#include "model/DataModelHelpers.h"
 #include "model/UnitConversion.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
@@ -128,7 +129,7 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     clsDataModel& model = DataModelOf(DTMContext);
 
     for (const char* path : kTotaliserUnitValues) {
-        auto target = std::dynamic_pointer_cast<clsDataElement>(parameters.Item(prefix + path));
+        auto target = ElementAt(parameters, prefix + path);
         ConvertUnitValues(model, platform::com::Deref(target), *pda);
         parameters.NotifyChange(target, "");
     }

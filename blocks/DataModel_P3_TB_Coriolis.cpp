@@ -3,6 +3,7 @@
 
 #include "blocks/BlockTable.h"
 #include "blocks/DataModel_P3_FB_AI.h"
+#include "model/DataModelHelpers.h"
 #include "model/UnitConversion.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
@@ -98,10 +99,6 @@ constexpr MeasuredValueUnit kMeasuredValueUnits[] = {
 constexpr const char* kChannelUnitValues[] = {"PV_SCALE/Lo_Val", "PV_SCALE/Up_Val", "SIMULATE/Value"};
 
 constexpr const char* kNumberFBPath = "DEVICE_DIR/Comp_List_Dir_Entries/Number_FB";
-
-std::shared_ptr<clsDataElement> ElementAt(const platform::rt::Parameters& parameters, const std::string& path) {
-    return std::dynamic_pointer_cast<clsDataElement>(parameters.Item(path));
-}
 
 // Converts the element at `path` into the unit that unitElement holds and reports it changed.
 void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model, const std::string& path,

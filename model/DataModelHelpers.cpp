@@ -86,4 +86,8 @@ void CalcSlotIndex(clsDataElement& element) {
     }
 }
 
+P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path) {
+    return std::dynamic_pointer_cast<clsDataElement>(params.Item(path));
+}
+
 }  // namespace dtm

@@ -25,6 +25,9 @@ platform::P<clsDataElement> AddParam(platform::rt::Parameters& params, const std
                                      const platform::Variant& beforePath = platform::Variant::Missing(),
                                      const platform::Variant& afterPath = platform::Variant::Missing());
 
+// The element at `path` of the collection (a miss raises 5).
+platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path);
+
 // Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
 // the blocks stay as they are. An index beyond 16 bits → 6.
 void CalcSlotIndex(clsDataElement& element);

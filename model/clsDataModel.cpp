@@ -40,8 +40,11 @@ platform::Variant clsDataModel::DTMDate() {
 std::string clsDataModel::DTMDescriptor() { return kFileDescription; }
 
 clsDataModel& DataModelOf(const platform::P<platform::rt::DTMContext>& DTMContext) {
-    auto model = std::dynamic_pointer_cast<clsDataModel>(com::Deref(com::Deref(DTMContext).Parameters()).DataModel());
-    return com::Deref(model);
+    return DataModelOf(com::Deref(com::Deref(DTMContext).Parameters()));
+}
+
+clsDataModel& DataModelOf(const platform::rt::Parameters& Parameters) {
+    return com::Deref(std::dynamic_pointer_cast<clsDataModel>(Parameters.DataModel()));
 }
 
 clsPROFIBUSProfil3Units& UnitsOf(const platform::P<platform::rt::DTMContext>& DTMContext) {

@@ -9,6 +9,7 @@
 
 namespace platform::rt {
 class DTMContext;
+class Parameters;
 }
 
 namespace dtm {
@@ -52,6 +53,7 @@ protected:
 // The context's data model (through its Parameters) and its unit table; a
 // missing object on the way raises 91.
 clsDataModel& DataModelOf(const platform::P<platform::rt::DTMContext>& DTMContext);
+clsDataModel& DataModelOf(const platform::rt::Parameters& Parameters);
 clsPROFIBUSProfil3Units& UnitsOf(const platform::P<platform::rt::DTMContext>& DTMContext);
 
 }  // namespace dtm

@@ -256,29 +256,37 @@ double Val(const std::string& s) {
     }
     if (digits == 0) return 0;
     std::string number = t.substr(numberStart, i - numberStart);
+    long exponent = 0;  // saturates: beyond a million only its sign matters
     if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
         size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < t.size() && (t[j] == '+' || t[j] == '-')) exponent += t[j++];
+        std::string exponentText = "e";
+        const bool negativeExponent = j < t.size() && t[j] == '-';
+        if (j < t.size() && (t[j] == '+' || t[j] == '-')) exponentText += t[j++];
         const size_t expDigitsStart = j;
-        while (j < t.size() && IsDigit(t[j])) exponent += t[j++];
-        if (j > expDigitsStart) number += exponent;
+        for (; j < t.size() && IsDigit(t[j]); ++j) {
+            exponentText += t[j];
+            if (exponent < 1000000) exponent = exponent * 10 + (t[j] - '0');
+        }
+        if (j > expDigitsStart) {
+            number += exponentText;
+            if (negativeExponent) exponent = -exponent;
+        } else {
+            exponent = 0;
+        }
     }
     double value = 0;
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         // Too large overflows as in VB; too small is 0.
-        const size_t point = number.find('.');
-        const size_t e = number.find('e');
-        const std::string mantissa = number.substr(0, e);
+        const std::string mantissa = number.substr(0, number.find('e'));
+        const size_t point = mantissa.find('.');
         const size_t firstSignificant = mantissa.find_first_not_of("0.");
-        long magnitude = 0;  // decimal exponent of the first significant digit, roughly
+        long magnitude = exponent;  // decimal exponent of the first significant digit, roughly
         if (firstSignificant != std::string::npos) {
             const size_t intEnd = point == std::string::npos ? mantissa.size() : point;
-            magnitude = static_cast<long>(intEnd) - static_cast<long>(firstSignificant);
+            magnitude += static_cast<long>(intEnd) - static_cast<long>(firstSignificant);
         }
-        if (e != std::string::npos) magnitude += std::strtol(number.c_str() + e + 1, nullptr, 10);
         if (magnitude > 0) Raise(errOverflow);
         value = 0;
     }

@@ -5,13 +5,15 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/com/TextCoding.h"
+
 namespace platform::win {
 
 bool AppendLine(const std::string& path, const std::string& line) {
     if (path.empty()) return false;
     std::ofstream out(path, std::ios::binary | std::ios::app);
     if (!out) return false;
-    out << line << "\r\n";
+    out << com::Cp1252FromUtf8(line) << "\r\n";
     out.flush();
     return static_cast<bool>(out);
 }

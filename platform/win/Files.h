@@ -6,8 +6,10 @@
 
 namespace platform::win {
 
-// Appends `line` and CR LF, byte for byte, creating the file when missing.
-// False when the file cannot be opened or written.
+// Appends `line` (UTF-8) as Windows-1252 bytes and CR LF, creating the file
+// when missing: written files are ANSI text. A character without a code
+// becomes "?"; an invalid UTF-8 byte is written as it is. False when the file
+// cannot be opened or written.
 bool AppendLine(const std::string& path, const std::string& line);
 // Size in bytes of a regular file, -1 when there is none.
 int64_t FileLength(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace platform::win {
 
@@ -17,22 +18,31 @@ std::vector<ShowWindowCall>& ShowRecord() {
     return calls;
 }
 
-bool Exists(const std::string& file, const std::string& directory) {
-    if (file.empty()) return false;
-    std::filesystem::path p(file);
-    if (p.is_relative() && !directory.empty()) p = std::filesystem::path(directory) / p;
+ShellOpener& Opener() {
+    static ShellOpener opener;
+    return opener;
+}
+
+int32_t OpenIfExists(const ShellExecuteCall& call) {
+    if (call.file.empty()) return kShellErrorFileNotFound;
+    std::filesystem::path p(call.file);
+    if (p.is_relative() && !call.directory.empty()) p = std::filesystem::path(call.directory) / p;
     std::error_code ec;
-    return std::filesystem::exists(p, ec);
+    return std::filesystem::exists(p, ec) ? kShellExecuteOk : kShellErrorFileNotFound;
 }
 
 }  // namespace
 
 int32_t ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
                      const std::string& directory, int32_t showCmd) {
-    const int32_t result = Exists(file, directory) ? kShellExecuteOk : kShellErrorFileNotFound;
-    ExecuteRecord().push_back({operation, file, parameters, directory, showCmd, result});
-    return result;
+    ShellExecuteCall call{operation, file, parameters, directory, showCmd, 0};
+    const ShellOpener opener = Opener();  // the opener may replace itself
+    call.result = opener ? opener(call) : OpenIfExists(call);
+    ExecuteRecord().push_back(call);
+    return call.result;
 }
+
+ShellOpener SetShellOpener(ShellOpener opener) { return std::exchange(Opener(), std::move(opener)); }
 
 const std::vector<ShellExecuteCall>& ShellExecuteCalls() { return ExecuteRecord(); }
 

@@ -2,6 +2,7 @@
 // Opening documents and showing windows. Nothing is ever launched or shown:
 // every call is recorded, so tests and the frame can inspect what was asked.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,19 @@ struct ShellExecuteCall {
     int32_t result = 0;
 };
 
-// Answers kShellExecuteOk when `file` (a host path, relative ones taken from
-// `directory` when given) exists, else kShellErrorFileNotFound. Recorded.
+// Answers what the opener answers for the call (> 32 = opened). The default
+// opener answers kShellExecuteOk when `file` (a host path, relative ones taken
+// from `directory` when given) exists, else kShellErrorFileNotFound. Recorded,
+// with the answer.
 int32_t ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
                      const std::string& directory, int32_t showCmd);
 const std::vector<ShellExecuteCall>& ShellExecuteCalls();
+
+// Replaces the opener (a frame that really opens documents, or a test). It
+// gets the call without its result. An empty function restores the default.
+// Answers the opener it replaced.
+using ShellOpener = std::function<int32_t(const ShellExecuteCall&)>;
+ShellOpener SetShellOpener(ShellOpener opener);
 
 struct ShowWindowCall {
     int64_t handle = 0;

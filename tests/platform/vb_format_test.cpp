@@ -120,6 +120,11 @@ TEST(VbNumberText, ValOverflowRaises6) {
     EXPECT_EQ(ErrorOf([] { Val("-1e400"); }), 6);
     EXPECT_EQ(ErrorOf([] { Val("&H100000000"); }), 6);
     EXPECT_EQ(ErrorOf([] { Val(std::string(400, '9')); }), 6);
+    // Exponents beyond the range of a long must neither wrap nor lose their sign.
+    EXPECT_EQ(ErrorOf([] { Val("1e99999999999999999999"); }), 6);
+    EXPECT_EQ(ErrorOf([] { Val("10e9223372036854775807"); }), 6);
+    EXPECT_EQ(Val("0.001e-99999999999999999999"), 0);
+    EXPECT_EQ(Val("123e-9223372036854775808"), 0);
 }
 
 TEST(VbNumberText, HexAndOctShow32BitPatterns) {

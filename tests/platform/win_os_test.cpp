@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/TempFolder.h"
 #include "platform/win/Files.h"
@@ -20,7 +21,10 @@ protected:
 class WinShell : public ::testing::Test {
 protected:
     void SetUp() override { ClearShellRecords(); }
-    void TearDown() override { ClearShellRecords(); }
+    void TearDown() override {
+        SetShellOpener(nullptr);
+        ClearShellRecords();
+    }
     TempFolder folder_;
 };
 
@@ -102,6 +106,34 @@ TEST_F(WinShell, OpensOnlyExistingFilesAndRecordsEveryCall) {
     ClearShellRecords();
     EXPECT_TRUE(ShellExecuteCalls().empty());
     EXPECT_TRUE(ShowWindowCalls().empty());
+}
+
+TEST_F(WinShell, AnInstalledOpenerDecidesAndIsRecorded) {
+    std::vector<ShellExecuteCall> seen;
+    SetShellOpener([&](const ShellExecuteCall& call) {
+        seen.push_back(call);
+        return call.file == "refused.chm" ? 5 : 33;
+    });
+    EXPECT_EQ(ShellExecute("open", "missing.chm", "-x", "dir", 3), 33);
+    EXPECT_EQ(ShellExecute("open", "refused.chm", "", "", 1), 5);
+    EXPECT_FALSE(SetShellOpener(nullptr) == nullptr);
+
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].parameters, "-x");
+    EXPECT_EQ(seen[0].directory, "dir");
+    EXPECT_EQ(seen[0].showCmd, 3);
+    ASSERT_EQ(ShellExecuteCalls().size(), 2u);
+    EXPECT_EQ(ShellExecuteCalls()[0].result, 33);
+    EXPECT_EQ(ShellExecuteCalls()[1].result, 5);
+
+    // The default is back: a missing file is not found.
+    EXPECT_EQ(ShellExecute("open", folder_.Path("missing.chm"), "", "", 1), kShellErrorFileNotFound);
+}
+
+TEST_F(WinFiles, AppendLineWritesWindows1252) {
+    const std::string path = folder_.Path("Analysis.txt");
+    ASSERT_TRUE(AppendLine(path, "kg/m³ 25°C € Ω ÿ"));
+    EXPECT_EQ(folder_.Read("Analysis.txt"), "kg/m\xB3 25\xB0" "C \x80 ? \xFF\r\n");
 }
 
 TEST_F(WinFiles, AppendLineCreatesAndAppendsWithCrLf) {
