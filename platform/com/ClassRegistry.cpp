@@ -17,13 +17,7 @@ constexpr uuid_t kClassIdNamespace = {0xB4, 0xFE, 0x0F, 0x7C, 0x6E, 0xD6, 0x44, 
 Guid NameBasedGuid(const std::string& name) {
     uuid_t out;
     uuid_generate_sha1(out, kClassIdNamespace, name.data(), name.size());
-    // The bytes are in text order: Data1..Data3 most significant byte first.
-    Guid g;
-    g.Data1 = (uint32_t{out[0]} << 24) | (uint32_t{out[1]} << 16) | (uint32_t{out[2]} << 8) | out[3];
-    g.Data2 = static_cast<uint16_t>((out[4] << 8) | out[5]);
-    g.Data3 = static_cast<uint16_t>((out[6] << 8) | out[7]);
-    for (int i = 0; i < 8; ++i) g.Data4[i] = out[8 + i];
-    return g;
+    return win::GuidFromTextOrderBytes(out);
 }
 
 }  // namespace

@@ -9,21 +9,10 @@ namespace platform::win {
 
 namespace {
 
-// 16 bytes in text order; Data1..Data3 are big-endian there.
-Guid FromTextOrderBytes(const uint8_t* b) {
-    Guid g;
-    g.Data1 = static_cast<uint32_t>(b[0]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
-              static_cast<uint32_t>(b[2]) << 8 | b[3];
-    g.Data2 = static_cast<uint16_t>(b[4] << 8 | b[5]);
-    g.Data3 = static_cast<uint16_t>(b[6] << 8 | b[7]);
-    for (int i = 0; i < 8; ++i) g.Data4[i] = b[8 + i];
-    return g;
-}
-
 bool SystemGuid(Guid& out) {
     uuid_t u;
     uuid_generate(u);
-    out = FromTextOrderBytes(u);
+    out = GuidFromTextOrderBytes(u);
     return true;
 }
 
@@ -40,6 +29,16 @@ int HexDigit(char c) {
 }
 
 }  // namespace
+
+Guid GuidFromTextOrderBytes(const uint8_t b[16]) {
+    Guid g;
+    g.Data1 = static_cast<uint32_t>(b[0]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
+              static_cast<uint32_t>(b[2]) << 8 | b[3];
+    g.Data2 = static_cast<uint16_t>(b[4] << 8 | b[5]);
+    g.Data3 = static_cast<uint16_t>(b[6] << 8 | b[7]);
+    for (int i = 0; i < 8; ++i) g.Data4[i] = b[8 + i];
+    return g;
+}
 
 bool NewGuid(Guid& out) {
     Guid g;
@@ -78,7 +77,7 @@ bool GuidFromString(const std::string& text, Guid& out) {
         bytes[i] = static_cast<uint8_t>(hi << 4 | lo);
         pos += 2;
     }
-    out = FromTextOrderBytes(bytes);
+    out = GuidFromTextOrderBytes(bytes);
     return true;
 }
 

@@ -28,6 +28,10 @@ std::string NewGuidString();
 using GuidGenerator = std::function<bool(Guid&)>;
 GuidGenerator SetGuidGenerator(GuidGenerator generator);
 
+// The GUID of 16 bytes in text order (as libuuid and RFC 4122 lay them out:
+// Data1..Data3 most significant byte first).
+Guid GuidFromTextOrderBytes(const uint8_t bytes[16]);
+
 // "{8-4-4-4-12}", upper-case hex digits.
 std::string GuidToString(const Guid& guid);
 // Reads "{8-4-4-4-12}" (braces optional, hex digits in either case). False,
