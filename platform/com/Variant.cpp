@@ -239,11 +239,17 @@ bool ParseDateText(const std::string& text, double& serial) {
             return false;
         }
         day = DaysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)) - kSerialZero;
-        size_t j = i;
-        while (j < text.size() && text[j] == ' ') ++j;
-        if (j > i && j < text.size()) {
-            i = j;
+        // The time follows blanks, or the "T" of the XML form written into FDT documents.
+        if (i < text.size() && text[i] == 'T') {
+            ++i;
             if (!ReadTime(text, i, seconds)) return false;
+        } else {
+            size_t j = i;
+            while (j < text.size() && text[j] == ' ') ++j;
+            if (j > i && j < text.size()) {
+                i = j;
+                if (!ReadTime(text, i, seconds)) return false;
+            }
         }
     } else {
         i = start;

@@ -337,6 +337,19 @@ TEST_F(ElementPersistence, OctetStringNodeIsHexText) {
     EXPECT_TRUE(Identical(el->TransientValue, Variant::ByteArray({0x0A, 0xFF})));
 }
 
+TEST_F(ElementPersistence, DateNodeReadsBackWhatItWrote) {
+    auto el = Add("PHYS/INSTALL_DATE", 11, 8);
+    const double serial = 45293 + (3 * 3600 + 4 * 60 + 5) / 86400.0;
+    el->TransientValue = Variant::Date(serial);
+    platform::xml::Document doc;
+    auto node = Node(doc, "<v name=\"INSTALL_DATE\"/>");
+    ASSERT_TRUE(el->WriteToDtmVariable(node, mc.ctx));
+    el->TransientValue = Variant();
+    ASSERT_TRUE(el->ReadFromDtmVariable(node, mc.ctx));
+    ASSERT_EQ(el->TransientValue.Type(), platform::com::VarType::Date);
+    EXPECT_NEAR(el->TransientValue.DateSerial(), serial, 1e-9);
+}
+
 // ---- documentation ----
 
 TEST_F(ElementPersistence, DocumentationShowsListTextsAndUnits) {
