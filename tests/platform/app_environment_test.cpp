@@ -46,7 +46,7 @@ TrappedError Describe(F&& f) {
 TEST_F(AppPath, DefaultIsTheComponentSourceFolder) {
     const auto source = std::filesystem::path(DTM_TEST_DATA_DIR).parent_path().parent_path();
     EXPECT_EQ(std::filesystem::path(Path()), source);
-    EXPECT_TRUE(std::filesystem::is_directory(File("\\XMLData")));
+    EXPECT_EQ(std::filesystem::path(File("\\XMLData\\DTMInformation.xml")), source / "XMLData" / "DTMInformation.xml");
 }
 
 TEST_F(AppPath, FileMapsBackslashPathsOntoTheFolder) {
