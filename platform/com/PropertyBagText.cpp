@@ -6,25 +6,15 @@
 #include <limits>
 #include <vector>
 
+#include "platform/com/HexText.h"
+
 namespace platform::com::bagtext {
 
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-void AppendHexByte(std::string& out, unsigned byte) {
-    out += kHexDigits[(byte >> 4) & 0xF];
-    out += kHexDigits[byte & 0xF];
-}
 
 // A whole field as a decimal integer within lo..hi.
 bool ReadInteger(std::string_view text, int64_t lo, int64_t hi, int64_t& out) {
@@ -63,7 +53,7 @@ bool DecodeFloat(std::string_view text, F& out) {
         if (hex.size() != sizeof(Bits) * 2) return false;
         Bits bits = 0;
         for (char c : hex) {
-            const int h = HexValue(c);
+            const int h = HexDigitValue(c);
             if (h < 0) return false;
             bits = static_cast<Bits>((bits << 4) | static_cast<Bits>(h));
         }
@@ -126,8 +116,8 @@ bool DecodeArray(VarType elementType, std::string_view text, Variant& out, int d
         if (rest.size() % 2 != 0) return false;
         std::vector<uint8_t> bytes(rest.size() / 2);
         for (size_t i = 0; i < bytes.size(); ++i) {
-            const int hi = HexValue(rest[2 * i]);
-            const int lo = HexValue(rest[2 * i + 1]);
+            const int hi = HexDigitValue(rest[2 * i]);
+            const int lo = HexDigitValue(rest[2 * i + 1]);
             if (hi < 0 || lo < 0) return false;
             bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
         }
@@ -252,7 +242,7 @@ std::string Escape(std::string_view text) {
                     out += c;
                 } else {
                     out += "\\x";
-                    AppendHexByte(out, byte);
+                    AppendHexByte(out, static_cast<uint8_t>(byte));
                 }
         }
     }
@@ -278,8 +268,8 @@ bool Unescape(std::string_view text, std::string& out) {
             case '0': result += '\0'; break;
             case 'x': {
                 if (i + 2 >= text.size()) return false;
-                const int hi = HexValue(text[i + 1]);
-                const int lo = HexValue(text[i + 2]);
+                const int hi = HexDigitValue(text[i + 1]);
+                const int lo = HexDigitValue(text[i + 2]);
                 if (hi < 0 || lo < 0) return false;
                 result += static_cast<char>(hi * 16 + lo);
                 i += 2;

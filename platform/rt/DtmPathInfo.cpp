@@ -4,6 +4,7 @@
 
 #include "platform/app/Path.h"
 #include "platform/com/Error.h"
+#include "platform/com/HexText.h"
 #include "platform/com/VbText.h"
 #include "platform/xml/Dom.h"
 
@@ -16,17 +17,6 @@ std::string DateText(double serial) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour,
                   d.minute, d.second);
-    return text;
-}
-
-std::string HexText(const std::vector<uint8_t>& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        text += digits[b >> 4];
-        text += digits[b & 0x0F];
-    }
     return text;
 }
 
@@ -48,7 +38,7 @@ std::string AttributeText(const Variant& v) {
         case VarType::Date: return DateText(v.DateSerial());
         case VarType::String: return v.StrRef();
         case VarType::Array:
-            if (v.IsByteArray()) return HexText(v.ToBytes());
+            if (v.IsByteArray()) return com::HexFromBytes(v.ToBytes());
             break;
         default: break;
     }

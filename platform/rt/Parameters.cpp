@@ -107,6 +107,12 @@ std::vector<El> Parameters::Children(std::string_view header) const {
 
 void Parameters::NotifyChange(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
+    // The caller has changed the element, so the mark is set on every exit,
+    // also when the model's change handling fails and the pages are skipped.
+    struct Mark {
+        bool& modified;
+        ~Mark() { modified = true; }
+    } mark{modified_};
     const bool dispatching =
         std::find(dispatchStack_.begin(), dispatchStack_.end(), el.get()) != dispatchStack_.end();
     if (!dispatching) {
@@ -124,7 +130,6 @@ void Parameters::NotifyChange(El el, const std::string& text) {
         }
     }
     NotifyPages(el, text);
-    modified_ = true;
 }
 
 void Parameters::NotifyChanged(El el, const std::string& text) {

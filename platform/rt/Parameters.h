@@ -52,8 +52,10 @@ public:
     void Context(const P<DTMContext>& ctx) { context_ = ctx; }
 
     // ---- Change notices ----
-    // Model DataChanged first (its error reaches the caller), unless the element's
-    // own change is being dispatched already; then the pages; then the mark.
+    // Model DataChanged first (its error reaches the caller and the pages are
+    // skipped), unless the element's own change is being dispatched already;
+    // then the pages. The mark is set on every exit. More than 64 nested
+    // dispatches → 28.
     void NotifyChange(El el, const std::string& text);
     // Pages only; sets the mark.
     void NotifyChanged(El el, const std::string& text);

@@ -1,0 +1,16 @@
+#pragma once
+// Hexadecimal digits of bytes, as the data set, the FDT documents and the
+// communication documents write them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::com {
+
+// Two upper-case digits per byte: {0x0A, 0xFF} → "0AFF".
+std::string HexFromBytes(const std::vector<uint8_t>& bytes);
+void AppendHexByte(std::string& out, uint8_t byte);
+// The value of one hexadecimal digit in either case, -1 for any other character.
+int HexDigitValue(char c) noexcept;
+
+}  // namespace platform::com
