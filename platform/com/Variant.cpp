@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 #include "platform/com/VbText.h"
@@ -347,8 +348,14 @@ bool SameDouble(double a, double b) {
 
 }  // namespace
 
-// Payload access for the free functions of this file.
+// Payload access for this file. Each accessor expects the subtype that holds it.
 struct VariantAccess {
+    static const Variant::Num& NumOf(const Variant& v) { return std::get<Variant::Num>(v.payload_); }
+    static const std::string& StrOf(const Variant& v) { return std::get<std::string>(v.payload_); }
+    static const std::shared_ptr<Object>& ObjOf(const Variant& v) {
+        return std::get<std::shared_ptr<Object>>(v.payload_);
+    }
+    static const SafeArray& ArrOf(const Variant& v) { return *std::get<std::unique_ptr<SafeArray>>(v.payload_); }
     static bool IsNumeric(const Variant& v) {
         switch (v.type_) {
             case VarType::Integer:
@@ -367,19 +374,20 @@ struct VariantAccess {
     }
     // The exact value of a number, Date or Boolean (-1/0) subtype.
     static double Number(const Variant& v) {
+        const Variant::Num& n = NumOf(v);
         switch (v.type_) {
-            case VarType::Integer: return v.num_.i16;
-            case VarType::Long: return v.num_.i32;
-            case VarType::Byte: return v.num_.u8;
-            case VarType::Single: return v.num_.f32;
-            case VarType::Boolean: return v.num_.b ? -1.0 : 0.0;
-            default: return v.num_.f64;
+            case VarType::Integer: return n.i16;
+            case VarType::Long: return n.i32;
+            case VarType::Byte: return n.u8;
+            case VarType::Single: return n.f32;
+            case VarType::Boolean: return n.b ? -1.0 : 0.0;
+            default: return n.f64;
         }
     }
-    static float SingleValue(const Variant& v) { return v.num_.f32; }
+    static float SingleValue(const Variant& v) { return NumOf(v).f32; }
     static SafeArray& MutableArray(Variant& v) {
         if (v.type_ != VarType::Array) Raise(errTypeMismatch);
-        return *v.arr_;
+        return *std::get<std::unique_ptr<SafeArray>>(v.payload_);
     }
     static bool SamePayload(const Variant& a, const Variant& b) {
         switch (a.type_) {
@@ -387,16 +395,16 @@ struct VariantAccess {
             case VarType::Null:
             case VarType::Error:
                 return true;
-            case VarType::Integer: return a.num_.i16 == b.num_.i16;
-            case VarType::Long: return a.num_.i32 == b.num_.i32;
-            case VarType::Byte: return a.num_.u8 == b.num_.u8;
-            case VarType::Boolean: return a.num_.b == b.num_.b;
-            case VarType::Single: return SameDouble(a.num_.f32, b.num_.f32);
-            case VarType::String: return a.str_ == b.str_;
-            case VarType::Object: return a.obj_ == b.obj_;
+            case VarType::Integer: return NumOf(a).i16 == NumOf(b).i16;
+            case VarType::Long: return NumOf(a).i32 == NumOf(b).i32;
+            case VarType::Byte: return NumOf(a).u8 == NumOf(b).u8;
+            case VarType::Boolean: return NumOf(a).b == NumOf(b).b;
+            case VarType::Single: return SameDouble(NumOf(a).f32, NumOf(b).f32);
+            case VarType::String: return StrOf(a) == StrOf(b);
+            case VarType::Object: return ObjOf(a) == ObjOf(b);
             case VarType::Array: {
-                const SafeArray& x = *a.arr_;
-                const SafeArray& y = *b.arr_;
+                const SafeArray& x = ArrOf(a);
+                const SafeArray& y = ArrOf(b);
                 if (x.elementType != y.elementType || x.lbound != y.lbound || x.items.size() != y.items.size()) {
                     return false;
                 }
@@ -405,12 +413,16 @@ struct VariantAccess {
                 }
                 return true;
             }
-            default: return SameDouble(a.num_.f64, b.num_.f64);
+            default: return SameDouble(NumOf(a).f64, NumOf(b).f64);
         }
     }
 };
 
 namespace {
+
+std::unique_ptr<SafeArray> MakeArray(VarType elementType, int32_t lbound, std::vector<Variant> items) {
+    return std::make_unique<SafeArray>(SafeArray{elementType, lbound, std::move(items)});
+}
 
 // The value of `v` for a numeric conversion: Empty 0, Boolean -1/0, a String parsed.
 double ConversionValue(const Variant& v) {
@@ -439,15 +451,29 @@ T ToIntegral(const Variant& v) {
 
 // ---- Variant ----
 
+// One tag, and the numeric value sharing storage with the string, object and array.
+static_assert(sizeof(Variant) <= 48, "Variant is embedded in every parameter element: keep it small");
+static_assert(std::is_nothrow_move_constructible_v<Variant> && std::is_nothrow_move_assignable_v<Variant>);
+
 Variant::Variant() noexcept = default;
 
-Variant::Variant(const Variant& o)
-    : type_(o.type_), num_(o.num_), str_(o.str_), obj_(o.obj_),
-      arr_(o.arr_ ? std::make_unique<SafeArray>(*o.arr_) : nullptr) {}
+Variant::Variant(VarType type, Payload payload) noexcept : type_(type), payload_(std::move(payload)) {}
 
-Variant::Variant(Variant&& o) noexcept
-    : type_(o.type_), num_(o.num_), str_(std::move(o.str_)), obj_(std::move(o.obj_)), arr_(std::move(o.arr_)) {
+Variant::Variant(const Variant& o)
+    : type_(o.type_),
+      payload_(std::visit(
+          [](const auto& p) -> Payload {
+              if constexpr (std::is_same_v<std::decay_t<decltype(p)>, std::unique_ptr<SafeArray>>) {
+                  return std::make_unique<SafeArray>(*p);  // arrays are copied, as VB does
+              } else {
+                  return p;
+              }
+          },
+          o.payload_)) {}
+
+Variant::Variant(Variant&& o) noexcept : type_(o.type_), payload_(std::move(o.payload_)) {
     o.type_ = VarType::Empty;
+    o.payload_ = Num{};
 }
 
 Variant& Variant::operator=(const Variant& o) {
@@ -460,67 +486,30 @@ Variant& Variant::operator=(Variant&& o) noexcept {
         // `o` may live inside this Variant's array: take it out before the old payload goes.
         Variant taken(std::move(o));
         std::swap(type_, taken.type_);
-        std::swap(num_, taken.num_);
-        str_.swap(taken.str_);
-        obj_.swap(taken.obj_);
-        arr_.swap(taken.arr_);
+        payload_.swap(taken.payload_);
     }
     return *this;
 }
 
 Variant::~Variant() = default;
 
-Variant::Variant(std::string s) : type_(VarType::String), str_(std::move(s)) {}
+Variant::Variant(std::string s) : type_(VarType::String), payload_(std::move(s)) {}
 
-Variant::Variant(const char* s) : type_(VarType::String), str_(s ? s : "") {}
+Variant::Variant(const char* s) : type_(VarType::String), payload_(std::in_place_type<std::string>, s ? s : "") {}
 
-Variant Variant::Null() {
-    Variant v;
-    v.type_ = VarType::Null;
-    return v;
-}
+Variant Variant::Null() { return Variant(VarType::Null, Num{}); }
 
-Variant Variant::Missing() {
-    Variant v;
-    v.type_ = VarType::Error;
-    v.num_.i32 = static_cast<int32_t>(0x80020004u);
-    return v;
-}
+Variant Variant::Missing() { return Variant(VarType::Error, Num{.i32 = static_cast<int32_t>(0x80020004u)}); }
 
-Variant Variant::Int(int16_t x) {
-    Variant v;
-    v.type_ = VarType::Integer;
-    v.num_.i16 = x;
-    return v;
-}
+Variant Variant::Int(int16_t x) { return Variant(VarType::Integer, Num{.i16 = x}); }
 
-Variant Variant::Lng(int32_t x) {
-    Variant v;
-    v.type_ = VarType::Long;
-    v.num_.i32 = x;
-    return v;
-}
+Variant Variant::Lng(int32_t x) { return Variant(VarType::Long, Num{.i32 = x}); }
 
-Variant Variant::Byte(uint8_t x) {
-    Variant v;
-    v.type_ = VarType::Byte;
-    v.num_.u8 = x;
-    return v;
-}
+Variant Variant::Byte(uint8_t x) { return Variant(VarType::Byte, Num{.u8 = x}); }
 
-Variant Variant::Sng(float x) {
-    Variant v;
-    v.type_ = VarType::Single;
-    v.num_.f32 = x;
-    return v;
-}
+Variant Variant::Sng(float x) { return Variant(VarType::Single, Num{.f32 = x}); }
 
-Variant Variant::Dbl(double x) {
-    Variant v;
-    v.type_ = VarType::Double;
-    v.num_.f64 = x;
-    return v;
-}
+Variant Variant::Dbl(double x) { return Variant(VarType::Double, Num{.f64 = x}); }
 
 Variant Variant::Cur(double x) {
     if (!std::isfinite(x)) Raise(errOverflow);
@@ -528,95 +517,62 @@ Variant Variant::Cur(double x) {
     // rounding is exact and applying Cur to its own result changes nothing.
     const long double scaled = RoundHalfEven(static_cast<long double>(x) * 10000.0L);
     if (scaled > 9223372036854775807.0L || scaled < -9223372036854775808.0L) Raise(errOverflow);
-    Variant v;
-    v.type_ = VarType::Currency;
-    v.num_.f64 = scaled == 0 ? 0.0 : static_cast<double>(scaled / 10000.0L);
-    return v;
+    return Variant(VarType::Currency, Num{.f64 = scaled == 0 ? 0.0 : static_cast<double>(scaled / 10000.0L)});
 }
 
 Variant Variant::Dec(double x) {
     if (!(std::fabs(x) <= kMaxDecimal)) Raise(errOverflow);
-    Variant v;
-    v.type_ = VarType::Decimal;
-    v.num_.f64 = x;
-    return v;
+    return Variant(VarType::Decimal, Num{.f64 = x});
 }
 
 Variant Variant::Date(double serial) {
     if (!IsDateSerial(serial)) Raise(errOverflow);
-    Variant v;
-    v.type_ = VarType::Date;
-    v.num_.f64 = serial;
-    return v;
+    return Variant(VarType::Date, Num{.f64 = serial});
 }
 
-Variant Variant::Bool(bool x) {
-    Variant v;
-    v.type_ = VarType::Boolean;
-    v.num_.b = x;
-    return v;
-}
+Variant Variant::Bool(bool x) { return Variant(VarType::Boolean, Num{.b = x}); }
 
 Variant Variant::Str(std::string s) { return Variant(std::move(s)); }
 
-Variant Variant::Obj(std::shared_ptr<Object> p) {
-    Variant v;
-    v.type_ = VarType::Object;
-    v.obj_ = std::move(p);
-    return v;
-}
+Variant Variant::Obj(std::shared_ptr<Object> p) { return Variant(VarType::Object, std::move(p)); }
 
 Variant Variant::Array(VarType elementType, int32_t lbound, int32_t ubound) {
     if (!IsValidElementType(elementType)) Raise(errInvalidArgument);
     const size_t count = ElementCount(lbound, ubound);
-    Variant v;
-    v.type_ = VarType::Array;
-    v.arr_ = std::make_unique<SafeArray>();
-    v.arr_->elementType = elementType;
-    v.arr_->lbound = lbound;
-    v.arr_->items.assign(count, ZeroOf(elementType));
-    return v;
+    return Variant(VarType::Array, MakeArray(elementType, lbound, std::vector<Variant>(count, ZeroOf(elementType))));
 }
 
 Variant Variant::ByteArray(const std::vector<uint8_t>& bytes, int32_t lbound) {
     if (static_cast<int64_t>(lbound) + static_cast<int64_t>(bytes.size()) - 1 > std::numeric_limits<int32_t>::max()) {
         Raise(errSubscript);
     }
-    Variant v;
-    v.type_ = VarType::Array;
-    v.arr_ = std::make_unique<SafeArray>();
-    v.arr_->elementType = VarType::Byte;
-    v.arr_->lbound = lbound;
-    v.arr_->items.reserve(bytes.size());
-    for (uint8_t b : bytes) v.arr_->items.push_back(Variant::Byte(b));
-    return v;
+    std::vector<Variant> items;
+    items.reserve(bytes.size());
+    for (uint8_t b : bytes) items.push_back(Variant::Byte(b));
+    return Variant(VarType::Array, MakeArray(VarType::Byte, lbound, std::move(items)));
 }
 
 Variant Variant::VariantArray(std::vector<Variant> items, int32_t lbound) {
     if (static_cast<int64_t>(lbound) + static_cast<int64_t>(items.size()) - 1 > std::numeric_limits<int32_t>::max()) {
         Raise(errSubscript);
     }
-    Variant v;
-    v.type_ = VarType::Array;
-    v.arr_ = std::make_unique<SafeArray>();
-    v.arr_->elementType = VarType::Variant;
-    v.arr_->lbound = lbound;
-    v.arr_->items = std::move(items);
-    return v;
+    return Variant(VarType::Array, MakeArray(VarType::Variant, lbound, std::move(items)));
 }
 
 int32_t Variant::VarTypeCode() const noexcept {
     if (type_ == VarType::Array) {
-        return static_cast<int32_t>(VarType::Array) | static_cast<int32_t>(arr_->elementType);
+        return static_cast<int32_t>(VarType::Array) | static_cast<int32_t>(VariantAccess::ArrOf(*this).elementType);
     }
     return static_cast<int32_t>(type_);
 }
 
 VarType Variant::ElementType() const { return ArrayRef().elementType; }
 
-bool Variant::IsByteArray() const noexcept { return type_ == VarType::Array && arr_->elementType == VarType::Byte; }
+bool Variant::IsByteArray() const noexcept {
+    return type_ == VarType::Array && VariantAccess::ArrOf(*this).elementType == VarType::Byte;
+}
 
-bool Variant::IsNothing() const noexcept { return type_ == VarType::Object && !obj_; }
+bool Variant::IsNothing() const noexcept { return type_ == VarType::Object && !VariantAccess::ObjOf(*this); }
 
 bool Variant::IsNumberType() const noexcept {
     switch (type_) {
@@ -635,22 +591,22 @@ bool Variant::IsNumberType() const noexcept {
 
 const std::string& Variant::StrRef() const {
     if (type_ != VarType::String) Raise(errTypeMismatch);
-    return str_;
+    return VariantAccess::StrOf(*this);
 }
 
 std::shared_ptr<Object> Variant::ObjRef() const {
     if (type_ != VarType::Object) Raise(errTypeMismatch);
-    return obj_;
+    return VariantAccess::ObjOf(*this);
 }
 
 double Variant::DateSerial() const {
     if (type_ != VarType::Date) Raise(errTypeMismatch);
-    return num_.f64;
+    return VariantAccess::NumOf(*this).f64;
 }
 
 const SafeArray& Variant::ArrayRef() const {
     if (type_ != VarType::Array) Raise(errTypeMismatch);
-    return *arr_;
+    return VariantAccess::ArrOf(*this);
 }
 
 int32_t Variant::LBound() const { return ArrayRef().lbound; }
@@ -688,9 +644,10 @@ void Variant::ReDimPreserve(int32_t ubound) {
 
 std::vector<uint8_t> Variant::ToBytes() const {
     if (!IsByteArray()) Raise(errTypeMismatch);
+    const SafeArray& a = VariantAccess::ArrOf(*this);
     std::vector<uint8_t> bytes;
-    bytes.reserve(arr_->items.size());
-    for (const Variant& item : arr_->items) bytes.push_back(item.num_.u8);
+    bytes.reserve(a.items.size());
+    for (const Variant& item : a.items) bytes.push_back(VariantAccess::NumOf(item).u8);
     return bytes;
 }
 

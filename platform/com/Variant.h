@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/com/Error.h"
@@ -116,18 +117,24 @@ public:
     const SafeArray& ArrayRef() const;
 
 private:
-    VarType type_ = VarType::Empty;
-    union {
+    // The value of every subtype that is not a String, Object or Array
+    // (Missing keeps its error code in i32; Empty and Null leave it zero).
+    union Num {
         int16_t i16;
         int32_t i32;
         uint8_t u8;
         float f32;
         double f64;
         bool b;
-    } num_{};
-    std::string str_;
-    std::shared_ptr<Object> obj_;
-    std::unique_ptr<SafeArray> arr_;
+    };
+    // Exactly one payload is live, chosen by type_: String holds the string,
+    // Object the reference, Array the array; every other subtype holds Num.
+    using Payload = std::variant<Num, std::string, std::shared_ptr<Object>, std::unique_ptr<SafeArray>>;
+
+    Variant(VarType type, Payload payload) noexcept;
+
+    VarType type_ = VarType::Empty;
+    Payload payload_;
     friend struct VariantAccess;
 };
 
