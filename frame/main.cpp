@@ -3,6 +3,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "frame/ProfileBlocks.h"
 #include "frame/StandaloneModel.h"
