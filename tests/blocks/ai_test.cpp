@@ -16,7 +16,6 @@ using platform::Variant;
 using platform::com::Identical;
 using testing::ElementAt;
 using testing::Paths;
-using testing::PositionOf;
 
 // The values expressed in the output unit, in the order they are given it.
 const std::vector<std::string> kOutputUnitValues = {
@@ -70,92 +69,50 @@ TEST_F(AIBlockModel, UnitAndLinearisationStandAheadOfTheirValues) {
         {"PV_SCALE/Lo_Val", "LIN_TYPE", "OUT_SCALE/", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val", "OUT_SCALE/DecPoint",
          "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM", "LO_LO_LIM", "CHANNEL", "PV_FTIME", "FSAFE_TYPE"},
     };
-    for (int16_t n : {1, 3}) {
-        for (const auto& run : runs) {
-            const int first = PositionOf(params, GetAIBlockPrefix(n) + run[0]);
-            ASSERT_GE(first, 0);
-            for (size_t i = 1; i < run.size(); ++i)
-                EXPECT_EQ(PositionOf(params, GetAIBlockPrefix(n) + run[i]), first + static_cast<int>(i))
-                    << n << " " << run[i];
-        }
-    }
+    for (int16_t n : {1, 3})
+        for (const auto& run : runs) testing::ExpectConsecutive(params, GetAIBlockPrefix(n), run);
 }
 
 TEST_F(AIBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
     testing::ExpectRecordMembersFollowTheirHeaders(params, "FUNC/2/AI/");
 }
 
-// BlockIndex stays outside the block: no block type, so no slot and index.
 TEST_F(AIBlockModel, BlockIndexHoldsTheBlockNumberOutsideTheBlock) {
-    auto el = At(2, "BlockIndex");
-    ASSERT_NE(el, nullptr);
-    EXPECT_TRUE(Identical(el->InitialValue, Variant::Int(2)));
-    EXPECT_EQ(el->BlockType, pbfNoneBlock);
-    EXPECT_EQ(el->BlockNumber, 2);
-    EXPECT_EQ(el->RelIndex, -1);
-    EXPECT_EQ(el->Slot, -1);
-    EXPECT_EQ(el->index, -1);
-    EXPECT_EQ(el->ElementMode, 144);
-    EXPECT_EQ(el->StatusFlags(), 0x1);
+    testing::ExpectBlockIndexOutsideTheBlock(params, GetAIBlockPrefix(2), 2);
 }
 
-struct AIRow {
-    const char* path;
-    int16_t index, pos;
-    int32_t type, len, mode, flags, controlType;
-    uint8_t accessMask;
-    int16_t initUnit;
-    Variant initial;
-};
-
 TEST_F(AIBlockModel, RowsCarryTheirCodingModesAndDefaults) {
-    const AIRow rows[] = {
-        {"BLK_OBJ/", 16, -1, 0, 0, 1, 0, 1, 255, 0, Variant()},
-        {"BLK_OBJ/Parent_Class", 16, 2, 2, 1, 144, 0x1, 3, 255, 0, Variant::Int(1)},
-        {"MODE_BLK/Permitted", 22, 1, 2, 1, 144, 0x3, 4, 255, 0, Variant::Int(152)},
-        {"BATCH/", 24, -1, 0, 0, 3, 0, 1, 255, 0, Variant()},
-        {"BATCH/BATCH_ID", 24, 0, 16, 4, 144, 0, 1, 255, 0, Variant::Int(0)},
-        {"OUT/", 26, -1, 0, 0, 1, 0, 1, 255, 0, Variant()},
-        {"OUT/Value", 26, 0, 8, 4, 144, 0x3, 1, 255, 1342, Variant::Dbl(0.0)},
-        {"OUT/StatusQuality", 26, 4, 2, 1, 144, 0x3, 3, 0xFC, 0, Variant::Int(0)},
-        {"OUT/StatusLimit", 26, 4, 2, 1, 144, 0x3, 3, 0x03, 0, Variant::Int(0)},
-        {"PV_SCALE/Up_Val", 27, 0, 8, 4, 144, 0, 1, 255, 1342, Variant::Dbl(100.0)},
-        {"OUT_SCALE/Lo_Val", 28, 4, 8, 4, 144, 0, 1, 255, 1342, Variant::Dbl(0.0)},
-        {"OUT_SCALE/Unit", 28, 8, 3, 2, 144, 0, 3, 255, 0, Variant::Lng(1342)},
-        {"OUT_SCALE/DecPoint", 28, 10, 2, 1, 144, 0, 3, 255, 0, Variant::Int(3)},
-        {"LIN_TYPE", 29, 0, 2, 1, 147, 0, 3, 255, 0, Variant::Int(0)},
-        {"CHANNEL", 30, 0, 3, 2, 147, 0, 3, 255, 0, Variant()},
-        {"PV_FTIME", 32, 0, 8, 4, 147, 0, 1, 255, 900, Variant::Dbl(0.0)},
-        {"FSAFE_TYPE", 33, 0, 2, 1, 147, 0, 3, 255, 0, Variant::Int(1)},
-        {"ALARM_HYS", 35, 0, 8, 4, 147, 0, 1, 255, 1342, Variant::Int(1)},
-        {"LO_LO_LIM", 43, 0, 8, 4, 147, 0, 1, 255, 1342, Variant::Dbl(0.0)},
-        {"LO_LO_ALM/TimeStamp", 49, 2, 12, 8, 144, 0x3, 1, 255, 0, Variant()},
-        {"LO_LO_ALM/Value", 49, 12, 8, 4, 144, 0x3, 1, 255, 1342, Variant()},
-        {"SIMULATE/", 50, -1, 0, 0, 3, 0, 1, 255, 0, Variant()},
-        {"SIMULATE/StatusQuality", 50, 0, 2, 1, 2097296, 0, 3, 0xFC, 0, Variant::Int(0)},
-        {"SIMULATE/StatusLimit", 50, 0, 2, 1, 2097296, 0, 3, 0x03, 0, Variant::Int(0)},
-        {"SIMULATE/Value", 50, 1, 8, 4, 2097296, 0, 1, 255, 1342, Variant::Dbl(0.0)},
-        {"SIMULATE/Enabled", 50, 5, 2, 1, 2097296, 0, 3, 255, 0, Variant::Int(0)},
-        {"OUT_UNIT_TEXT", 51, 0, 14, 16, 147, 0, 1, 255, 0, Variant::Str("")},
+    const testing::ExpectedRow rows[] = {
+        // Path                 Index Pos Type Len    Mode Flags Ctl Initial        InitUnit  Mask
+        {"BLK_OBJ/",               16, -1,  0,  0,       1,   0, 1, Variant()},
+        {"BLK_OBJ/Parent_Class",   16,  2,  2,  1,     144, 0x1, 3, Variant::Int(1)},
+        {"MODE_BLK/Permitted",     22,  1,  2,  1,     144, 0x3, 4, Variant::Int(152)},
+        {"BATCH/",                 24, -1,  0,  0,       3,   0, 1, Variant()},
+        {"BATCH/BATCH_ID",         24,  0, 16,  4,     144,   0, 1, Variant::Int(0)},
+        {"OUT/",                   26, -1,  0,  0,       1,   0, 1, Variant()},
+        {"OUT/Value",              26,  0,  8,  4,     144, 0x3, 1, Variant::Dbl(0.0),   1342},
+        {"OUT/StatusQuality",      26,  4,  2,  1,     144, 0x3, 3, Variant::Int(0),       0, 0xFC},
+        {"OUT/StatusLimit",        26,  4,  2,  1,     144, 0x3, 3, Variant::Int(0),       0, 0x03},
+        {"PV_SCALE/Up_Val",        27,  0,  8,  4,     144,   0, 1, Variant::Dbl(100.0), 1342},
+        {"OUT_SCALE/Lo_Val",       28,  4,  8,  4,     144,   0, 1, Variant::Dbl(0.0),   1342},
+        {"OUT_SCALE/Unit",         28,  8,  3,  2,     144,   0, 3, Variant::Lng(1342)},
+        {"OUT_SCALE/DecPoint",     28, 10,  2,  1,     144,   0, 3, Variant::Int(3)},
+        {"LIN_TYPE",               29,  0,  2,  1,     147,   0, 3, Variant::Int(0)},
+        {"CHANNEL",                30,  0,  3,  2,     147,   0, 3, Variant()},
+        {"PV_FTIME",               32,  0,  8,  4,     147,   0, 1, Variant::Dbl(0.0),    900},
+        {"FSAFE_TYPE",             33,  0,  2,  1,     147,   0, 3, Variant::Int(1)},
+        {"ALARM_HYS",              35,  0,  8,  4,     147,   0, 1, Variant::Int(1),     1342},
+        {"LO_LO_LIM",              43,  0,  8,  4,     147,   0, 1, Variant::Dbl(0.0),   1342},
+        {"LO_LO_ALM/TimeStamp",    49,  2, 12,  8,     144, 0x3, 1, Variant()},
+        {"LO_LO_ALM/Value",        49, 12,  8,  4,     144, 0x3, 1, Variant(),           1342},
+        {"SIMULATE/",              50, -1,  0,  0,       3,   0, 1, Variant()},
+        {"SIMULATE/StatusQuality", 50,  0,  2,  1, 2097296,   0, 3, Variant::Int(0),       0, 0xFC},
+        {"SIMULATE/StatusLimit",   50,  0,  2,  1, 2097296,   0, 3, Variant::Int(0),       0, 0x03},
+        {"SIMULATE/Value",         50,  1,  8,  4, 2097296,   0, 1, Variant::Dbl(0.0),   1342},
+        {"SIMULATE/Enabled",       50,  5,  2,  1, 2097296,   0, 3, Variant::Int(0)},
+        {"OUT_UNIT_TEXT",          51,  0, 14, 16,     147,   0, 1, Variant::Str("")},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
-        auto el = At(2, row.path);
-        ASSERT_NE(el, nullptr);
-        EXPECT_EQ(el->BlockType, pbfFunctionAIBlock);
-        EXPECT_EQ(el->BlockNumber, 2);
-        EXPECT_EQ(el->Slot, 2);
-        EXPECT_EQ(el->index, row.index);
-        EXPECT_EQ(el->DataPosition, row.pos);
-        EXPECT_EQ(el->ValueType, row.type);
-        EXPECT_EQ(el->ValueTypeLength, row.len);
-        EXPECT_EQ(el->ElementMode, row.mode);
-        EXPECT_EQ(el->StatusFlags(), row.flags);
-        EXPECT_EQ(el->ControlType(), row.controlType);
-        EXPECT_EQ(el->AccessMask, row.accessMask);
-        EXPECT_EQ(el->nInitUnit, row.initUnit);
-        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
-    }
+    testing::ExpectRows(params, {GetAIBlockPrefix(2), pbfFunctionAIBlock, 2, 2}, rows);
     // The alarm summary's members are two-byte octet strings of zeros.
     EXPECT_EQ(At(2, "ALARM_SUM/Unreported")->InitialValue.ToBytes(), (std::vector<uint8_t>{0, 0}));
 }

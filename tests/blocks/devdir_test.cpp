@@ -10,7 +10,6 @@ namespace dtm {
 namespace {
 
 using platform::Variant;
-using platform::com::Identical;
 using testing::ElementAt;
 using testing::Paths;
 using testing::PositionOf;
@@ -49,39 +48,24 @@ TEST_F(DevDirModel, NoElementIsTransferredAndAllAreStatic) {
     }
 }
 
-struct DirRow {
-    const char* path;
-    int16_t relIndex, pos;
-    int32_t type, len;
-    Variant initial;
-};
-
+// Index and relative index are one: the directory's parameters start at index 0.
 TEST_F(DevDirModel, RowsCarryTheirCodingAndDefaults) {
-    const DirRow rows[] = {
-        {"Header/", 0, 0, 1, 12, Variant()},
-        {"Header/No_Dir_Entries", 0, 6, 3, 2, Variant::Int(12)},
-        {"Comp_List_Dir_Entries/", 1, 0, 1, 12, Variant()},
-        {"Comp_List_Dir_Entries/TB_Comp_Entry2", 1, 5, 2, 1, Variant::Int(5)},
-        {"Comp_List_Dir_Entries/Number_TB", 1, 6, 3, 2, Variant::Int(1)},
-        {"Comp_List_Dir_Entries/Number_FB", 1, 10, 3, 2, Variant::Int(8)},
-        {"Comp_List_Dir_Entries/PB_slot_index", 1, 12, 3, 2, Variant::Int(0x0010)},
-        {"Comp_List_Dir_Entries/TB_slot_index", 1, 16, 3, 2, Variant::Int(0x0910)},
-        {"Comp_List_Dir_Entries/Slot_index_FB1", 1, 20, 3, 2, Variant::Lng(0x0110)},
-        {"Comp_List_Dir_Entries/Slot_index_FB8", 1, 48, 3, 2, Variant::Lng(2064)},
-        {"Composite_Diectory_Entries", 1, 12, 1, 40, Variant()},
-        {"Composite_Diectory_Entries_continue", 3, 0, 1, 16, Variant()},
+    const testing::ExpectedRow rows[] = {
+        // Path                              Index Pos Type Len Mode Flags Ctl Initial
+        {"Header/",                              0,  0, 1, 12, 0, 0x1, 1, Variant()},
+        {"Header/No_Dir_Entries",                0,  6, 3,  2, 0, 0x1, 1, Variant::Int(12)},
+        {"Comp_List_Dir_Entries/",               1,  0, 1, 12, 0, 0x1, 1, Variant()},
+        {"Comp_List_Dir_Entries/TB_Comp_Entry2", 1,  5, 2,  1, 0, 0x1, 1, Variant::Int(5)},
+        {"Comp_List_Dir_Entries/Number_TB",      1,  6, 3,  2, 0, 0x1, 1, Variant::Int(1)},
+        {"Comp_List_Dir_Entries/Number_FB",      1, 10, 3,  2, 0, 0x1, 1, Variant::Int(8)},
+        {"Comp_List_Dir_Entries/PB_slot_index",  1, 12, 3,  2, 0, 0x1, 1, Variant::Int(0x0010)},
+        {"Comp_List_Dir_Entries/TB_slot_index",  1, 16, 3,  2, 0, 0x1, 1, Variant::Int(0x0910)},
+        {"Comp_List_Dir_Entries/Slot_index_FB1", 1, 20, 3,  2, 0, 0x1, 1, Variant::Lng(0x0110)},
+        {"Comp_List_Dir_Entries/Slot_index_FB8", 1, 48, 3,  2, 0, 0x1, 1, Variant::Lng(2064)},
+        {"Composite_Diectory_Entries",           1, 12, 1, 40, 0, 0x1, 1, Variant()},
+        {"Composite_Diectory_Entries_continue",  3,  0, 1, 16, 0, 0x1, 1, Variant()},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
-        auto el = ElementAt(params, std::string("DEVICE_DIR/") + row.path);
-        ASSERT_NE(el, nullptr);
-        EXPECT_EQ(el->RelIndex, row.relIndex);
-        EXPECT_EQ(el->index, row.relIndex);
-        EXPECT_EQ(el->DataPosition, row.pos);
-        EXPECT_EQ(el->ValueType, row.type);
-        EXPECT_EQ(el->ValueTypeLength, row.len);
-        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
-    }
+    testing::ExpectRows(params, {"DEVICE_DIR/", pbfDeviceDirectory, 0, 1, 0}, rows);
 }
 
 // Slot i in the high byte, index 16 in the low byte: the block's first parameter.

@@ -11,7 +11,6 @@ namespace dtm {
 namespace {
 
 using platform::Variant;
-using platform::com::Identical;
 using testing::ElementAt;
 using testing::Paths;
 
@@ -45,41 +44,23 @@ TEST_F(PhysicalBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
     testing::ExpectRecordMembersFollowTheirHeaders(params, "PHYS/");
 }
 
-struct PbRow {
-    const char* path;
-    int16_t index, pos;
-    int32_t type, len, mode, flags, controlType;
-    Variant initial;
-};
-
 TEST_F(PhysicalBlockModel, RowsCarryTheirCodingModesAndDefaults) {
-    const PbRow rows[] = {
-        {"BLK_OBJ/", 16, -1, 0, 0, 1, 0, 1, Variant()},
-        {"BLK_OBJ/Class", 16, 3, 2, 1, 144, 0x1, 3, Variant::Int(250)},
-        {"BLK_OBJ/Profile", 16, 10, 3, 2, 144, 0x1, 3, Variant::Int(16386)},
-        {"BLK_OBJ/Number_of_Views", 16, 19, 2, 1, 144, 0x1, 1, Variant()},
-        {"ST_REV", 17, 0, 3, 2, 145, 0x1, 1, Variant::Int(0)},
-        {"TAG_DESC", 18, 0, 14, 32, 147, 0, 1, Variant::Str("")},
-        {"MODE_BLK/Permitted", 22, 1, 2, 1, 144, 0x3, 4, Variant::Int(8)},
-        {"ALARM_SUM/Disabled", 23, 6, 3, 2, 144, 0x3, 4, Variant::Int(0)},
-        {"DEVICE_CERTIFICATION", 33, 0, 14, 32, 145, 0x1, 1, Variant::Str("CE,NE21, Exmarking see plate")},
-        {"WRITE_LOCKING", 34, 0, 3, 2, 147, 0, 3, Variant::Int(2457)},
-        {"FACTORY_RESET", 35, 0, 3, 2, 151, 0, 3, Variant::Int(0)},
-        {"HW_WRITE_PROTECTION", 41, 0, 2, 1, 145, 0x3, 3, Variant::Int(0)},
+    const testing::ExpectedRow rows[] = {
+        // Path                  Index Pos Type Len Mode Flags Ctl Initial
+        {"BLK_OBJ/",                16, -1,  0,  0,   1,   0, 1, Variant()},
+        {"BLK_OBJ/Class",           16,  3,  2,  1, 144, 0x1, 3, Variant::Int(250)},
+        {"BLK_OBJ/Profile",         16, 10,  3,  2, 144, 0x1, 3, Variant::Int(16386)},
+        {"BLK_OBJ/Number_of_Views", 16, 19,  2,  1, 144, 0x1, 1, Variant()},
+        {"ST_REV",                  17,  0,  3,  2, 145, 0x1, 1, Variant::Int(0)},
+        {"TAG_DESC",                18,  0, 14, 32, 147,   0, 1, Variant::Str("")},
+        {"MODE_BLK/Permitted",      22,  1,  2,  1, 144, 0x3, 4, Variant::Int(8)},
+        {"ALARM_SUM/Disabled",      23,  6,  3,  2, 144, 0x3, 4, Variant::Int(0)},
+        {"DEVICE_CERTIFICATION",    33,  0, 14, 32, 145, 0x1, 1, Variant::Str("CE,NE21, Exmarking see plate")},
+        {"WRITE_LOCKING",           34,  0,  3,  2, 147,   0, 3, Variant::Int(2457)},
+        {"FACTORY_RESET",           35,  0,  3,  2, 151,   0, 3, Variant::Int(0)},
+        {"HW_WRITE_PROTECTION",     41,  0,  2,  1, 145, 0x3, 3, Variant::Int(0)},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
-        auto el = ElementAt(params, std::string("PHYS/") + row.path);
-        ASSERT_NE(el, nullptr);
-        EXPECT_EQ(el->index, row.index);
-        EXPECT_EQ(el->DataPosition, row.pos);
-        EXPECT_EQ(el->ValueType, row.type);
-        EXPECT_EQ(el->ValueTypeLength, row.len);
-        EXPECT_EQ(el->ElementMode, row.mode);
-        EXPECT_EQ(el->StatusFlags(), row.flags);
-        EXPECT_EQ(el->ControlType(), row.controlType);
-        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
-    }
+    testing::ExpectRows(params, {"PHYS/", pbfPhysicalBlock, 0, 0}, rows);
 }
 
 // The octet strings start as zero bytes of their length, in the order they are sent.

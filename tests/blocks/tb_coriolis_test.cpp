@@ -21,7 +21,6 @@ using platform::Variant;
 using platform::com::Identical;
 using testing::ElementAt;
 using testing::Paths;
-using testing::PositionOf;
 
 constexpr const char* kTB1 = "TRANS/1/FlowCori/";
 
@@ -65,12 +64,8 @@ TEST_F(TransducerBlockModel, ModeAndUnitParametersRunAheadOfTheValues) {
         "MASS_FLOW_UNITS", "DENSITY_UNITS", "TEMPERATURE_UNITS", "LOW_FLOW_CUTOFF", "ZERO_POINT",
         "ZERO_POINT_ADJUST", "NOMINAL_SIZE", "MASS_FLOW/", "MASS_FLOW/Value", "MASS_FLOW/Status",
         "MASS_FLOW_LO_LIMIT"};
-    for (const char* prefix : {"TRANS/1/FlowCori/", "TRANS/2/FlowCori/"}) {
-        const int first = PositionOf(params, prefix + expected[0]);
-        ASSERT_GE(first, 0);
-        for (size_t i = 1; i < expected.size(); ++i)
-            EXPECT_EQ(PositionOf(params, prefix + expected[i]), first + static_cast<int>(i)) << prefix << expected[i];
-    }
+    for (const char* prefix : {"TRANS/1/FlowCori/", "TRANS/2/FlowCori/"})
+        testing::ExpectConsecutive(params, prefix, expected);
 }
 
 TEST_F(TransducerBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
@@ -78,75 +73,41 @@ TEST_F(TransducerBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
     testing::ExpectRecordMembersFollowTheirHeaders(params, kTB1);
 }
 
-// BlockIndex stays outside the block: no block type, so no slot and index.
 TEST_F(TransducerBlockModel, BlockIndexHoldsTheBlockNumberOutsideTheBlock) {
     CreateTBBlockModel(1, ctx);
     CalcSlotIndexes();
-    auto el = ElementAt(params, "TRANS/1/FlowCori/BlockIndex");
-    ASSERT_NE(el, nullptr);
-    EXPECT_TRUE(Identical(el->InitialValue, Variant::Int(1)));
-    EXPECT_EQ(el->BlockType, pbfNoneBlock);
-    EXPECT_EQ(el->BlockNumber, 1);
-    EXPECT_EQ(el->RelIndex, -1);
-    EXPECT_EQ(el->Slot, -1);
-    EXPECT_EQ(el->index, -1);
-    EXPECT_EQ(el->ElementMode, 144);
-    EXPECT_EQ(el->StatusFlags(), 0x1);
+    testing::ExpectBlockIndexOutsideTheBlock(params, kTB1, 1);
 }
-
-struct TbRow {
-    const char* path;
-    int16_t index, pos;
-    int32_t type, len, mode, flags, controlType;
-    int16_t initUnit;
-    Variant initial;
-};
 
 // Every block's elements lie in slot 9, whatever the block number.
 TEST_F(TransducerBlockModel, RowsCarryTheirCodingModesAndDefaults) {
     CreateTBBlockModel(2, ctx);
     CalcSlotIndexes();
-    const TbRow rows[] = {
-        {"BLK_OBJ/", 16, -1, 0, 0, 1, 0, 1, 0, Variant()},
-        {"BLK_OBJ/Class", 16, 3, 2, 1, 144, 0x1, 3, 0, Variant::Int(3)},
-        {"BLK_OBJ/Profile", 16, 10, 3, 2, 144, 0x1, 3, 0, Variant::Int(16386)},
-        {"BLK_OBJ/DD_Reference", 16, 4, 7, 4, 144, 0x1, 1, 0, Variant()},
-        {"ST_REV", 17, 0, 3, 2, 145, 0x1, 1, 0, Variant::Int(0)},
-        {"TAG_DESC", 18, 0, 14, 32, 147, 0, 1, 0, Variant::Str("")},
-        {"MODE_BLK/Permitted", 22, 1, 2, 1, 144, 0x3, 4, 0, Variant::Int(8)},
-        {"ALARM_SUM/Disabled", 23, 6, 3, 2, 144, 0x3, 4, 0, Variant::Int(0)},
-        {"CALIBR_FACTOR", 24, 0, 8, 4, 147, 0, 1, 0, Variant::Dbl(0.0)},
-        {"MEASUREMENT_MODE", 26, 0, 2, 1, 147, 0, 3, 0, Variant::Int(0)},
-        {"FLOW_DIRECTION", 27, 0, 2, 1, 147, 0, 3, 0, Variant::Int(0)},
-        {"ZERO_POINT", 28, 0, 8, 4, 147, 0, 1, 0, Variant::Dbl(0.0)},
-        {"ZERO_POINT_UNIT", 30, 0, 3, 2, 147, 0, 3, 0, Variant::Int(1062)},
-        {"NOMINAL_SIZE", 31, 0, 8, 4, 147, 0, 1, 1013, Variant::Dbl(0.0)},
-        {"MASS_FLOW/", 37, -1, 0, 0, 1, 0, 1, 0, Variant()},
-        {"MASS_FLOW/Value", 37, 0, 8, 4, 144, 0x3, 1, 1322, Variant::Dbl(0.0)},
-        {"MASS_FLOW/Status", 37, 4, 2, 1, 144, 0x3, 3, 0, Variant::Int(0)},
-        {"MASS_FLOW_UNITS", 38, 0, 3, 2, 147, 0, 3, 0, Variant::Int(1322)},
-        {"DENSITY_HI_LIMIT", 44, 0, 8, 4, 145, 0x1, 1, 1103, Variant::Dbl(100.0)},
-        {"TEMPERATURE_UNITS", 46, 0, 3, 2, 147, 0, 3, 0, Variant::Int(1000)},
-        {"TEMPERATURE_HI_LIMIT", 48, 0, 8, 4, 145, 0x1, 1, 1000, Variant::Dbl(100.0)},
+    const testing::ExpectedRow rows[] = {
+        // Path               Index Pos Type Len Mode Flags Ctl Initial        InitUnit
+        {"BLK_OBJ/",             16, -1,  0,  0,   1,   0, 1, Variant()},
+        {"BLK_OBJ/Class",        16,  3,  2,  1, 144, 0x1, 3, Variant::Int(3)},
+        {"BLK_OBJ/Profile",      16, 10,  3,  2, 144, 0x1, 3, Variant::Int(16386)},
+        {"BLK_OBJ/DD_Reference", 16,  4,  7,  4, 144, 0x1, 1, Variant()},
+        {"ST_REV",               17,  0,  3,  2, 145, 0x1, 1, Variant::Int(0)},
+        {"TAG_DESC",             18,  0, 14, 32, 147,   0, 1, Variant::Str("")},
+        {"MODE_BLK/Permitted",   22,  1,  2,  1, 144, 0x3, 4, Variant::Int(8)},
+        {"ALARM_SUM/Disabled",   23,  6,  3,  2, 144, 0x3, 4, Variant::Int(0)},
+        {"CALIBR_FACTOR",        24,  0,  8,  4, 147,   0, 1, Variant::Dbl(0.0)},
+        {"MEASUREMENT_MODE",     26,  0,  2,  1, 147,   0, 3, Variant::Int(0)},
+        {"FLOW_DIRECTION",       27,  0,  2,  1, 147,   0, 3, Variant::Int(0)},
+        {"ZERO_POINT",           28,  0,  8,  4, 147,   0, 1, Variant::Dbl(0.0)},
+        {"ZERO_POINT_UNIT",      30,  0,  3,  2, 147,   0, 3, Variant::Int(1062)},
+        {"NOMINAL_SIZE",         31,  0,  8,  4, 147,   0, 1, Variant::Dbl(0.0),   1013},
+        {"MASS_FLOW/",           37, -1,  0,  0,   1,   0, 1, Variant()},
+        {"MASS_FLOW/Value",      37,  0,  8,  4, 144, 0x3, 1, Variant::Dbl(0.0),   1322},
+        {"MASS_FLOW/Status",     37,  4,  2,  1, 144, 0x3, 3, Variant::Int(0)},
+        {"MASS_FLOW_UNITS",      38,  0,  3,  2, 147,   0, 3, Variant::Int(1322)},
+        {"DENSITY_HI_LIMIT",     44,  0,  8,  4, 145, 0x1, 1, Variant::Dbl(100.0), 1103},
+        {"TEMPERATURE_UNITS",    46,  0,  3,  2, 147,   0, 3, Variant::Int(1000)},
+        {"TEMPERATURE_HI_LIMIT", 48,  0,  8,  4, 145, 0x1, 1, Variant::Dbl(100.0), 1000},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
-        auto el = ElementAt(params, std::string("TRANS/2/FlowCori/") + row.path);
-        ASSERT_NE(el, nullptr);
-        EXPECT_EQ(el->BlockType, pbfTransducerBlock);
-        EXPECT_EQ(el->BlockNumber, 2);
-        EXPECT_EQ(el->Slot, 9);
-        EXPECT_EQ(el->index, row.index);
-        EXPECT_EQ(el->DataPosition, row.pos);
-        EXPECT_EQ(el->ValueType, row.type);
-        EXPECT_EQ(el->ValueTypeLength, row.len);
-        EXPECT_EQ(el->ElementMode, row.mode);
-        EXPECT_EQ(el->StatusFlags(), row.flags);
-        EXPECT_EQ(el->ControlType(), row.controlType);
-        EXPECT_EQ(el->AccessMask, 255);
-        EXPECT_EQ(el->nInitUnit, row.initUnit);
-        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
-    }
+    testing::ExpectRows(params, {"TRANS/2/FlowCori/", pbfTransducerBlock, 2, 9}, rows);
 }
 
 // A model with the device directory, transducer block 1 and eight function

@@ -20,7 +20,6 @@ using platform::com::Identical;
 using platform::com::VarType;
 using testing::ElementAt;
 using testing::Paths;
-using testing::PositionOf;
 
 using testing::RecordingModel;
 
@@ -67,12 +66,8 @@ TEST_F(TotaliserBlockModel, LimitsArePlacedAheadOfTheirAnchors) {
     const std::vector<std::string> expected = {
         "UNIT_TOT", "CHANNEL", "SET_TOT", "MODE_TOT", "HI_LIM", "HI_HI_LIM", "ALARM_HYS",
         "FAIL_TOT", "LO_LIM", "PRESET_TOT", "LO_LO_LIM", "HI_HI_ALM/"};
-    for (const char* prefix : {"FUNC/4/TOT/", "FUNC/8/TOT/"}) {
-        const int first = PositionOf(params, prefix + expected[0]);
-        ASSERT_GE(first, 0);
-        for (size_t i = 1; i < expected.size(); ++i)
-            EXPECT_EQ(PositionOf(params, prefix + expected[i]), first + static_cast<int>(i)) << prefix << expected[i];
-    }
+    for (const char* prefix : {"FUNC/4/TOT/", "FUNC/8/TOT/"})
+        testing::ExpectConsecutive(params, prefix, expected);
 }
 
 TEST_F(TotaliserBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
@@ -81,70 +76,34 @@ TEST_F(TotaliserBlockModel, RecordMembersCarryTheirHeadersRelativeIndex) {
     testing::ExpectRecordMembersFollowTheirHeaders(params, "FUNC/8/TOT/");
 }
 
-// BlockIndex stays outside the block: no block type, so no slot and index.
 TEST_F(TotaliserBlockModel, BlockIndexHoldsTheBlockNumberOutsideTheBlock) {
     BuildBlocks4And8();
-    auto el = ElementAt(params, "FUNC/8/TOT/BlockIndex");
-    ASSERT_NE(el, nullptr);
-    EXPECT_TRUE(Identical(el->InitialValue, Variant::Int(8)));
-    EXPECT_EQ(el->BlockType, pbfNoneBlock);
-    EXPECT_EQ(el->BlockNumber, 8);
-    EXPECT_EQ(el->RelIndex, -1);
-    EXPECT_EQ(el->DataPosition, -1);
-    EXPECT_EQ(el->Slot, -1);
-    EXPECT_EQ(el->index, -1);
-    EXPECT_EQ(el->ElementMode, 144);
-    EXPECT_EQ(el->StatusFlags(), 0x1);
+    testing::ExpectBlockIndexOutsideTheBlock(params, "FUNC/8/TOT/", 8);
 }
-
-struct TotRow {
-    const char* path;
-    int16_t index, pos;
-    int32_t type, len, mode, flags, controlType;
-    uint8_t accessMask;
-    int16_t initUnit;
-    Variant initial;
-};
 
 TEST_F(TotaliserBlockModel, RowsCarryTheirCodingModesAndDefaults) {
     BuildBlocks4And8();
-    const TotRow rows[] = {
-        {"BLK_OBJ/", 16, -1, 0, 0, 145, 0, 1, 255, 0, Variant()},
-        {"BLK_OBJ/Parent_Class", 16, 2, 2, 1, 144, 0x1, 3, 255, 0, Variant::Int(5)},
-        {"MODE_BLK/Permitted", 22, 1, 2, 1, 144, 0x3, 4, 255, 0, Variant::Int(152)},
-        {"BATCH/", 24, -1, 0, 0, 147, 0, 1, 255, 0, Variant()},
-        {"BATCH/BATCH_ID", 24, 0, 16, 4, 144, 0, 1, 255, 0, Variant::Int(0)},
-        {"TOTAL/", 26, -1, 0, 0, 145, 0, 1, 255, 0, Variant()},
-        {"TOTAL/Value", 26, 0, 8, 4, 144, 0x3, 1, 255, 1038, Variant::Int(0)},
-        {"TOTAL/StatusQuality", 26, 4, 2, 1, 144, 0x3, 3, 0xFC, 0, Variant::Int(0)},
-        {"TOTAL/StatusLimit", 26, 4, 2, 1, 144, 0x3, 3, 0x03, 0, Variant::Int(0)},
-        {"UNIT_TOT", 27, 0, 3, 2, 147, 0, 3, 255, 0, Variant::Int(1038)},
-        {"CHANNEL", 28, 0, 3, 2, 147, 0, 3, 255, 0, Variant::Int(273)},
-        {"ALARM_HYS", 33, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Int(0)},
-        {"HI_HI_LIM", 34, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Dbl(3.402823E+38)},
-        {"LO_LIM", 36, 0, 8, 4, 147, 0, 1, 255, 1038, Variant::Dbl(-3.402823E+38)},
-        {"LO_LO_ALM/", 41, -1, 0, 0, 1, 0, 1, 255, 0, Variant()},
-        {"LO_LO_ALM/TimeStamp", 41, 2, 12, 8, 144, 0x3, 1, 255, 0, Variant()},
-        {"LO_LO_ALM/Value", 41, 12, 8, 4, 144, 0x3, 1, 255, 1038, Variant()},
+    const testing::ExpectedRow rows[] = {
+        // Path               Index Pos Type Len Mode Flags Ctl Initial              InitUnit  Mask
+        {"BLK_OBJ/",             16, -1,  0, 0, 145,   0, 1, Variant()},
+        {"BLK_OBJ/Parent_Class", 16,  2,  2, 1, 144, 0x1, 3, Variant::Int(5)},
+        {"MODE_BLK/Permitted",   22,  1,  2, 1, 144, 0x3, 4, Variant::Int(152)},
+        {"BATCH/",               24, -1,  0, 0, 147,   0, 1, Variant()},
+        {"BATCH/BATCH_ID",       24,  0, 16, 4, 144,   0, 1, Variant::Int(0)},
+        {"TOTAL/",               26, -1,  0, 0, 145,   0, 1, Variant()},
+        {"TOTAL/Value",          26,  0,  8, 4, 144, 0x3, 1, Variant::Int(0),             1038},
+        {"TOTAL/StatusQuality",  26,  4,  2, 1, 144, 0x3, 3, Variant::Int(0),               0, 0xFC},
+        {"TOTAL/StatusLimit",    26,  4,  2, 1, 144, 0x3, 3, Variant::Int(0),               0, 0x03},
+        {"UNIT_TOT",             27,  0,  3, 2, 147,   0, 3, Variant::Int(1038)},
+        {"CHANNEL",              28,  0,  3, 2, 147,   0, 3, Variant::Int(273)},
+        {"ALARM_HYS",            33,  0,  8, 4, 147,   0, 1, Variant::Int(0),             1038},
+        {"HI_HI_LIM",            34,  0,  8, 4, 147,   0, 1, Variant::Dbl(3.402823E+38),  1038},
+        {"LO_LIM",               36,  0,  8, 4, 147,   0, 1, Variant::Dbl(-3.402823E+38), 1038},
+        {"LO_LO_ALM/",           41, -1,  0, 0,   1,   0, 1, Variant()},
+        {"LO_LO_ALM/TimeStamp",  41,  2, 12, 8, 144, 0x3, 1, Variant()},
+        {"LO_LO_ALM/Value",      41, 12,  8, 4, 144, 0x3, 1, Variant(),                   1038},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
-        auto el = ElementAt(params, std::string("FUNC/8/TOT/") + row.path);
-        ASSERT_NE(el, nullptr);
-        EXPECT_EQ(el->BlockType, pbfFunctionTOTBlock);
-        EXPECT_EQ(el->BlockNumber, 8);
-        EXPECT_EQ(el->Slot, 8);
-        EXPECT_EQ(el->index, row.index);
-        EXPECT_EQ(el->DataPosition, row.pos);
-        EXPECT_EQ(el->ValueType, row.type);
-        EXPECT_EQ(el->ValueTypeLength, row.len);
-        EXPECT_EQ(el->ElementMode, row.mode);
-        EXPECT_EQ(el->StatusFlags(), row.flags);
-        EXPECT_EQ(el->ControlType(), row.controlType);
-        EXPECT_EQ(el->AccessMask, row.accessMask);
-        EXPECT_EQ(el->nInitUnit, row.initUnit);
-        EXPECT_TRUE(Identical(el->InitialValue, row.initial));
-    }
+    testing::ExpectRows(params, {"FUNC/8/TOT/", pbfFunctionTOTBlock, 8, 8}, rows);
     // The alarm summary's members are two-byte octet strings of zeros.
     EXPECT_EQ(ElementAt(params, "FUNC/8/TOT/ALARM_SUM/Current")->InitialValue.ToBytes(),
               (std::vector<uint8_t>{0, 0}));
