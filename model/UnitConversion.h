@@ -3,11 +3,9 @@
 // unit element holds, as the blocks' change handlers need it.
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
+#include "model/clsPROFIBUSProfil3Units.h"
 
 namespace dtm {
-
-// The unit code "Unknown": no value is converted from or into it.
-inline constexpr int16_t kUnknownUnitCode = 1998;
 
 // For the device, transient and persistent pairs in turn: when the unit
 // element's value differs from the target's unit code, the target's value is

@@ -27,11 +27,6 @@ constexpr int32_t kErrOutOfRange = 0x4000;
 constexpr int32_t kErrTooLong = 0x5000;
 constexpr int32_t kErrBadCharacter = 0x6000;
 
-constexpr int32_t kModeUpload = 0x1;
-constexpr int32_t kModeDownload = 0x2;
-constexpr int32_t kModeCommand = 0x4;
-
-constexpr int16_t kUnitUnknown = 1998;
 
 bool IsNumericType(int32_t valueType) {
     return (valueType >= 2 && valueType <= 9) || valueType == 15 || valueType == 16;
@@ -226,7 +221,7 @@ int32_t clsDataElement::CalcParamErrorFlags(const Ctx& DTMContext, const Variant
         // Ranges are stated in the initial unit; numbers are compared as
         // numbers even when they arrive as text.
         Variant checkValue = numericType ? Variant::Dbl(com::CDbl(aValue)) : aValue;
-        if (nTransientUnit != kUnitUnknown && nInitUnit != kUnitUnknown && nTransientUnit != nInitUnit) {
+        if (nTransientUnit != kUnknownUnitCode && nInitUnit != kUnknownUnitCode && nTransientUnit != nInitUnit) {
             checkValue = Variant::Dbl(
                 UnitsOf(DTMContext).CalculateUnitValue(com::CDbl(aValue), nTransientUnit, nInitUnit));
         }

@@ -103,6 +103,11 @@ public:
     static constexpr int32_t kParamOptionalFlag = 0x02000000;
     static constexpr int32_t kParamDynamicFlag = 0x2;
 
+    // ElementMode bits: read from the device, written to it, a device command.
+    static constexpr int32_t kModeUpload = 0x1;
+    static constexpr int32_t kModeDownload = 0x2;
+    static constexpr int32_t kModeCommand = 0x4;
+
     // ---- Ranges (stated in the initial unit; an Empty bound is open) ----
     // True when range `rangeIndex` exists and has a bound; a missing range
     // answers False and leaves the arguments alone.

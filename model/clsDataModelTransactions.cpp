@@ -32,7 +32,6 @@ using platform::rt::Transaction;
 
 namespace {
 
-constexpr int32_t kModeUpload = 0x1;
 constexpr int32_t kFlagStored = 0x8;
 constexpr int32_t kFlagPendingEdit = 0x20;
 constexpr int32_t kResponseErrorMask = 0x00F00000;
@@ -282,7 +281,7 @@ CommandResponse HandleCommandResponse(platform::rt::Parameters& params, const Tr
         el.CmdErr.clear();
     }
 
-    if ((el.ElementMode & kModeUpload) && bDownLoad) {
+    if ((el.ElementMode & clsDataElement::kModeUpload) && bDownLoad) {
         // No error bytes, or at most three that are all zero.
         const std::string hex = BytesToHex(trans.ErrorInfo());
         r.commandSuccess = hex.size() <= 6 && hex.find_first_not_of('0') == std::string::npos;
@@ -347,7 +346,7 @@ bool clsDataModel::ReadTransactionResponse(Ctx DTMContext, P<platform::com::Obje
     auto& comm = platform::com::Deref(ctx.CommService());
     if (r.repeat) {
         comm.RepeatTransaction();
-    } else if ((el->ElementMode & kModeUpload) && bDownLoad && r.commandSuccess) {
+    } else if ((el->ElementMode & clsDataElement::kModeUpload) && bDownLoad && r.commandSuccess) {
         int32_t result = 0;
         comm.AddUploadRequest(pda, 0, true, 0, result);
     }

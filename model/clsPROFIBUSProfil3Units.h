@@ -22,6 +22,9 @@ enum profibusProfil3UnitRange : int32_t {
     pp3MaxUnitIdx = 2000,
 };
 
+// The unit code "Unknown": no value is converted from or into it.
+inline constexpr int16_t kUnknownUnitCode = 1998;
+
 // The kind of quantity: only units of one kind (class above uccConst)
 // convert into each other.
 enum UnitCalcClass : int32_t {
