@@ -356,21 +356,9 @@ struct VariantAccess {
         return std::get<std::shared_ptr<Object>>(v.payload_);
     }
     static const SafeArray& ArrOf(const Variant& v) { return *std::get<std::unique_ptr<SafeArray>>(v.payload_); }
+    // A number, a Date or a Boolean: a payload that reads as a number.
     static bool IsNumeric(const Variant& v) {
-        switch (v.type_) {
-            case VarType::Integer:
-            case VarType::Long:
-            case VarType::Byte:
-            case VarType::Single:
-            case VarType::Double:
-            case VarType::Currency:
-            case VarType::Decimal:
-            case VarType::Date:
-            case VarType::Boolean:
-                return true;
-            default:
-                return false;
-        }
+        return v.IsNumberType() || v.type_ == VarType::Date || v.type_ == VarType::Boolean;
     }
     // The exact value of a number, Date or Boolean (-1/0) subtype.
     static double Number(const Variant& v) {
