@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 
+#include "ErrorOf.h"
 #include "core/ConvStr.h"
 #include "core/LangSupp.h"
 #include "core/ProjectHelpers.h"
@@ -12,19 +13,6 @@
 
 using namespace dtm;
 using namespace platform::com;
-
-namespace {
-
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
-
-}  // namespace
 
 TEST(HexText, HexToBytesReadsPairsInEitherCase) {
     EXPECT_TRUE(HexToBytes("").IsEmpty());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "ModelTestSupport.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
@@ -21,15 +22,6 @@ using platform::Variant;
 using platform::com::ComError;
 using platform::com::Identical;
 using testing::ModelContext;
-
-int32_t ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 TEST(DataElement, NewElementHasTheDocumentedDefaults) {
     clsDataElement el;
@@ -369,7 +361,7 @@ TEST(DataElementValueList, GetValueListsSelectsByNumber) {
     EXPECT_EQ(el.GetValueLists(2), "0:c|1:d");
     EXPECT_EQ(el.GetValueLists(3), "");
     el.ValueLists = Variant("x:{0:a}");
-    EXPECT_EQ(ErrorNumberOf([&] { el.GetValueLists(1); }), 13);
+    EXPECT_EQ(ErrorOf([&] { el.GetValueLists(1); }), 13);
 }
 
 // ---- GetTypedValue ----
@@ -468,15 +460,15 @@ TEST(DataElementUnit, LetIsTheInverseOfGet) {
         EXPECT_EQ(el.nTransientUnit, c.expected) << "'" << c.text << "'";
     }
     clsDataElement el;
-    EXPECT_EQ(ErrorNumberOf([&] { el.UnitString(mc.ctx, "#abc"); }), 13);
-    EXPECT_EQ(ErrorNumberOf([&] { el.UnitString(mc.ctx, "#70000"); }), 6);
+    EXPECT_EQ(ErrorOf([&] { el.UnitString(mc.ctx, "#abc"); }), 13);
+    EXPECT_EQ(ErrorOf([&] { el.UnitString(mc.ctx, "#70000"); }), 6);
 }
 
 TEST(DataElementUnit, NoModelIsAnError) {
     auto ctx = platform::rt::DTMContext::Create();
     clsDataElement el;
     el.nTransientUnit = 1088;
-    EXPECT_EQ(ErrorNumberOf([&] { el.UnitString(ctx); }), 91);
+    EXPECT_EQ(ErrorOf([&] { el.UnitString(ctx); }), 91);
 }
 
 // ---- Parent record ----

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "model/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
@@ -38,15 +39,6 @@ std::vector<std::string> Paths(const std::vector<El>& elements) {
     std::vector<std::string> paths;
     for (const auto& el : elements) paths.push_back(el->Name());
     return paths;
-}
-
-int32_t ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
 }
 
 // A model that records its calls and runs a hook inside DataChanged.
@@ -112,10 +104,10 @@ TEST(Parameters, RefusedAddsLeaveTheCollectionAsItWas) {
         {"duplicate but for case", "phys/Tag_Desc", Variant::Missing(), Variant::Missing(), 457},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ErrorNumberOf([&] { params.Add(Make(c.path), c.before, c.after); }), c.error) << c.what;
+        EXPECT_EQ(ErrorOf([&] { params.Add(Make(c.path), c.before, c.after); }), c.error) << c.what;
         EXPECT_EQ(params.Count(), 2) << c.what;
     }
-    EXPECT_EQ(ErrorNumberOf([&] { params.Add(nullptr); }), 91);
+    EXPECT_EQ(ErrorOf([&] { params.Add(nullptr); }), 91);
 }
 
 TEST(Parameters, ItemIgnoresCaseAndFindNeverThrows) {
@@ -125,9 +117,9 @@ TEST(Parameters, ItemIgnoresCaseAndFindNeverThrows) {
     EXPECT_EQ(params.Item("func/1/ai/Simulate/ENABLED"), el);
     EXPECT_EQ(params.Find("FUNC/1/AI/simulate/Enabled"), el);
 
-    EXPECT_EQ(ErrorNumberOf([&] { params.Item("FUNC/1/AI/SIMULATE/Status"); }), 5);
-    EXPECT_EQ(ErrorNumberOf([&] { params.Item(0); }), 5);
-    EXPECT_EQ(ErrorNumberOf([&] { params.Item(2); }), 5);
+    EXPECT_EQ(ErrorOf([&] { params.Item("FUNC/1/AI/SIMULATE/Status"); }), 5);
+    EXPECT_EQ(ErrorOf([&] { params.Item(0); }), 5);
+    EXPECT_EQ(ErrorOf([&] { params.Item(2); }), 5);
     EXPECT_NO_THROW(EXPECT_EQ(params.Find("FUNC/1/AI/SIMULATE/Status"), nullptr));
     EXPECT_NO_THROW(EXPECT_EQ(params.Find(""), nullptr));
 }
@@ -209,7 +201,7 @@ TEST_F(ParametersNotify, AnElementBeingDispatchedIsNotDispatchedAgain) {
 
 TEST_F(ParametersNotify, AModelErrorReachesTheCallerAndUnwindsTheStack) {
     model->onDataChanged = [](const El&) { platform::com::Raise(13); };
-    EXPECT_EQ(ErrorNumberOf([&] { params.NotifyChange(params.Item("A"), ""); }), 13);
+    EXPECT_EQ(ErrorOf([&] { params.NotifyChange(params.Item("A"), ""); }), 13);
     model->onDataChanged = nullptr;
     params.NotifyChange(params.Item("A"), "");
     EXPECT_EQ(model->changed, (std::vector<std::string>{"A", "A"}));
@@ -223,7 +215,7 @@ TEST_F(ParametersNotify, AnEndlessChainOfDifferentElementsStops) {
         const int next = std::stoi(name.substr(1)) + 1;
         if (next < 80) params.NotifyChange(params.Item("E" + std::to_string(next)), "");
     };
-    EXPECT_EQ(ErrorNumberOf([&] { params.NotifyChange(params.Item("E0"), ""); }), 28);
+    EXPECT_EQ(ErrorOf([&] { params.NotifyChange(params.Item("E0"), ""); }), 28);
     model->onDataChanged = nullptr;
     EXPECT_NO_THROW(params.NotifyChange(params.Item("E0"), ""));
 }
@@ -261,7 +253,7 @@ TEST_F(ParametersNotify, SetParametersBracketsNestAndEndOnce) {
 TEST_F(ParametersNotify, AFailingDataSetChangeStillEndsTheUpdate) {
     model->failDataSetChanged = true;
     params.BeginSetParameters();
-    EXPECT_EQ(ErrorNumberOf([&] { params.EndSetParameters(); }), 5);
+    EXPECT_EQ(ErrorOf([&] { params.EndSetParameters(); }), 5);
     EXPECT_FALSE(params.UpdateInProgress());
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "ModelTestSupport.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
@@ -69,15 +70,6 @@ protected:
     P<platform::rt::DTMContext> ctx = platform::rt::DTMContext::Create();
     P<RecordingModel> model = std::make_shared<RecordingModel>();
 };
-
-int32_t ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 // ---- every value type: encode, decode, and a truncated answer ----
 
@@ -190,11 +182,11 @@ TEST_F(TransactionCoding, ValueThatDoesNotFitFailsTheRequest) {
     auto text = Add("PHYS/TAG_DESC", 14, 2, 0);
     text->TransientValue = Variant("abc");
     auto trans = std::make_shared<Transaction>();
-    EXPECT_EQ(ErrorNumberOf([&] { model->BuildTransactionRequest(ctx, trans, true, text); }), 5);
+    EXPECT_EQ(ErrorOf([&] { model->BuildTransactionRequest(ctx, trans, true, text); }), 5);
 
     auto number = Add("PHYS/NUMBER", 3, 2, 0);
     number->TransientValue = Variant::Lng(70000);
-    EXPECT_EQ(ErrorNumberOf([&] { model->BuildTransactionRequest(ctx, trans, true, number); }), 6);
+    EXPECT_EQ(ErrorOf([&] { model->BuildTransactionRequest(ctx, trans, true, number); }), 6);
 }
 
 // ---- records and bit fields ----
@@ -245,7 +237,7 @@ TEST_F(TransactionCoding, BitFieldValueIsShiftedToItsMask) {
 
     el->AccessMask = 0xC0;  // 4 shifted by six overflows a byte
     auto trans = std::make_shared<Transaction>();
-    EXPECT_EQ(ErrorNumberOf([&] { model->BuildTransactionRequest(ctx, trans, true, el); }), 6);
+    EXPECT_EQ(ErrorOf([&] { model->BuildTransactionRequest(ctx, trans, true, el); }), 6);
 
     el->AccessMask = 0;
     ASSERT_TRUE(Answer(el, Bytes{0xFF}));

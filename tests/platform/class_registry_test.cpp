@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/com/IClassInit.h"
 
@@ -39,15 +40,6 @@ class FailingInit : public IClassInit {
 public:
     void Class_Initialize() override { platform::com::Raise(380); }
 };
-
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 class ClassRegistryTest : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
@@ -113,15 +114,6 @@ private:
     std::vector<std::string>& log_;
     W<Parameters> params_;
 };
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 class ParametersNotice : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/xml/Dom.h"
 
@@ -17,15 +18,6 @@ using platform::com::ComError;
 using platform::rt::DtmPathInfo;
 namespace com = platform::com;
 namespace xml = platform::xml;
-
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 class PathInfoTest : public ::testing::Test {
 protected:

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/com/Variant.h"
@@ -20,15 +21,6 @@
 namespace {
 
 using namespace platform::com;
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 struct Thing : Object {};
 

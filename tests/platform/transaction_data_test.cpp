@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 
 namespace {
@@ -15,15 +16,6 @@ using platform::Variant;
 using platform::com::ComError;
 using platform::rt::TransactionData;
 using Bytes = std::vector<uint8_t>;
-
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 TransactionData FromBytes(const Bytes& bytes) {
     TransactionData td;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/com/Variant.h"
 
@@ -16,15 +17,6 @@ using namespace platform::com;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 // A readable label for a case: subtype and, where there is one, the text form.
 std::string Describe(const Variant& v) {

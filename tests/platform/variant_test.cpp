@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/com/Variant.h"
 
@@ -15,15 +16,6 @@ namespace {
 using namespace platform::com;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 struct Thing : Object {};
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 #include "platform/com/Variant.h"
 #include "platform/com/VbText.h"
@@ -13,15 +14,6 @@ namespace {
 
 using namespace platform::com;
 using namespace platform::com::vb;
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 TEST(VbNumberText, NumberTextFollowsCStr) {
     struct Case {

@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/com/Error.h"
 
 namespace {
 
 using namespace platform::com;
 using namespace platform::com::vb;
-
-int32_t ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 TEST(VbText, LenCountsCharacters) {
     const std::pair<std::string, int32_t> cases[] = {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "platform/TempFolder.h"
 #include "platform/xml/Dom.h"
 
@@ -27,15 +28,6 @@ const char* const kDeviceTypes = R"(<?xml version="1.0" encoding="UTF-8"?>
     </DtmDeviceTypes>
   </DtmInfo>
 </FDT>)";
-
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ComError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 std::vector<std::string> NamesOf(const std::vector<P<Element>>& elements, const std::string& attribute) {
     std::vector<std::string> out;
