@@ -80,14 +80,6 @@ constexpr BlockRow kTransducerRows[] = {
     {"TEMPERATURE_HI_LIMIT",         32,    0,  8, dash, 145,  0x1, Dbl(100.0),   Unit(1000)},
 };
 
-// A unit parameter, the values expressed in its unit (in the order they are
-// converted) and the channel code of its measured value.
-struct MeasuredValueUnit {
-    const char* unit;
-    const char* values[3];
-    int16_t channel;
-};
-
 constexpr MeasuredValueUnit kMeasuredValueUnits[] = {
     {"MASS_FLOW_UNITS", {"MASS_FLOW/Value", "MASS_FLOW_LO_LIMIT", "MASS_FLOW_HI_LIMIT"}, kChannelMassFlow},
     {"DENSITY_UNITS", {"DENSITY/Value", "DENSITY_LO_LIMIT", "DENSITY_HI_LIMIT"}, kChannelDensity},
@@ -121,17 +113,25 @@ void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContex
 
 void OnTBUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
-    const std::string prefix = GetTBBlockPrefix(n);
-    auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
-    clsDataModel& model = DataModelOf(DTMContext);
-    const std::string& name = com::Deref(pda).Name;
+    ConvertMeasuredValues(n, pda, DTMContext, kMeasuredValueUnits);
+}
 
-    for (const MeasuredValueUnit& entry : kMeasuredValueUnits) {
+bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda,
+                           const std::shared_ptr<platform::rt::DTMContext>& DTMContext,
+                           std::span<const MeasuredValueUnit> units) {
+    const std::string prefix = GetTBBlockPrefix(n);
+    const std::string& name = com::Deref(pda).Name;
+    for (const MeasuredValueUnit& entry : units) {
         if (name != prefix + entry.unit) continue;  // exact, case-sensitive
+        // Needed only for the conversion: a change of another element must not
+        // depend on the context holding a model.
+        auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+        clsDataModel& model = DataModelOf(DTMContext);
         for (const char* path : entry.values) ConvertAndNotify(parameters, model, prefix + path, *pda);
         UpdateAIScalesForChannel(pda, platform::Variant::Int(entry.channel), DTMContext);
-        return;
+        return true;
     }
+    return false;
 }
 
 void UpdateAIScalesForChannel(const std::shared_ptr<clsDataElement>& unitElement,

@@ -4,6 +4,7 @@
 // limits and the scales of the AI blocks fed by them when a unit changes.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/com/Variant.h"
@@ -22,6 +23,15 @@ inline constexpr int16_t kChannelMassFlow = 277;
 inline constexpr int16_t kChannelDensity = 281;
 inline constexpr int16_t kChannelTemperature = 285;
 
+// A unit parameter of the transducer block, the values expressed in its unit
+// (in the order they are converted; paths after the block prefix) and the
+// channel code of its measured value.
+struct MeasuredValueUnit {
+    const char* unit;
+    const char* values[3];
+    int16_t channel;
+};
+
 // "TRANS/" & n & "/FlowCori/".
 std::string GetTBBlockPrefix(int16_t n);
 
@@ -34,6 +44,14 @@ void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContex
 // blocks whose CHANNEL reads that measured value. Any other element is ignored.
 void OnTBUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext);
+
+// When pda is the unit parameter of one of `units` in block n (exact,
+// case-sensitive): converts that entry's values into the new unit, reports
+// each changed, then updates the AI blocks reading its channel, and answers
+// True. Any other element changes nothing and needs no data model.
+bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda,
+                           const std::shared_ptr<platform::rt::DTMContext>& DTMContext,
+                           std::span<const MeasuredValueUnit> units);
 
 // For every AI block (1 to the directory's initial "Number_FB") whose CHANNEL
 // holds channelCode: converts "PV_SCALE/Lo_Val", "PV_SCALE/Up_Val" and
