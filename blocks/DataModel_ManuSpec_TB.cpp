@@ -142,7 +142,8 @@ constexpr MeasuredValueUnit kManuSpecUnits[] = {
 // The meter series that the instance starts with: that of the first model
 // when the device type is the one "~/RXD214" names, else that of the second.
 int16_t InitialMeterSeries(platform::rt::Parameters& parameters, platform::rt::DTMContext& context) {
-    const Variant deviceId = Variant::Str(com::Deref(context.DeviceType()).DeviceIdText());
+    // The device type's id text: the text of its name.
+    const Variant deviceId = Variant::Str(com::CStr(com::Deref(context.DeviceType()).DeviceTypeName()));
     const Variant firstModel = com::Deref(ElementAt(parameters, kFirstModelPath)).TransientValue;
     return com::Equals(deviceId, firstModel) ? kSeriesFirstModel : kSeriesSecondModel;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "BlockTestSupport.h"
+#include "ErrorOf.h"
 #include "RecordingModel.h"
 #include "blocks/DataModel_DevDir.h"
 #include "blocks/DataModel_P3_FB_AI.h"
@@ -221,6 +222,21 @@ TEST_F(TransducerUnitChange, NoFunctionBlocksInTheDirectoryLeaveTheAIBlocksAlone
     EXPECT_EQ(model->notified, (std::vector<std::string>{"TRANS/1/FlowCori/MASS_FLOW/Value",
                                                          "TRANS/1/FlowCori/MASS_FLOW_LO_LIMIT",
                                                          "TRANS/1/FlowCori/MASS_FLOW_HI_LIMIT"}));
+}
+
+// Whether an element is one of the block's units is decided before the data
+// model is needed: other changes go through a context without a model.
+TEST(TransducerUnitHandler, IgnoresOtherElementsWithoutAModel) {
+    auto ctx = platform::rt::DTMContext::Create();
+    CreateTBBlockModel(1, ctx);
+    auto& params = *ctx->Parameters();
+    for (const char* path : {"ZERO_POINT_UNIT", "MASS_FLOW/Value", "TEMPERATURE_HI_LIMIT"}) {
+        EXPECT_EQ(ErrorOf([&] { OnTBUnitChanged(1, ElementAt(params, std::string(kTB1) + path), ctx); }), 0)
+            << path;
+    }
+    // A unit does need it.
+    EXPECT_EQ(ErrorOf([&] { OnTBUnitChanged(1, ElementAt(params, std::string(kTB1) + "MASS_FLOW_UNITS"), ctx); }),
+              platform::com::errObjectNotSet);
 }
 
 }  // namespace
