@@ -1,8 +1,7 @@
 // The converter's defaults and refresh of the AI function blocks.
-#include <algorithm>
+#include "blocks/DataModel_ManuSpec.h"
 
 #include "blocks/BlockTable.h"
-#include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "blocks/ManuSpecSupport.h"
@@ -140,9 +139,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
         return;
     }
 
-    const bool decimalPointValue = std::any_of(std::begin(kDecimalPointValues), std::end(kDecimalPointValues),
-                                               [&](const char* path) { return el.Name == prefix + path; });
-    if (!decimalPointValue) return;
+    if (!manuspec::NamesOneOf(el.Name, prefix, kDecimalPointValues)) return;
     const auto decPoint = ElementAt(Parameters, prefix + "OUT_SCALE/DecPoint");
     const int32_t d = com::CLng(com::Deref(decPoint).TransientValue);
     el.ValueFormat = manuspec::DisplayFormat(DecimalPointFormat(d), el.TransientValue);

@@ -1,8 +1,9 @@
 // The converter's own parameters, defaults and handlers of the transducer block.
+#include "blocks/DataModel_ManuSpec.h"
+
 #include <string_view>
 
 #include "blocks/BlockTable.h"
-#include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "blocks/ManuSpecSupport.h"
 #include "model/DataModelHelpers.h"

@@ -1,8 +1,7 @@
 // The converter's defaults, remembered units and refresh of the totaliser blocks.
-#include <algorithm>
+#include "blocks/DataModel_ManuSpec.h"
 
 #include "blocks/BlockTable.h"
-#include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "blocks/ManuSpecSupport.h"
@@ -140,9 +139,8 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
         return;
     }
 
-    const bool limit = std::any_of(std::begin(kLimits), std::end(kLimits),
-                                   [&](const char* path) { return el.Name == prefix + path; });
-    if (limit) el.ValueFormat = manuspec::DisplayFormat(kLimitFormat, el.TransientValue);
+    if (manuspec::NamesOneOf(el.Name, prefix, kLimits))
+        el.ValueFormat = manuspec::DisplayFormat(kLimitFormat, el.TransientValue);
 }
 
 }  // namespace dtm

@@ -1,7 +1,8 @@
 // Channel table, defaults builder and display formats of the converter's block layers.
 #include "blocks/ManuSpecSupport.h"
 
-#include "blocks/DataModel_ManuSpec.h"
+#include <algorithm>
+
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
@@ -17,16 +18,18 @@ using platform::Variant;
 // Beyond these a value is shown in exponential form.
 constexpr double kFixedFormatMax = 999999;
 
+// Codes: 277 mass flow, 281 density, 285 temperature, 273 volume flow, 313
+// mass concentration, 309 volume concentration, 317 degrees Baume, 321 solid flow.
 constexpr ChannelRow kChannels[] = {
-    // Code                      Unit parameter                      Default  Low limit / high limit                                               Halved
-    {kChannelMassFlow,           "MASS_FLOW_UNITS",                  1322, "MASS_FLOW_LO_LIMIT",               "MASS_FLOW_HI_LIMIT",               true},
-    {kChannelDensity,            "DENSITY_UNITS",                    1103, "DENSITY_LO_LIMIT",                 "DENSITY_HI_LIMIT",                 false},
-    {kChannelTemperature,        "TEMPERATURE_UNITS",                1000, "TEMPERATURE_LO_LIMIT",             "TEMPERATURE_HI_LIMIT",             false},
-    {kChannelVolumeFlow,         "MANU/VOLUME_FLOW_UNITS",           1349, "MANU/VOLUME_FLOW_LO_LIMIT",        "MANU/VOLUME_FLOW_HI_LIMIT",        true},
-    {kChannelMassConcentration,  "MANU/MASS_CONCENTRATION_UNITS",    1343, "MANU/MASS_CONCENTRATION_LO_LIMIT", "MANU/MASS_CONCENTRATION_HI_LIMIT", false},
-    {kChannelVolumeConcentration, "MANU/VOLUME_CONCENTRATION_UNITS", 0,    nullptr,                            nullptr,                            false},
-    {kChannelDegBaume,           "MANU/DEG_BAUME_UNITS",             0,    nullptr,                            nullptr,                            false},
-    {kChannelSolidFlow,          "MANU/SOLID_FLOW_UNITS",            1322, "MANU/SOLID_FLOW_LO_LIMIT",         "MANU/SOLID_FLOW_HI_LIMIT",         true},
+    // Code Unit parameter                  Default Low limit / high limit                                            Halved
+    {277, "MASS_FLOW_UNITS",                  1322, "MASS_FLOW_LO_LIMIT",               "MASS_FLOW_HI_LIMIT",               true},
+    {281, "DENSITY_UNITS",                    1103, "DENSITY_LO_LIMIT",                 "DENSITY_HI_LIMIT",                 false},
+    {285, "TEMPERATURE_UNITS",                1000, "TEMPERATURE_LO_LIMIT",             "TEMPERATURE_HI_LIMIT",             false},
+    {273, "MANU/VOLUME_FLOW_UNITS",           1349, "MANU/VOLUME_FLOW_LO_LIMIT",        "MANU/VOLUME_FLOW_HI_LIMIT",        true},
+    {313, "MANU/MASS_CONCENTRATION_UNITS",    1343, "MANU/MASS_CONCENTRATION_LO_LIMIT", "MANU/MASS_CONCENTRATION_HI_LIMIT", false},
+    {309, "MANU/VOLUME_CONCENTRATION_UNITS",     0, nullptr,                            nullptr,                            false},
+    {317, "MANU/DEG_BAUME_UNITS",                0, nullptr,                            nullptr,                            false},
+    {321, "MANU/SOLID_FLOW_UNITS",            1322, "MANU/SOLID_FLOW_LO_LIMIT",         "MANU/SOLID_FLOW_HI_LIMIT",         true},
 };
 
 Variant InitialOf(const DefaultRow& row, const BlockDefaults& block) {
@@ -62,6 +65,10 @@ const ChannelRow* FindChannel(const Variant& value) {
 Variant BlockViewAddress(int16_t n) {
     const std::string digits = com::vb::Format(n, "##");
     return Variant::Lng(com::CLng(Variant::Dbl(com::vb::Val("&H" + digits + "F0"))));
+}
+
+bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
+    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return name == prefix + path; });
 }
 
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {

@@ -98,7 +98,8 @@ TEST_F(TransducerManuSpec, RegistersItsConstantUnitsAndTheThresholdRange) {
 }
 
 TEST_F(TransducerManuSpec, MeterSeriesFollowsTheDeviceType) {
-    const std::pair<const char*, int16_t> cases[] = {{"RXD 214", 0x45}, {"RXD 218", 0x47}, {"rxd 214", 0x47}, {"", 0x47}};
+    const std::pair<const char*, int16_t> cases[] = {
+        {"RXD 214", 0x45}, {"RXD 218", 0x47}, {"rxd 214", 0x47}, {"", 0x47}};
     for (const auto& [device, series] : cases) {
         SCOPED_TRACE(device);
         params.Reset();
