@@ -23,6 +23,8 @@ using platform::Variant;
 // The scale's values are shown with six decimals, the time constant with two.
 constexpr const char* kScaleFormat = "0.000000";
 constexpr const char* kTimeConstantFormat = "0.00";
+// The largest decimal point the one-byte parameter holds.
+constexpr int32_t kMaxDecimalPoint = 255;
 // The output limit of the fail-safe value and the alarm hysteresis.
 constexpr double kFailSafeMax = 8.507075866E+37;
 constexpr double kHysteresisMax = 3.40282346E+38;
@@ -142,6 +144,8 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     if (!manuspec::NamesOneOf(el.Name, prefix, kDecimalPointValues)) return;
     const auto decPoint = ElementAt(Parameters, prefix + "OUT_SCALE/DecPoint");
     const int32_t d = com::CLng(com::Deref(decPoint).TransientValue);
+    // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.
+    if (d > kMaxDecimalPoint) com::Raise(com::errOverflow);
     el.ValueFormat = manuspec::DisplayFormat(DecimalPointFormat(d), el.TransientValue);
 }
 

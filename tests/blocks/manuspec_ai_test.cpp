@@ -206,6 +206,16 @@ TEST_F(AIManuSpec, DecimalPointValuesAreShownWithTheirFormat) {
             EXPECT_EQ(AI(2, path)->ValueFormat, c.format) << path;
         }
     }
+    // A decimal point beyond one byte is refused rather than formatted.
+    AI(2, "OUT_SCALE/DecPoint")->TransientValue = Variant::Lng(100000);
+    EXPECT_EQ(ErrorOf([&] { Change(AI(2, "HI_LIM"), Variant::Dbl(1.0)); }), platform::com::errOverflow);
+    AI(2, "OUT_SCALE/DecPoint")->TransientValue = Variant::Int(255);
+    Change(AI(2, "HI_LIM"), Variant::Dbl(1.0));
+    EXPECT_EQ(AI(2, "HI_LIM")->ValueFormat, "0." + std::string(255, '0'));
+    AI(2, "OUT_SCALE/DecPoint")->TransientValue = Variant::Int(-1);
+    Change(AI(2, "HI_LIM"), Variant::Dbl(1.0));
+    EXPECT_EQ(AI(2, "HI_LIM")->ValueFormat, "0");
+
     // Other values keep their formats.
     Change(AI(2, "PV_SCALE/Up_Val"), Variant::Dbl(2000000.0));
     Change(AI(2, "FSAFE_VALUE"), Variant::Dbl(2000000.0));
