@@ -76,6 +76,7 @@ bool SplitValueLists(const std::string& text, std::vector<std::string>& lists) {
 // One language of the file: its sections by name, each a map key -> entry.
 struct Language {
     std::string name;
+    std::string lcid;
     std::map<std::string, std::map<std::string, P<Element>>> sections;
     std::vector<std::string> duplicates;  // "section/key"
 
@@ -119,6 +120,7 @@ protected:
         for (const auto& lang : doc_->SelectNodes("Dictionary/Language")) {
             Language l;
             l.name = Attr(lang, "name");
+            l.lcid = Attr(lang, "lcid");
             for (const auto& section : lang->ChildElements()) {
                 auto& entries = l.sections[section->Name()];
                 for (const auto& entry : section->ChildElements()) {
@@ -177,8 +179,8 @@ TEST_F(DictionaryFile, ModelNamesAndMessageKeysHaveTexts) {
 }
 
 TEST_F(DictionaryFile, UnitEntriesMatchTheUnitTable) {
-    std::set<int> profileCodes;
-    for (const auto& row : ProfileUnitRows()) profileCodes.insert(row.code);
+    std::map<int, std::string> profileTexts;
+    for (const auto& row : ProfileUnitRows()) profileTexts.emplace(row.code, std::string(row.text));
     for (const auto& l : languages_) {
         std::set<int> present;
         for (const auto& [key, entry] : l.Section("units")) {
@@ -186,11 +188,15 @@ TEST_F(DictionaryFile, UnitEntriesMatchTheUnitTable) {
             const std::string digits = key.substr(5);
             ASSERT_TRUE(IsWholeNumber(digits)) << l.name << ": " << key;
             const int code = std::atoi(digits.c_str());
-            EXPECT_TRUE(profileCodes.count(code) || kConstantUnits.count(code)) << l.name << ": unregistered " << key;
+            EXPECT_TRUE(profileTexts.count(code) || kConstantUnits.count(code)) << l.name << ": unregistered " << key;
             EXPECT_TRUE(entry->HasAttribute("text")) << l.name << ": " << key;
+            // The English texts are the table's own (the section is written from it).
+            if (l.lcid == "1033" && profileTexts.count(code)) {
+                EXPECT_EQ(Attr(entry, "text"), profileTexts[code]) << key;
+            }
             present.insert(code);
         }
-        for (int code : profileCodes) EXPECT_TRUE(present.count(code)) << l.name << ": no unit_" << code;
+        for (const auto& [code, text] : profileTexts) EXPECT_TRUE(present.count(code)) << l.name << ": no unit_" << code;
         for (int code : kConstantUnits) EXPECT_TRUE(present.count(code)) << l.name << ": no unit_" << code;
     }
 }
