@@ -1,0 +1,76 @@
+#include "model/LanguageHelpers.h"
+
+#include "model/clsDataElement.h"
+#include "platform/com/VbText.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/LanguageDictionary.h"
+
+namespace dtm {
+using namespace platform;
+
+namespace {
+
+constexpr const char* kKeysSection = "keys";
+constexpr const char* kTextField = "text";
+
+// Every occurrence of `placeholder`, case-sensitive.
+void ReplaceAll(std::string& text, const std::string& placeholder, const std::string& with) {
+    for (size_t at = text.find(placeholder); at != std::string::npos;
+         at = text.find(placeholder, at + with.size())) {
+        text.replace(at, placeholder.size(), with);
+    }
+}
+
+}  // namespace
+
+std::string GetLangText(const P<rt::DTMContext>& DTMContext, const std::string& key, const Variant& arg1,
+                        const Variant& arg2, const Variant& arg3) {
+    const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
+    const Variant found = dictionary.LookupText(kKeysSection, key, kTextField);
+    if (!found.IsString()) return key;
+    std::string text = found.StrRef();
+    const Variant* args[] = {&arg1, &arg2, &arg3};
+    for (int i = 0; i < 3; ++i) {
+        if (!args[i]->IsMissing()) ReplaceAll(text, "%" + std::to_string(i + 1), com::CStr(*args[i]));
+    }
+    return ExpandTextRefs(text, DTMContext, dictionary.SectionNode(kKeysSection));
+}
+
+std::string ExpandTextRefs(const std::string& text, const P<rt::DTMContext>& DTMContext,
+                           const P<xml::Element>& keys) {
+    size_t open = text.find("$(");
+    if (open == std::string::npos) return text;
+    const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
+    std::string out;
+    size_t pos = 0;  // start of the part of `text` not yet copied
+    for (; open != std::string::npos; open = text.find("$(", pos)) {
+        const size_t close = text.find(')', open + 2);
+        if (close == std::string::npos) break;
+        const Variant found = dictionary.LookupText(keys, text.substr(open + 2, close - open - 2), kTextField);
+        out.append(text, pos, open - pos);
+        if (found.IsString()) out += found.StrRef();
+        else out.append(text, open, close + 1 - open);
+        pos = close + 1;
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+std::string GetValueListText(const clsDataElement& element) {
+    if (element.ValueList.empty() || !com::IsNumeric(element.TransientValue)) return "";
+    const int32_t value = com::CLng(element.TransientValue);
+    for (const std::string& item : com::vb::Split(element.ValueList, "|")) {
+        const size_t colon = item.find(':');
+        if (colon == std::string::npos) continue;
+        int32_t number = 0;
+        try {
+            number = com::CLng(Variant(item.substr(0, colon)));
+        } catch (const com::ComError&) {
+            continue;
+        }
+        if (number == value) return item.substr(colon + 1);
+    }
+    return "";
+}
+
+}  // namespace dtm
