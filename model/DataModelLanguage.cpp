@@ -88,7 +88,12 @@ private:
             }
         }
         Optional([&] { element.IconList = Field(*entry, "iconList"); });
-        Optional([&] { element.CmdErrList = Field(*entry, "cmdErrList"); });
+        // An entry without its own list takes the default list of this
+        // language, so no list of the former language stays behind.
+        Optional([&] {
+            const Variant own = entry->GetAttribute("cmdErrList");
+            element.CmdErrList = own.IsString() ? Expand(own.StrRef()) : std::string();
+        });
         if (element.CmdErrList.empty()) element.CmdErrList = defaultCmdErrList_;
     }
 

@@ -30,8 +30,9 @@ std::string LanguageEntryKey(const clsDataElement& element);
 // "description" and "help" must be there: a missing one (as a missing
 // section) raises an error that ends the call, elements done before keeping
 // their new texts and the failing one its old ones. The other fields are
-// optional and taken one by one; a missing one leaves its property alone, and
-// a command-error list left empty becomes the one of "~/Tag".
+// optional and taken one by one; a missing one leaves its property alone,
+// except the command-error list: an element without its own gets the one of
+// "~/Tag" in this language.
 void SetLanguageTexts(const platform::P<platform::rt::DTMContext>& DTMContext);
 
 // The unit texts of the selected language: every code 900..2000 whose entry
