@@ -66,6 +66,19 @@ private:
         return Expand(text.StrRef());
     }
 
+    // The expanded field into `target`; False, `target` untouched, when the
+    // field is missing or its expansion fails.
+    bool OptionalField(const xml::Element& entry, const char* field, std::string& target) const {
+        const Variant text = entry.GetAttribute(field);
+        if (!text.IsString()) return false;
+        try {
+            target = Expand(text.StrRef());
+        } catch (const com::ComError&) {
+            return false;
+        }
+        return true;
+    }
+
     void Set(clsDataElement& element) {
         const std::string key = LanguageEntryKey(element);
         auto entry = dictionary_.KeyNode(manuSpec_, key);
@@ -79,22 +92,21 @@ private:
         element.Description = std::move(description);
         element.Help = std::move(help);
 
-        Optional([&] { element.ValueLists = Variant(Field(*entry, "valueLists")); });
-        Optional([&] { element.ValueList = Field(*entry, "valueList"); });
+        std::string text;
+        if (OptionalField(*entry, "valueLists", text)) element.ValueLists = Variant(std::move(text));
+        OptionalField(*entry, "valueList", element.ValueList);
         if (!element.ValueList.empty()) {
             Optional([&] { element.ReplaceValueListEntries(); });
             if (element.Name == kDiagnosis || element.Name == kDiagnosisMask) {
                 Optional([&] { ReduceDiagnosisList(); });
             }
         }
-        Optional([&] { element.IconList = Field(*entry, "iconList"); });
+        OptionalField(*entry, "iconList", element.IconList);
         // An entry without its own list takes the default list of this
         // language, so no list of the former language stays behind.
-        Optional([&] {
-            const Variant own = entry->GetAttribute("cmdErrList");
-            element.CmdErrList = own.IsString() ? Expand(own.StrRef()) : std::string();
-        });
-        if (element.CmdErrList.empty()) element.CmdErrList = defaultCmdErrList_;
+        if (!OptionalField(*entry, "cmdErrList", element.CmdErrList) || element.CmdErrList.empty()) {
+            element.CmdErrList = defaultCmdErrList_;
+        }
     }
 
     // The diagnosis list keeps only the bits that the mask enables.
