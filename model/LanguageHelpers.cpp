@@ -38,22 +38,7 @@ std::string GetLangText(const P<rt::DTMContext>& DTMContext, const std::string& 
 
 std::string ExpandTextRefs(const std::string& text, const P<rt::DTMContext>& DTMContext,
                            const P<xml::Element>& keys) {
-    size_t open = text.find("$(");
-    if (open == std::string::npos) return text;
-    const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
-    std::string out;
-    size_t pos = 0;  // start of the part of `text` not yet copied
-    for (; open != std::string::npos; open = text.find("$(", pos)) {
-        const size_t close = text.find(')', open + 2);
-        if (close == std::string::npos) break;
-        const Variant found = dictionary.LookupText(keys, text.substr(open + 2, close - open - 2), kTextField);
-        out.append(text, pos, open - pos);
-        if (found.IsString()) out += found.StrRef();
-        else out.append(text, open, close + 1 - open);
-        pos = close + 1;
-    }
-    out.append(text, pos, std::string::npos);
-    return out;
+    return com::Deref(com::Deref(DTMContext).Dictionary()).ExpandReferences(text, keys, kTextField);
 }
 
 std::string GetValueListText(const clsDataElement& element) {

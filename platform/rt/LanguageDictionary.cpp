@@ -107,21 +107,27 @@ void LanguageDictionary::Select(const P<xml::Element>& language, int32_t lcid) {
 std::string LanguageDictionary::Translate(const std::string& document, const P<DTMContext>&,
                                           const std::string& section, const std::string& field) {
     const auto node = SectionNode(section);
+    return node ? ExpandReferences(document, node, field, true) : document;
+}
+
+std::string LanguageDictionary::ExpandReferences(const std::string& text, const P<xml::Element>& section,
+                                                 const std::string& field, bool xmlEscape) const {
+    size_t open = text.find("$(");
+    if (open == std::string::npos) return text;
     std::string out;
-    out.reserve(document.size());
-    size_t pos = 0;
-    for (;;) {
-        const size_t open = document.find("$(", pos);
-        const size_t close = open == std::string::npos ? open : document.find(')', open + 2);
+    out.reserve(text.size());
+    size_t pos = 0;  // start of the part of `text` not yet copied
+    for (; open != std::string::npos; open = text.find("$(", pos)) {
+        const size_t close = text.find(')', open + 2);
         if (close == std::string::npos) break;
-        out.append(document, pos, open - pos);
-        const Variant text = node ? LookupText(node, document.substr(open + 2, close - open - 2), field)
-                                  : Variant();
-        if (text.IsString()) AppendEscaped(out, text.StrRef());
-        else out.append(document, open, close + 1 - open);
+        const Variant found = LookupText(section, text.substr(open + 2, close - open - 2), field);
+        out.append(text, pos, open - pos);
+        if (!found.IsString()) out.append(text, open, close + 1 - open);
+        else if (xmlEscape) AppendEscaped(out, found.StrRef());
+        else out += found.StrRef();
         pos = close + 1;
     }
-    out.append(document, pos, std::string::npos);
+    out.append(text, pos, std::string::npos);
     return out;
 }
 

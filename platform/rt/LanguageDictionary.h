@@ -40,6 +40,13 @@ public:
                        const std::string& field) const;
     Variant LookupText(const P<xml::Element>& section, const std::string& key,
                        const std::string& field) const;
+    // Replaces each $(key) of `text` by the `field` of that key in `section`,
+    // left to right in one pass: an inserted text is not scanned again. A key
+    // without that field, and an unterminated "$(", stay as they are. With
+    // `xmlEscape` the inserted texts have & < > " ' escaped. A reference
+    // looked up in a null section raises 91.
+    std::string ExpandReferences(const std::string& text, const P<xml::Element>& section,
+                                 const std::string& field, bool xmlEscape = false) const;
     // The current language's section, or null.
     P<xml::Element> SectionNode(const std::string& name) const;
     // The entry of that key (the first duplicate wins), or null.
