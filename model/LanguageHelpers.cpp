@@ -4,6 +4,7 @@
 #include "platform/com/VbText.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/LanguageDictionary.h"
+#include "platform/ui/CaptionControls.h"
 
 namespace dtm {
 using namespace platform;
@@ -39,6 +40,29 @@ std::string GetLangText(const P<rt::DTMContext>& DTMContext, const std::string& 
 std::string ExpandTextRefs(const std::string& text, const P<rt::DTMContext>& DTMContext,
                            const P<xml::Element>& keys) {
     return com::Deref(com::Deref(DTMContext).Dictionary()).ExpandReferences(text, keys, kTextField);
+}
+
+void SetLangCaptions(const P<rt::DTMContext>& DTMContext, const std::string& prefix,
+                     const std::vector<P<ui::Control>>& controls) {
+    const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
+    const auto keys = dictionary.SectionNode(kKeysSection);
+    // Sets `caption` when `key` has a text.
+    const auto take = [&](const std::string& key, std::string& caption) {
+        const Variant text = dictionary.LookupText(keys, key, kTextField);
+        if (text.IsString()) caption = dictionary.ExpandReferences(text.StrRef(), keys, kTextField);
+    };
+    for (const auto& control : controls) {
+        if (!control) continue;
+        std::string key = prefix + control->Name;
+        if (control->Index) key += "_" + std::to_string(*control->Index);
+        if (key.size() <= prefix.size()) continue;
+        if (auto* captioned = dynamic_cast<ui::CaptionedControl*>(control.get())) {
+            take(key, captioned->Caption);
+        } else if (auto* strip = dynamic_cast<ui::TabStrip*>(control.get())) {
+            const size_t count = strip->Tabs.size();
+            for (size_t i = 1; i <= count; ++i) take(key + "." + std::to_string(i), strip->Tabs[i - 1].Caption);
+        }
+    }
 }
 
 std::string GetValueListText(const clsDataElement& element) {

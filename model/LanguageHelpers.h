@@ -3,11 +3,15 @@
 // dictionary: plain look-up with "%1".."%3" filled, $(key) references
 // expanded, and the text of an element's current value from its value list.
 #include <string>
+#include <vector>
 
 #include "platform/com/Variant.h"
 
 namespace platform::rt {
 class DTMContext;
+}
+namespace platform::ui {
+class Control;
 }
 namespace platform::xml {
 class Element;
@@ -33,6 +37,14 @@ std::string GetLangText(const platform::P<platform::rt::DTMContext>& DTMContext,
 // raises 91.
 std::string ExpandTextRefs(const std::string& text, const platform::P<platform::rt::DTMContext>& DTMContext,
                            const platform::P<platform::xml::Element>& keys);
+
+// Sets the captions of a page's controls, in collection order, from the
+// "text" of their keys in "keys", expanded: a captioned control's key is
+// `prefix` & its name (& "_" & its index for a control-array member), tab i of
+// a tab strip that key & "." & i. A key without text leaves the caption; a
+// parameter edit control and every other kind is skipped.
+void SetLangCaptions(const platform::P<platform::rt::DTMContext>& DTMContext, const std::string& prefix,
+                     const std::vector<platform::P<platform::ui::Control>>& controls);
 
 // The text that the element's ValueList gives its TransientValue ("0:Off|1:On"
 // with 1 gives "On"); "" when the list is empty, the value is not numeric or

@@ -8,7 +8,9 @@
 #include "model/DataModelLanguage.h"
 #include "model/LanguageHelpers.h"
 #include "platform/rt/DtmPathInfo.h"
+#include "platform/ctl/ctlParameter.h"
 #include "platform/rt/LanguageDictionary.h"
+#include "platform/ui/CaptionControls.h"
 
 namespace dtm {
 namespace {
@@ -88,6 +90,39 @@ TEST(LanguageTextsTest, ExpandTextRefsScansOnceLeftToRight) {
     }
     EXPECT_EQ(ExpandTextRefs("plain", lc.ctx, nullptr), "plain");
     EXPECT_EQ(ErrorOf([&] { ExpandTextRefs("$(inner)", lc.ctx, nullptr); }), 91);
+}
+
+TEST(LanguageTextsTest, SetLangCaptionsCaptionsControlsByNameIndexAndTab) {
+    LangContext lc;
+    using platform::ui::CaptionedControl;
+    const auto captioned = [](const char* name, std::optional<int16_t> index) {
+        auto c = std::make_shared<CaptionedControl>();
+        c->Name = name;
+        c->Index = index;
+        c->Caption = "design";
+        return c;
+    };
+    auto ok = captioned("cmdOK", std::nullopt);
+    auto unit1 = captioned("optUnit", 1);
+    auto unit2 = captioned("optUnit", 2);
+    auto unnamed = captioned("", std::nullopt);
+    auto strip = std::make_shared<platform::ui::TabStrip>();
+    strip->Name = "TabStrip";
+    strip->Tabs = {{"t1"}, {"t2"}, {"t3"}};
+    auto row = std::make_shared<platform::ctl::ctlParameter>();
+    row->Name = "rowValue";
+    row->LabelText = "row";
+
+    SetLangCaptions(lc.ctx, "ctlA_", {ok, unit1, unit2, unnamed, strip, row, nullptr});
+
+    EXPECT_EQ(ok->Caption, "OK Inner");
+    EXPECT_EQ(unit1->Caption, "design");  // no text for ctlA_optUnit_1
+    EXPECT_EQ(unit2->Caption, "Unit two");
+    EXPECT_EQ(unnamed->Caption, "design");  // its key would be the prefix alone
+    EXPECT_EQ(strip->Tabs[0].Caption, "First");
+    EXPECT_EQ(strip->Tabs[1].Caption, "t2");
+    EXPECT_EQ(strip->Tabs[2].Caption, "Third");
+    EXPECT_EQ(row->LabelText, "row");
 }
 
 TEST(LanguageTextsTest, GetValueListTextFindsTheCurrentValue) {
