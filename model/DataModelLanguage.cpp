@@ -67,15 +67,11 @@ private:
     }
 
     // The expanded field into `target`; False, `target` untouched, when the
-    // field is missing or its expansion fails.
+    // field is missing.
     bool OptionalField(const xml::Element& entry, const char* field, std::string& target) const {
         const Variant text = entry.GetAttribute(field);
         if (!text.IsString()) return false;
-        try {
-            target = Expand(text.StrRef());
-        } catch (const com::ComError&) {
-            return false;
-        }
+        target = Expand(text.StrRef());
         return true;
     }
 
