@@ -1,8 +1,15 @@
 #pragma once
 // The language texts of one DTM instance: the dictionary file, the selected
 // language and text look-up by section, key and field.
+//
+// The file holds one <Language lcid=".." name=".."> per language; each holds
+// its sections ("keys", "parameters", ...) of <entry key=".." field=".."/>.
+// Selecting a language indexes the entries of its sections by key once, so a
+// look-up costs one hash probe.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/com/Variant.h"
 
@@ -33,14 +40,35 @@ public:
                        const std::string& field) const;
     Variant LookupText(const P<xml::Element>& section, const std::string& key,
                        const std::string& field) const;
+    // Replaces each $(key) of `text` by the `field` of that key in `section`,
+    // left to right in one pass: an inserted text is not scanned again. A key
+    // without that field, and an unterminated "$(", stay as they are. With
+    // `xmlEscape` the inserted texts have & < > " ' escaped. A reference
+    // looked up in a null section raises 91.
+    std::string ExpandReferences(const std::string& text, const P<xml::Element>& section,
+                                 const std::string& field, bool xmlEscape = false) const;
     // The current language's section, or null.
     P<xml::Element> SectionNode(const std::string& name) const;
     // The entry of that key (the first duplicate wins), or null.
     P<xml::Element> KeyNode(const P<xml::Element>& section, const std::string& key) const;
 
+    // The lcid of the selected language; 0 while none is selected.
+    int32_t SelectedLcid() const { return selectedLcid_; }
+    // The flag given with the last successful SelectLanguage.
+    int32_t Flag() const { return flag_; }
+
 private:
+    struct Section {
+        P<xml::Element> node;
+        std::unordered_map<std::string, P<xml::Element>> entries;  // first duplicate kept
+    };
+    const Section* IndexOf(const P<xml::Element>& section) const;
+    void Select(const P<xml::Element>& language, int32_t lcid);
+
     P<xml::Document> document_;
     P<xml::Element> language_;
+    std::unordered_map<std::string, Section> sections_;  // the selected language's, by name
+    int32_t selectedLcid_ = 0;
     int32_t flag_ = 0;
 };
 

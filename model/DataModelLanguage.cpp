@@ -1,0 +1,161 @@
+#include "model/DataModelLanguage.h"
+
+#include "core/ProjectHelpers.h"
+#include "model/LanguageHelpers.h"
+#include "model/clsDataElement.h"
+#include "model/clsPROFIBUSProfil3Units.h"
+#include "platform/com/VbText.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/rt/Parameters.h"
+#include "platform/xml/Dom.h"
+
+namespace dtm {
+using namespace platform;
+
+namespace {
+
+constexpr const char* kDiagnosis = "PHYS/DIAGNOSIS";
+constexpr const char* kDiagnosisMask = "PHYS/DIAGNOSIS_MASK";
+
+// A section of the selected language; a missing one raises 91.
+P<xml::Element> RequiredSection(const rt::LanguageDictionary& dictionary, const std::string& name) {
+    auto section = dictionary.SectionNode(name);
+    if (!section) com::Raise(com::errObjectNotSet, "The dictionary has no section \"" + name + "\"");
+    return section;
+}
+
+// Runs one optional step; its failure leaves what it would have set.
+template <class Step>
+void Optional(Step&& step) {
+    try {
+        step();
+    } catch (const com::ComError&) {
+    }
+}
+
+class TextSetter {
+public:
+    explicit TextSetter(const P<rt::DTMContext>& ctx)
+        : ctx_(ctx),
+          dictionary_(com::Deref(com::Deref(ctx).Dictionary())),
+          parameters_(com::Deref(com::Deref(ctx).Parameters())),
+          profile_(RequiredSection(dictionary_, "parameters")),
+          manuSpec_(RequiredSection(dictionary_, "parameters_manu_spec")),
+          keys_(RequiredSection(dictionary_, "keys")) {
+        const Variant list = dictionary_.LookupText(profile_, "~/Tag", "cmdErrList");
+        if (list.IsString()) defaultCmdErrList_ = Expand(list.StrRef());
+    }
+
+    void SetAll() {
+        for (const auto& item : parameters_) {
+            if (auto* element = dynamic_cast<clsDataElement*>(item.get())) Set(*element);
+        }
+    }
+
+private:
+    std::string Expand(const std::string& text) const { return ExpandTextRefs(text, ctx_, keys_); }
+
+    // The expanded field of the entry; a missing field raises 94.
+    std::string Field(const xml::Element& entry, const char* field) const {
+        const Variant text = entry.GetAttribute(field);
+        if (!text.IsString()) {
+            com::Raise(com::errInvalidNull, "Dictionary entry \"" + com::CStr(entry.GetAttribute("key")) +
+                                                "\" has no \"" + field + "\"");
+        }
+        return Expand(text.StrRef());
+    }
+
+    // The expanded field into `target`; False, `target` untouched, when the
+    // field is missing.
+    bool OptionalField(const xml::Element& entry, const char* field, std::string& target) const {
+        const Variant text = entry.GetAttribute(field);
+        if (!text.IsString()) return false;
+        target = Expand(text.StrRef());
+        return true;
+    }
+
+    void Set(clsDataElement& element) {
+        const std::string key = LanguageEntryKey(element);
+        auto entry = dictionary_.KeyNode(manuSpec_, key);
+        if (!entry) entry = dictionary_.KeyNode(profile_, key);
+        if (!entry) return;
+
+        std::string label = Field(*entry, "label");
+        std::string description = Field(*entry, "description");
+        std::string help = Field(*entry, "help");
+        element.Label = std::move(label);
+        element.Description = std::move(description);
+        element.Help = std::move(help);
+
+        std::string text;
+        if (OptionalField(*entry, "valueLists", text)) element.ValueLists = Variant(std::move(text));
+        OptionalField(*entry, "valueList", element.ValueList);
+        if (!element.ValueList.empty()) {
+            Optional([&] { element.ReplaceValueListEntries(); });
+            if (element.Name == kDiagnosis || element.Name == kDiagnosisMask) {
+                Optional([&] { ReduceDiagnosisList(); });
+            }
+        }
+        OptionalField(*entry, "iconList", element.IconList);
+        // An entry without its own list takes the default list of this
+        // language, so no list of the former language stays behind.
+        if (!OptionalField(*entry, "cmdErrList", element.CmdErrList) || element.CmdErrList.empty()) {
+            element.CmdErrList = defaultCmdErrList_;
+        }
+    }
+
+    // The diagnosis list keeps only the bits that the mask enables.
+    void ReduceDiagnosisList() {
+        auto* diagnosis = dynamic_cast<clsDataElement*>(parameters_.Find(kDiagnosis).get());
+        const auto* mask = dynamic_cast<clsDataElement*>(parameters_.Find(kDiagnosisMask).get());
+        if (!diagnosis || !mask || diagnosis->ValueList.empty() || mask->ValueList.empty()) return;
+        diagnosis->ValueList = BitsToIndexTextList(mask->TransientValue, *diagnosis);
+    }
+
+    P<rt::DTMContext> ctx_;
+    const rt::LanguageDictionary& dictionary_;
+    const rt::Parameters& parameters_;
+    P<xml::Element> profile_;
+    P<xml::Element> manuSpec_;
+    P<xml::Element> keys_;
+    std::string defaultCmdErrList_;
+};
+
+}  // namespace
+
+std::string LanguageEntryKey(const clsDataElement& element) {
+    if (element.BlockType == pbfPhysicalBlock) return element.Name;
+    return com::vb::Replace(element.Name, "/" + std::to_string(element.BlockNumber) + "/", "/i/");
+}
+
+void SetLanguageTexts(const P<rt::DTMContext>& DTMContext) { TextSetter(DTMContext).SetAll(); }
+
+void SetUnitTexts(const P<rt::DTMContext>& DTMContext, clsPROFIBUSProfil3Units& units) {
+    const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
+    const auto section = RequiredSection(dictionary, "units");
+    for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code) {
+        const auto entry = dictionary.KeyNode(section, "unit_" + std::to_string(code));
+        if (!entry) continue;
+        const Variant text = entry->GetAttribute("text");
+        if (text.IsString()) units.PROFIBUSProfil3UnitString(code, text.StrRef());
+    }
+}
+
+std::string BitsToIndexTextList(const Variant& value, clsDataElement& element) {
+    const std::vector<std::string> bits = com::vb::Split(ValueToBitString(value), "|");
+    std::string out;
+    for (size_t i = 0; i < bits.size(); ++i) {
+        if (bits[i] != "1") continue;
+        const bool bitEncoding = element.bBitEncoding;
+        element.bBitEncoding = false;
+        const std::string text = element.GetStrValueFromIdxList(static_cast<int32_t>(i));
+        element.bBitEncoding = bitEncoding;
+        if (text.empty()) continue;
+        if (!out.empty()) out += '|';
+        out += std::to_string(i) + ":" + text;
+    }
+    return out;
+}
+
+}  // namespace dtm
