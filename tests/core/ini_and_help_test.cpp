@@ -4,7 +4,7 @@
 
 #include "core/HelpFile.h"
 #include "core/ReadWriteIniFiles.h"
-#include "core/TraceFolder.h"
+#include "core/ComponentFolder.h"
 #include "platform/win/Shell.h"
 
 using dtm::testing::ComponentFolder;

@@ -4,7 +4,7 @@
 
 #include "core/ReadWriteIniFiles.h"
 #include "core/Trace.h"
-#include "core/TraceFolder.h"
+#include "core/ComponentFolder.h"
 #include "model/DataModelHelpers.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
