@@ -5,6 +5,7 @@
 
 #include "ErrorOf.h"
 #include "core/SlaveSetModel.h"
+#include "frame/FrameContainer.h"
 
 namespace dtm {
 namespace {
@@ -53,6 +54,11 @@ TEST_F(Channel, RuntimeFace) {
 TEST_F(Channel, PathAndParametersNeedTheContext) {
     EXPECT_EQ(AI1().GetChannelPath(), "Project/RXD218/AI1");
     EXPECT_EQ(set_.Channel(16).GetChannelPath(), "Project/RXD218/TOT8_ST");
+    // What the frame is handed as the DTM's channels.
+    auto channels = set_.params().Channels()->ChannelCollection();
+    EXPECT_EQ(channels->Count(), 16);
+    EXPECT_EQ(channels->Item(2)->GetChannelPath(), "Project/RXD218/AI1_ST");
+    EXPECT_EQ(ErrorOf([&] { channels->Item(17); }), platform::com::errSubscript);
     const std::string xml = AI1().GetChannelParameters("", kProfibusDPV1ProtocolId);
     EXPECT_NE(xml.find("<ProfibusChannelParameter>"), std::string::npos);
     EXPECT_EQ(AI1().GetChannelParameters("any/path", "other"), xml);
@@ -89,6 +95,8 @@ TEST_F(Channel, SetChannelParametersRefusals) {
 }
 
 TEST_F(Channel, SetChannelParametersTakesOverAllProperties) {
+    auto frame = std::make_shared<frame::FrameContainer>();
+    set_.ctx->Container(frame);
     ProfibusChannelParameter wanted;
     for (int32_t i = 1; i <= ProfibusChannelParameter::kPropertyCount; ++i)
         wanted.Property(i, AI1().ProfibusChannelParameter()->Property(i));
@@ -102,7 +110,11 @@ TEST_F(Channel, SetChannelParametersTakesOverAllProperties) {
     ASSERT_TRUE(AI1().SetChannelParameters("ignored", lower, wanted.Render(set_.ctx)));
     for (int32_t i = 1; i <= ProfibusChannelParameter::kPropertyCount; ++i)
         EXPECT_TRUE(platform::com::Identical(AI1().ProfibusChannelParameter()->Property(i), wanted.Property(i))) << i;
+    // The channel list marks the data set modified and tells the frame.
     EXPECT_TRUE(set_.params().Modified());
+    const auto events = frame->EventsNamed("OnParameterChanged");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].systemTag, "Project/RXD218");
 }
 
 TEST(ChannelParameterXml, RendersAndLoadsEveryPropertyWithItsSubtype) {
