@@ -228,6 +228,18 @@ TEST_F(SlaveSet, ChangedBytesAreCarriedIntoTheStringAndTheSlots) {
     EXPECT_EQ(set_.model->notified.size(), 1u);
 }
 
+TEST_F(SlaveSet, WholeDataSetEndsWithTheThreeFormsInStep) {
+    // A stored set whose three forms disagree: each element is handled once at
+    // level 1, in collection order (bytes, slot codes, whole string). The bytes
+    // set the slots they name; the slot codes then rebuild the set from all eight.
+    set_.El(kBusMasterConfigurationPart)->TransientValue = HexToBytes(SetWith("94" + kTOT + "14"));
+    set_.El(SlaveBusParamSlotName(5))->TransientValue = Variant::Int(13);
+    for (const auto& el : set_.params()) set_.params().NotifyChange(el, "");
+    EXPECT_EQ(set_.WholeString(), SetWith("94" + kTOT + "14" + kTOT + "82808582" + kAI + kAI + kTOT));
+    ExpectBytesMatchTheString();
+    EXPECT_EQ(SlotCodes(), (std::vector<int16_t>{2, 5, 3, 5, 13, 4, 4, 5}));
+}
+
 TEST(SlaveSetCheck, ReasonsForAnUnusableSet) {
     EXPECT_EQ(CheckSlaveBusParamSet(kDefault), "");
     EXPECT_EQ(CheckSlaveBusParamSet(kDefault + "0"), "an odd number of hexadecimal digits");
