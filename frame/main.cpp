@@ -1,21 +1,24 @@
-// Command-line frame: creates a DTM instance's context and data model, builds
-// the profile block tables into it and prints what exists.
+// Command-line frame: runs the component against the simulated device.
+//   dtm_frame_cli                       builds a new instance and prints what it holds
+//   dtm_frame_cli model [--device NAME] prints the whole model of a new instance as CSV
 #include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "frame/ProfileBlocks.h"
-#include "frame/StandaloneModel.h"
+#include "frame/ModelInstance.h"
+#include "frame/ModelListing.h"
 #include "model/clsDataElement.h"
 #include "platform/app/Path.h"
 #include "platform/fdt/Boundary.h"
-#include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 
 namespace {
 
 using namespace dtm;
+
+constexpr const char* kUsage =
+    "usage: dtm_frame_cli [model [--device \"RXD 214\"|\"RXD 218\"]]\n";
 
 // The block a path belongs to: its prefix up to the block's own name.
 std::string BlockOf(const std::string& path) {
@@ -26,35 +29,53 @@ std::string BlockOf(const std::string& path) {
         for (int i = 0; i < 2 && slash != std::string::npos; ++i) slash = path.find('/', slash + 1);
         return path.substr(0, slash + 1);
     }
-    return "(other)";
+    return "(internal)";
 }
 
-int Run() {
+int Summary() {
     std::cout << "Component folder: " << platform::app::Path() << "\n";
-
-    auto ctx = platform::rt::DTMContext::Create();
-    auto model = std::make_shared<frame::StandaloneDataModel>();
-    ctx->InitContext(nullptr, model, nullptr, nullptr);
-    std::cout << "DTM: " << model->DTMName() << " | " << model->DTMVendor() << " | version "
-              << model->DTMVersion() << " | " << platform::com::CStr(model->DTMDate()) << "\n"
-              << "     " << model->DTMDescriptor() << "\n";
-
-    frame::BuildProfileBlocks(ctx);
-    auto& params = *ctx->Parameters();
+    auto instance = frame::NewModelInstance();
+    auto& model = *instance.model;
+    std::cout << "DTM: " << model.DTMName() << " | " << model.DTMVendor() << " | version " << model.DTMVersion()
+              << " | " << platform::com::CStr(model.DTMDate()) << "\n"
+              << "     " << model.DTMDescriptor() << "\n";
+    auto& params = instance.Parameters();
     std::map<std::string, int> perBlock;
     std::vector<std::string> order;
     for (const auto& item : params) {
-        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
-        const std::string block = BlockOf(el->Name);
+        const std::string block = BlockOf(item->Name());
         if (perBlock[block]++ == 0) order.push_back(block);
     }
-    std::cout << "Profile block tables: " << params.Count() << " elements\n";
+    std::cout << "Model of a new instance: " << params.Count() << " elements\n";
     for (const auto& block : order) std::cout << "  " << block << ": " << perBlock[block] << "\n";
     return 0;
 }
 
+int ModelListing(const std::vector<std::string>& args) {
+    std::string device = "RXD 218";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--device" && i + 1 < args.size()) {
+            device = args[++i];
+        } else {
+            std::cerr << kUsage;
+            return 2;
+        }
+    }
+    auto instance = frame::NewModelInstance(device);
+    frame::WriteModelListing(std::cout, instance.Parameters());
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Summary();
+    if (args.front() == "model") return ModelListing({args.begin() + 1, args.end()});
+    std::cerr << kUsage;
+    return 2;
+}
+
 }  // namespace
 
-int main() {
-    return platform::fdt::InvokeFromFrame("dtm_frame_cli", [] { return Run(); }, 1);
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return platform::fdt::InvokeFromFrame("dtm_frame_cli", [&] { return Run(args); }, 1);
 }

@@ -78,6 +78,7 @@ public:
 
     // Recorded, and sent to the frame as OnErrorMessage(SystemTag, text).
     void ReportError(const std::string& text) noexcept;
+    const std::vector<std::string>& ReportedErrors() const noexcept { return reportedErrors_; }
     // 1 OK, 2 Cancel, 6 Yes, 7 No.
     int32_t MsgBox(const std::string& prompt, int32_t buttons,
                    const Variant& title = Variant::Missing(),
@@ -135,6 +136,7 @@ private:
     P<DtmCommService> commService_;
     P<com::Object> stateObject_;
     std::vector<RegisteredObject> registered_;
+    std::vector<std::string> reportedErrors_;
 };
 
 }  // namespace platform::rt

@@ -5,7 +5,11 @@
 #include "platform/app/ErrorSink.h"
 #include "platform/com/Error.h"
 #include "platform/com/VbText.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/IPrivateDataModel.h"
 #include "platform/rt/IPrivateGUI.h"
+#include "platform/rt/Parameters.h"
+#include "platform/rt/LanguageDictionary.h"
 
 namespace platform::rt {
 
@@ -94,6 +98,19 @@ void DtmGuiRegistry::NotifyParameterSetChanged() {
 void DtmGuiRegistry::FlushInput() {
     ForEachPage(false, "IPrivateGUI.ValidateParameters", [](IPrivateGUI& gui) {
         gui.ValidateParameters();
+        return true;
+    });
+}
+
+void DtmGuiRegistry::LanguageId(int32_t lcid) {
+    constexpr int32_t kMaxLcid = 0xFFFF;
+    if (lcid <= 0 || lcid > kMaxLcid) return;
+    auto ctx = context_.lock();
+    if (!ctx || !ctx->Dictionary()->HasLanguage(lcid)) return;
+    languageId_ = lcid;
+    if (auto model = ctx->Parameters()->DataModel()) model->SetLanguage(ctx, lcid);
+    ForEachPage(false, "IPrivateGUI.SetLanguage", [lcid](IPrivateGUI& gui) {
+        gui.SetLanguage(lcid);
         return true;
     });
 }

@@ -78,6 +78,10 @@ bool LanguageDictionary::LoadDictionary(const P<DTMContext>& ctx, const std::str
     return true;
 }
 
+bool LanguageDictionary::HasLanguage(int32_t lcid) const {
+    return document_ && FindLanguage(Languages(*document_), lcid) != nullptr;
+}
+
 bool LanguageDictionary::SelectLanguage(int32_t lcid, int32_t flag) {
     if (!document_) return false;
     const auto language = FindLanguage(Languages(*document_), lcid);

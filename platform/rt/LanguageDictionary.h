@@ -52,6 +52,8 @@ public:
     // The entry of that key (the first duplicate wins), or null.
     P<xml::Element> KeyNode(const P<xml::Element>& section, const std::string& key) const;
 
+    // A loaded language with this lcid or its primary language exists.
+    bool HasLanguage(int32_t lcid) const;
     // The lcid of the selected language; 0 while none is selected.
     int32_t SelectedLcid() const { return selectedLcid_; }
     // The flag given with the last successful SelectLanguage.
