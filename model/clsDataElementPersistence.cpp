@@ -71,6 +71,21 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
     }
 }
 
+// The stored value entry as the element's value. A record header has no
+// value; an octet string is stored as hex text (a Byte array is taken too) and
+// always has lower bound 0. Any other value is taken as it is stored, also one
+// that the element's type cannot hold: the value checks report it, and saving
+// writes it back unchanged. An unreadable entry, or an octet string that is no
+// hex text, raises.
+Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
+    if (valueType == 0) return Variant();
+    Variant value = bag.ReadProperty(key);
+    if (valueType != 1 || value.IsEmpty()) return value;
+    if (value.IsByteArray()) return value.LBound() == 0 ? value : Variant::ByteArray(value.ToBytes());
+    if (!value.IsString()) com::Raise(com::errTypeMismatch);
+    return HexToBytes(value.StrRef());
+}
+
 // The value text of a DtmVariable: a number with "." and no leading blank, a
 // Single with at most 7 significant digits.
 std::string NumberWithPoint(const Variant& value) {
@@ -117,14 +132,7 @@ bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) 
     bool readOk = true;
     Variant value;
     try {
-        value = PropBag.ReadProperty(Name);
-        if (ValueType == 1 && !value.IsEmpty() && !value.IsByteArray()) {
-            if (!value.IsString()) com::Raise(com::errTypeMismatch);
-            value = HexToBytes(value.StrRef());
-        }
-        // A value the element's type cannot hold is as damaged as an unreadable one.
-        if (!value.IsEmpty() && !(value.IsString() && value.StrRef().empty()) && GetTypedValue(value).IsNull())
-            com::Raise(com::errTypeMismatch);
+        value = ReadValueEntry(PropBag, Name, ValueType);
     } catch (const com::ComError&) {
         readOk = false;
     }

@@ -4,10 +4,12 @@
 #include <clocale>
 #include <string>
 
+#include "ErrorOf.h"
 #include "ModelTestSupport.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/com/PropertyBag.h"
+#include "platform/rt/Transaction.h"
 #include "platform/xml/Dom.h"
 
 namespace dtm {
@@ -183,25 +185,67 @@ TEST_F(ElementPersistence, DamagedEntriesFallBackWithoutTouchingOtherElements) {
     EXPECT_TRUE(Identical(other->TransientValue, Variant::Lng(42)));
 }
 
-TEST_F(ElementPersistence, ValueItsTypeCannotHoldIsDamaged) {
+// A stored value is the element's value even when its type cannot hold it:
+// the value check reports it, saving keeps it, and a download refuses to code it.
+TEST_F(ElementPersistence, StoredValueItsTypeCannotHoldIsKept) {
     struct {
         int32_t type;
         Variant stored;
+        int32_t errorFlags;
+        int32_t codingError;
     } cases[] = {
-        {1, Variant("0G")},         // not hex
-        {1, Variant::Lng(5)},       // not a text
-        {8, Variant("abc")},        // not a number
-        {2, Variant::Lng(300)},     // outside a byte
-        {8, Variant::ByteArray({1})},
+        {2, Variant::Lng(300), 0x4000, platform::com::errOverflow},
+        {5, Variant::Lng(40000), 0x4000, platform::com::errOverflow},
+        {7, Variant::Dbl(3e9), 0x4000, platform::com::errOverflow},
+        {8, Variant::Dbl(1e39), 0x4000, platform::com::errOverflow},
+        {8, Variant("abc"), 0x2000, platform::com::errTypeMismatch},
+        {8, Variant::ByteArray({1}), 0x2000, platform::com::errTypeMismatch},
+        {16, Variant::Dbl(-1), 0x4000, platform::com::errOverflow},
     };
     for (const auto& c : cases) {
-        auto el = Add("PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.stored), c.type, 1,
+        const std::string name = "PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.stored);
+        auto el = Add(name, c.type, -1, Variant::Byte(9));
+        el->Slot = 1;
+        el->index = 20;
+        el->DataPosition = 0;
+        PropertyBag saved;
+        saved.WriteProperty(name, c.stored);
+        PropertyBag bag = PropertyBag::FromText(saved.ToText());
+
+        ASSERT_TRUE(el->ReadFromPropBag(bag, mc.ctx));
+        EXPECT_TRUE(Identical(el->TransientValue, c.stored)) << name;
+        EXPECT_TRUE(Identical(el->PersistentValue, c.stored)) << name;
+        EXPECT_EQ(el->CalcParamErrorFlags(mc.ctx, el->TransientValue), c.errorFlags) << name;
+
+        PropertyBag again;
+        el->WriteToPropBag(again, mc.ctx);
+        EXPECT_TRUE(Identical(again.ReadProperty(name), c.stored)) << name;
+
+        auto trans = std::make_shared<platform::rt::Transaction>();
+        EXPECT_EQ(ErrorOf([&] { mc.model->BuildTransactionRequest(mc.ctx, trans, true, el); }), c.codingError)
+            << name;
+        EXPECT_TRUE(trans->TransData().IsEmpty()) << name;  // nothing goes to the device
+    }
+}
+
+TEST_F(ElementPersistence, UnreadableValueGivesTheInitialValue) {
+    struct {
+        int32_t type;
+        const char* line;  // the value entry as the saved text holds it
+    } cases[] = {
+        {1, "8\t0G"},      // octet string that is no hex text
+        {1, "3\t5"},       // octet string that is no text at all
+        {8, "4\tabc"},     // a damaged Single field
+        {2, "17\t300"},    // a damaged Byte field
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        auto el = Add("PHYS/T" + std::to_string(++n), c.type, 1,
                       c.type == 1 ? Variant::ByteArray({9}) : Variant::Byte(9));
-        PropertyBag bag;
-        bag.WriteProperty(el->Name, c.stored);
+        PropertyBag bag = PropertyBag::FromText(el->Name + "\t" + c.line + "\n");
         el->ReadFromPropBag(bag, mc.ctx);
-        EXPECT_TRUE(Identical(el->TransientValue, el->InitialValue)) << el->Name;
-        EXPECT_TRUE(el->PersistentValue.IsEmpty()) << el->Name;
+        EXPECT_TRUE(Identical(el->TransientValue, el->InitialValue)) << c.line;
+        EXPECT_TRUE(el->PersistentValue.IsEmpty()) << c.line;
     }
 }
 
