@@ -249,6 +249,32 @@ TEST_F(ElementPersistence, UnreadableValueGivesTheInitialValue) {
     }
 }
 
+TEST_F(ElementPersistence, RecordHeaderKeepsNoValueWhateverIsStored) {
+    auto header = Add("PHYS/REC/", 0, -1);
+    header->RelIndex = 4;
+    for (const Variant& stored : {Variant::VariantArray({Variant::Lng(1)}), Variant::Lng(7), Variant("x")}) {
+        PropertyBag bag;
+        bag.WriteProperty("PHYS/REC/", stored);
+        ASSERT_TRUE(header->ReadFromPropBag(bag, mc.ctx));
+        EXPECT_TRUE(header->TransientValue.IsEmpty()) << platform::com::TypeName(stored);
+        EXPECT_TRUE(header->PersistentValue.IsEmpty()) << platform::com::TypeName(stored);
+
+        platform::xml::Document doc;
+        auto node = Node(doc, "<v name=\"REC/\"/>");
+        EXPECT_TRUE(header->WriteToDtmVariable(node, mc.ctx));  // an array would not export
+    }
+}
+
+TEST_F(ElementPersistence, StoredOctetStringStartsAtZero) {
+    auto el = Add("PHYS/DIAGNOSIS", 1, 2);
+    for (const char* line : {"8209\t3:0AFF", "8209\t-1:0AFF", "8\t0AFF"}) {
+        PropertyBag bag = PropertyBag::FromText(std::string("PHYS/DIAGNOSIS\t") + line + "\n");
+        el->ReadFromPropBag(bag, mc.ctx);
+        EXPECT_TRUE(Identical(el->TransientValue, Variant::ByteArray({0x0A, 0xFF}))) << line;
+        EXPECT_TRUE(Identical(el->PersistentValue, Variant::ByteArray({0x0A, 0xFF}))) << line;
+    }
+}
+
 TEST_F(ElementPersistence, EmptyTextIsEmptyButForVisibleStrings) {
     auto number = Add("PHYS/N", 3, 2);
     auto text = Add("PHYS/S", 14, 8);
