@@ -17,6 +17,11 @@ bool IsNaN(const Variant& value) {
 
 namespace {
 
+// A Single or Double NaN (IsNaN also answers True for infinities).
+bool IsNotANumber(const Variant& value) {
+    return (value.Type() == VarType::Single || value.Type() == VarType::Double) && std::isnan(CDbl(value));
+}
+
 // Elements of two arrays differ only when the comparison says so; a Null
 // comparison does not count as a difference.
 bool ArraysMatch(const Variant& a, const Variant& b) {
@@ -35,8 +40,9 @@ bool IsSameValue(const Variant& first, const Variant& second) {
     if (first.IsArray() || second.IsArray()) return ArraysMatch(first, second);
     if (first.IsNull() || second.IsNull()) return first.IsNull() && second.IsNull();
     if (first.IsEmpty() || second.IsEmpty()) return first.IsEmpty() && second.IsEmpty();
-    const bool nan1 = IsNaN(first), nan2 = IsNaN(second);
-    if (nan1 || nan2) return nan1 && nan2;
+    // Only two NaNs are the same "not a number"; infinities compare by their
+    // text forms like every other number, so +Inf and -Inf differ.
+    if (IsNotANumber(first) || IsNotANumber(second)) return IsNotANumber(first) && IsNotANumber(second);
     if (IsNumeric(first) && IsNumeric(second)) return CStr(first) == CStr(second);
     return Compare(first, second) == Cmp::Equal;
 }

@@ -79,6 +79,7 @@ TEST(InStrRevLike, FindsStartOfLastMatch) {
 
 TEST(IsSameValue, OrderedRules) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     struct Case {
         Variant a, b;
         bool same;
@@ -95,6 +96,12 @@ TEST(IsSameValue, OrderedRules) {
         {Variant::Sng(0.1f), Variant::Dbl(0.1), true, "Single 0.1/Double 0.1"},
         {Variant::Dbl(nan), Variant::Sng(std::numeric_limits<float>::quiet_NaN()), true, "NaN/NaN"},
         {Variant::Dbl(nan), Variant::Dbl(1), false, "NaN/1"},
+        {Variant::Dbl(inf), Variant::Dbl(-inf), false, "+Inf/-Inf"},
+        {Variant::Sng(std::numeric_limits<float>::infinity()), Variant::Dbl(-inf), false, "Single +Inf/-Inf"},
+        {Variant::Dbl(inf), Variant::Dbl(nan), false, "+Inf/NaN"},
+        {Variant::Dbl(-inf), Variant::Sng(std::numeric_limits<float>::quiet_NaN()), false, "-Inf/NaN"},
+        {Variant::Sng(std::numeric_limits<float>::infinity()), Variant::Dbl(inf), true, "+Inf/+Inf"},
+        {Variant::Dbl(inf), Variant::Dbl(1e308), false, "+Inf/largest"},
         {Variant("x"), Variant::Int(1), false, "text/number"},
         {Variant::Bool(true), Variant::Bool(true), true, "True/True"},
         {Variant::ByteArray({1, 2}), Variant::ByteArray({1, 2}), true, "equal arrays"},
