@@ -74,13 +74,17 @@ std::string ValueToBitString(const Variant& value) {
         case VarType::Byte: return Bits(CByte(value), 8);
         case VarType::Integer: return Bits(static_cast<uint16_t>(CInt(value)), 16);
         case VarType::Long: return Bits(static_cast<uint32_t>(CLng(value)), 32);
-        case VarType::Double: {
-            double d = CDbl(value);
-            if (d > 2147483647.0) d -= 4294967296.0;
-            return Bits(static_cast<uint32_t>(CLng(Variant::Dbl(d))), 32);
-        }
+        case VarType::Double: return Bits(static_cast<uint32_t>(LowLong(value)), 32);
         default: return {};
     }
+}
+
+int32_t LowLong(const Variant& value) {
+    const double rounded = std::nearbyint(CDbl(value));  // halves to even
+    if (!std::isfinite(rounded)) Raise(errOverflow);
+    double low = std::fmod(rounded, 4294967296.0);  // exact, sign of the value
+    if (low < 0) low += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(low));
 }
 
 void RemoveLabelUnits(const std::vector<platform::P<platform::ui::Control>>& controls) {

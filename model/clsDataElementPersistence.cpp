@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/ConvStr.h"
+#include "core/ProjectHelpers.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
@@ -36,6 +37,9 @@ const std::string kUnitSuffix = ".Unit";
 const std::string kFlagsSuffix = ".Flags";
 
 bool IsFloatType(int32_t valueType) { return valueType == 8 || valueType == 9; }
+
+// Types whose value can be shown by a value list.
+bool IsListType(int32_t valueType) { return (valueType >= 2 && valueType <= 7) || valueType == 16; }
 
 bool IsIntegralSubtype(const Variant& v) {
     const com::VarType t = v.Type();
@@ -233,6 +237,8 @@ bool clsDataElement::WriteToDocVariable(P<platform::xml::Element> DOMNode, Ctx D
             std::string text = vb::Format(com::CDbl(TransientValue), "0.0##");
             if (nTransientUnit != 0) text += " [" + UnitString(DTMContext) + "]";
             display = Variant(text);
+        } else if (bBitEncoding && IsListType(ValueType) && !ValueList.empty() && numeric) {
+            display = Variant(GetStrValueFromIdxList(LowLong(TransientValue)));  // bit 31 and above too
         } else if (ValueType >= 2 && ValueType <= 7 && !ValueList.empty() && numeric) {
             display = Variant(GetStrValueFromIdxList(com::CLng(TransientValue)));
         } else if (ValueType == 16 && !ValueList.empty() && numeric) {

@@ -153,6 +153,29 @@ TEST(ValueToBitString, WidthFollowsType) {
     EXPECT_EQ(ValueToBitString(Variant::Array(VarType::Long, 0, 1)), "");
 }
 
+// Doubles beyond a Long show the low 32 bits of their rounded value.
+TEST(ValueToBitString, DoubleShowsTheLow32BitsOfAnyValue) {
+    auto bits = [](uint32_t pattern) {
+        std::string s;
+        for (int i = 0; i < 32; ++i) s += std::string(i ? "|" : "") + (((pattern >> i) & 1u) ? "1" : "0");
+        return s;
+    };
+    const struct {
+        double value;
+        uint32_t pattern;
+    } cases[] = {
+        {2147483648.0, 0x80000000u}, {4294967295.0, 0xFFFFFFFFu}, {4294967296.0, 0},
+        {1e10, 0x540BE400u},         {-1e10, 0xABF41C00u},        {-1.0, 0xFFFFFFFFu},
+        {2.5, 2},                    {3.5, 4},                    {1e300, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ValueToBitString(Variant::Dbl(c.value)), bits(c.pattern)) << c.value;
+        EXPECT_EQ(static_cast<uint32_t>(LowLong(Variant::Dbl(c.value))), c.pattern) << c.value;
+    }
+    EXPECT_EQ(ErrorOf([] { LowLong(Variant::Dbl(std::numeric_limits<double>::quiet_NaN())); }), errOverflow);
+    EXPECT_EQ(ErrorOf([] { LowLong(Variant("x")); }), errTypeMismatch);
+}
+
 TEST(RemoveLabelUnits, CutsParameterLabelsAtFirstBracket) {
     auto withUnit = std::make_shared<platform::ctl::ctlParameter>();
     withUnit->LabelText = "Flow (kg/s)";

@@ -453,5 +453,28 @@ TEST_F(ElementPersistence, DocumentationShowsListTextsAndUnits) {
     }
 }
 
+TEST_F(ElementPersistence, DocumentationOfABitListShowsTheLow32Bits) {
+    struct {
+        int32_t type;
+        Variant value;
+        std::string display;
+    } cases[] = {
+        {16, Variant::Dbl(2147483649.0), "[x] low, [ ] two, [x] top"},
+        {16, Variant::Dbl(1e10 + 4), "[ ] low, [x] two, [ ] top"},  // 0x540BE404
+        {7, Variant::Dbl(4294967296.0 + 5), "[x] low, [x] two, [ ] top"},
+        {3, Variant::Lng(-1), "[x] low, [x] two, [x] top"},
+    };
+    for (const auto& c : cases) {
+        auto el = Add("PHYS/B" + std::to_string(c.type) + c.display, c.type, -1);
+        el->TransientValue = c.value;
+        el->ValueList = "0:low|2:two|31:top";
+        el->bBitEncoding = true;
+        platform::xml::Document doc;
+        auto node = Node(doc, "<e/>");
+        ASSERT_TRUE(el->WriteToDocVariable(node, mc.ctx));
+        EXPECT_TRUE(Identical(node->GetAttribute("fdt:display"), Variant(c.display))) << c.display;
+    }
+}
+
 }  // namespace
 }  // namespace dtm
