@@ -237,6 +237,7 @@ TEST_F(ElementPersistence, UnreadableValueGivesTheInitialValue) {
         {1, "3\t5"},       // octet string that is no text at all
         {8, "4\tabc"},     // a damaged Single field
         {2, "17\t300"},    // a damaged Byte field
+        {3, "8204\t-2147483648:0"},  // array bounds that a Long cannot hold
     };
     int n = 0;
     for (const auto& c : cases) {
