@@ -4,6 +4,7 @@
 // as hex text), path + ".Unit" (the transient unit) and path + ".Flags" (the
 // status bits kept with the data set). A parameter document carries the value
 // as display text, floats followed by their unit in brackets.
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -90,9 +91,36 @@ Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int3
     return HexToBytes(value.StrRef());
 }
 
+// The words of a float node for the values that have no digits.
+struct NonFiniteWord {
+    const char* text;
+    double value;
+};
+constexpr NonFiniteWord kNonFiniteWords[] = {
+    {"NaN", std::numeric_limits<double>::quiet_NaN()},
+    {"Infinity", std::numeric_limits<double>::infinity()},
+    {"-Infinity", -std::numeric_limits<double>::infinity()},
+};
+
+// A float node's word for a NaN or an infinity, as the element's type (Single
+// for type 8, Double for type 9); Null for any other text.
+Variant NonFiniteValue(const std::string& text, int32_t valueType) {
+    for (const NonFiniteWord& word : kNonFiniteWords) {
+        if (text == word.text)
+            return valueType == 8 ? Variant::Sng(static_cast<float>(word.value)) : Variant::Dbl(word.value);
+    }
+    return Variant::Null();
+}
+
 // The value text of a DtmVariable: a number with "." and no leading blank, a
-// Single with at most 7 significant digits.
+// Single with at most 7 significant digits; a NaN or an infinity as its word.
 std::string NumberWithPoint(const Variant& value) {
+    if (value.Type() == com::VarType::Single || value.Type() == com::VarType::Double) {
+        const double d = com::CDbl(value);
+        for (const NonFiniteWord& word : kNonFiniteWords) {
+            if (std::isnan(word.value) ? std::isnan(d) : d == word.value) return word.text;
+        }
+    }
     if (value.Type() == com::VarType::Single) return vb::NumberText(com::CDbl(value), 7, '.');
     if (value.IsNumberType()) return vb::NumberText(com::CDbl(value), 15, '.');
     if (value.IsEmpty() || value.IsNull()) return {};
@@ -208,7 +236,11 @@ bool clsDataElement::ReadFromDtmVariable(P<platform::xml::Element> DOMNode, Ctx 
             }
         }
         // The value and its unit are taken together or not at all.
-        const Variant typed = unitOk ? GetTypedValue(Variant(valueText)) : Variant::Null();
+        Variant typed = Variant::Null();
+        if (unitOk) {
+            if (IsFloatType(ValueType)) typed = NonFiniteValue(valueText, ValueType);
+            if (typed.IsNull()) typed = GetTypedValue(Variant(valueText));
+        }
         if (typed.IsNull()) {
             nTransientUnit = oldUnit;
         } else {

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <string>
 
 #include "ErrorOf.h"
 #include "ModelTestSupport.h"
+#include "core/ProjectHelpers.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/com/PropertyBag.h"
@@ -344,6 +346,40 @@ TEST_F(ElementPersistence, FloatNodeCarriesItsUnitWhateverTheLocale) {
     EXPECT_TRUE(Identical(twin->TransientValue, Variant::Sng(12.5f)));
     EXPECT_EQ(twin->nTransientUnit, kKgPerSecond);
     EXPECT_EQ(twin->Description, "mass flow");
+}
+
+// A NaN or an infinity goes into the parameter document as a word that the
+// reader takes back, with its unit.
+TEST_F(ElementPersistence, NonFiniteFloatNodeReadsBackWhatItWrote) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        int32_t type;
+        Variant value;
+        const char* text;
+    } cases[] = {
+        {8, Variant::Sng(std::numeric_limits<float>::quiet_NaN()), "NaN[kg/s]"},
+        {8, Variant::Sng(static_cast<float>(inf)), "Infinity[kg/s]"},
+        {8, Variant::Sng(static_cast<float>(-inf)), "-Infinity[kg/s]"},
+        {9, Variant::Dbl(std::numeric_limits<double>::quiet_NaN()), "NaN[kg/s]"},
+        {9, Variant::Dbl(-inf), "-Infinity[kg/s]"},
+    };
+    for (const auto& c : cases) {
+        auto el = Add(std::string("PHYS/F") + std::to_string(c.type) + c.text, c.type, -1);
+        el->TransientValue = c.value;
+        el->nTransientUnit = kKgPerSecond;
+        platform::xml::Document doc;
+        auto node = Node(doc, "<v name=\"x\"/>");
+        node->SetAttribute("name", el->Name);
+        ASSERT_TRUE(el->WriteToDtmVariable(node, mc.ctx));
+        EXPECT_TRUE(Identical(node->SelectSingleNode("fdt:Value/fdt:Display")->GetAttribute("string"),
+                              Variant(c.text)));
+
+        auto twin = Twin(*el);
+        ASSERT_TRUE(twin->ReadFromDtmVariable(node, mc.ctx)) << c.text;
+        EXPECT_EQ(twin->TransientValue.Type(), c.value.Type()) << c.text;
+        EXPECT_TRUE(IsSameValue(twin->TransientValue, c.value)) << c.text;
+        EXPECT_EQ(twin->nTransientUnit, kKgPerSecond) << c.text;
+    }
 }
 
 TEST_F(ElementPersistence, InternalVariableIsNeitherReadNorWrittenByTheDevice) {
