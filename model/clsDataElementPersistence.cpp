@@ -80,12 +80,16 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
 // value; an octet string is stored as hex text (a Byte array is taken too) and
 // always has lower bound 0. Any other value is taken as it is stored, also one
 // that the element's type cannot hold: the value checks report it, and saving
-// writes it back unchanged. An unreadable entry, or an octet string that is no
-// hex text, raises.
+// writes it back unchanged. An unreadable entry, an octet string that is no
+// hex text, or an array where the element holds a single value, raises.
 Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
     if (valueType == 0) return Variant();
     Variant value = bag.ReadProperty(key);
-    if (valueType != 1 || value.IsEmpty()) return value;
+    if (valueType != 1) {
+        if (value.IsArray()) com::Raise(com::errTypeMismatch);
+        return value;
+    }
+    if (value.IsEmpty()) return value;
     if (value.IsByteArray()) return value.LBound() == 0 ? value : Variant::ByteArray(value.ToBytes());
     if (!value.IsString()) com::Raise(com::errTypeMismatch);
     return HexToBytes(value.StrRef());
