@@ -112,12 +112,13 @@ public:
     int32_t LBound() const;
     int32_t UBound() const;
     int32_t Count() const;  // UBound - LBound + 1
-    Variant At(int32_t index) const;
+    Variant At(int32_t index) const;  // a copy of the element
     // Stores `v` at index, converted to the element type of a typed array
     // (ToVarType: the conversion's errors 6, 13, 94 pass on; the array is unchanged).
     void Set(int32_t index, const Variant& v);
     // Keeps the lower bound and the elements that still fit; new elements are the
-    // element type's zero value. ubound below lbound - 1 → 9.
+    // element type's zero value. ubound below lbound - 1, or more elements
+    // than a Long counts → 9.
     void ReDimPreserve(int32_t ubound);
     std::vector<uint8_t> ToBytes() const;  // Byte array → bytes; anything else → 13
     const std::vector<uint8_t>& BytesRef() const;  // the same without a copy
