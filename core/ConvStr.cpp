@@ -1,5 +1,7 @@
 #include "core/ConvStr.h"
 
+#include <utility>
+
 #include "platform/com/HexText.h"
 
 namespace dtm {
@@ -14,12 +16,12 @@ Variant HexToBytes(const std::string& text) {
         if (hi < 0 || lo < 0) Raise(errTypeMismatch);
         bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
     }
-    return Variant::ByteArray(bytes);
+    return Variant::ByteArray(std::move(bytes));
 }
 
 std::string BytesToHex(const Variant& value) {
     if (!value.IsByteArray()) return {};
-    return HexFromBytes(value.ToBytes());
+    return HexFromBytes(value.BytesRef());
 }
 
 }  // namespace dtm

@@ -17,6 +17,11 @@ bool IsNaN(const Variant& value) {
 
 namespace {
 
+// A Single or Double NaN (IsNaN also answers True for infinities).
+bool IsNotANumber(const Variant& value) {
+    return (value.Type() == VarType::Single || value.Type() == VarType::Double) && std::isnan(CDbl(value));
+}
+
 // Elements of two arrays differ only when the comparison says so; a Null
 // comparison does not count as a difference.
 bool ArraysMatch(const Variant& a, const Variant& b) {
@@ -35,8 +40,9 @@ bool IsSameValue(const Variant& first, const Variant& second) {
     if (first.IsArray() || second.IsArray()) return ArraysMatch(first, second);
     if (first.IsNull() || second.IsNull()) return first.IsNull() && second.IsNull();
     if (first.IsEmpty() || second.IsEmpty()) return first.IsEmpty() && second.IsEmpty();
-    const bool nan1 = IsNaN(first), nan2 = IsNaN(second);
-    if (nan1 || nan2) return nan1 && nan2;
+    // Only two NaNs are the same "not a number"; infinities compare by their
+    // text forms like every other number, so +Inf and -Inf differ.
+    if (IsNotANumber(first) || IsNotANumber(second)) return IsNotANumber(first) && IsNotANumber(second);
     if (IsNumeric(first) && IsNumeric(second)) return CStr(first) == CStr(second);
     return Compare(first, second) == Cmp::Equal;
 }
@@ -68,13 +74,17 @@ std::string ValueToBitString(const Variant& value) {
         case VarType::Byte: return Bits(CByte(value), 8);
         case VarType::Integer: return Bits(static_cast<uint16_t>(CInt(value)), 16);
         case VarType::Long: return Bits(static_cast<uint32_t>(CLng(value)), 32);
-        case VarType::Double: {
-            double d = CDbl(value);
-            if (d > 2147483647.0) d -= 4294967296.0;
-            return Bits(static_cast<uint32_t>(CLng(Variant::Dbl(d))), 32);
-        }
+        case VarType::Double: return Bits(static_cast<uint32_t>(LowLong(value)), 32);
         default: return {};
     }
+}
+
+int32_t LowLong(const Variant& value) {
+    const double rounded = std::nearbyint(CDbl(value));  // halves to even
+    if (!std::isfinite(rounded)) Raise(errOverflow);
+    double low = std::fmod(rounded, 4294967296.0);  // exact, sign of the value
+    if (low < 0) low += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(low));
 }
 
 void RemoveLabelUnits(const std::vector<platform::P<platform::ui::Control>>& controls) {

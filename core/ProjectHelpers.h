@@ -19,6 +19,11 @@ bool IsSameValue(const platform::Variant& first, const platform::Variant& second
 // The bits of a value as "0"/"1" joined by "|", bit 0 first.
 std::string ValueToBitString(const platform::Variant& value);
 
+// The low 32 bits of a number rounded half to even, as a Long: the pattern a
+// bit list shows (2^31 to 2^32 - 1 read as negative, 1E10 keeps its low 32
+// bits). A NaN or an infinity raises 6, a text that is no number 13.
+int32_t LowLong(const platform::Variant& value);
+
 // Cuts every parameter control's label at its first "(" (the unit suffix).
 void RemoveLabelUnits(const std::vector<platform::P<platform::ui::Control>>& controls);
 

@@ -318,9 +318,9 @@ void clsDataElement::ReplaceValueListEntries() {
         }
     }
     if (!keyedNone) return;
-    int32_t width = 0;
+    int64_t width = 0;  // 64-bit: eight times any length
     switch (ValueType) {
-        case 1: width = 8 * ValueTypeLength; break;
+        case 1: width = int64_t{8} * ValueTypeLength; break;
         case 2: width = 8; break;
         case 3:
         case 5: width = 16; break;

@@ -4,10 +4,12 @@
 // as hex text), path + ".Unit" (the transient unit) and path + ".Flags" (the
 // status bits kept with the data set). A parameter document carries the value
 // as display text, floats followed by their unit in brackets.
+#include <cmath>
 #include <limits>
 #include <string>
 
 #include "core/ConvStr.h"
+#include "core/ProjectHelpers.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
@@ -36,6 +38,9 @@ const std::string kUnitSuffix = ".Unit";
 const std::string kFlagsSuffix = ".Flags";
 
 bool IsFloatType(int32_t valueType) { return valueType == 8 || valueType == 9; }
+
+// Types whose value can be shown by a value list.
+bool IsListType(int32_t valueType) { return (valueType >= 2 && valueType <= 7) || valueType == 16; }
 
 bool IsIntegralSubtype(const Variant& v) {
     const com::VarType t = v.Type();
@@ -71,9 +76,55 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
     }
 }
 
+// The stored value entry as the element's value. A record header has no
+// value; an octet string is stored as hex text (a Byte array is taken too) and
+// always has lower bound 0. Any other value is taken as it is stored, also one
+// that the element's type cannot hold: the value checks report it, and saving
+// writes it back unchanged. An unreadable entry, an octet string that is no
+// hex text, or an array where the element holds a single value, raises.
+Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
+    if (valueType == 0) return Variant();
+    Variant value = bag.ReadProperty(key);
+    if (valueType != 1) {
+        if (value.IsArray()) com::Raise(com::errTypeMismatch);
+        return value;
+    }
+    if (value.IsEmpty()) return value;
+    if (value.IsByteArray()) return value.LBound() == 0 ? value : Variant::ByteArray(value.ToBytes());
+    if (!value.IsString()) com::Raise(com::errTypeMismatch);
+    return HexToBytes(value.StrRef());
+}
+
+// The words of a float node for the values that have no digits.
+struct NonFiniteWord {
+    const char* text;
+    double value;
+};
+constexpr NonFiniteWord kNonFiniteWords[] = {
+    {"NaN", std::numeric_limits<double>::quiet_NaN()},
+    {"Infinity", std::numeric_limits<double>::infinity()},
+    {"-Infinity", -std::numeric_limits<double>::infinity()},
+};
+
+// A float node's word for a NaN or an infinity, as the element's type (Single
+// for type 8, Double for type 9); Null for any other text.
+Variant NonFiniteValue(const std::string& text, int32_t valueType) {
+    for (const NonFiniteWord& word : kNonFiniteWords) {
+        if (text == word.text)
+            return valueType == 8 ? Variant::Sng(static_cast<float>(word.value)) : Variant::Dbl(word.value);
+    }
+    return Variant::Null();
+}
+
 // The value text of a DtmVariable: a number with "." and no leading blank, a
-// Single with at most 7 significant digits.
+// Single with at most 7 significant digits; a NaN or an infinity as its word.
 std::string NumberWithPoint(const Variant& value) {
+    if (value.Type() == com::VarType::Single || value.Type() == com::VarType::Double) {
+        const double d = com::CDbl(value);
+        for (const NonFiniteWord& word : kNonFiniteWords) {
+            if (std::isnan(word.value) ? std::isnan(d) : d == word.value) return word.text;
+        }
+    }
     if (value.Type() == com::VarType::Single) return vb::NumberText(com::CDbl(value), 7, '.');
     if (value.IsNumberType()) return vb::NumberText(com::CDbl(value), 15, '.');
     if (value.IsEmpty() || value.IsNull()) return {};
@@ -117,14 +168,7 @@ bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) 
     bool readOk = true;
     Variant value;
     try {
-        value = PropBag.ReadProperty(Name);
-        if (ValueType == 1 && !value.IsEmpty() && !value.IsByteArray()) {
-            if (!value.IsString()) com::Raise(com::errTypeMismatch);
-            value = HexToBytes(value.StrRef());
-        }
-        // A value the element's type cannot hold is as damaged as an unreadable one.
-        if (!value.IsEmpty() && !(value.IsString() && value.StrRef().empty()) && GetTypedValue(value).IsNull())
-            com::Raise(com::errTypeMismatch);
+        value = ReadValueEntry(PropBag, Name, ValueType);
     } catch (const com::ComError&) {
         readOk = false;
     }
@@ -196,7 +240,11 @@ bool clsDataElement::ReadFromDtmVariable(P<platform::xml::Element> DOMNode, Ctx 
             }
         }
         // The value and its unit are taken together or not at all.
-        const Variant typed = unitOk ? GetTypedValue(Variant(valueText)) : Variant::Null();
+        Variant typed = Variant::Null();
+        if (unitOk) {
+            if (IsFloatType(ValueType)) typed = NonFiniteValue(valueText, ValueType);
+            if (typed.IsNull()) typed = GetTypedValue(Variant(valueText));
+        }
         if (typed.IsNull()) {
             nTransientUnit = oldUnit;
         } else {
@@ -225,6 +273,8 @@ bool clsDataElement::WriteToDocVariable(P<platform::xml::Element> DOMNode, Ctx D
             std::string text = vb::Format(com::CDbl(TransientValue), "0.0##");
             if (nTransientUnit != 0) text += " [" + UnitString(DTMContext) + "]";
             display = Variant(text);
+        } else if (bBitEncoding && IsListType(ValueType) && !ValueList.empty() && numeric) {
+            display = Variant(GetStrValueFromIdxList(LowLong(TransientValue)));  // bit 31 and above too
         } else if (ValueType >= 2 && ValueType <= 7 && !ValueList.empty() && numeric) {
             display = Variant(GetStrValueFromIdxList(com::CLng(TransientValue)));
         } else if (ValueType == 16 && !ValueList.empty() && numeric) {

@@ -102,7 +102,8 @@ Variant ReverseOctets(const Variant& value) {
 // Byte length and coding argument of a visible string.
 int32_t StringByteLength(const clsDataElement& el) {
     if (!el.bPackedCoding) return el.ValueTypeLength;
-    return static_cast<int32_t>(std::nearbyint(el.ValueTypeLength * 3 / 4.0));  // halves to even
+    // In double, exact for every length and free of integer overflow; halves to even.
+    return static_cast<int32_t>(std::nearbyint(static_cast<double>(el.ValueTypeLength) * 3 / 4));
 }
 int32_t StringCoding(const clsDataElement& el) {
     return el.bPackedCoding ? TransactionData::kPackedCoding : TransactionData::kVisibleCoding;

@@ -2,16 +2,28 @@
 
 namespace platform::com {
 
+namespace {
+constexpr char kDigits[] = "0123456789ABCDEF";
+}
+
 void AppendHexByte(std::string& out, uint8_t byte) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     out += kDigits[byte >> 4];
     out += kDigits[byte & 0x0F];
 }
 
+void AppendHexBytes(std::string& out, const std::vector<uint8_t>& bytes) {
+    const size_t start = out.size();
+    out.resize(start + 2 * bytes.size());
+    char* p = out.data() + start;
+    for (uint8_t b : bytes) {
+        *p++ = kDigits[b >> 4];
+        *p++ = kDigits[b & 0x0F];
+    }
+}
+
 std::string HexFromBytes(const std::vector<uint8_t>& bytes) {
     std::string text;
-    text.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) AppendHexByte(text, b);
+    AppendHexBytes(text, bytes);
     return text;
 }
 

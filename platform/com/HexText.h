@@ -10,6 +10,7 @@ namespace platform::com {
 // Two upper-case digits per byte: {0x0A, 0xFF} → "0AFF".
 std::string HexFromBytes(const std::vector<uint8_t>& bytes);
 void AppendHexByte(std::string& out, uint8_t byte);
+void AppendHexBytes(std::string& out, const std::vector<uint8_t>& bytes);
 // The value of one hexadecimal digit in either case, -1 for any other character.
 int HexDigitValue(char c) noexcept;
 

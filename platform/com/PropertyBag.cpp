@@ -92,7 +92,7 @@ std::string PropertyBag::ToText() const {
         if (entry.readable) {
             text += std::to_string(entry.value.VarTypeCode());
             text += '\t';
-            text += bagtext::EncodeValue(entry.value);
+            bagtext::AppendValue(text, entry.value);
         } else {
             text += "?\t";  // stays unreadable when read back
         }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/com/HexText.h"
@@ -81,12 +83,13 @@ bool Storable(const Variant& v, int depth) {
     return true;
 }
 
-std::string EncodeArray(const Variant& v) {
+void AppendArray(std::string& out, const Variant& v) {
     const SafeArray& a = v.ArrayRef();
-    std::string out = std::to_string(a.lbound) + ":";
+    out += std::to_string(a.lbound);
+    out += ':';
     if (a.elementType == VarType::Byte) {
-        for (const Variant& item : a.items) AppendHexByte(out, CByte(item));
-        return out;
+        AppendHexBytes(out, a.bytes);
+        return;
     }
     out += std::to_string(a.items.size());
     for (const Variant& item : a.items) {
@@ -98,7 +101,6 @@ std::string EncodeArray(const Variant& v) {
         out += ':';
         out += encoded;
     }
-    return out;
 }
 
 bool Decode(int32_t varType, std::string_view text, Variant& out, int depth);
@@ -121,15 +123,17 @@ bool DecodeArray(VarType elementType, std::string_view text, Variant& out, int d
             if (hi < 0 || lo < 0) return false;
             bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
         }
-        out = Variant::ByteArray(bytes, static_cast<int32_t>(lbound));
+        out = Variant::ByteArray(std::move(bytes), static_cast<int32_t>(lbound));  // bounds checked there
         return true;
     }
     const std::string_view countText = rest.substr(0, rest.find('|'));
     int64_t count = 0;
     // Each element takes at least five characters, which bounds what a damaged count can allocate.
     if (!ReadInteger(countText, 0, static_cast<int64_t>(rest.size() / 5), count)) return false;
-    if (lbound + count - 1 > std::numeric_limits<int32_t>::max()) return false;
-    Variant array = Variant::Array(elementType, static_cast<int32_t>(lbound), static_cast<int32_t>(lbound + count - 1));
+    // The upper bound must be a Long: an empty array cannot start at the lowest Long.
+    const int64_t ubound = lbound + count - 1;
+    if (ubound < std::numeric_limits<int32_t>::min() || ubound > std::numeric_limits<int32_t>::max()) return false;
+    Variant array = Variant::Array(elementType, static_cast<int32_t>(lbound), static_cast<int32_t>(ubound));
     size_t pos = countText.size();
     for (int64_t i = 0; i < count; ++i) {
         if (pos >= rest.size() || rest[pos] != '|') return false;
@@ -285,20 +289,27 @@ bool Unescape(std::string_view text, std::string& out) {
 bool IsStorable(const Variant& v) { return Storable(v, 0); }
 
 std::string EncodeValue(const Variant& v) {
+    std::string out;
+    AppendValue(out, v);
+    return out;
+}
+
+void AppendValue(std::string& out, const Variant& v) {
     switch (v.Type()) {
-        case VarType::Integer: return std::to_string(CInt(v));
-        case VarType::Long: return std::to_string(CLng(v));
-        case VarType::Byte: return std::to_string(CByte(v));
-        case VarType::Boolean: return CBool(v) ? "True" : "False";
-        case VarType::Single: return EncodeFloat<float, uint32_t>(CSng(v));
+        case VarType::Integer: out += std::to_string(CInt(v)); break;
+        case VarType::Long: out += std::to_string(CLng(v)); break;
+        case VarType::Byte: out += std::to_string(CByte(v)); break;
+        case VarType::Boolean: out += CBool(v) ? "True" : "False"; break;
+        case VarType::Single: out += EncodeFloat<float, uint32_t>(CSng(v)); break;
         case VarType::Double:
         case VarType::Currency:
         case VarType::Decimal:
-            return EncodeFloat<double, uint64_t>(CDbl(v));
-        case VarType::Date: return EncodeFloat<double, uint64_t>(v.DateSerial());
-        case VarType::String: return Escape(v.StrRef());
-        case VarType::Array: return EncodeArray(v);
-        default: return {};  // Empty, Null, Missing, Nothing
+            out += EncodeFloat<double, uint64_t>(CDbl(v));
+            break;
+        case VarType::Date: out += EncodeFloat<double, uint64_t>(v.DateSerial()); break;
+        case VarType::String: out += Escape(v.StrRef()); break;
+        case VarType::Array: AppendArray(out, v); break;
+        default: break;  // Empty, Null, Missing, Nothing
     }
 }
 
@@ -310,6 +321,10 @@ bool DecodeValue(int32_t varType, std::string_view text, Variant& out) {
         return true;
     } catch (const ComError&) {
         return false;  // a value out of its subtype's range
+    } catch (const std::bad_alloc&) {
+        return false;  // more than memory holds: the entry is damaged, not the load
+    } catch (const std::length_error&) {
+        return false;
     }
 }
 

@@ -32,8 +32,9 @@ bool Unescape(std::string_view text, std::string& out);
 constexpr int kMaxDepth = 32;
 bool IsStorable(const Variant& v);
 
-// The value field of a storable Variant.
+// The value field of a storable Variant, returned or appended to `out`.
 std::string EncodeValue(const Variant& v);
+void AppendValue(std::string& out, const Variant& v);
 // Reads a value field written for `varType`; false when the field is damaged.
 bool DecodeValue(int32_t varType, std::string_view text, Variant& out);
 

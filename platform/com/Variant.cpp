@@ -1,5 +1,6 @@
 #include "platform/com/Variant.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -320,11 +321,23 @@ const char* TypeNameOf(VarType t) {
     }
 }
 
-// Number of elements of lbound..ubound; below zero → 9.
+constexpr int64_t kMaxElements = std::numeric_limits<int32_t>::max();
+
+// Number of elements of lbound..ubound; below zero or more than a Long counts → 9.
 size_t ElementCount(int32_t lbound, int32_t ubound) {
     const int64_t count = static_cast<int64_t>(ubound) - lbound + 1;
-    if (count < 0) Raise(errSubscript);
+    if (count < 0 || count > kMaxElements) Raise(errSubscript);
     return static_cast<size_t>(count);
+}
+
+// `count` elements from `lbound` must end at an upper bound that a Long holds
+// (an empty array needs lbound - 1, which the lowest Long does not have) → 9.
+void CheckBounds(int32_t lbound, size_t count) {
+    if (count > static_cast<size_t>(kMaxElements)) Raise(errSubscript);
+    const int64_t ubound = static_cast<int64_t>(lbound) + static_cast<int64_t>(count) - 1;
+    if (ubound < std::numeric_limits<int32_t>::min() || ubound > std::numeric_limits<int32_t>::max()) {
+        Raise(errSubscript);
+    }
 }
 
 Cmp CompareDoubles(double a, double b) {
@@ -393,9 +406,8 @@ struct VariantAccess {
             case VarType::Array: {
                 const SafeArray& x = ArrOf(a);
                 const SafeArray& y = ArrOf(b);
-                if (x.elementType != y.elementType || x.lbound != y.lbound || x.items.size() != y.items.size()) {
-                    return false;
-                }
+                if (x.elementType != y.elementType || x.lbound != y.lbound || x.size() != y.size()) return false;
+                if (x.elementType == VarType::Byte) return x.bytes == y.bytes;
                 for (size_t i = 0; i < x.items.size(); ++i) {
                     if (!Identical(x.items[i], y.items[i])) return false;
                 }
@@ -409,7 +421,11 @@ struct VariantAccess {
 namespace {
 
 std::unique_ptr<SafeArray> MakeArray(VarType elementType, int32_t lbound, std::vector<Variant> items) {
-    return std::make_unique<SafeArray>(SafeArray{elementType, lbound, std::move(items)});
+    return std::make_unique<SafeArray>(SafeArray{elementType, lbound, std::move(items), {}});
+}
+
+std::unique_ptr<SafeArray> MakeByteArray(int32_t lbound, std::vector<uint8_t> bytes) {
+    return std::make_unique<SafeArray>(SafeArray{VarType::Byte, lbound, {}, std::move(bytes)});
 }
 
 // The value of `v` for a numeric conversion: Empty 0, Boolean -1/0, a String parsed.
@@ -527,23 +543,19 @@ Variant Variant::Obj(std::shared_ptr<Object> p) { return Variant(VarType::Object
 Variant Variant::Array(VarType elementType, int32_t lbound, int32_t ubound) {
     if (!IsValidElementType(elementType)) Raise(errInvalidArgument);
     const size_t count = ElementCount(lbound, ubound);
+    if (elementType == VarType::Byte) {
+        return Variant(VarType::Array, MakeByteArray(lbound, std::vector<uint8_t>(count, 0)));
+    }
     return Variant(VarType::Array, MakeArray(elementType, lbound, std::vector<Variant>(count, ZeroOf(elementType))));
 }
 
-Variant Variant::ByteArray(const std::vector<uint8_t>& bytes, int32_t lbound) {
-    if (static_cast<int64_t>(lbound) + static_cast<int64_t>(bytes.size()) - 1 > std::numeric_limits<int32_t>::max()) {
-        Raise(errSubscript);
-    }
-    std::vector<Variant> items;
-    items.reserve(bytes.size());
-    for (uint8_t b : bytes) items.push_back(Variant::Byte(b));
-    return Variant(VarType::Array, MakeArray(VarType::Byte, lbound, std::move(items)));
+Variant Variant::ByteArray(std::vector<uint8_t> bytes, int32_t lbound) {
+    CheckBounds(lbound, bytes.size());
+    return Variant(VarType::Array, MakeByteArray(lbound, std::move(bytes)));
 }
 
 Variant Variant::VariantArray(std::vector<Variant> items, int32_t lbound) {
-    if (static_cast<int64_t>(lbound) + static_cast<int64_t>(items.size()) - 1 > std::numeric_limits<int32_t>::max()) {
-        Raise(errSubscript);
-    }
+    CheckBounds(lbound, items.size());
     return Variant(VarType::Array, MakeArray(VarType::Variant, lbound, std::move(items)));
 }
 
@@ -599,44 +611,53 @@ const SafeArray& Variant::ArrayRef() const {
 
 int32_t Variant::LBound() const { return ArrayRef().lbound; }
 
+// Every array's bounds fit a Long (ByteArray, VariantArray, ElementCount check them).
 int32_t Variant::UBound() const {
     const SafeArray& a = ArrayRef();
-    return static_cast<int32_t>(static_cast<int64_t>(a.lbound) + static_cast<int64_t>(a.items.size()) - 1);
+    return static_cast<int32_t>(static_cast<int64_t>(a.lbound) + static_cast<int64_t>(a.size()) - 1);
 }
 
-int32_t Variant::Count() const { return static_cast<int32_t>(ArrayRef().items.size()); }
+int32_t Variant::Count() const { return static_cast<int32_t>(ArrayRef().size()); }
 
 namespace {
 size_t SlotOf(const SafeArray& a, int32_t index) {
     const int64_t offset = static_cast<int64_t>(index) - a.lbound;
-    if (offset < 0 || offset >= static_cast<int64_t>(a.items.size())) Raise(errSubscript);
+    if (offset < 0 || offset >= static_cast<int64_t>(a.size())) Raise(errSubscript);
     return static_cast<size_t>(offset);
 }
 }  // namespace
 
-const Variant& Variant::At(int32_t index) const {
+Variant Variant::At(int32_t index) const {
     const SafeArray& a = ArrayRef();
-    return a.items[SlotOf(a, index)];
+    const size_t slot = SlotOf(a, index);
+    return a.elementType == VarType::Byte ? Variant::Byte(a.bytes[slot]) : a.items[slot];
 }
 
 void Variant::Set(int32_t index, const Variant& v) {
     SafeArray& a = VariantAccess::MutableArray(*this);
     const size_t slot = SlotOf(a, index);
-    a.items[slot] = ToVarType(v, a.elementType);
+    if (a.elementType == VarType::Byte) {
+        a.bytes[slot] = CByte(v);
+    } else {
+        a.items[slot] = ToVarType(v, a.elementType);
+    }
 }
 
 void Variant::ReDimPreserve(int32_t ubound) {
     SafeArray& a = VariantAccess::MutableArray(*this);
-    a.items.resize(ElementCount(a.lbound, ubound), ZeroOf(a.elementType));
+    const size_t count = ElementCount(a.lbound, ubound);
+    if (a.elementType == VarType::Byte) {
+        a.bytes.resize(count, 0);
+    } else {
+        a.items.resize(count, ZeroOf(a.elementType));
+    }
 }
 
-std::vector<uint8_t> Variant::ToBytes() const {
+std::vector<uint8_t> Variant::ToBytes() const { return BytesRef(); }
+
+const std::vector<uint8_t>& Variant::BytesRef() const {
     if (!IsByteArray()) Raise(errTypeMismatch);
-    const SafeArray& a = VariantAccess::ArrOf(*this);
-    std::vector<uint8_t> bytes;
-    bytes.reserve(a.items.size());
-    for (const Variant& item : a.items) bytes.push_back(VariantAccess::NumOf(item).u8);
-    return bytes;
+    return VariantAccess::ArrOf(*this).bytes;
 }
 
 // ---- Conversions ----

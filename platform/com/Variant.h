@@ -38,12 +38,16 @@ enum class VarType : int32_t {
 
 class Variant;
 
-// A one-dimensional array with any lower bound. Elements of a typed array are
-// stored as Variants of the element type; assignment converts to that type.
+// A one-dimensional array with any lower bound and at most 2^31 - 1 elements.
+// A Byte array keeps its elements packed, one byte each, in `bytes`; the
+// elements of every other array are Variants of the element type in `items`.
+// Assignment converts to the element type.
 struct SafeArray {
     VarType elementType = VarType::Variant;
     int32_t lbound = 0;
-    std::vector<Variant> items;
+    std::vector<Variant> items;  // every element type but Byte
+    std::vector<uint8_t> bytes;  // Byte arrays
+    size_t size() const noexcept { return elementType == VarType::Byte ? bytes.size() : items.size(); }
 };
 
 class Variant {
@@ -74,11 +78,13 @@ public:
     static Variant Bool(bool v);
     static Variant Str(std::string v);
     static Variant Obj(std::shared_ptr<Object> v);  // nullptr = Nothing
-    // Array lbound..ubound (ubound = lbound - 1 gives no elements; lower → 9);
-    // elements are the element type's zero value (Empty for Variant arrays, ""
-    // for String, Nothing for Object). Element types Empty, Null, Error, Array → 5.
+    // Array lbound..ubound (ubound = lbound - 1 gives no elements; lower, or
+    // more than 2^31 - 1 elements → 9); elements are the element type's zero
+    // value (Empty for Variant arrays, "" for String, Nothing for Object).
+    // Element types Empty, Null, Error, Array → 5.
     static Variant Array(VarType elementType, int32_t lbound, int32_t ubound);
-    static Variant ByteArray(const std::vector<uint8_t>& bytes, int32_t lbound = 0);
+    // Arrays of the given elements; bounds that a Long cannot hold → 9.
+    static Variant ByteArray(std::vector<uint8_t> bytes, int32_t lbound = 0);
     static Variant VariantArray(std::vector<Variant> items, int32_t lbound = 0);
 
     // VarType: the subtype, or Array | element type for arrays (VB's VarType()).
@@ -106,14 +112,16 @@ public:
     int32_t LBound() const;
     int32_t UBound() const;
     int32_t Count() const;  // UBound - LBound + 1
-    const Variant& At(int32_t index) const;
+    Variant At(int32_t index) const;  // a copy of the element
     // Stores `v` at index, converted to the element type of a typed array
     // (ToVarType: the conversion's errors 6, 13, 94 pass on; the array is unchanged).
     void Set(int32_t index, const Variant& v);
     // Keeps the lower bound and the elements that still fit; new elements are the
-    // element type's zero value. ubound below lbound - 1 → 9.
+    // element type's zero value. ubound below lbound - 1, or more elements
+    // than a Long counts → 9.
     void ReDimPreserve(int32_t ubound);
     std::vector<uint8_t> ToBytes() const;  // Byte array → bytes; anything else → 13
+    const std::vector<uint8_t>& BytesRef() const;  // the same without a copy
     const SafeArray& ArrayRef() const;
 
 private:

@@ -38,7 +38,7 @@ std::string AttributeText(const Variant& v) {
         case VarType::Date: return DateText(v.DateSerial());
         case VarType::String: return v.StrRef();
         case VarType::Array:
-            if (v.IsByteArray()) return com::HexFromBytes(v.ToBytes());
+            if (v.IsByteArray()) return com::HexFromBytes(v.BytesRef());
             break;
         default: break;
     }

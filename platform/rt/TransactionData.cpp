@@ -24,7 +24,14 @@ int DaysInMonth(int year, int month) {
 }
 
 // Packed characters: 6 bits each, the first character in the high bits.
-int32_t PackedCapacity(int32_t byteLength) { return byteLength * 8 / 6; }
+// 64-bit, so that no length overflows.
+int64_t PackedCapacity(int64_t byteLength) { return byteLength * 8 / 6; }
+int64_t PackedByteLength(int64_t chars) { return (chars * 6 + 7) / 8; }
+
+// A byte count for Place: one beyond the largest buffer is refused there (6).
+int32_t ByteCount(int64_t count) {
+    return static_cast<int32_t>(std::min<int64_t>(count, TransactionData::kMaxLength + int64_t{1}));
+}
 
 uint8_t PackedCode(uint8_t latin1) {
     if (latin1 >= 'a' && latin1 <= 'z') latin1 = static_cast<uint8_t>(latin1 - 'a' + 'A');
@@ -249,12 +256,12 @@ std::string TransactionData::ReadString(int32_t byteLength, int32_t coding) {
     if (coding == kVisibleCoding) {
         latin1.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(byteLength));
     } else {
-        const int32_t chars = PackedCapacity(byteLength);
+        const int64_t chars = PackedCapacity(byteLength);
         latin1.reserve(static_cast<size_t>(chars));
-        for (int32_t i = 0; i < chars; ++i) {
+        for (int64_t i = 0; i < chars; ++i) {
             uint32_t v = 0;
             for (int bit = 0; bit < 6; ++bit) {
-                const int32_t at = i * 6 + bit;
+                const int64_t at = i * 6 + bit;
                 v = (v << 1) | ((p[at / 8] >> (7 - at % 8)) & 1u);
             }
             latin1.push_back(static_cast<char>(v < 0x20 ? v + 0x40 : v));
@@ -266,26 +273,28 @@ std::string TransactionData::ReadString(int32_t byteLength, int32_t coding) {
 void TransactionData::WriteString(const std::string& text, int32_t byteLength, int32_t coding) {
     if (coding != kPackedCoding && coding != kVisibleCoding) Raise(com::errInvalidArgument);
     const std::string latin1 = com::Latin1FromUtf8(text);
-    const auto chars = static_cast<int32_t>(latin1.size());
+    const auto chars = static_cast<int64_t>(latin1.size());
 
+    // Lengths are worked out in 64 bits; Place refuses what the buffer cannot take.
+    int64_t bytes = byteLength;
     if (coding == kVisibleCoding) {
-        if (byteLength < 0) byteLength = chars;
-        if (chars > byteLength) Raise(com::errInvalidArgument);
-        uint8_t* p = Place(byteLength);
-        std::fill(p, p + byteLength, kBlank);
+        if (bytes < 0) bytes = chars;
+        if (chars > bytes) Raise(com::errInvalidArgument);
+        uint8_t* p = Place(ByteCount(bytes));
+        std::fill(p, p + bytes, kBlank);
         std::copy(latin1.begin(), latin1.end(), p);
         return;
     }
 
-    if (byteLength < 0) byteLength = (chars * 6 + 7) / 8;
-    const int32_t capacity = PackedCapacity(byteLength);
+    if (bytes < 0) bytes = PackedByteLength(chars);
+    const int64_t capacity = PackedCapacity(bytes);
     if (chars > capacity) Raise(com::errInvalidArgument);
-    uint8_t* p = Place(byteLength);
-    std::fill(p, p + byteLength, 0x00);
-    for (int32_t i = 0; i < capacity; ++i) {
-        const uint8_t code = PackedCode(i < chars ? static_cast<uint8_t>(latin1[i]) : kBlank);
+    uint8_t* p = Place(ByteCount(bytes));
+    std::fill(p, p + bytes, 0x00);
+    for (int64_t i = 0; i < capacity; ++i) {
+        const uint8_t code = PackedCode(i < chars ? static_cast<uint8_t>(latin1[static_cast<size_t>(i)]) : kBlank);
         for (int bit = 0; bit < 6; ++bit) {
-            const int32_t at = i * 6 + bit;
+            const int64_t at = i * 6 + bit;
             if ((code >> (5 - bit)) & 1u) p[at / 8] |= static_cast<uint8_t>(0x80u >> (at % 8));
         }
     }

@@ -79,6 +79,7 @@ TEST(InStrRevLike, FindsStartOfLastMatch) {
 
 TEST(IsSameValue, OrderedRules) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     struct Case {
         Variant a, b;
         bool same;
@@ -95,6 +96,12 @@ TEST(IsSameValue, OrderedRules) {
         {Variant::Sng(0.1f), Variant::Dbl(0.1), true, "Single 0.1/Double 0.1"},
         {Variant::Dbl(nan), Variant::Sng(std::numeric_limits<float>::quiet_NaN()), true, "NaN/NaN"},
         {Variant::Dbl(nan), Variant::Dbl(1), false, "NaN/1"},
+        {Variant::Dbl(inf), Variant::Dbl(-inf), false, "+Inf/-Inf"},
+        {Variant::Sng(std::numeric_limits<float>::infinity()), Variant::Dbl(-inf), false, "Single +Inf/-Inf"},
+        {Variant::Dbl(inf), Variant::Dbl(nan), false, "+Inf/NaN"},
+        {Variant::Dbl(-inf), Variant::Sng(std::numeric_limits<float>::quiet_NaN()), false, "-Inf/NaN"},
+        {Variant::Sng(std::numeric_limits<float>::infinity()), Variant::Dbl(inf), true, "+Inf/+Inf"},
+        {Variant::Dbl(inf), Variant::Dbl(1e308), false, "+Inf/largest"},
         {Variant("x"), Variant::Int(1), false, "text/number"},
         {Variant::Bool(true), Variant::Bool(true), true, "True/True"},
         {Variant::ByteArray({1, 2}), Variant::ByteArray({1, 2}), true, "equal arrays"},
@@ -144,6 +151,29 @@ TEST(ValueToBitString, WidthFollowsType) {
     const std::string two = ValueToBitString(Variant::ByteArray({0x01, 0x80}));
     EXPECT_EQ(two, "1|0|0|0|0|0|0|0|0|0|0|0|0|0|0|1");
     EXPECT_EQ(ValueToBitString(Variant::Array(VarType::Long, 0, 1)), "");
+}
+
+// Doubles beyond a Long show the low 32 bits of their rounded value.
+TEST(ValueToBitString, DoubleShowsTheLow32BitsOfAnyValue) {
+    auto bits = [](uint32_t pattern) {
+        std::string s;
+        for (int i = 0; i < 32; ++i) s += std::string(i ? "|" : "") + (((pattern >> i) & 1u) ? "1" : "0");
+        return s;
+    };
+    const struct {
+        double value;
+        uint32_t pattern;
+    } cases[] = {
+        {2147483648.0, 0x80000000u}, {4294967295.0, 0xFFFFFFFFu}, {4294967296.0, 0},
+        {1e10, 0x540BE400u},         {-1e10, 0xABF41C00u},        {-1.0, 0xFFFFFFFFu},
+        {2.5, 2},                    {3.5, 4},                    {1e300, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ValueToBitString(Variant::Dbl(c.value)), bits(c.pattern)) << c.value;
+        EXPECT_EQ(static_cast<uint32_t>(LowLong(Variant::Dbl(c.value))), c.pattern) << c.value;
+    }
+    EXPECT_EQ(ErrorOf([] { LowLong(Variant::Dbl(std::numeric_limits<double>::quiet_NaN())); }), errOverflow);
+    EXPECT_EQ(ErrorOf([] { LowLong(Variant("x")); }), errTypeMismatch);
 }
 
 TEST(RemoveLabelUnits, CutsParameterLabelsAtFirstBracket) {

@@ -268,7 +268,9 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"device, same", L(5), E, L(9), 1001, 1000, 0, 1001, L(9), 0},
         StatusCase{"device, other unit", L(5), E, L(9), 1002, 1000, 0, 1001, L(9), 4},
         StatusCase{"device, unit outside the table", L(5), E, L(9), 1002, 1000, 0, 950, L(9), 0},
-        StatusCase{"device, other value", L(5), E, L(9), 0, 0, 0, 0, L(5), 4}));
+        StatusCase{"device, other value", L(5), E, L(9), 0, 0, 0, 0, L(5), 4},
+        StatusCase{"device +Inf, now -Inf", E, E, Variant::Sng(HUGE_VALF), 0, 0, 0, 0, Variant::Sng(-HUGE_VALF), 4},
+        StatusCase{"device +Inf, still +Inf", E, E, Variant::Sng(HUGE_VALF), 0, 0, 0, 0, Variant::Sng(HUGE_VALF), 0}));
 
 TEST(DataElement, RecordHeaderNeverDiffers) {
     clsDataElement el;

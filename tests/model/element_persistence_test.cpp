@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <string>
 
+#include "ErrorOf.h"
 #include "ModelTestSupport.h"
+#include "core/ProjectHelpers.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/com/PropertyBag.h"
+#include "platform/rt/Transaction.h"
 #include "platform/xml/Dom.h"
 
 namespace dtm {
@@ -183,25 +187,97 @@ TEST_F(ElementPersistence, DamagedEntriesFallBackWithoutTouchingOtherElements) {
     EXPECT_TRUE(Identical(other->TransientValue, Variant::Lng(42)));
 }
 
-TEST_F(ElementPersistence, ValueItsTypeCannotHoldIsDamaged) {
+// A stored value is the element's value even when its type cannot hold it:
+// the value check reports it, saving keeps it, and a download refuses to code it.
+TEST_F(ElementPersistence, StoredValueItsTypeCannotHoldIsKept) {
     struct {
         int32_t type;
         Variant stored;
+        int32_t errorFlags;
+        int32_t codingError;
     } cases[] = {
-        {1, Variant("0G")},         // not hex
-        {1, Variant::Lng(5)},       // not a text
-        {8, Variant("abc")},        // not a number
-        {2, Variant::Lng(300)},     // outside a byte
-        {8, Variant::ByteArray({1})},
+        {2, Variant::Lng(300), 0x4000, platform::com::errOverflow},
+        {5, Variant::Lng(40000), 0x4000, platform::com::errOverflow},
+        {7, Variant::Dbl(3e9), 0x4000, platform::com::errOverflow},
+        {8, Variant::Dbl(1e39), 0x4000, platform::com::errOverflow},
+        {8, Variant("abc"), 0x2000, platform::com::errTypeMismatch},
+        {16, Variant::Dbl(-1), 0x4000, platform::com::errOverflow},
     };
     for (const auto& c : cases) {
-        auto el = Add("PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.stored), c.type, 1,
+        const std::string name = "PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.stored);
+        auto el = Add(name, c.type, -1, Variant::Byte(9));
+        el->Slot = 1;
+        el->index = 20;
+        el->DataPosition = 0;
+        PropertyBag saved;
+        saved.WriteProperty(name, c.stored);
+        PropertyBag bag = PropertyBag::FromText(saved.ToText());
+
+        ASSERT_TRUE(el->ReadFromPropBag(bag, mc.ctx));
+        EXPECT_TRUE(Identical(el->TransientValue, c.stored)) << name;
+        EXPECT_TRUE(Identical(el->PersistentValue, c.stored)) << name;
+        EXPECT_EQ(el->CalcParamErrorFlags(mc.ctx, el->TransientValue), c.errorFlags) << name;
+
+        PropertyBag again;
+        el->WriteToPropBag(again, mc.ctx);
+        EXPECT_TRUE(Identical(again.ReadProperty(name), c.stored)) << name;
+        platform::xml::Document doc;
+        EXPECT_EQ(ErrorOf([&] { el->WriteToDtmVariable(Node(doc, "<v name=\"T\"/>"), mc.ctx); }), 0) << name;
+
+        auto trans = std::make_shared<platform::rt::Transaction>();
+        EXPECT_EQ(ErrorOf([&] { mc.model->BuildTransactionRequest(mc.ctx, trans, true, el); }), c.codingError)
+            << name;
+        EXPECT_TRUE(trans->TransData().IsEmpty()) << name;  // nothing goes to the device
+    }
+}
+
+TEST_F(ElementPersistence, UnreadableValueGivesTheInitialValue) {
+    struct {
+        int32_t type;
+        const char* line;  // the value entry as the saved text holds it
+    } cases[] = {
+        {1, "8\t0G"},      // octet string that is no hex text
+        {1, "3\t5"},       // octet string that is no text at all
+        {8, "4\tabc"},     // a damaged Single field
+        {2, "17\t300"},    // a damaged Byte field
+        {3, "8204\t-2147483648:0"},  // array bounds that a Long cannot hold
+        {8, "8209\t0:01"},            // an array where a single value belongs
+        {3, "8204\t0:1|2:1:7"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        auto el = Add("PHYS/T" + std::to_string(++n), c.type, 1,
                       c.type == 1 ? Variant::ByteArray({9}) : Variant::Byte(9));
-        PropertyBag bag;
-        bag.WriteProperty(el->Name, c.stored);
+        PropertyBag bag = PropertyBag::FromText(el->Name + "\t" + c.line + "\n");
         el->ReadFromPropBag(bag, mc.ctx);
-        EXPECT_TRUE(Identical(el->TransientValue, el->InitialValue)) << el->Name;
-        EXPECT_TRUE(el->PersistentValue.IsEmpty()) << el->Name;
+        EXPECT_TRUE(Identical(el->TransientValue, el->InitialValue)) << c.line;
+        EXPECT_TRUE(el->PersistentValue.IsEmpty()) << c.line;
+    }
+}
+
+TEST_F(ElementPersistence, RecordHeaderKeepsNoValueWhateverIsStored) {
+    auto header = Add("PHYS/REC/", 0, -1);
+    header->RelIndex = 4;
+    for (const Variant& stored : {Variant::VariantArray({Variant::Lng(1)}), Variant::Lng(7), Variant("x")}) {
+        PropertyBag bag;
+        bag.WriteProperty("PHYS/REC/", stored);
+        ASSERT_TRUE(header->ReadFromPropBag(bag, mc.ctx));
+        EXPECT_TRUE(header->TransientValue.IsEmpty()) << platform::com::TypeName(stored);
+        EXPECT_TRUE(header->PersistentValue.IsEmpty()) << platform::com::TypeName(stored);
+
+        platform::xml::Document doc;
+        auto node = Node(doc, "<v name=\"REC/\"/>");
+        EXPECT_TRUE(header->WriteToDtmVariable(node, mc.ctx));  // an array would not export
+    }
+}
+
+TEST_F(ElementPersistence, StoredOctetStringStartsAtZero) {
+    auto el = Add("PHYS/DIAGNOSIS", 1, 2);
+    for (const char* line : {"8209\t3:0AFF", "8209\t-1:0AFF", "8\t0AFF"}) {
+        PropertyBag bag = PropertyBag::FromText(std::string("PHYS/DIAGNOSIS\t") + line + "\n");
+        el->ReadFromPropBag(bag, mc.ctx);
+        EXPECT_TRUE(Identical(el->TransientValue, Variant::ByteArray({0x0A, 0xFF}))) << line;
+        EXPECT_TRUE(Identical(el->PersistentValue, Variant::ByteArray({0x0A, 0xFF}))) << line;
     }
 }
 
@@ -273,6 +349,40 @@ TEST_F(ElementPersistence, FloatNodeCarriesItsUnitWhateverTheLocale) {
     EXPECT_TRUE(Identical(twin->TransientValue, Variant::Sng(12.5f)));
     EXPECT_EQ(twin->nTransientUnit, kKgPerSecond);
     EXPECT_EQ(twin->Description, "mass flow");
+}
+
+// A NaN or an infinity goes into the parameter document as a word that the
+// reader takes back, with its unit.
+TEST_F(ElementPersistence, NonFiniteFloatNodeReadsBackWhatItWrote) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        int32_t type;
+        Variant value;
+        const char* text;
+    } cases[] = {
+        {8, Variant::Sng(std::numeric_limits<float>::quiet_NaN()), "NaN[kg/s]"},
+        {8, Variant::Sng(static_cast<float>(inf)), "Infinity[kg/s]"},
+        {8, Variant::Sng(static_cast<float>(-inf)), "-Infinity[kg/s]"},
+        {9, Variant::Dbl(std::numeric_limits<double>::quiet_NaN()), "NaN[kg/s]"},
+        {9, Variant::Dbl(-inf), "-Infinity[kg/s]"},
+    };
+    for (const auto& c : cases) {
+        auto el = Add(std::string("PHYS/F") + std::to_string(c.type) + c.text, c.type, -1);
+        el->TransientValue = c.value;
+        el->nTransientUnit = kKgPerSecond;
+        platform::xml::Document doc;
+        auto node = Node(doc, "<v name=\"x\"/>");
+        node->SetAttribute("name", el->Name);
+        ASSERT_TRUE(el->WriteToDtmVariable(node, mc.ctx));
+        EXPECT_TRUE(Identical(node->SelectSingleNode("fdt:Value/fdt:Display")->GetAttribute("string"),
+                              Variant(c.text)));
+
+        auto twin = Twin(*el);
+        ASSERT_TRUE(twin->ReadFromDtmVariable(node, mc.ctx)) << c.text;
+        EXPECT_EQ(twin->TransientValue.Type(), c.value.Type()) << c.text;
+        EXPECT_TRUE(IsSameValue(twin->TransientValue, c.value)) << c.text;
+        EXPECT_EQ(twin->nTransientUnit, kKgPerSecond) << c.text;
+    }
 }
 
 TEST_F(ElementPersistence, InternalVariableIsNeitherReadNorWrittenByTheDevice) {
@@ -380,6 +490,29 @@ TEST_F(ElementPersistence, DocumentationShowsListTextsAndUnits) {
         EXPECT_TRUE(Identical(node->GetAttribute("fdt:display"), Variant(c.display))) << c.display;
         EXPECT_TRUE(Identical(node->GetAttribute("fdt:name"), Variant("label")));
         EXPECT_TRUE(Identical(node->GetAttribute("fdt:statusFlag"), Variant("ok")));
+    }
+}
+
+TEST_F(ElementPersistence, DocumentationOfABitListShowsTheLow32Bits) {
+    struct {
+        int32_t type;
+        Variant value;
+        std::string display;
+    } cases[] = {
+        {16, Variant::Dbl(2147483649.0), "[x] low, [ ] two, [x] top"},
+        {16, Variant::Dbl(1e10 + 4), "[ ] low, [x] two, [ ] top"},  // 0x540BE404
+        {7, Variant::Dbl(4294967296.0 + 5), "[x] low, [x] two, [ ] top"},
+        {3, Variant::Lng(-1), "[x] low, [x] two, [x] top"},
+    };
+    for (const auto& c : cases) {
+        auto el = Add("PHYS/B" + std::to_string(c.type) + c.display, c.type, -1);
+        el->TransientValue = c.value;
+        el->ValueList = "0:low|2:two|31:top";
+        el->bBitEncoding = true;
+        platform::xml::Document doc;
+        auto node = Node(doc, "<e/>");
+        ASSERT_TRUE(el->WriteToDocVariable(node, mc.ctx));
+        EXPECT_TRUE(Identical(node->GetAttribute("fdt:display"), Variant(c.display))) << c.display;
     }
 }
 

@@ -172,6 +172,21 @@ TEST_F(TransactionCoding, PackedStringByteLengthRoundsHalvesToEven) {
     }
 }
 
+// A string length far beyond any buffer is refused in both directions
+// without overflowing the byte-length arithmetic.
+TEST_F(TransactionCoding, HugeStringLengthIsRefused) {
+    for (bool packed : {true, false}) {
+        auto el = Add(std::string("PHYS/HUGE") + (packed ? "P" : "V"), 14, 2147483647, 0);
+        el->bPackedCoding = packed;
+        el->TransientValue = Variant("a");
+        auto trans = std::make_shared<Transaction>();
+        EXPECT_EQ(ErrorOf([&] { model->BuildTransactionRequest(ctx, trans, true, el); }), 6) << packed;
+        EXPECT_TRUE(trans->TransData().IsEmpty()) << packed;
+        ASSERT_TRUE(Answer(el, Bytes{'A', 'B', 'C'}));
+        EXPECT_EQ(el->StatusFlags() & kResponseBits, kDecodingError) << packed;
+    }
+}
+
 TEST_F(TransactionCoding, DeviceStringLosesTrailingBlanksAndNuls) {
     auto el = Add("PHYS/TAG_DESC", 14, 6, 0);
     ASSERT_TRUE(Answer(el, Bytes{'A', 0, 'B', ' ', ' ', ' '}));

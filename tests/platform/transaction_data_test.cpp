@@ -311,4 +311,30 @@ TEST(TransactionData, PackedStringHoldsFourCharactersInThreeBytes) {
     EXPECT_EQ(ErrorOf([&] { odd.WriteString("x", 1, 2); }), 5);
 }
 
+// Lengths far beyond the buffer are refused with an error, never computed
+// with an overflow (the sanitizer build checks the arithmetic).
+TEST(TransactionData, HugeLengthsAreRefused) {
+    constexpr int32_t kHuge = 2147483647;
+    const std::function<void(TransactionData&)> calls[] = {
+        [](TransactionData& td) { td.WriteString("a", kHuge, TransactionData::kPackedCoding); },
+        [](TransactionData& td) { td.WriteString("a", kHuge, TransactionData::kVisibleCoding); },
+        [](TransactionData& td) { td.WriteString("a", 400000000, TransactionData::kPackedCoding); },
+        [](TransactionData& td) { td.WriteString("a", TransactionData::kMaxLength + 1, TransactionData::kVisibleCoding); },
+        [](TransactionData& td) { td.WriteBytes(Variant(), kHuge); },
+        [](TransactionData& td) { td.Position(kHuge); td.WriteByte(uint8_t{1}); },
+        [](TransactionData& td) { td.Position(kHuge - 1); td.WriteUnsigned32(1, false); },
+    };
+    for (const auto& call : calls) {
+        TransactionData td;
+        EXPECT_EQ(ErrorOf([&] { call(td); }), 6);
+        EXPECT_EQ(td.Length(), 0);  // nothing was written
+    }
+    TransactionData small;
+    small.WriteString("AB", 3, TransactionData::kPackedCoding);
+    for (int32_t coding : {TransactionData::kPackedCoding, TransactionData::kVisibleCoding}) {
+        small.Position(0);
+        EXPECT_EQ(ErrorOf([&] { small.ReadString(kHuge, coding); }), 9);
+    }
+}
+
 }  // namespace

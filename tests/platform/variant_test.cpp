@@ -143,6 +143,15 @@ TEST(VariantArray, BoundsAndOutOfRangeIndex) {
         EXPECT_EQ(ErrorOf([&] { Variant::Array(bad, 0, 1); }), 5);
     }
     EXPECT_EQ(ErrorOf([] { Variant::ByteArray({1, 2}, std::numeric_limits<int32_t>::max()); }), 9);
+    // Bounds a Long cannot hold are refused before anything is allocated: an
+    // empty array from the lowest Long would end at lowest - 1, and a whole
+    // Long range has one element more than a Long counts.
+    EXPECT_EQ(ErrorOf([&] { Variant::ByteArray({}, lowest); }), 9);
+    EXPECT_EQ(ErrorOf([&] { Variant::VariantArray({}, lowest); }), 9);
+    EXPECT_EQ(ErrorOf([&] { Variant::Array(VarType::Long, lowest, std::numeric_limits<int32_t>::max()); }), 9);
+    Variant wide = Variant::Array(VarType::Byte, lowest, lowest);
+    EXPECT_EQ(ErrorOf([&] { wide.ReDimPreserve(std::numeric_limits<int32_t>::max()); }), 9);
+    EXPECT_EQ(wide.Count(), 1);
 }
 
 TEST(VariantArray, NotAnArrayRaisesTypeMismatch) {
@@ -230,7 +239,7 @@ TEST(VariantArray, AssignmentFromItselfOrItsOwnElement) {
     a = a.At(0);  // the source lives inside the array being replaced
     EXPECT_TRUE(Identical(a, Variant("first")));
     Variant b = Variant::VariantArray({Variant::VariantArray({Variant::Int(7)})});
-    b = std::move(const_cast<Variant&>(b.At(0)));
+    b = std::move(const_cast<Variant&>(b.ArrayRef().items[0]));
     EXPECT_TRUE(Identical(b, Variant::VariantArray({Variant::Int(7)})));
 }
 
@@ -266,6 +275,35 @@ TEST(VariantArray, ByteArrays) {
     Variant empty = Variant::ByteArray({});
     EXPECT_EQ(empty.UBound(), -1);
     EXPECT_TRUE(empty.ToBytes().empty());
+}
+
+// A Byte array holds one byte per element, yet behaves like any other array.
+TEST(VariantArray, ByteArrayIsPackedAndBehavesLikeAnArray) {
+    constexpr int32_t kCount = 1 << 20;
+    Variant big = Variant::Array(VarType::Byte, 1, kCount);
+    EXPECT_TRUE(big.ArrayRef().items.empty());
+    EXPECT_EQ(big.ArrayRef().bytes.size(), static_cast<size_t>(kCount));
+    EXPECT_LT(big.ArrayRef().bytes.capacity(), 2u * kCount);
+
+    Variant a = Variant::ByteArray({1, 2, 3}, -1);
+    Variant copy = a;
+    copy.Set(0, Variant("200"));
+    EXPECT_TRUE(Identical(a.At(0), Variant::Byte(2)));
+    EXPECT_TRUE(Identical(copy.At(0), Variant::Byte(200)));
+    EXPECT_FALSE(Identical(a, copy));
+    EXPECT_TRUE(Identical(a, Variant::ByteArray({1, 2, 3}, -1)));
+    EXPECT_FALSE(Identical(a, Variant::ByteArray({1, 2, 3}, 0)));
+    EXPECT_FALSE(Identical(a, Variant::VariantArray({Variant::Byte(1), Variant::Byte(2), Variant::Byte(3)}, -1)));
+    EXPECT_EQ(Compare(a.At(1), Variant::Lng(3)), Cmp::Equal);
+    EXPECT_EQ(ErrorOf([&] { a.Set(1, Variant::Int(256)); }), 6);
+    EXPECT_EQ(a.BytesRef(), (std::vector<uint8_t>{1, 2, 3}));  // unchanged by the failed Set
+    a.ReDimPreserve(3);
+    EXPECT_EQ(a.ToBytes(), (std::vector<uint8_t>{1, 2, 3, 0, 0}));
+    a.ReDimPreserve(-1);
+    EXPECT_EQ(a.ToBytes(), (std::vector<uint8_t>{1}));
+    EXPECT_EQ(VarTypeOf(a), 8192 + 17);
+    EXPECT_EQ(TypeName(a), "Byte()");
+    EXPECT_EQ(ErrorOf([&] { Variant::VariantArray({Variant::Byte(1)}).BytesRef(); }), 13);
 }
 
 // ---- Comparison ----
