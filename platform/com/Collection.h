@@ -43,6 +43,13 @@ public:
         return 0;
     }
     bool Contains(const std::string& key) const { return Find(key) != 0; }
+    // 1-based position of the first item `pred` accepts, 0 when none does.
+    template <class Pred>
+    int32_t FindIf(Pred pred) const {
+        for (size_t i = 0; i < items_.size(); ++i)
+            if (pred(items_[i].item)) return static_cast<int32_t>(i + 1);
+        return 0;
+    }
 
     // Out of range raises 9; a missing key raises 5.
     int32_t PositionOf(const std::string& key) const {

@@ -9,13 +9,7 @@ std::string Number(float v) { return com::CStr(Variant::Sng(v)); }
 }  // namespace
 
 int32_t Panel::Index() const {
-    if (!bar_) return 0;
-    int32_t i = 0;
-    for (const auto& p : bar_->panels_) {
-        ++i;
-        if (p.get() == this) return i;
-    }
-    return 0;
+    return bar_ ? bar_->panels_.FindIf([this](const P<Panel>& p) { return p.get() == this; }) : 0;
 }
 
 float Panel::Left() const {

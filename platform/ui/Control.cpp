@@ -8,7 +8,7 @@
 namespace platform::ui {
 
 Control::~Control() {
-    if (hWnd_ != 0) Environment::Instance().ReleaseHandle(hWnd_);
+    if (hWnd_ != 0) Environment::Instance().ReleaseHandle(hWnd_, *this);
 }
 
 P<com::Object> Control::Object() { return weak_from_this().lock(); }

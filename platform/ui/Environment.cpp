@@ -36,6 +36,11 @@ Control* Environment::FindByHandle(int64_t handle) const {
     return it == handles_.end() ? nullptr : it->second;
 }
 
+void Environment::ReleaseHandle(int64_t handle, const Control& control) {
+    const auto it = handles_.find(handle);
+    if (it != handles_.end() && it->second == &control) handles_.erase(it);
+}
+
 void Environment::RemoveHost(Host& host) { hosts_.erase(std::remove(hosts_.begin(), hosts_.end(), &host), hosts_.end()); }
 
 void Environment::Reset() {

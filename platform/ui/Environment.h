@@ -21,7 +21,8 @@ public:
     int64_t AllocateHandle(Control& control);
     // The live control of a handle, or null.
     Control* FindByHandle(int64_t handle) const;
-    void ReleaseHandle(int64_t handle) { handles_.erase(handle); }
+    // Forgets the handle when it still names `control`.
+    void ReleaseHandle(int64_t handle, const Control& control);
     // A new non-zero picture handle.
     int64_t AllocatePictureHandle() { return ++lastPicture_; }
 

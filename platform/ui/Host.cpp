@@ -15,7 +15,7 @@ Host::Host(P<UserControl> page, float width, float height) : page_(std::move(pag
 
 Host::~Host() {
     Environment::Instance().RemoveHost(*this);
-    if (page_) page_->host_ = nullptr;
+    if (page_ && page_->host_ == this) page_->host_ = nullptr;
 }
 
 void Host::SetShown(bool shown) {

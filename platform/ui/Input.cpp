@@ -40,7 +40,9 @@ bool Click(Control& control) {
 
 bool Check(CheckBox& box, bool checked) {
     return On(box, "Check", [&] {
-        if ((box.Value() == 1) != checked) box.UserClick();
+        // A grayed box takes two clicks to become checked; a handler may keep it from doing so.
+        const int16_t target = checked ? 1 : 0;
+        for (int clicks = 0; clicks < 2 && box.Value() != target; ++clicks) box.UserClick();
         return true;
     });
 }

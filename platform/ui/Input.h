@@ -29,7 +29,7 @@ namespace Input {
 
 // A click: a button raises Click, a check box toggles, an option button is set.
 bool Click(Control& control);
-// Clicks the box when its state differs from `checked`.
+// Clicks the box until it is checked or unchecked as asked (none when it is).
 bool Check(CheckBox& box, bool checked);
 bool SelectOption(OptionButton& option);
 // Clicks tab `index` (1-based); a tab that does not exist is refused.

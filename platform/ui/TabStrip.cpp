@@ -12,13 +12,7 @@ constexpr float kTabRowHeight = 360.0f;  // the row of tabs above it
 }  // namespace
 
 int32_t Tab::Index() const {
-    if (!strip_) return 0;
-    int32_t i = 0;
-    for (const auto& tab : strip_->tabs_) {
-        ++i;
-        if (tab.get() == this) return i;
-    }
-    return 0;
+    return strip_ ? strip_->tabs_.list_.FindIf([this](const P<Tab>& tab) { return tab.get() == this; }) : 0;
 }
 
 const std::string& Tab::Key() const {

@@ -124,9 +124,12 @@ TEST_F(SnapshotTest, InputIsTrappedIntoTheErrorSinkAndAnswersWhetherItWasTaken) 
     form_->chkA->Click.Connect([&] { ++checks; });
     EXPECT_TRUE(Input::Check(*form_->chkA, true));
     EXPECT_TRUE(Input::Check(*form_->chkA, true));  // already checked: no Click
+    form_->chkA->Value(2);
+    EXPECT_TRUE(Input::Check(*form_->chkA, true));  // grayed → unchecked → checked
+    EXPECT_EQ(form_->chkA->Value(), 1);
     form_->frmA->Enabled(false);
     EXPECT_FALSE(Input::Check(*form_->chkA, false));  // its frame is disabled
-    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(checks, 4);
 
     int tabClicks = 0;
     form_->strip->Click.Connect([&] { ++tabClicks; });
