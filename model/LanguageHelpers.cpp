@@ -1,10 +1,13 @@
 #include "model/LanguageHelpers.h"
 
+#include <optional>
+
 #include "model/clsDataElement.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/ui/CaptionControls.h"
+#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 using namespace platform;
@@ -46,10 +49,11 @@ void SetLangCaptions(const P<rt::DTMContext>& DTMContext, const std::string& pre
                      const std::vector<P<ui::Control>>& controls) {
     const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
     const auto keys = dictionary.SectionNode(kKeysSection);
-    // Sets `caption` when `key` has a text.
-    const auto take = [&](const std::string& key, std::string& caption) {
+    // The caption text of `key`, if the dictionary has one.
+    const auto textOf = [&](const std::string& key) -> std::optional<std::string> {
         const Variant text = dictionary.LookupText(keys, key, kTextField);
-        if (text.IsString()) caption = dictionary.ExpandReferences(text.StrRef(), keys, kTextField);
+        if (!text.IsString()) return std::nullopt;
+        return dictionary.ExpandReferences(text.StrRef(), keys, kTextField);
     };
     for (const auto& control : controls) {
         if (!control) continue;
@@ -57,10 +61,11 @@ void SetLangCaptions(const P<rt::DTMContext>& DTMContext, const std::string& pre
         if (control->Index) key += "_" + std::to_string(*control->Index);
         if (key.size() <= prefix.size()) continue;
         if (auto* captioned = dynamic_cast<ui::CaptionedControl*>(control.get())) {
-            take(key, captioned->Caption);
+            if (auto text = textOf(key)) captioned->Caption(std::move(*text));
         } else if (auto* strip = dynamic_cast<ui::TabStrip*>(control.get())) {
-            const size_t count = strip->Tabs.size();
-            for (size_t i = 1; i <= count; ++i) take(key + "." + std::to_string(i), strip->Tabs[i - 1].Caption);
+            const int32_t count = strip->Tabs().Count();
+            for (int32_t i = 1; i <= count; ++i)
+                if (auto text = textOf(key + "." + std::to_string(i))) strip->Tabs().Item(i)->Caption(std::move(*text));
         }
     }
 }

@@ -9,6 +9,9 @@ namespace platform::ctl {
 
 class ctlParameter : public ui::Control {
 public:
+    std::string TypeName() const override { return "ctlParameter"; }
+    bool Focusable() const override { return true; }
+
     std::string LabelText;
 };
 

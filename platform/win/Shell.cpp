@@ -46,9 +46,19 @@ ShellOpener SetShellOpener(ShellOpener opener) { return std::exchange(Opener(), 
 
 const std::vector<ShellExecuteCall>& ShellExecuteCalls() { return ExecuteRecord(); }
 
+static ShowWindowObserver& Observer() {
+    static ShowWindowObserver observer;
+    return observer;
+}
+
 int32_t ShowWindow(int64_t handle, int32_t cmd) {
     ShowRecord().push_back({handle, cmd});
+    if (const auto observer = Observer()) observer(handle, cmd);
     return 0;
+}
+
+ShowWindowObserver SetShowWindowObserver(ShowWindowObserver observer) {
+    return std::exchange(Observer(), std::move(observer));
 }
 
 const std::vector<ShowWindowCall>& ShowWindowCalls() { return ShowRecord(); }

@@ -36,9 +36,14 @@ struct ShowWindowCall {
     int32_t cmd = 0;
 };
 
-// Recorded. Answers 0: the window was not visible before.
+// Recorded, then passed to the observer. Answers 0: the window was not visible before.
 int32_t ShowWindow(int64_t handle, int32_t cmd);
 const std::vector<ShowWindowCall>& ShowWindowCalls();
+
+// The widget layer's hook: told of every ShowWindow call after it is recorded.
+// An empty function removes it. Answers the observer it replaced.
+using ShowWindowObserver = std::function<void(int64_t handle, int32_t cmd)>;
+ShowWindowObserver SetShowWindowObserver(ShowWindowObserver observer);
 
 // Forgets both records.
 void ClearShellRecords();

@@ -11,6 +11,7 @@
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/ui/CaptionControls.h"
+#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 namespace {
@@ -94,34 +95,33 @@ TEST(LanguageTextsTest, ExpandTextRefsScansOnceLeftToRight) {
 
 TEST(LanguageTextsTest, SetLangCaptionsCaptionsControlsByNameIndexAndTab) {
     LangContext lc;
-    using platform::ui::CaptionedControl;
-    const auto captioned = [](const char* name, std::optional<int16_t> index) {
-        auto c = std::make_shared<CaptionedControl>();
-        c->Name = name;
-        c->Index = index;
-        c->Caption = "design";
-        return c;
+    using namespace platform::ui;
+    const auto captioned = [](auto control, const char* name, std::optional<int16_t> index) {
+        control->Name = name;
+        control->Index = index;
+        control->Caption("design");
+        return control;
     };
-    auto ok = captioned("cmdOK", std::nullopt);
-    auto unit1 = captioned("optUnit", 1);
-    auto unit2 = captioned("optUnit", 2);
-    auto unnamed = captioned("", std::nullopt);
-    auto strip = std::make_shared<platform::ui::TabStrip>();
+    auto ok = captioned(std::make_shared<CommandButton>(), "cmdOK", std::nullopt);
+    auto unit1 = captioned(std::make_shared<OptionButton>(), "optUnit", 1);
+    auto unit2 = captioned(std::make_shared<OptionButton>(), "optUnit", 2);
+    auto unnamed = captioned(std::make_shared<Label>(), "", std::nullopt);
+    auto strip = std::make_shared<TabStrip>();
     strip->Name = "TabStrip";
-    strip->Tabs = {{"t1"}, {"t2"}, {"t3"}};
+    for (const char* caption : {"t1", "t2", "t3"}) strip->Tabs().Add(0, "", caption);
     auto row = std::make_shared<platform::ctl::ctlParameter>();
     row->Name = "rowValue";
     row->LabelText = "row";
 
     SetLangCaptions(lc.ctx, "ctlA_", {ok, unit1, unit2, unnamed, strip, row, nullptr});
 
-    EXPECT_EQ(ok->Caption, "OK Inner");
-    EXPECT_EQ(unit1->Caption, "design");  // no text for ctlA_optUnit_1
-    EXPECT_EQ(unit2->Caption, "Unit two");
-    EXPECT_EQ(unnamed->Caption, "design");  // its key would be the prefix alone
-    EXPECT_EQ(strip->Tabs[0].Caption, "First");
-    EXPECT_EQ(strip->Tabs[1].Caption, "t2");
-    EXPECT_EQ(strip->Tabs[2].Caption, "Third");
+    EXPECT_EQ(ok->Caption(), "OK Inner");
+    EXPECT_EQ(unit1->Caption(), "design");  // no text for ctlA_optUnit_1
+    EXPECT_EQ(unit2->Caption(), "Unit two");
+    EXPECT_EQ(unnamed->Caption(), "design");  // its key would be the prefix alone
+    EXPECT_EQ(strip->Tabs().Item(1)->Caption(), "First");
+    EXPECT_EQ(strip->Tabs().Item(2)->Caption(), "t2");
+    EXPECT_EQ(strip->Tabs().Item(3)->Caption(), "Third");
     EXPECT_EQ(row->LabelText, "row");
 }
 
