@@ -101,7 +101,9 @@ void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
         throw;
     }
     --m_ChangeDepth;
-    if (m_ChangeDepth == 0) EvaluateDataSetState(DTMContext);
+    // While a whole data set is taken over, DataSetChanged evaluates the state
+    // once at its end instead of after every notice of its handlers.
+    if (m_ChangeDepth == 0 && !m_ProcessingCompleteValidation) EvaluateDataSetState(DTMContext);
 }
 
 void clsDataModel::DataSetChanged(Ctx DTMContext) {
