@@ -9,7 +9,7 @@
 
 #include "ModelTestSupport.h"
 #include "blocks/DataModel_P3_FB_AI.h"
-#include "core/ComponentFolder.h"
+#include "FolderWithDictionary.h"
 #include "core/ConvStr.h"
 #include "core/SlaveBusParamSet.h"
 #include "frame/ModelInstance.h"
@@ -144,14 +144,6 @@ TEST_F(BuiltModel, BuildingAgainStartsFromAnEmptyCollection) {
     EXPECT_EQ(instance.Parameters().Channels()->Count(), 16);
 }
 
-// A component folder of its own with the component's dictionary.
-struct FolderWithDictionary : testing::ComponentFolder {
-    FolderWithDictionary() {
-        std::filesystem::create_directory_symlink(
-            std::filesystem::path(DTM_TEST_DATA_DIR).parent_path().parent_path() / "XMLData", Dir() / "XMLData");
-    }
-};
-
 // The trace file is limited by "TraceFileSizeInMB" (at most 1000 MB) at every build.
 TEST(ModelBuildTraceFile, AFileLongerThanTheConfiguredSizeIsDeleted) {
     constexpr int64_t kMB = 1000000;
@@ -171,7 +163,7 @@ TEST(ModelBuildTraceFile, AFileLongerThanTheConfiguredSizeIsDeleted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.setting ? c.setting : "(no key)") + " " + std::to_string(c.fileSize));
-        FolderWithDictionary folder;
+        testing::FolderWithDictionary folder;
         folder.WriteIni(c.setting ? std::string("[TimeCritical]\r\nTraceFileSizeInMB=") + c.setting + "\r\n"
                                   : std::string("[TimeCritical]\r\n"));
         const auto file = folder.Dir() / "TraceInfoFile.txt";
@@ -184,7 +176,7 @@ TEST(ModelBuildTraceFile, AFileLongerThanTheConfiguredSizeIsDeleted) {
 }
 
 TEST(ModelBuildTraceFile, AMissingFileOrConfigurationChangesNothing) {
-    FolderWithDictionary folder;
+    testing::FolderWithDictionary folder;
     auto instance = frame::NewModelInstance("RXD 218", false);
     EXPECT_EQ(instance.Parameters().Count(), kElementsOfAModel);
     EXPECT_FALSE(folder.Exists("TraceInfoFile.txt"));
