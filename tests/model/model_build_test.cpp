@@ -160,6 +160,8 @@ TEST(ModelBuildTraceFile, AFileLongerThanTheConfiguredSizeIsDeleted) {
         {"1", kMB + 1, true},
         {"5000", 1000 * kMB, false},
         {"5000", 1000 * kMB + 1, true},  // capped at 1000 MB
+        {"99999999999", 1000 * kMB + 1, true},
+        {"0.6", kMB, false},  // rounded to 1
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.setting ? c.setting : "(no key)") + " " + std::to_string(c.fileSize));
