@@ -1,9 +1,11 @@
-// The element factory and path look-ups in a collection of model size.
+// The element factory and path look-ups in a collection of model size and in
+// the model of a new instance.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
+#include "frame/ModelInstance.h"
 #include "model/DataModelHelpers.h"
 #include "platform/rt/Parameters.h"
 
@@ -56,5 +58,18 @@ void BM_Lookup10000(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kLookups);
 }
 BENCHMARK(BM_Lookup10000);
+
+// Every path of a built model looked up once, in collection order.
+void BM_LookupEveryBuiltPath(benchmark::State& state) {
+    const auto instance = dtm::frame::NewModelInstance();
+    const auto& params = instance.Parameters();
+    std::vector<std::string> paths;
+    for (const auto& el : params) paths.push_back(el->Name());
+    for (auto _ : state) {
+        for (const auto& path : paths) benchmark::DoNotOptimize(params.Item(path));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(paths.size()));
+}
+BENCHMARK(BM_LookupEveryBuiltPath);
 
 }  // namespace

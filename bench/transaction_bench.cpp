@@ -1,14 +1,14 @@
-// Coding and decoding of one ten-field record, and the data-set entries of
-// 1,000 elements written to and read from a property bag.
+// Coding and decoding of one ten-field record in a new instance's model, and
+// the whole data set of an instance saved to and loaded from a property bag.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
+#include "frame/ModelInstance.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -19,16 +19,16 @@ namespace {
 using platform::P;
 using platform::Variant;
 
+// Change notices end at the model: the coding alone is measured.
 class BenchModel : public dtm::clsDataModel {
 public:
-    BenchModel() { m_Units = std::make_shared<dtm::clsPROFIBUSProfil3Units>(); }
     void DataChanged(El, Ctx) override {}
 };
 
 struct Fixture {
-    Fixture() { ctx->Parameters()->DataModel(model); }
-    P<platform::rt::DTMContext> ctx = platform::rt::DTMContext::Create();
-    P<BenchModel> model = std::make_shared<BenchModel>();
+    dtm::frame::ModelInstance instance = dtm::frame::NewModelInstance(std::make_shared<BenchModel>());
+    P<platform::rt::DTMContext> ctx = instance.ctx;
+    P<dtm::clsDataModel> model = instance.model;
 };
 
 // A record of ten fields of mixed types, 36 bytes.
@@ -87,51 +87,38 @@ void BM_DecodeRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeRecord);
 
-// The same record in a collection of the size of a built model.
-void BM_DecodeRecordAmong1000(benchmark::State& state) {
+// A record the model build makes: the output of AI block 1.
+void BM_DecodeBuiltRecord(benchmark::State& state) {
     Fixture f;
-    for (int i = 0; i < 1000; ++i) dtm::AddParam(*f.ctx->Parameters(), "PHYS/X" + std::to_string(i), Variant(), 3, -1);
-    auto header = AddRecord(*f.ctx->Parameters());
+    auto header = dtm::ElementAt(*f.ctx->Parameters(), "FUNC/1/AI/OUT/");
     auto trans = std::make_shared<platform::rt::Transaction>();
-    f.model->BuildTransactionRequest(f.ctx, trans, true, header);
+    f.model->BuildTransactionRequest(f.ctx, trans, false, header);
+    trans->TransData(Variant::ByteArray({0x41, 0x48, 0x00, 0x00, 0x80}));
     for (auto _ : state) {
         benchmark::DoNotOptimize(f.model->ReadTransactionResponse(f.ctx, trans, false, header));
     }
 }
-BENCHMARK(BM_DecodeRecordAmong1000);
+BENCHMARK(BM_DecodeBuiltRecord);
 
-std::vector<P<dtm::clsDataElement>> AddElements(platform::rt::Parameters& params, int count) {
-    std::vector<P<dtm::clsDataElement>> elements;
-    for (int i = 0; i < count; ++i) {
-        const int32_t type = i % 3 == 0 ? 8 : i % 3 == 1 ? 3 : 14;
-        auto el = dtm::AddParam(params, "PHYS/P" + std::to_string(i), Variant(), type, type == 14 ? 16 : -1);
-        el->TransientValue = type == 8 ? Variant::Sng(i * 0.5f) : type == 3 ? Variant::Lng(i) : Variant("tag");
-        el->nTransientUnit = 1324;
-        elements.push_back(el);
-    }
-    return elements;
-}
-
-void BM_PropertyBagWrite1000(benchmark::State& state) {
-    Fixture f;
-    auto elements = AddElements(*f.ctx->Parameters(), 1000);
+void BM_SaveInstance(benchmark::State& state) {
+    auto instance = dtm::frame::NewModelInstance();
     for (auto _ : state) {
         platform::com::PropertyBag bag;
-        for (auto& el : elements) el->WriteToPropBag(bag, f.ctx);
+        instance.ctx->SaveData(bag);
         benchmark::DoNotOptimize(bag);
     }
+    state.counters["elements"] = instance.Parameters().Count();
 }
-BENCHMARK(BM_PropertyBagWrite1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveInstance)->Unit(benchmark::kMicrosecond);
 
-void BM_PropertyBagRead1000(benchmark::State& state) {
-    Fixture f;
-    auto elements = AddElements(*f.ctx->Parameters(), 1000);
+// Loading runs the whole data-set change of the model.
+void BM_LoadInstance(benchmark::State& state) {
+    auto instance = dtm::frame::NewModelInstance();
     platform::com::PropertyBag bag;
-    for (auto& el : elements) el->WriteToPropBag(bag, f.ctx);
-    for (auto _ : state) {
-        for (auto& el : elements) el->ReadFromPropBag(bag, f.ctx);
-    }
+    instance.ctx->SaveData(bag);
+    for (auto _ : state) instance.ctx->LoadData(bag);
+    state.counters["elements"] = instance.Parameters().Count();
 }
-BENCHMARK(BM_PropertyBagRead1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadInstance)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,24 +1,22 @@
 #include "frame/ModelInstance.h"
 
-#include "platform/rt/DtmGuiRegistry.h"
+#include <utility>
+
 #include "platform/rt/DtmRuntimeGlobal.h"
 
 namespace dtm::frame {
 
-namespace {
-constexpr int32_t kEnglish = 1033;
+ModelInstance NewModelInstance(const std::string& deviceTypeName, bool initialise) {
+    return NewModelInstance(std::make_shared<clsDataModel>(), deviceTypeName, initialise);
 }
 
-ModelInstance NewModelInstance(const std::string& deviceTypeName, bool initialise) {
-    ModelInstance instance{platform::rt::DTMContext::Create(), std::make_shared<clsDataModel>()};
+ModelInstance NewModelInstance(std::shared_ptr<clsDataModel> model, const std::string& deviceTypeName,
+                               bool initialise) {
+    ModelInstance instance{platform::rt::DTMContext::Create(), std::move(model)};
     instance.ctx->InitContext(nullptr, instance.model, nullptr, nullptr);
     instance.ctx->DeviceType()->DeviceTypeName(platform::Variant(deviceTypeName));
     instance.model->CreateModel(instance.ctx);
-    if (initialise) {
-        auto registry = instance.ctx->GuiRegistry();
-        if (registry->LanguageId() == 0) registry->LanguageId(kEnglish);
-        instance.ctx->InitNewInstance(instance.ctx->DeviceType());
-    }
+    if (initialise) instance.ctx->InitNewInstance(instance.ctx->DeviceType());
     return instance;
 }
 

@@ -17,9 +17,13 @@ struct ModelInstance {
     platform::rt::Parameters& Parameters() const { return *ctx->Parameters(); }
 };
 
-// Creates the context and the model and builds every element. With
-// initialise, the new instance also takes its initial values and language
-// (1033 unless the GUI registry was given another).
+// Creates the context and the model and builds every element through
+// CreateModel. With initialise, the new instance also takes its initial values
+// and the GUI registry's language (1033 unless changed).
 ModelInstance NewModelInstance(const std::string& deviceTypeName = "RXD 218", bool initialise = true);
+// The same with a given data model object, for instance one that records what
+// it is told.
+ModelInstance NewModelInstance(std::shared_ptr<clsDataModel> model, const std::string& deviceTypeName = "RXD 218",
+                               bool initialise = true);
 
 }  // namespace dtm::frame

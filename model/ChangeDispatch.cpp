@@ -6,6 +6,7 @@
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_PB.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
+#include "core/ProjectHelpers.h"
 #include "core/SlaveBusParamSet.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
@@ -25,8 +26,8 @@ constexpr int32_t kCommErrorBits = 0xF0000;
 bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters) {
     if (element.Slot <= 4) return false;
     if (element.BlockType != pbfFunctionAIBlock && element.BlockType != pbfFunctionTOTBlock) return false;
-    const Variant selector = ElementAt(parameters, "PHYS/IDENT_NUMBER_SELECTOR")->TransientValue;
-    return selector.IsEmpty() || platform::com::Equals(selector, Variant::Int(0));
+    const Variant& selector = ElementAt(parameters, "PHYS/IDENT_NUMBER_SELECTOR")->TransientValue;
+    return platform::com::CompareTo(selector, 0) == platform::com::Cmp::Equal;
 }
 
 void CallBlockHandlers(const std::shared_ptr<clsDataElement>& element,
@@ -53,6 +54,11 @@ void CallBlockHandlers(const std::shared_ptr<clsDataElement>& element,
     }
 }
 
+bool SameValues(const clsDataElement& a, const clsDataElement& b) {
+    return IsSameValue(a.DeviceValue, b.DeviceValue) && IsSameValue(a.TransientValue, b.TransientValue) &&
+           IsSameValue(a.PersistentValue, b.PersistentValue);
+}
+
 void CopyValues(const clsDataElement& from, clsDataElement& to) {
     to.DeviceValue = from.DeviceValue;
     to.TransientValue = from.TransientValue;
@@ -60,7 +66,8 @@ void CopyValues(const clsDataElement& from, clsDataElement& to) {
 }
 
 // "~/Tag" and "PHYS/TAG_DESC" hold the same tag; the copy runs only for the
-// change that started the chain, so the copy's own notice ends there.
+// change that started the chain, so the copy's own notice ends there. A target
+// that already holds the three values is neither written nor notified.
 void SyncTag(const std::shared_ptr<clsDataElement>& element, platform::rt::Parameters& parameters,
              int32_t nestingLevel) {
     if (nestingLevel != 1) return;
@@ -74,6 +81,7 @@ void SyncTag(const std::shared_ptr<clsDataElement>& element, platform::rt::Param
         return;
     }
     auto other = ElementAt(parameters, target);
+    if (SameValues(*element, *other)) return;
     CopyValues(*element, *other);
     parameters.NotifyChange(other, "");
 }

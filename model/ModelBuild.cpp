@@ -1,5 +1,7 @@
 #include "model/ModelBuild.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "blocks/DataModel_DevDir.h"
@@ -53,20 +55,22 @@ void CreateInternalVariables(Parameters& parameters) {
     AddParam(parameters, "VersionNr", Variant(platform::app::Version()), 14, -1)->ElementMode = 144;
 }
 
-// A trace file longer than the configured size (in MB, at most 1000; missing or
-// no number: 0) is deleted. Nothing here may stop the build.
+// A trace file longer than the configured size (in whole MB, at most 1000;
+// missing or no number: 0) is deleted. Nothing here may stop the build.
 void LimitTraceFile() {
     try {
         const std::string text = ReadIniString(Variant(DtmIniFile()), "TimeCritical", "TraceFileSizeInMB");
-        int32_t sizeInMB = 0;
+        double sizeInMB = 0;
         try {
-            sizeInMB = platform::com::CLng(Variant(text));
+            sizeInMB = platform::com::CDbl(Variant(text));
         } catch (const platform::com::ComError&) {
             sizeInMB = 0;
         }
-        if (sizeInMB > kMaxTraceFileSizeInMB) sizeInMB = kMaxTraceFileSizeInMB;
+        // Rounded as CLng rounds; a number beyond the cap, however large, is the cap.
+        sizeInMB = std::min(std::nearbyint(sizeInMB), double{kMaxTraceFileSizeInMB});
         const std::string file = platform::app::File("\\TraceInfoFile.txt");
-        if (platform::win::FileLength(file) > int64_t{sizeInMB} * kBytesPerMB) platform::win::DeleteFile(file);
+        if (static_cast<double>(platform::win::FileLength(file)) > sizeInMB * kBytesPerMB)
+            platform::win::DeleteFile(file);
     } catch (...) {
     }
 }

@@ -23,6 +23,8 @@ using platform::com::Deref;
 
 namespace {
 
+using Ctx = clsDataModel::Ctx;
+
 constexpr int32_t kModeCommand = clsDataElement::kModeCommand;
 constexpr int32_t kModeSavedState = 0x10;
 constexpr int32_t kValidityFlags = 0xF008;
@@ -44,6 +46,13 @@ public:
 private:
     bool& flag_;
 };
+
+// A trace line for an error that the member swallows: "error <number>: <text>".
+void TraceSwallowedError(const char* member, const std::exception& error, const Ctx& DTMContext) {
+    const auto* comError = dynamic_cast<const platform::com::ComError*>(&error);
+    const std::string number = comError ? std::to_string(comError->number) : std::string("?");
+    TraceOut(member, "error " + number + ": " + error.what(), DTMContext);
+}
 
 }  // namespace
 
@@ -92,7 +101,9 @@ void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
         throw;
     }
     --m_ChangeDepth;
-    if (m_ChangeDepth == 0) EvaluateDataSetState(DTMContext);
+    // While a whole data set is taken over, DataSetChanged evaluates the state
+    // once at its end instead of after every notice of its handlers.
+    if (m_ChangeDepth == 0 && !m_ProcessingCompleteValidation) EvaluateDataSetState(DTMContext);
 }
 
 void clsDataModel::DataSetChanged(Ctx DTMContext) {
@@ -104,13 +115,13 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
                 HandleDataChange(AsElement(item), DTMContext, 1);
             }
         } catch (const std::exception& error) {
-            TraceOut("clsDataModel-DataSetChanged", std::string("error: ") + error.what(), DTMContext);
+            TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
         }
     }
     try {
         EvaluateDataSetState(DTMContext);
     } catch (const std::exception& error) {
-        TraceOut("clsDataModel-DataSetChanged", std::string("error: ") + error.what(), DTMContext);
+        TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
     }
 }
 

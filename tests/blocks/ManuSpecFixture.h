@@ -18,7 +18,7 @@
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "frame/StandaloneModel.h"
+#include "ModelWithUnits.h"
 #include "model/DataModelHelpers.h"
 #include "model/clsDataElement.h"
 #include "platform/rt/DTMContext.h"
@@ -27,7 +27,7 @@
 
 namespace dtm::testing {
 
-class DispatchingModel : public frame::StandaloneDataModel {
+class DispatchingModel : public ModelWithUnits {
 public:
     // A notice from the collection: recorded, then handled unless dispatching is off.
     void DataChanged(El pda, Ctx ctx) override {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "frame/StandaloneModel.h"
+#include "ModelWithUnits.h"
 #include "model/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/IPrivateDataElement.h"
 
 namespace dtm::testing {
 
-class RecordingModel : public frame::StandaloneDataModel {
+class RecordingModel : public ModelWithUnits {
 public:
     void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
     clsPROFIBUSProfil3Units& Units() { return *PROFIBUSProfil3Units(); }

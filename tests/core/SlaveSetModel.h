@@ -15,7 +15,7 @@
 #include "core/ConvStr.h"
 #include "core/SlaveBusParamSet.h"
 #include "core/clsChannel.h"
-#include "frame/StandaloneModel.h"
+#include "ModelWithUnits.h"
 #include "model/DataModelHelpers.h"
 #include "model/ProcessDataChannels.h"
 #include "model/clsDataElement.h"
@@ -26,7 +26,7 @@
 
 namespace dtm::testing {
 
-class SlaveSetDispatch : public frame::StandaloneDataModel {
+class SlaveSetDispatch : public ModelWithUnits {
 public:
     void DataChanged(El pda, Ctx ctx) override {
         struct Level {

@@ -5,14 +5,12 @@
 
 #include "model/clsDataElement.h"
 #include "model/clsDataModel.h"
-#include "frame/StandaloneModel.h"
+#include "ModelWithUnits.h"
 #include "model/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm::testing {
-
-using ModelWithUnits = frame::StandaloneDataModel;
 
 struct ModelContext {
     ModelContext() { ctx->Parameters()->DataModel(model); }
