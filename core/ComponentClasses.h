@@ -1,0 +1,12 @@
+#pragma once
+// The component's creatable classes, registered by program id
+// ("RG38N226_4_07.<class>") in a class registry.
+namespace platform::com {
+class ClassRegistry;
+}
+
+namespace dtm {
+
+void RegisterComponentClasses(platform::com::ClassRegistry& registry);
+
+}  // namespace dtm
