@@ -1,6 +1,7 @@
 #pragma once
 // The component's creatable classes, registered by program id
-// ("RG38N226_4_07.<class>") in a class registry.
+// ("RG38N226_4_07.<class>") in a class registry; errors trapped at the frame
+// boundary are traced from then on.
 namespace platform::com {
 class ClassRegistry;
 }
