@@ -83,6 +83,9 @@ public:
     bool Attached() const { return m_Attached; }
 
 private:
+    static constexpr const char* kRetTrue = "RetValue = TRUE";
+    static constexpr const char* kRetFalse = "RetValue = FALSE";
+
     // The operations' bodies; the public members run them at the frame boundary.
     bool Environment(const std::string& SystemTag, const platform::P<platform::com::Object>& container);
     bool InitNew(const std::string& deviceType);

@@ -17,8 +17,6 @@ using platform::com::Deref;
 using platform::fdt::InvokeFromFrame;
 
 namespace {
-constexpr const char* kRetTrue = "RetValue = TRUE";
-constexpr const char* kRetFalse = "RetValue = FALSE";
 constexpr int32_t kDataSetReleased = 4;
 }  // namespace
 

@@ -20,14 +20,8 @@
 namespace dtm {
 
 using platform::P;
-using platform::Variant;
 using platform::com::Deref;
 using platform::fdt::InvokeFromFrame;
-
-namespace {
-constexpr const char* kRetTrue = "RetValue = TRUE";
-constexpr const char* kRetFalse = "RetValue = FALSE";
-}  // namespace
 
 bool DTMMain::IDtm_Environment(const std::string& SystemTag, const P<platform::com::Object>& container) {
     return InvokeFromFrame("DTMMain-IDtm_Environment", [&] { return Environment(SystemTag, container); }, false);

@@ -60,23 +60,20 @@ bool FrameSession::Release() {
     return true;
 }
 
-bool FrameSession::Save(platform::com::PropertyBag& bag) {
+bool FrameSession::Persist(const char* where, bool store, platform::com::PropertyBag& bag) {
     auto persist = std::dynamic_pointer_cast<platform::com::IPersistPropertyBag>(dtm_);
     if (!persist) return false;
-    return InvokeFromFrame("frame-Save", [&] {
-        persist->Class_WriteProperties(bag);
+    return InvokeFromFrame(where, [&] {
+        if (store)
+            persist->Class_WriteProperties(bag);
+        else
+            persist->Class_ReadProperties(bag);
         return true;
     }, false);
 }
 
-bool FrameSession::Load(platform::com::PropertyBag& bag) {
-    auto persist = std::dynamic_pointer_cast<platform::com::IPersistPropertyBag>(dtm_);
-    if (!persist) return false;
-    return InvokeFromFrame("frame-Load", [&] {
-        persist->Class_ReadProperties(bag);
-        return true;
-    }, false);
-}
+bool FrameSession::Save(platform::com::PropertyBag& bag) { return Persist("frame-Save", true, bag); }
+bool FrameSession::Load(platform::com::PropertyBag& bag) { return Persist("frame-Load", false, bag); }
 
 bool FrameSession::SaveToFile(const std::string& path) {
     platform::com::PropertyBag bag;

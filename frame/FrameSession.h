@@ -79,6 +79,9 @@ public:
     const std::shared_ptr<FrameCommunication>& Communication() const { return communication_; }
 
 private:
+    // Stores into or loads from the bag at the frame boundary.
+    bool Persist(const char* where, bool store, platform::com::PropertyBag& bag);
+
     std::string systemTag_;
     std::shared_ptr<FrameContainer> container_;
     std::shared_ptr<FrameCommunication> communication_;

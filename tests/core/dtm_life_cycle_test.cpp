@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DtmFixture.h"
+#include "StubPage.h"
 #include "core/DTMMain.h"
 #include "platform/archive/Archive.h"
 #include "core/DTMState.h"
@@ -18,18 +19,6 @@ namespace {
 
 using dtm::testing::DtmFixture;
 using platform::Variant;
-
-// A page that answers its close as told.
-class StubPage : public platform::rt::IPrivateGUI {
-public:
-    bool closes = true;
-    bool CloseGUI() override { return closes; }
-    void LockStateChanged(bool) override {}
-    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>&) override {}
-    void ParameterSetChanged() override {}
-    void ValidateParameters() override {}
-    void SetLanguage(int32_t) override {}
-};
 
 // A container without the frame's event face.
 class BareContainer : public platform::fdt::IFdtContainer {
@@ -72,7 +61,9 @@ TEST_F(DtmLifeCycle, NewInstanceFromCreationToRelease) {
     EXPECT_EQ(Ctx().UserLevel(), 3);
     EXPECT_NE(session.IDtm().IDtm_GetFunctions("").find("DtmFunctions"), std::string::npos);
     ASSERT_TRUE(session.SetCommunication());
+    EXPECT_TRUE(std::dynamic_pointer_cast<dtm::DTMMain>(session.Dtm())->Attached());
     ASSERT_TRUE(session.ReleaseCommunication());
+    EXPECT_FALSE(std::dynamic_pointer_cast<dtm::DTMMain>(session.Dtm())->Attached());
     ASSERT_TRUE(session.Release());
 
     EXPECT_EQ(Names(), (std::vector<std::string>{"OnFunctionChanged", "OnPreparedToReleaseCommunication",
@@ -250,7 +241,7 @@ TEST_F(DtmLifeCycle, PrepareToReleaseWhileConnectedTerminatesTheConnection) {
 
 TEST_F(DtmLifeCycle, PrepareToReleaseFailsWhenAPageWillNotClose) {
     StartNew();
-    auto page = std::make_shared<StubPage>();
+    auto page = std::make_shared<dtm::testing::StubPage>();
     page->closes = false;
     Ctx().GuiRegistry()->RegisterGUI("PAGE-1", page, true);
     EXPECT_FALSE(session.IDtm().IDtm_PrepareToRelease());

@@ -5,6 +5,7 @@
 
 #include "ComponentFolder.h"
 #include "DtmFixture.h"
+#include "StubPage.h"
 #include "core/clsFunctionMan.h"
 #include "frame/FrameCommunication.h"
 #include "platform/rt/DtmCommService.h"
@@ -82,19 +83,9 @@ protected:
     }
 };
 
-class StubPage : public platform::rt::IPrivateGUI {
-public:
-    bool CloseGUI() override { return true; }
-    void LockStateChanged(bool) override {}
-    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>&) override {}
-    void ParameterSetChanged() override {}
-    void ValidateParameters() override {}
-    void SetLanguage(int32_t) override {}
-};
-
 TEST_F(FunctionManager, FunctionIdsToPagesWithTheWindowRule) {
     StartNew();
-    auto page = std::make_shared<StubPage>();
+    auto page = std::make_shared<dtm::testing::StubPage>();
     struct Case {
         bool old;
         bool pageOpen;
