@@ -60,3 +60,18 @@ void DTMContext::DTMEvents(const P<fdt::IDtmEvents>& events) { events_ = events;
 int32_t DTMContext::UserLevel() const { return userInfo_->UserLevel(); }
 
 }  // namespace platform::rt
+
+namespace platform::rt {
+
+bool DTMContext::LangText(const std::string& key, std::string& text) {
+    const auto section = dictionary_->SectionNode("keys");
+    const Variant found = section ? dictionary_->LookupText(section, key, "text") : Variant();
+    if (!found.IsString()) {
+        text = key;
+        return false;
+    }
+    text = dictionary_->ExpandReferences(found.StrRef(), section, "text");
+    return true;
+}
+
+}  // namespace platform::rt

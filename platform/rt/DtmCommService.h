@@ -2,11 +2,18 @@
 // The communication service of one DTM instance: the frame's channel, the
 // connection made on demand, and the routing of the frame's answers.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/com/Variant.h"
 #include "platform/rt/TransactionResult.h"
+
+namespace platform::fdt {
+class IFdtCommunication;
+class IFdtCommunicationEvents;
+}  // namespace platform::fdt
 
 namespace platform::rt {
 
@@ -41,6 +48,22 @@ public:
     // False without a channel.
     bool StartDisconnect(const std::string& invokeId, const P<IPrivateProcess>& callback);
 
+    // Sends a connect request unless connected or a connect is pending; the
+    // answer decides the online state. False without a channel, when the frame
+    // refuses the request, or while a disconnect runs.
+    bool OpenConnection();
+    // A connect whose answer is awaited.
+    bool ConnectPending() const { return !connectId_.empty(); }
+
+    // Where OnTransactionResponse hands the answers of the transfers.
+    using TransactionResponseHandler = std::function<void(const std::string& invokeId, const std::string& response)>;
+    void SetTransactionResponseHandler(TransactionResponseHandler handler) { transactionHandler_ = std::move(handler); }
+    // The frame's channel; null when none is held.
+    P<fdt::IFdtCommunication> Communication() const { return communication_; }
+
+    // No disconnect answer within this time ends the disconnect all the same.
+    static constexpr int64_t kAnswerTimeoutMs = 10000;
+
     // The frame's answers, routed by invoke id; unknown ids are ignored.
     void OnAbort(const std::string& communicationReference);
     void OnConnectResponse(const std::string& invokeId, const std::string& response);
@@ -69,8 +92,28 @@ public:
     void Setting2(int32_t value) { setting2_ = value; }
 
 private:
+    struct PendingDisconnect {
+        std::string frameId;  // the id of the frame's disconnect request; "" when none was sent
+        std::string invokeId;
+        W<IPrivateProcess> callback;
+        uint64_t timer = 0;
+    };
+
+    // A good connect answer: the connection is validated, then online or given up.
+    void Connected();
+    // Ends the disconnect (if any): its callback is posted, the connection is gone.
+    void FinishDisconnect();
+    void DropConnection();
+
     W<DTMContext> context_;
     P<rt::CommObj> commObj_;
+    P<fdt::IFdtCommunication> communication_;
+    W<fdt::IFdtCommunicationEvents> sink_;
+    bool connected_ = false;
+    bool givenUp_ = false;  // refused at validation
+    std::string connectId_;
+    std::optional<PendingDisconnect> disconnect_;
+    TransactionResponseHandler transactionHandler_;
     bool repeatRequested_ = false;                           // taken by the transfer loop
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;

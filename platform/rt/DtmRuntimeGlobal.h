@@ -44,6 +44,8 @@ public:
     bool CheckDeviceType(const std::string& text, const P<DTMContext>& ctx);
     // The supported type of the data file with the same ids, or null.
     P<DtmRuntimeGlobal> FindSupportedType(const P<DTMContext>& ctx) const;
+    // Copies the four description properties: icon file, vendor, descriptor, date.
+    void CopyDescription(const DtmRuntimeGlobal& from);
     // Copies all identity.
     void InitFrom(const DtmRuntimeGlobal& other);
     // Keys "DeviceType.<Property>".

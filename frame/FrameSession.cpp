@@ -1,0 +1,114 @@
+#include "frame/FrameSession.h"
+
+#include "core/PageInterfaces.h"
+#include "platform/app/EventLoop.h"
+#include "platform/com/ClassRegistry.h"
+#include "platform/com/Error.h"
+#include "platform/com/IPersistPropertyBag.h"
+#include "platform/fdt/Boundary.h"
+
+namespace dtm::frame {
+
+using platform::fdt::InvokeFromFrame;
+
+namespace {
+constexpr const char* kDtmProgId = "RG38N226_4_07.DTMMain";
+}
+
+std::string DeviceTypeDocument(int manufacturerId, int deviceTypeId) {
+    return "<FDT xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\"><fdt:DtmDeviceType manufacturerId=\"" +
+           std::to_string(manufacturerId) + "\" deviceTypeId=\"" + std::to_string(deviceTypeId) + "\"/></FDT>";
+}
+
+FrameSession::FrameSession(std::string systemTag)
+    : systemTag_(std::move(systemTag)),
+      container_(std::make_shared<FrameContainer>()),
+      communication_(std::make_shared<FrameCommunication>()) {}
+
+bool FrameSession::Create(platform::com::ClassRegistry& factory) {
+    dtm_ = InvokeFromFrame("frame-Create", [&] { return factory.CreateObject(kDtmProgId); }, nullptr);
+    if (!std::dynamic_pointer_cast<platform::fdt::IDtm>(dtm_)) dtm_.reset();
+    return dtm_ != nullptr;
+}
+
+platform::fdt::IDtm& FrameSession::IDtm() const {
+    return platform::com::Deref(std::dynamic_pointer_cast<platform::fdt::IDtm>(dtm_));
+}
+
+std::shared_ptr<platform::rt::DTMContext> FrameSession::Context() const {
+    auto provider = std::dynamic_pointer_cast<IDtmContextProvider>(dtm_);
+    return provider ? provider->DTMContext() : nullptr;
+}
+
+bool FrameSession::Environment() { return IDtm().IDtm_Environment(systemTag_, container_); }
+bool FrameSession::InitNew(const std::string& deviceTypeDocument) { return IDtm().IDtm_InitNew(deviceTypeDocument); }
+bool FrameSession::Config(const std::string& userInfo) { return IDtm().IDtm_Config(userInfo); }
+bool FrameSession::SetCommunication() { return IDtm().IDtm_SetCommunication(communication_); }
+
+bool FrameSession::ReleaseCommunication() {
+    const size_t before = container_->EventsNamed("OnPreparedToReleaseCommunication").size();
+    if (!IDtm().IDtm_PrepareToReleaseCommunication()) return false;
+    auto& loop = platform::app::EventLoop::Instance();
+    while (container_->EventsNamed("OnPreparedToReleaseCommunication").size() == before && loop.PendingCount() > 0)
+        loop.Advance(1);
+    return IDtm().IDtm_ReleaseCommunication();
+}
+
+bool FrameSession::Release() {
+    if (!IDtm().IDtm_PrepareToRelease()) return false;
+    dtm_.reset();
+    return true;
+}
+
+bool FrameSession::Persist(const char* where, bool store, platform::com::PropertyBag& bag) {
+    auto persist = std::dynamic_pointer_cast<platform::com::IPersistPropertyBag>(dtm_);
+    if (!persist) return false;
+    return InvokeFromFrame(where, [&] {
+        if (store)
+            persist->Class_WriteProperties(bag);
+        else
+            persist->Class_ReadProperties(bag);
+        return true;
+    }, false);
+}
+
+bool FrameSession::Save(platform::com::PropertyBag& bag) { return Persist("frame-Save", true, bag); }
+bool FrameSession::Load(platform::com::PropertyBag& bag) { return Persist("frame-Load", false, bag); }
+
+bool FrameSession::SaveToFile(const std::string& path) {
+    platform::com::PropertyBag bag;
+    return Save(bag) && bag.SaveToFile(path);
+}
+
+LoadReport FrameSession::LoadFromFile(const std::string& path) {
+    LoadReport report;
+    platform::com::PropertyBag bag;
+    try {
+        bag = platform::com::PropertyBag::LoadFromFile(path);
+        report.fileRead = true;
+    } catch (const platform::com::ComError&) {
+        return report;
+    }
+    for (const auto& name : bag.Names()) {
+        try {
+            bag.ReadProperty(name);
+        } catch (const platform::com::ComError&) {
+            report.damagedEntries.push_back(name);
+        }
+    }
+    report.loaded = Load(bag);
+    return report;
+}
+
+bool FrameSession::StartNew(platform::com::ClassRegistry& factory, const std::string& deviceTypeDocument) {
+    return Create(factory) && Environment() && InitNew(deviceTypeDocument) && Config();
+}
+
+LoadReport FrameSession::StartStored(platform::com::ClassRegistry& factory, const std::string& path) {
+    if (!Create(factory)) return {};
+    LoadReport report = LoadFromFile(path);
+    if (report.loaded) report.loaded = Environment() && Config();
+    return report;
+}
+
+}  // namespace dtm::frame

@@ -1,0 +1,91 @@
+#pragma once
+// One DTM instance driven the way an FDT frame drives it: created by program
+// id through the component's class factory, given its environment, a new data
+// set or a stored one, the user, the communication channel, and released in
+// the frame's order. Each step answers what the DTM answered; persistence
+// failures are caught here and answered as False, as a frame sees them.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/FrameCommunication.h"
+#include "frame/FrameContainer.h"
+#include "platform/com/PropertyBag.h"
+#include "platform/fdt/IDtm.h"
+
+namespace platform::com {
+class ClassRegistry;
+}
+namespace platform::rt {
+class DTMContext;
+}
+
+namespace dtm::frame {
+
+// The frame's device-type text for IDtm_InitNew.
+std::string DeviceTypeDocument(int manufacturerId, int deviceTypeId);
+inline constexpr int kManufacturerId = 173;
+inline constexpr int kRxd214 = 214;
+inline constexpr int kRxd218 = 218;
+
+// What a load of a data-set file brought: the entries the file could not
+// give back, and whether the DTM took the data set.
+struct LoadReport {
+    bool fileRead = false;
+    bool loaded = false;
+    std::vector<std::string> damagedEntries;
+};
+
+class FrameSession {
+public:
+    // The frame's own container and channel; the DTM is created by Create.
+    explicit FrameSession(std::string systemTag = "PA_FT_101");
+
+    // Creates "RG38N226_4_07.DTMMain" through the class factory. False when
+    // the factory cannot create it or the object is no DTM.
+    bool Create(platform::com::ClassRegistry& factory);
+    bool Environment();
+    bool InitNew(const std::string& deviceTypeDocument = DeviceTypeDocument(kManufacturerId, kRxd218));
+    bool Config(const std::string& userInfo = "<FDT><UserInfo userLevel=\"planningEngineer\"/></FDT>");
+    bool SetCommunication();
+    // IDtm_PrepareToReleaseCommunication, then the event loop until the DTM has
+    // sent OnPreparedToReleaseCommunication, then IDtm_ReleaseCommunication.
+    bool ReleaseCommunication();
+    // IDtm_PrepareToRelease, and (when True) the frame's reference dropped.
+    bool Release();
+
+    // Class_WriteProperties into a new bag; False when the store failed.
+    bool Save(platform::com::PropertyBag& bag);
+    // Class_ReadProperties from the bag; False when the load failed.
+    bool Load(platform::com::PropertyBag& bag);
+    // The data set through a file, as the frame keeps it in its project.
+    bool SaveToFile(const std::string& path);
+    LoadReport LoadFromFile(const std::string& path);
+
+    // The create → environment → new data set → user steps of a new instance.
+    bool StartNew(platform::com::ClassRegistry& factory,
+                  const std::string& deviceTypeDocument = DeviceTypeDocument(kManufacturerId, kRxd218));
+    // The create → environment → stored data set → user steps of a stored instance.
+    LoadReport StartStored(platform::com::ClassRegistry& factory, const std::string& path);
+
+    const std::shared_ptr<platform::com::Object>& Dtm() const { return dtm_; }
+    platform::fdt::IDtm& IDtm() const;
+    // The DTM's context (for tests and listings); null without a DTM.
+    std::shared_ptr<platform::rt::DTMContext> Context() const;
+    void DropDtm() { dtm_.reset(); }
+
+    const std::string& SystemTag() const { return systemTag_; }
+    const std::shared_ptr<FrameContainer>& Container() const { return container_; }
+    const std::shared_ptr<FrameCommunication>& Communication() const { return communication_; }
+
+private:
+    // Stores into or loads from the bag at the frame boundary.
+    bool Persist(const char* where, bool store, platform::com::PropertyBag& bag);
+
+    std::string systemTag_;
+    std::shared_ptr<FrameContainer> container_;
+    std::shared_ptr<FrameCommunication> communication_;
+    std::shared_ptr<platform::com::Object> dtm_;
+};
+
+}  // namespace dtm::frame

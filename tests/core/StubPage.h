@@ -1,0 +1,18 @@
+#pragma once
+// A page registered with the GUI registry that answers its close as told.
+#include "platform/rt/IPrivateGUI.h"
+
+namespace dtm::testing {
+
+class StubPage : public platform::rt::IPrivateGUI {
+public:
+    bool closes = true;
+    bool CloseGUI() override { return closes; }
+    void LockStateChanged(bool) override {}
+    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>&) override {}
+    void ParameterSetChanged() override {}
+    void ValidateParameters() override {}
+    void SetLanguage(int32_t) override {}
+};
+
+}  // namespace dtm::testing

@@ -1,0 +1,199 @@
+// A DTM instance stored through the property bag and loaded into a fresh
+// instance, damaged data-set files, and the device-type check of a connection.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "DtmFixture.h"
+#include "core/ConvStr.h"
+#include "core/ProjectHelpers.h"
+#include "core/DTMMain.h"
+#include "platform/TempFolder.h"
+#include "platform/rt/CommObj.h"
+#include "platform/rt/DtmCommService.h"
+#include "platform/rt/DtmRuntimeGlobal.h"
+
+namespace {
+
+using dtm::testing::DtmFixture;
+using platform::Variant;
+
+constexpr int32_t kStoredFlags = 0x0F000008;
+
+class DtmPersistence : public DtmFixture {
+protected:
+    // Loads a bag into a second instance and answers that session.
+    std::unique_ptr<dtm::frame::FrameSession> LoadInto(platform::com::PropertyBag& bag) {
+        auto other = std::make_unique<dtm::frame::FrameSession>("TAG2");
+        EXPECT_TRUE(other->Create(registry));
+        EXPECT_TRUE(other->Load(bag));
+        return other;
+    }
+    static dtm::clsDataElement& ElementOf(const dtm::frame::FrameSession& s, const std::string& path) {
+        return dynamic_cast<dtm::clsDataElement&>(*s.Context()->Parameters()->Item(path));
+    }
+    std::string Text(const std::string& path) const { return platform::com::CStr(Element(path).TransientValue); }
+};
+
+TEST_F(DtmPersistence, EveryElementComesBackExactly) {
+    StartNew();
+    Element("PHYS/TAG_DESC").TransientValue = Variant(std::string("Zähler µ ß – 東京"));
+    Params().NotifyChange(Params().Item("PHYS/TAG_DESC"), "");  // the tag follows
+    Element("DEVICE_DIR/Composite_Diectory_Entries_continue").TransientValue =
+        dtm::HexToBytes("00FF7F8001FE000000000000000000A5");
+    Element("~/Address").TransientValue = Variant::Int(250);  // outside its range 0..126
+    Element("~/Address").nTransientUnit = 1342;
+    Element("~/NewAddress").StatusFlags(Element("~/NewAddress").StatusFlags() | 0x08000008);
+
+    platform::com::PropertyBag bag;
+    ASSERT_TRUE(session.Save(bag));
+    EXPECT_TRUE(platform::com::Equals(Element("~/DataStatus").TransientValue, Variant::Int(0)));
+    auto text = platform::com::PropertyBag::FromText(bag.ToText());
+    auto other = LoadInto(text);
+
+    const auto& mine = Params();
+    const auto& theirs = *other->Context()->Parameters();
+    ASSERT_EQ(mine.Count(), theirs.Count());
+    for (int32_t i = 1; i <= mine.Count(); ++i) {
+        const auto& a = dynamic_cast<dtm::clsDataElement&>(*mine.Item(i));
+        const auto& b = dynamic_cast<dtm::clsDataElement&>(*theirs.Item(i));
+        ASSERT_EQ(a.Name, b.Name);
+        if (a.Name == "~/DataStatus") continue;
+        EXPECT_TRUE(dtm::IsSameValue(a.TransientValue, b.TransientValue)) << a.Name;
+        EXPECT_EQ(a.TransientValue.Type(), b.TransientValue.Type()) << a.Name;
+        EXPECT_EQ(a.nTransientUnit, b.nTransientUnit) << a.Name;
+        EXPECT_EQ(a.StatusFlags() & kStoredFlags, b.StatusFlags() & kStoredFlags) << a.Name;
+    }
+    EXPECT_EQ(platform::com::CStr(ElementOf(*other, "PHYS/TAG_DESC").TransientValue), "Zähler µ ß – 東京");
+    EXPECT_TRUE(platform::com::Equals(ElementOf(*other, "~/DataStatus").TransientValue, Variant::Int(0)));
+    EXPECT_EQ(other->Context()->DeviceType()->DeviceIdText(), "RXD 218");
+    EXPECT_EQ(other->Context()->Parameters()->QueryDataSetState(), 0);
+}
+
+TEST_F(DtmPersistence, ARunningMethodAndAnOpenMonitorDoNotSurviveTheDataSet) {
+    StartNew();
+    Element("IsMethodRunning").TransientValue = Variant::Bool(true);
+    Element("InvokeId_ctl_TR_Monitor").TransientValue = Variant(std::string("MONITOR-ID"));
+    platform::com::PropertyBag bag;
+    ASSERT_TRUE(session.Save(bag));
+    auto other = LoadInto(bag);
+    EXPECT_TRUE(platform::com::Equals(ElementOf(*other, "IsMethodRunning").TransientValue, Variant::Bool(false)));
+    EXPECT_EQ(platform::com::CStr(ElementOf(*other, "InvokeId_ctl_TR_Monitor").TransientValue), "");
+}
+
+TEST_F(DtmPersistence, AStoredInstanceWithoutNameTakesItFromItsIcon) {
+    struct Case {
+        Variant name;
+        std::string icon;
+        std::string expected;
+    };
+    const Case cases[] = {{Variant(), "C:\\icons\\RXD218.ico", "RXD 218"},
+                          {Variant(), "RXD214.ico", "RXD 214"},
+                          {Variant(), "rxd214.ico", ""},
+                          {Variant(std::string("Mine")), "RXD214.ico", "Mine"}};
+    for (const auto& c : cases) {
+        platform::com::PropertyBag bag;
+        bag.WriteProperty("DeviceType.DeviceTypeName", c.name);
+        bag.WriteProperty("DeviceType.IconFile", Variant(c.icon));
+        auto other = LoadInto(bag);
+        EXPECT_EQ(other->Context()->DeviceType()->DeviceIdText(), c.expected) << c.icon;
+    }
+}
+
+TEST_F(DtmPersistence, ADamagedDataSetFileLoadsWhatItCan) {
+    StartNew();
+    Element("PHYS/TAG_DESC").TransientValue = Variant(std::string("KEPT"));
+    TempFolder folder;
+    const std::string file = (folder.Dir() / "set.dataset").string();
+    ASSERT_TRUE(session.SaveToFile(file));
+
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A wrong type for the address, an unknown entry and a truncated last line.
+    const auto address = text.find("~/Address\t");
+    ASSERT_NE(address, std::string::npos);
+    const auto lineEnd = text.find('\n', address);
+    text.replace(address, lineEnd - address, "~/Address\t2\tnot a number");
+    text += "NO/SUCH/ELEMENT\t8\tvalue\n";
+    text += "PHYS/SOFTWARE_REVISION\t8\t\"unterminated";
+    const std::string damaged = (folder.Dir() / "damaged.dataset").string();
+    std::ofstream(damaged, std::ios::binary) << text;
+
+    dtm::frame::FrameSession other("TAG2");
+    const auto report = other.StartStored(registry, damaged);
+    EXPECT_TRUE(report.fileRead);
+    EXPECT_TRUE(report.loaded);
+    EXPECT_NE(std::find(report.damagedEntries.begin(), report.damagedEntries.end(), "~/Address"),
+              report.damagedEntries.end());
+    EXPECT_EQ(platform::com::CStr(ElementOf(other, "PHYS/TAG_DESC").TransientValue), "KEPT");
+    EXPECT_TRUE(platform::com::Equals(ElementOf(other, "~/Address").TransientValue,
+                                      ElementOf(other, "~/Address").InitialValue));
+
+    for (size_t cut : {size_t{0}, text.size() / 3, text.size() / 2}) {
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << text.substr(0, cut);
+        dtm::frame::FrameSession cutOff("TAG3");
+        EXPECT_TRUE(cutOff.StartStored(registry, damaged).loaded) << cut;
+    }
+    dtm::frame::FrameSession missing("TAG4");
+    EXPECT_FALSE(missing.StartStored(registry, (folder.Dir() / "none").string()).fileRead);
+}
+
+class ConnectionCheck : public DtmFixture {
+protected:
+    bool Check(const Variant& manufacturer, const std::string& name) {
+        auto dtm = std::dynamic_pointer_cast<dtm::DTMMain>(session.Dtm());
+        auto& commObj = CommObjOf();
+        commObj.ConnectedManufacturerId(manufacturer);
+        commObj.ConnectedDeviceName(name);
+        bool cancel = false;
+        dtm->ConnectionIsValidated(cancel);
+        return cancel;
+    }
+    platform::rt::CommObj& CommObjOf() const;
+};
+
+platform::rt::CommObj& ConnectionCheck::CommObjOf() const { return *Ctx().CommService()->CommObj(); }
+
+TEST_F(ConnectionCheck, AMatchingDeviceAsksNothing) {
+    StartNew();
+    EXPECT_FALSE(Check(Variant::Int(173), "RXD 218"));
+    EXPECT_FALSE(Check(Variant::Lng(173), "  RXD 218   "));
+    EXPECT_TRUE(platform::app::MessageBoxHandler::Instance().Records().empty());
+}
+
+TEST_F(ConnectionCheck, AnotherDeviceRaisesTheQuestion) {
+    StartNew();
+    auto& box = platform::app::MessageBoxHandler::Instance();
+    struct Case {
+        Variant manufacturer;
+        std::string name;
+        int32_t answer;
+        bool cancel;
+    };
+    const Case cases[] = {{Variant::Int(12), "RXD 218", 7, false},
+                          {Variant::Int(12), "RXD 218", 6, true},
+                          {Variant::Int(173), "RXD 214", 6, true},
+                          {Variant(), "", 7, false}};
+    for (const auto& c : cases) {
+        box.Clear();
+        box.QueueAnswer(c.answer);
+        EXPECT_EQ(Check(c.manufacturer, c.name), c.cancel) << c.name;
+        ASSERT_EQ(box.Records().size(), 1u);
+        EXPECT_EQ(box.Records()[0].buttons, 52);
+        EXPECT_NE(box.Records()[0].prompt.find("Expected: manufacturer id 173, device RXD 218"), std::string::npos);
+    }
+}
+
+TEST_F(ConnectionCheck, TheCommunicationObjectGivesUpARefusedDevice) {
+    StartNew();
+    ASSERT_TRUE(session.SetCommunication());
+    CommObjOf().ConnectedManufacturerId(Variant::Int(1));
+    platform::app::MessageBoxHandler::Instance().QueueAnswer(6);
+    ASSERT_TRUE(Ctx().CommService()->OpenConnection());
+    platform::app::EventLoop::Instance().RunUntilIdle();
+    EXPECT_FALSE(Ctx().CommService()->IsOnline());
+    EXPECT_EQ(session.Communication()->Requests().back().kind, "Disconnect");
+}
+
+}  // namespace
