@@ -2,6 +2,7 @@
 // hostile documents that must leave the model as it was.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,19 +140,25 @@ TEST_F(ParameterDocuments, ChangedValuesComeInAndTheDataSetStateFollows) {
     const auto status = El("~/DataStatus");
     ASSERT_FALSE(dtm::IsSameValue(status->TransientValue, Variant::Byte(2)));
 
+    const std::map<std::string, std::string> edits = {{"PHYS/TAG_DESC", "NEW TAG"},
+                                                      {"PHYS/WRITE_LOCKING", "0"},
+                                                      {"FUNC/1/AI/OUT_SCALE/Up_Val", "12.5[kg/s]"}};
     xml::Document doc;
-    ASSERT_TRUE(doc.LoadXML(Get("PHYS/")));
+    ASSERT_TRUE(doc.LoadXML(Get("")));
     for (const auto& node : doc.SelectNodes("FDT/DtmParameter/ParameterSet/fdt:DtmVariable")) {
-        auto display = node->SelectSingleNode("fdt:Value/fdt:Display");
-        if (node->GetAttribute("name").StrRef() == "PHYS/TAG_DESC") display->SetAttribute("string", "NEW TAG");
-        if (node->GetAttribute("name").StrRef() == "PHYS/WRITE_LOCKING") display->SetAttribute("string", "0");
+        auto edit = edits.find(node->GetAttribute("name").StrRef());
+        if (edit != edits.end()) node->SelectSingleNode("fdt:Value/fdt:Display")->SetAttribute("string", edit->second);
     }
-    EXPECT_TRUE(Set(doc.Xml(), "PHYS/"));
+    EXPECT_TRUE(Set(doc.Xml()));
 
     EXPECT_EQ(platform::com::CStr(El("PHYS/TAG_DESC")->TransientValue), "NEW TAG");
     EXPECT_TRUE(dtm::IsSameValue(El("PHYS/WRITE_LOCKING")->TransientValue, Variant::Lng(0)));
+    const auto upper = El("FUNC/1/AI/OUT_SCALE/Up_Val");
+    EXPECT_TRUE(dtm::IsSameValue(upper->TransientValue, Variant::Sng(12.5f)));
+    EXPECT_EQ(upper->nTransientUnit, 1322);  // kg/s
     // The DTM tag follows the block tag, as the model keeps them in step.
-    EXPECT_EQ(Changed(), (std::vector<std::string>{"~/Tag", "PHYS/TAG_DESC", "PHYS/WRITE_LOCKING"}));
+    EXPECT_EQ(Changed(),
+              (std::vector<std::string>{"~/Tag", "PHYS/TAG_DESC", "PHYS/WRITE_LOCKING", "FUNC/1/AI/OUT_SCALE/Up_Val"}));
     // The model's data-set evaluation ran: the set is changed and still valid.
     EXPECT_TRUE(dtm::IsSameValue(status->TransientValue, Variant::Byte(2)));
     EXPECT_EQ(params().QueryDataSetState(), 1);
