@@ -126,6 +126,20 @@ TEST_F(SimulatedDeviceTest, EveryUploadedElementDecodesToItsInitialValue) {
     EXPECT_GT(checked, 100);
 }
 
+TEST_F(SimulatedDeviceTest, EveryDownloadedElementsWriteIsTaken) {
+    int written = 0;
+    for (const auto& item : dtm.Parameters()) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        if (!(el->ElementMode & clsDataElement::kModeDownload) || (el->ElementMode & clsDataElement::kModeCommand))
+            continue;
+        const DeviceAnswer answer =
+            device.Write(static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index), WriteCoding(dtm, el));
+        EXPECT_TRUE(answer.Ok()) << el->Name << ": error " << static_cast<int>(answer.errorCode1);
+        ++written;
+    }
+    EXPECT_GT(written, 50);
+}
+
 TEST_F(SimulatedDeviceTest, AWrittenValueIsReadBackAndKeptByTheDeviceAlone) {
     tagDesc->TransientValue = Variant("FLOW METER 7");
     const Bytes coded = WriteCoding(dtm, tagDesc);
