@@ -202,7 +202,11 @@ TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
         {"long octet string", OneNode("~/BusMasterConfigurationPart", std::string(1000, 'F')), ""},
         {"no value", "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\"/>"
                      "</ParameterSet></DtmParameter></FDT>", ""},
-        {"nested too deep", std::string(300, '<') + "", ""},
+        {"nested too deep", [] {
+             std::string open, close;
+             for (int i = 0; i < 300; ++i) open += "<a>", close += "</a>";
+             return "<FDT>" + open + OneNode("PHYS/TAG_DESC", "DEEP") + close + "</FDT>";
+         }(), ""},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(Set(c.doc, c.path)) << c.what;
