@@ -119,6 +119,12 @@ public:
     platform::Variant GetTypedValue(const platform::Variant& aValue) const;
     // 0, &H2000 not valid, &H4000 out of range, &H5000 too long, &H6000 bad character.
     int32_t CalcParamErrorFlags(const Ctx& DTMContext, const platform::Variant& aValue) const;
+    // Longest text an element of open length (internal variables) takes from a
+    // parameter document.
+    static constexpr int32_t kMaxOpenTextLength = 1024;
+    // Whether a typed value from a parameter document fits the element: no
+    // range, length or character error, no octet string longer than the element.
+    bool FitsElement(const platform::Variant& typed, const Ctx& DTMContext) const;
     // 4 when newValue (with the transient unit) differs from the reference value.
     int32_t CalcParamStatusFlags(const Ctx& DTMContext, const platform::Variant& newValue) const;
 

@@ -234,18 +234,21 @@ bool clsDataElement::ReadFromDtmVariable(P<platform::xml::Element> DOMNode, Ctx 
                 valueText = vb::Left(valueText, open - 1);
                 try {
                     UnitString(DTMContext, unit);
+                    // A unit text the table does not know would silently mean "no unit".
+                    unitOk = nTransientUnit != 0 || vb::Trim(unit).empty() || vb::Left(unit, 1) == "#";
                 } catch (const com::ComError&) {
                     unitOk = false;  // "#" and no 16-bit number
                 }
             }
         }
-        // The value and its unit are taken together or not at all.
+        // The value and its unit are taken together or not at all, and only
+        // when the value fits the element: the frame's document is not trusted.
         Variant typed = Variant::Null();
         if (unitOk) {
             if (IsFloatType(ValueType)) typed = NonFiniteValue(valueText, ValueType);
             if (typed.IsNull()) typed = GetTypedValue(Variant(valueText));
         }
-        if (typed.IsNull()) {
+        if (typed.IsNull() || !FitsElement(typed, DTMContext)) {
             nTransientUnit = oldUnit;
         } else {
             TransientValue = typed;
@@ -259,6 +262,13 @@ bool clsDataElement::ReadFromDtmVariable(P<platform::xml::Element> DOMNode, Ctx 
         else if (status.StrRef() == "invalid") Validity(false);
     }
     return taken;
+}
+
+bool clsDataElement::FitsElement(const Variant& typed, const Ctx& DTMContext) const {
+    if (ValueType == 1 && ValueTypeLength > 0 && typed.IsByteArray() && typed.Count() > ValueTypeLength)
+        return false;
+    if (ValueType == 14 && ValueTypeLength < 0 && vb::Len(typed.StrRef()) > kMaxOpenTextLength) return false;
+    return CalcParamErrorFlags(DTMContext, typed) == 0;
 }
 
 // ---- Documentation ----

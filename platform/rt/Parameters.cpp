@@ -96,14 +96,20 @@ void Parameters::Reset() {
     if (channels_) channels_->Clear();
 }
 
-std::vector<El> Parameters::Children(std::string_view header) const {
-    std::vector<El> children;
+std::vector<El> Parameters::ElementsUnder(std::string_view prefix, size_t minLength) const {
+    std::vector<El> found;
     for (size_t i = 0; i < items_.size(); ++i) {
         const std::string& name = paths_[i];
-        if (name.size() > header.size() && StartsWithIgnoringCase(name, header)) children.push_back(items_[i]);
+        if (name.size() >= minLength && StartsWithIgnoringCase(name, prefix)) found.push_back(items_[i]);
     }
-    return children;
+    return found;
 }
+
+std::vector<El> Parameters::Children(std::string_view header) const {
+    return ElementsUnder(header, header.size() + 1);
+}
+
+std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }
 
 void Parameters::NotifyChange(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);

@@ -44,6 +44,9 @@ public:
     // The elements whose paths start with `header` and differ from it, in
     // collection order; the header itself is not among them.
     std::vector<El> Children(std::string_view header) const;
+    // The elements whose paths start with `path`, the one at `path` itself
+    // included, in collection order; "" gives every element.
+    std::vector<El> StartingWith(std::string_view path) const;
 
     // ---- Model and context (both held weakly) ----
     P<IPrivateDataModel> DataModel() const { return model_.lock(); }
@@ -102,6 +105,8 @@ private:
     };
 
     size_t PositionOf(const Variant& anchor) const;  // unknown → 5
+    // The elements whose paths start with `prefix` and are at least `minLength` long.
+    std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
     void NotifyPages(const El& el, const std::string& text);
     P<DtmGuiRegistry> Registry() const;
 

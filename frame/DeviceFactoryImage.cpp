@@ -1,0 +1,61 @@
+#include "frame/DeviceFactoryImage.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "frame/ModelInstance.h"
+#include "model/clsDataElement.h"
+#include "platform/rt/Parameters.h"
+#include "platform/rt/Transaction.h"
+
+namespace dtm::frame {
+
+namespace {
+
+using platform::P;
+
+bool IsDeviceAddress(const clsDataElement& el) {
+    return el.RelIndex >= 0 && el.Slot >= 0 && el.Slot <= 255 && el.index >= 0 && el.index <= 255;
+}
+
+bool IsBitField(const clsDataElement& el) {
+    return el.ValueType == 2 && el.AccessMask != 255 && el.AccessMask != 0;
+}
+
+// The element's write coding: the bytes from its data position on (a record
+// header: the whole record).
+std::vector<uint8_t> WriteCoding(const ModelInstance& instance, const P<clsDataElement>& el) {
+    auto trans = std::make_shared<platform::rt::Transaction>();
+    if (!instance.model->BuildTransactionRequest(instance.ctx, trans, true, el)) return {};
+    return trans->TransData().ToBytes();
+}
+
+// Lays an element's coding over the parameter's bytes; a bit field replaces
+// only its mask's bits.
+void Merge(std::vector<uint8_t>& bytes, const std::vector<uint8_t>& coded, const clsDataElement& el) {
+    if (bytes.size() < coded.size()) bytes.resize(coded.size(), 0);
+    const size_t from = static_cast<size_t>(std::max<int16_t>(el.DataPosition, 0));
+    for (size_t i = from; i < coded.size(); ++i) {
+        if (IsBitField(el)) bytes[i] = static_cast<uint8_t>((bytes[i] & ~el.AccessMask) | (coded[i] & el.AccessMask));
+        else bytes[i] = coded[i];
+    }
+}
+
+}  // namespace
+
+FactoryImage BuildFactoryImage(const std::string& deviceTypeName) {
+    const ModelInstance instance = NewModelInstance(deviceTypeName, true);
+    FactoryImage image;
+    for (const auto& item : instance.Parameters()) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        if (!el || !IsDeviceAddress(*el)) continue;
+        const DeviceAddress address(static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index));
+        auto& parameter = image.parameters[address];
+        parameter.writable = parameter.writable || (el->ElementMode & clsDataElement::kModeDownload) != 0;
+        Merge(parameter.bytes, WriteCoding(instance, el), *el);
+        image.addressOf.emplace(el->Name, address);
+    }
+    return image;
+}
+
+}  // namespace dtm::frame
