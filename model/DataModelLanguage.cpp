@@ -10,6 +10,8 @@
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
 
+#include <unordered_map>
+
 namespace dtm {
 using namespace platform;
 
@@ -44,7 +46,7 @@ public:
           manuSpec_(RequiredSection(dictionary_, "parameters_manu_spec")),
           keys_(RequiredSection(dictionary_, "keys")) {
         const Variant list = dictionary_.LookupText(profile_, "~/Tag", "cmdErrList");
-        if (list.IsString()) defaultCmdErrList_ = Expand(list.StrRef());
+        if (list.IsString()) defaultCmdErrList_ = Shared(Expand(list.StrRef()));
     }
 
     void SetAll() {
@@ -56,22 +58,29 @@ public:
 private:
     std::string Expand(const std::string& text) const { return ExpandTextRefs(text, ctx_, keys_); }
 
+    // The one copy of `text` that every element with this text holds.
+    SharedText Shared(std::string&& text) {
+        auto [it, added] = texts_.try_emplace(text);
+        if (added) it->second = SharedText(std::move(text));
+        return it->second;
+    }
+
     // The expanded field of the entry; a missing field raises 94.
-    std::string Field(const xml::Element& entry, const char* field) const {
+    SharedText Field(const xml::Element& entry, const char* field) {
         const Variant text = entry.GetAttribute(field);
         if (!text.IsString()) {
             com::Raise(com::errInvalidNull, "Dictionary entry \"" + com::CStr(entry.GetAttribute("key")) +
                                                 "\" has no \"" + field + "\"");
         }
-        return Expand(text.StrRef());
+        return Shared(Expand(text.StrRef()));
     }
 
     // The expanded field into `target`; False, `target` untouched, when the
     // field is missing.
-    bool OptionalField(const xml::Element& entry, const char* field, std::string& target) const {
+    bool OptionalField(const xml::Element& entry, const char* field, SharedText& target) {
         const Variant text = entry.GetAttribute(field);
         if (!text.IsString()) return false;
-        target = Expand(text.StrRef());
+        target = Shared(Expand(text.StrRef()));
         return true;
     }
 
@@ -81,15 +90,15 @@ private:
         if (!entry) entry = dictionary_.KeyNode(profile_, key);
         if (!entry) return;
 
-        std::string label = Field(*entry, "label");
-        std::string description = Field(*entry, "description");
-        std::string help = Field(*entry, "help");
+        SharedText label = Field(*entry, "label");
+        SharedText description = Field(*entry, "description");
+        SharedText help = Field(*entry, "help");
         element.Label = std::move(label);
         element.Description = std::move(description);
         element.Help = std::move(help);
 
-        std::string text;
-        if (OptionalField(*entry, "valueLists", text)) element.ValueLists = Variant(std::move(text));
+        SharedText lists;
+        if (OptionalField(*entry, "valueLists", lists)) element.ValueLists = Variant(lists.str());
         OptionalField(*entry, "valueList", element.ValueList);
         if (!element.ValueList.empty()) {
             Optional([&] { element.ReplaceValueListEntries(); });
@@ -119,7 +128,8 @@ private:
     P<xml::Element> profile_;
     P<xml::Element> manuSpec_;
     P<xml::Element> keys_;
-    std::string defaultCmdErrList_;
+    SharedText defaultCmdErrList_;
+    std::unordered_map<std::string, SharedText> texts_;  // every text set so far, by content
 };
 
 }  // namespace

@@ -92,7 +92,10 @@ void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
         throw;
     }
     --m_ChangeDepth;
-    if (m_ChangeDepth == 0) EvaluateDataSetState(DTMContext);
+    // A whole data-set change evaluates the state once at its end; evaluating
+    // it after each change that its handlers report would walk the whole
+    // collection once per change.
+    if (m_ChangeDepth == 0 && !m_ProcessingCompleteValidation) EvaluateDataSetState(DTMContext);
 }
 
 void clsDataModel::DataSetChanged(Ctx DTMContext) {
