@@ -10,6 +10,9 @@
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
 
+#include <optional>
+#include <unordered_map>
+
 namespace dtm {
 using namespace platform;
 
@@ -44,7 +47,7 @@ public:
           manuSpec_(RequiredSection(dictionary_, "parameters_manu_spec")),
           keys_(RequiredSection(dictionary_, "keys")) {
         const Variant list = dictionary_.LookupText(profile_, "~/Tag", "cmdErrList");
-        if (list.IsString()) defaultCmdErrList_ = Expand(list.StrRef());
+        if (list.IsString()) defaultCmdErrList_ = Shared(Expand(list.StrRef()));
     }
 
     void SetAll() {
@@ -56,23 +59,48 @@ public:
 private:
     std::string Expand(const std::string& text) const { return ExpandTextRefs(text, ctx_, keys_); }
 
+    // The one copy of `text` that every element with this text holds.
+    SharedText Shared(std::string&& text) {
+        auto [it, added] = texts_.try_emplace(text);
+        if (added) it->second = SharedText(std::move(text));
+        return it->second;
+    }
+
     // The expanded field of the entry; a missing field raises 94.
-    std::string Field(const xml::Element& entry, const char* field) const {
+    SharedText Field(const xml::Element& entry, const char* field) {
         const Variant text = entry.GetAttribute(field);
         if (!text.IsString()) {
             com::Raise(com::errInvalidNull, "Dictionary entry \"" + com::CStr(entry.GetAttribute("key")) +
                                                 "\" has no \"" + field + "\"");
         }
-        return Expand(text.StrRef());
+        return Shared(Expand(text.StrRef()));
     }
 
-    // The expanded field into `target`; False, `target` untouched, when the
-    // field is missing.
-    bool OptionalField(const xml::Element& entry, const char* field, std::string& target) const {
+    // The expanded field, or nothing when the entry has no such field.
+    std::optional<SharedText> OptionalField(const xml::Element& entry, const char* field) {
         const Variant text = entry.GetAttribute(field);
-        if (!text.IsString()) return false;
-        target = Expand(text.StrRef());
-        return true;
+        if (!text.IsString()) return std::nullopt;
+        return Shared(Expand(text.StrRef()));
+    }
+
+    // The fields of one entry, expanded. The blocks of one kind share their
+    // entries, so each entry is read once.
+    struct EntryTexts {
+        SharedText label;
+        SharedText description;
+        SharedText help;
+        std::optional<SharedText> valueLists;
+        std::optional<SharedText> valueList;
+        std::optional<SharedText> iconList;
+        std::optional<SharedText> cmdErrList;
+    };
+
+    const EntryTexts& TextsOf(const xml::Element& entry) {
+        if (const auto it = entries_.find(&entry); it != entries_.end()) return it->second;
+        EntryTexts texts{Field(entry, "label"), Field(entry, "description"), Field(entry, "help"),
+                         OptionalField(entry, "valueLists"), OptionalField(entry, "valueList"),
+                         OptionalField(entry, "iconList"), OptionalField(entry, "cmdErrList")};
+        return entries_.emplace(&entry, std::move(texts)).first->second;
     }
 
     void Set(clsDataElement& element) {
@@ -81,28 +109,24 @@ private:
         if (!entry) entry = dictionary_.KeyNode(profile_, key);
         if (!entry) return;
 
-        std::string label = Field(*entry, "label");
-        std::string description = Field(*entry, "description");
-        std::string help = Field(*entry, "help");
-        element.Label = std::move(label);
-        element.Description = std::move(description);
-        element.Help = std::move(help);
+        const EntryTexts& texts = TextsOf(*entry);
+        element.Label = texts.label;
+        element.Description = texts.description;
+        element.Help = texts.help;
 
-        std::string text;
-        if (OptionalField(*entry, "valueLists", text)) element.ValueLists = Variant(std::move(text));
-        OptionalField(*entry, "valueList", element.ValueList);
+        if (texts.valueLists) element.ValueLists = Variant(texts.valueLists->str());
+        if (texts.valueList) element.ValueList = *texts.valueList;
         if (!element.ValueList.empty()) {
             Optional([&] { element.ReplaceValueListEntries(); });
             if (element.Name == kDiagnosis || element.Name == kDiagnosisMask) {
                 Optional([&] { ReduceDiagnosisList(); });
             }
         }
-        OptionalField(*entry, "iconList", element.IconList);
+        if (texts.iconList) element.IconList = *texts.iconList;
         // An entry without its own list takes the default list of this
         // language, so no list of the former language stays behind.
-        if (!OptionalField(*entry, "cmdErrList", element.CmdErrList) || element.CmdErrList.empty()) {
-            element.CmdErrList = defaultCmdErrList_;
-        }
+        const bool ownList = texts.cmdErrList && !texts.cmdErrList->empty();
+        element.CmdErrList = ownList ? *texts.cmdErrList : defaultCmdErrList_;
     }
 
     // The diagnosis list keeps only the bits that the mask enables.
@@ -119,14 +143,20 @@ private:
     P<xml::Element> profile_;
     P<xml::Element> manuSpec_;
     P<xml::Element> keys_;
-    std::string defaultCmdErrList_;
+    SharedText defaultCmdErrList_;
+    std::unordered_map<std::string, SharedText> texts_;  // every text set so far, by content
+    std::unordered_map<const xml::Element*, EntryTexts> entries_;
 };
 
 }  // namespace
 
 std::string LanguageEntryKey(const clsDataElement& element) {
     if (element.BlockType == pbfPhysicalBlock) return element.Name;
-    return com::vb::Replace(element.Name, "/" + std::to_string(element.BlockNumber) + "/", "/i/");
+    const std::string number = "/" + std::to_string(element.BlockNumber) + "/";
+    std::string key = element.Name;
+    for (size_t at = key.find(number); at != std::string::npos; at = key.find(number, at + 3))
+        key.replace(at, number.size(), "/i/");
+    return key;
 }
 
 void SetLanguageTexts(const P<rt::DTMContext>& DTMContext) { TextSetter(DTMContext).SetAll(); }

@@ -308,7 +308,8 @@ std::string clsDataElement::GetStrCommandErrorFromIndex(int32_t aIndex) const {
 }
 
 void clsDataElement::ReplaceValueListEntries() {
-    if (ValueList.empty()) return;
+    // Most lists have no "none" at all: they are not split.
+    if (ValueList.find("none") == std::string::npos) return;
     bool keyedNone = false;
     for (const std::string& entry : vb::Split(ValueList, "|")) {
         const size_t colon = entry.find(':');

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/ProfibusBlockFlags.h"
+#include "model/SharedText.h"
 #include "platform/com/Variant.h"
 #include "platform/rt/IPrivateDataElement.h"
 
@@ -23,12 +24,13 @@ struct clsDataElementFields {
     int32_t ValueTypeLength = -1;
     std::string ValueFormat;
     int32_t ElementMode = 0;
-    std::string ValueList;
+    // The language texts; elements with the same text share it.
+    SharedText ValueList;
     platform::Variant ValueLists;
-    std::string IconList;
-    std::string Label;
-    std::string Description;
-    std::string Help;
+    SharedText IconList;
+    SharedText Label;
+    SharedText Description;
+    SharedText Help;
     int32_t RequiredUserLevel = 1;
     int16_t Slot = -1;
     int16_t index = -1;
@@ -52,7 +54,7 @@ struct clsDataElementFields {
     int16_t nConstantUnit = 0;
     uint8_t nParamIndex = 0;
     int16_t DeviceStatus = 0;
-    std::string CmdErrList;
+    SharedText CmdErrList;
     std::string CmdErr;
     int32_t NestProcessLevel = 0;
     int16_t DynamicCounter = 0;

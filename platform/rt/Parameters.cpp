@@ -18,6 +18,18 @@ inline unsigned char AsciiLower(unsigned char c) noexcept {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
+// Orders texts by their lower-cased bytes; texts with a common prefix (ASCII
+// case ignored) lie next to each other in this order.
+bool LessIgnoringCase(std::string_view a, std::string_view b) noexcept {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = AsciiLower(static_cast<unsigned char>(a[i]));
+        const unsigned char y = AsciiLower(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) noexcept {
     if (prefix.size() > text.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
@@ -86,22 +98,36 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
     byPath_.emplace(path, el);
     paths_.insert(paths_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(path));
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
+    byPrefix_.clear();
 }
 
 void Parameters::Reset() {
     items_.clear();
     paths_.clear();
+    byPrefix_.clear();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
 }
 
 std::vector<El> Parameters::ElementsUnder(std::string_view prefix, size_t minLength) const {
-    std::vector<El> found;
-    for (size_t i = 0; i < items_.size(); ++i) {
-        const std::string& name = paths_[i];
-        if (name.size() >= minLength && StartsWithIgnoringCase(name, prefix)) found.push_back(items_[i]);
+    // Positions in path order, made on the first look-up after the collection changed.
+    if (byPrefix_.size() != paths_.size()) {
+        byPrefix_.resize(paths_.size());
+        for (size_t i = 0; i < paths_.size(); ++i) byPrefix_[i] = static_cast<uint32_t>(i);
+        std::sort(byPrefix_.begin(), byPrefix_.end(),
+                  [this](uint32_t a, uint32_t b) { return LessIgnoringCase(paths_[a], paths_[b]); });
     }
+    auto it = std::lower_bound(byPrefix_.begin(), byPrefix_.end(), prefix,
+                               [this](uint32_t pos, std::string_view h) { return LessIgnoringCase(paths_[pos], h); });
+    std::vector<uint32_t> positions;
+    for (; it != byPrefix_.end() && StartsWithIgnoringCase(paths_[*it], prefix); ++it) {
+        if (paths_[*it].size() >= minLength) positions.push_back(*it);
+    }
+    std::sort(positions.begin(), positions.end());
+    std::vector<El> found;
+    found.reserve(positions.size());
+    for (const uint32_t pos : positions) found.push_back(items_[pos]);
     return found;
 }
 

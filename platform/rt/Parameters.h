@@ -112,6 +112,7 @@ private:
 
     std::vector<El> items_;
     std::vector<std::string> paths_;  // items_' paths as added, for prefix scans without virtual calls
+    mutable std::vector<uint32_t> byPrefix_;  // positions sorted by path (case ignored); empty when stale
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;

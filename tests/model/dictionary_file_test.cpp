@@ -1,19 +1,24 @@
-// The shipped language dictionary: well-formed, complete for the unit table and
-// the profile block tables, every parameter entry with its three texts, and
-// every value list and text reference usable as the model reads them.
+// The shipped language dictionary: well-formed, complete for the unit table,
+// for every element of a built model and for every key the code looks up,
+// every parameter entry with its three texts, and every value list and text
+// reference usable as the model reads them.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "frame/ProfileBlocks.h"
-#include "frame/StandaloneModel.h"
+#include "frame/ModelInstance.h"
+#include "model/DataModelLanguage.h"
 #include "model/clsDataElement.h"
+#include "model/clsDataModel.h"
 #include "model/clsPROFIBUSProfil3Units.h"
-#include "model/ProfibusBlockFlags.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -29,10 +34,20 @@ using platform::xml::Element;
 // Constant units that the block builders register while the model is built.
 const std::set<int> kConstantUnits = {900, 901, 902, 903, 904};
 
-// Keys the component looks up in the general texts.
+// The constant units 951..958 carry the text of their AI block's
+// OUT_UNIT_TEXT, the user's own text: the dictionary must not hold them.
+bool IsBlockOwnUnitText(int code) { return code > 950 && code <= 958; }
+
+// Keys the component looks up in the general texts, also those the code
+// builds or names through a constant (the source scan below cannot see
+// them): the device-type names expanded by the model build, the messages of
+// the DTM object, the help-file message and the data-set states.
 const std::vector<std::string> kMessageKeys = {
     "key_RXD214", "key_RXD218", "devtype_not_supported", "devicetype_not_supported",
     "devicetype_expected", "error_help_file_not_found", "k_saved", "k_online", "k_changed", "k_mixed"};
+
+// The folders of component code whose text look-ups must all be answered.
+const std::vector<std::string> kComponentFolders = {"core", "model", "blocks", "pages"};
 
 std::string Attr(const P<Element>& entry, const std::string& name) {
     const auto v = entry->GetAttribute(name);
@@ -224,23 +239,150 @@ TEST_F(DictionaryFile, TextReferencesAndValueListsResolve) {
     }
 }
 
-TEST_F(DictionaryFile, EveryProfileBlockElementHasAnEntry) {
-    auto ctx = platform::rt::DTMContext::Create();
-    ctx->InitContext(nullptr, std::make_shared<frame::StandaloneDataModel>(), nullptr, nullptr);
-    frame::BuildProfileBlocks(ctx);
-    int checked = 0;
-    for (const auto& item : *ctx->Parameters()) {
-        const auto el = std::dynamic_pointer_cast<clsDataElement>(item);
-        std::string key = el->Name;
-        if (el->BlockType != pbfPhysicalBlock) {
-            const std::string number = "/" + std::to_string(el->BlockNumber) + "/";
-            for (size_t at = key.find(number); at != std::string::npos; at = key.find(number, at + 3))
-                key.replace(at, number.size(), "/i/");
+// The source text without its comments; string and character literals stay.
+std::string WithoutComments(const std::string& source) {
+    std::string out;
+    out.reserve(source.size());
+    for (size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '"' || c == '\'') {
+            const size_t start = i;
+            for (++i; i < source.size() && source[i] != c && source[i] != '\n'; ++i)
+                if (source[i] == '\\') ++i;
+            out.append(source, start, i - start + 1);
+        } else if (source.compare(i, 2, "//") == 0) {
+            i = source.find('\n', i);
+            if (i == std::string::npos) break;
+            out += '\n';
+        } else if (source.compare(i, 2, "/*") == 0) {
+            i = source.find("*/", i + 2);
+            if (i == std::string::npos) break;
+            ++i;
+        } else {
+            out += c;
         }
-        for (const auto& l : languages_) EXPECT_TRUE(l.HasParameterEntry(key)) << l.name << ": no entry " << key << " for " << el->Name;
+    }
+    return out;
+}
+
+// The literal keys of the text look-ups in one source text:
+// GetLangText(ctx, "key"...), LangText("key"...), LookupText("keys", "key"...)
+// and every $(key) reference inside a string literal. Comments are skipped.
+std::set<std::string> LiteralKeys(const std::string& source) {
+    static const std::vector<std::regex> calls = {
+        std::regex(R"re(GetLangText\(\s*[A-Za-z_][\w.>()-]*\s*,\s*"([^"]+)")re"),
+        std::regex(R"re(\bLangText\(\s*"([^"]+)")re"),
+        std::regex(R"re(LookupText\(\s*"keys"\s*,\s*"([^"]+)")re"),
+    };
+    static const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
+    static const std::regex reference(R"re(\$\(([A-Za-z0-9_.]+)\))re");
+    const std::string code = WithoutComments(source);
+    std::set<std::string> keys;
+    for (const auto& call : calls)
+        for (std::sregex_iterator it(code.begin(), code.end(), call), end; it != end; ++it)
+            keys.insert((*it)[1].str());
+    for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
+        const std::string text = (*it)[1].str();
+        for (std::sregex_iterator ref(text.begin(), text.end(), reference); ref != end; ++ref)
+            keys.insert((*ref)[1].str());
+    }
+    return keys;
+}
+
+// Every literal key of the component's sources, with the first file using it.
+std::map<std::string, std::string> KeysInSources() {
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> keys;
+    for (const auto& folder : kComponentFolders) {
+        const fs::path root = fs::path(platform::app::Path()) / folder;
+        if (!fs::exists(root)) continue;
+        for (const auto& file : fs::recursive_directory_iterator(root)) {
+            const auto ext = file.path().extension();
+            if (ext != ".cpp" && ext != ".h") continue;
+            std::ifstream in(file.path());
+            std::stringstream text;
+            text << in.rdbuf();
+            for (const auto& key : LiteralKeys(text.str()))
+                keys.emplace(key, fs::relative(file.path(), platform::app::Path()).string());
+        }
+    }
+    return keys;
+}
+
+TEST(DictionarySourceScan, FindsEveryLookUpForm) {
+    const std::string source = R"src(
+        const std::string a = GetLangText(DTMContext, "probe_a", Variant(1));
+        if (ctx->LangText("probe_b", text)) {}
+        dictionary.LookupText("keys", "probe_c", "text");
+        ExpandTextRefs("Unit $(probe_d) and $(probe_e)", ctx, keys);
+        dictionary.LookupText("parameters", "not_a_key", "label");
+        // GetLangText(ctx, "in_a_comment") and "$(in_a_comment)" are no look-ups.
+        const std::string b = GetLangText(ctx, name);  /* "$(in_a_comment)" */
+        const char* quote = "\"$(probe_f)\"";
+    )src";
+    EXPECT_EQ(LiteralKeys(source), (std::set<std::string>{"probe_a", "probe_b", "probe_c", "probe_d", "probe_e", "probe_f"}));
+}
+
+TEST_F(DictionaryFile, EveryKeyTheSourcesLookUpHasAText) {
+    const auto keys = KeysInSources();
+    for (const auto& l : languages_)
+        for (const auto& [key, file] : keys)
+            EXPECT_TRUE(l.Section("keys").count(key)) << l.name << ": no text for \"" << key << "\" used in " << file;
+}
+
+// A new instance of each device type, in English.
+class BuiltModelTexts : public DictionaryFile, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BuiltModelTexts, EveryElementHasItsEntryAndFullTexts) {
+    const auto instance = frame::NewModelInstance(GetParam());
+    const Language* english = nullptr;
+    for (const auto& l : languages_) if (l.lcid == "1033") english = &l;
+    ASSERT_NE(english, nullptr);
+    int checked = 0;
+    for (const auto& item : instance.Parameters()) {
+        const auto& el = dynamic_cast<const clsDataElement&>(*item);
+        const std::string key = LanguageEntryKey(el);
+        for (const auto& l : languages_) EXPECT_TRUE(l.HasParameterEntry(key)) << l.name << ": no entry " << key << " for " << el.Name;
+        EXPECT_FALSE(el.Label.empty()) << el.Name << ": no label";
+        EXPECT_FALSE(el.Description.empty()) << el.Name << ": no description";
+        EXPECT_FALSE(el.Help.empty()) << el.Name << ": no help";
+        const std::string valueLists = el.ValueLists.IsString() ? el.ValueLists.StrRef() : std::string();
+        for (const std::string* text : {&el.Label.str(), &el.Description.str(), &el.Help.str(), &el.ValueList.str(),
+                                        &valueLists, &el.IconList.str(), &el.CmdErrList.str()})
+            EXPECT_EQ(text->find("$("), std::string::npos) << el.Name << ": unexpanded reference in \"" << *text << "\"";
         ++checked;
     }
-    EXPECT_EQ(checked, 783);
+    EXPECT_EQ(checked, 864);
+}
+
+INSTANTIATE_TEST_SUITE_P(DeviceTypes, BuiltModelTexts, ::testing::Values("RXD 218", "RXD 214"));
+
+// The codes registered in a unit table: a copy is probed by writing a text,
+// which only a registered row takes.
+std::set<int> RegisteredUnitCodes(const clsPROFIBUSProfil3Units& units) {
+    clsPROFIBUSProfil3Units probe = units;
+    std::set<int> codes;
+    for (int code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code) {
+        probe.PROFIBUSProfil3UnitString(code, "\x01");
+        if (probe.PROFIBUSProfil3UnitString(code) == "\x01") codes.insert(code);
+    }
+    return codes;
+}
+
+TEST_F(DictionaryFile, EveryUnitTheModelRegistersHasAText) {
+    const auto instance = frame::NewModelInstance();
+    const auto codes = RegisteredUnitCodes(*instance.model->PROFIBUSProfil3Units());
+    ASSERT_TRUE(codes.count(900) && codes.count(904) && codes.count(1001)) << "unit table probe sees nothing";
+    for (const auto& l : languages_) {
+        for (int code : codes) {
+            const bool present = l.Section("units").count("unit_" + std::to_string(code)) > 0;
+            if (IsBlockOwnUnitText(code)) {
+                EXPECT_FALSE(present) << l.name << ": unit_" << code << " would overwrite the block's own unit text";
+            } else {
+                EXPECT_TRUE(present) << l.name << ": no unit_" << code;
+            }
+        }
+    }
 }
 
 }  // namespace

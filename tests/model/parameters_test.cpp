@@ -138,6 +138,14 @@ TEST(Parameters, ChildrenAreTheRecordFieldsInCollectionOrder) {
     EXPECT_EQ(Paths(params.Children("PHYS/MODE_BLK/")), fields);
     EXPECT_EQ(Paths(params.Children("phys/mode_blk/")), fields);
     EXPECT_TRUE(params.Children("PHYS/NONE/").empty());
+
+    // An element added after a look-up is found by the next one, in its place.
+    params.Add(Make("phys/mode_blk/Normal"), Variant("PHYS/MODE_BLK/Target"));
+    const std::vector<std::string> more{"phys/mode_blk/Normal", "PHYS/MODE_BLK/Target", "PHYS/MODE_BLK/Actual",
+                                        "PHYS/MODE_BLK/Permitted"};
+    EXPECT_EQ(Paths(params.Children("PHYS/MODE_BLK/")), more);
+    params.Reset();
+    EXPECT_TRUE(params.Children("PHYS/MODE_BLK/").empty());
 }
 
 TEST(Parameters, ResetEmptiesTheCollection) {
