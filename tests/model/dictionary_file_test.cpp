@@ -330,6 +330,19 @@ TEST_F(DictionaryFile, EveryKeyTheSourcesLookUpHasAText) {
             EXPECT_TRUE(l.Section("keys").count(key)) << l.name << ": no text for \"" << key << "\" used in " << file;
 }
 
+// The frame lists the functions of "DTMFunctions.xml" by their text keys.
+TEST_F(DictionaryFile, EveryFunctionTextKeyHasAText) {
+    Document functions;
+    ASSERT_TRUE(functions.Load(platform::app::Path() + "/XMLData/DTMFunctions.xml"));
+    const auto entries = functions.SelectNodes("DTMFunctions/Function");
+    ASSERT_FALSE(entries.empty());
+    for (const auto& l : languages_)
+        for (const auto& entry : entries) {
+            const std::string key = Attr(entry, "textKey");
+            EXPECT_TRUE(l.Section("keys").count(key)) << l.name << ": no text for function key \"" << key << "\"";
+        }
+}
+
 // A new instance of each device type, in English.
 class BuiltModelTexts : public DictionaryFile, public ::testing::WithParamInterface<const char*> {};
 
