@@ -116,6 +116,16 @@ void ctlParameter::EndEdit(bool commit) {
     if (auto sink = EventSink()) sink->OnEndEdit(commit);
 }
 
+// A pick from a list or of bits: the edit starts, takes the value, clicks and ends committed.
+void ctlParameter::WholeEdit(const Variant& value) {
+    const auto keep = Keep();
+    StartEditIfIdle();
+    value_ = value;
+    if (auto sink = EventSink()) sink->OnChange();
+    if (auto sink = EventSink()) sink->OnClick();
+    EndEdit(true);
+}
+
 bool ctlParameter::ValueListHas(int32_t code) const {
     for (const auto& e : ParseValueList(valueList_))
         if (e.code == code) return true;
@@ -150,12 +160,7 @@ bool ctlParameter::UserCancel() {
 bool ctlParameter::UserSelect(int32_t code) {
     if (ReadOnly() || (controlType_ != kRowChosenForType10 && controlType_ != kRowValueList)) return false;
     if (controlType_ == kRowValueList && !ValueListHas(code)) return false;
-    const auto keep = Keep();
-    StartEditIfIdle();
-    value_ = Variant::Lng(code);
-    if (auto sink = EventSink()) sink->OnChange();
-    if (auto sink = EventSink()) sink->OnClick();
-    EndEdit(true);
+    WholeEdit(Variant::Lng(code));
     return true;
 }
 
@@ -174,12 +179,7 @@ bool ctlParameter::UserSetBits(const std::vector<int32_t>& indexes) {
     for (int32_t i : indexes) entries[static_cast<size_t>(i)] = "1";
     std::string text;
     for (size_t i = 0; i < entries.size(); ++i) text += (i ? "|" : "") + entries[i];
-    const auto keep = Keep();
-    StartEditIfIdle();
-    value_ = Variant::Str(text);
-    if (auto sink = EventSink()) sink->OnChange();
-    if (auto sink = EventSink()) sink->OnClick();
-    EndEdit(true);
+    WholeEdit(Variant::Str(text));
     return true;
 }
 

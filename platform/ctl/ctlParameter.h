@@ -47,7 +47,11 @@ public:
     int32_t ControlType() const { return controlType_; }
     void ControlType(int32_t kind) { controlType_ = kind; }
     const Variant& Value() const { return value_; }
-    void Value(const Variant& value) { value_ = value; }
+    // A write by code during an edit is also what Cancel goes back to.
+    void Value(const Variant& value) {
+        value_ = value;
+        if (editing_) valueAtStart_ = value;
+    }
     bool Locked() const { return locked_; }
     void Locked(bool on) { locked_ = on; }
     int32_t ValueMaxLength() const { return valueMaxLength_; }
@@ -124,6 +128,7 @@ public:
 private:
     void StartEditIfIdle();
     void EndEdit(bool commit);
+    void WholeEdit(const Variant& value);
     bool ValueListHas(int32_t code) const;
 
     std::string parameterTag_;

@@ -87,39 +87,34 @@ TEST_F(EditTest, TheSiteLockKeepsEveryRowReadOnly) {
     ExpectNoErrors();
 }
 
-TEST_F(EditTest, OnlineUpdatesWaitForTheEndOfAnEditWhileTheDataSetIsReady) {
+TEST_F(EditTest, UpdatesWaitForTheEndOfAnOnlineEditWhileTheDataSetIsReady) {
     Open({{"PHYS/TAG_DESC"}}, true);
     auto el = Params().Item("PHYS/TAG_DESC");
     auto& element = Element("PHYS/TAG_DESC");
-    ASSERT_TRUE(RowInput::Type(Row(0), "TYPED"));
-    element.TransientValue = Variant::Str("FROM DEVICE");
-    page->site->SiteParameterChanged(el);
-    EXPECT_TRUE(LinkOf(0).UpdatePending());
-    EXPECT_EQ(platform::com::CStr(Row(0).Value()), "TYPED") << "the user's text is not overwritten";
-    RowInput::Cancel(Row(0));
-    EXPECT_FALSE(LinkOf(0).UpdatePending());
-    EXPECT_EQ(platform::com::CStr(Row(0).Value()), "FROM DEVICE") << "applied at the end of the edit";
-
-    // While a whole data set is taken over the update goes through at once.
-    ASSERT_TRUE(RowInput::Type(Row(0), "AGAIN"));
-    Params().BeginSetParameters();
-    element.TransientValue = Variant::Str("WHOLE SET");
-    page->site->SiteParameterChanged(el);
-    Params().EndSetParameters();
-    EXPECT_FALSE(LinkOf(0).UpdatePending());
-    EXPECT_EQ(platform::com::CStr(Row(0).Value()), "WHOLE SET");
-    RowInput::Cancel(Row(0));
-    ExpectNoErrors();
-}
-
-TEST_F(EditTest, OfflineUpdatesAreNeverHeldBack) {
-    Open({{"PHYS/TAG_DESC"}}, false);
-    RowInput::Type(Row(0), "TYPED");
-    Element("PHYS/TAG_DESC").TransientValue = Variant::Str("OTHER");
-    page->site->SiteParameterChanged(Params().Item("PHYS/TAG_DESC"));
-    EXPECT_FALSE(LinkOf(0).UpdatePending());
-    EXPECT_EQ(platform::com::CStr(Row(0).Value()), "OTHER");
-    RowInput::Cancel(Row(0));
+    const struct {
+        const char* what;
+        bool online, wholeSetRunning, heldBack;
+    } cases[] = {
+        {"online, data set ready", true, false, true},
+        {"online, a whole data set is taken over", true, true, false},
+        {"offline", false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkOf(0).bOnlineMode = c.online;
+        element.TransientValue = Variant::Str("BEFORE");
+        page->site->SiteParameterChanged(el);
+        ASSERT_TRUE(RowInput::Type(Row(0), "TYPED"));
+        if (c.wholeSetRunning) Params().BeginSetParameters();
+        element.TransientValue = Variant::Str("FROM DEVICE");
+        page->site->SiteParameterChanged(el);
+        if (c.wholeSetRunning) Params().EndSetParameters();
+        EXPECT_EQ(LinkOf(0).UpdatePending(), c.heldBack);
+        EXPECT_EQ(platform::com::CStr(Row(0).Value()), c.heldBack ? "TYPED" : "FROM DEVICE");
+        RowInput::Cancel(Row(0));
+        EXPECT_FALSE(LinkOf(0).UpdatePending());
+        EXPECT_EQ(platform::com::CStr(Row(0).Value()), "FROM DEVICE") << "applied at the end of the edit";
+    }
     ExpectNoErrors();
 }
 
