@@ -2,6 +2,8 @@
 // tool tips, menu texts, locks by design, unbound rows and language change.
 #include "param_link_fixture.h"
 
+#include "platform/ui/Snapshot.h"
+
 namespace dtm::testing {
 namespace {
 
@@ -157,6 +159,33 @@ TEST_F(BindingTest, LanguageChangeRetranslatesTextsAndTheIconTip) {
     registry->LanguageId(1031);  // the registry tells every page
     EXPECT_EQ(Row(0).MenuItemText(1), Dict("paramhelp_menuitem") + "\t" + Dict("paramhelp_shortcut"));
     EXPECT_EQ(Row(0).IconToolTip(), Dict("paramicon_Initial"));
+    ExpectNoErrors();
+}
+
+}  // namespace
+}  // namespace dtm::testing
+
+namespace dtm::testing {
+namespace {
+
+TEST_F(BindingTest, SnapshotShowsBoundAndUnboundRows) {
+    StartNew();
+    Element("PHYS/TAG_DESC").Label = "Tag";
+    Element("PHYS/TAG_DESC").TransientValue = platform::Variant::Str("FT-101");
+    Open({{"PHYS/TAG_DESC"}, {"FUNC/%d/AI/PV_FTIME"}});
+    const std::string text = platform::ui::Snapshot(*page, {.all = true});
+    EXPECT_NE(text.find("row ctlParameter.0 @PHYS/TAG_DESC \"Tag\" = \"FT-101\" icon=Changed"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("row ctlParameter.1 hidden ro tag=\"FUNC/%d/AI/PV_FTIME\" unbound"), std::string::npos) << text;
+    EXPECT_NE(text.find("ctlParamSite ctlParamSite1 links=1 editable"), std::string::npos) << text;
+    ExpectNoErrors();
+}
+
+TEST_F(BindingTest, ExitingTheSiteCommitsAnEditInProgress) {
+    Open({{"PHYS/TAG_DESC"}});
+    ASSERT_TRUE(platform::ctl::RowInput::Type(Row(0), "LAST WORDS"));
+    page->site->ExitSite();
+    EXPECT_EQ(platform::com::CStr(Element("PHYS/TAG_DESC").TransientValue), "LAST WORDS");
     ExpectNoErrors();
 }
 
