@@ -1,6 +1,9 @@
 // Status pictures and tool tips of rows on the test form, one status each.
 #include "param_link_fixture.h"
 
+#include "model/clsDataModel.h"
+#include "model/clsPROFIBUSProfil3Units.h"
+
 namespace dtm::testing {
 namespace {
 
@@ -87,6 +90,36 @@ TEST_F(StatusTest, RangeTipsListEveryRange) {
     EXPECT_EQ(Row(0).IconToolTip(), Dict("paramicon_RangeErr") + ", " + platform::com::CStr(min) + ".." +
                                         platform::com::CStr(max) + ", 200..300");
 
+    ExpectNoErrors();
+}
+
+TEST_F(StatusTest, RangesAreShownInTheElementsCurrentUnit) {
+    StartNew();
+    auto& element = Element("FUNC/1/AI/PV_FTIME");
+    element.TransientValue = Variant::Dbl(1e9);
+    Open({{"FUNC/1/AI/PV_FTIME"}});
+    Variant min, max;
+    ASSERT_TRUE(element.GetRange(0, min, max));
+    auto model = std::dynamic_pointer_cast<clsDataModel>(Params().DataModel());
+    ASSERT_NE(model, nullptr);
+    const double perMinute = model->PROFIBUSProfil3Units()->CalculateUnitValue(platform::com::CDbl(max), 1322, 1323);
+    ASSERT_NE(perMinute, platform::com::CDbl(max));
+    const struct {
+        int16_t init, current;
+        std::string maxText;
+    } cases[] = {
+        {1322, 1322, platform::com::CStr(max)},
+        {1322, 1323, platform::com::CStr(Variant::Dbl(perMinute))},
+        {1322, 1998, platform::com::CStr(max)},  // "Unknown" converts nothing
+        {1998, 1323, platform::com::CStr(max)},
+    };
+    for (const auto& c : cases) {
+        element.nInitUnit = c.init;
+        element.nTransientUnit = c.current;
+        Update("FUNC/1/AI/PV_FTIME");
+        const std::string tip = Row(0).IconToolTip();
+        EXPECT_EQ(tip.substr(tip.size() - c.maxText.size() - 2), ".." + c.maxText) << c.init << "->" << c.current;
+    }
     ExpectNoErrors();
 }
 
