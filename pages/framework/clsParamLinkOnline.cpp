@@ -1,5 +1,7 @@
 #include "pages/framework/clsParamLinkOnline.h"
 
+#include <type_traits>
+
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/OnlineService.h"
@@ -20,6 +22,11 @@ static bool StartCommandRef(OnlineService*, const std::string&, const std::strin
 static void DropRequestRef(OnlineService*, const std::string&)
     __attribute__((weakref("_ZN8platform2rt13OnlineService11DropRequestERKNSt7__cxx1112basic_stringIcSt11char_"
                            "traitsIcESaIcEEE")));
+// The names above are those of these declarations; a changed declaration must change them too.
+static_assert(std::is_same_v<decltype(&OnlineService::OnlineState), int32_t (OnlineService::*)() const>);
+static_assert(std::is_same_v<decltype(&OnlineService::StartCommand),
+                             bool (OnlineService::*)(const std::string&, const std::string&, const P<IPrivateProcess>&)>);
+static_assert(std::is_same_v<decltype(&OnlineService::DropRequest), void (OnlineService::*)(const std::string&)>);
 }  // namespace
 
 namespace dtm {
