@@ -91,8 +91,9 @@ void RemoveLabelUnits(const std::vector<platform::P<platform::ui::Control>>& con
     for (const auto& control : controls) {
         auto parameter = std::dynamic_pointer_cast<platform::ctl::ctlParameter>(control);
         if (!parameter) continue;
-        const auto bracket = parameter->LabelText.find('(');
-        if (bracket != std::string::npos) parameter->LabelText.erase(bracket);
+        const std::string& label = parameter->LabelText();
+        const auto bracket = label.find('(');
+        if (bracket != std::string::npos) parameter->LabelText(label.substr(0, bracket));
     }
 }
 

@@ -178,14 +178,14 @@ TEST(ValueToBitString, DoubleShowsTheLow32BitsOfAnyValue) {
 
 TEST(RemoveLabelUnits, CutsParameterLabelsAtFirstBracket) {
     auto withUnit = std::make_shared<platform::ctl::ctlParameter>();
-    withUnit->LabelText = "Flow (kg/s)";
+    withUnit->LabelText("Flow (kg/s)");
     auto plain = std::make_shared<platform::ctl::ctlParameter>();
-    plain->LabelText = "Tag";
+    plain->LabelText("Tag");
     auto other = std::make_shared<platform::ui::Control>();
     other->Name = "Label (x)";
     RemoveLabelUnits({withUnit, plain, other});
-    EXPECT_EQ(withUnit->LabelText, "Flow ");
-    EXPECT_EQ(plain->LabelText, "Tag");
+    EXPECT_EQ(withUnit->LabelText(), "Flow ");
+    EXPECT_EQ(plain->LabelText(), "Tag");
     EXPECT_EQ(other->Name, "Label (x)");
 }
 

@@ -44,7 +44,11 @@ bool IsBlockOwnUnitText(int code) { return code > 950 && code <= 958; }
 // the DTM object, the help-file message and the data-set states.
 const std::vector<std::string> kMessageKeys = {
     "key_RXD214", "key_RXD218", "devtype_not_supported", "devicetype_not_supported",
-    "devicetype_expected", "error_help_file_not_found", "k_saved", "k_online", "k_changed", "k_mixed"};
+    "devicetype_expected", "error_help_file_not_found", "k_saved", "k_online", "k_changed", "k_mixed",
+    // The tool tips of the parameter rows' status pictures, named in a table.
+    "paramicon_CommErr", "paramicon_AnyErr", "paramicon_RangeErr", "paramicon_InputErr", "paramicon_Needed",
+    "paramicon_Changed", "paramicon_Dynamic", "paramicon_Optional", "paramicon_Locked", "paramicon_Initial",
+    "paramicon_Saved", "paramicon_OnlineValue"};
 
 // The folders of component code whose text look-ups must all be answered.
 const std::vector<std::string> kComponentFolders = {"core", "model", "blocks", "pages"};
@@ -266,13 +270,14 @@ std::string WithoutComments(const std::string& source) {
 }
 
 // The literal keys of the text look-ups in one source text:
-// GetLangText(ctx, "key"...), LangText("key"...), LookupText("keys", "key"...)
+// GetLangText(ctx, "key"...), LangText("key"...), LookupText("keys", "key"...), GetDictText("key")
 // and every $(key) reference inside a string literal. Comments are skipped.
 std::set<std::string> LiteralKeys(const std::string& source) {
     static const std::vector<std::regex> calls = {
         std::regex(R"re(GetLangText\(\s*[A-Za-z_][\w.>()-]*\s*,\s*"([^"]+)")re"),
         std::regex(R"re(\bLangText\(\s*"([^"]+)")re"),
         std::regex(R"re(LookupText\(\s*"keys"\s*,\s*"([^"]+)")re"),
+        std::regex(R"re(\bGetDictText\(\s*"([^"]+)")re"),
     };
     static const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
     static const std::regex reference(R"re(\$\(([A-Za-z0-9_.]+)\))re");
@@ -319,8 +324,10 @@ TEST(DictionarySourceScan, FindsEveryLookUpForm) {
         // GetLangText(ctx, "in_a_comment") and "$(in_a_comment)" are no look-ups.
         const std::string b = GetLangText(ctx, name);  /* "$(in_a_comment)" */
         const char* quote = "\"$(probe_f)\"";
+        ctx->MsgBox(GetDictText("probe_g"), 0);
     )src";
-    EXPECT_EQ(LiteralKeys(source), (std::set<std::string>{"probe_a", "probe_b", "probe_c", "probe_d", "probe_e", "probe_f"}));
+    EXPECT_EQ(LiteralKeys(source),
+              (std::set<std::string>{"probe_a", "probe_b", "probe_c", "probe_d", "probe_e", "probe_f", "probe_g"}));
 }
 
 TEST_F(DictionaryFile, EveryKeyTheSourcesLookUpHasAText) {

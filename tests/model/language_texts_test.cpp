@@ -111,7 +111,7 @@ TEST(LanguageTextsTest, SetLangCaptionsCaptionsControlsByNameIndexAndTab) {
     for (const char* caption : {"t1", "t2", "t3"}) strip->Tabs().Add(0, "", caption);
     auto row = std::make_shared<platform::ctl::ctlParameter>();
     row->Name = "rowValue";
-    row->LabelText = "row";
+    row->LabelText("row");
 
     SetLangCaptions(lc.ctx, "ctlA_", {ok, unit1, unit2, unnamed, strip, row, nullptr});
 
@@ -122,7 +122,7 @@ TEST(LanguageTextsTest, SetLangCaptionsCaptionsControlsByNameIndexAndTab) {
     EXPECT_EQ(strip->Tabs().Item(1)->Caption(), "First");
     EXPECT_EQ(strip->Tabs().Item(2)->Caption(), "t2");
     EXPECT_EQ(strip->Tabs().Item(3)->Caption(), "Third");
-    EXPECT_EQ(row->LabelText, "row");
+    EXPECT_EQ(row->LabelText(), "row");
 }
 
 TEST(LanguageTextsTest, GetValueListTextFindsTheCurrentValue) {
