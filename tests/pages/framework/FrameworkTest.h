@@ -23,9 +23,9 @@ protected:
             errors += std::to_string(e.number) + " " + e.description + " at " + e.where + "\n";
         EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()) << errors;
         ResetAll();
+        platform::app::SetPath("");
     }
     static void ResetAll() {
-        platform::app::SetPath("");
         platform::app::EventLoop::Instance().Reset();
         platform::app::ErrorSink::Instance().Clear();
         platform::app::MessageBoxHandler::Instance().Clear();
