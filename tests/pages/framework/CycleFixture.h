@@ -10,10 +10,10 @@
 #include "FrameworkTest.h"
 #include "frame/ModelInstance.h"
 #include "model/LanguageHelpers.h"
+#include "model/PageRecorder.h"
 #include "model/clsDataElement.h"
 #include "pages/framework/CycleGroup.h"
 #include "platform/rt/DtmGuiRegistry.h"
-#include "platform/rt/IPrivateGUI.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/TransGrp.h"
 
@@ -57,20 +57,6 @@ private:
     platform::P<platform::rt::TransGrp> group_ = std::make_shared<platform::rt::TransGrp>();
 };
 
-// Records the names of the elements the registry reports changed.
-class ChangeRecorder : public platform::rt::IPrivateGUI {
-public:
-    std::vector<std::string> changed;
-    bool CloseGUI() override { return true; }
-    void LockStateChanged(bool) override {}
-    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>& el) override {
-        changed.push_back(el->Name());
-    }
-    void ParameterSetChanged() override {}
-    void ValidateParameters() override {}
-    void SetLanguage(int32_t) override {}
-};
-
 class CycleTest : public FrameworkTest {
 protected:
     void SetUp() override {
@@ -81,8 +67,7 @@ protected:
             groups.push_back(group);
             return group;
         });
-        recorder = std::make_shared<ChangeRecorder>();
-        model.ctx->GuiRegistry()->RegisterGUI("recorder", recorder, true);
+        recorder = PageRecorder::RegisterWith(*model.ctx);
     }
     void TearDown() override {
         SetCycleGroupFactory(nullptr);
@@ -102,7 +87,7 @@ protected:
     frame::ModelInstance model;
     Log log;
     std::vector<platform::P<ScriptedGroup>> groups;
-    platform::P<ChangeRecorder> recorder;
+    platform::P<PageRecorder> recorder;
 };
 
 }  // namespace dtm::testing

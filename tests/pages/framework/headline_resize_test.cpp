@@ -132,3 +132,24 @@ TEST_F(Headline, TitleIsWrittenAlwaysAndReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DataFiles, EveryShippedPictureLoads) {
+    struct Case {
+        const char* file;
+        int32_t type;
+        int32_t widthPx;
+    };
+    const Case cases[] = {{"\\XMLData\\companyIcon.bmp", platform::ui::Picture::kBitmap, 48},
+                          {"\\XMLData\\RXD214.bmp", platform::ui::Picture::kBitmap, 64},
+                          {"\\XMLData\\RXD218.bmp", platform::ui::Picture::kBitmap, 64},
+                          {"\\Resources\\mw.ico", platform::ui::Picture::kIcon, 32}};
+    for (const auto& c : cases) {
+        const auto picture = platform::ui::LoadPicture(platform::app::File(c.file));
+        EXPECT_EQ(picture->Type, c.type) << c.file;
+        EXPECT_EQ(picture->Width, platform::ui::PixelsToHimetric(c.widthPx)) << c.file;
+    }
+}
+
+}  // namespace

@@ -1,4 +1,7 @@
+#include <sstream>
+
 #include "CycleFixture.h"
+#include "core/ComponentFolder.h"
 #include "core/PageInterfaces.h"
 #include "pages/framework/ctlStatus.h"
 #include "platform/com/PropertyBag.h"
@@ -223,6 +226,39 @@ TEST_F(Status, AStatusBarDroppedWhileInitialisedUnregistersItself) {
     status->Init("{id}.1$", "", Dtm());
     status.reset();
     EXPECT_FALSE(model.ctx->GuiRegistry()->FindGui("{id}.1$"));
+}
+
+TEST_F(Status, TraceLinesNameTheMembers) {
+    dtm::testing::ComponentFolder folder;  // tracing on from here
+    folder.WriteIni("[TimeCritical]\r\nTrace=ExternalFile\r\n");
+    auto status = NewStatus();
+    EXPECT_TRUE(status->CloseGUI());
+    status->Init("{id}.1$", "", Dtm());
+    status->ctlCycle->chkCycle->Value(1);
+    status->RemoveRequests();
+    EXPECT_TRUE(status->PrepareToRelease());
+    std::vector<std::string> lines;
+    std::istringstream in(folder.Read("TraceInfoFile.txt"));
+    for (std::string line; std::getline(in, line);) {
+        const auto at = line.find("ctlStatus-");
+        if (at != std::string::npos) lines.push_back(line.substr(at, line.find_last_not_of('\r') + 1 - at));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "ctlStatus-IPrivateGUI_CloseGUI: failed",
+                         "ctlStatus-InitControls: ",
+                         "ctlStatus-InitLanguageDependedControls: ",
+                         "ctlStatus-InitStatusLanguage: ",
+                         "ctlStatus-InitStatusControls: ",
+                         "ctlStatus-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                         "ctlStatus-ctlCycle_Click: ",
+                         "ctlStatus-ctlCycle_OnAddRequests: ",
+                         "ctlStatus-RemoveRequests: ",
+                         "ctlStatus-ctlCycle_OnRemoveRequests: ",
+                         "ctlStatus-ExitControls: ",
+                         "ctlStatus-ctlCycle_Click: ",
+                         "ctlStatus-ctlCycle_OnRemoveRequests: ",
+                         "ctlStatus-IDtmActiveXControl_PrepareToRelease: ExitControls successfull-Return Value = TRUE",
+                     }));
 }
 
 }  // namespace
