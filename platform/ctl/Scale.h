@@ -1,0 +1,53 @@
+#pragma once
+// The scale control of the scale library, as the bar graph hosts it: a
+// caption, a range with its actual (drawn) range, a mirror flag, a language
+// value and the one method the bar calls when it is shown. The actual range is
+// exactly what was set (no automatic scaling); nothing is drawn. RangeChanged
+// follows every change of the actual range.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/com/Variant.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/Signal.h"
+
+namespace platform::ctl {
+
+class Scale : public ui::Control {
+public:
+    std::string TypeName() const override { return "Scale"; }
+
+    const std::string& Caption() const { return caption_; }
+    void Caption(std::string text) { caption_ = std::move(text); }
+    double RangeMin() const { return rangeMin_; }
+    void RangeMin(double v) { rangeMin_ = v; }
+    double RangeMax() const { return rangeMax_; }
+    void RangeMax(double v) { rangeMax_ = v; }
+    double ActualRangeMin() const { return actualMin_; }
+    void ActualRangeMin(double v);
+    double ActualRangeMax() const { return actualMax_; }
+    void ActualRangeMax(double v);
+    bool Mirrored() const { return mirrored_; }
+    void Mirrored(bool on) { mirrored_ = on; }
+    int16_t UserLanguage() const { return userLanguage_; }
+    void UserLanguage(int16_t language) { userLanguage_ = language; }
+
+    // The method the bar calls once when shown; recorded only.
+    void Method12015(const Variant& arg1, const Variant& arg2) { methodCalls_.emplace_back(arg1, arg2); }
+    const std::vector<std::pair<Variant, Variant>>& MethodCalls() const { return methodCalls_; }
+
+    ui::Signal<> RangeChanged;
+
+    void Describe(ui::Description& d) const override;
+
+private:
+    std::string caption_;
+    double rangeMin_ = 0, rangeMax_ = 100, actualMin_ = 0, actualMax_ = 100;
+    bool mirrored_ = false;
+    int16_t userLanguage_ = 0;
+    std::vector<std::pair<Variant, Variant>> methodCalls_;
+};
+
+}  // namespace platform::ctl
