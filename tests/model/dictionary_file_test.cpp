@@ -48,7 +48,10 @@ const std::vector<std::string> kMessageKeys = {
     // The tool tips of the parameter rows' status pictures, named in a table.
     "paramicon_CommErr", "paramicon_AnyErr", "paramicon_RangeErr", "paramicon_InputErr", "paramicon_Needed",
     "paramicon_Changed", "paramicon_Dynamic", "paramicon_Optional", "paramicon_Locked", "paramicon_Initial",
-    "paramicon_Saved", "paramicon_OnlineValue"};
+    "paramicon_Saved", "paramicon_OnlineValue",
+    // The cyclic refresh's caption and messages, the status bar's panel texts.
+    "ctlCycle_chkCycle", "error_at_connect", "error_at_read_status", "key_connected", "key_notConnected",
+    "ctlStatus_stbar_panel_3", "ctlStatus_stbar_panel_4"};
 
 // The folders of component code whose text look-ups must all be answered.
 const std::vector<std::string> kComponentFolders = {"core", "model", "blocks", "pages"};
