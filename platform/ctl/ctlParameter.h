@@ -13,6 +13,8 @@ public:
     bool Focusable() const override { return true; }
 
     std::string LabelText;
+    // The element the row shows; may hold "%d", "%ch" and "%blk" for a block.
+    std::string parameterTag;
 };
 
 }  // namespace platform::ctl
