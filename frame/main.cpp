@@ -133,7 +133,10 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
     const char* title = upload ? "Upload" : "Download";
     channel.ResetTotals();
     const platform::app::ProcessorStopwatch watch;
-    const auto progress = [title](int32_t percent, bool show) {
+    int32_t shown = -1;
+    const auto progress = [title, &shown](int32_t percent, bool show) {
+        if (percent == shown && show) return;  // one line, redrawn when the figure changes
+        shown = percent;
         std::printf("\r  %s %3d %%%s", title, percent, show ? "" : "\n");
         std::fflush(stdout);
     };
