@@ -1,38 +1,14 @@
 #include "frame/DeviceChannel.h"
 
-#include <charconv>
-
 #include "platform/app/EventLoop.h"
 #include "platform/app/ProcessorTime.h"
 #include "platform/com/HexText.h"
+#include "platform/rt/TransactionDocuments.h"
 #include "platform/xml/Dom.h"
 
 namespace dtm::frame {
 
 namespace {
-
-bool ByteAttribute(const platform::xml::Element& node, const char* name, uint8_t& value) {
-    const auto attr = node.GetAttribute(name);
-    if (attr.IsNull()) return false;
-    const std::string text = platform::com::CStr(attr);
-    int v = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < 0 || v > 255) return false;
-    value = static_cast<uint8_t>(v);
-    return true;
-}
-
-bool HexBytes(const std::string& hex, std::vector<uint8_t>& bytes) {
-    if (hex.size() % 2) return false;
-    bytes.clear();
-    for (size_t i = 0; i < hex.size(); i += 2) {
-        const int hi = platform::com::HexDigitValue(hex[i]);
-        const int lo = platform::com::HexDigitValue(hex[i + 1]);
-        if (hi < 0 || lo < 0) return false;
-        bytes.push_back(static_cast<uint8_t>(hi * 16 + lo));
-    }
-    return true;
-}
 
 constexpr const char* kCommunicationError =
     "<FDT><fdt:CommunicationError communicationError=\"abort\" tag=\"\" errorCode=\"1\" descriptor=\"bad request\"/></FDT>";
@@ -52,14 +28,18 @@ bool DeviceChannel::ParseRequest(const std::string& xml, DeviceRequest& request)
     auto node = doc.SelectSingleNode("FDT/ReadRequest");
     request.write = !node;
     if (!node) node = doc.SelectSingleNode("FDT/WriteRequest");
-    if (!node || !ByteAttribute(*node, "slot", request.slot) || !ByteAttribute(*node, "index", request.index))
-        return false;
+    if (!node) return false;
+    const int slot = platform::rt::ByteAttribute(*node, "slot", -1);
+    const int index = platform::rt::ByteAttribute(*node, "index", -1);
+    if (slot < 0 || index < 0) return false;
+    request.slot = static_cast<uint8_t>(slot);
+    request.index = static_cast<uint8_t>(index);
     request.data.clear();
     if (!request.write) return true;
     const auto data = node->SelectSingleNode("fdt:CommunicationData");
     if (!data) return false;
     const auto hex = data->GetAttribute("byteArray");
-    return !hex.IsNull() && HexBytes(platform::com::CStr(hex), request.data);
+    return !hex.IsNull() && platform::rt::BytesFromHex(platform::com::CStr(hex), request.data);
 }
 
 std::string DeviceChannel::AnswerDocument(const DeviceRequest& request, const DeviceAnswer& answer) {

@@ -2,6 +2,7 @@
 
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
+#include "platform/rt/FdtDocument.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
 
@@ -11,13 +12,10 @@ std::string DocumentationBuilder::BuildDocument(const P<DTMContext>& ctx, const 
                                                 const std::string& text) {
     auto& params = com::Deref(com::Deref(ctx).Parameters());
     auto doc = std::make_shared<xml::Document>();
-    auto root = doc->CreateElement("FDT");
-    root->SetAttribute("xmlns:fdt", "urn:fdt:types");
+    auto documentation = NewFdtDocument(*doc, "DtmDocumentation");
+    auto root = doc->DocumentElement();
     root->SetAttribute("id", docId);
     if (!text.empty()) root->SetAttribute("title", text);
-    doc->SetDocumentElement(root);
-    auto documentation = doc->CreateElement("DtmDocumentation");
-    root->AppendChild(documentation);
     if (mask != 0) {
         for (const auto& el : params) {
             if ((el->ElementMode() & mask) == 0) continue;

@@ -2,6 +2,7 @@
 
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
+#include "platform/rt/FdtDocument.h"
 #include "platform/rt/DtmPathInfo.h"
 #include "platform/rt/IPrivateDataModel.h"
 #include "platform/rt/Parameters.h"
@@ -17,11 +18,7 @@ std::string InformationObject::BuildInformation(const P<DTMContext>& ctx) {
     auto& context = com::Deref(ctx);
     auto model = com::Deref(context.Parameters()).DataModel();
     auto doc = std::make_shared<xml::Document>();
-    auto root = doc->CreateElement("FDT");
-    root->SetAttribute("xmlns:fdt", "urn:fdt:types");
-    doc->SetDocumentElement(root);
-    auto info = doc->CreateElement("DtmInformation");
-    root->AppendChild(info);
+    auto info = NewFdtDocument(*doc, "DtmInformation");
     if (model) {
         info->SetAttribute("name", model->DTMName());
         info->SetAttribute("vendor", model->DTMVendor());

@@ -125,36 +125,39 @@ OnlineService::~OnlineService() = default;
 
 // ---- Starting ----
 
-bool OnlineService::Upload(const std::string& invokeId, const std::string& path) {
+P<DTMContext> OnlineService::ReachableContext() const {
     auto ctx = context_.lock();
-    if (!ctx || !ctx->CommService() || !ctx->CommService()->Communication()) return false;
-    auto transfer = std::make_shared<Transfer>();
-    transfer->kind = Kind::Upload;
-    transfer->id = invokeId;
-    std::vector<El> selected;
-    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path))
-        if (el->IsUploadParam(ctx)) selected.push_back(el);
-    AddReadSteps(selected, transfer->steps);
-    return Enqueue(transfer);
+    return ctx && ctx->CommService() && ctx->CommService()->Communication() ? ctx : nullptr;
+}
+
+bool OnlineService::Upload(const std::string& invokeId, const std::string& path) {
+    return StartFrameTransfer(true, invokeId, path);
 }
 
 bool OnlineService::Download(const std::string& invokeId, const std::string& path) {
-    auto ctx = context_.lock();
-    if (!ctx || !ctx->CommService() || !ctx->CommService()->Communication()) return false;
+    return StartFrameTransfer(false, invokeId, path);
+}
+
+bool OnlineService::StartFrameTransfer(bool upload, const std::string& invokeId, const std::string& path) {
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
     auto transfer = std::make_shared<Transfer>();
-    transfer->kind = Kind::Download;
+    transfer->kind = upload ? Kind::Upload : Kind::Download;
     transfer->id = invokeId;
     std::vector<El> selected;
     for (const auto& el : InScope(com::Deref(ctx->Parameters()), path))
-        if (el->IsDownloadParam(ctx)) selected.push_back(el);
-    AddWriteSteps(selected, transfer->steps);
+        if (upload ? el->IsUploadParam(ctx) : el->IsDownloadParam(ctx)) selected.push_back(el);
+    if (upload)
+        AddReadSteps(selected, transfer->steps);
+    else
+        AddWriteSteps(selected, transfer->steps);
     return Enqueue(transfer);
 }
 
 bool OnlineService::StartCommand(const std::string& invokeId, const std::string& elementName,
                                  const P<IPrivateProcess>& callback) {
-    auto ctx = context_.lock();
-    if (!ctx || !ctx->CommService() || !ctx->CommService()->Communication()) return false;
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
     auto el = com::Deref(ctx->Parameters()).Find(elementName);
     if (!el) return false;
     auto transfer = std::make_shared<Transfer>();
@@ -167,8 +170,8 @@ bool OnlineService::StartCommand(const std::string& invokeId, const std::string&
 
 bool OnlineService::StartUpload(const std::string& invokeId, const std::string& path, int32_t /*mode*/,
                                 int32_t flagMask, int32_t, int32_t, const P<IPrivateProcess>& callback) {
-    auto ctx = context_.lock();
-    if (!ctx || !ctx->CommService() || !ctx->CommService()->Communication()) return false;
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
     auto transfer = std::make_shared<Transfer>();
     transfer->kind = Kind::MarkedUpload;
     transfer->id = invokeId;

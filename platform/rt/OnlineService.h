@@ -69,6 +69,9 @@ public:
     struct Transfer;
 
 private:
+    // The context while a channel is held, else null.
+    P<DTMContext> ReachableContext() const;
+    bool StartFrameTransfer(bool upload, const std::string& invokeId, const std::string& path);
     bool Enqueue(const std::shared_ptr<Transfer>& transfer);
     void StartNext();
     void Connected(const std::shared_ptr<Transfer>& transfer, bool online);

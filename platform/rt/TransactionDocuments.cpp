@@ -22,7 +22,8 @@ int AddressByte(const Variant& value) {
     }
 }
 
-// A decimal attribute of 0 to 255; `fallback` when the attribute is missing, -1 when it is malformed.
+}  // namespace
+
 int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
     const Variant value = node.GetAttribute(name);
     if (value.IsNull()) return fallback;
@@ -33,7 +34,7 @@ int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
     return v;
 }
 
-bool HexToBytes(const std::string& hex, std::vector<uint8_t>& bytes) {
+bool BytesFromHex(const std::string& hex, std::vector<uint8_t>& bytes) {
     if (hex.size() % 2 != 0) return false;
     bytes.resize(hex.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -44,8 +45,6 @@ bool HexToBytes(const std::string& hex, std::vector<uint8_t>& bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 bool BuildTransactionDocument(const Transaction& trans, bool write, std::string& xml) {
     const int slot = AddressByte(trans.TransSlot());
@@ -102,7 +101,7 @@ int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transac
             if (!node) return kTransportError;
             const Variant hex = node->GetAttribute("byteArray");
             std::vector<uint8_t> bytes;
-            if (hex.IsNull() || !HexToBytes(com::CStr(hex), bytes)) return kTransportError;
+            if (hex.IsNull() || !BytesFromHex(com::CStr(hex), bytes)) return kTransportError;
             data = Variant::ByteArray(std::move(bytes));
         }
         trans.ErrorInfo(Variant());

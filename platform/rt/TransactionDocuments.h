@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace platform::xml {
+class Element;
+}
+
 namespace platform::rt {
 
 class Transaction;
@@ -37,5 +41,12 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
 // the answer to this request (other kind, slot or index) or malformed; the
 // transaction is then left as it was. Never throws.
 int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transaction& trans);
+
+// The bytes of hexadecimal digits without separators (either case); False
+// for an odd count or any other character.
+bool BytesFromHex(const std::string& hex, std::vector<uint8_t>& bytes);
+// A decimal attribute of 0 to 255 (slot, index, error codes); `missing` when
+// the node has no such attribute, -1 when it is malformed.
+int ByteAttribute(const xml::Element& node, const char* name, int missing);
 
 }  // namespace platform::rt
