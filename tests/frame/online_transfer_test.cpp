@@ -9,6 +9,7 @@
 #include "platform/app/EventLoop.h"
 #include "platform/rt/CommObj.h"
 #include "platform/rt/DtmCommService.h"
+#include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/OnlineService.h"
 #include "platform/rt/TransactionDocuments.h"
 
@@ -229,6 +230,73 @@ TEST_F(OnlineTransferWithoutChannelTest, RequestsAreRefused) {
     EXPECT_FALSE(online.IDtmOnlineParameter_UploadRequest("{1}", ""));
     EXPECT_FALSE(online.IDtmOnlineParameter_DownloadRequest("{2}", ""));
     EXPECT_TRUE(session.Communication()->Requests().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A process callback that records the ends it is told of.
+class ProcessRecorder : public platform::rt::IPrivateProcess {
+public:
+    void OnProcessProgress(const std::string&, int16_t, const Variant&) override {}
+    void OnProcessFinished(const std::string& id, const Variant& extra) override {
+        finished.emplace_back(id, extra.IsEmpty() || extra.IsMissing() ? false : platform::com::CBool(extra));
+    }
+    std::vector<std::pair<std::string, bool>> finished;
+};
+
+using OnlineProcessTest = OnlineFixture;
+
+TEST_F(OnlineProcessTest, CommandWritesItsElementAndReportsItsEnd) {
+    auto recorder = std::make_shared<ProcessRecorder>();
+    auto online = Ctx().OnlineService();
+    EXPECT_FALSE(online->StartCommand("{c0}", "PHYS/NO_SUCH", recorder));
+    Element("PHYS/TAG_DESC").TransientValue = Variant("CMD");
+    ASSERT_TRUE(online->StartCommand("{c1}", "PHYS/TAG_DESC", recorder));
+    EXPECT_EQ(online->OnlineState(), 0x4);
+    EXPECT_TRUE(recorder->finished.empty());  // never before the call returns
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_EQ(recorder->finished[0], std::make_pair(std::string("{c1}"), true));
+    const auto requests = DeviceRequests();
+    ASSERT_FALSE(requests.empty());
+    const auto bytes = device.Bytes(requests.back().slot, requests.back().index);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "CMD");
+    EXPECT_EQ(online->OnlineState(), 0);
+}
+
+TEST_F(OnlineProcessTest, MarkedUploadReadsTheMarkedElementsAndClearsTheirMark) {
+    constexpr int32_t kMark = 16;
+    auto recorder = std::make_shared<ProcessRecorder>();
+    auto& tag = Element("PHYS/TAG_DESC");
+    tag.StatusFlags(tag.StatusFlags() | kMark);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Ctx().OnlineService()->StartUpload("{u1}", "", 0, kMark, 0, 0, recorder));
+    EXPECT_EQ(tag.StatusFlags() & kMark, 0);
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_EQ(recorder->finished[0], std::make_pair(std::string("{u1}"), true));
+    const auto requests = DeviceRequests(from);
+    ASSERT_EQ(requests.size(), 3u);  // the device's identity, then the one marked element
+    EXPECT_EQ(requests[2].slot, tag.Slot);
+    EXPECT_EQ(requests[2].index, tag.index);
+}
+
+TEST_F(OnlineProcessTest, AnAbortFailsTheRunningTransfer) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Online().IDtmOnlineParameter_UploadRequest("{a1}", ""));
+    auto& loop = platform::app::EventLoop::Instance();
+    while (DeviceRequests(from).size() < 5) loop.Advance(1);
+    dynamic_cast<platform::fdt::IFdtCommunicationEvents&>(*session.Dtm()).OnAbort("");
+    loop.RunUntilIdle();
+    const auto finished = Events("OnUploadFinished");
+    ASSERT_FALSE(finished.empty());
+    EXPECT_EQ(finished.back().args, (std::vector<std::string>{"{a1}", "False"}));
+    EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
+    EXPECT_FALSE(Ctx().CommService()->IsActive());
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 }  // namespace
