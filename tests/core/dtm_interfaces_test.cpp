@@ -114,6 +114,25 @@ TEST_F(DtmInterfaces, DocumentationMarksAreGivenBackOnEveryElement) {
     for (const auto& name : marked) EXPECT_NE(Params().Item(name)->ElementMode() & 0x200000, 0) << name;
 }
 
+// An element whose documentation entry fails.
+class UndocumentableElement : public dtm::clsDataElement {
+public:
+    bool WriteToDocVariable(P<platform::xml::Element>, Ctx) override { platform::com::Raise(5); }
+};
+
+TEST_F(DtmInterfaces, DocumentationMarksAreGivenBackWhenTheBuilderFails) {
+    auto failing = std::make_shared<UndocumentableElement>();
+    failing->Name = "PHYS/UNDOCUMENTABLE";
+    failing->ValueType = 3;
+    Params().Add(failing);
+    OfflinePageShows({"PHYS/TAG_DESC", "PHYS/UNDOCUMENTABLE"});
+    const int32_t before = Element("PHYS/TAG_DESC").ElementMode;
+    EXPECT_EQ(As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(kOffline), "");
+    EXPECT_EQ(Element("PHYS/TAG_DESC").ElementMode, before);
+    EXPECT_EQ(failing->ElementMode & ~0xFFFF, 0);
+    platform::app::ErrorSink::Instance().Clear();
+}
+
 TEST_F(DtmInterfaces, DocumentationMaskTable) {
     OfflinePageShows({"PHYS/TAG_DESC"});
     Element("PHYS/TAG_DESC").ElementMode |= 1 << 19;  // as if by a page of argument 3
@@ -146,6 +165,18 @@ TEST_F(DtmInterfaces, ActiveXProgIdAndGuidOfAFunction) {
     EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXProgId("<FDT><FunctionCall functionId=\"3\"/></FDT>"), "");
     EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXProgId("<FDT"), "");
     EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXGuid("<FDT><FunctionCall functionId=\"3\"/></FDT>"), "");
+    std::string deep;
+    for (int i = 0; i < 300; ++i) deep += "<a>";
+    for (const std::string hostile :
+         {std::string(), std::string("<FDT><FunctionCall functionId=\"99999999999999999999\"/></FDT>"),
+          std::string("<FDT><FunctionCall functionId=\"abc\"/></FDT>"),
+          std::string("<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><FDT><FunctionCall functionId=\"1\" argument=\"&e;\"/></FDT>"),
+          "<FDT>" + deep, std::string(200000, 'x')}) {
+        EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXProgId(hostile), "") << hostile.substr(0, 60);
+        EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXGuid(hostile), "") << hostile.substr(0, 60);
+        EXPECT_EQ(As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(hostile), "")
+            << hostile.substr(0, 60);
+    }
     OfflinePageShows({});
     const std::string guid = info.IDtmActiveXInformation_GetActiveXGuid(kOffline);
     EXPECT_EQ(guid.size(), 38u);
