@@ -1,4 +1,5 @@
-# Fuzz targets: the transaction answer decoding and the parameter documents.
+# Fuzz targets: the transaction answer decoding, the parameter documents and the
+# frame's communication responses.
 #
 # Always: per target, a replay executable that runs every file of its committed
 # seed corpus through the fuzz target with the project's compiler, registered
@@ -9,6 +10,7 @@
 #   cmake --build build-fuzz --target fuzz_transaction_response
 #   build-fuzz/fuzz_transaction_response -max_total_time=120 <new corpus folder> tests/data/fuzz/transaction_response
 #   build-fuzz/fuzz_set_parameters -max_total_time=120 <new corpus folder> tests/data/fuzz/set_parameters
+#   build-fuzz/fuzz_communication_response -max_total_time=120 <new corpus folder> tests/data/fuzz/communication_response
 
 option(DTM_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
@@ -50,3 +52,6 @@ dtm_fuzz_target(transaction_response
 dtm_fuzz_target(set_parameters
   ${CMAKE_SOURCE_DIR}/tests/model/fuzz_set_parameters.cpp
   ${CMAKE_SOURCE_DIR}/tests/data/fuzz/set_parameters dtm_frame)
+dtm_fuzz_target(communication_response
+  ${CMAKE_SOURCE_DIR}/tests/frame/fuzz_communication_response.cpp
+  ${CMAKE_SOURCE_DIR}/tests/data/fuzz/communication_response dtm_frame)

@@ -15,6 +15,7 @@
 #include "core/PageInterfaces.h"
 #include "platform/com/IClassInit.h"
 #include "platform/com/IPersistPropertyBag.h"
+#include "platform/fdt/DtmInterfaces.h"
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/fdt/IDtm.h"
 #include "platform/rt/ICommObjEvents.h"
@@ -39,6 +40,13 @@ class DTMMain : public IDtmContextProvider,
                 public platform::com::IPersistPropertyBag,
                 public platform::fdt::IDtm,
                 public platform::fdt::IFdtCommunicationEvents,
+                public platform::fdt::IDtmActiveXInformation,
+                public platform::fdt::IDtmDocumentation,
+                public platform::fdt::IDtmOnlineParameter,
+                public platform::fdt::IDtmParameter,
+                public platform::fdt::IFdtEvents,
+                public platform::fdt::IDtmInformation,
+                public platform::fdt::IDtmChannel,
                 public platform::rt::IPrivateProcess,
                 public platform::rt::ICommObjEvents,
                 public std::enable_shared_from_this<DTMMain> {
@@ -78,6 +86,22 @@ public:
     void OnProcessFinished(const std::string& InvokeId,
                            const platform::Variant& ExtraData = platform::Variant::Missing()) override;
 
+    // ---- The other FDT interfaces (DTMMainInterfaces.cpp, DTMMainParameters.cpp) ----
+    std::string IDtmActiveXInformation_GetActiveXGuid(const std::string& FunctionCall) override;
+    std::string IDtmActiveXInformation_GetActiveXProgId(const std::string& FunctionCall) override;
+    std::string IDtmDocumentation_GetDocumentation(const std::string& FunctionCall) override;
+    bool IDtmOnlineParameter_CancelAction(const std::string& InvokeId) override;
+    bool IDtmOnlineParameter_DownloadRequest(const std::string& InvokeId, const std::string& parameterPath) override;
+    bool IDtmOnlineParameter_UploadRequest(const std::string& InvokeId, const std::string& parameterPath) override;
+    std::string IDtmParameter_GetParameters(const std::string& parameterPath) override;
+    bool IDtmParameter_SetParameters(const std::string& parameterPath, const std::string& FdtXmlDocument) override;
+    void IFdtEvents_OnChildParameterChanged(const std::string& SystemTag) override;
+    void IFdtEvents_OnParameterChanged(const std::string& SystemTag, const std::string& parameter) override;
+    void IFdtEvents_OnLockDataSet(const std::string& SystemTag, const std::string& UserName) override;
+    bool IFdtEvents_OnUnlockDataSet(const std::string& SystemTag, const std::string& UserName) override;
+    std::string IDtmInformation_GetInformation() override;
+    platform::P<platform::fdt::IFdtChannelCollection> IDtmChannel_GetChannels() override;
+
     // The invoke id of a disconnect being awaited; "" when none.
     const std::string& PendingDisconnectId() const { return m_PendingDisconnectId; }
     bool Attached() const { return m_Attached; }
@@ -99,6 +123,15 @@ private:
     std::string GetFunctions(const std::string& OperationState);
     bool InvokeFunctionRequest(const std::string& InvokeId, const std::string& FunctionCall);
     void FinishDisconnect(const std::string& InvokeId);
+    std::string GetActiveXProgId(const std::string& FunctionCall);
+    std::string GetParameters(const std::string& parameterPath);
+    bool SetParameters(const std::string& parameterPath, const std::string& FdtXmlDocument);
+    std::string GetInformation();
+    platform::P<platform::fdt::IFdtChannelCollection> GetChannels();
+    // The frame's communication response to the open transaction monitor, errors ignored.
+    void ShowOnTransactionMonitor(const std::string& Response) noexcept;
+    // "FB1: …" to "FB8: …" and the whole string of the slave parameter set, one a line.
+    std::string SlaveSetDump() const;
 
     void LoadDTMInformation();
     // The "devtype_not_supported" text of a device type, to the frame.

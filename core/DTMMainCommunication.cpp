@@ -163,6 +163,18 @@ void DTMMain::FinishDisconnect(const std::string&) {
 
 // ---- The frame's communication answers ----
 
+void DTMMain::ShowOnTransactionMonitor(const std::string& Response) noexcept {
+    try {
+        auto& ctx = Deref(m_DTMContext);
+        const std::string monitorId = platform::com::CStr(
+            Deref(ctx.Parameters()).Item("InvokeId_ctl_TR_Monitor")->TransientValue());
+        if (monitorId.empty()) return;
+        auto monitor = std::dynamic_pointer_cast<ITransactionMonitor>(Deref(ctx.GuiRegistry()).FindGui(monitorId));
+        if (monitor) monitor->DisplayTransactionResponse(Response);
+    } catch (...) {
+    }
+}
+
 void DTMMain::OnAbort(const std::string& CommunicationReference) {
     InvokeFromFrame("DTMMain-IFdtCommunicationEvents_OnAbort", [&] {
         Deref(Deref(m_DTMContext).CommService()).OnAbort(CommunicationReference);
@@ -172,6 +184,7 @@ void DTMMain::OnAbort(const std::string& CommunicationReference) {
 
 void DTMMain::OnConnectResponse(const std::string& InvokeId, const std::string& Response) {
     InvokeFromFrame("DTMMain-IFdtCommunicationEvents_OnConnectResponse", [&] {
+        ShowOnTransactionMonitor(Response);
         Deref(Deref(m_DTMContext).CommService()).OnConnectResponse(InvokeId, Response);
         Trace("-IFdtCommunicationEvents_OnConnectResponse", "");
     });
@@ -179,6 +192,7 @@ void DTMMain::OnConnectResponse(const std::string& InvokeId, const std::string& 
 
 void DTMMain::OnDisconnectResponse(const std::string& InvokeId, const std::string& Response) {
     InvokeFromFrame("DTMMain-IFdtCommunicationEvents_OnDisconnectResponse", [&] {
+        ShowOnTransactionMonitor(Response);
         Deref(Deref(m_DTMContext).CommService()).OnDisconnectResponse(InvokeId, Response);
         Trace("-IFdtCommunicationEvents_OnDisconnectResponse", "");
     });
@@ -186,6 +200,7 @@ void DTMMain::OnDisconnectResponse(const std::string& InvokeId, const std::strin
 
 void DTMMain::OnTransactionResponse(const std::string& InvokeId, const std::string& Response) {
     InvokeFromFrame("DTMMain-IFdtCommunicationEvents_OnTransactionResponse", [&] {
+        ShowOnTransactionMonitor(Response);
         Deref(Deref(m_DTMContext).CommService()).OnTransactionResponse(InvokeId, Response);
         Trace("-IFdtCommunicationEvents_OnTransactionResponse", "");
     });

@@ -1,5 +1,7 @@
 #pragma once
 // What a page asks of the DTM object that created it.
+#include <string>
+
 #include "platform/com/Variant.h"
 
 namespace platform::rt {
@@ -12,6 +14,29 @@ namespace dtm {
 class IDtmContextProvider : public virtual platform::com::Object {
 public:
     virtual platform::P<platform::rt::DTMContext> DTMContext() const = 0;
+};
+
+}  // namespace dtm
+
+namespace platform::com {
+class Collection;
+}
+
+namespace dtm {
+
+// A page with navigation: the parameter edit controls it shows.
+class IPrivateNavigation : public virtual platform::com::Object {
+public:
+    // The page's parameter edit controls, those of its embedded sub-pages first
+    // (each asked with its own control name), then its own. Null when it has none.
+    virtual platform::P<platform::com::Collection> GetParameters(const std::string& CtlName = "") = 0;
+};
+
+// The transaction monitor page: shows the frame's communication responses.
+class ITransactionMonitor : public virtual platform::com::Object {
+public:
+    // Adds the response as one formatted line, as far as the page's selection allows.
+    virtual void DisplayTransactionResponse(const std::string& Response) = 0;
 };
 
 }  // namespace dtm

@@ -6,6 +6,8 @@
 #include "platform/com/Error.h"
 #include "platform/com/IPersistPropertyBag.h"
 #include "platform/fdt/Boundary.h"
+#include "platform/fdt/DtmInterfaces.h"
+#include "platform/win/Guid.h"
 
 namespace dtm::frame {
 
@@ -109,6 +111,46 @@ LoadReport FrameSession::StartStored(platform::com::ClassRegistry& factory, cons
     LoadReport report = LoadFromFile(path);
     if (report.loaded) report.loaded = Environment() && Config();
     return report;
+}
+
+}  // namespace dtm::frame
+
+namespace dtm::frame {
+
+TransferOutcome FrameSession::Upload(const std::string& path, const ProgressView& progress) {
+    return Transfer(true, path, progress);
+}
+
+TransferOutcome FrameSession::Download(const std::string& path, const ProgressView& progress) {
+    return Transfer(false, path, progress);
+}
+
+TransferOutcome FrameSession::Transfer(bool upload, const std::string& path, const ProgressView& progress) {
+    TransferOutcome outcome;
+    auto online = std::dynamic_pointer_cast<platform::fdt::IDtmOnlineParameter>(dtm_);
+    if (!online) return outcome;
+    const std::string invokeId = platform::win::NewGuidString();
+    const char* finished = upload ? "OnUploadFinished" : "OnDownloadFinished";
+    const auto& events = container_->Events();
+    size_t seen = events.size();
+    outcome.requested = upload ? online->IDtmOnlineParameter_UploadRequest(invokeId, path)
+                               : online->IDtmOnlineParameter_DownloadRequest(invokeId, path);
+    if (!outcome.requested) return outcome;
+    auto& loop = platform::app::EventLoop::Instance();
+    while (!outcome.finished) {
+        for (; seen < events.size(); ++seen) {
+            const FrameEvent& e = events[seen];
+            if (e.name == "OnProgress" && progress && e.args.size() == 3)
+                progress(std::stoi(e.args[1]), e.args[2] == "True");
+            if (e.name == finished && !e.args.empty() && e.args[0] == invokeId) {
+                outcome.finished = true;
+                outcome.ok = e.args.size() > 1 && e.args[1] == "True";
+            }
+        }
+        if (outcome.finished || loop.PendingCount() == 0) break;
+        loop.Advance(1);
+    }
+    return outcome;
 }
 
 }  // namespace dtm::frame

@@ -4,6 +4,7 @@
 // set or a stored one, the user, the communication channel, and released in
 // the frame's order. Each step answers what the DTM answered; persistence
 // failures are caught here and answered as False, as a frame sees them.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,13 @@ struct LoadReport {
     std::vector<std::string> damagedEntries;
 };
 
+// The end of a frame-requested transfer, as the DTM reported it.
+struct TransferOutcome {
+    bool requested = false;  // the DTM took the request
+    bool finished = false;   // OnUploadFinished / OnDownloadFinished arrived
+    bool ok = false;         // what it reported
+};
+
 class FrameSession {
 public:
     // The frame's own container and channel; the DTM is created by Create.
@@ -51,6 +59,13 @@ public:
     // IDtm_PrepareToReleaseCommunication, then the event loop until the DTM has
     // sent OnPreparedToReleaseCommunication, then IDtm_ReleaseCommunication.
     bool ReleaseCommunication();
+    // The frame's upload or download request for the elements under `path`,
+    // then the event loop (the virtual clock advancing) until the DTM reports
+    // the end; `progress` sees each OnProgress event as it comes.
+    using ProgressView = std::function<void(int32_t percent, bool show)>;
+    TransferOutcome Upload(const std::string& path = "", const ProgressView& progress = {});
+    TransferOutcome Download(const std::string& path = "", const ProgressView& progress = {});
+
     // IDtm_PrepareToRelease, and (when True) the frame's reference dropped.
     bool Release();
 
@@ -79,6 +94,7 @@ public:
     const std::shared_ptr<FrameCommunication>& Communication() const { return communication_; }
 
 private:
+    TransferOutcome Transfer(bool upload, const std::string& path, const ProgressView& progress);
     // Stores into or loads from the bag at the frame boundary.
     bool Persist(const char* where, bool store, platform::com::PropertyBag& bag);
 

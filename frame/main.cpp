@@ -1,8 +1,12 @@
 // Command-line frame: runs the component against the simulated device.
-//   dtm_frame_cli [--data-set FILE]     loads the component module, creates the DTM through its class
-//                                       factory, initialises a new instance, lists its functions, stores
-//                                       it to a data-set file and loads it into a second instance
+//   dtm_frame_cli [--data-set FILE]     loads the component module, creates the DTM of an RXD 218 through
+//                                       its class factory, initialises it, connects it to the simulated
+//                                       device, uploads every parameter, changes one offline, downloads and
+//                                       reads it back, shows the Physical Block's parameter document, stores
+//                                       the instance to a data-set file, loads it into a second instance
+//                                       and prints what the transfers cost
 //   dtm_frame_cli model [--device NAME] prints the whole model of a new instance as CSV
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -10,12 +14,17 @@
 #include <vector>
 
 #include "frame/ComponentModule.h"
+#include "frame/DeviceChannel.h"
+#include "frame/SimulatedDevice.h"
 #include "frame/FrameSession.h"
 #include "frame/ModelInstance.h"
 #include "frame/ModelListing.h"
 #include "model/clsDataElement.h"
 #include "platform/app/Path.h"
+#include "platform/app/ProcessorTime.h"
 #include "platform/fdt/Boundary.h"
+#include "platform/fdt/DtmInterfaces.h"
+#include "platform/rt/OnlineService.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
@@ -74,6 +83,75 @@ void PrintInstance(const frame::FrameSession& session) {
               << platform::com::CStr(params.Item("~/Tag")->TransientValue()) << "\"\n";
 }
 
+// The parameter document of a block: one line per variable, its path, display text and status.
+void PrintParameterDocument(const std::string& document) {
+    platform::xml::Document doc;
+    if (!doc.LoadXML(document)) {
+        std::cout << "  (no parameter document)\n";
+        return;
+    }
+    for (const auto& node : doc.SelectNodes("FDT/DtmParameter/ParameterSet/fdt:DtmVariable")) {
+        const auto display = node->SelectSingleNode("fdt:Value/fdt:Display");
+        std::cout << "  " << platform::com::CStr(node->GetAttribute("name")) << " = \""
+                  << (display ? platform::com::CStr(display->GetAttribute("string")) : std::string()) << "\" ("
+                  << platform::com::CStr(node->GetAttribute("statusFlag")) << ")\n";
+    }
+}
+
+std::string OneVariable(const std::string& path, const std::string& display) {
+    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"" + path +
+           "\"><fdt:Value><fdt:Display string=\"" + display +
+           "\"/></fdt:Value></fdt:DtmVariable></ParameterSet></DtmParameter></FDT>";
+}
+
+// What the transfers cost: the bus's time and the DTM's own processor time.
+struct Cost {
+    int64_t transactions = 0;
+    int64_t bytes = 0;
+    int64_t busTimeUs = 0;
+    int64_t dtmProcessorNs = 0;
+
+    void Print(const char* what) const {
+        const double busMs = static_cast<double>(busTimeUs) / 1000.0;
+        const double dtmMs = static_cast<double>(dtmProcessorNs) / 1e6;
+        std::printf("  %s: %lld transactions, %lld data bytes, bus time %.1f ms, DTM processor time %.3f ms (%.4f %%)\n",
+                    what, static_cast<long long>(transactions), static_cast<long long>(bytes), busMs, dtmMs,
+                    busMs > 0 ? 100.0 * dtmMs / busMs : 0.0);
+    }
+    Cost& operator+=(const Cost& o) {
+        transactions += o.transactions;
+        bytes += o.bytes;
+        busTimeUs += o.busTimeUs;
+        dtmProcessorNs += o.dtmProcessorNs;
+        return *this;
+    }
+};
+
+// One transfer through the frame, with a progress line, and what it cost.
+Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bool upload, const std::string& path,
+                 bool& ok) {
+    const char* title = upload ? "Upload" : "Download";
+    channel.ResetTotals();
+    const platform::app::ProcessorStopwatch watch;
+    int32_t shown = -1;
+    const auto progress = [title, &shown](int32_t percent, bool show) {
+        if (percent == shown && show) return;  // one line, redrawn when the figure changes
+        shown = percent;
+        std::printf("\r  %s %3d %%%s", title, percent, show ? "" : "\n");
+        std::fflush(stdout);
+    };
+    const auto outcome = upload ? session.Upload(path, progress) : session.Download(path, progress);
+    Cost cost;
+    cost.dtmProcessorNs = watch.ElapsedNs() - channel.FrameProcessorTimeNs();
+    cost.transactions = channel.Transactions();
+    cost.bytes = channel.DataBytes();
+    cost.busTimeUs = channel.BusTimeUs();
+    ok = outcome.finished && outcome.ok;
+    std::cout << "  " << title << "Request(\"" << path << "\") = " << Yes(outcome.requested) << ", finished "
+              << Yes(outcome.finished) << ", ok " << Yes(outcome.ok) << "\n";
+    return cost;
+}
+
 int MainJob(const std::vector<std::string>& args) {
     std::string dataSet = (std::filesystem::temp_directory_path() / "RG38N226_4_07-PA_FT_101.dataset").string();
     for (size_t i = 0; i < args.size(); ++i) {
@@ -105,22 +183,63 @@ int MainJob(const std::vector<std::string>& args) {
     PrintInstance(first);
     std::cout << "IDtm_GetFunctions (offline):\n";
     PrintFunctions(first.IDtm().IDtm_GetFunctions(""));
-    std::cout << "IDtm_SetCommunication = " << Yes(first.SetCommunication()) << "\n";
+
+    frame::SimulatedDevice device(frame::SimulatedDevice::Model::RXD218);
+    frame::DeviceChannel channel(*first.Communication(), device);
+    std::cout << "Simulated RXD 218 on the bus; IDtm_SetCommunication = " << Yes(first.SetCommunication()) << "\n";
+
+    std::cout << "Upload of every parameter:\n";
+    bool uploaded = false;
+    const Cost upload = RunTransfer(first, channel, true, "", uploaded);
+    auto ctx = first.Context();
+    auto& params = *ctx->Parameters();
+    int64_t uploadElements = 0;
+    for (const auto& el : params)
+        if (el->IsUploadParam(ctx)) ++uploadElements;
+    std::cout << "  " << uploadElements << " elements uploaded, data-set state " << params.QueryDataSetState() << "\n";
+
+    const std::string path = "PHYS/TAG_DESC";
+    const std::string newTag = "FT-101 LINE 2";
+    auto parameter = std::dynamic_pointer_cast<platform::fdt::IDtmParameter>(first.Dtm());
+    std::cout << "Offline change: " << path << " \"" << platform::com::CStr(params.Item(path)->TransientValue())
+              << "\" -> \"" << newTag << "\": IDtmParameter_SetParameters = "
+              << Yes(parameter && parameter->IDtmParameter_SetParameters("", OneVariable(path, newTag))) << "\n";
+    std::cout << "Download of " << path << ":\n";
+    bool downloaded = false;
+    const Cost download = RunTransfer(first, channel, false, path, downloaded);
+    std::cout << "  read back from the device: \"" << platform::com::CStr(params.Item(path)->DeviceValue())
+              << "\", data-set state " << params.QueryDataSetState() << "\n";
+
+    std::cout << "Parameter document of the Physical Block:\n";
+    if (parameter) PrintParameterDocument(parameter->IDtmParameter_GetParameters("PHYS/"));
+
     std::cout << "Release of the communication = " << Yes(first.ReleaseCommunication()) << "\n";
     const bool saved = first.SaveToFile(dataSet);
     std::cout << "Stored the instance to " << dataSet << ": " << Yes(saved) << "\n";
-    std::cout << "IDtm_PrepareToRelease = " << Yes(first.Release()) << "\n";
-    if (!saved) return 1;
 
     frame::FrameSession second("PA_FT_102");
     const auto report = second.StartStored(*factory, dataSet);
     std::cout << "Loaded the data set into a second instance: " << Yes(report.loaded) << " ("
               << report.damagedEntries.size() << " damaged entries)\n";
     PrintInstance(second);
+    if (auto loaded = second.Context())
+        std::cout << "  " << path << " = \"" << platform::com::CStr(loaded->Parameters()->Item(path)->TransientValue())
+                  << "\"\n";
     std::cout << "IDtm_PrepareToRelease = " << Yes(second.Release()) << "\n";
     for (const auto& e : first.Container()->EventsNamed("OnErrorMessage"))
         std::cout << "Frame message: " << e.args.at(0) << "\n";
-    return report.loaded ? 0 : 1;
+
+    const auto& totals = ctx->OnlineService()->Totals();
+    std::cout << "Summary:\n";
+    std::cout << "  elements transferred: " << totals.elements << " (" << uploadElements << " uploadable), "
+              << totals.repeats << " busy repeats\n";
+    upload.Print("upload");
+    download.Print("download");
+    Cost all = upload;
+    all += download;
+    all.Print("total");
+    std::cout << "IDtm_PrepareToRelease = " << Yes(first.Release()) << "\n";
+    return uploaded && downloaded && report.loaded ? 0 : 1;
 }
 
 int ModelListing(const std::vector<std::string>& args) {

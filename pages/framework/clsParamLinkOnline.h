@@ -19,7 +19,5 @@ int32_t LinkOnlineState(const platform::P<platform::rt::DTMContext>& ctx);
 bool LinkStartCommand(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId,
                       const std::string& elementName, const platform::P<platform::rt::IPrivateProcess>& callback);
 void LinkDropRequest(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId);
-// Whether the runtime in this process carries the command members.
-bool LinkCommandsAvailable();
 
 }  // namespace dtm

@@ -1,11 +1,194 @@
+// DtmCommService: the transactions of the transfers, their answers routed by
+// invoke id, the read of the connected device's identity, and the read-back
+// and repeat requests of the model.
 #include "platform/rt/DtmCommService.h"
 
 #include <utility>
 
+#include "platform/app/ErrorSink.h"
+#include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
+#include "platform/com/VbText.h"
+#include "platform/fdt/FrameInterfaces.h"
+#include "platform/rt/CommObj.h"
+#include "platform/rt/DTMContext.h"
 #include "platform/rt/IPrivateDataElement.h"
+#include "platform/rt/Transaction.h"
+#include "platform/rt/TransactionData.h"
+#include "platform/rt/TransactionDocuments.h"
+#include "platform/win/Guid.h"
 
 namespace platform::rt {
+
+namespace {
+
+// DEVICE_MAN_ID (Unsigned16) and DEVICE_ID (visible string 16) of the Device Directory.
+constexpr uint8_t kIdentitySlot = 0;
+constexpr uint8_t kManufacturerIdIndex = 26;
+constexpr uint8_t kDeviceIdIndex = 27;
+constexpr int32_t kDeviceIdLength = 16;
+
+std::string KeyOf(const std::string& invokeId) {
+    std::string key = invokeId;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+P<Transaction> ReadOf(uint8_t slot, uint8_t index) {
+    auto trans = std::make_shared<Transaction>();
+    trans->TransSlot(Variant::Byte(slot));
+    trans->TransIndex(Variant::Byte(index));
+    return trans;
+}
+
+// The answer's data as a TransactionData buffer; False for an error answer or no data.
+bool AnswerData(const Transaction& trans, TransactionData& buf) {
+    if (!trans.ErrorInfo().IsEmpty() || !trans.TransData().IsByteArray()) return false;
+    buf.Bytes(trans.TransData());
+    return true;
+}
+
+}  // namespace
+
+bool SameInvokeId(const std::string& a, const std::string& b) {
+    return !a.empty() && a.size() == b.size() && KeyOf(a) == KeyOf(b);
+}
+
+// ---- Transactions ----
+
+bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, TransactionDone done) {
+    if (!trans || !communication_ || !connected_ || givenUp_ || disconnect_) return false;
+    std::string xml;
+    if (!BuildTransactionDocument(*trans, write, xml)) return false;
+    const std::string id = win::NewGuidString();
+    if (id.empty()) return false;
+    const std::string key = KeyOf(id);
+    // Entered before the request: a frame may answer from inside it.
+    transactions_[key] = PendingTransaction{trans, write, std::move(done), 0};
+    bool taken = false;
+    try {
+        taken = communication_->TransactionRequest(id, xml);
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionRequest");
+    }
+    auto it = transactions_.find(key);
+    if (!taken) {
+        if (it != transactions_.end()) transactions_.erase(it);
+        return false;
+    }
+    if (it != transactions_.end()) {
+        W<DTMContext> context = context_;
+        it->second.timer = app::EventLoop::Instance().PostAfter(kAnswerTimeoutMs, [context, key] {
+            if (auto ctx = context.lock())
+                if (auto service = ctx->CommService()) service->FinishTransaction(key, kTransportTimeout);
+        });
+    }
+    return true;
+}
+
+void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
+    const std::string key = KeyOf(invokeId);
+    auto it = transactions_.find(key);
+    if (it == transactions_.end()) return;  // unknown, late or already failed
+    FinishTransaction(key, DecodeTransactionAnswer(response, it->second.write, *it->second.trans));
+}
+
+void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
+    auto it = transactions_.find(key);
+    if (it == transactions_.end()) return;
+    PendingTransaction done = std::move(it->second);
+    transactions_.erase(it);
+    if (done.timer) app::EventLoop::Instance().Cancel(done.timer);
+    if (!done.done) return;
+    try {
+        done.done(status);
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionDone");
+    }
+}
+
+void DtmCommService::FailTransactions(int32_t status) {
+    std::vector<std::string> keys;
+    for (const auto& [key, pending] : transactions_) keys.push_back(key);
+    W<DTMContext> context = context_;
+    for (const auto& key : keys) {
+        auto& pending = transactions_[key];
+        if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
+        pending.timer = 0;
+        // Failed later: the caller of Terminate or OnAbort is not called back from inside.
+        app::EventLoop::Instance().Post([context, key, status] {
+            if (auto ctx = context.lock())
+                if (auto service = ctx->CommService()) service->FinishTransaction(key, status);
+        });
+    }
+}
+
+// ---- Waiting for the connection ----
+
+void DtmCommService::WhenOnline(OnlineWaiter waiter) {
+    if (!waiter) return;
+    if (IsOnline()) {
+        app::EventLoop::Instance().Post([waiter] { waiter(true); });
+        return;
+    }
+    if (!communication_ || givenUp_ || !OpenConnection()) {
+        app::EventLoop::Instance().Post([waiter] { waiter(false); });
+        return;
+    }
+    waiters_.push_back(std::move(waiter));
+}
+
+void DtmCommService::ReleaseWaiters(bool online) {
+    for (auto& waiter : std::exchange(waiters_, {}))
+        app::EventLoop::Instance().Post([waiter, online] { waiter(online); });
+}
+
+// ---- The connected device's identity ----
+
+void DtmCommService::ReadIdentity() {
+    if (commObj_) {
+        commObj_->ConnectedManufacturerId(Variant());
+        commObj_->ConnectedDeviceName("");
+    }
+    W<DTMContext> context = context_;
+    auto service = [context]() -> DtmCommService* {
+        auto ctx = context.lock();
+        return ctx ? ctx->CommService().get() : nullptr;
+    };
+    auto manId = ReadOf(kIdentitySlot, kManufacturerIdIndex);
+    auto devId = ReadOf(kIdentitySlot, kDeviceIdIndex);
+    auto readDeviceId = [service, devId](int32_t status) {
+        auto* self = service();
+        if (!self) return;
+        TransactionData buf;
+        if (status == kTransportOk && self->commObj_ && AnswerData(*devId, buf)) {
+            try {
+                std::string name = buf.ReadString(-1, TransactionData::kVisibleCoding);
+                std::erase(name, '\0');
+                if (name.size() > kDeviceIdLength) name.resize(kDeviceIdLength);
+                self->commObj_->ConnectedDeviceName(com::vb::RTrim(name));
+            } catch (const com::ComError&) {
+            }
+        }
+        if (self->validating_) self->Validate();
+    };
+    auto readManufacturer = [service, manId, devId, readDeviceId](int32_t status) {
+        auto* self = service();
+        if (!self) return;
+        TransactionData buf;
+        if (status == kTransportOk && self->commObj_ && AnswerData(*manId, buf)) {
+            try {
+                self->commObj_->ConnectedManufacturerId(Variant::Lng(buf.ReadUnsigned16(false)));
+            } catch (const com::ComError&) {
+            }
+        }
+        if (!self->validating_) return;
+        if (!self->SendTransaction(devId, false, readDeviceId)) self->Validate();
+    };
+    if (!SendTransaction(manId, false, readManufacturer)) Validate();
+}
+
+// ---- The model's requests during an answer ----
 
 void DtmCommService::AddUploadRequest(const P<IPrivateDataElement>& element, int32_t /*arg1*/,
                                       bool /*arg2*/, int32_t /*arg3*/, int32_t& result) {
@@ -21,6 +204,15 @@ bool DtmCommService::TakeRepeatRequest() { return std::exchange(repeatRequested_
 
 std::vector<P<IPrivateDataElement>> DtmCommService::TakeReadBackRequests() {
     return std::exchange(readBackRequests_, {});
+}
+
+std::vector<TransactionResult> DtmCommService::GetTransactionResults(const std::string& invokeId) const {
+    auto it = results_.find(KeyOf(invokeId));
+    return it == results_.end() ? std::vector<TransactionResult>{} : it->second;
+}
+
+void DtmCommService::RecordTransactionResults(const std::string& invokeId, std::vector<TransactionResult> results) {
+    results_[KeyOf(invokeId)] = std::move(results);
 }
 
 }  // namespace platform::rt

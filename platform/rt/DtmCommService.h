@@ -3,6 +3,7 @@
 // connection made on demand, and the routing of the frame's answers.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,11 @@ class CommObj;
 class DTMContext;
 class IPrivateDataElement;
 class IPrivateProcess;
+class Transaction;
 struct TransRequest;
+
+// Invoke ids are the same when equal ignoring ASCII case (never when empty).
+bool SameInvokeId(const std::string& a, const std::string& b);
 
 class DtmCommService : public com::Object {
 public:
@@ -55,13 +60,26 @@ public:
     // A connect whose answer is awaited.
     bool ConnectPending() const { return !connectId_.empty(); }
 
-    // Where OnTransactionResponse hands the answers of the transfers.
-    using TransactionResponseHandler = std::function<void(const std::string& invokeId, const std::string& response)>;
-    void SetTransactionResponseHandler(TransactionResponseHandler handler) { transactionHandler_ = std::move(handler); }
+    // Work that needs the device: run (posted) once the instance is online,
+    // with True, after the connect made on demand; with False when there is no
+    // channel or the connect is refused or given up.
+    using OnlineWaiter = std::function<void(bool online)>;
+    void WhenOnline(OnlineWaiter waiter);
+
+    // Sends the transaction as a read or write request with a new invoke id.
+    // Its answer fills the transaction (TransportStatus kTransportOk), or a
+    // failure leaves it as it was; either way `done` gets the transport status,
+    // never before SendTransaction returns. No answer within kAnswerTimeoutMs
+    // fails it with kTransportTimeout. False (and `done` never called) when not
+    // connected, the request cannot be coded or the frame refuses it.
+    using TransactionDone = std::function<void(int32_t transportStatus)>;
+    bool SendTransaction(const P<Transaction>& trans, bool write, TransactionDone done);
+    // Transactions whose answer is awaited.
+    size_t PendingTransactions() const { return transactions_.size(); }
     // The frame's channel; null when none is held.
     P<fdt::IFdtCommunication> Communication() const { return communication_; }
 
-    // No disconnect answer within this time ends the disconnect all the same.
+    // No answer to a disconnect or a transaction within this time ends it all the same.
     static constexpr int64_t kAnswerTimeoutMs = 10000;
 
     // The frame's answers, routed by invoke id; unknown ids are ignored.
@@ -84,6 +102,8 @@ public:
     std::vector<P<TransRequest>> GetRequests(const std::string& groupId) const;
     // One result per request of the last finished process with that id.
     std::vector<TransactionResult> GetTransactionResults(const std::string& invokeId) const;
+    // Kept for GetTransactionResults by the process that ran the requests.
+    void RecordTransactionResults(const std::string& invokeId, std::vector<TransactionResult> results);
 
     // Stored only.
     int32_t Setting1() const { return setting1_; }
@@ -99,8 +119,24 @@ private:
         uint64_t timer = 0;
     };
 
-    // A good connect answer: the connection is validated, then online or given up.
+    struct PendingTransaction {
+        P<Transaction> trans;
+        bool write = false;
+        TransactionDone done;
+        uint64_t timer = 0;
+    };
+
+    // A good connect answer: the device's identity is read, the connection
+    // validated, then online or given up.
     void Connected();
+    void ReadIdentity();
+    void Validate();
+    // The waiters run (posted) with the online state.
+    void ReleaseWaiters(bool online);
+    // Ends a pending transaction with the status (its entry removed first).
+    void FinishTransaction(const std::string& invokeId, int32_t status);
+    // Every pending transaction fails, posted.
+    void FailTransactions(int32_t status);
     // Ends the disconnect (if any): its callback is posted, the connection is gone.
     void FinishDisconnect();
     void DropConnection();
@@ -113,7 +149,10 @@ private:
     bool givenUp_ = false;  // refused at validation
     std::string connectId_;
     std::optional<PendingDisconnect> disconnect_;
-    TransactionResponseHandler transactionHandler_;
+    bool validating_ = false;  // connected, identity being read
+    std::vector<OnlineWaiter> waiters_;
+    std::map<std::string, PendingTransaction> transactions_;
+    std::map<std::string, std::vector<TransactionResult>> results_;
     bool repeatRequested_ = false;                           // taken by the transfer loop
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;

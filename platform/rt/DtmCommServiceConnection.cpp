@@ -13,6 +13,7 @@
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/ICommObjEvents.h"
+#include "platform/rt/TransactionDocuments.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/win/Guid.h"
 #include "platform/xml/Dom.h"
@@ -24,14 +25,6 @@ namespace {
 constexpr const char* kProtocolId = "036D1497-387B-11D4-86E1-00E0987270B9";
 constexpr const char* kConnectRequest = "<FDT><ConnectRequest/></FDT>";
 constexpr const char* kDisconnectRequest = "<FDT><DisconnectRequest/></FDT>";
-
-bool SameId(const std::string& a, const std::string& b) {
-    if (a.empty() || a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // A connect answer is good when it is a ConnectResponse whose errorCode is 0 (or absent).
 bool IsGoodConnectAnswer(const std::string& response) {
@@ -74,9 +67,11 @@ void DtmCommService::SetCommunication(const P<com::Object>& frameComm) {
     if (!communication_) DropConnection();
 }
 
-bool DtmCommService::IsActive() const { return connected_ || ConnectPending() || disconnect_.has_value(); }
+bool DtmCommService::IsActive() const {
+    return connected_ || ConnectPending() || disconnect_.has_value() || !transactions_.empty();
+}
 
-bool DtmCommService::IsOnline() const { return connected_ && !givenUp_; }
+bool DtmCommService::IsOnline() const { return connected_ && !givenUp_ && !validating_; }
 
 P<com::Object> DtmCommService::ActiveConnection() const { return IsOnline() ? communication_ : nullptr; }
 
@@ -98,6 +93,7 @@ bool DtmCommService::OpenConnection() {
 }
 
 bool DtmCommService::Terminate() {
+    FailTransactions(kTransportTimeout);
     if (communication_ && (connected_ || ConnectPending())) {
         try {
             communication_->AbortRequest(connectId_);
@@ -130,35 +126,42 @@ bool DtmCommService::StartDisconnect(const std::string& invokeId, const P<IPriva
     return true;
 }
 
-void DtmCommService::OnAbort(const std::string&) { DropConnection(); }
+void DtmCommService::OnAbort(const std::string&) {
+    FailTransactions(kTransportTimeout);
+    DropConnection();
+}
 
 void DtmCommService::OnConnectResponse(const std::string& invokeId, const std::string& response) {
-    if (!SameId(connectId_, invokeId)) return;
+    if (!SameInvokeId(connectId_, invokeId)) return;
     connectId_.clear();
-    if (IsGoodConnectAnswer(response))
+    if (IsGoodConnectAnswer(response)) {
         Connected();
-    else
+    } else {
         connected_ = false;
+        ReleaseWaiters(false);
+    }
 }
 
 void DtmCommService::OnDisconnectResponse(const std::string& invokeId, const std::string&) {
-    if (disconnect_ && SameId(disconnect_->frameId, invokeId)) FinishDisconnect();
-}
-
-void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
-    if (transactionHandler_) transactionHandler_(invokeId, response);
+    if (disconnect_ && SameInvokeId(disconnect_->frameId, invokeId)) FinishDisconnect();
 }
 
 void DtmCommService::Connected() {
     connected_ = true;
     givenUp_ = false;
-    // The connected device's identity (DEVICE_MAN_ID, DEVICE_ID) is read by the
-    // transfers before this point once they exist; the check runs on what the
-    // communication object holds.
+    validating_ = true;
+    ReadIdentity();
+}
+
+void DtmCommService::Validate() {
+    validating_ = false;
     if (commObj_ && commObj_->ValidateConnection() && commObj_->RaiseConnectionIsValidated()) {
         givenUp_ = true;
+        ReleaseWaiters(false);
         StartDisconnect(win::NewGuidString(), nullptr);
+        return;
     }
+    ReleaseWaiters(IsOnline());
 }
 
 void DtmCommService::FinishDisconnect() {
@@ -176,6 +179,8 @@ void DtmCommService::DropConnection() {
     FinishDisconnect();
     connected_ = false;
     givenUp_ = false;
+    validating_ = false;
+    ReleaseWaiters(false);
 }
 
 }  // namespace platform::rt

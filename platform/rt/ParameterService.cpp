@@ -12,6 +12,7 @@
 
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
+#include "platform/rt/FdtDocument.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
 
@@ -62,11 +63,7 @@ std::string ParameterService::GetParameters(const P<DTMContext>& ctx, const std:
     flags_ = flags;
     auto& context = com::Deref(ctx);
     auto doc = std::make_shared<xml::Document>();
-    auto root = doc->CreateElement("FDT");
-    root->SetAttribute("xmlns:fdt", "urn:fdt:types");
-    doc->SetDocumentElement(root);
-    auto parameter = doc->CreateElement("DtmParameter");
-    root->AppendChild(parameter);
+    auto parameter = NewFdtDocument(*doc, "DtmParameter");
     auto set = doc->CreateElement("ParameterSet");
     parameter->AppendChild(set);
 

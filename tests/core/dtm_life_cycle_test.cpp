@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "DtmFixture.h"
+#include "frame/DeviceChannel.h"
+#include "frame/SimulatedDevice.h"
 #include "StubPage.h"
 #include "core/DTMMain.h"
 #include "platform/archive/Archive.h"
@@ -29,16 +31,17 @@ public:
 
 class DtmLifeCycle : public DtmFixture {
 protected:
-    // Connects through the communication service and waits for the answer.
+    // Connects through the communication service to the simulated device and
+    // waits until the device's identity is read and checked.
     void Connect() {
-        auto commObj = Ctx().CommService()->CommObj();
-        commObj->ConnectedManufacturerId(Variant::Int(173));
-        commObj->ConnectedDeviceName("RXD 218");
         ASSERT_TRUE(session.SetCommunication());
         ASSERT_TRUE(Ctx().CommService()->OpenConnection());
         platform::app::EventLoop::Instance().RunUntilIdle();
         ASSERT_TRUE(Ctx().CommService()->IsOnline());
     }
+    dtm::frame::SimulatedDevice device;
+    dtm::frame::DeviceChannel channel{*session.Communication(), device};
+
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& e : session.Container()->Events()) names.push_back(e.name);

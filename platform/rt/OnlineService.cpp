@@ -1,0 +1,470 @@
+#include "platform/rt/OnlineService.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "platform/app/ErrorSink.h"
+#include "platform/app/EventLoop.h"
+#include "platform/com/Error.h"
+#include "platform/fdt/FrameInterfaces.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmCommService.h"
+#include "platform/rt/IPrivateDataElement.h"
+#include "platform/rt/IPrivateDataModel.h"
+#include "platform/rt/IPrivateProcess.h"
+#include "platform/rt/Parameters.h"
+#include "platform/rt/Transaction.h"
+#include "platform/rt/TransactionDocuments.h"
+
+namespace platform::rt {
+
+namespace {
+
+constexpr int32_t kResponseErrorMask = 0x00F00000;
+
+enum class Kind { Upload, Download, Command, MarkedUpload };
+
+using Address = std::pair<int16_t, int16_t>;
+
+bool IsRecordHeader(const IPrivateDataElement& el) {
+    const std::string name = el.Name();
+    return !name.empty() && name.back() == '/';
+}
+
+// One transaction: the first element builds the request; the answer goes to every element.
+struct Step {
+    std::vector<El> elements;
+    bool write = false;
+};
+
+// Reads, one per distinct address in order of appearance: a record header
+// alone when one is selected there, else every selected element.
+void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
+    std::map<Address, size_t> stepOf;
+    for (const auto& el : selected) {
+        const Address address{el->Slot(), el->Index()};
+        auto [it, added] = stepOf.try_emplace(address, steps.size());
+        if (added) {
+            steps.push_back({{el}, false});
+            continue;
+        }
+        auto& elements = steps[it->second].elements;
+        if (IsRecordHeader(*elements.front())) continue;  // it carries its fields
+        if (IsRecordHeader(*el))
+            elements.assign(1, el);
+        else
+            elements.push_back(el);
+    }
+}
+
+// Writes: a record header writes its record once (its fields go with it); any
+// other element is one write of its own.
+void AddWriteSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
+    std::map<Address, bool> headerAt;
+    for (const auto& el : selected)
+        if (IsRecordHeader(*el)) headerAt[{el->Slot(), el->Index()}] = true;
+    std::map<Address, bool> written;
+    for (const auto& el : selected) {
+        const Address address{el->Slot(), el->Index()};
+        if (headerAt.count(address)) {
+            if (!IsRecordHeader(*el) || written[address]) continue;
+            written[address] = true;
+        }
+        steps.push_back({{el}, true});
+    }
+}
+
+std::vector<El> InScope(const Parameters& params, const std::string& path) {
+    if (path.empty()) return {params.begin(), params.end()};
+    return params.StartingWith(path);
+}
+
+int64_t ByteCount(const Variant& data) {
+    try {
+        return data.IsByteArray() ? static_cast<int64_t>(data.ToBytes().size()) : 0;
+    } catch (const com::ComError&) {
+        return 0;
+    }
+}
+
+const char* TitleOf(Kind kind) {
+    switch (kind) {
+        case Kind::Upload:
+        case Kind::MarkedUpload: return "Upload";
+        case Kind::Download: return "Download";
+        case Kind::Command: return "Command";
+    }
+    return "";
+}
+
+}  // namespace
+
+struct OnlineService::Transfer {
+    Kind kind = Kind::Upload;
+    std::string id;
+    W<IPrivateProcess> callback;
+    std::vector<Step> steps;
+    std::map<Address, size_t> readBackStep;  // read-backs queued so far, by address
+    size_t next = 0;
+    int32_t elementCount = 0;
+    P<Transaction> trans;  // the one on the bus
+    bool started = false;
+    bool inFlight = false;
+    bool ok = true;
+    bool cancelled = false;
+    bool dropped = false;
+    bool finished = false;
+    bool lastShow = true;  // the show flag of the last progress event
+    std::vector<TransactionResult> results;
+};
+
+OnlineService::OnlineService(W<DTMContext> ctx) : context_(std::move(ctx)) {}
+OnlineService::~OnlineService() = default;
+
+// ---- Starting ----
+
+P<DTMContext> OnlineService::ReachableContext() const {
+    auto ctx = context_.lock();
+    return ctx && ctx->CommService() && ctx->CommService()->Communication() ? ctx : nullptr;
+}
+
+bool OnlineService::Upload(const std::string& invokeId, const std::string& path) {
+    return StartFrameTransfer(true, invokeId, path);
+}
+
+bool OnlineService::Download(const std::string& invokeId, const std::string& path) {
+    return StartFrameTransfer(false, invokeId, path);
+}
+
+bool OnlineService::StartFrameTransfer(bool upload, const std::string& invokeId, const std::string& path) {
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
+    auto transfer = std::make_shared<Transfer>();
+    transfer->kind = upload ? Kind::Upload : Kind::Download;
+    transfer->id = invokeId;
+    std::vector<El> selected;
+    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path))
+        if (upload ? el->IsUploadParam(ctx) : el->IsDownloadParam(ctx)) selected.push_back(el);
+    if (upload)
+        AddReadSteps(selected, transfer->steps);
+    else
+        AddWriteSteps(selected, transfer->steps);
+    return Enqueue(transfer);
+}
+
+bool OnlineService::StartCommand(const std::string& invokeId, const std::string& elementName,
+                                 const P<IPrivateProcess>& callback) {
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
+    auto el = com::Deref(ctx->Parameters()).Find(elementName);
+    if (!el) return false;
+    auto transfer = std::make_shared<Transfer>();
+    transfer->kind = Kind::Command;
+    transfer->id = invokeId;
+    transfer->callback = callback;
+    transfer->steps.push_back({{el}, true});
+    return Enqueue(transfer);
+}
+
+bool OnlineService::StartUpload(const std::string& invokeId, const std::string& path, int32_t /*mode*/,
+                                int32_t flagMask, int32_t, int32_t, const P<IPrivateProcess>& callback) {
+    auto ctx = ReachableContext();
+    if (!ctx) return false;
+    auto transfer = std::make_shared<Transfer>();
+    transfer->kind = Kind::MarkedUpload;
+    transfer->id = invokeId;
+    transfer->callback = callback;
+    std::vector<El> selected;
+    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path)) {
+        const int32_t flags = el->StatusFlags();
+        if ((flags & flagMask) == 0) continue;
+        el->StatusFlags(flags & ~flagMask);
+        selected.push_back(el);
+    }
+    AddReadSteps(selected, transfer->steps);
+    return Enqueue(transfer);
+}
+
+bool OnlineService::Enqueue(const std::shared_ptr<Transfer>& transfer) {
+    for (const auto& step : transfer->steps) transfer->elementCount += static_cast<int32_t>(step.elements.size());
+    queue_.push_back(transfer);
+    if (queue_.size() == 1) StartNext();
+    return true;
+}
+
+void OnlineService::StartNext() {
+    if (queue_.empty()) return;
+    auto transfer = queue_.front();
+    if (transfer->started) return;
+    transfer->started = true;
+    auto ctx = context_.lock();
+    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+    auto comm = ctx ? ctx->CommService() : nullptr;
+    if (!comm) {
+        transfer->ok = false;
+        Finish(transfer);
+        return;
+    }
+    comm->WhenOnline([self, transfer](bool online) {
+        if (auto service = self.lock()) service->Connected(transfer, online);
+    });
+}
+
+void OnlineService::Connected(const std::shared_ptr<Transfer>& transfer, bool online) {
+    if (transfer->finished) return;
+    if (!online) {
+        auto ctx = context_.lock();
+        transfer->ok = false;
+        for (; transfer->next < transfer->steps.size(); ++transfer->next) {
+            for (const auto& el : transfer->steps[transfer->next].elements) {
+                transfer->results.push_back({});
+                transfer->results.back().DataElement = el;
+                transfer->results.back().IsWrite = transfer->steps[transfer->next].write;
+                transfer->results.back().Failed = true;
+            }
+        }
+        if (ctx) {
+            auto& params = com::Deref(ctx->Parameters());
+            for (const auto& step : transfer->steps)
+                for (const auto& el : step.elements) {
+                    const int32_t flags = el->StatusFlags();
+                    const int32_t now = (flags & ~kTransportMask) | kTransportNotConnected;
+                    if (now == flags) continue;
+                    el->StatusFlags(now);
+                    try {
+                        params.NotifyChange(el, "");
+                    } catch (...) {
+                        app::ErrorSink::Instance().RecordCurrentException("OnlineService-NotifyChange");
+                    }
+                }
+        }
+        Finish(transfer);
+        return;
+    }
+    RunStep(transfer);
+}
+
+// ---- The transfer loop ----
+
+void OnlineService::RunStep(const std::shared_ptr<Transfer>& transfer) {
+    if (transfer->finished) return;
+    if (transfer->cancelled || transfer->next >= transfer->steps.size()) {
+        Finish(transfer);
+        return;
+    }
+    Send(transfer);
+}
+
+void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
+    auto ctx = context_.lock();
+    const Step& step = transfer->steps[transfer->next];
+    auto model = ctx ? com::Deref(ctx->Parameters()).DataModel() : nullptr;
+    auto trans = std::make_shared<Transaction>();
+    bool built = false;
+    try {
+        built = model && model->BuildTransactionRequest(ctx, trans, step.write, step.elements.front());
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("OnlineService-BuildTransactionRequest");
+        built = false;
+    }
+    transfer->trans = trans;
+    const auto comm = ctx ? ctx->CommService() : nullptr;
+    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+    int32_t failure = kTransportNotBuilt;
+    if (built && comm) {
+        transfer->inFlight = comm->SendTransaction(trans, step.write, [self, transfer](int32_t status) {
+            if (auto service = self.lock()) service->Answered(transfer, status);
+        });
+        if (transfer->inFlight) {
+            ++totals_.transactions;
+            if (step.write) totals_.bytes += ByteCount(trans->TransData());
+            return;
+        }
+        std::string xml;
+        failure = BuildTransactionDocument(*trans, step.write, xml) ? kTransportNotConnected : kTransportNotBuilt;
+    }
+    // Not sent: the answer handling runs later all the same, so that a long
+    // run of refusals never nests.
+    app::EventLoop::Instance().Post([self, transfer, failure] {
+        if (auto service = self.lock()) service->Answered(transfer, failure);
+    });
+    transfer->inFlight = true;
+}
+
+void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t status) {
+    transfer->inFlight = false;
+    if (transfer->finished) return;
+    auto ctx = context_.lock();
+    if (!ctx) return;
+    auto& params = com::Deref(ctx->Parameters());
+    auto& comm = com::Deref(ctx->CommService());
+    auto model = params.DataModel();
+    const Step& step = transfer->steps[transfer->next];
+    const auto& trans = transfer->trans;
+    if (status == kTransportOk && !step.write) totals_.bytes += ByteCount(trans->TransData());
+
+    comm.TakeRepeatRequest();
+    comm.TakeReadBackRequests();
+    bool first = true;
+    for (const auto& el : step.elements) {
+        const int32_t flags = el->StatusFlags();
+        const int32_t now = (flags & ~kTransportMask) | status;
+        try {
+            if (now != flags) {
+                el->StatusFlags(now);
+                params.NotifyChange(el, "");
+            }
+            if (status == kTransportOk && model) model->ReadTransactionResponse(ctx, trans, step.write, el);
+        } catch (...) {
+            app::ErrorSink::Instance().RecordCurrentException("OnlineService-ReadTransactionResponse");
+        }
+        if (first && comm.TakeRepeatRequest()) {
+            ++totals_.repeats;
+            Send(transfer);
+            return;
+        }
+        first = false;
+    }
+
+    const bool errorInfo = status == kTransportOk && !trans->ErrorInfo().IsEmpty();
+    for (const auto& el : step.elements) {
+        TransactionResult result;
+        result.DataElement = el;
+        result.IsWrite = step.write;
+        result.Failed = status != kTransportOk || errorInfo || (el->StatusFlags() & kResponseErrorMask) != 0;
+        if (result.Failed) transfer->ok = false;
+        transfer->results.push_back(std::move(result));
+    }
+
+    // Read-backs the model asked for, after the writes, one per address.
+    for (const auto& el : comm.TakeReadBackRequests()) {
+        const Address address{el->Slot(), el->Index()};
+        auto it = transfer->readBackStep.find(address);
+        if (it == transfer->readBackStep.end()) {
+            transfer->readBackStep[address] = transfer->steps.size();
+            transfer->steps.push_back({{el}, false});
+            ++transfer->elementCount;
+            continue;
+        }
+        auto& elements = transfer->steps[it->second].elements;
+        if (IsRecordHeader(*elements.front())) continue;
+        if (std::find(elements.begin(), elements.end(), el) != elements.end()) continue;
+        elements.push_back(el);
+        ++transfer->elementCount;
+    }
+    Advance(transfer);
+}
+
+void OnlineService::Advance(const std::shared_ptr<Transfer>& transfer) {
+    ++transfer->next;
+    Progress(*transfer, transfer->next < transfer->steps.size() && !transfer->cancelled);
+    RunStep(transfer);
+}
+
+void OnlineService::Progress(Transfer& transfer, bool show) {
+    transfer.lastShow = show;
+    if (transfer.kind != Kind::Upload && transfer.kind != Kind::Download) return;
+    auto ctx = context_.lock();
+    auto events = ctx ? ctx->DTMEvents() : nullptr;
+    if (!events) return;
+    const size_t total = transfer.steps.empty() ? 1 : transfer.steps.size();
+    const size_t done = std::min(transfer.next, total);
+    try {
+        events->OnProgress(ctx->SystemTag(), TitleOf(transfer.kind), static_cast<int32_t>(done * 100 / total), show);
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("OnlineService-OnProgress");
+    }
+}
+
+void OnlineService::Finish(const std::shared_ptr<Transfer>& transfer) {
+    if (transfer->finished) return;
+    transfer->finished = true;
+    if (transfer->cancelled) transfer->ok = false;
+    if (transfer->lastShow) Progress(*transfer, false);
+    totals_.elements += transfer->elementCount;
+    auto ctx = context_.lock();
+    if (ctx && ctx->CommService()) ctx->CommService()->RecordTransactionResults(transfer->id, transfer->results);
+    for (auto it = queue_.begin(); it != queue_.end(); ++it)
+        if (*it == transfer) {
+            queue_.erase(it);
+            break;
+        }
+    if (!transfer->dropped && ctx) {
+        const std::string tag = ctx->SystemTag();
+        const bool ok = transfer->ok;
+        try {
+            auto events = ctx->DTMEvents();
+            if (transfer->kind == Kind::Upload && events) events->OnUploadFinished(tag, transfer->id, ok);
+            if (transfer->kind == Kind::Download && events) events->OnDownloadFinished(tag, transfer->id, ok);
+        } catch (...) {
+            app::ErrorSink::Instance().RecordCurrentException("OnlineService-Finished");
+        }
+        if (auto cb = transfer->callback.lock()) {
+            const std::string id = transfer->id;
+            W<IPrivateProcess> weak = cb;
+            app::EventLoop::Instance().Post([weak, id, ok] {
+                if (auto target = weak.lock()) target->OnProcessFinished(id, Variant::Bool(ok));
+            });
+        }
+    }
+    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+    app::EventLoop::Instance().Post([self] {
+        if (auto service = self.lock()) service->StartNext();
+    });
+}
+
+// ---- Cancelling and state ----
+
+std::shared_ptr<OnlineService::Transfer> OnlineService::FindTransfer(const std::string& invokeId) const {
+    for (const auto& transfer : queue_)
+        if (SameInvokeId(transfer->id, invokeId)) return transfer;
+    return nullptr;
+}
+
+bool OnlineService::Cancel(const std::string& invokeId) {
+    auto transfer = FindTransfer(invokeId);
+    if (!transfer) return false;
+    transfer->cancelled = true;
+    transfer->ok = false;
+    if (!transfer->inFlight) {
+        auto ctx = context_.lock();
+        W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+        app::EventLoop::Instance().Post([self, transfer] {
+            if (auto service = self.lock()) service->Finish(transfer);
+        });
+    }
+    return true;
+}
+
+void OnlineService::DropRequest(const std::string& invokeId) {
+    auto transfer = FindTransfer(invokeId);
+    if (!transfer) return;
+    transfer->dropped = true;
+    Cancel(invokeId);
+}
+
+int32_t OnlineService::OperationMode() const {
+    if (queue_.empty() || !queue_.front()->started || queue_.front()->finished) return 0;
+    const Kind kind = queue_.front()->kind;
+    return kind == Kind::Upload || kind == Kind::MarkedUpload ? 1 : 0;
+}
+
+int32_t OnlineService::State() const {
+    if (queue_.empty() || !queue_.front()->started) return 0;
+    return OperationMode() == 1 ? 1 : 2;
+}
+
+int32_t OnlineService::OnlineState() const {
+    if (queue_.empty() || !queue_.front()->started) return 0;
+    switch (queue_.front()->kind) {
+        case Kind::Upload:
+        case Kind::MarkedUpload: return 0x1;
+        case Kind::Download: return 0x2;
+        case Kind::Command: return 0x4;
+    }
+    return 0;
+}
+
+}  // namespace platform::rt

@@ -1,0 +1,52 @@
+#pragma once
+// The frame's communication documents of a DP-V1 transaction: the read or
+// write request the runtime sends, and the decoding of the frame's answer
+// into the transaction (data bytes or DP-V1 error bytes).
+//
+//   <FDT><ReadRequest slot="S" index="I"/></FDT>
+//   <FDT><WriteRequest slot="S" index="I"><fdt:CommunicationData byteArray="HEX"/></WriteRequest></FDT>
+//   <FDT><ReadResponse slot index errorCode [errorDecode] [errorCode2]><fdt:CommunicationData byteArray/></ReadResponse></FDT>
+//   <FDT><WriteResponse slot index errorCode [errorDecode] [errorCode2]/></FDT>
+//   <FDT><fdt:CommunicationError .../></FDT>, <FDT><Abort/></FDT>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::xml {
+class Element;
+}
+
+namespace platform::rt {
+
+class Transaction;
+
+// Transport status of a transaction, as bits 16 to 19 of the element it addresses.
+enum TransportStatus : int32_t {
+    kTransportOk = 0,
+    kTransportTimeout = 0x10000,       // no answer in time, or aborted
+    kTransportError = 0x20000,         // communication error or malformed answer
+    kTransportNotConnected = 0x40000,  // not connected, or the connect was refused
+    kTransportNotBuilt = 0x80000,      // the request could not be coded
+    kTransportMask = 0xF0000,
+};
+
+// The request document of the transaction's slot, index and (for a write) data.
+// False when the slot, index or data are not a transaction's.
+bool BuildTransactionDocument(const Transaction& trans, bool write, std::string& xml);
+
+// Decodes the frame's answer into the transaction: on a good answer the read
+// data (TransData, a read only) and the DP-V1 error bytes (ErrorInfo, Empty
+// when errorCode is 0; TransData then Empty). Answers kTransportOk, or the
+// transport status of an answer that is an abort, a communication error, not
+// the answer to this request (other kind, slot or index) or malformed; the
+// transaction is then left as it was. Never throws.
+int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transaction& trans);
+
+// The bytes of hexadecimal digits without separators (either case); False
+// for an odd count or any other character.
+bool BytesFromHex(const std::string& hex, std::vector<uint8_t>& bytes);
+// A decimal attribute of 0 to 255 (slot, index, error codes); `missing` when
+// the node has no such attribute, -1 when it is malformed.
+int ByteAttribute(const xml::Element& node, const char* name, int missing);
+
+}  // namespace platform::rt

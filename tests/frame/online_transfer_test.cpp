@@ -1,0 +1,302 @@
+// Uploads and downloads of a DTM instance against the simulated device,
+// through the frame's channel, as the frame requests them.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "OnlineFixture.h"
+#include "core/ProjectHelpers.h"
+#include "platform/app/EventLoop.h"
+#include "platform/rt/CommObj.h"
+#include "platform/rt/DtmCommService.h"
+#include "platform/rt/IPrivateProcess.h"
+#include "platform/rt/OnlineService.h"
+#include "platform/rt/TransactionDocuments.h"
+
+namespace {
+
+using dtm::testing::OnlineFixture;
+using platform::Variant;
+
+constexpr int32_t kTransportAndResponseBits = 0x00FF0000;
+
+std::string TagDocument(const std::string& text) {
+    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
+           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
+           "</DtmParameter></FDT>";
+}
+
+using OnlineTransferTest = OnlineFixture;
+
+TEST_F(OnlineTransferTest, FullUploadReadsEveryAddressOnceAndGivesEveryElementItsDeviceValue) {
+    ASSERT_TRUE(session.Upload().ok);  // connects, reads the device's identity
+    auto comm = Ctx().CommService();
+    EXPECT_EQ(platform::com::CLng(comm->CommObj()->ConnectedManufacturerId()), 173);
+    EXPECT_EQ(comm->CommObj()->ConnectedDeviceName(), "RXD 218");
+
+    const size_t from = RequestCount();
+    session.Container()->ClearEvents();
+    const auto outcome = session.Upload();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.ok);
+
+    std::map<std::pair<int, int>, int> reads;
+    for (const auto& request : DeviceRequests(from)) {
+        EXPECT_FALSE(request.write);
+        ++reads[{request.slot, request.index}];
+    }
+    const auto expected = UploadAddresses();
+    EXPECT_EQ(reads.size(), expected.size());
+    for (const auto& [address, count] : reads) {
+        EXPECT_EQ(count, 1) << "slot " << address.first << " index " << address.second;
+        EXPECT_TRUE(expected.count(address)) << "slot " << address.first << " index " << address.second;
+    }
+
+    for (const auto& el : Params()) {
+        if (!el->IsUploadParam(session.Context())) continue;
+        auto& element = Element(el->Name());
+        EXPECT_EQ(element.StatusFlags() & kTransportAndResponseBits, 0) << element.Name;
+        EXPECT_EQ(element.CmdErr, "") << element.Name;
+        if (element.Name.back() == '/') continue;  // a record header has no value of its own
+        EXPECT_FALSE(element.DeviceValue.IsEmpty()) << element.Name;
+        EXPECT_TRUE(dtm::IsSameValue(element.DeviceValue, element.TransientValue)) << element.Name;
+    }
+
+    const auto progress = Events("OnProgress");
+    ASSERT_EQ(progress.size(), reads.size());
+    for (size_t i = 0; i + 1 < progress.size(); ++i) EXPECT_EQ(progress[i].args[2], "True");
+    EXPECT_EQ(progress.back().args[1], "100");
+    EXPECT_EQ(progress.back().args[2], "False");
+    EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 1);  // online
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(OnlineTransferTest, DownloadOfAChangedValueWritesItAndReadsItBack) {
+    ASSERT_TRUE(session.Upload().ok);
+    ASSERT_TRUE(Parameter().IDtmParameter_SetParameters("", TagDocument("FT-101 LINE 2")));
+    EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 2);  // changed
+
+    const size_t from = RequestCount();
+    const auto outcome = session.Download("PHYS/TAG_DESC");
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.ok);
+    const auto requests = DeviceRequests(from);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_TRUE(requests[0].write);
+    EXPECT_FALSE(requests[1].write);
+    EXPECT_EQ(std::make_pair(requests[0].slot, requests[0].index), std::make_pair(requests[1].slot, requests[1].index));
+
+    const auto& tag = Element("PHYS/TAG_DESC");
+    const auto bytes = device.Bytes(requests[0].slot, requests[0].index);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 13), "FT-101 LINE 2");
+    EXPECT_EQ(platform::com::CStr(tag.DeviceValue), "FT-101 LINE 2");
+    EXPECT_EQ(tag.StatusFlags() & kTransportAndResponseBits, 0);
+    EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 1);  // online again
+    const auto finished = Events("OnDownloadFinished");
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(finished[0].args[1], "True");
+}
+
+// A fault on the one transaction of an upload of PHYS/TAG_DESC.
+struct FaultCase {
+    const char* name;
+    void (*schedule)(dtm::frame::SimulatedDevice&);
+    int32_t bits;            // expected bits 16 to 23
+    bool errorText;          // a command error text is expected
+};
+
+class OnlineFaultTest : public OnlineFixture, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(OnlineFaultTest, EndsInItsStatusBitsAndKeepsTheValue) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    auto& tag = Element("PHYS/TAG_DESC");
+    const Variant before = tag.TransientValue;
+    GetParam().schedule(device);
+    const auto outcome = session.Upload("PHYS/TAG_DESC");
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(tag.StatusFlags() & kTransportAndResponseBits, GetParam().bits);
+    EXPECT_EQ(!tag.CmdErr.empty(), GetParam().errorText) << tag.CmdErr;
+    EXPECT_TRUE(dtm::IsSameValue(tag.TransientValue, before));
+    // The next good answer clears them.
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    EXPECT_EQ(tag.StatusFlags() & kTransportAndResponseBits, 0);
+    EXPECT_EQ(tag.CmdErr, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, OnlineFaultTest,
+    ::testing::Values(
+        FaultCase{"AccessDenied", [](auto& d) { d.ScheduleFailure(0xB6); }, 0x300000, true},
+        FaultCase{"InvalidIndex", [](auto& d) { d.ScheduleFailure(0xB0); }, 0x800000, true},
+        FaultCase{"ModuleFailure", [](auto& d) { d.ScheduleFailure(0xA2); }, 0x900000, true},
+        FaultCase{"BusyBeyondSixRepeats", [](auto& d) { d.ScheduleBusy(7); }, 0x200000, true},
+        FaultCase{"NoAnswer", [](auto& d) { d.ScheduleDrop(); }, platform::rt::kTransportTimeout, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OnlineTransferTest, BusyAnswersAreRepeatedAtMostSixTimes) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    for (const int busy : {3, 6, 9}) {
+        device.ScheduleBusy(busy);
+        const size_t from = RequestCount();
+        const auto outcome = session.Upload("PHYS/TAG_DESC");
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.ok, busy <= 6) << busy;
+        EXPECT_EQ(DeviceRequests(from).size(), static_cast<size_t>(std::min(busy, 6) + 1)) << busy;
+        while (device.ScheduledFaults() > 0) device.Read(0, 0);  // what is left of the run
+    }
+}
+
+TEST_F(OnlineTransferTest, GarbageAnswersFailTheirTransactionAndKeepTheValue) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    auto& tag = Element("PHYS/TAG_DESC");
+    tag.TransientValue = Variant("BEFORE");
+    tag.DeviceValue = Variant("BEFORE");
+    for (const std::string garbage :
+         {"", "<FDT>", "not xml", "<FDT><ReadResponse slot=\"x\" index=\"1\" errorCode=\"0\"/></FDT>",
+          "<FDT><ReadResponse slot=\"1\" index=\"8\" errorCode=\"0\"/></FDT>",
+          "<FDT><ReadResponse slot=\"999\" index=\"8\" errorCode=\"0\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>",
+          "<FDT><WriteResponse slot=\"1\" index=\"8\" errorCode=\"0\"/></FDT>",
+          "<FDT><fdt:CommunicationError communicationError=\"abort\"/></FDT>", "<Other/>"}) {
+        auto channelDevice = session.Communication();
+        channelDevice->SetTransactionHandler([garbage](const std::string& id, const std::string&, auto sink) {
+            platform::app::EventLoop::Instance().PostAfter(20, [sink, id, garbage] {
+                if (auto target = sink.lock()) target->OnTransactionResponse(id, garbage);
+            });
+            return true;
+        });
+        const auto outcome = session.Upload("PHYS/TAG_DESC");
+        ASSERT_TRUE(outcome.finished) << garbage;
+        EXPECT_FALSE(outcome.ok) << garbage;
+        EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportError) << garbage;
+        EXPECT_EQ(platform::com::CStr(tag.TransientValue), "BEFORE") << garbage;
+    }
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(OnlineTransferTest, AnswersForUnknownIdsOrAtTheWrongTimeAreIgnored) {
+    auto& events = dynamic_cast<platform::fdt::IFdtCommunicationEvents&>(*session.Dtm());
+    const std::string answer =
+        "<FDT><ReadResponse slot=\"1\" index=\"8\" errorCode=\"0\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>";
+    events.OnTransactionResponse("", answer);  // nothing pending at all
+    events.OnTransactionResponse("{00000000-0000-0000-0000-000000000000}", answer);
+    events.OnConnectResponse("unknown", "<FDT><ConnectResponse errorCode=\"0\"/></FDT>");
+    events.OnDisconnectResponse("unknown", "garbage");
+    EXPECT_FALSE(Ctx().CommService()->IsActive());
+    ASSERT_TRUE(session.Upload().ok);
+    // The answer of a transaction already answered comes again.
+    const auto& requests = session.Communication()->Requests();
+    events.OnTransactionResponse(requests.back().invokeId, answer);
+    EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(OnlineTransferTest, CancelInTheMiddleStopsAfterTheTransactionOnTheBus) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    const size_t from = RequestCount();
+    const std::string id = "{11111111-2222-3333-4444-555555555555}";
+    ASSERT_TRUE(Online().IDtmOnlineParameter_UploadRequest(id, ""));
+    auto& loop = platform::app::EventLoop::Instance();
+    while (DeviceRequests(from).size() < 10) loop.Advance(1);
+    EXPECT_EQ(Ctx().OnlineService()->OperationMode(), 1);
+    EXPECT_TRUE(Online().IDtmOnlineParameter_CancelAction(id));
+    EXPECT_FALSE(Online().IDtmOnlineParameter_CancelAction("{unknown}"));
+    loop.Advance(platform::rt::DtmCommService::kAnswerTimeoutMs);
+    loop.RunUntilIdle();
+    EXPECT_EQ(DeviceRequests(from).size(), 10u);
+    const auto finished = Events("OnUploadFinished");
+    ASSERT_FALSE(finished.empty());
+    EXPECT_EQ(finished.back().args[0], id);
+    EXPECT_EQ(finished.back().args[1], "False");
+    EXPECT_EQ(Events("OnProgress").back().args[2], "False");
+    EXPECT_EQ(Ctx().OnlineService()->OperationMode(), 0);
+    EXPECT_EQ(Ctx().OnlineService()->State(), 0);
+}
+
+TEST_F(OnlineTransferTest, RefusedConnectFailsTheTransferAsNotConnected) {
+    session.Communication()->connectErrorCode = 1;
+    const auto outcome = session.Upload("PHYS/TAG_DESC");
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(Element("PHYS/TAG_DESC").StatusFlags() & 0xF0000, platform::rt::kTransportNotConnected);
+    EXPECT_FALSE(Ctx().CommService()->IsOnline());
+}
+
+using OnlineTransferWithoutChannelTest = dtm::testing::DtmFixture;
+
+TEST_F(OnlineTransferWithoutChannelTest, RequestsAreRefused) {
+    StartNew();
+    auto& online = dynamic_cast<platform::fdt::IDtmOnlineParameter&>(*session.Dtm());
+    EXPECT_FALSE(online.IDtmOnlineParameter_UploadRequest("{1}", ""));
+    EXPECT_FALSE(online.IDtmOnlineParameter_DownloadRequest("{2}", ""));
+    EXPECT_TRUE(session.Communication()->Requests().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A process callback that records the ends it is told of.
+class ProcessRecorder : public platform::rt::IPrivateProcess {
+public:
+    void OnProcessProgress(const std::string&, int16_t, const Variant&) override {}
+    void OnProcessFinished(const std::string& id, const Variant& extra) override {
+        finished.emplace_back(id, extra.IsEmpty() || extra.IsMissing() ? false : platform::com::CBool(extra));
+    }
+    std::vector<std::pair<std::string, bool>> finished;
+};
+
+using OnlineProcessTest = OnlineFixture;
+
+TEST_F(OnlineProcessTest, CommandWritesItsElementAndReportsItsEnd) {
+    auto recorder = std::make_shared<ProcessRecorder>();
+    auto online = Ctx().OnlineService();
+    EXPECT_FALSE(online->StartCommand("{c0}", "PHYS/NO_SUCH", recorder));
+    Element("PHYS/TAG_DESC").TransientValue = Variant("CMD");
+    ASSERT_TRUE(online->StartCommand("{c1}", "PHYS/TAG_DESC", recorder));
+    EXPECT_EQ(online->OnlineState(), 0x4);
+    EXPECT_TRUE(recorder->finished.empty());  // never before the call returns
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_EQ(recorder->finished[0], std::make_pair(std::string("{c1}"), true));
+    const auto requests = DeviceRequests();
+    ASSERT_FALSE(requests.empty());
+    const auto bytes = device.Bytes(requests.back().slot, requests.back().index);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "CMD");
+    EXPECT_EQ(online->OnlineState(), 0);
+}
+
+TEST_F(OnlineProcessTest, MarkedUploadReadsTheMarkedElementsAndClearsTheirMark) {
+    constexpr int32_t kMark = 16;
+    auto recorder = std::make_shared<ProcessRecorder>();
+    auto& tag = Element("PHYS/TAG_DESC");
+    tag.StatusFlags(tag.StatusFlags() | kMark);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Ctx().OnlineService()->StartUpload("{u1}", "", 0, kMark, 0, 0, recorder));
+    EXPECT_EQ(tag.StatusFlags() & kMark, 0);
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_EQ(recorder->finished[0], std::make_pair(std::string("{u1}"), true));
+    const auto requests = DeviceRequests(from);
+    ASSERT_EQ(requests.size(), 3u);  // the device's identity, then the one marked element
+    EXPECT_EQ(requests[2].slot, tag.Slot);
+    EXPECT_EQ(requests[2].index, tag.index);
+}
+
+TEST_F(OnlineProcessTest, AnAbortFailsTheRunningTransfer) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Online().IDtmOnlineParameter_UploadRequest("{a1}", ""));
+    auto& loop = platform::app::EventLoop::Instance();
+    while (DeviceRequests(from).size() < 5) loop.Advance(1);
+    dynamic_cast<platform::fdt::IFdtCommunicationEvents&>(*session.Dtm()).OnAbort("");
+    loop.RunUntilIdle();
+    const auto finished = Events("OnUploadFinished");
+    ASSERT_FALSE(finished.empty());
+    EXPECT_EQ(finished.back().args, (std::vector<std::string>{"{a1}", "False"}));
+    EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
+    EXPECT_FALSE(Ctx().CommService()->IsActive());
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+}  // namespace
