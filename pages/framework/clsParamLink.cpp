@@ -287,9 +287,10 @@ void clsParamLink::OnChange() { TakeOverControlValue(kMaskChange); }
 
 void clsParamLink::OnClick() {
     TakeOverControlValue(kMaskChange);
-    if (m_ParamCtl->ControlType() == ctl::kRowCommand) {
-        // A locked row with no command of its own running takes no command.
-        if (m_CmdInvokeId.empty() && m_ParamCtl->Locked()) return;
+    if (m_ParamCtl->ControlType() == ctl::kRowCommand && m_CmdInvokeId.empty()) {
+        // A locked row with no command of its own running takes no command;
+        // while one runs, a click only tells that it is still running.
+        if (m_ParamCtl->Locked()) return;
         std::string prompt = GetDictText("exec_this_cmd_now");
         ReplaceAll(prompt, "%1", m_ParamCtl->LabelText());
         if (Context()->MsgBox(prompt, kButtonsYesNoQuestion) != platform::app::kAnswerYes) return;

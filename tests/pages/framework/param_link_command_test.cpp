@@ -1,5 +1,8 @@
 // Device commands and parameter help through the rows of the test form.
+#include "frame/DeviceChannel.h"
+#include "frame/SimulatedDevice.h"
 #include "param_link_fixture.h"
+#include "platform/app/EventLoop.h"
 
 namespace dtm::testing {
 namespace {
@@ -56,6 +59,35 @@ TEST_F(CommandTest, OnlyTheOwnInvokeIdEndsACommand) {
     link.OnProcessFinished("");
     link.OnProcessFinished("other");
     EXPECT_TRUE(link.CmdInvokeId().empty());
+    EXPECT_FALSE(Row(0).Locked());
+    ExpectNoErrors();
+}
+
+// The same rows with the simulated device on the frame's channel.
+class ConnectedCommandTest : public CommandTest {
+protected:
+    void SetUp() override {
+        StartNew();
+        ASSERT_TRUE(session.SetCommunication());
+    }
+    frame::SimulatedDevice device{frame::SimulatedDevice::Model::RXD218};
+    frame::DeviceChannel channel{*session.Communication(), device};
+};
+
+TEST_F(ConnectedCommandTest, ARunningCommandRefusesASecondClickAndEndsWithItsOwnAnswer) {
+    Open({{"PHYS/FACTORY_RESET", ctl::kRowCommand}});
+    MessageBoxHandler::Instance().QueueAnswer(platform::app::kAnswerYes);
+    ASSERT_TRUE(RowInput::Click(Row(0)));
+    ASSERT_EQ(Boxes().size(), 1u) << "only the question";
+    EXPECT_FALSE(LinkOf(0).CmdInvokeId().empty());
+    EXPECT_TRUE(Row(0).Locked());
+
+    ASSERT_TRUE(RowInput::Click(Row(0)));
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].prompt, Dict("command_already_active"));
+
+    platform::app::EventLoop::Instance().RunUntilIdle();
+    EXPECT_TRUE(LinkOf(0).CmdInvokeId().empty());
     EXPECT_FALSE(Row(0).Locked());
     ExpectNoErrors();
 }
