@@ -5,6 +5,10 @@
 #include "core/Trace.h"
 #include "model/LanguageHelpers.h"
 #include "pages/framework/clsParamLink.h"
+#include "pages/framework/ctlHeadline.h"
+#include "platform/rt/DtmRuntimeGlobal.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/rt/Parameters.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -161,6 +165,7 @@ void PageBase::InitControls() {
     const auto ctx = GetContext();
     com::Deref(ctlParamSite1).InitSite(ctx, m_InvokeId, link);
     link.reset();
+    AfterSiteInit();
     InitLanguageDependedControls(com::Deref(ctx).GuiRegistry()->LanguageId());
     UpdateAllParameterCtls();
     if (ctlParamHelp1) ctlParamHelp1->Activate();
@@ -185,6 +190,21 @@ void PageBase::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
 void PageBase::UpdateAllParameterCtls() { com::Deref(ctlParamSite1).SiteParameterSetChanged(); }
 void PageBase::ValidateAllParameterCtls() { com::Deref(ctlParamSite1).SiteValidateParameters(); }
 void PageBase::SetLockState(bool editable) { com::Deref(ctlParamSite1).SiteLockStateChanged(editable); }
+
+void PageBase::FillHeadline(ctlHeadline& headline) const {
+    const auto ctx = GetContext();
+    const std::string deviceName = com::CStr(com::Deref(com::Deref(ctx).DeviceType()).DeviceTypeName());
+    const auto& params = com::Deref(ctx->Parameters());
+    headline.Title(deviceName);
+    headline.DTMTag(com::CStr(params.Item("~/Tag")->TransientValue()));
+    const bool first = com::CStr(params.Item("~/RXD214")->TransientValue()) == deviceName;
+    headline.DeviceIcon(first ? "RXD214" : "RXD218");
+}
+
+std::string PageBase::KeyText(const std::string& key) const {
+    const auto text = com::Deref(com::Deref(GetContext()).Dictionary()).LookupText("keys", key, "text");
+    return text.IsEmpty() ? "" : com::CStr(text);
+}
 
 // ---- control events ----
 

@@ -20,6 +20,7 @@
 namespace dtm {
 
 class clsParamLink;
+class ctlHeadline;
 
 enum class ChildInit { Before, After };
 
@@ -84,11 +85,19 @@ protected:
     virtual void SetLockState(bool editable);
     // Sets up the template link before the site takes it (online mode set).
     virtual void ConfigureLink(clsParamLink& /*link*/) {}
+    // In InitControls, right after the site took its rows.
+    virtual void AfterSiteInit() {}
     // After a successful Init.
     virtual void AfterInit() {}
     // Show's navigation: ShowControl on the pending path ("" for pages
     // without navigation: nothing to show).
     virtual bool ShowPending() { return false; }
+
+    // Title from the device type's name, DTMTag from "~/Tag", the RXD 214
+    // picture when "~/RXD214" is the device type's name, else the RXD 218 one.
+    void FillHeadline(ctlHeadline& headline) const;
+    // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
+    std::string KeyText(const std::string& key) const;
 
     // TraceOut with page name & "-" & member.
     void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
