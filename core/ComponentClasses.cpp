@@ -2,6 +2,7 @@
 
 #include "core/DTMMain.h"
 #include "core/Trace.h"
+#include "pages/framework/RegisterPages.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
 
@@ -9,6 +10,7 @@ namespace dtm {
 
 void RegisterComponentClasses(platform::com::ClassRegistry& registry) {
     registry.Register(DTMMain::kProgId, [] { return std::make_shared<DTMMain>(); });
+    RegisterPages(registry);
     // Errors trapped at the frame boundary go to the component's trace.
     platform::fdt::SetBoundaryTraceHook(
         [](const std::string& line) { TraceOut("RG38N226_4_07-FrameBoundary", line, nullptr); });

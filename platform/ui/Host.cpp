@@ -27,6 +27,9 @@ void Host::SetShown(bool shown) {
 
 void Host::Show() {
     SetShown(true);
+    // The page takes the focus unless one of its controls took it while shown.
+    for (const Control* c = focus_.Focused(); c; c = c->Parent())
+        if (c == page_.get()) return;
     if (page_ && FocusManager::CanFocus(*page_)) focus_.SetFocus(*page_);
 }
 

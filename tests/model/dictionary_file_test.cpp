@@ -51,7 +51,10 @@ const std::vector<std::string> kMessageKeys = {
     "paramicon_Saved", "paramicon_OnlineValue",
     // The cyclic refresh's caption and messages, the status bar's panel texts.
     "ctlCycle_chkCycle", "error_at_connect", "error_at_read_status", "key_connected", "key_notConnected",
-    "ctlStatus_stbar_panel_3", "ctlStatus_stbar_panel_4"};
+    "ctlStatus_stbar_panel_3", "ctlStatus_stbar_panel_4",
+    // The identification page's frame captions (built from the page's prefix)
+    // and the window-limit page's warning.
+    "ctlIdent_frmOperUnit", "ctlIdent_frmDevice", "txt_warning_max_two_controls"};
 
 // The folders of component code whose text look-ups must all be answered.
 const std::vector<std::string> kComponentFolders = {"core", "model", "blocks", "pages"};

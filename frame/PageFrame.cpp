@@ -1,0 +1,65 @@
+#include "frame/PageFrame.h"
+
+#include <algorithm>
+
+#include "core/ComponentClasses.h"
+#include "platform/com/Error.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmFunctionCall.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/IPrivateFunctions.h"
+#include "platform/fdt/IDtmActiveXControl.h"
+
+namespace dtm::frame {
+
+namespace rt = platform::rt;
+namespace com = platform::com;
+
+PageFrame::PageFrame(const std::string& deviceTypeDocument) {
+    RegisterComponentClasses(registry_);
+    started_ = session_.StartNew(registry_, deviceTypeDocument);
+}
+
+PageFrame::~PageFrame() {
+    for (const auto& page : open_)
+        if (!page->Dropped()) ClosePage(*page);
+    open_.clear();
+}
+
+rt::DTMContext& PageFrame::Ctx() const { return com::Deref(session_.Context()); }
+
+std::shared_ptr<PageSession> PageFrame::Open(int32_t functionId, const std::string& controlPath) {
+    const auto ctx = session_.Context();
+    auto call = std::make_shared<rt::DtmFunctionCall>();
+    call->FunctionId(functionId);
+    const auto functions = com::Deref(ctx).Functions();
+    lastProgId_ = com::Deref(functions).GetActiveXProgId(ctx, call);
+    if (lastProgId_.empty()) return nullptr;
+    functions->ControlPfad(controlPath);
+    return OpenProgId(lastProgId_, call->Render(ctx));
+}
+
+std::shared_ptr<PageSession> PageFrame::OpenProgId(const std::string& progId, const std::string& functionCall) {
+    auto page = OpenPage(registry_, progId, functionCall, session_.Dtm());
+    if (page) open_.push_back(page);
+    return page;
+}
+
+bool PageFrame::Close(PageSession& session) {
+    const bool released = ClosePage(session);
+    if (released)
+        open_.erase(std::remove_if(open_.begin(), open_.end(), [&](const auto& p) { return p.get() == &session; }),
+                    open_.end());
+    return released;
+}
+
+bool PageFrame::CloseAll() {
+    const bool closed = com::Deref(Ctx().GuiRegistry()).CloseAllGuis();
+    for (const auto& page : open_) {
+        if (!com::Deref(Ctx().GuiRegistry()).FindGui(page->InvokeId())) page->Drop();
+    }
+    open_.erase(std::remove_if(open_.begin(), open_.end(), [](const auto& p) { return p->Dropped(); }), open_.end());
+    return closed;
+}
+
+}  // namespace dtm::frame

@@ -1,0 +1,45 @@
+#pragma once
+// The test frame of the pages: a DTM created and started as a frame does,
+// and the pages it opens by function id or by program id.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/FrameSession.h"
+#include "frame/PageHost.h"
+#include "platform/com/ClassRegistry.h"
+
+namespace dtm::frame {
+
+class PageFrame {
+public:
+    // Registers the component's classes and starts a new RXD 218 instance
+    // (`deviceTypeDocument` for another device type); Started() tells.
+    explicit PageFrame(const std::string& deviceTypeDocument = DeviceTypeDocument(kManufacturerId, kRxd218));
+    ~PageFrame();
+    bool Started() const { return started_; }
+
+    // The page the function manager names for the function (the window-limit
+    // page when the window rule applies), with `controlPath` pending; null
+    // when the function has no page or its Init fails.
+    std::shared_ptr<PageSession> Open(int32_t functionId, const std::string& controlPath = "");
+    std::shared_ptr<PageSession> OpenProgId(const std::string& progId, const std::string& functionCall = "");
+    // The program id the last Open asked for ("" before).
+    const std::string& LastProgId() const { return lastProgId_; }
+    bool Close(PageSession& session);
+    // The registry's CloseAllGuis; the pages it released are dropped.
+    bool CloseAll();
+
+    FrameSession& Session() { return session_; }
+    platform::rt::DTMContext& Ctx() const;
+    platform::com::ClassRegistry& Registry() { return registry_; }
+
+private:
+    platform::com::ClassRegistry registry_;
+    FrameSession session_;
+    bool started_ = false;
+    std::string lastProgId_;
+    std::vector<std::shared_ptr<PageSession>> open_;
+};
+
+}  // namespace dtm::frame

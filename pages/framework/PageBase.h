@@ -1,0 +1,116 @@
+#pragma once
+// The page template: what every page of the component carries. The frame (or
+// a parent page) creates a page by program id, initialises it with an invoke
+// id, the function call and the DTM object, and releases it; in between the
+// runtime drives its rows through the IPrivateGUI members.
+//
+// A page is configured by its traits: leaf or container, whether a container
+// initialises its child pages before or after its own InitControls, whether
+// the release hides its window, whether it has a Show handler and a help
+// pane. The template members are virtual; a page overrides and calls the base.
+#include <cstdint>
+#include <string>
+
+#include "platform/ctl/ctlParamHelp.h"
+#include "platform/ctl/ctlParamSite.h"
+#include "platform/fdt/IDtmActiveXControl.h"
+#include "platform/rt/IPrivateGUI.h"
+#include "platform/ui/UserControl.h"
+
+namespace dtm {
+
+class clsParamLink;
+class ctlHeadline;
+
+enum class ChildInit { Before, After };
+
+struct PageTraits {
+    const char* className = "";
+    bool container = false;
+    ChildInit childInit = ChildInit::After;
+    bool hideOnRelease = true;
+    bool showHandler = true;
+    bool helpPane = true;
+    bool alwaysChild = false;  // registers as not top-level whatever its id
+};
+
+class PageBase : public platform::ui::UserControl,
+                 public platform::fdt::IDtmActiveXControl,
+                 public platform::rt::IPrivateGUI {
+public:
+    explicit PageBase(const PageTraits& traits) : traits_(traits) {}
+    ~PageBase() override;
+    std::string TypeName() const override { return traits_.className; }
+    const PageTraits& Traits() const { return traits_; }
+
+    // ---- IDtmActiveXControl ----
+    // A failure part way (InitControls or a child's Init raising) runs the
+    // release steps tolerantly and passes the error on: the page is never
+    // left half registered.
+    bool Init(const std::string& invokeId, const std::string& functionCall,
+              const platform::P<platform::com::Object>& dtm) override;
+    bool PrepareToRelease() override;
+    // ---- IPrivateGUI ----
+    bool CloseGUI() override;
+    void LockStateChanged(bool lockState) override;
+    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>& element) override;
+    void ParameterSetChanged() override;
+    void ValidateParameters() override;
+    void SetLanguage(int32_t languageId) override;
+
+    const std::string& InvokeId() const { return m_InvokeId; }
+    bool Initialised() const { return !m_InvokeId.empty(); }
+    platform::P<platform::rt::DTMContext> GetContext() const;
+
+    // ---- control events ----
+    void EnterFocus() override;
+    void ExitFocus() override;
+    void Show() override;
+    void AmbientChanged(const std::string& name) override;
+    void Terminate() noexcept override;
+
+    platform::P<platform::ctl::ctlParamSite> ctlParamSite1;
+    platform::P<platform::ctl::ctlParamHelp> ctlParamHelp1;
+
+protected:
+    // Places the site and, with a help pane, ctlParamHelp1 (call from BuildForm).
+    void PlaceTemplateControls();
+
+    virtual void InitControls();
+    virtual void InitLanguageDependedControls(int32_t languageId);
+    virtual bool ExitControls();
+    virtual void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element);
+    virtual void UpdateAllParameterCtls();
+    virtual void ValidateAllParameterCtls();
+    virtual void SetLockState(bool editable);
+    // Sets up the template link before the site takes it (online mode set).
+    virtual void ConfigureLink(clsParamLink& /*link*/) {}
+    // In InitControls, right after the site took its rows.
+    virtual void AfterSiteInit() {}
+    // After a successful Init.
+    virtual void AfterInit() {}
+    // Show's navigation: ShowControl on the pending path ("" for pages
+    // without navigation: nothing to show).
+    virtual bool ShowPending() { return false; }
+
+    // Title from the device type's name, DTMTag from "~/Tag", the RXD 214
+    // picture when "~/RXD214" is the device type's name, else the RXD 218 one.
+    void FillHeadline(ctlHeadline& headline) const;
+    // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
+    std::string KeyText(const std::string& key) const;
+
+    // TraceOut with page name & "-" & member.
+    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
+
+private:
+    void InitChildren(const std::string& functionCall, const platform::P<platform::com::Object>& dtm);
+    bool ReleaseChildren();
+    // The release steps after Init failed part way; errors are ignored.
+    void ReleaseTolerantly() noexcept;
+
+    PageTraits traits_;
+    platform::P<platform::com::Object> dtm_;
+    std::string m_InvokeId;
+};
+
+}  // namespace dtm
