@@ -20,6 +20,7 @@ void ctlAbout::BuildForm() {
     ctlHeadline->Move(0, 0, 9000, 900);
     ctlParameter = Place<platform::ctl::ctlParameter>("ctlParameter");
     ctlParameter->ControlType(3);
+    ctlParameter->labelwidth(-70);
     ctlParameter->parameterTag("PHYS/BLK_OBJ/Profile_Revision");
     ctlParameter->Move(240, 2400, 8000, 315);
     PlaceTemplateControls();

@@ -46,6 +46,12 @@ public:
     void parameterTag(std::string tag) { parameterTag_ = std::move(tag); }
     int32_t ControlType() const { return controlType_; }
     void ControlType(int32_t kind) { controlType_ = kind; }
+    // The form's widths of the label and the unit part of the row (a negative
+    // width is a share of the row width in percent; 0 = the default layout).
+    int32_t labelwidth() const { return labelWidth_; }
+    void labelwidth(int32_t width) { labelWidth_ = width; }
+    int32_t unitwidth() const { return unitWidth_; }
+    void unitwidth(int32_t width) { unitWidth_ = width; }
     const Variant& Value() const { return value_; }
     // A write by code during an edit is also what Cancel goes back to.
     void Value(const Variant& value) {
@@ -133,6 +139,8 @@ private:
 
     std::string parameterTag_;
     int32_t controlType_ = kRowNotChosen;
+    int32_t labelWidth_ = 0;
+    int32_t unitWidth_ = 0;
     Variant value_;
     bool locked_ = false;
     int32_t valueMaxLength_ = 0;
