@@ -57,6 +57,12 @@ void ctlStatus::BuildForm() {
     ctlCycle->OnAddRequests.Connect([this](rt::TransGrp& group) { ctlCycle_OnAddRequests(group); });
     ctlCycle->OnRemoveRequests.Connect([this](rt::TransGrp& group) { ctlCycle_OnRemoveRequests(group); });
     ctlCycle->Click.Connect([this] { ctlCycle_Click(); });
+    // Runs after the cycle's own handling of its box: the unmarking at the end
+    // of a stop notifies PHYS/DIAGNOSIS again, yet a cycle switched off shows
+    // no diagnosis.
+    ctlCycle->chkCycle->Click.Connect([this] {
+        if (m_CyclicRefresh && ctlCycle->CycleGroup() && ctlCycle->Value() == 0) SetPanelIcon("pnlDiagnosis", "k_empty");
+    });
 }
 
 // ---- properties ----
