@@ -6,8 +6,10 @@
 // and then OnAddCycleRequests with the cycle's group, when it stops or is
 // suspended OnRemoveRequests.
 //
-// A leaf page that is always a child: it registers with the GUI registry as
-// not top-level whatever its invoke id, so that it sees every parameter change.
+// A leaf page on the page template that is always a child: it registers with
+// the GUI registry as not top-level whatever its invoke id, so that it sees
+// every parameter change. It has no rows, no help pane and no Show handler,
+// and its release does not hide the window.
 // With CyclicRefresh False the diagnosis and cycle panels are hidden and no
 // cycle event reaches the page.
 #include <cstdint>

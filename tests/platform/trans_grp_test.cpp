@@ -37,6 +37,7 @@ protected:
         ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);  // connected from here
         group->InitGroup(session.Context());
     }
+    void TearDown() override { EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()); }
     // Runs the clock until the recorder heard of an end (at most 30 s).
     void RunToEnd() {
         auto& loop = platform::app::EventLoop::Instance();
@@ -73,7 +74,6 @@ TEST_F(TransGrpTest, ReadGroupReadsEachAddressOnceAndKeepsItsRequests) {
     ASSERT_EQ(results.size(), 3u);  // one per request
     for (const auto& result : results) EXPECT_FALSE(result.Failed);
     EXPECT_EQ(Ctx().CommService()->GetRequests(group->GroupInvokeId()).size(), 3u);  // kept for the next run
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 TEST_F(TransGrpTest, WriteGroupWritesAndDropsItsRequestsWhenAsked) {
@@ -93,7 +93,6 @@ TEST_F(TransGrpTest, WriteGroupWritesAndDropsItsRequestsWhenAsked) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 11), "GROUP WRITE");
     EXPECT_TRUE(group->Requests().empty());
     EXPECT_FALSE(group->IsOpen());
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 TEST_F(TransGrpTest, BusyAnswersAreRepeatedAndDeviceErrorsEndNotOk) {
@@ -123,7 +122,6 @@ TEST_F(TransGrpTest, BusyAnswersAreRepeatedAndDeviceErrorsEndNotOk) {
         EXPECT_EQ(results[0].Failed, !c.ok) << c.name;
         EXPECT_FALSE(group->IsBusy()) << c.name;
     }
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 TEST_F(TransGrpTest, ExecuteWhileBusyStartsNothingAndTheCallbackMayRunTheGroupAgain) {
@@ -144,7 +142,6 @@ TEST_F(TransGrpTest, ExecuteWhileBusyStartsNothingAndTheCallbackMayRunTheGroupAg
     RunToEnd();
     EXPECT_EQ(recorder->finished.size(), 1u);
     EXPECT_EQ(DeviceRequests(from).size(), 2u);  // one read per run, none for the refused call
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 TEST_F(TransGrpTest, AnEmptyGroupFinishesOnTheNextPumpWithoutATransfer) {
@@ -170,7 +167,6 @@ TEST_F(TransGrpTest, AReleasedGroupRefusesAndItsRunningTransferEndsUnheard) {
     EXPECT_TRUE(recorder->finished.empty());
     EXPECT_EQ(group->GroupInvokeId(), id);  // one id for the group's life
     group->ReleaseGroup();                  // harmless again
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 TEST_F(TransGrpTest, CloseConnectionDropsTheRequestsButTheRunningTransferCompletes) {
@@ -190,6 +186,7 @@ TEST_F(TransGrpTest, CloseConnectionDropsTheRequestsButTheRunningTransferComplet
 class TransGrpWithoutChannel : public DtmFixture {
 protected:
     void SetUp() override { StartNew(); }
+    void TearDown() override { EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()); }
 };
 
 TEST_F(TransGrpWithoutChannel, UnreachableGroupStartsNothing) {
@@ -206,7 +203,6 @@ TEST_F(TransGrpWithoutChannel, UnreachableGroupStartsNothing) {
     platform::app::EventLoop::Instance().Advance(1000);
     EXPECT_TRUE(recorder->finished.empty());
     EXPECT_EQ(Ctx().CommService()->GetRequests(group->GroupInvokeId()).size(), 1u);
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 }  // namespace

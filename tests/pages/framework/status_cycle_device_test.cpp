@@ -16,6 +16,12 @@ using platform::P;
 using platform::Variant;
 using Names = std::vector<std::string>;
 
+std::string TagDocument(const std::string& text) {
+    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
+           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
+           "</DtmParameter></FDT>";
+}
+
 class StatusCycleDevice : public StatusHostFixture {
 protected:
     // A record that the upload reads, whose fields lie at its address.
@@ -128,6 +134,8 @@ TEST_F(StatusCycleDevice, AConnectedInstanceStartsTheCycleAtInitAndStopsItAtRele
     EXPECT_EQ(Status().ctlCycle->Value(), 1);
     EXPECT_EQ(Status().PanelIcon("pnlOnOffline"), "k_ok");
     EXPECT_EQ(Status().PanelIcon("pnlParamChange"), "k_online");
+    ASSERT_TRUE(Parameter().IDtmParameter_SetParameters("", TagDocument("EDITED WHILE CYCLING")));
+    EXPECT_EQ(Status().PanelIcon("pnlParamChange"), "k_changed");
     const size_t from = RequestCount();
     Advance(kTick + 1000);
     EXPECT_EQ(ReadsSince(from), 4u);  // the read at start and one tick, two addresses each
@@ -140,13 +148,14 @@ TEST_F(StatusCycleDevice, AConnectedInstanceStartsTheCycleAtInitAndStopsItAtRele
     EXPECT_EQ(RequestCount(), after);
 }
 
-TEST_F(StatusCycleDevice, ALostChannelStopsTheCycleWithOneMessage) {
+TEST_F(StatusCycleDevice, AReleasedChannelShowsOfflineAndTheNextTickStopsTheCycleWithOneMessage) {
     Open({"PHYS/TAG_DESC"});
     Status().ctlCycle->chkCycle->UserClick();
     Advance(1000);
     TakeEvents();
-    ASSERT_TRUE(Ctx().CommService()->Terminate());
-    Ctx().CommService()->SetCommunication(nullptr);
+    ASSERT_TRUE(session.ReleaseCommunication());
+    EXPECT_EQ(Status().PanelIcon("pnlOnOffline"), "k_empty");
+    EXPECT_EQ(Status().stbar->Panels("pnlOnOffline")->Text(), ExpandedKey("key_notConnected"));
     Advance(3 * kTick);
     EXPECT_EQ(TakeEvents(), (Names{"Click", "OnRemoveRequests"}));
     EXPECT_EQ(Status().ctlCycle->Value(), 0);
