@@ -43,11 +43,17 @@ public:
 
 TransGrp::~TransGrp() {
     try {
-        if (auto ctx = context_.lock())
-            if (auto comm = ctx->CommService()) comm->UnregisterGroup(invokeId_);
+        Unbind();
     } catch (...) {
         // The group goes away; a stale registration expires by itself.
     }
+}
+
+void TransGrp::Unbind() {
+    const auto ctx = context_.lock();
+    if (!ctx) return;
+    if (auto comm = ctx->CommService()) comm->UnregisterGroup(invokeId_);
+    if (busy_ && ctx->OnlineService()) ctx->OnlineService()->DropRequest(invokeId_);
 }
 
 void TransGrp::InitGroup(const P<DTMContext>& ctx) {
@@ -58,10 +64,7 @@ void TransGrp::InitGroup(const P<DTMContext>& ctx) {
 }
 
 void TransGrp::ReleaseGroup() {
-    if (auto ctx = context_.lock()) {
-        if (auto comm = ctx->CommService()) comm->UnregisterGroup(invokeId_);
-        if (busy_ && ctx->OnlineService()) ctx->OnlineService()->DropRequest(invokeId_);
-    }
+    Unbind();
     context_.reset();
     requests_.clear();
     relay_.reset();

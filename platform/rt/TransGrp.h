@@ -20,6 +20,7 @@ struct TransRequest;
 
 class TransGrp : public com::Object, public std::enable_shared_from_this<TransGrp> {
 public:
+    // A running transfer is dropped (its callback is not called).
     ~TransGrp() override;
 
     // Binds the context and creates the group's invoke id (once); the
@@ -57,6 +58,8 @@ private:
     class Relay;
     // The end of the running Execute, from its relay.
     void Finished(const Variant& extraData);
+    // Forgets the group at the communication service and drops its running transfer.
+    void Unbind();
 
     W<DTMContext> context_;
     std::string invokeId_;

@@ -169,6 +169,18 @@ TEST_F(TransGrpTest, AReleasedGroupRefusesAndItsRunningTransferEndsUnheard) {
     group->ReleaseGroup();                  // harmless again
 }
 
+TEST_F(TransGrpTest, AGroupDroppedWhileItRunsStopsItsTransfer) {
+    group->AddRequest(El("PHYS/TAG_DESC"), false);
+    group->AddRequest(El("PHYS/DIAGNOSIS"), false);
+    const size_t from = RequestCount();
+    ASSERT_EQ(group->Execute(recorder, false, false), 0);
+    group.reset();
+    for (int i = 0; i < 20; ++i) platform::app::EventLoop::Instance().Advance(100);
+    EXPECT_TRUE(recorder->finished.empty());
+    EXPECT_EQ(DeviceRequests(from).size(), 0u);
+    EXPECT_EQ(Ctx().OnlineService()->OnlineState(), 0);
+}
+
 TEST_F(TransGrpTest, CloseConnectionDropsTheRequestsButTheRunningTransferCompletes) {
     group->AddRequest(El("PHYS/TAG_DESC"), false);
     ASSERT_EQ(group->OpenConnection(), 0);
