@@ -4,7 +4,8 @@
 // requests as the communication service reports them.
 //
 // NewTransGrpCycleGroup wraps a runtime TransGrp; ctlCycle creates its groups
-// through the factory set by SetCycleGroupFactory.
+// through the factory set by SetCycleGroupFactory, NewTransGrpCycleGroup
+// unless a test set another.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -41,7 +42,8 @@ public:
 
 using CycleGroupFactory = std::function<platform::P<ICycleGroup>()>;
 
-// The factory ctlCycle::Init uses; an empty one makes Init raise 429.
+// The factory ctlCycle::Init uses (NewTransGrpCycleGroup at start); an empty
+// one makes Init raise 429.
 const CycleGroupFactory& GetCycleGroupFactory();
 void SetCycleGroupFactory(CycleGroupFactory factory);
 

@@ -24,7 +24,7 @@ constexpr int32_t kButtonFace = static_cast<int32_t>(0x8000000Fu);
 constexpr int32_t kOkOnly = 0;
 
 CycleGroupFactory& Factory() {
-    static CycleGroupFactory factory;
+    static CycleGroupFactory factory = NewTransGrpCycleGroup;
     return factory;
 }
 

@@ -1,9 +1,6 @@
 #include "pages/framework/ctlStatus.h"
 
-#include "core/LangSupp.h"
-#include "core/PageInterfaces.h"
 #include "core/ProjectHelpers.h"
-#include "core/Trace.h"
 #include "model/LanguageHelpers.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
@@ -36,9 +33,12 @@ bool IsZeroDiagnosis(const Variant& value) {
     return IsSameValue(value, zeros);
 }
 
+constexpr PageTraits kTraits{
+    .className = kClassName, .hideOnRelease = false, .showHandler = false, .helpPane = false, .alwaysChild = true};
+
 }  // namespace
 
-ctlStatus::~ctlStatus() { Terminate(); }
+ctlStatus::ctlStatus() : PageBase(kTraits) {}
 
 void ctlStatus::BuildForm() {
     imgList = Place<ui::ImageList>("imgList");
@@ -57,15 +57,12 @@ void ctlStatus::BuildForm() {
     ctlCycle->OnAddRequests.Connect([this](rt::TransGrp& group) { ctlCycle_OnAddRequests(group); });
     ctlCycle->OnRemoveRequests.Connect([this](rt::TransGrp& group) { ctlCycle_OnRemoveRequests(group); });
     ctlCycle->Click.Connect([this] { ctlCycle_Click(); });
-}
-
-P<rt::DTMContext> ctlStatus::GetContext() const {
-    const auto provider = std::dynamic_pointer_cast<IDtmContextProvider>(dtm_);
-    return provider ? provider->DTMContext() : nullptr;
-}
-
-void ctlStatus::Trace(const std::string& member, const std::string& message, bool withContext) const {
-    TraceOut(std::string(kClassName) + "-" + member, message, withContext ? GetContext() : nullptr);
+    // Runs after the cycle's own handling of its box: the unmarking at the end
+    // of a stop notifies PHYS/DIAGNOSIS again, yet a cycle switched off shows
+    // no diagnosis.
+    ctlCycle->chkCycle->Click.Connect([this] {
+        if (m_CyclicRefresh && ctlCycle->CycleGroup() && ctlCycle->Value() == 0) SetPanelIcon("pnlDiagnosis", "k_empty");
+    });
 }
 
 // ---- properties ----
@@ -109,99 +106,16 @@ void ctlStatus::RemoveRequests() {
 
 // ---- page members ----
 
-bool ctlStatus::Init(const std::string& invokeId, const std::string& /*functionCall*/, const P<com::Object>& dtm) {
-    if (invokeId.empty() || !dtm) {
-        Trace("IDtmActiveXControl_Init", "ReturnValue = FALSE");
-        return false;
-    }
-    if (!m_InvokeId.empty()) Release();
-    dtm_ = dtm;
-    m_InvokeId = invokeId;
+bool ctlStatus::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
     try {
-        com::Deref(GetContext()).GuiRegistry()->RegisterGUI(
-            m_InvokeId, std::dynamic_pointer_cast<rt::IPrivateGUI>(Keep()), false);
-        InitControls();
+        return PageBase::Init(invokeId, functionCall, dtm);
     } catch (...) {
-        // Never left half registered: release what was set up, then fail.
         try {
             if (m_CyclicRefresh) ctlCycle->Clear();
         } catch (...) {
         }
-        Release();
         throw;
     }
-    Trace("IDtmActiveXControl_Init", "ReturnValue = TRUE");
-    return true;
-}
-
-bool ctlStatus::PrepareToRelease() {
-    if (m_InvokeId.empty()) {
-        Trace("IDtmActiveXControl_PrepareToRelease", "m_InvokeId not available-Return Value = TRUE", false);
-        return true;
-    }
-    if (!ExitControls()) {
-        Trace("IDtmActiveXControl_PrepareToRelease", "ExitControls failed-Return Value = FALSE", false);
-        return false;
-    }
-    const auto ctx = GetContext();
-    com::Deref(ctx).GuiRegistry()->UnregisterGUI(m_InvokeId);
-    dtm_.reset();
-    m_InvokeId.clear();
-    Trace("IDtmActiveXControl_PrepareToRelease", "ExitControls successfull-Return Value = TRUE", false);
-    return true;
-}
-
-void ctlStatus::Release() {
-    try {
-        if (const auto ctx = GetContext()) ctx->GuiRegistry()->UnregisterGUI(m_InvokeId);
-    } catch (...) {
-    }
-    dtm_.reset();
-    m_InvokeId.clear();
-}
-
-bool ctlStatus::CloseGUI() {
-    if (m_InvokeId.empty()) {
-        Trace("IPrivateGUI_CloseGUI", "failed");
-        return true;
-    }
-    const bool released = PrepareToRelease();
-    Trace("IPrivateGUI_CloseGUI", "successful");
-    return released;
-}
-
-void ctlStatus::LockStateChanged(bool /*lockState*/) {
-    // The status bar's site holds no rows: nothing to lock.
-}
-
-void ctlStatus::ParameterChanged(const P<rt::IPrivateDataElement>& element) { UpdateStatus(element); }
-
-void ctlStatus::ParameterSetChanged() { UpdateAllParameterCtls(); }
-
-void ctlStatus::ValidateParameters() {
-    // No rows to validate.
-}
-
-void ctlStatus::SetLanguage(int32_t languageId) {
-    Trace("IPrivateGUI_SetLanguage", "");
-    InitLanguageDependedControls(languageId);
-}
-
-void ctlStatus::EnterFocus() {
-    if (!m_InvokeId.empty()) com::Deref(GetContext()).GuiRegistry()->GUIGotFocus(m_InvokeId);
-}
-
-void ctlStatus::ExitFocus() {
-    if (!m_InvokeId.empty()) com::Deref(GetContext()).GuiRegistry()->GUILostFocus(m_InvokeId);
-}
-
-void ctlStatus::AmbientChanged(const std::string& name) {
-    if (!m_InvokeId.empty() && name == "LocaleID") InitLanguageDependedControls(PrimaryLangId(Ambient().LocaleID));
-}
-
-void ctlStatus::Terminate() noexcept {
-    Trace("UserControl_Terminate", "", false);
-    if (!m_InvokeId.empty()) Release();
 }
 
 void ctlStatus::InitControls() {
@@ -214,16 +128,14 @@ void ctlStatus::InitControls() {
 }
 
 void ctlStatus::InitLanguageDependedControls(int32_t languageId) {
-    Trace("InitLanguageDependedControls", "");
-    const auto ctx = GetContext();
-    SetLangCaptions(ctx, "ctlStatus_", std::vector<P<ui::Control>>(Controls().begin(), Controls().end()));
+    PageBase::InitLanguageDependedControls(languageId);
     if (m_CyclicRefresh) ctlCycle->SetLanguage(languageId);
     InitStatusLanguage();
     Resize();
 }
 
 bool ctlStatus::ExitControls() {
-    Trace("ExitControls", "");
+    if (!PageBase::ExitControls()) return false;
     if (m_CyclicRefresh) ctlCycle->Clear();
     return true;
 }
@@ -232,12 +144,11 @@ void ctlStatus::UpdateAllParameterCtls() { ShowConnectionAndDataStatus(); }
 
 // ---- panels ----
 
-std::string ctlStatus::KeyText(const std::string& key) const {
+std::string ctlStatus::ExpandedKeyText(const std::string& key) const {
+    const std::string text = KeyText(key);
+    if (text.empty()) return "";
     const auto ctx = GetContext();
-    const auto dictionary = com::Deref(ctx).Dictionary();
-    const Variant text = com::Deref(dictionary).LookupText("keys", key, "text");
-    if (!text.IsString()) return "";
-    return ExpandTextRefs(com::CStr(text), ctx, dictionary->SectionNode("keys"));
+    return ExpandTextRefs(text, ctx, ctx->Dictionary()->SectionNode("keys"));
 }
 
 void ctlStatus::SetPanelIcon(const char* panelKey, const char* iconKey) {
@@ -267,16 +178,16 @@ void ctlStatus::ShowCyclePanels() {
 void ctlStatus::InitStatusLanguage() {
     Trace("InitStatusLanguage", "");
     const bool online = com::Deref(GetContext()).CommService()->IsOnline();
-    stbar->Panels("pnlOnOffline")->Text(KeyText(online ? "key_connected" : "key_notConnected"));
-    stbar->Panels("pnlDiagnosis")->Text(KeyText("ctlStatus_stbar_panel_3"));
-    stbar->Panels("pnlParamChange")->Text(KeyText("ctlStatus_stbar_panel_4"));
+    stbar->Panels("pnlOnOffline")->Text(ExpandedKeyText(online ? "key_connected" : "key_notConnected"));
+    stbar->Panels("pnlDiagnosis")->Text(ExpandedKeyText("ctlStatus_stbar_panel_3"));
+    stbar->Panels("pnlParamChange")->Text(ExpandedKeyText("ctlStatus_stbar_panel_4"));
     Resize();
 }
 
 void ctlStatus::ShowConnectionAndDataStatus() {
     const auto ctx = GetContext();
     const bool online = com::Deref(ctx).CommService()->IsOnline();
-    stbar->Panels("pnlOnOffline")->Text(KeyText(online ? "key_connected" : "key_notConnected"));
+    stbar->Panels("pnlOnOffline")->Text(ExpandedKeyText(online ? "key_connected" : "key_notConnected"));
     SetPanelIcon("pnlOnOffline", online ? "k_ok" : "k_empty");
     Resize();
     const Variant state = ctx->Parameters()->Item(kDataStatusPath)->TransientValue();
@@ -288,7 +199,7 @@ void ctlStatus::ShowConnectionAndDataStatus() {
     SetPanelIcon("pnlParamChange", icon);
 }
 
-void ctlStatus::UpdateStatus(const P<rt::IPrivateDataElement>& pda) {
+void ctlStatus::UpdateParameterCtl(const P<rt::IPrivateDataElement>& pda) {
     const std::string name = com::Deref(pda).Name();
     if (name == kDiagnosisPath) {
         const Variant value = pda->DeviceValue();

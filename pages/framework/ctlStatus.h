@@ -6,31 +6,28 @@
 // and then OnAddCycleRequests with the cycle's group, when it stops or is
 // suspended OnRemoveRequests.
 //
-// A leaf page that is always a child: it registers with the GUI registry as
-// not top-level whatever its invoke id, so that it sees every parameter change.
+// A leaf page on the page template that is always a child: it registers with
+// the GUI registry as not top-level whatever its invoke id, so that it sees
+// every parameter change. It has no rows, no help pane and no Show handler,
+// and its release does not hide the window.
 // With CyclicRefresh False the diagnosis and cycle panels are hidden and no
 // cycle event reaches the page.
 #include <cstdint>
 #include <string>
 
+#include "pages/framework/PageBase.h"
 #include "pages/framework/ctlCycle.h"
-#include "platform/fdt/IDtmActiveXControl.h"
-#include "platform/rt/IPrivateGUI.h"
 #include "platform/ui/CommonControls.h"
 #include "platform/ui/Signal.h"
-#include "platform/ui/UserControl.h"
 
 namespace dtm {
 
-class ctlStatus : public platform::ui::UserControl,
-                  public platform::fdt::IDtmActiveXControl,
-                  public platform::rt::IPrivateGUI {
+class ctlStatus : public PageBase {
 public:
     static constexpr const char* kDiagnosisPath = "PHYS/DIAGNOSIS";
     static constexpr const char* kDataStatusPath = "~/DataStatus";
 
-    ~ctlStatus() override;
-    std::string TypeName() const override { return "ctlStatus"; }
+    ctlStatus();
 
     bool CyclicRefresh();
     // A change stores the value, shows or hides the cycle panels and marks the
@@ -40,19 +37,9 @@ public:
     void AddRequests();
     void RemoveRequests();
 
-    // ---- IDtmActiveXControl ----
+    // A failed Init also clears the cycle control.
     bool Init(const std::string& invokeId, const std::string& functionCall,
               const platform::P<platform::com::Object>& dtm) override;
-    bool PrepareToRelease() override;
-    // ---- IPrivateGUI ----
-    bool CloseGUI() override;
-    void LockStateChanged(bool lockState) override;
-    void ParameterChanged(const platform::P<platform::rt::IPrivateDataElement>& element) override;
-    void ParameterSetChanged() override;
-    void ValidateParameters() override;
-    void SetLanguage(int32_t languageId) override;
-
-    const std::string& InvokeId() const { return m_InvokeId; }
 
     platform::ui::Signal<platform::rt::TransGrp&> OnAddCycleRequests;
     platform::ui::Signal<platform::rt::TransGrp&> OnAddDiagnoseRequests;
@@ -70,37 +57,30 @@ public:
     void ReadProperties(const platform::com::PropertyBag& bag) override;
     void WriteProperties(platform::com::PropertyBag& bag) override;
     void Resize() override;
-    void EnterFocus() override;
-    void ExitFocus() override;
-    void AmbientChanged(const std::string& name) override;
-    void Terminate() noexcept override;
 
 protected:
     void BuildForm() override;
+    // No rows: the panels and the cycle instead of a parameter site.
+    void InitControls() override;
+    void InitLanguageDependedControls(int32_t languageId) override;
+    bool ExitControls() override;
+    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& pda) override;
+    void UpdateAllParameterCtls() override;
+    void ValidateAllParameterCtls() override {}
+    void SetLockState(bool) override {}
 
 private:
-    platform::P<platform::rt::DTMContext> GetContext() const;
-    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
-    void InitControls();
-    void InitLanguageDependedControls(int32_t languageId);
-    bool ExitControls();
-    void UpdateStatus(const platform::P<platform::rt::IPrivateDataElement>& pda);
-    void UpdateAllParameterCtls();
     void InitStatusControls();
     void ShowCyclePanels();
     void InitStatusLanguage();
     void ShowConnectionAndDataStatus();
-    // Forgets the registration and the DTM object.
-    void Release();
     void SetPanelIcon(const char* panelKey, const char* iconKey);
     // The "keys" text of `key`, expanded; "" when the dictionary has none.
-    std::string KeyText(const std::string& key) const;
+    std::string ExpandedKeyText(const std::string& key) const;
     void ctlCycle_OnAddRequests(platform::rt::TransGrp& group);
     void ctlCycle_OnRemoveRequests(platform::rt::TransGrp& group);
     void ctlCycle_Click();
 
-    platform::P<platform::com::Object> dtm_;
-    std::string m_InvokeId;
     bool m_CyclicRefresh = true;
 };
 

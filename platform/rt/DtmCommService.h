@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/com/Variant.h"
@@ -23,6 +24,7 @@ class DTMContext;
 class IPrivateDataElement;
 class IPrivateProcess;
 class Transaction;
+class TransGrp;
 struct TransRequest;
 
 // Invoke ids are the same when equal ignoring ASCII case (never when empty).
@@ -98,8 +100,12 @@ public:
     // and the read-backs queued since the last call (each call clears them).
     bool TakeRepeatRequest();
     std::vector<P<IPrivateDataElement>> TakeReadBackRequests();
-    // The group's current requests.
+    // The group's current requests; none for an unknown or released group.
     std::vector<P<TransRequest>> GetRequests(const std::string& groupId) const;
+    // The instance's transaction groups by invoke id, held weakly
+    // (TransGrp::InitGroup registers, ReleaseGroup removes).
+    void RegisterGroup(const std::string& groupId, W<TransGrp> group);
+    void UnregisterGroup(const std::string& groupId);
     // One result per request of the last finished process with that id.
     std::vector<TransactionResult> GetTransactionResults(const std::string& invokeId) const;
     // Kept for GetTransactionResults by the process that ran the requests.
@@ -153,6 +159,7 @@ private:
     std::vector<OnlineWaiter> waiters_;
     std::map<std::string, PendingTransaction> transactions_;
     std::map<std::string, std::vector<TransactionResult>> results_;
+    std::vector<std::pair<std::string, W<TransGrp>>> groups_;
     bool repeatRequested_ = false;                           // taken by the transfer loop
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;

@@ -16,6 +16,7 @@
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"
+#include "platform/rt/TransRequest.h"
 #include "platform/rt/TransactionDocuments.h"
 
 namespace platform::rt {
@@ -24,7 +25,7 @@ namespace {
 
 constexpr int32_t kResponseErrorMask = 0x00F00000;
 
-enum class Kind { Upload, Download, Command, MarkedUpload };
+enum class Kind { Upload, Download, Command, MarkedUpload, Group };
 
 using Address = std::pair<int16_t, int16_t>;
 
@@ -95,6 +96,7 @@ const char* TitleOf(Kind kind) {
         case Kind::MarkedUpload: return "Upload";
         case Kind::Download: return "Download";
         case Kind::Command: return "Command";
+        case Kind::Group: break;
     }
     return "";
 }
@@ -184,6 +186,22 @@ bool OnlineService::StartUpload(const std::string& invokeId, const std::string& 
         selected.push_back(el);
     }
     AddReadSteps(selected, transfer->steps);
+    return Enqueue(transfer);
+}
+
+bool OnlineService::StartGroup(const std::string& invokeId, const std::vector<P<TransRequest>>& requests,
+                               const P<IPrivateProcess>& callback) {
+    if (!ReachableContext()) return false;
+    auto transfer = std::make_shared<Transfer>();
+    transfer->kind = Kind::Group;
+    transfer->id = invokeId;
+    transfer->callback = callback;
+    std::vector<El> reads;
+    std::vector<El> writes;
+    for (const auto& request : requests)
+        if (request && request->DataElement) (request->IsWrite ? writes : reads).push_back(request->DataElement);
+    AddWriteSteps(writes, transfer->steps);
+    AddReadSteps(reads, transfer->steps);
     return Enqueue(transfer);
 }
 
@@ -452,7 +470,7 @@ int32_t OnlineService::OperationMode() const {
 }
 
 int32_t OnlineService::State() const {
-    if (queue_.empty() || !queue_.front()->started) return 0;
+    if (queue_.empty() || !queue_.front()->started || queue_.front()->kind == Kind::Group) return 0;
     return OperationMode() == 1 ? 1 : 2;
 }
 
@@ -463,6 +481,7 @@ int32_t OnlineService::OnlineState() const {
         case Kind::MarkedUpload: return 0x1;
         case Kind::Download: return 0x2;
         case Kind::Command: return 0x4;
+        case Kind::Group: return 0;
     }
     return 0;
 }

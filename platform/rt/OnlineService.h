@@ -18,6 +18,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/com/Variant.h"
 
@@ -25,6 +26,7 @@ namespace platform::rt {
 
 class DTMContext;
 class IPrivateProcess;
+struct TransRequest;
 
 class OnlineService : public com::Object {
 public:
@@ -56,6 +58,12 @@ public:
                      const P<IPrivateProcess>& callback);
     // 1 during an upload, 2 during a download, else 0.
     int32_t State() const;
+    // A transaction group's requests: its writes as a download writes them,
+    // then its reads, one transaction per distinct address (one result per
+    // request); then posts OnProcessFinished(id, ok). OperationMode stays 0.
+    // False without a channel.
+    bool StartGroup(const std::string& invokeId, const std::vector<P<TransRequest>>& requests,
+                    const P<IPrivateProcess>& callback);
 
     // Totals of every transfer so far (for the frame's report).
     struct Statistics {

@@ -70,7 +70,7 @@ protected:
         recorder = PageRecorder::RegisterWith(*model.ctx);
     }
     void TearDown() override {
-        SetCycleGroupFactory(nullptr);
+        SetCycleGroupFactory(NewTransGrpCycleGroup);
         FrameworkTest::TearDown();
     }
 
