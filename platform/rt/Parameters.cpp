@@ -1,7 +1,9 @@
 #include "platform/rt/Parameters.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/app/ErrorSink.h"
 #include "platform/com/Error.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
@@ -177,6 +179,28 @@ void Parameters::NotifyPages(const El& el, const std::string& text) {
 P<DtmGuiRegistry> Parameters::Registry() const {
     auto ctx = Context();
     return ctx ? ctx->GuiRegistry() : nullptr;
+}
+
+void Parameters::EndNoticeBatch() {
+    if (noticeBatchDepth_ == 0 || --noticeBatchDepth_ > 0) return;
+    if (auto model = DataModel()) model->NoticeBatchEnded(Context());
+}
+
+NoticeBatch::NoticeBatch(const P<Parameters>& params) : params_(params), open_(params != nullptr) {
+    if (params) params->BeginNoticeBatch();
+}
+
+NoticeBatch::~NoticeBatch() {
+    try {
+        Close();
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("Parameters-EndNoticeBatch");
+    }
+}
+
+void NoticeBatch::Close() {
+    if (!std::exchange(open_, false)) return;
+    if (auto params = params_.lock()) params->EndNoticeBatch();
 }
 
 bool Parameters::DataSetReady() const noexcept { return !model_.expired() && !updateInProgress_; }
