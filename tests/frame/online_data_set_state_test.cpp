@@ -136,8 +136,11 @@ TEST_F(OnlineDataSetStateTest, PagesHearOfEveryChangeDuringTheTransferAndOfTheSt
     EXPECT_EQ(page->changed.back(), "~/DataStatus");
     EXPECT_EQ(Now().dataStatus, 1);
     // Every value the upload read was announced (a record header has none of its own).
-    for (const auto& el : Params())
-        if (el->IsUploadParam(session.Context()) && el->Name().back() != '/') EXPECT_GE(page->Notices(el->Name()), 1) << el->Name();
+    for (const auto& el : Params()) {
+        if (el->IsUploadParam(session.Context()) && el->Name().back() != '/') {
+            EXPECT_GE(page->Notices(el->Name()), 1) << el->Name();
+        }
+    }
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
