@@ -18,12 +18,6 @@ namespace {
 using dtm::testing::OnlineFixture;
 using platform::Variant;
 
-std::string TagDocument(const std::string& text) {
-    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
-           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
-           "</DtmParameter></FDT>";
-}
-
 class OnlineDataSetStateTest : public OnlineFixture {
 protected:
     struct State {

@@ -22,12 +22,6 @@ using platform::Variant;
 
 constexpr int32_t kTransportAndResponseBits = 0x00FF0000;
 
-std::string TagDocument(const std::string& text) {
-    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
-           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
-           "</DtmParameter></FDT>";
-}
-
 using OnlineTransferTest = OnlineFixture;
 
 TEST_F(OnlineTransferTest, FullUploadReadsEveryAddressOnceAndGivesEveryElementItsDeviceValue) {
