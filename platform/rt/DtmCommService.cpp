@@ -31,7 +31,8 @@ constexpr int32_t kDeviceIdLength = 16;
 
 std::string KeyOf(const std::string& invokeId) {
     std::string key = invokeId;
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
     return key;
 }
 

@@ -59,7 +59,8 @@ size_t Parameters::PathHash::operator()(std::string_view s) const noexcept {
 }
 
 bool Parameters::PathEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+    // Paths are mostly looked up as they were added: the byte compare decides those.
+    return a.size() == b.size() && (a == b || StartsWithIgnoringCase(a, b));
 }
 
 El Parameters::Item(const std::string& path) const {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <iterator>
 #include <string_view>
 
@@ -176,22 +177,25 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
     const int slot = AddressByte(trans.TransSlot());
     const int index = AddressByte(trans.TransIndex());
     if (slot < 0 || index < 0) return false;
-    const std::string address = "slot=\"" + std::to_string(slot) + "\" index=\"" + std::to_string(index) + "\"";
-    if (!write) {
-        xml = "<FDT><ReadRequest " + address + "/></FDT>";
-        return true;
-    }
     std::vector<uint8_t> data;
-    const Variant bytes = trans.TransData();
-    if (bytes.IsByteArray()) {
-        data = bytes.ToBytes();
-    } else if (!bytes.IsEmpty()) {
-        return false;
+    if (write) {
+        const Variant bytes = trans.TransData();
+        if (bytes.IsByteArray()) {
+            data = bytes.ToBytes();
+        } else if (!bytes.IsEmpty()) {
+            return false;
+        }
     }
+    char address[40];
+    const int length = std::snprintf(address, sizeof address, "slot=\"%d\" index=\"%d\"", slot, index);
     xml.clear();
     xml.reserve(100 + 2 * data.size());
-    xml += "<FDT><WriteRequest ";
-    xml += address;
+    xml += write ? "<FDT><WriteRequest " : "<FDT><ReadRequest ";
+    xml.append(address, static_cast<size_t>(length));
+    if (!write) {
+        xml += "/></FDT>";
+        return true;
+    }
     xml += "><fdt:CommunicationData byteArray=\"";
     com::AppendHexBytes(xml, data);
     xml += "\"/></WriteRequest></FDT>";
