@@ -184,7 +184,10 @@ P<DtmGuiRegistry> Parameters::Registry() const {
 
 void Parameters::EndNoticeBatch() {
     if (noticeBatchDepth_ == 0 || --noticeBatchDepth_ > 0) return;
-    if (auto model = DataModel()) model->NoticeBatchEnded(Context());
+    // Without its context (an instance being torn down) the model has nothing to evaluate.
+    auto model = DataModel();
+    auto ctx = Context();
+    if (model && ctx) model->NoticeBatchEnded(ctx);
 }
 
 NoticeBatch::NoticeBatch(const P<Parameters>& params) : params_(params), open_(params != nullptr) {

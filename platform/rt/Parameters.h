@@ -67,8 +67,9 @@ public:
     // While a batch is open the model may put off what it derives from the
     // whole data set after a change notice; the notices themselves go on as
     // usual. Batches nest; the end of the outermost one calls the model's
-    // NoticeBatchEnded (its error reaches the caller; the batch is closed
-    // either way). An end without a begin does nothing.
+    // NoticeBatchEnded when model and context exist (its error reaches the
+    // caller; the batch is closed either way). An end without a begin does
+    // nothing.
     void BeginNoticeBatch() noexcept { ++noticeBatchDepth_; }
     void EndNoticeBatch();
     bool NoticeBatchOpen() const noexcept { return noticeBatchDepth_ > 0; }
