@@ -196,9 +196,9 @@ void BM_Notifications(benchmark::State& state) {
         static_cast<double>(elements.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_FirstUpload)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_FullDownload)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullDownload)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_RequestCoding)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommunicationDocuments)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnswerDecoding)->Unit(benchmark::kMillisecond);
