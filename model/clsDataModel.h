@@ -37,6 +37,8 @@ public:
     void SetLanguage(Ctx DTMContext, int32_t LanguageId) override;
     void DataChanged(El pda, Ctx DTMContext) override;
     void DataSetChanged(Ctx DTMContext) override;
+    // Evaluates the data-set state when a change notice of the closed batch put it off.
+    void NoticeBatchEnded(Ctx DTMContext) override;
     bool BuildTransactionRequest(Ctx DTMContext, platform::P<platform::com::Object> CommObj, bool bDownLoad,
                                  El pda) override;
     bool ReadTransactionResponse(Ctx DTMContext, platform::P<platform::com::Object> CommObj, bool bDownLoad,
@@ -47,6 +49,7 @@ protected:
     int32_t m_LanguageId = 0;
     platform::P<clsPROFIBUSProfil3Units> m_Units;
     bool m_ProcessingCompleteValidation = false;
+    bool m_StateEvaluationPending = false;  // put off while a notice batch is open
     int32_t m_BusyRetries = 0;
 };
 

@@ -1,5 +1,7 @@
 // clsDataModel: creation of the model, language switch, change reports and the
 // evaluation of the data-set state.
+#include <utility>
+
 #include "core/LangSupp.h"
 #include "core/ProjectHelpers.h"
 #include "model/DataModelHelpers.h"
@@ -102,8 +104,19 @@ void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
     }
     --m_ChangeDepth;
     // While a whole data set is taken over, DataSetChanged evaluates the state
-    // once at its end instead of after every notice of its handlers.
-    if (m_ChangeDepth == 0 && !m_ProcessingCompleteValidation) EvaluateDataSetState(DTMContext);
+    // once at its end instead of after every notice of its handlers; while a
+    // notice batch is open (a device transfer), the batch's end does.
+    if (m_ChangeDepth != 0 || m_ProcessingCompleteValidation) return;
+    if (Deref(Deref(DTMContext).Parameters()).NoticeBatchOpen()) {
+        m_StateEvaluationPending = true;
+        return;
+    }
+    EvaluateDataSetState(DTMContext);
+}
+
+void clsDataModel::NoticeBatchEnded(Ctx DTMContext) {
+    if (!std::exchange(m_StateEvaluationPending, false)) return;
+    EvaluateDataSetState(DTMContext);
 }
 
 void clsDataModel::DataSetChanged(Ctx DTMContext) {

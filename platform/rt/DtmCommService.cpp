@@ -8,6 +8,7 @@
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
+#include "platform/com/HexText.h"
 #include "platform/com/VbText.h"
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/rt/CommObj.h"
@@ -30,7 +31,8 @@ constexpr int32_t kDeviceIdLength = 16;
 
 std::string KeyOf(const std::string& invokeId) {
     std::string key = invokeId;
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
     return key;
 }
 
@@ -60,7 +62,7 @@ bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, Tr
     if (!trans || !communication_ || !connected_ || givenUp_ || disconnect_) return false;
     std::string xml;
     if (!BuildTransactionDocument(*trans, write, xml)) return false;
-    const std::string id = win::NewGuidString();
+    const std::string id = NextTransactionId();
     if (id.empty()) return false;
     const std::string key = KeyOf(id);
     // Entered before the request: a frame may answer from inside it.
@@ -84,6 +86,29 @@ bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, Tr
         });
     }
     return true;
+}
+
+std::string DtmCommService::NextTransactionId() {
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the node digits start at 25.
+    constexpr size_t kNodeAt = 25;
+    constexpr size_t kNodeDigits = 12;
+    constexpr uint64_t kNodeMask = (uint64_t{1} << 48) - 1;
+    if (transactionIdsLeft_ == 0) {
+        transactionIdBase_ = win::NewGuidString();
+        if (transactionIdBase_.size() != kNodeAt + kNodeDigits + 1) return {};
+        transactionIdNode_ = 0;
+        for (size_t i = 0; i < kNodeDigits; ++i)
+            transactionIdNode_ = transactionIdNode_ << 4 |
+                                 static_cast<uint64_t>(com::HexDigitValue(transactionIdBase_[kNodeAt + i]));
+        transactionIdsLeft_ = uint64_t{1} << 32;
+    }
+    --transactionIdsLeft_;
+    transactionIdNode_ = (transactionIdNode_ + 1) & kNodeMask;
+    std::string id = transactionIdBase_;
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    for (size_t i = 0; i < kNodeDigits; ++i)
+        id[kNodeAt + i] = kDigits[(transactionIdNode_ >> (4 * (kNodeDigits - 1 - i))) & 0xF];
+    return id;
 }
 
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {

@@ -146,6 +146,9 @@ private:
     // Ends the disconnect (if any): its callback is posted, the connection is gone.
     void FinishDisconnect();
     void DropConnection();
+    // A new invoke id for a transaction: a GUID made once per service whose
+    // last twelve digits count on with every id; "" when no GUID can be made.
+    std::string NextTransactionId();
 
     W<DTMContext> context_;
     P<rt::CommObj> commObj_;
@@ -164,6 +167,9 @@ private:
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;
     int32_t setting2_ = 0;
+    std::string transactionIdBase_;  // the GUID of NextTransactionId, "" until the first
+    uint64_t transactionIdNode_ = 0;  // its last twelve digits, counting on
+    uint64_t transactionIdsLeft_ = 0;  // ids until a new GUID is made
 };
 
 }  // namespace platform::rt

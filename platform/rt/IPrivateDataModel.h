@@ -24,6 +24,9 @@ public:
     virtual void SetLanguage(Ctx ctx, int32_t LanguageId) = 0;
     virtual void DataChanged(El pda, Ctx ctx) = 0;
     virtual void DataSetChanged(Ctx ctx) = 0;
+    // The outermost notice batch of the instance's Parameters has closed: what
+    // DataChanged put off while it was open is done now.
+    virtual void NoticeBatchEnded(Ctx /*ctx*/) {}
     // CommObj is the transaction of one request (slot, index, data, error info).
     virtual bool BuildTransactionRequest(Ctx ctx, P<com::Object> CommObj, bool bDownLoad, El pda) = 0;
     virtual bool ReadTransactionResponse(Ctx ctx, P<com::Object> CommObj, bool bDownLoad, El pda) = 0;

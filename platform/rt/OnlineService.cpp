@@ -120,6 +120,9 @@ struct OnlineService::Transfer {
     bool finished = false;
     bool lastShow = true;  // the show flag of the last progress event
     std::vector<TransactionResult> results;
+    // Open from the start to the end of the transfer, so that the model
+    // evaluates the whole data set once instead of after every answer.
+    std::unique_ptr<NoticeBatch> batch;
 };
 
 OnlineService::OnlineService(W<DTMContext> ctx) : context_(std::move(ctx)) {}
@@ -218,6 +221,7 @@ void OnlineService::StartNext() {
     if (transfer->started) return;
     transfer->started = true;
     auto ctx = context_.lock();
+    if (ctx) transfer->batch = std::make_unique<NoticeBatch>(ctx->Parameters());
     W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
     auto comm = ctx ? ctx->CommService() : nullptr;
     if (!comm) {
@@ -400,6 +404,7 @@ void OnlineService::Finish(const std::shared_ptr<Transfer>& transfer) {
     if (transfer->finished) return;
     transfer->finished = true;
     if (transfer->cancelled) transfer->ok = false;
+    transfer->batch.reset();  // the data-set state is evaluated before the frame hears of the end
     if (transfer->lastShow) Progress(*transfer, false);
     totals_.elements += transfer->elementCount;
     auto ctx = context_.lock();

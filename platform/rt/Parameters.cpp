@@ -1,7 +1,9 @@
 #include "platform/rt/Parameters.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/app/ErrorSink.h"
 #include "platform/com/Error.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
@@ -57,7 +59,8 @@ size_t Parameters::PathHash::operator()(std::string_view s) const noexcept {
 }
 
 bool Parameters::PathEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+    // Paths are mostly looked up as they were added: the byte compare decides those.
+    return a.size() == b.size() && (a == b || StartsWithIgnoringCase(a, b));
 }
 
 El Parameters::Item(const std::string& path) const {
@@ -177,6 +180,31 @@ void Parameters::NotifyPages(const El& el, const std::string& text) {
 P<DtmGuiRegistry> Parameters::Registry() const {
     auto ctx = Context();
     return ctx ? ctx->GuiRegistry() : nullptr;
+}
+
+void Parameters::EndNoticeBatch() {
+    if (noticeBatchDepth_ == 0 || --noticeBatchDepth_ > 0) return;
+    // Without its context (an instance being torn down) the model has nothing to evaluate.
+    auto model = DataModel();
+    auto ctx = Context();
+    if (model && ctx) model->NoticeBatchEnded(ctx);
+}
+
+NoticeBatch::NoticeBatch(const P<Parameters>& params) : params_(params), open_(params != nullptr) {
+    if (params) params->BeginNoticeBatch();
+}
+
+NoticeBatch::~NoticeBatch() {
+    try {
+        Close();
+    } catch (...) {
+        app::ErrorSink::Instance().RecordCurrentException("Parameters-EndNoticeBatch");
+    }
+}
+
+void NoticeBatch::Close() {
+    if (!std::exchange(open_, false)) return;
+    if (auto params = params_.lock()) params->EndNoticeBatch();
 }
 
 bool Parameters::DataSetReady() const noexcept { return !model_.expired() && !updateInProgress_; }

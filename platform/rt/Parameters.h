@@ -63,6 +63,17 @@ public:
     // Pages only; sets the mark.
     void NotifyChanged(El el, const std::string& text);
 
+    // ---- Notice batches ----
+    // While a batch is open the model may put off what it derives from the
+    // whole data set after a change notice; the notices themselves go on as
+    // usual. Batches nest; the end of the outermost one calls the model's
+    // NoticeBatchEnded when model and context exist (its error reaches the
+    // caller; the batch is closed either way). An end without a begin does
+    // nothing.
+    void BeginNoticeBatch() noexcept { ++noticeBatchDepth_; }
+    void EndNoticeBatch();
+    bool NoticeBatchOpen() const noexcept { return noticeBatchDepth_ > 0; }
+
     // ---- Data-set state ----
     bool UpdateInProgress() const noexcept { return updateInProgress_; }
     void UpdateInProgress(bool value) noexcept { updateInProgress_ = value; }
@@ -121,8 +132,25 @@ private:
     std::vector<std::pair<std::string, std::string>> parameterEvents_;
     int32_t dataSetState_ = 0;
     int32_t setParametersDepth_ = 0;
+    int32_t noticeBatchDepth_ = 0;
     bool updateInProgress_ = false;
     bool modified_ = false;
+};
+
+// One open notice batch of a Parameters (held weakly): Close ends it with the
+// model's error reaching the caller; the destructor ends it if Close did not,
+// recording an error in the error sink.
+class NoticeBatch {
+public:
+    explicit NoticeBatch(const P<Parameters>& params);
+    ~NoticeBatch();
+    NoticeBatch(const NoticeBatch&) = delete;
+    NoticeBatch& operator=(const NoticeBatch&) = delete;
+    void Close();
+
+private:
+    W<Parameters> params_;
+    bool open_ = false;
 };
 
 }  // namespace platform::rt

@@ -1,6 +1,10 @@
 #include "platform/rt/TransactionDocuments.h"
 
+#include <cctype>
 #include <charconv>
+#include <cstdio>
+#include <iterator>
+#include <string_view>
 
 #include "platform/com/Error.h"
 #include "platform/com/HexText.h"
@@ -22,19 +26,142 @@ int AddressByte(const Variant& value) {
     }
 }
 
-}  // namespace
-
-int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
-    const Variant value = node.GetAttribute(name);
-    if (value.IsNull()) return fallback;
-    const std::string text = com::CStr(value);
+// A decimal of 0 to 255, else -1.
+int ByteValue(std::string_view text) {
     int v = -1;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < 0 || v > 255) return -1;
     return v;
 }
 
-bool BytesFromHex(const std::string& hex, std::vector<uint8_t>& bytes) {
+// What an answer says, read from its text by either reader below.
+struct AnswerFields {
+    bool abort = false;  // an Abort under FDT
+    bool found = false;  // the ReadResponse or WriteResponse the request expects
+    int slot = -1;
+    int index = -1;
+    int code = 0;
+    int decode = 128;
+    int code2 = 0;
+    bool hasData = false;   // a read answer's CommunicationData with its byteArray
+    std::string_view hex;   // its byteArray
+};
+
+// The answer as the XML parser reads it; False when it is no FDT document.
+bool FieldsFromDocument(const std::string& response, bool write, AnswerFields& fields, std::string& hexHolder) {
+    xml::Document doc;
+    if (!doc.LoadXML(response)) return false;
+    const auto root = doc.DocumentElement();
+    if (!root || root->Name() != "FDT") return false;
+    fields.abort = doc.SelectSingleNode("FDT/Abort") != nullptr;
+    const auto answer = doc.SelectSingleNode(write ? "FDT/WriteResponse" : "FDT/ReadResponse");
+    if (fields.abort || !answer) return true;
+    fields.found = true;
+    fields.slot = ByteAttribute(*answer, "slot", -1);
+    fields.index = ByteAttribute(*answer, "index", -1);
+    fields.code = ByteAttribute(*answer, "errorCode", 0);
+    fields.decode = ByteAttribute(*answer, "errorDecode", 128);
+    fields.code2 = ByteAttribute(*answer, "errorCode2", 0);
+    if (write) return true;
+    const auto node = answer->SelectSingleNode("fdt:CommunicationData");
+    const Variant hex = node ? node->GetAttribute("byteArray") : Variant::Null();
+    if (hex.IsNull()) return true;
+    hexHolder = com::CStr(hex);
+    fields.hex = hexHolder;
+    fields.hasData = true;
+    return true;
+}
+
+bool Consume(std::string_view& text, std::string_view token) {
+    if (!text.starts_with(token)) return false;
+    text.remove_prefix(token.size());
+    return true;
+}
+
+// `"value"` of ASCII letters and digits only (so no entity or quote differs
+// from what the XML parser would read); the rest of the text stays in `text`.
+bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
+    if (!Consume(text, "\"")) return false;
+    const size_t end = text.find('"');
+    if (end == std::string_view::npos) return false;
+    value = text.substr(0, end);
+    for (const char c : value)
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    text.remove_prefix(end + 1);
+    return true;
+}
+
+// The answer in the exact compact form frames send, read without the XML
+// parser: <FDT><ReadResponse a="v" ...><fdt:CommunicationData byteArray="HEX"/></ReadResponse></FDT>
+// or <FDT><WriteResponse a="v" .../></FDT>, each known attribute at most once.
+// False for any other text, which then goes to the parser: this reader only
+// takes texts whose reading by the parser it is sure of.
+bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fields) {
+    if (!Consume(text, "<FDT><") || !Consume(text, write ? "WriteResponse" : "ReadResponse")) return false;
+    struct Attribute {
+        std::string_view name;
+        int AnswerFields::*field;
+    };
+    static constexpr Attribute kAttributes[] = {{"slot", &AnswerFields::slot},
+                                                {"index", &AnswerFields::index},
+                                                {"errorCode", &AnswerFields::code},
+                                                {"errorDecode", &AnswerFields::decode},
+                                                {"errorCode2", &AnswerFields::code2}};
+    unsigned seen = 0;
+    while (Consume(text, " ")) {
+        const size_t eq = text.find('=');
+        if (eq == std::string_view::npos) return false;
+        const std::string_view name = text.substr(0, eq);
+        text.remove_prefix(eq + 1);
+        std::string_view value;
+        if (!ConsumePlainValue(text, value)) return false;
+        unsigned i = 0;
+        while (i < std::size(kAttributes) && kAttributes[i].name != name) ++i;
+        if (i == std::size(kAttributes) || (seen & (1u << i))) return false;
+        seen |= 1u << i;
+        fields.*kAttributes[i].field = ByteValue(value);
+    }
+    fields.found = true;
+    if (Consume(text, "/>")) return text == "</FDT>";
+    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumePlainValue(text, fields.hex))
+        return false;
+    fields.hasData = true;
+    return text == "/></ReadResponse></FDT>";
+}
+
+int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) {
+    if (fields.abort) return kTransportTimeout;
+    if (!fields.found) return kTransportError;
+    if (fields.slot != AddressByte(trans.TransSlot()) || fields.index != AddressByte(trans.TransIndex()) ||
+        fields.slot < 0)
+        return kTransportError;
+    if (fields.code < 0 || fields.decode < 0 || fields.code2 < 0) return kTransportError;
+    if (fields.code != 0) {
+        trans.ErrorInfo(Variant::ByteArray({static_cast<uint8_t>(fields.decode), static_cast<uint8_t>(fields.code),
+                                            static_cast<uint8_t>(fields.code2)}));
+        trans.TransData(Variant());
+        return kTransportOk;
+    }
+    Variant data;
+    if (!write) {
+        std::vector<uint8_t> bytes;
+        if (!fields.hasData || !BytesFromHex(fields.hex, bytes)) return kTransportError;
+        data = Variant::ByteArray(std::move(bytes));
+    }
+    trans.ErrorInfo(Variant());
+    if (!write) trans.TransData(data);
+    return kTransportOk;
+}
+
+}  // namespace
+
+int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
+    const Variant value = node.GetAttribute(name);
+    if (value.IsNull()) return fallback;
+    return ByteValue(com::CStr(value));
+}
+
+bool BytesFromHex(std::string_view hex, std::vector<uint8_t>& bytes) {
     if (hex.size() % 2 != 0) return false;
     bytes.resize(hex.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -50,22 +177,25 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
     const int slot = AddressByte(trans.TransSlot());
     const int index = AddressByte(trans.TransIndex());
     if (slot < 0 || index < 0) return false;
-    const std::string address = "slot=\"" + std::to_string(slot) + "\" index=\"" + std::to_string(index) + "\"";
-    if (!write) {
-        xml = "<FDT><ReadRequest " + address + "/></FDT>";
-        return true;
-    }
     std::vector<uint8_t> data;
-    const Variant bytes = trans.TransData();
-    if (bytes.IsByteArray()) {
-        data = bytes.ToBytes();
-    } else if (!bytes.IsEmpty()) {
-        return false;
+    if (write) {
+        const Variant bytes = trans.TransData();
+        if (bytes.IsByteArray()) {
+            data = bytes.ToBytes();
+        } else if (!bytes.IsEmpty()) {
+            return false;
+        }
     }
+    char address[40];
+    const int length = std::snprintf(address, sizeof address, "slot=\"%d\" index=\"%d\"", slot, index);
     xml.clear();
     xml.reserve(100 + 2 * data.size());
-    xml += "<FDT><WriteRequest ";
-    xml += address;
+    xml += write ? "<FDT><WriteRequest " : "<FDT><ReadRequest ";
+    xml.append(address, static_cast<size_t>(length));
+    if (!write) {
+        xml += "/></FDT>";
+        return true;
+    }
     xml += "><fdt:CommunicationData byteArray=\"";
     com::AppendHexBytes(xml, data);
     xml += "\"/></WriteRequest></FDT>";
@@ -74,39 +204,20 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
 
 int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transaction& trans) {
     try {
-        xml::Document doc;
-        if (!doc.LoadXML(response)) return kTransportError;
-        const auto root = doc.DocumentElement();
-        if (!root || root->Name() != "FDT") return kTransportError;
-        if (doc.SelectSingleNode("FDT/Abort")) return kTransportTimeout;
-        const auto answer = doc.SelectSingleNode(write ? "FDT/WriteResponse" : "FDT/ReadResponse");
-        if (!answer) return kTransportError;
-        const int slot = ByteAttribute(*answer, "slot", -1);
-        const int index = ByteAttribute(*answer, "index", -1);
-        if (slot != AddressByte(trans.TransSlot()) || index != AddressByte(trans.TransIndex()) || slot < 0)
-            return kTransportError;
-        const int code = ByteAttribute(*answer, "errorCode", 0);
-        const int decode = ByteAttribute(*answer, "errorDecode", 128);
-        const int code2 = ByteAttribute(*answer, "errorCode2", 0);
-        if (code < 0 || decode < 0 || code2 < 0) return kTransportError;
-        if (code != 0) {
-            trans.ErrorInfo(Variant::ByteArray(
-                {static_cast<uint8_t>(decode), static_cast<uint8_t>(code), static_cast<uint8_t>(code2)}));
-            trans.TransData(Variant());
-            return kTransportOk;
-        }
-        Variant data;
-        if (!write) {
-            const auto node = answer->SelectSingleNode("fdt:CommunicationData");
-            if (!node) return kTransportError;
-            const Variant hex = node->GetAttribute("byteArray");
-            std::vector<uint8_t> bytes;
-            if (hex.IsNull() || !BytesFromHex(com::CStr(hex), bytes)) return kTransportError;
-            data = Variant::ByteArray(std::move(bytes));
-        }
-        trans.ErrorInfo(Variant());
-        if (!write) trans.TransData(data);
-        return kTransportOk;
+        AnswerFields fields;
+        if (FieldsFromCompactText(response, write, fields)) return ApplyAnswer(fields, write, trans);
+    } catch (...) {
+        return kTransportError;
+    }
+    return DecodeTransactionAnswerDocument(response, write, trans);
+}
+
+int32_t DecodeTransactionAnswerDocument(const std::string& response, bool write, Transaction& trans) {
+    try {
+        AnswerFields fields;
+        std::string hex;
+        if (!FieldsFromDocument(response, write, fields, hex)) return kTransportError;
+        return ApplyAnswer(fields, write, trans);
     } catch (...) {
         return kTransportError;
     }

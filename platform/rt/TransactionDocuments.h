@@ -10,6 +10,7 @@
 //   <FDT><fdt:CommunicationError .../></FDT>, <FDT><Abort/></FDT>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::xml {
@@ -40,11 +41,14 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
 // transport status of an answer that is an abort, a communication error, not
 // the answer to this request (other kind, slot or index) or malformed; the
 // transaction is then left as it was. Never throws.
+// Answers in the compact form frames send are read without the XML parser.
 int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transaction& trans);
+// The same decoding, always through the XML parser.
+int32_t DecodeTransactionAnswerDocument(const std::string& response, bool write, Transaction& trans);
 
 // The bytes of hexadecimal digits without separators (either case); False
 // for an odd count or any other character.
-bool BytesFromHex(const std::string& hex, std::vector<uint8_t>& bytes);
+bool BytesFromHex(std::string_view hex, std::vector<uint8_t>& bytes);
 // A decimal attribute of 0 to 255 (slot, index, error codes); `missing` when
 // the node has no such attribute, -1 when it is malformed.
 int ByteAttribute(const xml::Element& node, const char* name, int missing);

@@ -41,6 +41,13 @@ protected:
     }
     size_t RequestCount() const { return session.Communication()->Requests().size(); }
 
+    // A parameter document that sets the Physical Block's tag.
+    static std::string TagDocument(const std::string& text) {
+        return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
+               "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
+               "</DtmParameter></FDT>";
+    }
+
     // The distinct addresses of the elements the frame's upload reads.
     std::set<Address> UploadAddresses() const {
         std::set<Address> addresses;

@@ -6,7 +6,8 @@
 // an answer for an id nobody asked for), then the response text.
 //
 // Checked for every input: nothing throws or crashes, the transfer always
-// ends, nothing is left pending, and a transfer that failed keeps the value.
+// ends, nothing is left pending, a transfer that failed keeps the value, and
+// the answer decodes the same with and without the compact-form reader.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +22,8 @@
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/Transaction.h"
+#include "platform/rt/TransactionDocuments.h"
 
 namespace {
 
@@ -70,6 +73,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         });
 
     auto el = instance.ctx->Parameters()->Item(kPath);
+    platform::rt::Transaction fast, parsed;
+    for (auto* trans : {&fast, &parsed}) {
+        trans->TransSlot(platform::Variant::Byte(static_cast<uint8_t>(el->Slot())));
+        trans->TransIndex(platform::Variant::Byte(static_cast<uint8_t>(el->Index())));
+    }
+    if (platform::rt::DecodeTransactionAnswer(response, write, fast) !=
+            platform::rt::DecodeTransactionAnswerDocument(response, write, parsed) ||
+        !platform::com::Identical(fast.TransData(), parsed.TransData()) ||
+        !platform::com::Identical(fast.ErrorInfo(), parsed.ErrorInfo()))
+        std::abort();
     const platform::Variant before = el->TransientValue();
     const auto outcome = write ? instance.session.Download(kPath) : instance.session.Upload(kPath);
     if (!outcome.requested || !outcome.finished) std::abort();

@@ -2,7 +2,9 @@
 // through the frame's channel, as the frame requests them.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
+#include <set>
 
 #include "OnlineFixture.h"
 #include "core/ProjectHelpers.h"
@@ -19,12 +21,6 @@ using dtm::testing::OnlineFixture;
 using platform::Variant;
 
 constexpr int32_t kTransportAndResponseBits = 0x00FF0000;
-
-std::string TagDocument(const std::string& text) {
-    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
-           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
-           "</DtmParameter></FDT>";
-}
 
 using OnlineTransferTest = OnlineFixture;
 
@@ -69,6 +65,27 @@ TEST_F(OnlineTransferTest, FullUploadReadsEveryAddressOnceAndGivesEveryElementIt
     EXPECT_EQ(progress.back().args[2], "False");
     EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 1);  // online
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(OnlineTransferTest, EveryTransactionHasItsOwnGuidInvokeId) {
+    ASSERT_TRUE(session.Upload().ok);
+    ASSERT_TRUE(session.Upload().ok);
+    std::set<std::string> ids;
+    size_t transactions = 0;
+    for (const auto& request : session.Communication()->Requests()) {
+        if (request.kind != "Transaction") continue;
+        ++transactions;
+        const std::string& id = request.invokeId;
+        ASSERT_EQ(id.size(), 38u) << id;
+        EXPECT_EQ(id.front(), '{');
+        EXPECT_EQ(id.back(), '}');
+        for (const size_t dash : {9u, 14u, 19u, 24u}) EXPECT_EQ(id[dash], '-') << id;
+        std::string key = id;
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        ids.insert(key);
+    }
+    EXPECT_GT(transactions, 2 * UploadAddresses().size());
+    EXPECT_EQ(ids.size(), transactions);
 }
 
 TEST_F(OnlineTransferTest, DownloadOfAChangedValueWritesItAndReadsItBack) {

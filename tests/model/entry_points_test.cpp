@@ -143,6 +143,36 @@ TEST(DataSetState, TellsThePagesWhenItChanges) {
     EXPECT_EQ(i.page->Notices("~/DataStatus"), 1);
 }
 
+TEST(DataSetState, InANoticeBatchIsEvaluatedOnceAtItsEndWhenANoticeCameIn) {
+    Instance i;
+    i.ForEach(AsRead);
+    i.model->EvaluateDataSetState(i.instance.ctx);
+    i.page->changed.clear();
+
+    i.params.BeginNoticeBatch();
+    auto tag = i.At("PHYS/TAG_DESC");
+    tag->TransientValue = Variant(std::string("edited"));
+    i.params.NotifyChange(tag, "");
+    auto filter = i.At("FUNC/1/AI/PV_FTIME");
+    filter->TransientValue = Variant::Sng(9.5f);
+    i.params.NotifyChange(filter, "");
+    EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(1)));  // put off
+    EXPECT_EQ(i.page->Notices("PHYS/TAG_DESC"), 1);
+    EXPECT_EQ(i.page->Notices("FUNC/1/AI/PV_FTIME"), 1);
+    i.params.EndNoticeBatch();
+    EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(2)));
+    EXPECT_EQ(i.page->Notices("~/DataStatus"), 1);
+
+    // A batch without a notice leaves the state as it was, even where an
+    // evaluation would now give another one.
+    i.ForEach(AsRead);
+    i.params.BeginNoticeBatch();
+    i.params.EndNoticeBatch();
+    EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(2)));
+    i.model->EvaluateDataSetState(i.instance.ctx);
+    EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(1)));
+}
+
 // ---- Language ----
 
 // The component's dictionary with a second language (German, 1031) in which

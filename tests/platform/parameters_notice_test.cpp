@@ -84,10 +84,15 @@ public:
         log_.push_back(std::string("model DataSetChanged") +
                        (ctx->Parameters()->UpdateInProgress() ? " (updating)" : ""));
     }
+    void NoticeBatchEnded(Ctx ctx) override {
+        log_.push_back(std::string("model BatchEnded") + (ctx->Parameters()->NoticeBatchOpen() ? " (open)" : ""));
+        if (failBatchEnd) com::Raise(380, "Invalid value");
+    }
     bool BuildTransactionRequest(Ctx, P<com::Object>, bool, El) override { return false; }
     bool ReadTransactionResponse(Ctx, P<com::Object>, bool, El) override { return false; }
 
     std::function<void(const std::string&, const Ctx&)> onDataChanged;
+    bool failBatchEnd = false;
 
 private:
     std::vector<std::string>& log_;
@@ -256,6 +261,48 @@ TEST_F(ParametersNotice, NestedSetParametersEndOnceEvenAfterAFailedCallInside) {
     params().EndSetParameters();
     EXPECT_EQ(log, (std::vector<std::string>{"model A", "page A"}));
     EXPECT_FALSE(params().UpdateInProgress());
+}
+
+TEST_F(ParametersNotice, NoticeBatchesNestAndOnlyTheOutermostEndReachesTheModel) {
+    params().BeginNoticeBatch();
+    params().BeginNoticeBatch();
+    EXPECT_TRUE(params().NoticeBatchOpen());
+    Notify("A");  // model and pages hear of it as outside a batch
+    params().EndNoticeBatch();
+    EXPECT_EQ(log, (std::vector<std::string>{"model A", "page A"}));
+    EXPECT_TRUE(params().NoticeBatchOpen());
+    params().EndNoticeBatch();
+    params().EndNoticeBatch();  // a surplus end does nothing
+    EXPECT_EQ(log, (std::vector<std::string>{"model A", "page A", "model BatchEnded"}));
+    EXPECT_FALSE(params().NoticeBatchOpen());
+}
+
+TEST_F(ParametersNotice, ANoticeBatchIsClosedEvenWhenTheModelFailsAtItsEnd) {
+    model->failBatchEnd = true;
+    {
+        NoticeBatch batch(ctx->Parameters());
+        EXPECT_TRUE(params().NoticeBatchOpen());
+        EXPECT_EQ(ErrorOf([&] { batch.Close(); }), 380);
+        EXPECT_FALSE(params().NoticeBatchOpen());
+    }  // closed already: the model is not told twice
+    EXPECT_EQ(log, (std::vector<std::string>{"model BatchEnded"}));
+    EXPECT_TRUE(ErrorSink::Instance().Empty());
+
+    // Left to its destructor, the error goes to the sink.
+    log.clear();
+    { NoticeBatch batch(ctx->Parameters()); }
+    EXPECT_EQ(log, (std::vector<std::string>{"model BatchEnded"}));
+    EXPECT_FALSE(params().NoticeBatchOpen());
+    EXPECT_FALSE(ErrorSink::Instance().Empty());
+    ErrorSink::Instance().Clear();
+
+    // A batch that outlives its collection ends quietly.
+    model->failBatchEnd = false;
+    auto orphan = std::make_unique<NoticeBatch>(ctx->Parameters());
+    ctx.reset();
+    log.clear();
+    orphan.reset();
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(ParametersNotice, FrameDataSetEventsLockThePagesOrAreRecorded) {
