@@ -82,10 +82,12 @@ std::string PageSession::Snapshot(const ui::SnapshotOptions& options, const std:
     return MaskInvokeId(json ? ui::SnapshotJson(*control) : ui::Snapshot(*control, options));
 }
 
-std::string PageSession::MaskInvokeId(std::string text) const {
-    if (invokeId_.empty()) return text;
-    for (size_t at = text.find(invokeId_); at != std::string::npos; at = text.find(invokeId_, at + 4))
-        text.replace(at, invokeId_.size(), "<id>");
+std::string PageSession::MaskInvokeId(std::string text) const { return frame::MaskInvokeId(std::move(text), invokeId_); }
+
+std::string MaskInvokeId(std::string text, const std::string& invokeId) {
+    if (invokeId.empty()) return text;
+    for (size_t at = text.find(invokeId); at != std::string::npos; at = text.find(invokeId, at + 4))
+        text.replace(at, invokeId.size(), "<id>");
     return text;
 }
 

@@ -46,6 +46,9 @@ private:
     std::unique_ptr<platform::ui::Host> host_;
 };
 
+// `text` with every occurrence of `invokeId` written as "<id>" (none when it is "").
+std::string MaskInvokeId(std::string text, const std::string& invokeId);
+
 // Creates the page of `progId`, initialises it and shows it through the
 // frame's trap; null when it cannot be created or its Init fails (a failed
 // page is dropped at once).

@@ -1,5 +1,6 @@
 #include "frame/PageScript.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 
@@ -157,11 +158,7 @@ void PageScriptInterpreter::ReportMeanwhile() {
 }
 
 std::string PageScriptInterpreter::Mask(std::string text) const {
-    for (const auto& id : invokeIds_) {
-        if (id.empty()) continue;
-        for (size_t at = text.find(id); at != std::string::npos; at = text.find(id, at + 4))
-            text.replace(at, id.size(), "<id>");
-    }
+    for (const auto& id : invokeIds_) text = MaskInvokeId(std::move(text), id);
     return text;
 }
 

@@ -1,5 +1,6 @@
 // The page script's commands on controls and rows: snapshot, row listing,
 // input and expectations.
+#include <algorithm>
 #include <cstdlib>
 
 #include "frame/PageScriptInterpreter.h"
