@@ -1,10 +1,12 @@
 #include "frame/DeviceFactoryImage.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "frame/ModelInstance.h"
 #include "model/clsDataElement.h"
+#include "platform/com/VbText.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"
 
@@ -41,7 +43,40 @@ void Merge(std::vector<uint8_t>& bytes, const std::vector<uint8_t>& coded, const
     }
 }
 
+// A number when the whole text is one, else the text.
+platform::Variant ValueOfText(const std::string& text) {
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size()) return platform::Variant::Str(text);
+    return platform::Variant::Dbl(number);
+}
+
 }  // namespace
+
+void ElementCoding::Apply(std::vector<uint8_t>& bytes) const {
+    for (size_t i = from; i < to && i < coded.size() && i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>((bytes[i] & ~mask) | (coded[i] & mask));
+}
+
+std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName, const std::string& path,
+                                              const std::string& value) {
+    const ModelInstance instance = NewModelInstance(deviceTypeName, true);
+    for (const auto& item : instance.Parameters()) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        if (!el || !IsDeviceAddress(*el) || platform::com::vb::LCase(el->Name) != platform::com::vb::LCase(path))
+            continue;
+        el->clsDataElementFields::TransientValue = ValueOfText(value);
+        ElementCoding coding;
+        coding.address = {static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index)};
+        coding.coded = WriteCoding(instance, el);
+        if (coding.coded.empty()) return std::nullopt;
+        coding.from = static_cast<size_t>(std::max<int16_t>(el->DataPosition, 0));
+        coding.to = el->ValueTypeLength > 0 ? coding.from + static_cast<size_t>(el->ValueTypeLength) : coding.coded.size();
+        if (IsBitField(*el)) coding.mask = static_cast<uint8_t>(el->AccessMask);
+        return coding;
+    }
+    return std::nullopt;
+}
 
 FactoryImage BuildFactoryImage(const std::string& deviceTypeName) {
     const ModelInstance instance = NewModelInstance(deviceTypeName, true);

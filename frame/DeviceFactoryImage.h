@@ -3,6 +3,7 @@
 // parameter, coded by a fresh model instance from its initial values.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,22 @@ struct FactoryImage {
     // The address of every device parameter's element, by path.
     std::map<std::string, DeviceAddress> addressOf;
 };
+
+// One element's value coded as a write of a fresh model instance would code it.
+struct ElementCoding {
+    DeviceAddress address;
+    std::vector<uint8_t> coded;  // the write's bytes
+    size_t from = 0, to = 0;     // the element's own bytes in them
+    uint8_t mask = 0xFF;         // a bit field's bits
+    // Lays the element's bytes (a bit field: its bits) over the parameter's.
+    void Apply(std::vector<uint8_t>& bytes) const;
+};
+
+// The element at `path` (ASCII case ignored) set to `value` (a number when
+// the text is one) and coded; nothing when the path is no device parameter's
+// element or the value does not code.
+std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName, const std::string& path,
+                                              const std::string& value);
 
 // Builds a new model instance of the device type, initialises it and codes
 // each address's elements (a record header with its fields) as a write would.

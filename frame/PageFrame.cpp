@@ -15,9 +15,31 @@ namespace dtm::frame {
 namespace rt = platform::rt;
 namespace com = platform::com;
 
-PageFrame::PageFrame(const std::string& deviceTypeDocument) {
+PageFrame::PageFrame(const std::string& deviceTypeDocument, SimulatedDevice::Model deviceModel)
+    : deviceModel_(deviceModel) {
     RegisterComponentClasses(registry_);
     started_ = session_.StartNew(registry_, deviceTypeDocument);
+}
+
+SimulatedDevice& PageFrame::Device() {
+    if (!device_) {
+        device_ = std::make_unique<SimulatedDevice>(deviceModel_);
+        channel_ = std::make_unique<DeviceChannel>(*session_.Communication(), *device_);
+    }
+    return *device_;
+}
+
+bool PageFrame::Connect() {
+    if (connected_) return true;
+    Device();
+    connected_ = session_.Dtm() && session_.SetCommunication();
+    return connected_;
+}
+
+bool PageFrame::Disconnect() {
+    if (!connected_) return true;
+    connected_ = !session_.ReleaseCommunication();
+    return !connected_;
 }
 
 PageFrame::~PageFrame() {

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "frame/DeviceChannel.h"
 #include "frame/FrameSession.h"
 #include "frame/PageHost.h"
+#include "frame/SimulatedDevice.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm::frame {
@@ -15,9 +17,19 @@ class PageFrame {
 public:
     // Registers the component's classes and starts a new RXD 218 instance
     // (`deviceTypeDocument` for another device type); Started() tells.
-    explicit PageFrame(const std::string& deviceTypeDocument = DeviceTypeDocument(kManufacturerId, kRxd218));
+    // The simulated device on the frame's channel is a `deviceModel`.
+    explicit PageFrame(const std::string& deviceTypeDocument = DeviceTypeDocument(kManufacturerId, kRxd218),
+                       SimulatedDevice::Model deviceModel = SimulatedDevice::Model::RXD218);
     ~PageFrame();
     bool Started() const { return started_; }
+
+    // SetCommunication with the simulated device (created on the first use);
+    // True when already connected.
+    bool Connect();
+    // The frame's release of the communication; True when not connected.
+    bool Disconnect();
+    bool Connected() const { return connected_; }
+    SimulatedDevice& Device();
 
     // The page the function manager names for the function (the window-limit
     // page when the window rule applies), with `controlPath` pending; null
@@ -38,6 +50,10 @@ private:
     platform::com::ClassRegistry registry_;
     FrameSession session_;
     bool started_ = false;
+    bool connected_ = false;
+    SimulatedDevice::Model deviceModel_;
+    std::unique_ptr<SimulatedDevice> device_;
+    std::unique_ptr<DeviceChannel> channel_;
     std::string lastProgId_;
     std::vector<std::shared_ptr<PageSession>> open_;
 };

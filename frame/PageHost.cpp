@@ -6,7 +6,10 @@
 #include "core/APIHelpers.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
+#include "platform/com/VbText.h"
+#include "platform/ctl/ctlParameter.h"
 #include "platform/fdt/IDtmActiveXControl.h"
+#include "platform/rt/IPrivateDataElement.h"
 
 namespace dtm::frame {
 
@@ -47,6 +50,45 @@ P<ui::Control> PageSession::Ctl(const std::string& path) const {
         current = owner->Controls().Find(name, index);
     }
     return current;
+}
+
+namespace {
+
+// The first effectively visible row under `owner` (depth first, in
+// collection order) bound to the element named `lowerPath`.
+P<platform::ctl::ctlParameter> FindBoundRow(const ui::UserControl& owner, const std::string& lowerPath) {
+    for (const auto& child : owner.Controls()) {
+        if (auto row = std::dynamic_pointer_cast<platform::ctl::ctlParameter>(child)) {
+            const auto element = row->Bound();
+            if (element && row->EffectiveVisible() && platform::com::vb::LCase(element->Name()) == lowerPath)
+                return row;
+        } else if (auto inner = std::dynamic_pointer_cast<ui::UserControl>(child)) {
+            if (auto row = FindBoundRow(*inner, lowerPath)) return row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+P<platform::ctl::ctlParameter> PageSession::Row(const std::string& path) const {
+    if (path.rfind('@', 0) == 0) return FindBoundRow(*page_, platform::com::vb::LCase(path.substr(1)));
+    return std::dynamic_pointer_cast<platform::ctl::ctlParameter>(Ctl(path));
+}
+
+std::string PageSession::Snapshot(const ui::SnapshotOptions& options, const std::string& path, bool json) const {
+    const auto control = Ctl(path);
+    if (!control) return {};
+    return MaskInvokeId(json ? ui::SnapshotJson(*control) : ui::Snapshot(*control, options));
+}
+
+std::string PageSession::MaskInvokeId(std::string text) const { return frame::MaskInvokeId(std::move(text), invokeId_); }
+
+std::string MaskInvokeId(std::string text, const std::string& invokeId) {
+    if (invokeId.empty()) return text;
+    for (size_t at = text.find(invokeId); at != std::string::npos; at = text.find(invokeId, at + 4))
+        text.replace(at, invokeId.size(), "<id>");
+    return text;
 }
 
 std::shared_ptr<PageSession> OpenPage(const platform::com::ClassRegistry& registry, const std::string& progId,

@@ -55,7 +55,10 @@ void SimulatedDevice::ScheduleDrop(int count) {
 
 DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     DeviceAnswer answer;
-    if (!faults_.empty()) {
+    uint8_t addressFault = 0;
+    if (TakeAddressFault(request, addressFault)) {
+        answer = Refusal(addressFault);
+    } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
         answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer{DeviceAnswer::Kind::Dropped}
@@ -67,7 +70,36 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     answer.busTimeUs = BusTimeUs(dataBytes);
     totalBusTimeUs_ += answer.busTimeUs;
     ++transactionCount_;
+    log_.push_back({request, answer});
     return answer;
+}
+
+void SimulatedDevice::ScheduleAddressFailure(uint8_t slot, uint8_t index, bool write, uint8_t errorCode1, int nth) {
+    addressFaults_.push_back({{write, slot, index, {}}, std::max(nth, 1), errorCode1});
+}
+
+bool SimulatedDevice::TakeAddressFault(const DeviceRequest& request, uint8_t& errorCode1) {
+    bool failed = false;
+    for (auto& fault : addressFaults_) {
+        if (fault.match.slot != request.slot || fault.match.index != request.index ||
+            fault.match.write != request.write || --fault.remaining > 0)
+            continue;
+        // One failure per transaction; a second fault due now fails the next one.
+        if (failed) fault.remaining = 1;
+        else errorCode1 = fault.errorCode1;
+        failed = true;
+    }
+    std::erase_if(addressFaults_, [](const AddressFault& f) { return f.remaining <= 0; });
+    return failed;
+}
+
+bool SimulatedDevice::SetValue(const std::string& path, const std::string& value) {
+    const auto coding = CodeElementValue(ModelName(model_), path, value);
+    if (!coding) return false;
+    auto it = memory_.find(coding->address);
+    if (it == memory_.end()) return false;
+    coding->Apply(it->second.bytes);
+    return true;
 }
 
 DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {

@@ -82,6 +82,17 @@ public:
     void ScheduleFailure(uint8_t errorCode1 = kModuleFailure, int count = 1);
     void ScheduleDrop(int count = 1);
     size_t ScheduledFaults() const { return faults_.size(); }
+    // A failure with `errorCode1` for the n-th transaction from now on the
+    // address in the direction given (reads or writes); it does not wait
+    // behind the queued faults.
+    void ScheduleAddressFailure(uint8_t slot, uint8_t index, bool write, uint8_t errorCode1, int nth = 1);
+
+    // Every transaction so far with its answer, in order.
+    struct LogEntry {
+        DeviceRequest request;
+        DeviceAnswer answer;
+    };
+    const std::vector<LogEntry>& Log() const { return log_; }
 
     // The bus time of a transaction that carries `dataBytes` data bytes.
     static int64_t BusTimeUs(size_t dataBytes) {
@@ -100,6 +111,10 @@ public:
     std::pair<uint8_t, uint8_t> WriteLockingAddress() const { return writeLocking_; }
     // Every parameter's address, in ascending order.
     std::vector<std::pair<uint8_t, uint8_t>> Addresses() const;
+    // Sets the element at `path` in memory to `value`, coded as a write of a
+    // fresh model instance would code it; False when the path is no device
+    // parameter's element or the value does not code.
+    bool SetValue(const std::string& path, const std::string& value);
 
 private:
     using Address = std::pair<uint8_t, uint8_t>;
@@ -111,6 +126,12 @@ private:
         DeviceAnswer::Kind kind;
         uint8_t errorCode1;
     };
+    struct AddressFault {
+        DeviceRequest match;  // slot, index and direction
+        int remaining;        // transactions on it until the failure
+        uint8_t errorCode1;
+    };
+    bool TakeAddressFault(const DeviceRequest& request, uint8_t& errorCode1);
 
     DeviceAnswer Answer(const DeviceRequest& request);
     static DeviceAnswer Refusal(uint8_t errorCode1);
@@ -120,6 +141,8 @@ private:
     std::map<Address, Parameter> memory_;
     Address writeLocking_{0, 0};
     std::deque<Fault> faults_;
+    std::vector<AddressFault> addressFaults_;
+    std::vector<LogEntry> log_;
     int64_t totalBusTimeUs_ = 0;
     int64_t transactionCount_ = 0;
 };

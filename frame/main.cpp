@@ -6,8 +6,10 @@
 //                                       the instance to a data-set file, loads it into a second instance
 //                                       and prints what the transfers cost
 //   dtm_frame_cli model [--device NAME] prints the whole model of a new instance as CSV
+//   dtm_frame_cli pages [options]       runs page commands from a script or standard input
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -17,8 +19,10 @@
 #include "frame/DeviceChannel.h"
 #include "frame/SimulatedDevice.h"
 #include "frame/FrameSession.h"
+#include "frame/FunctionList.h"
 #include "frame/ModelInstance.h"
 #include "frame/ModelListing.h"
+#include "frame/PageScript.h"
 #include "model/clsDataElement.h"
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
@@ -35,7 +39,9 @@ using namespace dtm;
 
 constexpr const char* kUsage =
     "usage: dtm_frame_cli [--data-set FILE]\n"
-    "       dtm_frame_cli model [--device \"RXD 214\"|\"RXD 218\"]\n";
+    "       dtm_frame_cli model [--device \"RXD 214\"|\"RXD 218\"]\n"
+    "       dtm_frame_cli pages [--device \"RXD 218\"] [--user-level 3] [--lcid 1033] [--online]\n"
+    "                           [--script FILE] [--echo] [--strict]\n";
 
 #ifndef DTM_MODULE_FILE
 #define DTM_MODULE_FILE "RG38N226_4_07.so"
@@ -57,14 +63,9 @@ std::string Yes(bool ok) { return ok ? "True" : "False"; }
 
 // The frame's function list: id and text of every offered function.
 void PrintFunctions(const std::string& document) {
-    platform::xml::Document doc;
-    if (!doc.LoadXML(document)) {
-        std::cout << "  (no function list)\n";
-        return;
-    }
-    for (const auto& function : doc.SelectNodes("FDT/DtmFunctions/Function"))
-        std::cout << "  " << platform::com::CStr(function->GetAttribute("functionId")) << "  "
-                  << platform::com::CStr(function->GetAttribute("name")) << "\n";
+    const auto functions = frame::OfferedFunctions(document);
+    if (functions.empty()) std::cout << "  (no function list)\n";
+    for (const auto& [id, name] : functions) std::cout << "  " << id << "  " << name << "\n";
 }
 
 void PrintInstance(const frame::FrameSession& session) {
@@ -257,8 +258,25 @@ int ModelListing(const std::vector<std::string>& args) {
     return 0;
 }
 
+int PageCommands(const std::vector<std::string>& args) {
+    frame::PageScriptOptions options;
+    std::string scriptFile, error;
+    if (!frame::ParsePageScriptArgs(args, options, scriptFile, error)) {
+        std::cerr << error << "\n" << kUsage;
+        return 2;
+    }
+    if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options);
+    std::ifstream script(scriptFile);
+    if (!script) {
+        std::cerr << "Cannot read the script " << scriptFile << "\n";
+        return 2;
+    }
+    return frame::RunPageScript(script, std::cout, options);
+}
+
 int Run(const std::vector<std::string>& args) {
     if (!args.empty() && args.front() == "model") return ModelListing({args.begin() + 1, args.end()});
+    if (!args.empty() && args.front() == "pages") return PageCommands({args.begin() + 1, args.end()});
     return MainJob(args);
 }
 

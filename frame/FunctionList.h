@@ -1,0 +1,13 @@
+#pragma once
+// The functions a DTM offers, read from its IDtm_GetFunctions document.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dtm::frame {
+
+// Id and name of every offered function, in document order; empty when the
+// document does not load.
+std::vector<std::pair<std::string, std::string>> OfferedFunctions(const std::string& document);
+
+}  // namespace dtm::frame

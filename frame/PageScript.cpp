@@ -1,0 +1,420 @@
+#include "frame/PageScript.h"
+
+#include <algorithm>
+#include <charconv>
+#include <istream>
+
+#include "frame/FunctionList.h"
+#include "frame/PageScriptInterpreter.h"
+#include "platform/app/ErrorSink.h"
+#include "platform/app/EventLoop.h"
+#include "platform/app/MessageBox.h"
+#include "platform/com/VbText.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/Parameters.h"
+#include "platform/rt/UserInfo.h"
+#include "platform/ui/Description.h"
+
+namespace dtm::frame {
+
+namespace app = platform::app;
+namespace vb = platform::com::vb;
+using platform::ui::Quote;
+
+namespace {
+
+struct DeviceChoice {
+    const char* name;
+    int deviceTypeId;
+    SimulatedDevice::Model model;
+};
+constexpr DeviceChoice kDevices[] = {
+    {"RXD 218", kRxd218, SimulatedDevice::Model::RXD218},
+    {"RXD 214", kRxd214, SimulatedDevice::Model::RXD214},
+};
+
+const DeviceChoice* FindDevice(const std::string& name) {
+    for (const auto& d : kDevices)
+        if (vb::LCase(name) == vb::LCase(d.name)) return &d;
+    return nullptr;
+}
+
+std::string AnswerName(int32_t answer) {
+    static const char* const kNames[] = {"?", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+    return answer >= 1 && answer <= 7 ? kNames[answer] : std::to_string(answer);
+}
+
+std::string Hex(uint8_t value) {
+    static const char* const kDigits = "0123456789ABCDEF";
+    return std::string{kDigits[value >> 4], kDigits[value & 15]};
+}
+
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+    std::string text = "{";
+    for (size_t i = 0; i < bytes.size(); ++i) text += (i ? " " : "") + Hex(bytes[i]);
+    return text + "}";
+}
+
+}  // namespace
+
+PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options)
+    : out_(out), options_(options) {
+    const DeviceChoice* device = FindDevice(options.device);
+    if (!device) device = &kDevices[0];
+    boxesSeen_ = app::MessageBoxHandler::Instance().Records().size();
+    errorsAtStart_ = errorsSeen_ = app::ErrorSink::Instance().Errors().size();
+    frame_ = std::make_unique<PageFrame>(DeviceTypeDocument(kManufacturerId, device->deviceTypeId), device->model);
+    if (!frame_->Started()) {
+        Line("! the DTM did not start");
+        ReportMeanwhile();
+        return;
+    }
+    frame_->Ctx().UserInfo()->UserLevel(options.userLevel);
+    frame_->Ctx().GuiRegistry()->LanguageId(options.lcid);
+    Line(std::string("frame ") + device->name + ", user level " + std::to_string(options.userLevel) + ", language " +
+         std::to_string(options.lcid));
+    if (options.online) Connect({});
+    ReportMeanwhile();
+}
+
+const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpreter::Commands() {
+    using I = PageScriptInterpreter;
+    static const std::map<std::string, Command> commands = {
+        {"connect", &I::Connect}, {"disconnect", &I::Disconnect}, {"level", &I::Level}, {"lang", &I::Lang},
+        {"lock", &I::Lock},       {"functions", &I::Functions},   {"open", &I::Open},   {"pages", &I::Pages},
+        {"use", &I::Use},         {"close", &I::Close},           {"show", &I::Show},   {"rows", &I::Rows},
+        {"type", &I::Type},       {"edit", &I::Edit},             {"enter", &I::Enter}, {"cancel", &I::Cancel},
+        {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
+        {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
+        {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
+        {"expect", &I::Expect},
+    };
+    return commands;
+}
+
+void PageScriptInterpreter::RunLine(const std::string& line) {
+    const ScriptLine parsed = TokenizeScriptLine(line);
+    if (parsed.tokens.empty() && parsed.error.empty()) return;
+    if (options_.echo) out_ << "> " << line << "\n";
+    if (!parsed.error.empty()) {
+        Line("error: " + parsed.error);
+    } else if (!frame_->Started()) {
+        Line("error: no DTM");
+    } else {
+        Run(parsed.tokens);
+    }
+    ReportMeanwhile();
+}
+
+void PageScriptInterpreter::Run(const Args& words) {
+    const auto& commands = Commands();
+    const auto it = commands.find(vb::LCase(words.front().text));
+    if (it == commands.end()) {
+        Line("error: unknown command " + Quote(words.front().text));
+        return;
+    }
+    const bool isExpect = it->second == &PageScriptInterpreter::Expect;
+    try {
+        (this->*(it->second))(Args(words.begin() + 1, words.end()));
+    } catch (const UsageError& e) {
+        Line("error: " + e.message);
+        if (isExpect) ++expectFailures_;
+    } catch (...) {
+        const auto error = app::DescribeCurrentException(words.front().text);
+        Line("error: " + std::to_string(error.number) + ": " + error.description);
+        if (isExpect) ++expectFailures_;
+    }
+}
+
+int PageScriptInterpreter::ExitCode() const {
+    if (options_.strict && (errorsTrapped_ > 0 || app::ErrorSink::Instance().Errors().size() > errorsAtStart_))
+        return kScriptErrorTrapped;
+    if (expectFailures_ > 0) return kScriptExpectFailed;
+    return kScriptOk;
+}
+
+void PageScriptInterpreter::ReportMeanwhile() {
+    const auto& boxes = app::MessageBoxHandler::Instance().Records();
+    for (; boxesSeen_ < boxes.size(); ++boxesSeen_) {
+        const auto& box = boxes[boxesSeen_];
+        Line("? [" + std::to_string(box.buttons) + "] " + Quote(box.prompt) + " -> " + AnswerName(box.answer));
+    }
+    const auto& errors = app::ErrorSink::Instance().Errors();
+    if (errors.size() < errorsSeen_) errorsSeen_ = 0;  // cleared meanwhile
+    for (; errorsSeen_ < errors.size(); ++errorsSeen_) {
+        const auto& error = errors[errorsSeen_];
+        Line("! error " + std::to_string(error.number) + ": " + error.description + " (" + error.where + ")");
+        ++errorsTrapped_;
+    }
+    if (!frame_->Started()) return;
+    const auto& events = frame_->Session().Container()->Events();
+    for (; eventsSeen_ < events.size(); ++eventsSeen_) {
+        std::string text = "~ " + events[eventsSeen_].name;
+        for (const auto& arg : events[eventsSeen_].args) text += " " + Quote(arg);
+        Line(text);
+    }
+}
+
+std::string PageScriptInterpreter::Mask(std::string text) const {
+    for (const auto& id : invokeIds_) text = MaskInvokeId(std::move(text), id);
+    return text;
+}
+
+PageSession& PageScriptInterpreter::Current() {
+    std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
+    for (const auto& page : pages_)
+        if (page.name == current_) return *page.session;
+    if (pages_.empty()) throw UsageError{"no page open"};
+    current_ = pages_.back().name;
+    return *pages_.back().session;
+}
+
+void PageScriptInterpreter::Need(const Args& args, size_t min, size_t max, const char* usage) {
+    if (args.size() < min || args.size() > max) throw UsageError{std::string("usage: ") + usage};
+}
+
+int64_t PageScriptInterpreter::Number(const ScriptToken& word) {
+    int64_t value = 0;
+    const std::string& text = word.text;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* begin = text.data() + (hex ? 2 : 0);
+    const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), value, hex ? 16 : 10);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        throw UsageError{"not a number: " + Quote(text)};
+    return value;
+}
+
+bool PageScriptInterpreter::OnOff(const ScriptToken& word) {
+    const std::string text = vb::LCase(word.text);
+    if (text == "on") return true;
+    if (text == "off") return false;
+    throw UsageError{"on or off expected, not " + Quote(word.text)};
+}
+
+// ---- Frame ----
+
+void PageScriptInterpreter::Connect(const Args& args) {
+    Need(args, 0, 0, "connect");
+    Line(frame_->Connect() ? "connected" : "connect: refused");
+}
+
+void PageScriptInterpreter::Disconnect(const Args& args) {
+    Need(args, 0, 0, "disconnect");
+    Line(frame_->Disconnect() ? "disconnected" : "disconnect: refused");
+}
+
+void PageScriptInterpreter::Level(const Args& args) {
+    Need(args, 1, 1, "level N");
+    const auto level = static_cast<int32_t>(Number(args[0]));
+    frame_->Ctx().UserInfo()->UserLevel(level);
+    Line("user level " + std::to_string(level));
+}
+
+void PageScriptInterpreter::Lang(const Args& args) {
+    Need(args, 1, 1, "lang LCID");
+    const auto lcid = static_cast<int32_t>(Number(args[0]));
+    frame_->Ctx().GuiRegistry()->LanguageId(lcid);
+    Line("language " + std::to_string(lcid));
+}
+
+void PageScriptInterpreter::Lock(const Args& args) {
+    Need(args, 1, 1, "lock on|off");
+    const std::string& tag = frame_->Session().SystemTag();
+    if (OnOff(args[0])) {
+        frame_->Ctx().Parameters()->OnLockDataSet(tag);
+        Line("data set locked");
+    } else {
+        Line(frame_->Ctx().Parameters()->OnUnlockDataSet(tag) ? "data set unlocked" : "unlock: refused");
+    }
+}
+
+void PageScriptInterpreter::Functions(const Args& args) {
+    Need(args, 0, 0, "functions");
+    for (const auto& [id, name] : OfferedFunctions(frame_->Session().IDtm().IDtm_GetFunctions("")))
+        Line(id + " " + Quote(name));
+}
+
+void PageScriptInterpreter::Open(const Args& args) {
+    Need(args, 1, 2, "open ID|PROGID [path=CTLPATH]");
+    std::string path;
+    if (args.size() == 2) {
+        if (args[1].text.rfind("path=", 0) != 0) throw UsageError{"path=CTLPATH expected, not " + Quote(args[1].text)};
+        path = args[1].text.substr(5);
+    }
+    const std::string& what = args[0].text;
+    const bool byId = !what.empty() && what.find_first_not_of("0123456789") == std::string::npos;
+    std::shared_ptr<PageSession> session;
+    std::string progId = what;
+    if (byId) {
+        session = frame_->Open(static_cast<int32_t>(Number(args[0])), path);
+        progId = frame_->LastProgId();
+    } else {
+        frame_->Ctx().Functions()->ControlPfad(path);
+        session = frame_->OpenProgId(what);
+    }
+    if (!session) {
+        Line("open " + Quote(what) + ": refused");
+        return;
+    }
+    invokeIds_.push_back(session->InvokeId());
+    std::string name = session->Page()->TypeName();
+    int copies = 1;
+    for (const auto& page : pages_)
+        if (page.name == name || page.name.rfind(name + "#", 0) == 0) ++copies;
+    if (copies > 1) name += "#" + std::to_string(copies);
+    pages_.push_back({name, progId, session});
+    current_ = name;
+    Line("opened " + name + " (" + progId + ")");
+}
+
+void PageScriptInterpreter::Pages(const Args& args) {
+    Need(args, 0, 0, "pages");
+    std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
+    if (pages_.empty()) Line("no page open");
+    for (const auto& page : pages_)
+        Line((page.name == current_ ? "* " : "  ") + page.name + " (" + page.progId + ")");
+}
+
+void PageScriptInterpreter::MakeCurrent(const std::string& name) {
+    Current();
+    for (const auto& page : pages_) {
+        if (vb::LCase(page.name) == vb::LCase(name)) {
+            current_ = page.name;
+            return;
+        }
+    }
+    throw UsageError{"no page " + Quote(name)};
+}
+
+void PageScriptInterpreter::Use(const Args& args) {
+    Need(args, 1, 1, "use NAME");
+    MakeCurrent(args[0].text);
+    Line("using " + current_);
+}
+
+void PageScriptInterpreter::Close(const Args& args) {
+    Need(args, 0, 1, "close [NAME]");
+    if (!args.empty()) MakeCurrent(args[0].text);
+    Current();
+    const auto it = std::find_if(pages_.begin(), pages_.end(), [&](const OpenPage& p) { return p.name == current_; });
+    const std::string name = it->name;
+    if (!frame_->Close(*it->session)) {
+        Line("close " + name + ": refused");
+        return;
+    }
+    pages_.erase(it);
+    current_ = pages_.empty() ? std::string() : pages_.back().name;
+    Line("closed " + name);
+}
+
+void PageScriptInterpreter::Answer(const Args& args) {
+    if (args.empty()) throw UsageError{"usage: answer yes|no|ok|cancel|abort|retry|ignore ..."};
+    for (const auto& word : args) {
+        int32_t answer = 0;
+        for (int32_t code = app::kAnswerOK; code <= app::kAnswerNo; ++code)
+            if (vb::LCase(AnswerName(code)) == vb::LCase(word.text)) answer = code;
+        if (answer == 0) throw UsageError{"unknown answer " + Quote(word.text)};
+        app::MessageBoxHandler::Instance().QueueAnswer(answer);
+    }
+    Line("answers queued: " + std::to_string(args.size()));
+}
+
+void PageScriptInterpreter::Tick(const Args& args) {
+    Need(args, 1, 1, "tick MS");
+    auto& loop = app::EventLoop::Instance();
+    loop.Advance(Number(args[0]));
+    Line("time " + std::to_string(loop.Now()) + " ms");
+}
+
+void PageScriptInterpreter::RunLoop(const Args& args) {
+    Need(args, 0, 0, "run");
+    auto& loop = app::EventLoop::Instance();
+    const bool idle = loop.RunUntilIdle();
+    Line((idle ? "idle at " : "still busy at ") + std::to_string(loop.Now()) + " ms");
+}
+
+void PageScriptInterpreter::Device(const Args& args) {
+    constexpr const char* kUsage = "device set PATH VALUE | device error SLOT INDEX r|w CODE [N] | device log";
+    if (args.empty()) throw UsageError{std::string("usage: ") + kUsage};
+    const std::string what = vb::LCase(args[0].text);
+    SimulatedDevice& device = frame_->Device();
+    if (what == "set") {
+        Need(args, 3, 3, kUsage);
+        if (!device.SetValue(args[1].text, args[2].text))
+            throw UsageError{"the device has no value " + Quote(args[1].text) + " for " + Quote(args[2].text)};
+        Line("device " + args[1].text + " = " + Quote(args[2].text));
+    } else if (what == "error") {
+        Need(args, 5, 6, kUsage);
+        const std::string direction = vb::LCase(args[3].text);
+        if (direction != "r" && direction != "w") throw UsageError{"r or w expected, not " + Quote(args[3].text)};
+        const int nth = args.size() == 6 ? static_cast<int>(Number(args[5])) : 1;
+        device.ScheduleAddressFailure(static_cast<uint8_t>(Number(args[1])), static_cast<uint8_t>(Number(args[2])),
+                                      direction == "w", static_cast<uint8_t>(Number(args[4])), nth);
+        Line("device error 0x" + Hex(static_cast<uint8_t>(Number(args[4]))) + " on slot " + args[1].text + " index " +
+             args[2].text + " " + direction + " #" + std::to_string(nth));
+    } else if (what == "log") {
+        Need(args, 1, 1, kUsage);
+        const auto& log = device.Log();
+        for (; deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
+            const auto& [request, answer] = log[deviceLogSeen_];
+            std::string text = "slot " + std::to_string(request.slot) + " index " + std::to_string(request.index) +
+                               (request.write ? " w " + Bytes(request.data) : std::string(" r")) + " -> ";
+            if (answer.kind == DeviceAnswer::Kind::Dropped) text += "dropped";
+            else if (answer.kind == DeviceAnswer::Kind::Error) text += "error 0x" + Hex(answer.errorCode1);
+            else text += request.write ? "ok" : Bytes(answer.data);
+            Line(text);
+        }
+    } else {
+        throw UsageError{std::string("usage: ") + kUsage};
+    }
+}
+
+// ---- Running ----
+
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options) {
+    PageScriptInterpreter interpreter(out, options);
+    std::string line;
+    while (std::getline(in, line)) interpreter.RunLine(line);
+    return interpreter.ExitCode();
+}
+
+bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
+                         std::string& error) {
+    const auto number = [&](size_t& i, int32_t& value) {
+        if (i + 1 >= args.size()) return false;
+        const std::string& text = args[++i];
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc() && end == text.data() + text.size();
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool ok = true;
+        if (arg == "--device" && i + 1 < args.size()) {
+            options.device = args[++i];
+            ok = FindDevice(options.device) != nullptr;
+        } else if (arg == "--user-level") {
+            ok = number(i, options.userLevel);
+        } else if (arg == "--lcid") {
+            ok = number(i, options.lcid);
+        } else if (arg == "--script" && i + 1 < args.size()) {
+            scriptFile = args[++i];
+        } else if (arg == "--online") {
+            options.online = true;
+        } else if (arg == "--echo") {
+            options.echo = true;
+        } else if (arg == "--strict") {
+            options.strict = true;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            error = "bad option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace dtm::frame

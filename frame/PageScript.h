@@ -1,0 +1,33 @@
+#pragma once
+// The command language of the command-line frame's `pages` subcommand: one
+// command per line, read from a stream, each result and what happened
+// meanwhile (message boxes, trapped errors, frame events) written to another.
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace dtm::frame {
+
+struct PageScriptOptions {
+    std::string device = "RXD 218";
+    int32_t userLevel = 3;
+    int32_t lcid = 1033;
+    bool online = false;  // connect before the first command
+    bool echo = false;    // write each command line ("> line") before its result
+    bool strict = false;  // exit code 2 when an error was trapped
+};
+
+// Exit codes of a run.
+inline constexpr int kScriptOk = 0;
+inline constexpr int kScriptExpectFailed = 1;
+inline constexpr int kScriptErrorTrapped = 2;  // with strict
+
+// Runs every command of `in`; answers the exit code (strict's 2 before 1).
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options);
+
+// The options of the `pages` subcommand; False with `error` set on bad ones.
+bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
+                         std::string& error);
+
+}  // namespace dtm::frame

@@ -1,0 +1,300 @@
+// The page script's commands on controls and rows: snapshot, row listing,
+// input and expectations.
+#include <algorithm>
+#include <cstdlib>
+
+#include "frame/PageScriptInterpreter.h"
+#include "platform/app/MessageBox.h"
+#include "platform/com/VbText.h"
+#include "platform/ctl/RowInput.h"
+#include "platform/ctl/ctlParameter.h"
+#include "platform/rt/IPrivateDataElement.h"
+#include "platform/ui/CaptionControls.h"
+#include "platform/ui/Focus.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/TabStrip.h"
+#include "platform/ui/UserControl.h"
+
+namespace dtm::frame {
+
+namespace ui = platform::ui;
+namespace ctl = platform::ctl;
+namespace vb = platform::com::vb;
+using platform::P;
+using ui::Quote;
+
+namespace {
+
+struct KeyName {
+    const char* name;
+    int32_t code;
+};
+constexpr KeyName kKeys[] = {{"enter", 13}, {"escape", 27}, {"esc", 27}, {"tab", 9},   {"delete", 46},
+                             {"up", 38},    {"down", 40},   {"left", 37}, {"right", 39}, {"space", 32}};
+constexpr KeyName kShifts[] = {{"shift", 1}, {"ctrl", 2}, {"alt", 4}};
+
+// Every row under `owner` (depth first, in collection order).
+void CollectRows(const ui::UserControl& owner, std::vector<P<ctl::ctlParameter>>& rows) {
+    for (const auto& child : owner.Controls()) {
+        if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(child)) rows.push_back(row);
+        else if (auto inner = std::dynamic_pointer_cast<ui::UserControl>(child)) CollectRows(*inner, rows);
+    }
+}
+
+bool Within(const ui::Control& control, const ui::Control& root) {
+    for (const ui::Control* c = &control; c; c = c->Container())
+        if (c == &root) return true;
+    return false;
+}
+
+// The text of a raw JSON value of a description: strings unescaped, a
+// Variant's "text", anything else as written.
+std::string JsonText(const std::string& json) {
+    std::string raw = json;
+    if (raw.rfind("{\"vt\"", 0) == 0) {
+        const size_t at = raw.find("\"text\": ");
+        if (at == std::string::npos) return raw;
+        raw = raw.substr(at + 8, raw.size() - at - 9);
+    }
+    if (raw.size() < 2 || raw.front() != '"') return raw;
+    std::string text;
+    for (size_t i = 1; i + 1 < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 2 >= raw.size()) {
+            text += raw[i];
+            continue;
+        }
+        const char e = raw[++i];
+        if (e == 'n') text += '\n';
+        else if (e == 't') text += '\t';
+        else if (e == 'r') text += '\r';
+        else if (e == 'u' && i + 4 < raw.size()) {
+            text += static_cast<char>(std::strtol(raw.substr(i + 1, 4).c_str(), nullptr, 16));
+            i += 4;
+        } else text += e;
+    }
+    return text;
+}
+
+// A property of a control for `expect`: the common state, else a member of
+// its description ("ro" is a row's readOnly); nothing found answers False.
+bool PropertyOf(const ui::Control& control, const std::string& name, std::string& value) {
+    const std::string key = vb::LCase(name);
+    const auto flag = [](bool on) { return std::string(on ? "true" : "false"); };
+    ui::Host* host = control.HostOf();
+    if (key == "visible") value = flag(control.EffectiveVisible());
+    else if (key == "enabled") value = flag(control.EffectiveEnabled());
+    else if (key == "focus") value = flag(host && host->Focus().Focused() == &control);
+    else if (key == "path") value = ui::ControlPath(control);
+    else {
+        ui::Description d;
+        control.Describe(d);
+        if (key == "kind") {
+            value = d.kind;
+            return true;
+        }
+        const std::string wanted = key == "ro" ? "readonly" : key;
+        for (const auto& list : {d.props, d.members})
+            for (const auto& [prop, json] : list)
+                if (vb::LCase(prop) == wanted) {
+                    value = JsonText(json);
+                    return true;
+                }
+        return false;
+    }
+    return true;
+}
+
+bool Compare(const std::string& actual, const std::string& op, const std::string& expected, bool& known) {
+    known = true;
+    if (op == "=" || op == "==") return actual == expected;
+    if (op == "!=") return actual != expected;
+    if (op == "~") return actual.find(expected) != std::string::npos;
+    char* endA = nullptr;
+    char* endE = nullptr;
+    const double a = std::strtod(actual.c_str(), &endA);
+    const double e = std::strtod(expected.c_str(), &endE);
+    const bool numbers = !actual.empty() && !expected.empty() && *endA == '\0' && *endE == '\0';
+    if (op == "<") return numbers && a < e;
+    if (op == ">") return numbers && a > e;
+    if (op == "<=") return numbers && a <= e;
+    if (op == ">=") return numbers && a >= e;
+    known = false;
+    return false;
+}
+
+}  // namespace
+
+P<ui::Control> PageScriptInterpreter::ControlAt(const std::string& path) {
+    PageSession& page = Current();
+    P<ui::Control> control = path.rfind('@', 0) == 0 ? page.Row(path) : page.Ctl(path == "." ? "" : path);
+    if (!control) throw UsageError{"no control " + Quote(path) + " on " + current_};
+    return control;
+}
+
+P<ctl::ctlParameter> PageScriptInterpreter::RowAt(const std::string& path) {
+    auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(ControlAt(path));
+    if (!row) throw UsageError{Quote(path) + " is no row"};
+    return row;
+}
+
+void PageScriptInterpreter::Show(const Args& args) {
+    ui::SnapshotOptions options;
+    bool json = false;
+    std::string path;
+    for (const auto& word : args) {
+        if (word.text == "--all" && !word.quoted) options.all = true;
+        else if (word.text == "--json" && !word.quoted) json = true;
+        else if (word.text == "--tips" && !word.quoted) options.tips = true;
+        else if (path.empty()) path = word.text;
+        else throw UsageError{"usage: show [PATH] [--all] [--json] [--tips]"};
+    }
+    const auto control = ControlAt(path.empty() ? "." : path);
+    out_ << Mask(json ? ui::SnapshotJson(*control) : ui::Snapshot(*control, options));
+}
+
+void PageScriptInterpreter::Rows(const Args& args) {
+    Need(args, 0, 1, "rows [PATH]");
+    const auto root = ControlAt(args.empty() ? "." : args[0].text);
+    std::vector<P<ctl::ctlParameter>> rows;
+    if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(root)) rows.push_back(row);
+    else CollectRows(*Current().Page(), rows);
+    for (const auto& row : rows) {
+        if (!Within(*row, *root)) continue;
+        const auto element = row->Bound();
+        std::string text = ui::ControlPath(*row) + " @" + (element ? element->Name() : row->parameterTag()) + " " +
+                           Quote(row->LabelText()) + " = " + Quote(row->DisplayText());
+        if (!row->UnitText().empty()) text += " " + Quote(row->UnitText());
+        text += " icon=" + (row->StatusIcon() ? row->StatusIconKey() : std::string("none"));
+        if (!element) text += " unbound";
+        if (row->ReadOnly()) text += " ro";
+        if (row->Editing()) text += " editing";
+        if (!row->EffectiveVisible()) text += " hidden";
+        Line(text);
+    }
+}
+
+void PageScriptInterpreter::Type(const Args& args) {
+    Need(args, 2, 2, "type PATH TEXT");
+    const auto row = RowAt(args[0].text);
+    const bool typed = ctl::RowInput::Type(*row, args[1].text);
+    Outcome("type", typed && ctl::RowInput::Commit(*row));
+}
+
+void PageScriptInterpreter::Edit(const Args& args) {
+    Need(args, 2, 2, "edit PATH TEXT");
+    Outcome("edit", ctl::RowInput::Type(*RowAt(args[0].text), args[1].text));
+}
+
+void PageScriptInterpreter::Enter(const Args& args) {
+    Need(args, 1, 1, "enter PATH");
+    Outcome("enter", ctl::RowInput::Commit(*RowAt(args[0].text)));
+}
+
+void PageScriptInterpreter::Cancel(const Args& args) {
+    Need(args, 1, 1, "cancel PATH");
+    Outcome("cancel", ctl::RowInput::Cancel(*RowAt(args[0].text)));
+}
+
+void PageScriptInterpreter::Select(const Args& args) {
+    Need(args, 2, 2, "select PATH N|\"text\"");
+    const auto row = RowAt(args[0].text);
+    if (!args[1].quoted) {
+        Outcome("select", ctl::RowInput::Select(*row, static_cast<int32_t>(Number(args[1]))));
+        return;
+    }
+    for (const auto& entry : ctl::ParseValueList(row->ValueList()))
+        if (entry.text == args[1].text) {
+            Outcome("select", ctl::RowInput::Select(*row, static_cast<int32_t>(entry.code)));
+            return;
+        }
+    throw UsageError{"no choice " + Quote(args[1].text) + " in " + Quote(args[0].text)};
+}
+
+void PageScriptInterpreter::Bits(const Args& args) {
+    Need(args, 1, 2, "bits PATH i,j");
+    std::vector<int32_t> indexes;
+    if (args.size() == 2) {
+        size_t start = 0;
+        const std::string& list = args[1].text;
+        while (start <= list.size()) {
+            const size_t comma = std::min(list.find(',', start), list.size());
+            indexes.push_back(static_cast<int32_t>(Number({list.substr(start, comma - start), false})));
+            start = comma + 1;
+        }
+    }
+    Outcome("bits", ctl::RowInput::SetBits(*RowAt(args[0].text), indexes));
+}
+
+void PageScriptInterpreter::Key(const Args& args) {
+    Need(args, 2, 3, "key PATH KEY [shift|ctrl|alt|N]");
+    const auto named = [this](const ScriptToken& word, const auto& table) -> int32_t {
+        const std::string lower = vb::LCase(word.text);
+        if (lower.size() >= 2 && lower[0] == 'f' && lower.find_first_not_of("0123456789", 1) == std::string::npos) {
+            const int n = std::atoi(lower.c_str() + 1);
+            if (n >= 1 && n <= 12) return 111 + n;
+        }
+        for (const auto& key : table)
+            if (lower == key.name) return key.code;
+        return static_cast<int32_t>(Number(word));
+    };
+    const int32_t code = named(args[1], kKeys);
+    const int32_t shift = args.size() == 3 ? named(args[2], kShifts) : 0;
+    const int32_t left = ctl::RowInput::Key(*RowAt(args[0].text), code, shift);
+    Line("key " + std::to_string(code) + " -> " + std::to_string(left));
+}
+
+void PageScriptInterpreter::Menu(const Args& args) {
+    Need(args, 2, 2, "menu PATH N");
+    Outcome("menu", ctl::RowInput::Menu(*RowAt(args[0].text), static_cast<int32_t>(Number(args[1]))));
+}
+
+void PageScriptInterpreter::Click(const Args& args) {
+    Need(args, 1, 2, "click PATH [--yes|--no]");
+    const auto control = ControlAt(args[0].text);
+    if (args.size() == 2) {
+        if (args[1].text != "--yes" && args[1].text != "--no") throw UsageError{"usage: click PATH [--yes|--no]"};
+        platform::app::MessageBoxHandler::Instance().QueueAnswer(args[1].text == "--yes" ? platform::app::kAnswerYes
+                                                                                         : platform::app::kAnswerNo);
+    }
+    if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) Outcome("click", ctl::RowInput::Click(*row));
+    else Outcome("click", ui::Input::Click(*control));
+}
+
+void PageScriptInterpreter::Check(const Args& args) {
+    Need(args, 2, 2, "check PATH on|off");
+    auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(args[0].text));
+    if (!box) throw UsageError{Quote(args[0].text) + " is no check box"};
+    Outcome("check", ui::Input::Check(*box, OnOff(args[1])));
+}
+
+void PageScriptInterpreter::Tab(const Args& args) {
+    Need(args, 2, 2, "tab PATH N");
+    auto strip = std::dynamic_pointer_cast<ui::TabStrip>(ControlAt(args[0].text));
+    if (!strip) throw UsageError{Quote(args[0].text) + " is no tab strip"};
+    Outcome("tab", ui::Input::ClickTab(*strip, static_cast<int32_t>(Number(args[1]))));
+}
+
+void PageScriptInterpreter::Focus(const Args& args) {
+    Need(args, 1, 1, "focus PATH");
+    Outcome("focus", ui::Input::Focus(*ControlAt(args[0].text)));
+}
+
+void PageScriptInterpreter::Expect(const Args& args) {
+    Need(args, 4, 4, "expect PATH PROP OP VALUE");
+    const auto control = ControlAt(args[0].text);
+    std::string actual;
+    if (!PropertyOf(*control, args[1].text, actual))
+        throw UsageError{Quote(args[0].text) + " has no property " + Quote(args[1].text)};
+    bool known = false;
+    const bool ok = Compare(actual, args[2].text, args[3].text, known);
+    if (!known) throw UsageError{"unknown operator " + Quote(args[2].text) + " (= != ~ < > <= >=)"};
+    if (ok) {
+        Line("expect ok");
+        return;
+    }
+    ++expectFailures_;
+    Line("expect FAILED: " + args[0].text + " " + args[1].text + " is " + Quote(actual) + ", not " + args[2].text +
+         " " + Quote(args[3].text));
+}
+
+}  // namespace dtm::frame

@@ -1,0 +1,104 @@
+#pragma once
+// The interpreter behind RunPageScript: the frame, its open pages by name,
+// and what has been reported so far. Commands take the words after their
+// name; each writes its result line(s).
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "frame/PageFrame.h"
+#include "frame/PageScript.h"
+#include "frame/ScriptTokens.h"
+
+namespace platform::ctl {
+class ctlParameter;
+}
+
+namespace dtm::frame {
+
+class PageScriptInterpreter {
+public:
+    PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options);
+    // Runs one line (comments and blank lines do nothing).
+    void RunLine(const std::string& line);
+    int ExitCode() const;
+
+private:
+    using Args = std::vector<ScriptToken>;
+    using Command = void (PageScriptInterpreter::*)(const Args&);
+    struct OpenPage {
+        std::string name;
+        std::string progId;
+        std::shared_ptr<PageSession> session;
+    };
+    // A wrong use of a command: written as "error: …", the run goes on.
+    struct UsageError {
+        std::string message;
+    };
+
+    static const std::map<std::string, Command>& Commands();
+    void Run(const Args& words);
+    // Writes what happened since the last report: boxes, trapped errors, frame events.
+    void ReportMeanwhile();
+    // `text` with the invoke ids of the pages opened so far written as "<id>".
+    std::string Mask(std::string text) const;
+    void Line(const std::string& text) { out_ << Mask(text) << "\n"; }
+    void Outcome(const std::string& what, bool ok) { Line(what + (ok ? ": ok" : ": refused")); }
+
+    // Lookups; each raises a UsageError when there is nothing to find.
+    PageSession& Current();
+    void MakeCurrent(const std::string& name);
+    platform::P<platform::ui::Control> ControlAt(const std::string& path);
+    platform::P<platform::ctl::ctlParameter> RowAt(const std::string& path);
+    static void Need(const Args& args, size_t min, size_t max, const char* usage);
+    static int64_t Number(const ScriptToken& word);
+    static bool OnOff(const ScriptToken& word);
+
+    // Frame (PageScript.cpp)
+    void Connect(const Args& args);
+    void Disconnect(const Args& args);
+    void Level(const Args& args);
+    void Lang(const Args& args);
+    void Lock(const Args& args);
+    void Functions(const Args& args);
+    void Open(const Args& args);
+    void Pages(const Args& args);
+    void Use(const Args& args);
+    void Close(const Args& args);
+    void Answer(const Args& args);
+    void Tick(const Args& args);
+    void RunLoop(const Args& args);
+    void Device(const Args& args);
+    // Controls and rows (PageScriptControls.cpp)
+    void Show(const Args& args);
+    void Rows(const Args& args);
+    void Type(const Args& args);
+    void Edit(const Args& args);
+    void Enter(const Args& args);
+    void Cancel(const Args& args);
+    void Select(const Args& args);
+    void Bits(const Args& args);
+    void Key(const Args& args);
+    void Menu(const Args& args);
+    void Click(const Args& args);
+    void Check(const Args& args);
+    void Tab(const Args& args);
+    void Focus(const Args& args);
+    void Expect(const Args& args);
+
+    std::ostream& out_;
+    PageScriptOptions options_;
+    std::unique_ptr<PageFrame> frame_;
+    std::vector<OpenPage> pages_;
+    std::string current_;
+    std::vector<std::string> invokeIds_;  // of every page opened, for masking
+    size_t boxesSeen_ = 0, errorsSeen_ = 0, eventsSeen_ = 0, deviceLogSeen_ = 0;
+    size_t errorsAtStart_ = 0, errorsTrapped_ = 0;
+    int expectFailures_ = 0;
+};
+
+}  // namespace dtm::frame

@@ -1,0 +1,189 @@
+// The command language of the command-line frame, run in-process: the
+// example script against its expected output, and single commands with good
+// and bad input and the exit codes they lead to.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "frame/PageScript.h"
+#include "frame/ScriptTokens.h"
+#include "platform/app/ErrorSink.h"
+#include "platform/app/EventLoop.h"
+#include "platform/app/MessageBox.h"
+#include "platform/ui/Environment.h"
+
+namespace dtm::frame {
+namespace {
+
+const std::string kExamples = std::string(DTM_TEST_DATA_DIR) + "/../../frame/examples/";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class PageScriptTest : public ::testing::Test {
+protected:
+    PageScriptTest() { Reset(); }
+    ~PageScriptTest() override { Reset(); }
+    static void Reset() {
+        platform::ui::Environment::Instance().Reset();
+        platform::app::EventLoop::Instance().Reset();
+        platform::app::MessageBoxHandler::Instance().Clear();
+        platform::app::ErrorSink::Instance().Clear();
+    }
+    // Runs `script`; answers the exit code, the output in `output`.
+    int Run(const std::string& script, PageScriptOptions options = {}) {
+        std::istringstream in(script);
+        std::ostringstream out;
+        const int code = RunPageScript(in, out, options);
+        output = out.str();
+        return code;
+    }
+    std::string output;
+};
+
+TEST_F(PageScriptTest, TheExampleGivesItsExpectedOutput) {
+    std::ifstream script(kExamples + "ident.pages");
+    ASSERT_TRUE(script) << kExamples;
+    std::ostringstream out;
+    PageScriptOptions options;
+    options.echo = true;
+    EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
+    EXPECT_EQ(out.str(), ReadFile(kExamples + "ident.expected"));
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+struct CommandCase {
+    const char* name;
+    const char* script;    // run after opening the identification page
+    const char* expected;  // a line of the output
+    int exitCode;
+};
+
+class PageScriptCommands : public PageScriptTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(PageScriptCommands, WriteTheirOutcome) {
+    const CommandCase& c = GetParam();
+    EXPECT_EQ(Run(std::string("open RG38N226_4_07.ctlIdent\n") + c.script), c.exitCode) << output;
+    EXPECT_NE(output.find(std::string(c.expected) + "\n"), std::string::npos) << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageScriptCommands,
+    ::testing::Values(
+        CommandCase{"UnknownCommandGoesOn", "frobnicate\nexpect . visible = true", "error: unknown command \"frobnicate\"",
+                    kScriptOk},
+        CommandCase{"BadPath", "rows nothere", "error: no control \"nothere\" on ctlIdent", kScriptOk},
+        CommandCase{"BadPathInExpectFails", "expect nothere visible = true", "error: no control \"nothere\" on ctlIdent",
+                    kScriptExpectFailed},
+        CommandCase{"UnterminatedQuote", "type ctlParameter.0 \"FT-101", "error: unterminated quote", kScriptOk},
+        CommandCase{"MissingArgument", "type ctlParameter.0", "error: usage: type PATH TEXT", kScriptOk},
+        CommandCase{"NotARow", "type frmDevice x", "error: \"frmDevice\" is no row", kScriptOk},
+        CommandCase{"NotANumber", "tick soon", "error: not a number: \"soon\"", kScriptOk},
+        CommandCase{"TypeAndExpectByBoundPath", "type ctlParameter.0 \"FT-101\"\nexpect @phys/tag_desc display = FT-101",
+                    "expect ok", kScriptOk},
+        CommandCase{"QuotedEscapes", "type ctlParameter.0 \"A\\x42\\\"C\"\nexpect ctlParameter.0 display = \"AB\\\"C\"",
+                    "expect ok", kScriptOk},
+        CommandCase{"EditThenCancelKeepsTheValue",
+                    "edit ctlParameter.1 \"NEW\"\nexpect ctlParameter.1 editing = true\ncancel ctlParameter.1\n"
+                    "expect ctlParameter.1 display = \"RXD 218\"",
+                    "expect ok", kScriptOk},
+        CommandCase{"ExpectFails", "expect ctlParameter.1 display = \"other\"",
+                    "expect FAILED: ctlParameter.1 display is \"RXD 218\", not = \"other\"", kScriptExpectFailed},
+        CommandCase{"UnknownProperty", "expect ctlParameter.1 colour = red",
+                    "error: \"ctlParameter.1\" has no property \"colour\"", kScriptExpectFailed},
+        CommandCase{"UnknownOperator", "expect ctlParameter.1 display <> x", "error: unknown operator \"<>\" (= != ~ < > <= >=)",
+                    kScriptExpectFailed},
+        CommandCase{"ContainsAndNumbers", "expect ctlParameter.4 display ~ 218\nexpect ctlParameter.3 display > 100",
+                    "expect ok", kScriptOk},
+        CommandCase{"ReadOnlyRowRefusesTyping", "type ctlParameter.3 \"1\"", "type: refused", kScriptOk},
+        CommandCase{"LockMakesRowsReadOnly", "lock on\nexpect ctlParameter.0 ro = true\nlock off\nexpect ctlParameter.0 ro = false",
+                    "data set unlocked", kScriptOk},
+        CommandCase{"FocusByPath", "focus ctlParameter.1\nexpect ctlParameter.1 focus = true", "expect ok", kScriptOk},
+        CommandCase{"OpenAFunctionAndList", "open 99\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
+        CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing", "open \"RG38N226_4_07.nothing\": refused", kScriptOk},
+        CommandCase{"OpenWithAPendingPath", "open RG38N226_4_07.ctlIdent path=.ctlParameter.5\nexpect ctlParameter.5 focus = true",
+                    "expect ok", kScriptOk},
+        CommandCase{"CloseByName", "open 99\nclose ctlident\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
+        CommandCase{"NoPageAfterClose", "close\nrows", "error: no page open", kScriptOk},
+        CommandCase{"UnknownAnswer", "answer maybe", "error: unknown answer \"maybe\"", kScriptOk},
+        CommandCase{"TimeMoves", "tick 4000\ntick 500", "time 4500 ms", kScriptOk},
+        CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"", kScriptOk},
+        CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
+                    kScriptOk},
+        CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
+    platform::app::EventLoop::Instance().Post([] { platform::app::MessageBoxHandler::Instance().Show("Go on?", 292); });
+    EXPECT_EQ(Run("answer yes\ntick 1"), kScriptOk);
+    EXPECT_NE(output.find("? [292] \"Go on?\" -> Yes\n"), std::string::npos) << output;
+}
+
+TEST_F(PageScriptTest, StrictAnswersTwoWhenAnErrorWasTrapped) {
+    const auto postFailure = [] {
+        platform::app::EventLoop::Instance().Post([] { throw std::runtime_error("boom"); });
+    };
+    postFailure();
+    EXPECT_EQ(Run("tick 1"), kScriptOk);  // reported, but not strict
+    EXPECT_NE(output.find("! error 51: boom ("), std::string::npos) << output;
+    PageScriptOptions strict;
+    strict.strict = true;
+    postFailure();
+    EXPECT_EQ(Run("open 99\ntick 1\nexpect . visible = false", strict), kScriptErrorTrapped) << output;
+    EXPECT_EQ(Run("open 99\nexpect . visible = false", strict), kScriptExpectFailed) << output;
+}
+
+TEST_F(PageScriptTest, OnlineAndOptionsApplyBeforeTheFirstCommand) {
+    PageScriptOptions options;
+    options.online = true;
+    options.userLevel = 2;
+    options.lcid = 1031;
+    options.device = "RXD 214";
+    EXPECT_EQ(Run("disconnect", options), kScriptOk);
+    EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1031\n", 0), 0u) << output;
+    EXPECT_NE(output.find("connected\n"), std::string::npos);
+    EXPECT_NE(output.find("disconnected\n"), std::string::npos);
+}
+
+TEST(PageScriptArgs, OptionsAndBadOnes) {
+    PageScriptOptions options;
+    std::string file, error;
+    ASSERT_TRUE(ParsePageScriptArgs({"--device", "rxd 214", "--user-level", "2", "--lcid", "1031", "--online",
+                                     "--script", "a.pages", "--echo", "--strict"},
+                                    options, file, error));
+    EXPECT_EQ(options.device, "rxd 214");
+    EXPECT_EQ(options.userLevel, 2);
+    EXPECT_EQ(options.lcid, 1031);
+    EXPECT_TRUE(options.online && options.echo && options.strict);
+    EXPECT_EQ(file, "a.pages");
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--device", "RXD 999"}, {"--user-level", "x"}, {"--lcid"}, {"--what"}}) {
+        EXPECT_FALSE(ParsePageScriptArgs(bad, options, file, error)) << bad.front();
+        EXPECT_EQ(error, "bad option " + bad.front());
+    }
+}
+
+TEST(ScriptTokens, WordsQuotesEscapesAndComments) {
+    const auto line = TokenizeScriptLine(R"(type  a.b "x y\t\"z\"\\" # comment "unterminated)");
+    ASSERT_EQ(line.error, "");
+    ASSERT_EQ(line.tokens.size(), 3u);
+    EXPECT_EQ(line.tokens[1].text, "a.b");
+    EXPECT_FALSE(line.tokens[1].quoted);
+    EXPECT_EQ(line.tokens[2].text, "x y\t\"z\"\\");
+    EXPECT_TRUE(line.tokens[2].quoted);
+    EXPECT_TRUE(TokenizeScriptLine("  # only a comment").tokens.empty());
+    EXPECT_EQ(TokenizeScriptLine(R"(x "a#b")").tokens[1].text, "a#b");
+    EXPECT_EQ(TokenizeScriptLine(R"(x "")").tokens[1].text, "");
+    EXPECT_EQ(TokenizeScriptLine(R"(x "\q")").error, "unknown escape \\q");
+    EXPECT_EQ(TokenizeScriptLine(R"(x "\x4")").error, "bad \\x escape");
+    EXPECT_EQ(TokenizeScriptLine(R"(x "abc\)").error, "unterminated quote");
+}
+
+}  // namespace
+}  // namespace dtm::frame
