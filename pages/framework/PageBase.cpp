@@ -49,7 +49,7 @@ bool PageBase::Init(const std::string& invokeId, const std::string& functionCall
     dtm_ = dtm;
     m_InvokeId = invokeId;
     try {
-        const bool topLevel = !traits_.alwaysChild && m_InvokeId.back() != '$';
+        const bool topLevel = TopLevel();
         com::Deref(GetContext()).GuiRegistry()->RegisterGUI(
             m_InvokeId, std::dynamic_pointer_cast<rt::IPrivateGUI>(Keep()), topLevel);
         const bool childrenFirst = traits_.container && traits_.childInit == ChildInit::Before;
@@ -239,6 +239,17 @@ void PageBase::Terminate() noexcept {
     }
     dtm_.reset();
     m_InvokeId.clear();
+}
+
+void PageBase::Describe(ui::Description& d) const {
+    UserControl::Describe(d);
+    d.kind = "page";
+    if (Initialised()) d.Attr("id=" + m_InvokeId);
+    d.Attr(TopLevel() || (!Initialised() && !traits_.alwaysChild && !Parent()) ? "top" : "child");
+    d.Attr(Initialised() ? "init" : "released");
+    d.members.emplace_back("page", "{\"invokeId\": " + ui::JsonString(m_InvokeId) +
+                                       ", \"topLevel\": " + (TopLevel() ? "true" : "false") +
+                                       ", \"initialised\": " + (Initialised() ? "true" : "false") + "}");
 }
 
 }  // namespace dtm

@@ -60,6 +60,7 @@ public:
 
     const std::string& InvokeId() const { return m_InvokeId; }
     bool Initialised() const { return !m_InvokeId.empty(); }
+    bool TopLevel() const { return Initialised() && !traits_.alwaysChild && m_InvokeId.back() != '$'; }
     platform::P<platform::rt::DTMContext> GetContext() const;
 
     // ---- control events ----
@@ -68,6 +69,8 @@ public:
     void Show() override;
     void AmbientChanged(const std::string& name) override;
     void Terminate() noexcept override;
+    // A "page" line: its invoke id, top or child, initialised or released.
+    void Describe(platform::ui::Description& d) const override;
 
     platform::P<platform::ctl::ctlParamSite> ctlParamSite1;
     platform::P<platform::ctl::ctlParamHelp> ctlParamHelp1;

@@ -7,6 +7,7 @@
 #include "core/DtmFixture.h"
 #include "pages/framework/NavigablePage.h"
 #include "pages/framework/Navigation.h"
+#include "platform/ui/Snapshot.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -159,6 +160,24 @@ TEST_F(PageBaseTest, ReleaseRunsTheChildrenFirstAndUnregistersAll) {
     Log().clear();
     EXPECT_TRUE(page->PrepareToRelease());  // a second release answers at once
     EXPECT_TRUE(Log().empty());
+    ExpectNoErrors();
+}
+
+TEST_F(PageBaseTest, TheSnapshotShowsEachPageWithItsIdPlaceAndState) {
+    Make();
+    ASSERT_TRUE(Open());
+    const std::string text = ui::Snapshot(*page, {});
+    EXPECT_EQ(text.rfind("page TestContainer focus id=top top init\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\n  page leafA id=top.1$ child init\n"), std::string::npos) << text;
+    EXPECT_NE(ui::SnapshotJson(*page->leafB).find(
+                  "\"page\": {\"invokeId\": \"top.2$\", \"topLevel\": false, \"initialised\": true}"),
+              std::string::npos);
+    ASSERT_TRUE(page->PrepareToRelease());
+    ui::SnapshotOptions all;
+    all.all = true;
+    const std::string released = ui::Snapshot(*page, all);
+    EXPECT_EQ(released.rfind("page TestContainer win-hidden focus top released\n", 0), 0u) << released;
+    EXPECT_NE(released.find("\n  page leafA win-hidden child released\n"), std::string::npos) << released;
     ExpectNoErrors();
 }
 
