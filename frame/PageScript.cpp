@@ -242,6 +242,9 @@ void PageScriptInterpreter::Open(const Args& args) {
     if (args.size() == 2) {
         if (args[1].text.rfind("path=", 0) != 0) throw UsageError{"path=CTLPATH expected, not " + Quote(args[1].text)};
         path = args[1].text.substr(5);
+        // The pending path starts with the top page's name, which is empty: a
+        // control path as the other commands take it gets its leading ".".
+        if (!path.empty() && path.front() != '.') path.insert(0, ".");
     }
     const std::string& what = args[0].text;
     const bool byId = !what.empty() && what.find_first_not_of("0123456789") == std::string::npos;

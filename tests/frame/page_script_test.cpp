@@ -107,6 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"FocusByPath", "focus ctlParameter.1\nexpect ctlParameter.1 focus = true", "expect ok", kScriptOk},
         CommandCase{"OpenAFunctionAndList", "open 99\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
         CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing", "open \"RG38N226_4_07.nothing\": refused", kScriptOk},
+        CommandCase{"OpenWithAPendingControlPath", "open RG38N226_4_07.ctlIdent path=ctlParameter.7\nexpect ctlParameter.7 focus = true",
+                    "expect ok", kScriptOk},
         CommandCase{"OpenWithAPendingPath", "open RG38N226_4_07.ctlIdent path=.ctlParameter.5\nexpect ctlParameter.5 focus = true",
                     "expect ok", kScriptOk},
         CommandCase{"CloseByName", "open 99\nclose ctlident\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
