@@ -10,7 +10,7 @@
 #include <string>
 
 #include "frame/ModelInstance.h"
-#include "model/clsDataModel.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmPathInfo.h"

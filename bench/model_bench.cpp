@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "frame/ModelInstance.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/rt/Parameters.h"
 
 namespace {

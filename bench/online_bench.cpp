@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ComponentClasses.h"
+#include "core/module/ComponentClasses.h"
 #include "frame/DeviceChannel.h"
 #include "frame/FrameSession.h"
 #include "frame/SimulatedDevice.h"

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "frame/ModelInstance.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"

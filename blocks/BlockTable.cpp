@@ -1,8 +1,8 @@
 // The generic builder of the block parameter tables.
 #include "blocks/BlockTable.h"
 
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm {

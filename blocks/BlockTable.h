@@ -29,7 +29,7 @@
 #include <span>
 #include <string>
 
-#include "model/ProfibusBlockFlags.h"
+#include "model/elements/ProfibusBlockFlags.h"
 #include "platform/com/Variant.h"
 
 namespace platform::rt {

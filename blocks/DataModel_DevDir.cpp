@@ -4,7 +4,7 @@
 #include <string>
 
 #include "blocks/BlockTable.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm {

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "blocks/BlockTable.h"
-#include "model/DataModelHelpers.h"
-#include "model/UnitConversion.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/UnitConversion.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"

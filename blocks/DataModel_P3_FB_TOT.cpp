@@ -2,10 +2,10 @@
 #include "blocks/DataModel_P3_FB_TOT.h"
 
 #include "blocks/BlockTable.h"
-#include "model/DataModelHelpers.h"
-#include "model/UnitConversion.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/UnitConversion.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 

@@ -2,7 +2,7 @@
 #include "blocks/DataModel_P3_PB.h"
 
 #include "blocks/BlockTable.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/Parameters.h"
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "core/DtmModuleEntry.h"
+#include "core/module/DtmModuleEntry.h"
 
 namespace dtm::frame {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "frame/ModelInstance.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"

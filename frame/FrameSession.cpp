@@ -1,6 +1,6 @@
 #include "frame/FrameSession.h"
 
-#include "core/PageInterfaces.h"
+#include "core/dtm/PageInterfaces.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/Error.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "model/clsDataModel.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/rt/DTMContext.h"
 
 namespace dtm::frame {

@@ -1,7 +1,7 @@
 #include "frame/ModelListing.h"
 
-#include "core/ConvStr.h"
-#include "model/clsDataElement.h"
+#include "core/services/ConvStr.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm::frame {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/ComponentClasses.h"
+#include "core/module/ComponentClasses.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmFunctionCall.h"

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <optional>
 
-#include "core/APIHelpers.h"
+#include "core/services/APIHelpers.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/com/VbText.h"

@@ -23,7 +23,7 @@
 #include "frame/ModelInstance.h"
 #include "frame/ModelListing.h"
 #include "frame/PageScript.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
 #include "platform/fdt/Boundary.h"

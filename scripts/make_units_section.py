@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the "units" section of XMLData/DTMDictionary.xml from the unit table.
 
-One entry "unit_NNNN" per profile unit of model/clsPROFIBUSProfil3Units.cpp (its
+One entry "unit_NNNN" per profile unit of model/elements/clsPROFIBUSProfil3Units.cpp (its
 text as the table has it) and per constant unit that the block builders register.
 Every <units> section of the file (one per language) is replaced.
 
@@ -14,7 +14,7 @@ import sys
 from xml.sax.saxutils import quoteattr
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-TABLE = ROOT / "model" / "clsPROFIBUSProfil3Units.cpp"
+TABLE = ROOT / "model" / "elements" / "clsPROFIBUSProfil3Units.cpp"
 DICTIONARY = ROOT / "XMLData" / "DTMDictionary.xml"
 
 # Constant units registered by the block builders while the model is built.

@@ -3,8 +3,8 @@
 // single blocks and elements that need the unit table but not the whole model.
 #include <memory>
 
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 
 namespace dtm::testing {
 

@@ -6,7 +6,7 @@
 // leads to in SelectTabForPath.
 #include <string>
 
-#include "core/IPrivateNavigation.h"
+#include "core/dtm/IPrivateNavigation.h"
 #include "pages/framework/PageBase.h"
 
 namespace dtm {

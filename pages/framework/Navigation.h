@@ -3,7 +3,7 @@
 // whose object is an IPrivateNavigation, rows the ctlParameter controls.
 #include <string>
 
-#include "core/IPrivateNavigation.h"
+#include "core/dtm/IPrivateNavigation.h"
 #include "platform/ui/UserControl.h"
 
 namespace platform::rt {

@@ -1,9 +1,9 @@
 #include "pages/framework/PageBase.h"
 
-#include "core/LangSupp.h"
-#include "core/PageInterfaces.h"
-#include "core/Trace.h"
-#include "model/LanguageHelpers.h"
+#include "core/services/LangSupp.h"
+#include "core/dtm/PageInterfaces.h"
+#include "core/services/Trace.h"
+#include "model/elements/LanguageHelpers.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/framework/ctlHeadline.h"
 #include "platform/rt/DtmRuntimeGlobal.h"

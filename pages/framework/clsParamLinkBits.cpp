@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/ProjectHelpers.h"
-#include "model/clsDataElement.h"
+#include "core/services/ProjectHelpers.h"
+#include "model/elements/clsDataElement.h"
 
 namespace dtm {
 

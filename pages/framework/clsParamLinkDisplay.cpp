@@ -1,8 +1,8 @@
 // The display rules of a parameter link: status picture and tool tip, the
 // row's lock, and the status flags recomputed for a value.
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "pages/framework/clsParamLink.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"

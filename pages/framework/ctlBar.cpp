@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/Trace.h"
+#include "core/services/Trace.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/ui/Description.h"

@@ -1,7 +1,7 @@
 #include "pages/framework/ctlCycle.h"
 
-#include "model/LanguageHelpers.h"
-#include "model/clsDataElement.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"

@@ -1,7 +1,7 @@
 #include "pages/framework/ctlStatus.h"
 
-#include "core/ProjectHelpers.h"
-#include "model/LanguageHelpers.h"
+#include "core/services/ProjectHelpers.h"
+#include "model/elements/LanguageHelpers.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/Variant.h"
 #include "platform/rt/Parameters.h"
 

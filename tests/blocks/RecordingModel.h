@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ModelWithUnits.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/IPrivateDataElement.h"
 
 namespace dtm::testing {

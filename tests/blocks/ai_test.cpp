@@ -5,7 +5,7 @@
 
 #include "BlockTestSupport.h"
 #include "RecordingModel.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 

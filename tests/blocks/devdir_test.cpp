@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "BlockTestSupport.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 
 namespace dtm {
 namespace {

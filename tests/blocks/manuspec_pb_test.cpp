@@ -12,9 +12,9 @@
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_PB.h"
-#include "core/ConvStr.h"
+#include "core/services/ConvStr.h"
 #include "core/SlaveSetModel.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
 
 namespace dtm {

@@ -7,7 +7,7 @@
 #include "RecordingModel.h"
 #include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 
 namespace dtm {
 namespace {

@@ -12,7 +12,7 @@
 #include "blocks/DataModel_DevDir.h"
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/rt/DTMContext.h"
 
 namespace dtm {

@@ -7,9 +7,9 @@
 
 #include "BlockTestSupport.h"
 #include "RecordingModel.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/DTMContext.h"
 
 namespace dtm {

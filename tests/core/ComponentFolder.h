@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/Trace.h"
+#include "core/services/Trace.h"
 #include "platform/TempFolder.h"
 #include "platform/app/EventLoop.h"
 #include "platform/app/Path.h"

@@ -3,9 +3,9 @@
 // component's classes, with a clean event loop, message boxes and error sink.
 #include <gtest/gtest.h>
 
-#include "core/ComponentClasses.h"
+#include "core/module/ComponentClasses.h"
 #include "frame/FrameSession.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/app/MessageBox.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/APIHelpers.h"
-#include "core/clsWindowsVersion.h"
+#include "core/services/APIHelpers.h"
+#include "core/services/clsWindowsVersion.h"
 #include "platform/com/ClassRegistry.h"
 
 using namespace dtm;

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "DtmFixture.h"
-#include "core/ConvStr.h"
-#include "core/ProjectHelpers.h"
-#include "core/DTMMain.h"
+#include "core/services/ConvStr.h"
+#include "core/services/ProjectHelpers.h"
+#include "core/dtm/DTMMain.h"
 #include "platform/TempFolder.h"
 #include "platform/rt/CommObj.h"
 #include "platform/rt/DtmCommService.h"

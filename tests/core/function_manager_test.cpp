@@ -6,7 +6,7 @@
 #include "ComponentFolder.h"
 #include "DtmFixture.h"
 #include "StubPage.h"
-#include "core/clsFunctionMan.h"
+#include "core/dtm/clsFunctionMan.h"
 #include "frame/FrameCommunication.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmFunctionCall.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/HelpFile.h"
-#include "core/ReadWriteIniFiles.h"
+#include "core/services/HelpFile.h"
+#include "core/services/ReadWriteIniFiles.h"
 #include "core/ComponentFolder.h"
 #include "platform/win/Shell.h"
 

@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "ErrorOf.h"
-#include "core/ConvStr.h"
-#include "core/LangSupp.h"
-#include "core/ProjectHelpers.h"
-#include "core/StrFkt.h"
+#include "core/services/ConvStr.h"
+#include "core/services/LangSupp.h"
+#include "core/services/ProjectHelpers.h"
+#include "core/services/StrFkt.h"
 #include "platform/ctl/ctlParameter.h"
 
 using namespace dtm;

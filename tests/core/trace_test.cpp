@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "core/ReadWriteIniFiles.h"
-#include "core/Trace.h"
+#include "core/services/ReadWriteIniFiles.h"
+#include "core/services/Trace.h"
 #include "core/ComponentFolder.h"
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ComponentClasses.h"
+#include "core/module/ComponentClasses.h"
 #include "frame/DeviceChannel.h"
 #include "frame/FrameSession.h"
 #include "frame/SimulatedDevice.h"

@@ -8,7 +8,7 @@
 
 #include "OnlineFixture.h"
 #include "model/PageRecorder.h"
-#include "model/clsDataModel.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/app/EventLoop.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/OnlineService.h"

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "OnlineFixture.h"
-#include "core/ProjectHelpers.h"
+#include "core/services/ProjectHelpers.h"
 #include "platform/app/EventLoop.h"
 #include "platform/rt/CommObj.h"
 #include "platform/rt/DtmCommService.h"

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "ErrorOf.h"
-#include "core/ProjectHelpers.h"
+#include "core/services/ProjectHelpers.h"
 #include "frame/ModelInstance.h"
 #include "frame/SimulatedDevice.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"
 

@@ -3,10 +3,10 @@
 // tests of elements that reach the unit table or the collection.
 #include <memory>
 
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "ModelWithUnits.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 

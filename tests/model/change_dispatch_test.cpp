@@ -7,9 +7,9 @@
 
 #include "PageRecorder.h"
 #include "frame/ModelInstance.h"
-#include "model/ChangeDispatch.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
+#include "model/build/ChangeDispatch.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm {

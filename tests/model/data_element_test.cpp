@@ -9,8 +9,8 @@
 
 #include "ErrorOf.h"
 #include "ModelTestSupport.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/rt/UserInfo.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestSupport.h"
-#include "model/clsDataModel.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 
 namespace dtm {

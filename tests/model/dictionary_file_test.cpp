@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "frame/ModelInstance.h"
-#include "model/DataModelLanguage.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/build/DataModelLanguage.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"

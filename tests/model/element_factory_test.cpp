@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/DataModelHelpers.h"
+#include "model/elements/DataModelHelpers.h"
 #include "platform/com/Error.h"
 #include "platform/rt/Parameters.h"
 

@@ -7,9 +7,9 @@
 
 #include "ErrorOf.h"
 #include "ModelTestSupport.h"
-#include "core/ProjectHelpers.h"
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
+#include "core/services/ProjectHelpers.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/Transaction.h"
 #include "platform/xml/Dom.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "frame/ModelInstance.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/ParameterService.h"
 #include "platform/rt/Parameters.h"
 

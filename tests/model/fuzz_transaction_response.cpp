@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "model/DataModelHelpers.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"

@@ -14,10 +14,10 @@
 #include <tuple>
 
 #include "frame/ModelInstance.h"
-#include "model/LanguageHelpers.h"
-#include "model/clsDataElement.h"
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/app/Path.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"

@@ -4,9 +4,9 @@
 
 #include "ErrorOf.h"
 #include "ModelTestSupport.h"
-#include "model/DataModelHelpers.h"
-#include "model/DataModelLanguage.h"
-#include "model/LanguageHelpers.h"
+#include "model/elements/DataModelHelpers.h"
+#include "model/build/DataModelLanguage.h"
+#include "model/elements/LanguageHelpers.h"
 #include "platform/rt/DtmPathInfo.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/LanguageDictionary.h"

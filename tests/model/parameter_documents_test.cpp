@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "ErrorOf.h"
-#include "core/ProjectHelpers.h"
+#include "core/services/ProjectHelpers.h"
 #include "frame/ModelInstance.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/rt/ParameterService.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"

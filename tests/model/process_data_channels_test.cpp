@@ -1,10 +1,10 @@
 // The sixteen process-data channels made with the model.
-#include "model/ProcessDataChannels.h"
+#include "model/build/ProcessDataChannels.h"
 
 #include <gtest/gtest.h>
 
 #include "ErrorOf.h"
-#include "core/clsChannel.h"
+#include "core/channels/clsChannel.h"
 #include "model/ModelTestSupport.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/ProfibusChannelParameter.h"

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "ModelTestSupport.h"
-#include "model/UnitConversion.h"
-#include "model/clsDataElement.h"
+#include "model/elements/UnitConversion.h"
+#include "model/elements/clsDataElement.h"
 
 namespace dtm {
 namespace {

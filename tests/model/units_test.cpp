@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/com/Error.h"
 
 namespace {

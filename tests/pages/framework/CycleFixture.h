@@ -9,9 +9,9 @@
 
 #include "FrameworkTest.h"
 #include "frame/ModelInstance.h"
-#include "model/LanguageHelpers.h"
+#include "model/elements/LanguageHelpers.h"
 #include "model/PageRecorder.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "pages/framework/CycleGroup.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"

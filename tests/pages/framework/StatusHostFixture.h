@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/OnlineFixture.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "pages/framework/PageBase.h"
 #include "pages/framework/ctlStatus.h"
 #include "platform/app/ErrorSink.h"

@@ -2,7 +2,7 @@
 // refused, held back while the user edits, value lists and bit lists.
 #include "param_link_fixture.h"
 
-#include "core/ProjectHelpers.h"
+#include "core/services/ProjectHelpers.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm::testing {

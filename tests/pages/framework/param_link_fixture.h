@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/DtmFixture.h"
-#include "model/clsDataElement.h"
+#include "model/elements/clsDataElement.h"
 #include "pages/framework/clsParamLink.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/MessageBox.h"

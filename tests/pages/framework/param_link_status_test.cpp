@@ -1,8 +1,8 @@
 // Status pictures and tool tips of rows on the test form, one status each.
 #include "param_link_fixture.h"
 
-#include "model/clsDataModel.h"
-#include "model/clsPROFIBUSProfil3Units.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 
 namespace dtm::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "StatusHostFixture.h"
-#include "model/LanguageHelpers.h"
+#include "model/elements/LanguageHelpers.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/LanguageDictionary.h"

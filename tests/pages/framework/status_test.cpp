@@ -2,7 +2,7 @@
 
 #include "CycleFixture.h"
 #include "core/ComponentFolder.h"
-#include "core/PageInterfaces.h"
+#include "core/dtm/PageInterfaces.h"
 #include "pages/framework/ctlStatus.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"

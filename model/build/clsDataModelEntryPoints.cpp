@@ -1,0 +1,174 @@
+// clsDataModel: creation of the model, language switch, change reports and the
+// evaluation of the data-set state.
+#include <utility>
+
+#include "core/services/LangSupp.h"
+#include "core/services/ProjectHelpers.h"
+#include "model/elements/DataModelHelpers.h"
+#include "core/services/Trace.h"
+#include "model/build/ChangeDispatch.h"
+#include "model/build/DataModelLanguage.h"
+#include "model/build/ModelBuild.h"
+#include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmCommService.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm {
+
+using platform::Variant;
+using platform::com::Deref;
+
+namespace {
+
+using Ctx = clsDataModel::Ctx;
+
+constexpr int32_t kModeCommand = clsDataElement::kModeCommand;
+constexpr int32_t kModeSavedState = 0x10;
+constexpr int32_t kValidityFlags = 0xF008;
+constexpr int32_t kStatusChanged = 0x4;
+constexpr const char* kDictionaryName = "DTMDictionary";
+
+std::shared_ptr<clsDataElement> AsElement(const platform::rt::El& item) {
+    return std::static_pointer_cast<clsDataElement>(item);
+}
+
+// Restores a flag on every way out of a scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// A trace line for an error that the member swallows: "error <number>: <text>".
+void TraceSwallowedError(const char* member, const std::exception& error, const Ctx& DTMContext) {
+    const auto* comError = dynamic_cast<const platform::com::ComError*>(&error);
+    const std::string number = comError ? std::to_string(comError->number) : std::string("?");
+    TraceOut(member, "error " + number + ": " + error.what(), DTMContext);
+}
+
+}  // namespace
+
+void clsDataModel::CreateModel(Ctx DTMContext) {
+    auto& ctx = Deref(DTMContext);
+    auto dictionary = ctx.Dictionary();
+    if (!Deref(dictionary).DictionaryDocument()) dictionary->LoadDictionary(DTMContext, kDictionaryName);
+    m_Units = std::make_shared<clsPROFIBUSProfil3Units>();
+    CreateDataModel(DTMContext);
+    Deref(ctx.Parameters()).DataSetState(0);
+    auto& comm = Deref(ctx.CommService());
+    comm.Setting1(1);
+    comm.Setting2(2);
+}
+
+void clsDataModel::SetLanguage(Ctx DTMContext, int32_t LanguageId) {
+    auto& ctx = Deref(DTMContext);
+    const int32_t language = MakeLcid(PrimaryLangId(LanguageId), 0, 0);
+    if (m_LanguageId != 0 && m_LanguageId == language) return;
+    try {
+        auto& dictionary = Deref(ctx.Dictionary());
+        if (!dictionary.SelectLanguage(language, 0) && dictionary.LoadDictionary(DTMContext, kDictionaryName))
+            dictionary.SelectLanguage(language, 0);
+        SetUnitTexts(DTMContext, Deref(m_Units));
+        SetLanguageTexts(DTMContext);
+    } catch (const platform::com::ComError&) {
+        ctx.ReportError("Error setting LanguageId " + std::to_string(language));
+        return;
+    }
+    m_LanguageId = language;
+    auto& parameters = Deref(ctx.Parameters());
+    for (const auto& item : parameters) {
+        if (item->ElementMode() & kModeCommand) continue;
+        UpdateDependentParams(AsElement(item), parameters, true);
+    }
+}
+
+void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
+    auto element = std::dynamic_pointer_cast<clsDataElement>(pda);
+    Deref(element);
+    ++m_ChangeDepth;
+    try {
+        HandleDataChange(element, DTMContext, m_ChangeDepth);
+    } catch (...) {
+        --m_ChangeDepth;
+        throw;
+    }
+    --m_ChangeDepth;
+    // While a whole data set is taken over, DataSetChanged evaluates the state
+    // once at its end instead of after every notice of its handlers; while a
+    // notice batch is open (a device transfer), the batch's end does.
+    if (m_ChangeDepth != 0 || m_ProcessingCompleteValidation) return;
+    if (Deref(Deref(DTMContext).Parameters()).NoticeBatchOpen()) {
+        m_StateEvaluationPending = true;
+        return;
+    }
+    EvaluateDataSetState(DTMContext);
+}
+
+void clsDataModel::NoticeBatchEnded(Ctx DTMContext) {
+    if (!std::exchange(m_StateEvaluationPending, false)) return;
+    EvaluateDataSetState(DTMContext);
+}
+
+void clsDataModel::DataSetChanged(Ctx DTMContext) {
+    {
+        FlagScope completeValidation(m_ProcessingCompleteValidation);
+        try {
+            for (const auto& item : Deref(Deref(DTMContext).Parameters())) {
+                if (item->ElementMode() & kModeCommand) continue;
+                HandleDataChange(AsElement(item), DTMContext, 1);
+            }
+        } catch (const std::exception& error) {
+            TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
+        }
+    }
+    try {
+        EvaluateDataSetState(DTMContext);
+    } catch (const std::exception& error) {
+        TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
+    }
+}
+
+void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
+    auto& ctx = Deref(DTMContext);
+    auto& parameters = Deref(ctx.Parameters());
+    bool changed = false;
+    bool online = true;
+    bool saved = true;
+    int32_t validity = 1;
+    for (const auto& item : parameters) {
+        auto element = AsElement(item);
+        if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
+        if ((!changed || online) && element->ValueType != 0 && element->Name != "~/DataStatus") {
+            if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {
+                changed = true;
+                online = false;
+            } else if (element->IsDownloadParam(DTMContext) || element->IsUploadParam(DTMContext)) {
+                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty() &&
+                      IsSameValue(element->TransientValue, element->DeviceValue)))
+                    online = false;
+            }
+        }
+        if (saved && (element->ElementMode & kModeSavedState) &&
+            !IsSameValue(element->TransientValue, element->PersistentValue))
+            saved = false;
+    }
+    const uint8_t state = changed ? 2 : online ? 1 : saved ? 0 : 3;
+    auto status = ElementAt(parameters, "~/DataStatus");
+    if (!platform::com::Equals(status->TransientValue, Variant::Byte(state))) {
+        status->TransientValue = Variant::Byte(state);
+        Deref(ctx.GuiRegistry()).NotifyParameterChanged(status, "");
+    }
+    parameters.DataSetState(validity);
+}
+
+}  // namespace dtm

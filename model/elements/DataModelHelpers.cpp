@@ -1,0 +1,95 @@
+// DataModelHelpers: the element factory and the slot and index rule.
+#include "model/elements/DataModelHelpers.h"
+
+#include <limits>
+
+#include "platform/com/Error.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm {
+
+using platform::P;
+using platform::Variant;
+namespace com = platform::com;
+
+int32_t ValueTypeDataLength(int32_t valueType) {
+    switch (valueType) {
+        case 2:
+        case 10: return 1;
+        case 3:
+        case 5: return 2;
+        case 4:
+        case 6: return 3;
+        case 7:
+        case 8:
+        case 16: return 4;
+        case 9:
+        case 11:
+        case 12: return 8;
+        case 13: return 17;
+        case 14: return -1;
+        default: return 0;
+    }
+}
+
+P<clsDataElement> AddParam(platform::rt::Parameters& params, const std::string& name, const Variant& initialValue,
+                           int32_t valueType, int32_t valueTypeLength, const Variant& beforePath,
+                           const Variant& afterPath) {
+    auto el = std::make_shared<clsDataElement>();
+    el->Name = name;
+    el->InitialValue = initialValue;
+    el->ValueType = valueType;
+    const int32_t length = valueTypeLength < 0 ? ValueTypeDataLength(valueType) : valueTypeLength;
+    el->ValueTypeLength = length;
+    if (valueType != 1) {
+        el->RawByteOrder = false;
+    } else {
+        if (!initialValue.IsEmpty() && !initialValue.IsArray() && length >= 1) {
+            const uint8_t fill = com::CByte(initialValue);
+            el->InitialValue = Variant::ByteArray(std::vector<uint8_t>(static_cast<size_t>(length), fill));
+        }
+        el->RawByteOrder = true;
+    }
+    el->ElementMode = 144;
+    el->RequiredUserLevel = 1;
+    el->ControlType(1);
+    el->ValueFormat = "";
+    params.Add(el, beforePath, afterPath);
+    return el;
+}
+
+void CalcSlotIndex(clsDataElement& element) {
+    const auto index16 = [](int32_t value) {
+        if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
+            com::Raise(com::errOverflow);
+        return static_cast<int16_t>(value);
+    };
+    switch (element.BlockType) {
+        case pbfDeviceDirectory:
+            element.Slot = 1;
+            element.index = element.RelIndex;
+            break;
+        case pbfPhysicalBlock:
+            element.Slot = 0;
+            element.index = index16(element.RelIndex + 16);
+            break;
+        case pbfTransducerBlock:
+            element.Slot = 9;
+            element.index = index16(element.RelIndex + 16);
+            break;
+        case pbfFunctionAIBlock:
+        case pbfFunctionTOTBlock:
+            element.Slot = element.BlockNumber;
+            element.index = index16(element.RelIndex + 16);
+            break;
+        default: break;
+    }
+}
+
+P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path) {
+    return std::dynamic_pointer_cast<clsDataElement>(params.Item(path));
+}
+
+void OnChannelParamsSet(clsChannel& /*channel*/, const std::shared_ptr<platform::rt::DTMContext>& /*DTMContext*/) {}
+
+}  // namespace dtm
