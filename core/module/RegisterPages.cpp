@@ -5,6 +5,8 @@
 #include "pages/framework/ctlAbout.h"
 #include "pages/framework/ctlIdent.h"
 #include "pages/framework/ctlNoMoreWindows.h"
+#include "pages/parameterisation/ctlAlarmAI.h"
+#include "pages/parameterisation/ctlChannelAssign.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -22,6 +24,8 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlIdent>(registry, "ctlIdent");
     RegisterPage<ctlAbout>(registry, "ctlAbout");
     RegisterPage<ctlNoMoreWindows>(registry, "ctlNoMoreWindows");
+    RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
+    RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
 }
 
 }  // namespace dtm
