@@ -1,4 +1,4 @@
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 
 #include <memory>
 
@@ -7,6 +7,11 @@
 #include "pages/framework/ctlNoMoreWindows.h"
 #include "pages/parameterisation/ctlAlarmAI.h"
 #include "pages/parameterisation/ctlChannelAssign.h"
+#include "pages/parameterisation/ctlIOp.h"
+#include "pages/parameterisation/ctlIOpFuncPage.h"
+#include "pages/parameterisation/ctlInpTabPage.h"
+#include "pages/parameterisation/ctlInput.h"
+#include "pages/parameterisation/ctlOffline.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -24,6 +29,14 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlIdent>(registry, "ctlIdent");
     RegisterPage<ctlAbout>(registry, "ctlAbout");
     RegisterPage<ctlNoMoreWindows>(registry, "ctlNoMoreWindows");
+    RegisterPage<ctlOffline>(registry, "ctlOffline");
+    RegisterPage<ctlInput>(registry, "ctlInput");
+    RegisterPage<ctlInpCtrlParam>(registry, "ctlInpCtrlParam");
+    RegisterPage<ctlInpMeasLimits>(registry, "ctlInpMeasLimits");
+    RegisterPage<ctlInpMeasConLimits>(registry, "ctlInpMeasConLimits");
+    RegisterPage<ctlIOp>(registry, "ctlIOp");
+    RegisterPage<ctlIOpFuncAI>(registry, "ctlIOpFuncAI");
+    RegisterPage<ctlIOpFuncTOT>(registry, "ctlIOpFuncTOT");
     RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
     RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
 }

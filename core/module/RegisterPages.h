@@ -1,8 +1,6 @@
 #pragma once
 // Registers every page by its program id, "RG38N226_4_07." and its class
-// name. Pages are created without a DTM; the frame initialises them. The
-// definition lies with the component's class registry (core/module), the one
-// layer that sees the pages of every folder.
+// name. Pages are created without a DTM; the frame initialises them.
 #include <string>
 
 namespace platform::com {
