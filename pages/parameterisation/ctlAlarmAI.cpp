@@ -2,6 +2,7 @@
 
 #include "model/elements/clsDataElement.h"
 #include "pages/framework/clsParamLink.h"
+#include "pages/parameterisation/FormTable.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
@@ -15,47 +16,46 @@ using platform::Variant;
 
 namespace {
 
-enum Frame { LowerWarn, UpperWarn, LowerAlarm, UpperAlarm, Summary };
+constexpr bool kUnit = true, kLocked = true;
+constexpr int16_t kLabel = -60, kUnitWidth = -20;
 
-struct AlarmRow {
-    int16_t index;
-    Frame frame;
-    const char* tag;
-    int32_t controlType;  // 1 a value, 4 a bit list
-    bool locked;
-    bool unit;  // the row shows a unit
+// "%d" is the block number, "%ch" the block kind. The limits are shown
+// locked; the summary rows are bit lists by their elements.
+constexpr FormLine kForm[] = {
+    HelpPane(),
+    Frame("frmAlarmSummary"),
+    Frame("frmAlarmLimits"),
+    Frame("frmLowerWarn", "frmAlarmLimits"),
+    Frame("frmUpperAlarm", "frmAlarmLimits"),
+    Frame("frmLowerAlarm", "frmAlarmLimits"),
+    Frame("frmUpperWarn", "frmAlarmLimits"),
+    Row("frmLowerWarn", 0, "FUNC/%d/%ch/LO_ALM/Unacknowledged", kLabel, 0),
+    Row("frmLowerWarn", 1, "FUNC/%d/%ch/LO_ALM/AlarmState", kLabel, 0),
+    Row("frmLowerWarn", 2, "FUNC/%d/%ch/LO_ALM/Subcode", kLabel, 0),
+    Row("frmLowerWarn", 3, "FUNC/%d/%ch/LO_LIM", kLabel, kUnitWidth, kUnit, kLocked),
+    Row("frmLowerWarn", 4, "FUNC/%d/%ch/LO_ALM/Value", kLabel, kUnitWidth, kUnit),
+    Row("frmUpperWarn", 5, "FUNC/%d/%ch/HI_ALM/Unacknowledged", kLabel, 0),
+    Row("frmUpperWarn", 6, "FUNC/%d/%ch/HI_ALM/AlarmState", kLabel, 0),
+    Row("frmUpperWarn", 7, "FUNC/%d/%ch/HI_ALM/Subcode", kLabel, 0),
+    Row("frmUpperWarn", 8, "FUNC/%d/%ch/HI_LIM", kLabel, kUnitWidth, kUnit, kLocked),
+    Row("frmUpperWarn", 9, "FUNC/%d/%ch/HI_ALM/Value", kLabel, kUnitWidth, kUnit),
+    Row("frmLowerAlarm", 10, "FUNC/%d/%ch/LO_LO_ALM/Unacknowledged", kLabel, 0),
+    Row("frmLowerAlarm", 11, "FUNC/%d/%ch/LO_LO_ALM/AlarmState", kLabel, 0),
+    Row("frmLowerAlarm", 12, "FUNC/%d/%ch/LO_LO_ALM/Subcode", kLabel, 0),
+    Row("frmLowerAlarm", 13, "FUNC/%d/%ch/LO_LO_LIM", kLabel, kUnitWidth, kUnit, kLocked),
+    Row("frmLowerAlarm", 14, "FUNC/%d/%ch/LO_LO_ALM/Value", kLabel, kUnitWidth, kUnit),
+    Row("frmUpperAlarm", 15, "FUNC/%d/%ch/HI_HI_ALM/Unacknowledged", kLabel, 0),
+    Row("frmUpperAlarm", 16, "FUNC/%d/%ch/HI_HI_ALM/AlarmState", kLabel, 0),
+    Row("frmUpperAlarm", 17, "FUNC/%d/%ch/HI_HI_ALM/Subcode", kLabel, 0),
+    Row("frmUpperAlarm", 18, "FUNC/%d/%ch/HI_HI_LIM", kLabel, kUnitWidth, kUnit, kLocked),
+    Row("frmUpperAlarm", 19, "FUNC/%d/%ch/HI_HI_ALM/Value", kLabel, kUnitWidth, kUnit),
+    Row("frmAlarmSummary", 20, "FUNC/%d/%ch/ALARM_SUM/Current", kLabel, 0),
+    Row("frmAlarmSummary", 21, "FUNC/%d/%ch/ALARM_SUM/Unacknowledged", kLabel, 0),
+    Row("frmAlarmSummary", 22, "FUNC/%d/%ch/ALARM_SUM/Unreported", kLabel, 0),
+    Row("frmAlarmSummary", 23, "FUNC/%d/%ch/ALARM_SUM/Disabled", kLabel, 0),
+    Tabs("frmAlarmSummary,frmAlarmLimits"),
+    Site(),
 };
-
-// "%d" is the block number, "%ch" the block kind.
-constexpr AlarmRow kRows[] = {
-    {0, LowerWarn, "FUNC/%d/%ch/LO_ALM/Unacknowledged", 1, false, false},
-    {1, LowerWarn, "FUNC/%d/%ch/LO_ALM/AlarmState", 1, false, false},
-    {2, LowerWarn, "FUNC/%d/%ch/LO_ALM/Subcode", 1, false, false},
-    {3, LowerWarn, "FUNC/%d/%ch/LO_LIM", 1, true, true},
-    {4, LowerWarn, "FUNC/%d/%ch/LO_ALM/Value", 1, false, true},
-    {5, UpperWarn, "FUNC/%d/%ch/HI_ALM/Unacknowledged", 1, false, false},
-    {6, UpperWarn, "FUNC/%d/%ch/HI_ALM/AlarmState", 1, false, false},
-    {7, UpperWarn, "FUNC/%d/%ch/HI_ALM/Subcode", 1, false, false},
-    {8, UpperWarn, "FUNC/%d/%ch/HI_LIM", 1, true, true},
-    {9, UpperWarn, "FUNC/%d/%ch/HI_ALM/Value", 1, false, true},
-    {10, LowerAlarm, "FUNC/%d/%ch/LO_LO_ALM/Unacknowledged", 1, false, false},
-    {11, LowerAlarm, "FUNC/%d/%ch/LO_LO_ALM/AlarmState", 1, false, false},
-    {12, LowerAlarm, "FUNC/%d/%ch/LO_LO_ALM/Subcode", 1, false, false},
-    {13, LowerAlarm, "FUNC/%d/%ch/LO_LO_LIM", 1, true, true},
-    {14, LowerAlarm, "FUNC/%d/%ch/LO_LO_ALM/Value", 1, false, true},
-    {15, UpperAlarm, "FUNC/%d/%ch/HI_HI_ALM/Unacknowledged", 1, false, false},
-    {16, UpperAlarm, "FUNC/%d/%ch/HI_HI_ALM/AlarmState", 1, false, false},
-    {17, UpperAlarm, "FUNC/%d/%ch/HI_HI_ALM/Subcode", 1, false, false},
-    {18, UpperAlarm, "FUNC/%d/%ch/HI_HI_LIM", 1, true, true},
-    {19, UpperAlarm, "FUNC/%d/%ch/HI_HI_ALM/Value", 1, false, true},
-    {20, Summary, "FUNC/%d/%ch/ALARM_SUM/Current", 4, false, false},
-    {21, Summary, "FUNC/%d/%ch/ALARM_SUM/Unacknowledged", 4, false, false},
-    {22, Summary, "FUNC/%d/%ch/ALARM_SUM/Unreported", 4, false, false},
-    {23, Summary, "FUNC/%d/%ch/ALARM_SUM/Disabled", 4, false, false},
-};
-constexpr float kRowHeight = 315;
-constexpr float kRowWidth = 7600;
-constexpr int32_t kUnitWidth = -20;
 
 }  // namespace
 
@@ -67,40 +67,9 @@ std::string FunctionBlockKind(const platform::rt::Parameters& params, int32_t n)
 ctlAlarmAI::ctlAlarmAI() : NavigablePage(PageTraits{"ctlAlarmAI", false, ChildInit::After, false}) {}
 
 void ctlAlarmAI::BuildForm() {
-    frmAlarmSummary = Place<ui::Frame>("frmAlarmSummary");
-    frmAlarmSummary->Move(120, 480, kRowWidth + 240, 4 * kRowHeight + 360);
-    frmAlarmLimits = Place<ui::Frame>("frmAlarmLimits");
-    frmAlarmLimits->Move(120, 480, 2 * kRowWidth + 600, 2 * (5 * kRowHeight + 480));
-    // In the form's order; placed two by two, warnings above alarms.
-    const auto limitFrame = [&](const char* name, float left, float top) {
-        auto frame = Place<ui::Frame>(name, std::nullopt, frmAlarmLimits.get());
-        frame->Move(left, top, kRowWidth + 240, 5 * kRowHeight + 360);
-        return frame;
-    };
-    constexpr float right = kRowWidth + 360, below = 5 * kRowHeight + 480;
-    frmLowerWarn = limitFrame("frmLowerWarn", 120, 240);
-    frmUpperAlarm = limitFrame("frmUpperAlarm", right, below);
-    frmLowerAlarm = limitFrame("frmLowerAlarm", 120, below);
-    frmUpperWarn = limitFrame("frmUpperWarn", right, 240);
-    ui::Frame* const frames[] = {frmLowerWarn.get(), frmUpperWarn.get(), frmLowerAlarm.get(), frmUpperAlarm.get(),
-                                 frmAlarmSummary.get()};
-    float top[] = {240, 240, 240, 240, 240};
-    for (const auto& r : kRows) {
-        auto row = Place<platform::ctl::ctlParameter>("ctlParameter", r.index, frames[r.frame]);
-        row->parameterTag(r.tag);
-        row->LabelText(r.tag);
-        row->ControlType(r.controlType);
-        row->Locked(r.locked);
-        if (r.unit) row->unitwidth(kUnitWidth);
-        row->Move(120, top[r.frame], kRowWidth, kRowHeight);
-        top[r.frame] += kRowHeight;
-    }
-    TabStrip = Place<ui::TabStrip>("TabStrip");
-    TabStrip->Move(0, 0, 2 * kRowWidth + 840, 2 * below + 600);
-    TabStrip->Tabs().Add(0, "frmAlarmSummary", "frmAlarmSummary");
-    TabStrip->Tabs().Add(0, "frmAlarmLimits", "frmAlarmLimits");
+    PlaceForm(*this, kForm);
+    TabStrip = std::dynamic_pointer_cast<ui::TabStrip>(Controls().Item("TabStrip"));
     TabStrip->Click.Connect([this] { TabStrip_Click(); });
-    PlaceTemplateControls();
 }
 
 void ctlAlarmAI::InitProperties() { m_BlockIndex = 1; }

@@ -10,7 +10,6 @@
 
 #include "pages/framework/NavigablePage.h"
 #include "platform/ctl/ctlParameter.h"
-#include "platform/ui/CaptionControls.h"
 #include "platform/ui/TabStrip.h"
 
 namespace platform::rt {
@@ -32,8 +31,7 @@ public:
     void ReadProperties(const platform::com::PropertyBag& bag) override;
     void WriteProperties(platform::com::PropertyBag& bag) override;
 
-    platform::P<platform::ui::Frame> frmAlarmSummary, frmAlarmLimits, frmLowerWarn, frmUpperAlarm, frmLowerAlarm,
-        frmUpperWarn;
+    // Summary and limits, the frames of the same names.
     platform::P<platform::ui::TabStrip> TabStrip;
 
 protected:

@@ -3,10 +3,13 @@
 // the property bag, and a block number without a block.
 #include <gtest/gtest.h>
 
-#include "pages/parameterisation/ParamPageFixture.h"
+#include "ParamPagesFixture.h"
+#include "model/elements/clsDataElement.h"
 #include "pages/parameterisation/ctlAlarmAI.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/ui/CaptionControls.h"
 #include "platform/ui/Input.h"
 
 namespace dtm {
@@ -38,7 +41,7 @@ std::string Path(std::string tag, int n, const std::string& kind) {
     return tag;
 }
 
-class AlarmBlockPageTest : public testing::ParamPageFixture {
+class AlarmBlockPageTest : public testing::ParamPagesFixture {
 protected:
     // Opens the page by program id for block n, as the alarm page does:
     // block number first, then Init.
@@ -55,12 +58,19 @@ protected:
         ASSERT_TRUE(page.Init(session->InvokeId() + ".ctlAlarmAI" + std::to_string(n) + "$", "", frame->Session().Dtm()));
     }
     ctlParameter& Row(int16_t i) const { return *session->Row("ctlParameter." + std::to_string(i)); }
+    platform::ui::Control& Ctl(const std::string& path) const { return *session->Ctl(path); }
+    std::string Dict(const std::string& key) const {
+        return com::CStr(Ctx().Dictionary()->LookupText("keys", key, "text"));
+    }
+    clsDataElement& Element(const std::string& path) const {
+        return dynamic_cast<clsDataElement&>(*Params().Item(path));
+    }
 
     std::shared_ptr<frame::PageSession> session;
 };
 
 TEST_F(AlarmBlockPageTest, EveryRowIsBoundForEveryBlockOfBothDevices) {
-    for (const int device : {frame::kRxd214, frame::kRxd218}) {
+    for (const Model device : {Model::RXD214, Model::RXD218}) {
         Start(device);
         auto page = Open(1);
         ASSERT_NE(page, nullptr);
@@ -68,70 +78,67 @@ TEST_F(AlarmBlockPageTest, EveryRowIsBoundForEveryBlockOfBothDevices) {
             Reinit(*page, n);
             const std::string kind = n == 4 || n == 8 ? "TOT" : "AI";
             EXPECT_EQ(com::CStr(Element("~/BLOCK/" + std::to_string(n)).InitialValue), kind);
-            EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty()) << device << " block " << n;
+            EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty()) << static_cast<int>(device) << " block " << n;
             ASSERT_EQ(page->ctlParamSite1->Links().size(), 24u);
             for (int16_t i = 0; i < 24; ++i) {
                 const auto bound = Row(i).Bound();
-                ASSERT_NE(bound, nullptr) << device << " block " << n << " row " << i;
-                EXPECT_EQ(bound->Name(), Path(kTags[i], n, kind)) << device << " row " << i;
+                ASSERT_NE(bound, nullptr) << static_cast<int>(device) << " block " << n << " row " << i;
+                EXPECT_EQ(bound->Name(), Path(kTags[i], n, kind)) << static_cast<int>(device) << " row " << i;
             }
         }
         EXPECT_TRUE(frame->Close(*session));
-        frame.reset();
     }
 }
 
 TEST_F(AlarmBlockPageTest, RowsKeepTheirFramesAndForm) {
-    Start();
     auto page = Open(4);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(Row(20).Bound()->Name(), "FUNC/4/TOT/ALARM_SUM/Current");
     EXPECT_EQ(Row(18).Bound()->Name(), "FUNC/4/TOT/HI_HI_LIM");
     struct Expect {
         int16_t row;
-        const P<platform::ui::Frame>& frame;
-        int32_t controlType;
+        const char* frame;
         bool locked;
     };
     const Expect expected[] = {
-        {0, page->frmLowerWarn, 1, false},   {3, page->frmLowerWarn, 1, true},   {8, page->frmUpperWarn, 1, true},
-        {12, page->frmLowerAlarm, 1, false}, {13, page->frmLowerAlarm, 1, true}, {19, page->frmUpperAlarm, 1, false},
-        {20, page->frmAlarmSummary, 4, false}, {23, page->frmAlarmSummary, 4, false},
+        {0, "frmLowerWarn", false},   {3, "frmLowerWarn", true},   {8, "frmUpperWarn", true},
+        {12, "frmLowerAlarm", false}, {13, "frmLowerAlarm", true}, {19, "frmUpperAlarm", false},
+        {20, "frmAlarmSummary", false}, {23, "frmAlarmSummary", false},
     };
     for (const auto& e : expected) {
-        EXPECT_EQ(Row(e.row).Container(), e.frame.get()) << e.row;
-        EXPECT_EQ(Row(e.row).ControlType(), e.controlType) << e.row;
-        if (e.locked) EXPECT_TRUE(Row(e.row).ReadOnly()) << e.row;  // the limits are shown locked
+        EXPECT_EQ(Row(e.row).Container(), &Ctl(e.frame)) << e.row;
+        if (e.locked) {
+            EXPECT_TRUE(Row(e.row).ReadOnly()) << e.row;  // the limits are shown locked
+        }
     }
-    for (const auto& limits : {page->frmLowerWarn, page->frmUpperWarn, page->frmLowerAlarm, page->frmUpperAlarm})
-        EXPECT_EQ(limits->Container(), page->frmAlarmLimits.get());
-    EXPECT_EQ(page->frmLowerWarn->Caption(), Dict("ctlAlarmAI_frmLowerWarn"));
+    EXPECT_EQ(Row(20).ControlType(), platform::ctl::kRowBitList);  // the summary's bit strings
+    for (const char* limits : {"frmLowerWarn", "frmUpperWarn", "frmLowerAlarm", "frmUpperAlarm"})
+        EXPECT_EQ(Ctl(limits).Container(), &Ctl("frmAlarmLimits"));
+    EXPECT_EQ(dynamic_cast<platform::ui::Frame&>(Ctl("frmLowerWarn")).Caption(), Dict("ctlAlarmAI_frmLowerWarn"));
     EXPECT_EQ(page->TabStrip->Tabs().Item(2)->Caption(), Dict("ctlAlarmAI_TabStrip.2"));
 }
 
 TEST_F(AlarmBlockPageTest, TheInnerTabsSwitchBetweenSummaryAndLimits) {
-    Start();
     auto page = Open(1);
     ASSERT_NE(page, nullptr);
-    EXPECT_TRUE(page->frmAlarmSummary->Visible());
-    EXPECT_FALSE(page->frmAlarmLimits->Visible());
+    EXPECT_TRUE(Ctl("frmAlarmSummary").Visible());
+    EXPECT_FALSE(Ctl("frmAlarmLimits").Visible());
     ASSERT_TRUE(platform::ui::Input::ClickTab(*page->TabStrip, 2));
-    EXPECT_FALSE(page->frmAlarmSummary->Visible());
-    EXPECT_TRUE(page->frmAlarmLimits->Visible());
-    EXPECT_TRUE(page->frmUpperAlarm->Visible());  // the four limit frames together
+    EXPECT_FALSE(Ctl("frmAlarmSummary").Visible());
+    EXPECT_TRUE(Ctl("frmAlarmLimits").Visible());
+    EXPECT_TRUE(Ctl("frmUpperAlarm").Visible());  // the four limit frames together
     ASSERT_TRUE(platform::ui::Input::ClickTab(*page->TabStrip, 1));
-    EXPECT_TRUE(page->frmAlarmSummary->Visible());
-    EXPECT_FALSE(page->frmAlarmLimits->Visible());
+    EXPECT_TRUE(Ctl("frmAlarmSummary").Visible());
+    EXPECT_FALSE(Ctl("frmAlarmLimits").Visible());
 
     // A path to a row of the hidden frame selects no tab.
     EXPECT_TRUE(page->ShowControl(".ctlParameter.3", ""));
     EXPECT_EQ(page->TabStrip->SelectedItem()->Index(), 1);
     EXPECT_EQ(page->ShownControl().get(), &Row(3));
-    EXPECT_FALSE(page->frmAlarmLimits->Visible());
+    EXPECT_FALSE(Ctl("frmAlarmLimits").Visible());
 }
 
 TEST_F(AlarmBlockPageTest, TheBlockNumberLivesInThePropertyBagAndTakesEffectAtInit) {
-    Start();
     ctlAlarmAI fresh;
     fresh.Create();
     EXPECT_EQ(fresh.BlockIndex(), 1);
@@ -153,7 +160,6 @@ TEST_F(AlarmBlockPageTest, TheBlockNumberLivesInThePropertyBagAndTakesEffectAtIn
 }
 
 TEST_F(AlarmBlockPageTest, ABlockNumberWithoutABlockBindsNoRow) {
-    Start();
     auto page = Open(1);
     ASSERT_NE(page, nullptr);
     for (const int16_t n : {0, 9}) {

@@ -7,7 +7,8 @@
 
 #include "core/channels/SlaveBusParamSet.h"
 #include "core/channels/clsChannel.h"
-#include "pages/parameterisation/ParamPageFixture.h"
+#include "model/elements/clsDataElement.h"
+#include "ParamPagesFixture.h"
 #include "pages/parameterisation/ctlChannelAssign.h"
 #include "core/dtm/IPrivateNavigation.h"
 #include "platform/com/Error.h"
@@ -15,6 +16,8 @@
 #include "platform/ctl/RowInput.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/ProfibusChannelParameter.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/LanguageDictionary.h"
 #include "platform/ui/Input.h"
 
 namespace dtm {
@@ -24,9 +27,15 @@ namespace com = platform::com;
 using platform::P;
 using platform::ctl::ctlParameter;
 
-class ChannelAssignPageTest : public testing::ParamPageFixture {
+class ChannelAssignPageTest : public testing::ParamPagesFixture {
 protected:
-    void SetUp() override { Start(); }
+    platform::rt::DtmGuiRegistry& Registry() const { return *Ctx().GuiRegistry(); }
+    clsDataElement& Element(const std::string& path) const {
+        return dynamic_cast<clsDataElement&>(*Params().Item(path));
+    }
+    std::string Dict(const std::string& key) const {
+        return com::CStr(Ctx().Dictionary()->LookupText("keys", key, "text"));
+    }
     // Opens function 24; the page, or null.
     P<ctlChannelAssign> Open() {
         session = frame->Open(24);
