@@ -87,6 +87,18 @@ TEST_F(ChannelAssignPageTest, OpensWithItsNineRowsBoundAndChangesNothing) {
     EXPECT_TRUE(session->Dropped());
 }
 
+TEST_F(ChannelAssignPageTest, EveryRowIsBoundOnBothDevices) {
+    for (const Model device : {Model::RXD214, Model::RXD218}) {
+        Start(device);
+        auto page = Open();
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty()) << static_cast<int>(device);
+        for (const auto& link : page->ctlParamSite1->Links())
+            EXPECT_EQ(link.row->Bound()->Name(), link.row->parameterTag()) << static_cast<int>(device);
+        EXPECT_TRUE(frame->Close(*session));
+    }
+}
+
 struct LockCase {
     const char* name;
     std::vector<int32_t> channelsInUse;
