@@ -268,6 +268,7 @@ bool clsDataElement::FitsElement(const Variant& typed, const Ctx& DTMContext) co
     if (ValueType == 1 && ValueTypeLength > 0 && typed.IsByteArray() && typed.Count() > ValueTypeLength)
         return false;
     if (ValueType == 14 && ValueTypeLength < 0 && vb::Len(typed.StrRef()) > kMaxOpenTextLength) return false;
+    if (ValueCheck && !ValueCheck(typed)) return false;
     return CalcParamErrorFlags(DTMContext, typed) == 0;
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ErrorOf.h"
+#include "core/channels/SlaveBusParamSet.h"
+#include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"
 #include "frame/ModelInstance.h"
 #include "model/elements/clsDataElement.h"
@@ -174,6 +176,8 @@ TEST_F(ParameterDocuments, ANodeReachesOnlyTheElementItNames) {
 
 TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
     const std::string huge(200000, 'A');
+    // Cfg_Data_Len 0x40 with only four bytes of configuration behind it.
+    const std::string kShortSet = std::string(dtm::kDefaultSlaveBusParamSet).substr(0, 56) + "0040" + "42840805";
     const struct {
         const char* what;
         std::string doc;
@@ -200,6 +204,11 @@ TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
         {"huge tag", OneNode("PHYS/TAG_DESC", huge), ""},
         {"huge internal text", OneNode("InvokeId_ctl_TR_Monitor", huge), ""},
         {"long octet string", OneNode("~/BusMasterConfigurationPart", std::string(1000, 'F')), ""},
+        {"slot code above the table", OneNode("SlaveBusParamSet_FB6", "99"), ""},
+        {"slot code 0", OneNode("SlaveBusParamSet_FB6", "0"), ""},
+        {"slave set whose configuration runs past its end", OneNode("~/BusMasterConfigurationPart", kShortSet), ""},
+        {"whole slave string whose configuration runs past its end",
+         OneNode("SlaveBusParamSet_WholeString", kShortSet), ""},
         {"no value", "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\"/>"
                      "</ParameterSet></DtmParameter></FDT>", ""},
         {"nested too deep", [] {
@@ -213,6 +222,14 @@ TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
         EXPECT_EQ(Changed(), std::vector<std::string>{}) << c.what;
         EXPECT_FALSE(params().UpdateInProgress()) << c.what;
     }
+}
+
+TEST_F(ParameterDocuments, ASlotCodeFromADocumentRebuildsTheSlaveSet) {
+    EXPECT_TRUE(Set(OneNode("SlaveBusParamSet_FB2", "1")));
+    const std::string whole = platform::com::CStr(El(dtm::kSlaveBusParamSetWholeString)->TransientValue);
+    EXPECT_EQ(whole.substr(56, 4), "001D");
+    EXPECT_EQ(whole.substr(60, 10), "4284080500");
+    EXPECT_EQ(dtm::BytesToHex(El(dtm::kBusMasterConfigurationPart)->TransientValue), whole);
 }
 
 // An element whose node handling fails.
