@@ -385,6 +385,41 @@ TEST_F(ElementPersistence, NonFiniteFloatNodeReadsBackWhatItWrote) {
     }
 }
 
+// A float goes into the parameter document with as many digits as it needs to
+// read back as the same number, and no more.
+TEST_F(ElementPersistence, FloatNodeReadsBackTheSameNumber) {
+    const struct {
+        int32_t type;
+        Variant value;
+        const char* text;
+    } cases[] = {
+        {8, Variant::Sng(16777216.0f), "16777216[kg/s]"},
+        {8, Variant::Sng(12.5f), "12.5[kg/s]"},
+        {8, Variant::Sng(0.1f), "0.1[kg/s]"},
+        {8, Variant::Sng(1.2345679f), "1.2345679[kg/s]"},
+        {8, Variant::Sng(-123456.79f), "-123456.79[kg/s]"},
+        {8, Variant::Sng(std::numeric_limits<float>::denorm_min()), "1.401298E-45[kg/s]"},
+        {9, Variant::Dbl(0.1 + 0.2), "0.30000000000000004[kg/s]"},
+        {9, Variant::Dbl(1.23456), "1.23456[kg/s]"},
+    };
+    for (const auto& c : cases) {
+        auto el = Add(std::string("PHYS/F") + std::to_string(c.type) + c.text, c.type, -1);
+        el->TransientValue = c.value;
+        el->nTransientUnit = kKgPerSecond;
+        platform::xml::Document doc;
+        auto node = Node(doc, "<v name=\"x\"/>");
+        node->SetAttribute("name", el->Name);
+        ASSERT_TRUE(el->WriteToDtmVariable(node, mc.ctx));
+        EXPECT_TRUE(Identical(node->SelectSingleNode("fdt:Value/fdt:Display")->GetAttribute("string"),
+                              Variant(c.text)))
+            << node->SelectSingleNode("fdt:Value/fdt:Display")->GetAttribute("string").StrRef();
+
+        auto twin = Twin(*el);
+        ASSERT_TRUE(twin->ReadFromDtmVariable(node, mc.ctx)) << c.text;
+        EXPECT_TRUE(Identical(twin->TransientValue, c.value)) << c.text;
+    }
+}
+
 TEST_F(ElementPersistence, InternalVariableIsNeitherReadNorWrittenByTheDevice) {
     auto el = Add("~/Tag", 14, -1);
     el->TransientValue = Variant("TT 1");
