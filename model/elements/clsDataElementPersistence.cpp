@@ -79,13 +79,15 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
 
 // The stored value entry as the element's value. A record header has no
 // value; an octet string is stored as hex text (a Byte array is taken too) and
-// always has lower bound 0. Any other value is taken as it is stored, also one
-// that the element's type cannot hold: the value checks report it, and saving
-// writes it back unchanged. An unreadable entry, an octet string that is no
-// hex text, or an array where the element holds a single value, raises.
+// always has lower bound 0. Any other text or number is taken as it is stored,
+// also one that the element's type cannot hold: the value checks report it,
+// and saving writes it back unchanged. An unreadable entry, one holding Null,
+// Missing or an object, an octet string that is no hex text, or an array
+// where the element holds a single value, raises.
 Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
     if (valueType == 0) return Variant();
     Variant value = bag.ReadProperty(key);
+    if (!com::HoldsDataValue(value)) com::Raise(com::errTypeMismatch);
     if (valueType != 1) {
         if (value.IsArray()) com::Raise(com::errTypeMismatch);
         return value;

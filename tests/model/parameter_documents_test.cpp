@@ -2,6 +2,7 @@
 // hostile documents that must leave the model as it was.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,8 @@
 #include "core/services/ProjectHelpers.h"
 #include "frame/ModelInstance.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/ErrorSink.h"
+#include "platform/rt/DocumentationBuilder.h"
 #include "platform/rt/ParameterService.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
@@ -237,6 +240,45 @@ class FailingElement : public clsDataElement {
 public:
     bool ReadFromDtmVariable(P<xml::Element>, Ctx) override { platform::com::Raise(5); }
 };
+
+// An element that cannot write its node.
+class UnwritableElement : public clsDataElement {
+public:
+    bool WriteToDtmVariable(P<xml::Element>, Ctx) override { platform::com::Raise(13); }
+    bool WriteToDocVariable(P<xml::Element>, Ctx) override { platform::com::Raise(13); }
+};
+
+TEST(ParameterDocumentsOut, AnElementThatCannotBeWrittenIsLeftOutAndTrapped) {
+    auto instance = dtm::frame::NewModelInstance("RXD 218");
+    auto unwritable = std::make_shared<UnwritableElement>();
+    unwritable->Name = "PHYS/UNWRITABLE";
+    unwritable->ValueType = 3;
+    unwritable->ElementMode = 2;
+    instance.Parameters().Add(unwritable);
+    platform::app::ErrorSink::Instance().Clear();
+
+    const struct {
+        const char* where;
+        std::function<std::string()> build;
+    } documents[] = {
+        {"ParameterService-GetParameters",
+         [&] { return instance.ctx->ParameterService()->GetParameters(instance.ctx, "PHYS/", kFlags); }},
+        {"DocumentationBuilder-BuildDocument",
+         [&] { return platform::rt::DocumentationBuilder().BuildDocument(instance.ctx, "doc", 2, ""); }},
+    };
+    for (const auto& d : documents) {
+        const std::string text = d.build();
+        xml::Document doc;
+        ASSERT_TRUE(doc.LoadXML(text)) << d.where;
+        EXPECT_NE(text.find("name=\"PHYS/TAG_DESC\""), std::string::npos) << d.where;
+        EXPECT_EQ(text.find("PHYS/UNWRITABLE"), std::string::npos) << d.where;
+        const auto& errors = platform::app::ErrorSink::Instance().Errors();
+        ASSERT_EQ(errors.size(), 1u) << d.where;
+        EXPECT_EQ(errors[0].number, 13);
+        EXPECT_EQ(errors[0].where, std::string(d.where) + " PHYS/UNWRITABLE");
+        platform::app::ErrorSink::Instance().Clear();
+    }
+}
 
 TEST(ParameterDocumentsBracket, TheDataSetUpdateEndsWhenAnElementFails) {
     auto instance = dtm::frame::NewModelInstance("RXD 218");
