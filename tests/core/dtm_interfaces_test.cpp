@@ -10,6 +10,7 @@
 #include "ComponentFolder.h"
 #include "DtmFixture.h"
 #include "StubPage.h"
+#include "core/dtm/IPrivateNavigation.h"
 #include "core/dtm/PageInterfaces.h"
 #include "core/dtm/clsFunctionMan.h"
 #include "frame/DeviceChannel.h"
@@ -27,10 +28,15 @@ namespace {
 using platform::P;
 using platform::Variant;
 
-// A page that only lists parameter edit controls with the given tags.
+// A navigable page that only lists parameter edit controls with the given
+// tags (the documentation of real pages: tests/pages/framework).
 class DocumentedPage : public dtm::IPrivateNavigation {
 public:
     explicit DocumentedPage(std::vector<std::string> tags) : tags_(std::move(tags)) {}
+    void InitControl(const Variant&) override {}
+    P<platform::com::Collection> FindParameters(const std::string&, const std::string&) override { return nullptr; }
+    P<platform::com::Collection> GetDictKeys(const std::string&) override { return nullptr; }
+    bool ShowControl(const std::string&, const std::string&) override { return false; }
     P<platform::com::Collection> GetParameters(const std::string&) override {
         auto controls = std::make_shared<platform::com::Collection>();
         controls->Add(Variant::Obj(std::make_shared<platform::com::Object>()));  // not a parameter control
