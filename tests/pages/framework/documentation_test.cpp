@@ -7,7 +7,7 @@
 
 #include "core/DtmFixture.h"
 #include "core/dtm/clsFunctionMan.h"
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 #include "pages/framework/ctlIdent.h"
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/xml/Dom.h"
