@@ -1,6 +1,6 @@
 #include "pages/parameterisation/ctlAlarmAI.h"
 
-#include "model/elements/clsDataElement.h"
+#include "pages/framework/BlockTabStrip.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/com/Error.h"
@@ -59,11 +59,6 @@ constexpr FormLine kForm[] = {
 
 }  // namespace
 
-std::string FunctionBlockKind(const platform::rt::Parameters& params, int32_t n) {
-    const auto element = std::dynamic_pointer_cast<clsDataElement>(params.Find("~/BLOCK/" + std::to_string(n)));
-    return element ? com::CStr(element->InitialValue) : "";
-}
-
 ctlAlarmAI::ctlAlarmAI() : NavigablePage(PageTraits{"ctlAlarmAI", false, ChildInit::After, false}) {}
 
 void ctlAlarmAI::BuildForm() {
@@ -84,7 +79,9 @@ void ctlAlarmAI::WriteProperties(com::PropertyBag& bag) {
 
 void ctlAlarmAI::ConfigureLink(clsParamLink& link) {
     link.index = m_BlockIndex;
-    link.channel = FunctionBlockKind(com::Deref(com::Deref(GetContext()).Parameters()), m_BlockIndex);
+    // "%ch" is the block's kind; a number without a block binds no row.
+    const auto kind = FunctionBlockKind(com::Deref(com::Deref(GetContext()).Parameters()), m_BlockIndex);
+    link.channel = kind == pbfFunctionAIBlock ? "AI" : kind == pbfFunctionTOTBlock ? "TOT" : "";
 }
 
 void ctlAlarmAI::InitControls() {

@@ -12,9 +12,6 @@
 #include "platform/ctl/ctlParameter.h"
 #include "platform/ui/TabStrip.h"
 
-namespace platform::rt {
-class Parameters;
-}
 
 namespace dtm {
 
@@ -44,9 +41,5 @@ private:
 
     int16_t m_BlockIndex = 1;
 };
-
-// The kind of function block n, the initial value of "~/BLOCK/n" ("AI" or
-// "TOT"); "" when the model has no such block.
-std::string FunctionBlockKind(const platform::rt::Parameters& params, int32_t n);
 
 }  // namespace dtm
