@@ -18,6 +18,10 @@
 #include "pages/measurement/ctlMeasBars.h"
 #include "pages/measurement/ctlMeasOView.h"
 #include "pages/measurement/ctlMeasure.h"
+#include "pages/measurement/ctlArchive.h"
+#include "pages/measurement/ctlMeasOutBlock.h"
+#include "pages/measurement/ctlMeasOutOView.h"
+#include "pages/measurement/ctlMeasOutputs.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -52,6 +56,11 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlMeasConc>(registry, "ctlMeasConc");
     RegisterPage<ctlDiagnosis>(registry, "ctlDiagnosis");
     RegisterPage<ctlDiagBlock>(registry, "ctlDiagBlock");
+    RegisterPage<ctlMeasOutputs>(registry, "ctlMeasOutputs");
+    RegisterPage<ctlMeasOutOView>(registry, "ctlMeasOutOView");
+    RegisterPage<ctlMeasOutAI>(registry, "ctlMeasOutAI");
+    RegisterPage<ctlMeasOutTOT>(registry, "ctlMeasOutTOT");
+    RegisterPage<ctlArchive>(registry, "ctlArchive");
 }
 
 }  // namespace dtm
