@@ -24,6 +24,15 @@
 // error messages") to the converter's reset clears all three and puts the
 // system state back to measuring.
 //
+// The AI function blocks act on their mode: a permitted TARGET_MODE (one of
+// automatic 8, manual 16, out of service 128, as MODE_BLK/Permitted allows;
+// others are refused with 0xB7 invalid range) becomes the actual mode. In
+// automatic mode OUT follows the enabled SIMULATE record (value and status),
+// otherwise the measured variable the CHANNEL names, scaled from PV_SCALE to
+// OUT_SCALE; in manual mode OUT holds what was written to it (a write of OUT
+// in any other mode is refused with 0xB5); out of service OUT keeps its value
+// with the status BAD - out of service.
+//
 // Bus time: each transaction costs kBaseBusTimeUs plus kBusTimePerByteUs per
 // data byte it carries (the write data or the read answer) at 31.25 kbit/s.
 #include <cstdint>
@@ -67,6 +76,7 @@ public:
     static constexpr uint8_t kInvalidSlot = 0xB2;
     static constexpr uint8_t kStateConflict = 0xB5;
     static constexpr uint8_t kAccessDenied = 0xB6;
+    static constexpr uint8_t kInvalidRange = 0xB7;
     static constexpr uint8_t kResourceBusy = 0xC2;
     static constexpr uint8_t kModuleFailure = 0xA2;
     // WRITE_LOCKING: 0 locks every other write; 2457 is the unlocked factory value.
@@ -163,6 +173,17 @@ private:
     };
     std::array<LiveVariable, 8> live_{};
     Address operationHour_{0, 0}, resets_{0, 0}, systemState_{0, 0};
+    // The AI function blocks' mode, simulation and output (SimulatedDeviceAIBlocks.cpp).
+    struct AIBlock {
+        Address out, simulate, modeBlk, targetMode, channel, pvScale, outScale;
+    };
+    enum class AIWrite { NotAI, Accept, Refuse };
+    std::vector<AIBlock> aiBlocks_;
+    void FindAIBlocks();
+    AIWrite CheckAIWrite(const Address& address, const std::vector<uint8_t>& data, uint8_t& errorCode1) const;
+    void AfterAIWrite(const Address& address);
+    bool RefreshAIOutput(const Address& address, Parameter& out);
+    uint8_t ActualMode(const AIBlock& block) const;
     std::array<Address, 3> clearedByAcknowledge_{};  // DIAGNOSIS, its extension, the converter status
     int64_t switchedOnMs_ = 0;
     std::deque<Fault> faults_;
