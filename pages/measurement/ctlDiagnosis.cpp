@@ -295,7 +295,9 @@ void ctlDiagnosis::ShowBlockControl(const TabTarget& target) {
         page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", functionCall_, Dtm());
         if (target.kind != pbfNoneBlock) page->UpdateControl(TabStrip->SelectedItem()->Caption(), target.kind);
     }
-    ctlStatus->AddRequests();
+    // A click while the cycle reads (always at opening: the status bar starts
+    // the cycle before this page's first click) resumes once the read ends.
+    ctlStatus->ResumeRequests();
 }
 
 void ctlDiagnosis::BlockInfo_SetLanguage() {
