@@ -7,6 +7,7 @@
 #include "blocks/ManuSpecSupport.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -133,7 +134,10 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
         clsDataElement& unit = com::Deref(unitTot);
         const int32_t entry = EntryOf(el.TransientValue);
         unit.ValueList = unit.GetValueLists(entry);
-        if (bNoNotify) return;
+        // Only a channel that the user chooses brings its remembered unit
+        // along; one read from the device or taken over with a data set comes
+        // with the block's own unit.
+        if (bNoNotify || Parameters.UpdateInProgress() || !DataModelOf(Parameters).ChangeMadeByUser()) return;
         unit.TransientValue = unit.TransientValues.At(entry);
         Parameters.NotifyChange(unitTot, "");
         return;

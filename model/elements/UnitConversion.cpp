@@ -35,8 +35,9 @@ void ConvertPair(const clsDataModel& model, Variant& value, int16_t& unit, const
     const int32_t newUnit = com::CLng(newUnitValue);
     const bool unknownUnit =
         unit == kUnknownUnitCode || unitElementUnit == kUnknownUnitCode || newUnit == kUnknownUnitCode;
-    if (!unknownUnit && !value.IsEmpty() && !IsNaN(value) && com::IsNumeric(value) &&
-        !model.ProcessingCompleteValidation()) {
+    // A whole data set and a device answer bring values in the units they bring along.
+    const bool takenAsTheyAre = model.ProcessingCompleteValidation() || model.ChangeFromDevice();
+    if (!unknownUnit && !value.IsEmpty() && !IsNaN(value) && com::IsNumeric(value) && !takenAsTheyAre) {
         const double converted =
             com::Deref(model.PROFIBUSProfil3Units()).CalculateUnitValue(ThroughDecimalText(value), unit, newUnit);
         value = Variant::Sng(com::CSng(Variant::Dbl(converted)));

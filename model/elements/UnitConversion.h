@@ -11,8 +11,8 @@ namespace dtm {
 // element's value differs from the target's unit code, the target's value is
 // converted into that unit (as a Single) and the unit code taken over. Values
 // that are empty, not numeric or NaN, values whose unit on either side is
-// Unknown, and every value while the model takes over a whole data set keep
-// their number; the unit code follows all the same.
+// Unknown, and every value while the model takes over a whole data set or a
+// device answer keep their number; the unit code follows all the same.
 void ConvertUnitValues(clsDataModel& model, clsDataElement& target, const clsDataElement& unitElement);
 
 }  // namespace dtm

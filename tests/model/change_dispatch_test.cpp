@@ -7,6 +7,7 @@
 
 #include "PageRecorder.h"
 #include "frame/ModelInstance.h"
+#include "core/services/ProjectHelpers.h"
 #include "model/build/ChangeDispatch.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
@@ -115,6 +116,33 @@ TEST_F(ChangeDispatch, SelectorZeroStopsEveryChangeOfTheFunctionBlocksFromSlotFi
             EXPECT_EQ(el.StatusFlags() & kCommErrorBits, c.handled ? 0x20000 : 0) << el.Name;
         }
     }
+}
+
+// The selector's validity notices reach every element of blocks 5 to 8,
+// CHANNEL included; a notice is no choice of channel, so the units that the
+// user gave those blocks stay.
+TEST_F(ChangeDispatch, SelectorRoundTripKeepsTheUnitsTheUserGaveTheBlocksFromSlotFive) {
+    Edit("FUNC/5/AI/OUT_SCALE/Unit", Variant::Lng(1347));  // m³/s instead of the transducer's m³/h
+    Edit("FUNC/8/TOT/UNIT_TOT", Variant::Lng(1038));       // L instead of m³
+    const Variant limit = At("FUNC/5/AI/HI_LIM")->TransientValue;
+    const Variant total = At("FUNC/8/TOT/HI_LIM")->TransientValue;
+    ASSERT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1347);
+
+    Edit("PHYS/IDENT_NUMBER_SELECTOR", Variant::Int(0));
+    Edit("PHYS/IDENT_NUMBER_SELECTOR", Variant::Int(1));
+    ASSERT_TRUE(At("FUNC/5/AI/CHANNEL")->Validity());
+
+    EXPECT_TRUE(Identical(At("FUNC/5/AI/OUT_SCALE/Unit")->TransientValue, Variant::Lng(1347)));
+    EXPECT_TRUE(Identical(At("FUNC/5/AI/HI_LIM")->TransientValue, limit));
+    EXPECT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1347);
+    EXPECT_TRUE(Identical(At("FUNC/8/TOT/UNIT_TOT")->TransientValue, Variant::Lng(1038)));
+    EXPECT_TRUE(Identical(At("FUNC/8/TOT/HI_LIM")->TransientValue, total));
+    EXPECT_EQ(At("FUNC/8/TOT/HI_LIM")->nTransientUnit, 1038);
+
+    // A channel the user chooses still brings its unit: temperature in K.
+    Edit("FUNC/5/AI/CHANNEL", Variant::Lng(285));
+    EXPECT_TRUE(IsSameValue(At("FUNC/5/AI/OUT_SCALE/Unit")->TransientValue, Variant::Int(1000)));
+    EXPECT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1000);
 }
 
 TEST_F(ChangeDispatch, RecordHeaderHandsItsErrorBitsToMembersThatAreNotReadWrite) {
