@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "ErrorOf.h"
 #include "PageRecorder.h"
 #include "frame/ModelInstance.h"
 #include "core/services/ProjectHelpers.h"
@@ -143,6 +145,56 @@ TEST_F(ChangeDispatch, SelectorRoundTripKeepsTheUnitsTheUserGaveTheBlocksFromSlo
     Edit("FUNC/5/AI/CHANNEL", Variant::Lng(285));
     EXPECT_TRUE(IsSameValue(At("FUNC/5/AI/OUT_SCALE/Unit")->TransientValue, Variant::Int(1000)));
     EXPECT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1000);
+}
+
+// A unit change that one of its values cannot follow is refused whole: the
+// error reaches the editor, no value of any block is converted and the unit
+// goes back to the one the values are in.
+TEST_F(ChangeDispatch, AUnitChangeThatAValueCannotFollowIsRefusedWhole) {
+    struct Case {
+        const char* unit;
+        int16_t newUnit;
+        const char* value;  // the value that cannot follow
+        Variant held;
+    };
+    const Case cases[] = {
+        {"FUNC/1/AI/OUT_SCALE/Unit", 1318, "FUNC/1/AI/HI_HI_LIM", Variant::Sng(3E+38f)},  // kg/s to g/s
+        {"FUNC/4/TOT/UNIT_TOT", 1089, "FUNC/4/TOT/HI_HI_LIM", Variant::Dbl(1E+39)},       // a stored value, kg to g
+        {"TRANS/1/FlowCori/MASS_FLOW_UNITS", 1318, "FUNC/1/AI/PV_SCALE/Up_Val", Variant::Sng(3E+38f)},
+    };
+    struct State {
+        Variant device, transient, persistent;
+        int16_t deviceUnit, transientUnit, persistentUnit;
+        bool operator==(const State& o) const {
+            return IsSameValue(device, o.device) && IsSameValue(transient, o.transient) &&
+                   IsSameValue(persistent, o.persistent) && deviceUnit == o.deviceUnit &&
+                   transientUnit == o.transientUnit && persistentUnit == o.persistentUnit;
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.unit);
+        auto fresh = frame::NewModelInstance();
+        auto& params = fresh.Parameters();
+        ElementAt(params, c.value)->TransientValue = c.held;
+        std::vector<State> before;
+        for (const auto& item : params) {
+            const auto& el = static_cast<const clsDataElement&>(*item);
+            before.push_back({el.DeviceValue, el.TransientValue, el.PersistentValue, el.nDeviceUnit,
+                              el.nTransientUnit, el.nPersistentUnit});
+        }
+
+        auto unit = ElementAt(params, c.unit);
+        unit->TransientValue = Variant::Lng(c.newUnit);
+        EXPECT_EQ(ErrorOf([&] { params.NotifyChange(unit, ""); }), 6);
+
+        size_t i = 0;
+        for (const auto& item : params) {
+            const auto& el = static_cast<const clsDataElement&>(*item);
+            EXPECT_TRUE((State{el.DeviceValue, el.TransientValue, el.PersistentValue, el.nDeviceUnit,
+                               el.nTransientUnit, el.nPersistentUnit} == before[i++]))
+                << el.Name;
+        }
+    }
 }
 
 TEST_F(ChangeDispatch, RecordHeaderHandsItsErrorBitsToMembersThatAreNotReadWrite) {
