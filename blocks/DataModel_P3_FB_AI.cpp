@@ -200,7 +200,7 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
         std::vector<std::shared_ptr<clsDataElement>> targets;
         for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix + path));
         // All 13 values follow the new unit, or none does.
-        if (!HoldsTextUnit(changed)) CheckUnitChange(DataModelOf(Parameters), targets, *pda);
+        if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
         for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);
     } else if (changed.Name == prefix + "OUT_UNIT_TEXT") {
         auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");

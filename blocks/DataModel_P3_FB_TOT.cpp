@@ -133,7 +133,7 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     std::vector<std::shared_ptr<clsDataElement>> targets;
     for (const char* path : kTotaliserUnitValues) targets.push_back(ElementAt(parameters, prefix + path));
     // All 11 values follow the new unit, or none does.
-    CheckUnitChange(model, targets, *pda);
+    CheckUnitChange(parameters, model, targets, pda);
     for (const auto& target : targets) {
         ConvertUnitValues(model, *target, *pda);
         parameters.NotifyChange(target, "");

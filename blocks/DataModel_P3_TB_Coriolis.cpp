@@ -153,7 +153,7 @@ bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda
         // The block's values and the AI scales follow the new unit together, or none does.
         Targets all = values;
         for (auto& scale : AIScalesForChannel(parameters, channel)) all.push_back(std::move(scale));
-        CheckUnitChange(model, all, *pda);
+        CheckUnitChange(parameters, model, all, pda);
         ConvertAndNotify(parameters, model, values, *pda);
         UpdateAIScalesForChannel(pda, channel, DTMContext);
         return true;

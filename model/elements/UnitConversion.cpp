@@ -9,6 +9,7 @@
 #include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/com/Error.h"
 #include "platform/com/VbText.h"
+#include "platform/rt/Parameters.h"
 
 namespace dtm {
 
@@ -117,20 +118,23 @@ void ConvertUnitValues(clsDataModel& model, clsDataElement& target, const clsDat
     target.nPersistentUnit = pairs[2].unit;
 }
 
-void CheckUnitChange(const clsDataModel& model, std::span<const platform::P<clsDataElement>> targets,
-                     clsDataElement& unitElement) {
+void CheckUnitChange(platform::rt::Parameters& parameters, const clsDataModel& model,
+                     std::span<const platform::P<clsDataElement>> targets,
+                     const platform::P<clsDataElement>& unitElement) {
+    clsDataElement& unit = com::Deref(unitElement);
     for (const auto& target : targets) {
         try {
-            ConvertedPairs(model, com::Deref(target), unitElement);
+            ConvertedPairs(model, com::Deref(target), unit);
         } catch (const com::ComError&) {
             // The change is refused: the unit element goes back to the units
             // that the values are in.
             const std::array<std::pair<Variant*, int16_t>, 3> back{
-                std::pair{&unitElement.DeviceValue, target->nDeviceUnit},
-                std::pair{&unitElement.TransientValue, target->nTransientUnit},
-                std::pair{&unitElement.PersistentValue, target->nPersistentUnit}};
-            for (const auto& [value, unit] : back)
-                if (Follows(*value, unit)) *value = unitElement.GetTypedValue(Variant::Int(unit));
+                std::pair{&unit.DeviceValue, target->nDeviceUnit},
+                std::pair{&unit.TransientValue, target->nTransientUnit},
+                std::pair{&unit.PersistentValue, target->nPersistentUnit}};
+            for (const auto& [value, code] : back)
+                if (Follows(*value, code)) *value = unit.GetTypedValue(Variant::Int(code));
+            parameters.NotifyChanged(unitElement, "");
             throw;
         }
     }

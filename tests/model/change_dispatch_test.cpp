@@ -185,7 +185,9 @@ TEST_F(ChangeDispatch, AUnitChangeThatAValueCannotFollowIsRefusedWhole) {
 
         auto unit = ElementAt(params, c.unit);
         unit->TransientValue = Variant::Lng(c.newUnit);
+        auto pages = testing::PageRecorder::RegisterWith(*fresh.ctx);
         EXPECT_EQ(ErrorOf([&] { params.NotifyChange(unit, ""); }), 6);
+        EXPECT_EQ(pages->changed, std::vector<std::string>{c.unit});  // the unit as it is again
 
         size_t i = 0;
         for (const auto& item : params) {
