@@ -61,20 +61,20 @@ Pair Converted(const clsDataModel& model, const clsDataElement& target, const Pa
     const bool unknownUnit =
         pair.unit == kUnknownUnitCode || unitElementUnit == kUnknownUnitCode || newUnit == kUnknownUnitCode;
     const Variant& value = pair.value;
-    const bool number = !value.IsEmpty() && com::IsNumeric(value) && !IsNaN(value);
+    const bool numeric = !value.IsEmpty() && com::IsNumeric(value) && !IsNaN(value);
     // A whole data set and a device answer bring values in the units they bring along.
     const bool takenAsTheyAre = model.ProcessingCompleteValidation() || model.ChangeFromDevice();
     Pair result{value, com::CInt(newUnitValue)};
-    if (!number) return result;
-    const double before = ThroughDecimalText(value);
-    if (!unknownUnit && !takenAsTheyAre && std::isfinite(before)) {
+    if (!numeric) return result;
+    const double number = com::CDbl(value);
+    if (!unknownUnit && !takenAsTheyAre && std::isfinite(number)) {
         const double converted =
-            com::Deref(model.PROFIBUSProfil3Units()).CalculateUnitValue(before, pair.unit, newUnit);
+            com::Deref(model.PROFIBUSProfil3Units()).CalculateUnitValue(ThroughDecimalText(value), pair.unit, newUnit);
         result.value = InElementType(target, converted);
         if (result.value.IsNull()) com::Raise(com::errOverflow);
         return result;
     }
-    const Variant typed = InElementType(target, com::CDbl(value));
+    const Variant typed = InElementType(target, number);
     if (!typed.IsNull()) result.value = typed;
     return result;
 }

@@ -141,6 +141,9 @@ TEST_F(UnitConversion, AValueTheElementCannotHoldLeavesEveryPairAsItWas) {
         if (converted) {
             EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(c.newUnit == kGramPerSecond ? 1000.0f : 0.001f)));
             EXPECT_EQ(target.PersistentValue.Type(), platform::com::VarType::Single);
+            if (std::isinf(platform::com::CDbl(c.persistent))) {
+                EXPECT_TRUE(Identical(target.PersistentValue, c.persistent));
+            }
         } else {
             EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(1.0f)));
             EXPECT_TRUE(Identical(target.TransientValue, Variant::Sng(2.0f)));
