@@ -76,6 +76,10 @@ TEST_F(OnlineUploadUnitsTest, AnUploadTakesTheDevicesUnitsAndValuesAndADownloadW
         EXPECT_EQ(el.nDeviceUnit, e.unit) << e.path;
     }
     EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 1);  // online, nothing changed
+    // Block 8 remembers grams for its mass channel; its volume unit stays m³.
+    const Variant& remembered = Element("FUNC/8/TOT/UNIT_TOT").TransientValues;
+    EXPECT_TRUE(dtm::IsSameValue(remembered.At(0), Variant::Int(1034)));
+    EXPECT_TRUE(dtm::IsSameValue(remembered.At(1), Variant::Int(kGram)));
 
     // Nothing was changed, so a download writes back exactly what the device has.
     const auto before = DeviceMemory();
