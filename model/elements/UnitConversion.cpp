@@ -44,6 +44,11 @@ Variant InElementType(const clsDataElement& target, double number) {
     }
 }
 
+// A whole data set and a device answer bring values in the units they bring along.
+bool TakenAsTheyAre(const clsDataModel& model) {
+    return model.ProcessingCompleteValidation() || model.ChangeFromDevice();
+}
+
 // One value copy and its unit code.
 struct Pair {
     Variant value;
@@ -62,8 +67,7 @@ Pair Converted(const clsDataModel& model, const clsDataElement& target, const Pa
         pair.unit == kUnknownUnitCode || unitElementUnit == kUnknownUnitCode || newUnit == kUnknownUnitCode;
     const Variant& value = pair.value;
     const bool numeric = !value.IsEmpty() && com::IsNumeric(value) && !IsNaN(value);
-    // A whole data set and a device answer bring values in the units they bring along.
-    const bool takenAsTheyAre = model.ProcessingCompleteValidation() || model.ChangeFromDevice();
+    const bool takenAsTheyAre = TakenAsTheyAre(model);
     Pair result{value, com::CInt(newUnitValue)};
     if (!numeric) return result;
     const double number = com::CDbl(value);
@@ -126,6 +130,8 @@ void CheckUnitChange(platform::rt::Parameters& parameters, const clsDataModel& m
         try {
             ConvertedPairs(model, com::Deref(target), unit);
         } catch (const com::ComError&) {
+            // A unit that came with the device or a data set stays as it came.
+            if (TakenAsTheyAre(model)) throw;
             // The change is refused: the unit element goes back to the units
             // that the values are in.
             const std::array<std::pair<Variant*, int16_t>, 3> back{

@@ -22,9 +22,10 @@ void ConvertUnitValues(clsDataModel& model, clsDataElement& target, const clsDat
 
 // A unit change converts all of its targets or none. Raises the error that
 // ConvertUnitValues would raise for the first target that cannot hold its
-// values in the unit element's units, after putting the unit element's values
-// back to that target's units and telling the open pages; changes nothing
-// when every target can.
+// values in the unit element's units; when values are converted (not taken
+// as they are), it first puts the unit element's values back to that
+// target's units and tells the open pages. Changes nothing when every target
+// can.
 void CheckUnitChange(platform::rt::Parameters& parameters, const clsDataModel& model,
                      std::span<const platform::P<clsDataElement>> targets,
                      const platform::P<clsDataElement>& unitElement);
