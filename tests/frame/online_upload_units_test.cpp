@@ -86,6 +86,13 @@ TEST_F(OnlineUploadUnitsTest, AnUploadTakesTheDevicesUnitsAndValuesAndADownloadW
     ASSERT_TRUE(session.Download().ok);
     EXPECT_EQ(ChangedSince(before), std::vector<std::string>{});
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+
+    // A channel the user then chooses brings its unit: temperature in K.
+    auto channel = Params().Item("FUNC/1/AI/CHANNEL");
+    Element("FUNC/1/AI/CHANNEL").TransientValue = Variant::Lng(285);
+    Params().NotifyChange(channel, "");
+    EXPECT_TRUE(dtm::IsSameValue(Element("FUNC/1/AI/OUT_SCALE/Unit").TransientValue, Variant::Int(1000)));
+    EXPECT_EQ(Element("FUNC/1/AI/HI_HI_LIM").nTransientUnit, 1000);
 }
 
 TEST_F(OnlineUploadUnitsTest, AFailedTransferKeepsTheOutputUnitsTheUserChose) {
