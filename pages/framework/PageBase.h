@@ -62,6 +62,8 @@ public:
     bool Initialised() const { return !m_InvokeId.empty(); }
     bool TopLevel() const { return Initialised() && !traits_.alwaysChild && m_InvokeId.back() != '$'; }
     platform::P<platform::rt::DTMContext> GetContext() const;
+    // The DTM object held from Init to release (null outside).
+    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
 
     // ---- control events ----
     void EnterFocus() override;

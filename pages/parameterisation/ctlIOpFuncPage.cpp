@@ -110,7 +110,7 @@ void ctlIOpFuncPage::BlockIndex(int16_t newBlockIndex) {
     if (form_.refreshOnBlockIndex && ctlParamSite1) ctlParamSite1->SiteParameterSetChanged();
 }
 
-std::string ctlIOpFuncPage::ChannelParameterName(int16_t idx) { return form_.blockPrefix(idx) + "CHANNEL"; }
+std::string ctlIOpFuncPage::ChannelParameterName(int16_t idx) const { return form_.blockPrefix(idx) + "CHANNEL"; }
 
 void ctlIOpFuncPage::InitProperties() { m_BlockIndex = form_.defaultBlock; }
 

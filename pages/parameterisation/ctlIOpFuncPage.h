@@ -7,18 +7,13 @@
 #include <span>
 #include <string>
 
+#include "pages/framework/BlockTabStrip.h"
 #include "pages/framework/NavigablePage.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/ctl/ctlParamHelp.h"
 #include "platform/ui/TabStrip.h"
 
 namespace dtm {
-
-// A page that names the CHANNEL element of a block of its kind.
-class IChannelParameterName : public virtual platform::com::Object {
-public:
-    virtual std::string ChannelParameterName(int16_t idx) = 0;
-};
 
 struct IOpFuncForm {
     const char* className;
@@ -38,7 +33,7 @@ public:
     int16_t BlockIndex() const { return m_BlockIndex; }
     void BlockIndex(int16_t newBlockIndex);
     // The path of the CHANNEL element of block idx, whatever BlockIndex holds.
-    std::string ChannelParameterName(int16_t idx) override;
+    std::string ChannelParameterName(int16_t idx) const override;
 
     void InitProperties() override;
     void ReadProperties(const platform::com::PropertyBag& bag) override;
