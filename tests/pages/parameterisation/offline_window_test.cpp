@@ -214,3 +214,89 @@ TEST_F(OfflineWindow, APendingPathForAnotherPageStaysPending) {
 
 }  // namespace
 }  // namespace dtm
+
+namespace dtm {
+namespace {
+
+// The trace of opening and closing function 1 in a component folder with
+// tracing on: the members that initialise and release the page tree, in order.
+class OfflineWindowTrace : public testing::ParamPagesFixture {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(std::string(DTM_TEST_DATA_DIR) + "/../../XMLData", folder.Dir() / "XMLData",
+                              std::filesystem::copy_options::recursive);
+        folder.WriteIni("[TimeCritical]\r\nTrace=ExternalFile\r\n");
+        Start();
+    }
+    // The trace lines of the page members that matter here, without date and tags.
+    std::vector<std::string> Lines() const {
+        static const char* kMembers[] = {"-InitControls:", "-IDtmActiveXControl_Init:", "-TabStrip_Click:",
+                                         "-IDtmActiveXControl_PrepareToRelease:"};
+        std::vector<std::string> lines;
+        std::istringstream in(folder.Read("TraceInfoFile.txt"));
+        for (std::string line; std::getline(in, line);) {
+            for (const char* member : kMembers) {
+                const auto at = line.find(member);
+                if (at == std::string::npos) continue;
+                const auto start = line.rfind(' ', at) + 1;
+                lines.push_back(line.substr(start, line.find_last_not_of('\r') + 1 - start));
+            }
+        }
+        return lines;
+    }
+
+    testing::ComponentFolder folder;
+};
+
+TEST_F(OfflineWindowTrace, InitialisesAndReleasesThePageTreeInFormOrder) {
+    const auto session = frame->Open(1);
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "ctlOffline-InitControls: ",
+                           "ctlOffline-TabStrip_Click: ",
+                           "ctlStatus-InitControls: ",
+                           "ctlStatus-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           // the I/O page initialises its children first
+                           "ctlIOpFuncAI-InitControls: ",
+                           "ctlIOpFuncAI-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlIOpFuncTOT-InitControls: ",
+                           "ctlIOpFuncTOT-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlIOp-InitControls: ",
+                           "ctlIOp-TabStrip_Click: ",
+                           "ctlIOpFuncAI-IDtmActiveXControl_PrepareToRelease: ExitControls successfull-Return Value = TRUE",
+                           "ctlIOpFuncAI-InitControls: ",
+                           "ctlIOpFuncAI-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlIOp-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlInput-InitControls: ",
+                           "ctlInpCtrlParam-InitControls: ",
+                           "ctlInpCtrlParam-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlInpMeasConLimits-InitControls: ",
+                           "ctlInpMeasConLimits-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlInpMeasLimits-InitControls: ",
+                           "ctlInpMeasLimits-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlInput-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlIdent-InitControls: ",
+                           "ctlIdent-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                           "ctlOffline-IDtmActiveXControl_Init: ReturnValue = TRUE",
+                       }));
+    const size_t opened = Lines().size();
+    ASSERT_TRUE(frame->Close(*session));
+    const auto lines = Lines();
+    const std::string released = "-IDtmActiveXControl_PrepareToRelease: ExitControls successfull-Return Value = TRUE";
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(opened), lines.end()),
+              (std::vector<std::string>{
+                  "ctlStatus" + released,
+                  "ctlIOpFuncAI" + released,
+                  "ctlIOpFuncTOT" + released,
+                  "ctlIOp" + released,
+                  "ctlInpCtrlParam" + released,
+                  "ctlInpMeasConLimits" + released,
+                  "ctlInpMeasLimits" + released,
+                  "ctlInput" + released,
+                  "ctlIdent" + released,
+                  "ctlOffline" + released,
+              }));
+}
+
+}  // namespace
+}  // namespace dtm
