@@ -47,15 +47,19 @@ protected:
     std::string output;
 };
 
-TEST_F(PageScriptTest, TheExampleGivesItsExpectedOutput) {
-    std::ifstream script(kExamples + "ident.pages");
-    ASSERT_TRUE(script) << kExamples;
-    std::ostringstream out;
-    PageScriptOptions options;
-    options.echo = true;
-    EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
-    EXPECT_EQ(out.str(), ReadFile(kExamples + "ident.expected"));
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+TEST_F(PageScriptTest, TheExamplesGiveTheirExpectedOutput) {
+    for (const std::string name : {"ident", "offline"}) {
+        SCOPED_TRACE(name);
+        Reset();
+        std::ifstream script(kExamples + name + ".pages");
+        ASSERT_TRUE(script) << kExamples;
+        std::ostringstream out;
+        PageScriptOptions options;
+        options.echo = true;
+        EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
+        EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
+        EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+    }
 }
 
 struct CommandCase {
