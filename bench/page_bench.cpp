@@ -1,6 +1,7 @@
 // The identification page opened by program id through the test frame (created,
 // hosted, initialised with the DTM and shown) and closed again (released,
-// unregistered, window hidden), each on its own.
+// unregistered, window hidden), each on its own; the offline window opened as
+// function 1 and closed.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -56,5 +57,17 @@ void BM_CloseIdent(benchmark::State& state) {
     CheckErrorSink(state);
 }
 BENCHMARK(BM_CloseIdent)->Unit(benchmark::kMicrosecond);
+
+// Function 1, the offline parameterisation window with its whole page tree
+// (89 rows), opened by function id and closed again.
+void BM_OpenAndCloseOffline(benchmark::State& state) {
+    const auto frame = NewFrame();
+    for (auto _ : state) {
+        auto page = frame->Open(1);
+        if (!page || !frame->Close(*page)) state.SkipWithError("ctlOffline did not open and close");
+    }
+    CheckErrorSink(state);
+}
+BENCHMARK(BM_OpenAndCloseOffline)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
