@@ -135,6 +135,15 @@ TEST_F(OfflineWindow, TheModelPictureFollowsTheDeviceTypeName) {
     EXPECT_EQ(page->ctlHeadline->Image1->Picture()->DisplayName(), "RXD218.bmp");
 }
 
+TEST_F(OfflineWindow, TheHelpButtonOpensTheHelpFile) {
+    Open();
+    ASSERT_TRUE(ui::Input::Click(*page->HelpButton));
+    // No help file is shipped: the user is told so.
+    const auto& boxes = platform::app::MessageBoxHandler::Instance().Records();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].prompt, "The help file could not be found or opened.");
+}
+
 TEST_F(OfflineWindow, SearchResultsBeginWithTheWindowsName) {
     Open();
     const auto hits = page->FindParameters("TRANS/1/FlowCori/TAG_DESC", "");
