@@ -5,6 +5,9 @@
 #include "pages/framework/ctlAbout.h"
 #include "pages/framework/ctlIdent.h"
 #include "pages/framework/ctlNoMoreWindows.h"
+#include "pages/parameterisation/ctlAlarm.h"
+#include "pages/parameterisation/ctlAlarmAI.h"
+#include "pages/parameterisation/ctlChannelAssign.h"
 #include "pages/parameterisation/ctlIOp.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "pages/parameterisation/ctlInpTabPage.h"
@@ -35,6 +38,9 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlIOp>(registry, "ctlIOp");
     RegisterPage<ctlIOpFuncAI>(registry, "ctlIOpFuncAI");
     RegisterPage<ctlIOpFuncTOT>(registry, "ctlIOpFuncTOT");
+    RegisterPage<ctlAlarm>(registry, "ctlAlarm");
+    RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
+    RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
 }
 
 }  // namespace dtm

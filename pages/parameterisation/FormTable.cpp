@@ -30,6 +30,7 @@ P<ui::Control> Make(PageBase& page, const FormLine& line) {
             row->ControlType(ctl::kRowPlain);
             row->labelwidth(line.labelWidth);
             row->unitwidth(line.unitWidth);
+            row->Locked(line.locked);
             return row;
         }
         case FormKind::Tabs: {

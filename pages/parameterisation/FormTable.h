@@ -24,6 +24,7 @@ struct FormLine {
     int16_t labelWidth;      // a row's "labelwidth" (0: none stored)
     int16_t unitWidth;       // a row's "unitwidth" (0: none stored)
     bool unitText;           // a row's design unit text "Unit"
+    bool locked = false;     // a row locked by design
 };
 
 constexpr FormLine Frame(const char* name, const char* in = "") {
@@ -31,8 +32,8 @@ constexpr FormLine Frame(const char* name, const char* in = "") {
 }
 constexpr FormLine Picture(const char* name) { return {FormKind::Picture, name, "", 0, "", 0, 0, false}; }
 constexpr FormLine Row(const char* in, int16_t index, const char* tag, int16_t labelWidth, int16_t unitWidth,
-                       bool unitText = false) {
-    return {FormKind::Row, "ctlParameter", in, index, tag, labelWidth, unitWidth, unitText};
+                       bool unitText = false, bool locked = false) {
+    return {FormKind::Row, "ctlParameter", in, index, tag, labelWidth, unitWidth, unitText, locked};
 }
 constexpr FormLine Tabs(const char* keys) { return {FormKind::Tabs, "TabStrip", "", 0, keys, 0, 0, false}; }
 constexpr FormLine HelpPane() { return {FormKind::HelpPane, "ctlParamHelp1", "", 0, "", 0, 0, false}; }

@@ -47,20 +47,22 @@ protected:
     std::string output;
 };
 
-TEST_F(PageScriptTest, TheExamplesGiveTheirExpectedOutput) {
-    for (const std::string name : {"ident", "offline"}) {
-        SCOPED_TRACE(name);
-        Reset();
-        std::ifstream script(kExamples + name + ".pages");
-        ASSERT_TRUE(script) << kExamples;
-        std::ostringstream out;
-        PageScriptOptions options;
-        options.echo = true;
-        EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
-        EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
-        EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
-    }
+class PageScriptExamples : public PageScriptTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
+    const std::string name = GetParam();
+    std::ifstream script(kExamples + name + ".pages");
+    ASSERT_TRUE(script) << kExamples;
+    std::ostringstream out;
+    PageScriptOptions options;
+    options.echo = true;
+    EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
+    EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples, ::testing::Values("ident", "channels", "offline"),
+                         [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
     const char* name;
@@ -126,7 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"", kScriptOk},
         CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
                     kScriptOk},
-        CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk}),
+        CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk},
+        CommandCase{"ChannelsListsTheSixteen", "channels", "channel 16 TOT8_ST active bit=312", kScriptOk},
+        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
