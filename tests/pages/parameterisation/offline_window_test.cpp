@@ -4,6 +4,7 @@
 // order in which the page tree is initialised and released.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -15,6 +16,7 @@
 #include "platform/ctl/RowInput.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/LanguageDictionary.h"
 #include "platform/ui/Input.h"
 
 namespace dtm {
@@ -156,29 +158,55 @@ TEST_F(OfflineWindow, SearchResultsBeginWithTheWindowsName) {
               "ctlOffline_HelpButton");
 }
 
+TEST_F(OfflineWindow, EveryCaptionKeyOfThePageTreeIsInTheDictionary) {
+    Open();
+    const auto& dictionary = *Ctx().Dictionary();
+    const auto keys = page->GetDictKeys("");
+    EXPECT_EQ(keys->Count(), 40);
+    for (const auto& item : *keys) {
+        const auto key = std::dynamic_pointer_cast<clsSearchItem>(item.ObjRef())->DictKey;
+        EXPECT_FALSE(dictionary.LookupText("keys", key, "text").IsEmpty()) << key;
+    }
+    // The block tabs of both lists, captioned by their keys.
+    for (const char* list : {"ctlIOp_TabStrip_Profil", "ctlIOp_TabStrip_Manu"}) {
+        const std::string tabs = com::CStr(dictionary.LookupText("keys", list, "text"));
+        ASSERT_FALSE(tabs.empty()) << list;
+        for (size_t start = 0; start <= tabs.size();) {
+            const size_t comma = std::min(tabs.find(',', start), tabs.size());
+            const std::string key = tabs.substr(start, comma - start);
+            EXPECT_FALSE(dictionary.LookupText("keys", key, "text").IsEmpty()) << key;
+            start = comma + 1;
+        }
+    }
+    EXPECT_FALSE(dictionary.LookupText("keys", "help_button_text", "text").IsEmpty());
+}
+
 struct NavCase {
     const char* name;
     const char* path;
-    int inputTab;       // the input page's tab selected before (0: untouched)
-    bool shown;         // ShowControl's answer
-    int offlineTab;     // the window's tab afterwards
-    const char* focus;  // the control path that has the focus afterwards ("" none of the rows)
+    int offlineTabBefore;  // the window's tab selected before
+    int inputTab;          // the input page's tab selected before (0: untouched)
+    bool shown;            // ShowControl's answer
+    int offlineTab;        // the window's tab afterwards
+    const char* focus;     // the control path that has the focus afterwards ("": the focus stays)
 };
 
 const NavCase kNavCases[] = {
-    {"IdentRow", "ctlOffline.ctlIdent.ctlParameter.5", 0, true, 1, "ctlIdent.ctlParameter.5"},
-    {"InputRowSelectsTab2", "ctlOffline.ctlInput.ctlParameter.1", 0, true, 2, "ctlInput.ctlParameter.1"},
-    {"ControlParameterRow", "ctlOffline.ctlInput.ctlInpCtrlParam.ctlParameter.12", 0, true, 2,
+    {"IdentRow", "ctlOffline.ctlIdent.ctlParameter.5", 1, 0, true, 1, "ctlIdent.ctlParameter.5"},
+    {"InputRowSelectsTab2", "ctlOffline.ctlInput.ctlParameter.1", 1, 0, true, 2, "ctlInput.ctlParameter.1"},
+    {"ControlParameterRow", "ctlOffline.ctlInput.ctlInpCtrlParam.ctlParameter.12", 1, 0, true, 2,
      "ctlInput.ctlInpCtrlParam.ctlParameter.12"},
-    {"LimitRowOnAHiddenSubTab", "ctlOffline.ctlInput.ctlInpMeasLimits.ctlParameter.7", 0, true, 2, ""},
-    {"LimitRowOnItsSubTab", "ctlOffline.ctlInput.ctlInpMeasLimits.ctlParameter.7", 2, true, 2,
+    {"LimitRowOnAHiddenSubTab", "ctlOffline.ctlInput.ctlInpMeasLimits.ctlParameter.7", 1, 0, true, 2, ""},
+    {"LimitRowOnItsSubTab", "ctlOffline.ctlInput.ctlInpMeasLimits.ctlParameter.7", 1, 2, true, 2,
      "ctlInput.ctlInpMeasLimits.ctlParameter.7"},
-    {"ConcentrationRow", "ctlOffline.ctlInput.ctlInpMeasConLimits.ctlParameter.10", 3, true, 2,
+    {"ConcentrationRow", "ctlOffline.ctlInput.ctlInpMeasConLimits.ctlParameter.10", 1, 3, true, 2,
      "ctlInput.ctlInpMeasConLimits.ctlParameter.10"},
-    {"TabStripTab3", "ctlOffline.TabStrip.3", 0, true, 3, "TabStrip"},
-    {"IOpRowKeepsTheTab", "ctlOffline.ctlIOp.ctlIOpFuncTOT.ctlParameter.14", 0, true, 1, ""},
-    {"OtherWindow", "ctlOnline.ctlIdent.ctlParameter.5", 0, false, 1, ""},
-    {"NoSuchChild", "ctlOffline.ctlNothing.ctlParameter.5", 0, false, 1, ""},
+    {"TabStripTab3", "ctlOffline.TabStrip.3", 1, 0, true, 3, "TabStrip"},
+    {"IOpRowKeepsTheTab", "ctlOffline.ctlIOp.ctlIOpFuncTOT.ctlParameter.14", 1, 0, true, 1, ""},
+    {"IOpRowOnItsTab", "ctlOffline.ctlIOp.ctlIOpFuncAI.ctlParameter.14", 3, 0, true, 3,
+     "ctlIOp.ctlIOpFuncAI.ctlParameter.14"},
+    {"OtherWindow", "ctlOnline.ctlIdent.ctlParameter.5", 1, 0, false, 1, ""},
+    {"NoSuchChild", "ctlOffline.ctlNothing.ctlParameter.5", 1, 0, false, 1, ""},
 };
 
 class OfflineNavigation : public OfflineWindow, public ::testing::WithParamInterface<NavCase> {};
@@ -186,6 +214,7 @@ class OfflineNavigation : public OfflineWindow, public ::testing::WithParamInter
 TEST_P(OfflineNavigation, ShowsTheControlOfThePath) {
     const NavCase& c = GetParam();
     Open();
+    page->TabStrip->SelectedItem(page->TabStrip->Tabs().Item(c.offlineTabBefore));
     if (c.inputTab) page->ctlInput->TabStrip->SelectedItem(page->ctlInput->TabStrip->Tabs().Item(c.inputTab));
     const ui::Control* before = session->Host().Focus().Focused();
     EXPECT_EQ(page->ShowControl(c.path, "ctlAnyName"), c.shown);
