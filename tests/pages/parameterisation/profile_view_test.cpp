@@ -280,6 +280,21 @@ TEST_F(ProfileView, AViewIsAsTallAsItsLowestRowAndOnlyTheBlockIndexRowKeepsItsWi
     EXPECT_EQ(view->Height(), row(5)->Top() + row(5)->Height());
 }
 
+TEST_F(ProfileView, ResizingKeepsTheMarginsAndTheHelpButtonBelowTheTabs) {
+    auto& page = Open();
+    const float right = page.Width() - page.TabStrip->Left() - page.TabStrip->Width();
+    const float bottom = page.Height() - page.ctlScrollPane->Top() - page.ctlScrollPane->Height();
+    for (const auto& [w, h] : {std::pair<float, float>{14000, 10000}, {11000, 8000}}) {
+        session->Host().Resize(w, h);
+        EXPECT_EQ(w - page.TabStrip->Left() - page.TabStrip->Width(), right);
+        EXPECT_EQ(h - page.ctlScrollPane->Top() - page.ctlScrollPane->Height(), bottom);
+        EXPECT_EQ(page.ctlHeadline->Width(), w);
+        EXPECT_EQ(page.HelpButton->Top(), page.TabStrip->Top() + page.TabStrip->Height() + 40);
+        EXPECT_EQ(page.HelpButton->Left() + page.HelpButton->Width(), page.TabStrip->Left() + page.TabStrip->Width());
+    }
+    EXPECT_EQ(page.HelpButton->Caption(), "Help");
+}
+
 TEST_F(ProfileView, ClosingReleasesTheViewAndTheStatusBar) {
     auto& page = Open();
     page.TabStrip->UserClickTab(3);
