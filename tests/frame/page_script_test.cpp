@@ -47,15 +47,18 @@ protected:
     std::string output;
 };
 
-TEST_F(PageScriptTest, TheExampleGivesItsExpectedOutput) {
-    std::ifstream script(kExamples + "ident.pages");
-    ASSERT_TRUE(script) << kExamples;
-    std::ostringstream out;
-    PageScriptOptions options;
-    options.echo = true;
-    EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
-    EXPECT_EQ(out.str(), ReadFile(kExamples + "ident.expected"));
-    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+TEST_F(PageScriptTest, TheExamplesGiveTheirExpectedOutput) {
+    for (const std::string example : {"ident", "profile"}) {
+        Reset();
+        std::ifstream script(kExamples + example + ".pages");
+        ASSERT_TRUE(script) << kExamples << example;
+        std::ostringstream out;
+        PageScriptOptions options;
+        options.echo = true;
+        EXPECT_EQ(RunPageScript(script, out, options), kScriptOk) << example;
+        EXPECT_EQ(out.str(), ReadFile(kExamples + example + ".expected")) << example;
+        EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()) << example;
+    }
 }
 
 struct CommandCase {
