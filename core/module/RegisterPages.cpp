@@ -1,6 +1,4 @@
-#include "core/module/RegisterPages.h"
-
-#include <memory>
+#include "pages/framework/RegisterPages.h"
 
 #include "pages/framework/ctlAbout.h"
 #include "pages/framework/ctlIdent.h"
@@ -13,18 +11,11 @@
 #include "pages/parameterisation/ctlInpTabPage.h"
 #include "pages/parameterisation/ctlInput.h"
 #include "pages/parameterisation/ctlOffline.h"
+#include "pages/parameterisation/ctlProfilBlockView.h"
+#include "pages/parameterisation/ctlProfilViewDyn.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
-
-namespace {
-
-template <class Page>
-void RegisterPage(platform::com::ClassRegistry& registry, const char* className) {
-    registry.Register(std::string(kPageProgIdPrefix) + className, [] { return std::make_shared<Page>(); });
-}
-
-}  // namespace
 
 void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlIdent>(registry, "ctlIdent");
@@ -41,6 +32,11 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlAlarm>(registry, "ctlAlarm");
     RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
     RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
+    RegisterPage<ctlProfilViewDyn>(registry, "ctlProfilViewDyn");
+    RegisterPage<ctlProfilPhysicalBlock>(registry, "ctlProfilPhysicalBlock");
+    RegisterPage<ctlProfilTBFlowCoriolis>(registry, "ctlProfilTBFlowCoriolis");
+    RegisterPage<ctlProfilFunctionBlockAI>(registry, "ctlProfilFunctionBlockAI");
+    RegisterPage<ctlProfilFunctionBlockTOT>(registry, "ctlProfilFunctionBlockTOT");
 }
 
 }  // namespace dtm

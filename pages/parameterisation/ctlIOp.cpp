@@ -1,5 +1,6 @@
 #include "pages/parameterisation/ctlIOp.h"
 
+#include "pages/framework/IBlockIndexed.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
 #include "platform/com/Error.h"
@@ -30,11 +31,6 @@ void ctlIOp::BuildForm() {
     tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlIOp"),
                                             [this] { TabStrip_Click(); });
     TabStrip->Click.Connect([this] { TabStrip_Click(); });
-}
-
-bool ctlIOp::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
-    functionCall_ = functionCall;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
 }
 
 void ctlIOp::InitControls() {
@@ -72,11 +68,12 @@ void ctlIOp::TabStrip_Click() {
         const bool show = selectedKey.starts_with(key.view);
         if (child->Visible() != show) child->Visible(show);
         if (selectedKey != tab->Key()) continue;
-        const auto page = std::dynamic_pointer_cast<ctlIOpFuncPage>(child);
-        if (!page) com::Raise(438, "The page " + key.view + " has no BlockIndex", "ctlIOp");
+        const auto page = std::dynamic_pointer_cast<fdt::IDtmActiveXControl>(child->Object());
+        const auto indexed = std::dynamic_pointer_cast<IBlockIndexed>(child->Object());
+        if (!page || !indexed) com::Raise(438, "The page " + key.view + " has no BlockIndex", "ctlIOp");
         page->PrepareToRelease();
-        page->BlockIndex(key.n);
-        page->Init(InvokeId() + "." + key.view + std::to_string(key.n) + "$", functionCall_, Dtm());
+        indexed->BlockIndex(key.n);
+        page->Init(InvokeId() + "." + key.view + std::to_string(key.n) + "$", FunctionCall(), Dtm());
     }
 }
 

@@ -20,8 +20,6 @@ public:
     ctlIOp();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    bool Init(const std::string& invokeId, const std::string& functionCall,
-              const platform::P<platform::com::Object>& dtm) override;
     // Brings the tabs in line with a comma-separated list of tab keys.
     void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
 
@@ -43,7 +41,6 @@ private:
     void TabStrip_Click();
 
     std::unique_ptr<BlockTabStrip> tabs_;
-    std::string functionCall_;
 };
 
 }  // namespace dtm
