@@ -63,7 +63,7 @@ TEST_F(OfflineWindow, OpensWithItsChildPagesNumberedInFormOrder) {
     EXPECT_EQ(page->ctlInput->ctlInpMeasConLimits->InvokeId(), Id(".3$.2$"));
     EXPECT_EQ(page->ctlInput->ctlInpMeasLimits->InvokeId(), Id(".3$.3$"));
     EXPECT_EQ(page->ctlIOp->ctlIOpFuncTOT->InvokeId(), Id(".2$.2$"));
-    const char* ids[] = {"", ".1$", ".2$", ".3$", ".4$", ".3$.1$", ".3$.2$", ".3$.3$", ".2$.2$"};
+    const char* ids[] = {"", ".1$", ".2$", ".3$", ".4$", ".3$.1$", ".3$.2$", ".3$.3$", ".2$.ctlIOpFuncAI1$", ".2$.2$"};
     for (const char* id : ids) EXPECT_NE(Registry().FindGui(Id(id)), nullptr) << id;
 
     // Tab 1 shows the identification page; the other two are initialised but hidden.
