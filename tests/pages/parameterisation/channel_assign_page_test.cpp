@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "core/channels/SlaveBusParamSet.h"
 #include "core/channels/clsChannel.h"
 #include "model/elements/clsDataElement.h"
 #include "ParamPagesFixture.h"
+#include "core/ComponentFolder.h"
 #include "pages/parameterisation/ctlChannelAssign.h"
 #include "core/dtm/IPrivateNavigation.h"
+#include "platform/app/Path.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
 #include "platform/ctl/RowInput.h"
@@ -85,6 +88,18 @@ TEST_F(ChannelAssignPageTest, OpensWithItsNineRowsBoundAndChangesNothing) {
     EXPECT_TRUE(frame->Close(*session));
     EXPECT_EQ(Registry().OpenGuis(), 0);
     EXPECT_TRUE(session->Dropped());
+}
+
+TEST_F(ChannelAssignPageTest, EveryRowIsBoundOnBothDevices) {
+    for (const Model device : {Model::RXD214, Model::RXD218}) {
+        Start(device);
+        auto page = Open();
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty()) << static_cast<int>(device);
+        for (const auto& link : page->ctlParamSite1->Links())
+            EXPECT_EQ(link.row->Bound()->Name(), link.row->parameterTag()) << static_cast<int>(device);
+        EXPECT_TRUE(frame->Close(*session));
+    }
 }
 
 struct LockCase {
@@ -167,7 +182,13 @@ TEST_F(ChannelAssignPageTest, AFailedSaveRequestIsReportedAndThePageStaysOpen) {
     EXPECT_TRUE(page->Initialised());
 }
 
-TEST_F(ChannelAssignPageTest, MissingChannelsAreReportedAtOpenAndOnTheButton) {
+TEST_F(ChannelAssignPageTest, MissingChannelsAreTracedAndReportedAtOpenAndOnTheButton) {
+    // A component folder of its own with tracing on.
+    const std::string home = platform::app::Path();
+    testing::ComponentFolder folder;
+    std::filesystem::copy(home + "/XMLData", folder.Dir() / "XMLData");
+    folder.WriteIni("[TimeCritical]\nTrace=ExternalFile\n");
+    Start();
     Params().Channels()->Clear();
     auto page = Open();
     ASSERT_NE(page, nullptr);  // the page opens all the same
@@ -178,6 +199,11 @@ TEST_F(ChannelAssignPageTest, MissingChannelsAreReportedAtOpenAndOnTheButton) {
     ASSERT_TRUE(platform::ui::Input::Click(*page->StoreNewConfig));
     EXPECT_EQ(Ctx().ReportedErrors().size(), 2u);
     EXPECT_EQ(SaveRequests(), 0u);  // the channels failed first
+    const std::string trace = folder.Read("TraceInfoFile.txt");
+    EXPECT_NE(trace.find("ctlChannelAssign-RefreshSlotElements"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("ctlChannelAssign-StoreNewConfig_Click"), std::string::npos) << trace;
+    EXPECT_TRUE(frame->Close(*session));
+    frame.reset();  // before the folder goes
 }
 
 }  // namespace
