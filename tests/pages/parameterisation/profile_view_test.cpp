@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "frame/PageFrame.h"
 #include "pages/parameterisation/RegisterParameterisationPages.h"
@@ -117,6 +118,9 @@ TEST_F(ProfileView, EveryRowTableBindsForEveryBlockOfBothDeviceTypes) {
                     EXPECT_EQ(link.row->Bound()->Name(), com::vb::Replace(tag, "%d", std::to_string(n)));
                     EXPECT_EQ(link.row->Bound()->Name().rfind(prefix, 0), 0u) << tag;
                 }
+                int16_t last = -1;  // the parts of the table run in index order
+                for (const auto& part : view->Form().rows)
+                    for (const auto& r : part) EXPECT_GT(r.index, std::exchange(last, r.index)) << r.path;
                 EXPECT_TRUE(view->PrepareToRelease());
             }
         }
