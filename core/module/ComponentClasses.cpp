@@ -2,8 +2,7 @@
 
 #include "core/dtm/DTMMain.h"
 #include "core/services/Trace.h"
-#include "pages/framework/RegisterPages.h"
-#include "pages/parameterisation/RegisterParameterisationPages.h"
+#include "core/module/RegisterPages.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
 
@@ -12,7 +11,6 @@ namespace dtm {
 void RegisterComponentClasses(platform::com::ClassRegistry& registry) {
     registry.Register(DTMMain::kProgId, [] { return std::make_shared<DTMMain>(); });
     RegisterPages(registry);
-    RegisterParameterisationPages(registry);
     // Errors trapped at the frame boundary go to the component's trace.
     platform::fdt::SetBoundaryTraceHook(
         [](const std::string& line) { TraceOut("RG38N226_4_07-FrameBoundary", line, nullptr); });

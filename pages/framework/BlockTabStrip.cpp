@@ -188,12 +188,15 @@ TabKey BlockTabStrip::SplitKey(const std::string& key) {
     return {vb::Left(key, p - 1), com::CInt(platform::Variant::Str(vb::Mid(key, p)))};
 }
 
-ProfibusBlockFlags BlockTabStrip::KindOf(int16_t n) const {
-    const auto element = std::dynamic_pointer_cast<clsDataElement>(
-        com::Deref(com::Deref(page_.GetContext()).Parameters()).Find("~/BLOCK/" + std::to_string(n)));
+ProfibusBlockFlags FunctionBlockKind(const platform::rt::Parameters& params, int16_t n) {
+    const auto element = std::dynamic_pointer_cast<clsDataElement>(params.Find("~/BLOCK/" + std::to_string(n)));
     if (!element || !element->InitialValue.IsString()) return pbfNoneBlock;
     const std::string kind = com::CStr(element->InitialValue);
     return kind == "AI" ? pbfFunctionAIBlock : kind == "TOT" ? pbfFunctionTOTBlock : pbfNoneBlock;
+}
+
+ProfibusBlockFlags BlockTabStrip::KindOf(int16_t n) const {
+    return FunctionBlockKind(com::Deref(com::Deref(page_.GetContext()).Parameters()), n);
 }
 
 ProfibusBlockFlags BlockTabStrip::ViewKind(const std::string& view) const {

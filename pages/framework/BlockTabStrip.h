@@ -27,7 +27,8 @@
 
 namespace platform::rt {
 class IPrivateDataElement;
-}
+class Parameters;
+}  // namespace platform::rt
 namespace platform::xml {
 class Element;
 }
@@ -89,6 +90,9 @@ struct BlockTabOptions {
 // Every host of a block tab strip, and the one of a page (null when none).
 std::span<const BlockTabOptions> BlockTabHosts();
 const BlockTabOptions* FindBlockTabHost(std::string_view page);
+
+// The kind of function block n by "~/BLOCK/n": AI, Totaliser, or none when missing.
+ProfibusBlockFlags FunctionBlockKind(const platform::rt::Parameters& params, int16_t n);
 
 struct TabKey {
     std::string view;

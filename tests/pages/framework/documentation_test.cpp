@@ -7,6 +7,7 @@
 
 #include "core/DtmFixture.h"
 #include "core/dtm/clsFunctionMan.h"
+#include "core/module/RegisterPages.h"
 #include "pages/framework/ctlIdent.h"
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/xml/Dom.h"

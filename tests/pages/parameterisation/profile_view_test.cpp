@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "frame/PageFrame.h"
-#include "pages/parameterisation/RegisterParameterisationPages.h"
+#include "core/module/RegisterPages.h"
 #include "pages/parameterisation/ctlProfilBlockView.h"
 #include "pages/parameterisation/ctlProfilViewDyn.h"
 #include "platform/app/ErrorSink.h"
@@ -39,7 +39,7 @@ protected:
         session.reset();
         frame.reset();
         Reset();
-        RegisterParameterisationPages(com::ClassRegistry::Global());  // a test may have put in a spy
+        RegisterPages(com::ClassRegistry::Global());  // a test may have put in a spy
     }
     void TearDown() override {
         std::string errors;
@@ -232,7 +232,7 @@ TEST_F(ProfileView, ATabOfNoKnownViewLoadsNothing) {
 }
 
 TEST_F(ProfileView, APendingPathScrollsToItsRow) {
-    auto& page = Open(".ctlScrollPane.PB.ctlParameter.40");
+    auto& page = Open("ctlProfilViewDyn.ctlScrollPane.PB.ctlParameter.40");
     auto& view = View(page);
     const auto target = view.Controls().Item("ctlParameter", 40);
     EXPECT_EQ(session->Host().Focus().Focused(), target.get());
@@ -257,10 +257,10 @@ TEST_F(ProfileView, SearchesFindThePhysicalTransducerAndAIRowsButNoTotaliserOnes
             out.push_back(std::dynamic_pointer_cast<clsSearchItem>(v.ObjRef())->Pfad);
         return out;
     };
-    EXPECT_EQ(paths("FUNC/%d/AI/CHANNEL"), std::vector<std::string>{".ctlScrollPane.Function.ctlParameter.38"});
-    EXPECT_EQ(paths("TRANS/%d/FlowCori/ZERO_POINT"), std::vector<std::string>{".ctlScrollPane.Transducer.ctlParameter.30"});
-    EXPECT_EQ(paths("PHYS/TAG_DESC"), (std::vector<std::string>{".ctlScrollPane.PB.ctlParameter.12",
-                                                                ".ctlScrollPane.Physical.ctlParameter.12"}));
+    EXPECT_EQ(paths("FUNC/%d/AI/CHANNEL"), std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Function.ctlParameter.38"});
+    EXPECT_EQ(paths("TRANS/%d/FlowCori/ZERO_POINT"), std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Transducer.ctlParameter.30"});
+    EXPECT_EQ(paths("PHYS/TAG_DESC"), (std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.PB.ctlParameter.12",
+                                                                "ctlProfilViewDyn.ctlScrollPane.Physical.ctlParameter.12"}));
     EXPECT_TRUE(paths("FUNC/%d/TOT/TOTAL/Value").empty());
     EXPECT_TRUE(Registered(".ctlProfilPhysicalBlock0$"));
     for (const auto& name : {"Physical", "Transducer", "Function"})  // the search views are not initialised
