@@ -1,4 +1,6 @@
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
+
+#include <memory>
 
 #include "pages/framework/ctlAbout.h"
 #include "pages/framework/ctlIdent.h"
@@ -16,6 +18,15 @@
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
+
+namespace {
+
+template <class Page>
+void RegisterPage(platform::com::ClassRegistry& registry, const char* className) {
+    registry.Register(std::string(kPageProgIdPrefix) + className, [] { return std::make_shared<Page>(); });
+}
+
+}  // namespace
 
 void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlIdent>(registry, "ctlIdent");

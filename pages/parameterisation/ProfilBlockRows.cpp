@@ -89,7 +89,7 @@ constexpr ProfilRow kPhysicalRows[] = {
     {46, "MANU/EEPROM_WRITE_CYCLES",         kRowPlain,     kNoOption},
 };
 
-// The Transducer Block view after the header, "TRANS/%d/FlowCori/".
+// The Transducer Block view after the header, rows 24 to 82, "TRANS/%d/FlowCori/".
 constexpr ProfilRow kTransducerRows[] = {
     {24, "CALIBR_FACTOR",                      kRowPlain,     kNoOption},
     {25, "LOW_FLOW_CUTOFF",                    kRowPlain,     kNoOption},
@@ -152,12 +152,16 @@ constexpr ProfilRow kTransducerRows[] = {
     {82, "MANU/_resets",                       kRowPlain,     kNoOption},
 };
 
-// The AI view after the header, "FUNC/%d/AI/".
-constexpr ProfilRow kAIRows[] = {
+// The batch record of the AI and Totaliser views, rows 24 to 27.
+constexpr ProfilRow kBatchRows[] = {
     {24, "BATCH/BATCH_ID",           kRowPlain,     kNoOption},
     {25, "BATCH/RUP",                kRowPlain,     kNoOption},
     {26, "BATCH/OPERATION",          kRowPlain,     kNoOption},
     {27, "BATCH/PHASE",              kRowPlain,     kNoOption},
+};
+
+// The AI view's output, scaling and channel, rows 28 to 40, "FUNC/%d/AI/".
+constexpr ProfilRow kAIRows[] = {
     {28, "OUT/Value",                kRowPlain,     kNoOption},
     {29, "OUT/StatusQuality",        kRowValueList, kNoOption},
     {30, "OUT/StatusLimit",          kRowValueList, kNoOption},
@@ -171,6 +175,10 @@ constexpr ProfilRow kAIRows[] = {
     {38, "CHANNEL",                  kRowValueList, kNoOption},
     {39, "PV_FTIME",                 kRowPlain,     kNoOption},
     {40, "FSAFE_TYPE",               kRowValueList, kNoOption},
+};
+
+// The limits and limit alarms of the AI and Totaliser views, rows 42 to 66.
+constexpr ProfilRow kLimitAlarmRows[] = {
     {42, "ALARM_HYS",                kRowPlain,     kNoOption},
     {43, "HI_HI_LIM",                kRowPlain,     kNoOption},
     {44, "HI_LIM",                   kRowPlain,     kNoOption},
@@ -196,18 +204,18 @@ constexpr ProfilRow kAIRows[] = {
     {64, "LO_LO_ALM/TimeStamp",      kRowPlain,     kNoOption},
     {65, "LO_LO_ALM/Subcode",        kRowPlain,     kNoOption},
     {66, "LO_LO_ALM/Value",          kRowPlain,     kNoOption},
+};
+
+// The AI view's simulation, rows 67 to 70.
+constexpr ProfilRow kAISimulateRows[] = {
     {67, "SIMULATE/StatusQuality",   kRowValueList, kNoOption},
     {68, "SIMULATE/Value",           kRowPlain,     kNoOption},
     {69, "SIMULATE/StatusLimit",     kRowValueList, kNoOption},
     {70, "SIMULATE/Enabled",         kRowValueList, kNoOption},
 };
 
-// The Totaliser view after the header, "FUNC/%d/TOT/".
+// The Totaliser view's total, modes and channel, rows 28 to 38, "FUNC/%d/TOT/".
 constexpr ProfilRow kTotaliserRows[] = {
-    {24, "BATCH/BATCH_ID",           kRowPlain,     kNoOption},
-    {25, "BATCH/RUP",                kRowPlain,     kNoOption},
-    {26, "BATCH/OPERATION",          kRowPlain,     kNoOption},
-    {27, "BATCH/PHASE",              kRowPlain,     kNoOption},
     {28, "TOTAL/Value",              kRowPlain,     kNoOption},
     {29, "TOTAL/StatusQuality",      kRowValueList, kNoOption},
     {30, "TOTAL/StatusLimit",        kRowValueList, kNoOption},
@@ -217,31 +225,6 @@ constexpr ProfilRow kTotaliserRows[] = {
     {34, "FAIL_TOT",                 kRowPlain,     kNoOption},
     {35, "PRESET_TOT",               kRowValueList, kNoOption},
     {38, "CHANNEL",                  kRowValueList, kNoOption},
-    {42, "ALARM_HYS",                kRowPlain,     kNoOption},
-    {43, "HI_HI_LIM",                kRowPlain,     kNoOption},
-    {44, "HI_LIM",                   kRowPlain,     kNoOption},
-    {45, "LO_LIM",                   kRowPlain,     kNoOption},
-    {46, "LO_LO_LIM",                kRowPlain,     kNoOption},
-    {47, "HI_HI_ALM/AlarmState",     kRowValueList, kNoOption},
-    {48, "HI_HI_ALM/Unacknowledged", kRowPlain,     kNoOption},
-    {49, "HI_HI_ALM/TimeStamp",      kRowPlain,     kNoOption},
-    {50, "HI_HI_ALM/Subcode",        kRowPlain,     kNoOption},
-    {51, "HI_HI_ALM/Value",          kRowPlain,     kNoOption},
-    {52, "HI_ALM/AlarmState",        kRowValueList, kNoOption},
-    {53, "HI_ALM/Unacknowledged",    kRowPlain,     kNoOption},
-    {54, "HI_ALM/TimeStamp",         kRowPlain,     kNoOption},
-    {55, "HI_ALM/Subcode",           kRowPlain,     kNoOption},
-    {56, "HI_ALM/Value",             kRowPlain,     kNoOption},
-    {57, "LO_ALM/AlarmState",        kRowValueList, kNoOption},
-    {58, "LO_ALM/Unacknowledged",    kRowPlain,     kNoOption},
-    {59, "LO_ALM/TimeStamp",         kRowPlain,     kNoOption},
-    {60, "LO_ALM/Subcode",           kRowPlain,     kNoOption},
-    {61, "LO_ALM/Value",             kRowPlain,     kNoOption},
-    {62, "LO_LO_ALM/AlarmState",     kRowValueList, kNoOption},
-    {63, "LO_LO_ALM/Unacknowledged", kRowPlain,     kNoOption},
-    {64, "LO_LO_ALM/TimeStamp",      kRowPlain,     kNoOption},
-    {65, "LO_LO_ALM/Subcode",        kRowPlain,     kNoOption},
-    {66, "LO_LO_ALM/Value",          kRowPlain,     kNoOption},
 };
 
 constexpr ProfilLabel kPhysicalLabels[] = {
@@ -259,16 +242,24 @@ constexpr ProfilLabel kFunctionLabels[] = {
     {"lblFuncAIBlockStd", "Function Block Analog Input Standard Parameter:", 24},
 };
 
+// The parts of each view's rows, in index order.
+constexpr std::span<const ProfilRow> kPhysicalParts[] = {kPhysicalRows};
+constexpr std::span<const ProfilRow> kTransducerParts[] = {kBlockIndex, kBlockHeader, kTransducerRows};
+constexpr std::span<const ProfilRow> kAIParts[] = {kBlockIndex, kBlockHeader,    kBatchRows,
+                                                   kAIRows,     kLimitAlarmRows, kAISimulateRows};
+constexpr std::span<const ProfilRow> kTotaliserParts[] = {kBlockIndex, kBlockHeader, kBatchRows, kTotaliserRows,
+                                                          kLimitAlarmRows};
+
 }  // namespace
 
 // class name, tag prefix, caption prefix, numbered, hides on release, rows, labels
 const ProfilBlockForm kPhysicalBlockForm{
-    "ctlProfilPhysicalBlock", "PHYS/", "ctlProfilPhysicalBlock_", false, true, {kPhysicalRows, {}, {}}, kPhysicalLabels};
+    "ctlProfilPhysicalBlock", "PHYS/", "ctlProfilPhysicalBlock_", false, true, kPhysicalParts, kPhysicalLabels};
 const ProfilBlockForm kTransducerBlockForm{"ctlProfilTBFlowCoriolis", "TRANS/%d/FlowCori/", "ctlProfilTBFlowCoriolis_",
-                                           true, false, {kBlockIndex, kBlockHeader, kTransducerRows}, kTransducerLabels};
+                                           true, false, kTransducerParts, kTransducerLabels};
 const ProfilBlockForm kAIBlockForm{"ctlProfilFunctionBlockAI", "FUNC/%d/AI/", "ctlProfilFunctionBlockAI_",
-                                   true, false, {kBlockIndex, kBlockHeader, kAIRows}, kFunctionLabels};
+                                   true, false, kAIParts, kFunctionLabels};
 const ProfilBlockForm kTotaliserBlockForm{"ctlProfilFunctionBlockTOT", "FUNC/%d/TOT/", "ctlProfilFunctionBlockAI_",
-                                          true, false, {kBlockIndex, kBlockHeader, kTotaliserRows}, kFunctionLabels};
+                                          true, false, kTotaliserParts, kFunctionLabels};
 
 }  // namespace dtm

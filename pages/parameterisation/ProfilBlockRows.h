@@ -1,7 +1,6 @@
 #pragma once
 // The forms of the four block views of the profile block view: their rows of
 // parameter controls and their labels, as data.
-#include <array>
 #include <cstdint>
 #include <span>
 
@@ -36,7 +35,7 @@ struct ProfilBlockForm {
     const char* captionPrefix;  // the Totaliser view takes the AI view's captions
     bool blockNumbered;         // the link replaces "%d" by BlockIndex
     bool hideOnRelease;
-    std::array<std::span<const ProfilRow>, 3> rows;  // in index order, empty parts skipped
+    std::span<const std::span<const ProfilRow>> rows;  // parts, in index order
     std::span<const ProfilLabel> labels;
 };
 

@@ -3,7 +3,6 @@
 #include "core/services/HelpFile.h"
 #include "pages/framework/IBlockIndexed.h"
 #include "pages/framework/Navigation.h"
-#include "pages/framework/RegisterPages.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/fdt/IDtmActiveXControl.h"
@@ -30,7 +29,9 @@ constexpr std::pair<const char*, const char*> kSearchViews[] = {
     {"ctlProfilFunctionBlockAI", "Function"},
 };
 
-std::string ProgId(const char* view) { return std::string(kPageProgIdPrefix) + view; }
+constexpr const char* kComponentName = "RG38N226_4_07";
+
+std::string ProgId(const char* view) { return std::string(kComponentName) + "." + view; }
 
 PageTraits ProfilViewTraits() {
     PageTraits traits;

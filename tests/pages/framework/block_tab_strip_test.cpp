@@ -9,7 +9,7 @@
 #include "core/DtmFixture.h"
 #include "pages/framework/BlockTabStrip.h"
 #include "pages/framework/PageBase.h"
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/LanguageDictionary.h"

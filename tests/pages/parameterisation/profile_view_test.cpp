@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "frame/PageFrame.h"
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 #include "pages/parameterisation/ctlProfilBlockView.h"
 #include "pages/parameterisation/ctlProfilViewDyn.h"
 #include "platform/app/ErrorSink.h"
@@ -117,6 +118,9 @@ TEST_F(ProfileView, EveryRowTableBindsForEveryBlockOfBothDeviceTypes) {
                     EXPECT_EQ(link.row->Bound()->Name(), com::vb::Replace(tag, "%d", std::to_string(n)));
                     EXPECT_EQ(link.row->Bound()->Name().rfind(prefix, 0), 0u) << tag;
                 }
+                int16_t last = -1;  // the parts of the table run in index order
+                for (const auto& part : view->Form().rows)
+                    for (const auto& r : part) EXPECT_GT(r.index, std::exchange(last, r.index)) << r.path;
                 EXPECT_TRUE(view->PrepareToRelease());
             }
         }
@@ -253,10 +257,8 @@ TEST_F(ProfileView, SearchesFindThePhysicalTransducerAndAIRowsButNoTotaliserOnes
             out.push_back(std::dynamic_pointer_cast<clsSearchItem>(v.ObjRef())->Pfad);
         return out;
     };
-    EXPECT_EQ(paths("FUNC/%d/AI/CHANNEL"),
-              std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Function.ctlParameter.38"});
-    EXPECT_EQ(paths("TRANS/%d/FlowCori/ZERO_POINT"),
-              std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Transducer.ctlParameter.30"});
+    EXPECT_EQ(paths("FUNC/%d/AI/CHANNEL"), std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Function.ctlParameter.38"});
+    EXPECT_EQ(paths("TRANS/%d/FlowCori/ZERO_POINT"), std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.Transducer.ctlParameter.30"});
     EXPECT_EQ(paths("PHYS/TAG_DESC"), (std::vector<std::string>{"ctlProfilViewDyn.ctlScrollPane.PB.ctlParameter.12",
                                                                 "ctlProfilViewDyn.ctlScrollPane.Physical.ctlParameter.12"}));
     EXPECT_TRUE(paths("FUNC/%d/TOT/TOTAL/Value").empty());

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ParamPagesFixture.h"
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "pages/parameterisation/ctlInpTabPage.h"
