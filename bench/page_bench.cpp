@@ -3,8 +3,8 @@
 // unregistered, window hidden), each on its own. The profile block view
 // (function 8) opened with its Transducer Block view (83 rows) and closed, and
 // every row of that open view updated after a full upload, one change notice
-// per element as the runtime sends them.
-// The offline window (function 1) opened and closed.
+// per element as the runtime sends them. The offline parameterisation window
+// (function 1) with its whole page tree opened and closed.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
