@@ -137,6 +137,16 @@ TEST_F(IOPage, AChannelChangeRecaptionsTheTabAtTheBlocksPosition) {
     EXPECT_EQ(Caption(3), "AI 2: Density");
 }
 
+TEST_F(IOPage, ALanguageChangeRebuildsEveryCaption) {
+    page->TabStrip->Tabs().Item(1)->Caption("stale");
+    page->TabStrip->Tabs().Item(8)->Caption("stale");
+    window->TabStrip->Tabs().Item(3)->Caption("stale");
+    Ctx().GuiRegistry()->LanguageId(1033);  // the registry tells every page
+    EXPECT_EQ(Caption(1), "AI 1: Mass flow");
+    EXPECT_EQ(Caption(8), "Totaliser 8: Volume flow");
+    EXPECT_EQ(window->TabStrip->Tabs().Item(3)->Caption(), "Function block I/O");
+}
+
 TEST_F(IOPage, ATabKeyNamingNoChildFailsTheClick) {
     EXPECT_EQ(ErrorOf([&] {
                   page->TabStrip_Update("ctlIOpFuncXX1,ctlIOpFuncAI2,ctlIOpFuncAI3,ctlIOpFuncTOT4,ctlIOpFuncAI5,"
