@@ -162,11 +162,6 @@ std::vector<std::string> BlockTableReads() {
 ctlDiagnosis::ctlDiagnosis()
     : NavigablePage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}) {}
 
-bool ctlDiagnosis::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
-    functionCall_ = functionCall;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
-}
-
 void ctlDiagnosis::BuildForm() {
     HelpButton = Place<ui::CommandButton>("HelpButton");
     HelpButton->Click.Connect([this] { HelpButton_Click(); });
@@ -292,7 +287,7 @@ void ctlDiagnosis::ShowBlockControl(const TabTarget& target) {
         std::string prefix = BlockPrefixOf(target.kind, target.n);
         if (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
         page->BlockPrefix = prefix;
-        page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", functionCall_, Dtm());
+        page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", FunctionCall(), Dtm());
         if (target.kind != pbfNoneBlock) page->UpdateControl(TabStrip->SelectedItem()->Caption(), target.kind);
     }
     // A click while the cycle reads (always at opening: the status bar starts

@@ -126,14 +126,17 @@ public:
     bool WriteToDocVariable(P<platform::xml::Element>, Ctx) override { platform::com::Raise(5); }
 };
 
-TEST_F(DtmInterfaces, DocumentationMarksAreGivenBackWhenTheBuilderFails) {
+TEST_F(DtmInterfaces, UndocumentableElementIsLeftOutAndTheMarksAreGivenBack) {
     auto failing = std::make_shared<UndocumentableElement>();
     failing->Name = "PHYS/UNDOCUMENTABLE";
     failing->ValueType = 3;
     Params().Add(failing);
     OfflinePageShows({"PHYS/TAG_DESC", "PHYS/UNDOCUMENTABLE"});
     const int32_t before = Element("PHYS/TAG_DESC").ElementMode;
-    EXPECT_EQ(As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(kOffline), "");
+    const std::string doc = As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(kOffline);
+    EXPECT_NE(doc.find("name=\"PHYS/TAG_DESC\""), std::string::npos);
+    EXPECT_EQ(doc.find("PHYS/UNDOCUMENTABLE"), std::string::npos);
+    EXPECT_EQ(platform::app::ErrorSink::Instance().Errors().size(), 1u);
     EXPECT_EQ(Element("PHYS/TAG_DESC").ElementMode, before);
     EXPECT_EQ(failing->ElementMode & ~0xFFFF, 0);
     platform::app::ErrorSink::Instance().Clear();

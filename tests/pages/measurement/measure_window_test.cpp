@@ -140,7 +140,6 @@ TEST_F(MeasureWindow, NavigationSelectsATabOnlyByATabStripPathWithATabNumber) {
         EXPECT_EQ(page->TabStrip->SelectedItem()->Index(), c.tab);
         EXPECT_EQ(TabsVisible()[static_cast<size_t>(c.tab - 1)], true);
     }
-    TakeErrors();  // the row on the hidden tab takes no focus
 }
 
 }  // namespace
