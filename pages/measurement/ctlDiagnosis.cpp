@@ -12,7 +12,6 @@
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
 #include "platform/com/Error.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
@@ -165,12 +164,9 @@ ctlDiagnosis::ctlDiagnosis()
 void ctlDiagnosis::BuildForm() {
     HelpButton = Place<ui::CommandButton>("HelpButton");
     HelpButton->Click.Connect([this] { HelpButton_Click(); });
-    com::PropertyBag statusDesign;
-    statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
-    ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
-    ctlStatus->OnAddCycleRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); });
-    ctlStatus->OnAddDiagnoseRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); });
-    ctlStatus->OnRemoveRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); });
+    ctlStatus = PlaceStatusBar(true, {[this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
     PlaceForm(*this, kTemplate);
 
     PlaceForm(*this, kOverviewRows);
