@@ -81,7 +81,10 @@ TEST_F(DiagnosisWindow, EachTabHasItsRequestListAfterTheDiagnosis) {
         Paths first;  // the list's beginning
     };
     const Case cases[] = {
-        {"frmDiagOverview", 12, {"PHYS/TAG_DESC", "PHYS/DEVICE_MAN_ID"}},
+        {"frmDiagOverview", 12, {"PHYS/TAG_DESC", "PHYS/DEVICE_MAN_ID", "PHYS/DEVICE_ID", "PHYS/DEVICE_SER_NUM",
+                                 "PHYS/SOFTWARE_REVISION", "PHYS/HARDWARE_REVISION", "PHYS/DEVICE_INSTAL_DATE",
+                                 "PHYS/MANU/OPERATION_HOUR/", "PHYS/MANU/ACCESS_RIGHTS", "PHYS/DIAGNOSIS",
+                                 "TRANS/1/FlowCori/MANU/_transducer_type", "TRANS/1/FlowCori/MANU/_system_state"}},
         {"frmDiagDetails", 3, {"PHYS/MANU/EEPROM_WRITE_CYCLES", "PHYS/DIAGNOSIS_EXTENSION", "TRANS/1/FlowCori/MANU/_converter_status"}},
         {"frmDiagBlockInfo", 36, {"PHYS/TAG_DESC", "PHYS/ST_REV", "PHYS/MODE_BLK/", "TRANS/1/FlowCori/TAG_DESC"}},
         {"ctlDiagBlockAI2", 4, {"FUNC/2/AI/BLK_OBJ/", "FUNC/2/AI/ST_REV", "FUNC/2/AI/MODE_BLK/", "FUNC/2/AI/CHANNEL"}},
@@ -240,6 +243,20 @@ TEST_F(DiagnosisWindow, EveryAcknowledgementSendsItsOwnWriteOnly) {
         EXPECT_EQ(Transactions(from, true).size(), 1u);
     }
     EXPECT_TRUE(page->TransferGroup()->Requests().empty());
+}
+
+TEST_F(DiagnosisWindow, ALockedDataSetLocksTheRowsButNotTheAcknowledgement) {
+    Open();
+    ClickTab("frmDiagDetails");
+    Advance(kTick + 1000);
+    Params().OnLockDataSet("frame");
+    EXPECT_TRUE(RowOf(*page, 13).ReadOnly());
+    EXPECT_TRUE(page->cmdQuitErr->Enabled());
+    const size_t from = LogSize();
+    platform::app::MessageBoxHandler::Instance().QueueAnswer(6);
+    ASSERT_TRUE(ui::Input::Click(*page->cmdQuitErr));
+    Advance(500);
+    EXPECT_EQ(Transactions(from, true).size(), 1u);
 }
 
 TEST_F(DiagnosisWindow, TheIdentNumberSelectorRebuildsTheTabsAndASingleNoticeTheLabelsToo) {
