@@ -61,8 +61,9 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples, ::testing::Values("ident", "channels", "alarms", "measure", "diagnosis",
-                                                                      "outputs", "archive"),
+INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
+                         ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis",
+                                           "outputs", "archive"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
