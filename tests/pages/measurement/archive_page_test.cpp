@@ -11,6 +11,7 @@
 #include "model/elements/clsDataElement.h"
 #include "pages/measurement/ctlArchive.h"
 #include "pages/parameterisation/ParamPagesFixture.h"
+#include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -135,7 +136,8 @@ TEST_F(ArchivePageTest, AFailureWhileTheCurvesAreBuiltLeavesTheMaskToBeSetUpAgai
         Archive().CheckCurveEnabled(c.before);
         EXPECT_EQ(frame->Open(72), nullptr);
         EXPECT_EQ(Archive().CheckCurveEnabled(), c.after);
-        EXPECT_FALSE(TakeErrors().empty());  // the frame's boundary trapped the error
+        EXPECT_FALSE(platform::app::ErrorSink::Instance().Empty());  // the frame's boundary trapped the error
+        platform::app::ErrorSink::Instance().Clear();
         EXPECT_EQ(Ctx().GuiRegistry()->OpenGuis(), 0);
     }
     density.Name = "TRANS/1/FlowCori/DENSITY/Value";
