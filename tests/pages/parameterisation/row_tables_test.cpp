@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ParamPagesFixture.h"
+#include "pages/framework/IBlockIndexed.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "pages/parameterisation/ctlInpTabPage.h"
@@ -31,6 +32,10 @@ const TableCase kTables[] = {
     {"ctlInpMeasConLimits", {0}},
     {"ctlIOpFuncAI", {1, 2, 3, 5, 6, 7}},
     {"ctlIOpFuncTOT", {4, 8}},
+    {"ctlProfilPhysicalBlock", {0}},
+    {"ctlProfilTBFlowCoriolis", {1}},
+    {"ctlProfilFunctionBlockAI", {1, 2, 3, 5, 6, 7}},
+    {"ctlProfilFunctionBlockTOT", {4, 8}},
 };
 
 using Model = frame::SimulatedDevice::Model;
@@ -47,6 +52,7 @@ TEST_P(RowTables, EveryRowBindsTheElementOfItsTagForEveryBlock) {
             auto page = Create<PageBase>(c.page);
             ASSERT_NE(page, nullptr);
             if (auto funcPage = std::dynamic_pointer_cast<ctlIOpFuncPage>(page)) funcPage->BlockIndex(block);
+            if (auto blockPage = std::dynamic_pointer_cast<IBlockIndexed>(page)) blockPage->BlockIndex(block);
             ASSERT_TRUE(page->Init("{table}.1$", "", frame->Session().Dtm()));
             EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty());
             size_t rows = 0;
