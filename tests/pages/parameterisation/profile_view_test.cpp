@@ -14,6 +14,8 @@
 #include "platform/com/VbText.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/xml/Dom.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"
 #include "platform/ui/Host.h"
@@ -256,6 +258,17 @@ TEST_F(ProfileView, ResizingKeepsTheMarginsAndTheHelpButtonBelowTheTabs) {
         EXPECT_EQ(page.HelpButton->Left() + page.HelpButton->Width(), page.TabStrip->Left() + page.TabStrip->Width());
     }
     EXPECT_EQ(page.HelpButton->Caption(), "Help");
+}
+
+TEST_F(ProfileView, ALanguageChangeCaptionsTheTabsAnew) {
+    auto& page = Open();
+    auto& dictionary = *Ctx().Dictionary();
+    const auto keys = dictionary.SectionNode("keys");
+    dictionary.KeyNode(keys, "ctlProfilViewDyn_ctlProfilFunctionBlockAI1")->SetAttribute("text", "Analog input 1 (%d)");
+    dictionary.KeyNode(keys, "help_button_text")->SetAttribute("text", "Hilfe");
+    page.SetLanguage(1031);
+    EXPECT_EQ(page.TabStrip->Tabs().Item(3)->Caption(), "Analog input 1 (Mass flow)");
+    EXPECT_EQ(page.HelpButton->Caption(), "Hilfe");
 }
 
 TEST_F(ProfileView, ClosingReleasesTheViewAndTheStatusBar) {
