@@ -115,6 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"NoEditToEnd", "enter ctlParameter.0", "enter: refused (no edit in progress)", kScriptOk},
         CommandCase{"LockMakesRowsReadOnly", "lock on\nexpect ctlParameter.0 ro = true\nlock off\nexpect ctlParameter.0 ro = false",
                     "data set unlocked", kScriptOk},
+        CommandCase{"LevelLocksAndUnlocksOpenRows",
+                    "level 0\nexpect ctlParameter.0 ro = true\ntype ctlParameter.0 \"X\"\n"
+                    "expect @PHYS/TAG_DESC display != \"X\"\nlevel 3\nexpect ctlParameter.0 ro = false",
+                    "type: refused (read-only: needs user level 2, the user has 0)", kScriptOk},
         CommandCase{"FocusByPath", "focus ctlParameter.1\nexpect ctlParameter.1 focus = true", "expect ok", kScriptOk},
         CommandCase{"OpenAFunctionAndList", "open 99\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
         CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing",
