@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the project with clang and the libFuzzer targets (build-fuzz, -DDTM_FUZZ=ON), then
-# runs each target for a bounded time over its seed corpus (tests/data/fuzz/<target>).
-# Usage: fuzz.sh [SECONDS per target, default 20]. Fails on a build error or a finding.
+# Builds the project with clang and the libFuzzer targets (build-fuzz, -DDTM_FUZZ=ON), runs
+# the tests of that build (clang's sanitizers check more than g++'s, e.g. float-to-integer
+# overflow), then runs each target for a bounded time over its seed corpus
+# (tests/data/fuzz/<target>). Usage: fuzz.sh [SECONDS per target, default 20]. Fails on a
+# build error, a failed test or a finding.
 # New inputs and any crash file go to a temporary folder, never into the tree; on a
 # finding its path is printed and the folder kept.
 set -euo pipefail
@@ -25,6 +27,7 @@ done
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$dir" && ctest --output-on-failure -j "$(nproc)")
 for target in "${targets[@]}"; do
   work="$(mktemp -d -t "fuzz_${target}.XXXXXX")"
   mkdir "$work/corpus"
