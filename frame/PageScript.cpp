@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
 #include "frame/PageScriptInterpreter.h"
 #include "platform/app/ErrorSink.h"
@@ -13,11 +14,13 @@
 #include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/VbText.h"
+#include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/ProfibusChannelParameter.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Description.h"
 
@@ -98,7 +101,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
-        {"expect", &I::Expect},
+        {"expect", &I::Expect},   {"channels", &I::Channels},
     };
     return commands;
 }
@@ -380,6 +383,17 @@ void PageScriptInterpreter::RunLoop(const Args& args) {
     auto& loop = app::EventLoop::Instance();
     const bool idle = loop.RunUntilIdle();
     Line((idle ? "idle at " : "still busy at ") + std::to_string(loop.Now()) + " ms");
+}
+
+void PageScriptInterpreter::Channels(const Args& args) {
+    Need(args, 0, 0, "channels");
+    const auto& list = *frame_->Ctx().Parameters()->Channels();
+    for (int32_t i = 1; i <= list.Count(); ++i) {
+        auto& channel = dynamic_cast<clsChannel&>(*list.Item(i));
+        const auto& params = *channel.ProfibusChannelParameter();
+        Line("channel " + std::to_string(i) + " " + channel.ChannelId() + (channel.Active() ? " active" : " inactive") +
+             " bit=" + platform::com::CStr(params.BitOffset()) + (params.ChannelLocked() ? " in use" : ""));
+    }
 }
 
 void PageScriptInterpreter::Device(const Args& args) {

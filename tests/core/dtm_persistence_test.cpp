@@ -11,6 +11,7 @@
 #include "core/channels/clsChannel.h"
 #include "core/dtm/DTMMain.h"
 #include "platform/TempFolder.h"
+#include "platform/app/ErrorSink.h"
 #include "platform/rt/CommObj.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
@@ -139,6 +140,43 @@ TEST_F(DtmPersistence, ADamagedDataSetFileLoadsWhatItCan) {
     }
     dtm::frame::FrameSession missing("TAG4");
     EXPECT_FALSE(missing.StartStored(registry, (folder.Dir() / "none").string()).fileRead);
+}
+
+// Null, Missing or an object is no value of a data set: the entry is damaged,
+// the element starts from its initial value and its documents come out whole.
+TEST_F(DtmPersistence, AnEntryHoldingNoDataValueIsDamaged) {
+    StartNew();
+    TempFolder folder;
+    const std::string file = (folder.Dir() / "set.dataset").string();
+    ASSERT_TRUE(session.SaveToFile(file));
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const struct {
+        std::string path;
+        const char* varType;  // Nothing, Null, Missing
+    } entries[] = {{"PHYS/TAG_DESC", "9"}, {"PHYS/DESCRIPTOR", "1"}, {"PHYS/WRITE_LOCKING", "10"}};
+    for (const auto& entry : entries) {
+        const auto at = text.find("\n" + entry.path + "\t");
+        ASSERT_NE(at, std::string::npos) << entry.path;
+        const auto lineEnd = text.find('\n', at + 1);
+        text.replace(at + 1, lineEnd - at - 1, entry.path + "\t" + entry.varType + "\t");
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+
+    dtm::frame::FrameSession other("TAG2");
+    const auto report = other.StartStored(registry, file);
+    ASSERT_TRUE(report.loaded);
+    for (const auto& entry : entries) {
+        EXPECT_NE(std::find(report.damagedEntries.begin(), report.damagedEntries.end(), entry.path),
+                  report.damagedEntries.end())
+            << entry.path;
+        const auto& el = ElementOf(other, entry.path);
+        EXPECT_TRUE(platform::com::Identical(el.TransientValue, el.InitialValue)) << entry.path;
+    }
+    auto dtm = std::dynamic_pointer_cast<dtm::DTMMain>(other.Dtm());
+    const std::string document = dtm->IDtmParameter_GetParameters("PHYS/");
+    EXPECT_NE(document.find("name=\"PHYS/TAG_DESC\""), std::string::npos);
+    EXPECT_EQ(platform::app::ErrorSink::Instance().Errors().size(), 0u);
 }
 
 class ChannelPersistence : public DtmPersistence {

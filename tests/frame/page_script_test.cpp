@@ -47,16 +47,22 @@ protected:
     std::string output;
 };
 
-TEST_F(PageScriptTest, TheExampleGivesItsExpectedOutput) {
-    std::ifstream script(kExamples + "ident.pages");
+class PageScriptExamples : public PageScriptTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
+    const std::string name = GetParam();
+    std::ifstream script(kExamples + name + ".pages");
     ASSERT_TRUE(script) << kExamples;
     std::ostringstream out;
     PageScriptOptions options;
     options.echo = true;
     EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
-    EXPECT_EQ(out.str(), ReadFile(kExamples + "ident.expected"));
+    EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples, ::testing::Values("ident", "channels", "alarms"),
+                         [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
     const char* name;
@@ -149,7 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                     kScriptCommandError},
         CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk},
         // Connected means online: the DTM has read the device's identity.
-        CommandCase{"ConnectGoesOnline", "connect\ndevice log", "slot 0 index 26 r -> {00 AD}", kScriptOk}),
+        CommandCase{"ConnectGoesOnline", "connect\ndevice log", "slot 0 index 26 r -> {00 AD}", kScriptOk},
+        CommandCase{"ChannelsListsTheSixteen", "channels", "channel 16 TOT8_ST active bit=312", kScriptOk},
+        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptCommandError}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
