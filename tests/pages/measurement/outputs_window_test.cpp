@@ -172,8 +172,11 @@ TEST_F(OutputsWindowTest, AChannelChangeRecaptionsOnlyTheTabOfItsBlock) {
     Change("FUNC/2/AI/CHANNEL", 285);
     EXPECT_EQ(Caption(*page, 3), "AI 2: " + Element("FUNC/2/AI/CHANNEL").GetStrValueFromIdxList(285));
     EXPECT_NE(Caption(*page, 3), before[2]);
-    for (int32_t i = 1; i <= 9; ++i)
-        if (i != 3) EXPECT_EQ(Caption(*page, i), before[static_cast<size_t>(i - 1)]) << i;
+    for (int32_t i = 1; i <= 9; ++i) {
+        if (i != 3) {
+            EXPECT_EQ(Caption(*page, i), before[static_cast<size_t>(i - 1)]) << i;
+        }
+    }
     // A Totaliser's channel finds the Totaliser's tab.
     Change("FUNC/4/TOT/CHANNEL", 273);
     EXPECT_EQ(Caption(*page, 5), "Totaliser 4: " + Element("FUNC/4/TOT/CHANNEL").GetStrValueFromIdxList(273));
