@@ -253,6 +253,16 @@ TEST_F(OutputsWindowTest, TheOverviewCaptionsTheBlocksAndHidesTheManufacturersOn
     for (const char* name : manufacturer) EXPECT_FALSE(label(name)->Visible());
 }
 
+TEST_F(OutputsWindowTest, OpenedUnderTheProfileIdentNumberTheOverviewShowsEveryCaptionUntilTheNextNotice) {
+    Change("PHYS/IDENT_NUMBER_SELECTOR", 0);
+    auto page = Open();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->TabStrip->Tabs().Count(), 5);
+    EXPECT_TRUE(page->ctlMeasOutOView->Controls().Item("lblTOT8")->Visible());
+    Change("PHYS/IDENT_NUMBER_SELECTOR", 0);
+    EXPECT_FALSE(page->ctlMeasOutOView->Controls().Item("lblTOT8")->Visible());
+}
+
 TEST_F(OutputsWindowTest, TheAIOutputBarFollowsTheShownBlocksOutputAndScale) {
     auto page = Open();
     ASSERT_NE(page, nullptr);
