@@ -21,7 +21,7 @@ const char* const kWriteLockingPath = "PHYS/WRITE_LOCKING";
 const char* const kOperationHourPath = "PHYS/MANU/OPERATION_HOUR/milliseconds";
 const char* const kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
 const char* const kSystemStatePath = "TRANS/1/FlowCori/MANU/_system_state";
-constexpr uint8_t kClearErrorMessages = 2;
+constexpr uint8_t kAcknowledgeErrors = 2;
 constexpr uint8_t kSystemStateMeasuring = 3;
 constexpr int64_t kMsPerDay = 86400000;
 // The device's age when the frame switches it on: 412 days and 5 hours.
@@ -133,7 +133,7 @@ void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
 
 void SimulatedDevice::AfterWrite(const Address& address, const std::vector<uint8_t>& before) {
     if (address == resets_ && resets_ != Address{0, 0}) {
-        if (Bytes(address.first, address.second) != std::vector<uint8_t>{kClearErrorMessages}) return;
+        if (Bytes(address.first, address.second) != std::vector<uint8_t>{kAcknowledgeErrors}) return;
         for (const Address& cleared : clearedByAcknowledge_) {
             auto it = memory_.find(cleared);
             if (it != memory_.end()) std::fill(it->second.bytes.begin(), it->second.bytes.end(), 0);
@@ -173,7 +173,7 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
-        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer{DeviceAnswer::Kind::Dropped}
+        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer::Of(DeviceAnswer::Kind::Dropped)
                                                            : Refusal(fault.errorCode1);
     } else {
         answer = Answer(request);
@@ -223,7 +223,7 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     Parameter& parameter = it->second;
     if (!request.write) {
         Refresh(address, parameter);
-        return DeviceAnswer{DeviceAnswer::Kind::Data, parameter.bytes};
+        return DeviceAnswer::Of(DeviceAnswer::Kind::Data, parameter.bytes);
     }
 
     if (!parameter.writable) return Refusal(kAccessDenied);
@@ -232,11 +232,11 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     const std::vector<uint8_t> before = std::move(parameter.bytes);
     parameter.bytes = request.data;
     AfterWrite(address, before);
-    return DeviceAnswer{DeviceAnswer::Kind::Data};
+    return DeviceAnswer::Of(DeviceAnswer::Kind::Data);
 }
 
 DeviceAnswer SimulatedDevice::Refusal(uint8_t errorCode1) {
-    DeviceAnswer answer{DeviceAnswer::Kind::Error};
+    DeviceAnswer answer = DeviceAnswer::Of(DeviceAnswer::Kind::Error);
     answer.errorDecode = kErrorDecodeDpv1;
     answer.errorCode1 = errorCode1;
     return answer;

@@ -20,8 +20,8 @@
 // holds, its status UNCERTAIN and limited when the value lies outside the
 // limits the device holds; a new unit converts that variable's limits. The
 // operating hours count on the virtual clock. DIAGNOSIS, its extension and
-// the converter status are whatever was set (SetValue); writing 2 ("clear
-// error messages") to the converter's reset clears all three and puts the
+// the converter status are whatever was set (SetValue); writing 2 ("acknowledge
+// errors") to the converter's reset clears all three and puts the
 // system state back to measuring.
 //
 // Bus time: each transaction costs kBaseBusTimeUs plus kBusTimePerByteUs per
@@ -53,6 +53,12 @@ struct DeviceAnswer {
     int64_t busTimeUs = 0;       // the bus time of this transaction
 
     bool Ok() const { return kind == Kind::Data; }
+    static DeviceAnswer Of(Kind kind, std::vector<uint8_t> data = {}) {
+        DeviceAnswer answer;
+        answer.kind = kind;
+        answer.data = std::move(data);
+        return answer;
+    }
 };
 
 class SimulatedDevice {

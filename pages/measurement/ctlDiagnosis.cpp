@@ -286,9 +286,7 @@ void ctlDiagnosis::ShowBlockControl(const TabTarget& target) {
         page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", FunctionCall(), Dtm());
         if (target.kind != pbfNoneBlock) page->UpdateControl(TabStrip->SelectedItem()->Caption(), target.kind);
     }
-    // A click while the cycle reads (always at opening: the status bar starts
-    // the cycle before this page's first click) resumes once the read ends.
-    ctlStatus->ResumeRequests();
+    ctlStatus->AddRequests();
 }
 
 void ctlDiagnosis::BlockInfo_SetLanguage() {
