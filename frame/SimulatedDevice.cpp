@@ -22,7 +22,7 @@ const char* const kWriteLockingPath = "PHYS/WRITE_LOCKING";
 const char* const kOperationHourPath = "PHYS/MANU/OPERATION_HOUR/milliseconds";
 const char* const kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
 const char* const kSystemStatePath = "TRANS/1/FlowCori/MANU/_system_state";
-constexpr uint8_t kClearErrorMessages = 2;
+constexpr uint8_t kAcknowledgeErrors = 2;
 constexpr uint8_t kSystemStateMeasuring = 3;
 constexpr int64_t kMsPerDay = 86400000;
 // The device's age when the frame switches it on: 412 days and 5 hours.
@@ -121,7 +121,7 @@ void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
 void SimulatedDevice::AfterWrite(const Address& address, const std::vector<uint8_t>& before) {
     AfterAIWrite(address);
     if (address == resets_ && resets_ != Address{0, 0}) {
-        if (Bytes(address.first, address.second) != std::vector<uint8_t>{kClearErrorMessages}) return;
+        if (Bytes(address.first, address.second) != std::vector<uint8_t>{kAcknowledgeErrors}) return;
         for (const Address& cleared : clearedByAcknowledge_) {
             auto it = memory_.find(cleared);
             if (it != memory_.end()) std::fill(it->second.bytes.begin(), it->second.bytes.end(), 0);
