@@ -1,0 +1,89 @@
+// The memory the component keeps: per instance (200 new RXD 218 instances in
+// one process) and per transfer (100 full uploads of one instance). The heap
+// in use is read from the allocator before and after; the counters give the
+// figures beside their targets.
+//
+//   InstanceMemory   kB_per_instance (target at most 1024)
+//   UploadGrowth     kB growth from the first to the last of 100 uploads,
+//                    per upload (target 0 within noise: under 1 kB per upload)
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/module/ComponentClasses.h"
+#include "frame/DeviceChannel.h"
+#include "frame/FrameSession.h"
+#include "frame/SimulatedDevice.h"
+#include "platform/app/ErrorSink.h"
+#include "platform/app/EventLoop.h"
+#include "platform/com/ClassRegistry.h"
+
+namespace {
+
+constexpr double kInstanceTargetKb = 1024;
+constexpr double kGrowthTargetKbPerUpload = 1;
+
+// Bytes the allocator has handed out and not taken back.
+double HeapInUse() {
+    malloc_trim(0);
+    const auto info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+struct Instance {
+    explicit Instance(platform::com::ClassRegistry& registry) {
+        if (!session.StartNew(registry) || !session.SetCommunication()) std::abort();
+    }
+    dtm::frame::FrameSession session;
+    dtm::frame::SimulatedDevice device{dtm::frame::SimulatedDevice::Model::RXD218};
+    dtm::frame::DeviceChannel channel{*session.Communication(), device};
+};
+
+void BM_InstanceMemory(benchmark::State& state) {
+    constexpr int kInstances = 200;
+    platform::com::ClassRegistry registry;
+    dtm::RegisterComponentClasses(registry);
+    platform::app::EventLoop::Instance().Reset();
+    platform::app::ErrorSink::Instance().Clear();
+    double perInstance = 0;
+    for (auto _ : state) {
+        // The first instance loads what every instance shares; it is not counted.
+        const auto first = std::make_unique<Instance>(registry);
+        const double before = HeapInUse();
+        std::vector<std::unique_ptr<Instance>> instances;
+        for (int i = 0; i < kInstances; ++i) instances.push_back(std::make_unique<Instance>(registry));
+        perInstance = (HeapInUse() - before) / kInstances;
+        platform::app::ErrorSink::Instance().Clear();
+    }
+    state.counters["kB_per_instance"] = perInstance / 1024;
+    state.counters["target_kB"] = kInstanceTargetKb;
+    state.counters["met"] = perInstance / 1024 <= kInstanceTargetKb ? 1 : 0;
+}
+
+void BM_UploadGrowth(benchmark::State& state) {
+    constexpr int kUploads = 100;
+    platform::com::ClassRegistry registry;
+    dtm::RegisterComponentClasses(registry);
+    platform::app::EventLoop::Instance().Reset();
+    platform::app::ErrorSink::Instance().Clear();
+    double growth = 0;
+    for (auto _ : state) {
+        Instance instance(registry);
+        if (!instance.session.Upload().ok) state.SkipWithError("the upload failed");
+        const double afterFirst = HeapInUse();
+        for (int i = 1; i < kUploads; ++i)
+            if (!instance.session.Upload().ok) state.SkipWithError("the upload failed");
+        growth = HeapInUse() - afterFirst;
+    }
+    state.counters["kB_growth"] = growth / 1024;
+    state.counters["kB_per_upload"] = growth / 1024 / (kUploads - 1);
+    state.counters["target_kB_per_upload"] = kGrowthTargetKbPerUpload;
+    state.counters["met"] = growth / 1024 / (kUploads - 1) < kGrowthTargetKbPerUpload ? 1 : 0;
+}
+
+BENCHMARK(BM_InstanceMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UploadGrowth)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
