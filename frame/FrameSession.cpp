@@ -48,10 +48,10 @@ bool FrameSession::Config(const std::string& userInfo) { return IDtm().IDtm_Conf
 bool FrameSession::SetCommunication() { return IDtm().IDtm_SetCommunication(communication_); }
 
 bool FrameSession::ReleaseCommunication() {
-    const size_t before = container_->EventsNamed("OnPreparedToReleaseCommunication").size();
+    const size_t before = container_->Events().size();
     if (!IDtm().IDtm_PrepareToReleaseCommunication()) return false;
     auto& loop = platform::app::EventLoop::Instance();
-    while (container_->EventsNamed("OnPreparedToReleaseCommunication").size() == before && loop.PendingCount() > 0)
+    while (!container_->HasEventSince(before, "OnPreparedToReleaseCommunication") && loop.PendingCount() > 0)
         loop.Advance(1);
     return IDtm().IDtm_ReleaseCommunication();
 }
