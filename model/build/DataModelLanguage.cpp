@@ -164,12 +164,15 @@ void SetLanguageTexts(const P<rt::DTMContext>& DTMContext) { TextSetter(DTMConte
 void SetUnitTexts(const P<rt::DTMContext>& DTMContext, clsPROFIBUSProfil3Units& units) {
     const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
     const auto section = RequiredSection(dictionary, "units");
-    for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code) {
+    // The section stands for the language's texts: the instances in this
+    // language share one table.
+    units.SetLanguageTexts(section, [&](int32_t code) -> std::optional<std::string> {
         const auto entry = dictionary.KeyNode(section, "unit_" + std::to_string(code));
-        if (!entry) continue;
+        if (!entry) return std::nullopt;
         const Variant text = entry->GetAttribute("text");
-        if (text.IsString()) units.PROFIBUSProfil3UnitString(code, text.StrRef());
-    }
+        if (!text.IsString()) return std::nullopt;
+        return text.StrRef();
+    });
 }
 
 std::string BitsToIndexTextList(const Variant& value, clsDataElement& element) {
