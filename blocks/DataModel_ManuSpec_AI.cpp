@@ -131,7 +131,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     clsDataElement& el = com::Deref(pda);
     const std::string prefix = GetAIBlockPrefix(el.BlockNumber);
 
-    if (el.Name == prefix + "CHANNEL") {
+    if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         // A data set being taken over brings its own units.
         if (Parameters.UpdateInProgress()) return;
         const manuspec::ChannelRow* channel = manuspec::FindChannel(el.TransientValue);

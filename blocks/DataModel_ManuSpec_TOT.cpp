@@ -107,7 +107,7 @@ void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                         const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     const std::string prefix = GetTOTBlockPrefix(n);
     const clsDataElement& changed = com::Deref(pda);
-    if (changed.Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
+    if (!IsPathOf(changed.Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
 
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     const auto channel = ElementAt(parameters, prefix + "CHANNEL");
@@ -127,7 +127,7 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
     clsDataElement& el = com::Deref(pda);
     const std::string prefix = GetTOTBlockPrefix(el.BlockNumber);
 
-    if (el.Name == prefix + "CHANNEL") {
+    if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         if (!manuspec::FindChannel(el.TransientValue)) return;  // no measured value of the transducer block
         auto unitTot = ElementAt(Parameters, prefix + "UNIT_TOT");
         clsDataElement& unit = com::Deref(unitTot);

@@ -169,7 +169,7 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     const clsDataElement& changed = com::Deref(pda);
 
-    if (changed.Name == prefix + "MODE_BLK/Actual") {
+    if (IsPathOf(changed.Name, prefix, "MODE_BLK/Actual")) {
         // Only the members change; the "OUT/" header keeps its own flags.
         for (const char* path : kModeDependentValues) {
             auto element = ElementAt(parameters, prefix + path);
@@ -178,7 +178,7 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
             el.StatusFlags(manual ? (el.StatusFlags() & ~0x1) : (el.StatusFlags() | 0x1));
             parameters.NotifyChange(element, "");
         }
-    } else if (changed.Name == prefix + "OUT_SCALE/DecPoint") {
+    } else if (IsPathOf(changed.Name, prefix, "OUT_SCALE/DecPoint")) {
         // Nothing changes; each value is reshown with the new decimal point.
         for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix + path), "");
     }
@@ -190,10 +190,10 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
     const int16_t n = changed.BlockNumber;
     const std::string prefix = GetAIBlockPrefix(n);
 
-    if (changed.Name == prefix + "OUT_SCALE/Unit") {
+    if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
         for (const char* path : kOutputUnitValues)
             SetElementUnit(Parameters, pda, ElementAt(Parameters, prefix + path), bNoNotify);
-    } else if (changed.Name == prefix + "OUT_UNIT_TEXT") {
+    } else if (IsPathOf(changed.Name, prefix, "OUT_UNIT_TEXT")) {
         auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");
         clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
         units.SetUnitInformation(kTextUnitCode, 1.0, 0.0, changed.Label, "");

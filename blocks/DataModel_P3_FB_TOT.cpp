@@ -123,7 +123,7 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     const std::string prefix = GetTOTBlockPrefix(n);
     auto& parameters = platform::com::Deref(platform::com::Deref(DTMContext).Parameters());
-    if (platform::com::Deref(pda).Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
+    if (!IsPathOf(platform::com::Deref(pda).Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
     // Needed only for the conversion: a change of another element must not
     // depend on the context holding a model.
     clsDataModel& model = DataModelOf(DTMContext);

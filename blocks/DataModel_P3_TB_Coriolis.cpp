@@ -122,7 +122,7 @@ bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda
     const std::string prefix = GetTBBlockPrefix(n);
     const std::string& name = com::Deref(pda).Name;
     for (const MeasuredValueUnit& entry : units) {
-        if (name != prefix + entry.unit) continue;  // exact, case-sensitive
+        if (!IsPathOf(name, prefix, entry.unit)) continue;  // exact, case-sensitive
         // Needed only for the conversion: a change of another element must not
         // depend on the context holding a model.
         auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());

@@ -68,7 +68,7 @@ Variant BlockViewAddress(int16_t n) {
 }
 
 bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return name == prefix + path; });
+    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return IsPathOf(name, prefix, path); });
 }
 
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {
