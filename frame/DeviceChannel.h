@@ -28,7 +28,8 @@ public:
     int64_t BusTimeUs() const { return busTimeUs_; }
     int64_t Transactions() const { return transactions_; }
     int64_t DataBytes() const { return dataBytes_; }
-    // Processor time spent on the frame's side: reading requests, the device, writing answers.
+    // Processor time spent on the frame's side: reading requests, the device, writing
+    // answers (the monotonic time of those stretches, StretchStopwatch).
     int64_t FrameProcessorTimeNs() const { return frameProcessorNs_; }
     void ResetTotals() { busTimeUs_ = transactions_ = dataBytes_ = frameProcessorNs_ = 0; }
 

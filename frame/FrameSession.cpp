@@ -1,5 +1,7 @@
 #include "frame/FrameSession.h"
 
+#include <algorithm>
+
 #include "core/dtm/PageInterfaces.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/ClassRegistry.h"
@@ -148,7 +150,8 @@ TransferOutcome FrameSession::Transfer(bool upload, const std::string& path, con
             }
         }
         if (outcome.finished || loop.PendingCount() == 0) break;
-        loop.Advance(1);
+        // Straight to the next piece of work, which is where anything can happen.
+        loop.Advance(std::max<int64_t>(loop.NextDueIn(), 1));
     }
     return outcome;
 }
