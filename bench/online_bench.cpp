@@ -88,9 +88,9 @@ void Transfer(benchmark::State& state, bool upload) {
     int64_t dtmNs = 0, transactions = 0, busUs = 0;
     for (auto _ : state) {
         instance.channel.ResetTotals();
-        const platform::app::ProcessorStopwatch watch;
+        const dtm::frame::DtmStopwatch watch(instance.channel);
         const auto outcome = upload ? instance.session.Upload() : instance.session.Download();
-        dtmNs += watch.ElapsedNs() - instance.channel.FrameProcessorTimeNs();
+        dtmNs += watch.ElapsedNs();
         transactions += instance.channel.Transactions();
         busUs += instance.channel.BusTimeUs();
         if (!outcome.finished) state.SkipWithError("the transfer did not finish");
@@ -108,9 +108,9 @@ void BM_FirstUpload(benchmark::State& state) {
     int64_t dtmNs = 0, transactions = 0, busUs = 0;
     for (auto _ : state) {
         const auto instance = std::make_unique<Instance>();
-        const platform::app::ProcessorStopwatch watch;
+        const dtm::frame::DtmStopwatch watch(instance->channel);
         const auto outcome = instance->session.Upload();
-        dtmNs += watch.ElapsedNs() - instance->channel.FrameProcessorTimeNs();
+        dtmNs += watch.ElapsedNs();
         transactions += instance->channel.Transactions();
         busUs += instance->channel.BusTimeUs();
         if (!outcome.ok) state.SkipWithError("the upload failed");

@@ -149,7 +149,8 @@ void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) 
 }  // namespace
 
 std::string GetAIBlockPrefix(int16_t n) {
-    return "FUNC/" + std::to_string(n) + "/AI/";
+    static const BlockPrefixes prefixes("FUNC/", "/AI/");
+    return prefixes(n);
 }
 
 void CreateAIBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {

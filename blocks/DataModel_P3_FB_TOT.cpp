@@ -108,7 +108,8 @@ constexpr const char* kTotaliserUnitValues[] = {
 }  // namespace
 
 std::string GetTOTBlockPrefix(int16_t n) {
-    return "FUNC/" + std::to_string(n) + "/TOT/";
+    static const BlockPrefixes prefixes("FUNC/", "/TOT/");
+    return prefixes(n);
 }
 
 void CreateTOTBlockModel(int16_t n, const platform::Variant& blockUnit,

@@ -103,7 +103,8 @@ void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model,
 }  // namespace
 
 std::string GetTBBlockPrefix(int16_t n) {
-    return "TRANS/" + std::to_string(n) + "/FlowCori/";
+    static const BlockPrefixes prefixes("TRANS/", "/FlowCori/");
+    return prefixes(n);
 }
 
 void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {

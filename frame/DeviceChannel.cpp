@@ -71,7 +71,7 @@ bool DeviceChannel::Transact(const std::string& invokeId, const std::string& xml
         const platform::app::StretchStopwatch& watch;
         int64_t& total;
         ~Charge() { total += watch.ElapsedNs(); }
-    } charge{watch, frameProcessorNs_};
+    } charge{watch, frameNs_};
     DeviceRequest request;
     std::string answerXml = kCommunicationError;
     int64_t busTimeUs = SimulatedDevice::kBaseBusTimeUs;

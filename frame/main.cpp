@@ -133,7 +133,7 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
                  bool& ok) {
     const char* title = upload ? "Upload" : "Download";
     channel.ResetTotals();
-    const platform::app::ProcessorStopwatch watch;
+    const frame::DtmStopwatch watch(channel);
     int32_t shown = -1;
     const auto progress = [title, &shown](int32_t percent, bool show) {
         if (percent == shown && show) return;  // one line, redrawn when the figure changes
@@ -143,7 +143,7 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
     };
     const auto outcome = upload ? session.Upload(path, progress) : session.Download(path, progress);
     Cost cost;
-    cost.dtmProcessorNs = watch.ElapsedNs() - channel.FrameProcessorTimeNs();
+    cost.dtmProcessorNs = watch.ElapsedNs();
     cost.transactions = channel.Transactions();
     cost.bytes = channel.DataBytes();
     cost.busTimeUs = channel.BusTimeUs();

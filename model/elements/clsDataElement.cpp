@@ -22,6 +22,18 @@ namespace vb = platform::com::vb;
 
 namespace {
 
+// Whether the first entry of the "|"-separated list that begins with `key` is
+// `key` & `text` already.
+bool IndexEntryIs(std::string_view list, std::string_view key, std::string_view text) {
+    for (size_t start = 0;;) {
+        const size_t bar = list.find('|', start);
+        const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
+        if (entry.starts_with(key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
+        if (bar == std::string_view::npos) return false;
+        start = bar + 1;
+    }
+}
+
 constexpr int32_t kErrNotValid = 0x2000;
 constexpr int32_t kErrOutOfRange = 0x4000;
 constexpr int32_t kErrTooLong = 0x5000;
@@ -286,6 +298,7 @@ void clsDataElement::SetStrValueFromIdxList(int32_t aIndex, const std::string& r
     // Only an entry that begins with the key (at the start of the list or
     // behind "|") is the index's entry: index 1 never rewrites entry 11.
     const std::string key = std::to_string(aIndex) + ":";
+    if (IndexEntryIs(ValueList.str(), key, replaceString)) return;  // the list stays as it is
     std::vector<std::string> entries = vb::Split(ValueList, "|");
     std::string oldEntry;
     bool found = false;
