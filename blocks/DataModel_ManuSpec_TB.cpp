@@ -220,7 +220,7 @@ void ManuSpecTBUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     if (!IsPathOf(el.Name, prefix, kMeterSeries)) return;
 
     // The second model's meter series offers the second list of transducer types.
-    auto transducerType = ElementAt(Parameters, prefix + kTransducerType);
+    auto transducerType = ElementAt(Parameters, prefix, kTransducerType);
     clsDataElement& type = com::Deref(transducerType);
     const int32_t list = manuspec::HoldsCode(el.TransientValue, kSeriesSecondModel) ? 1 : 0;
     type.ValueList = type.GetValueLists(list);

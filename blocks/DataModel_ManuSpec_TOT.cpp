@@ -100,7 +100,7 @@ void ManuSpecTOTDefaults(int16_t n, const std::shared_ptr<platform::rt::DTMConte
     block.blockNumber = n;
     const std::string prefix = GetTOTBlockPrefix(n);
     manuspec::ApplyDefaults(parameters, prefix, kDefaults, block);
-    com::Deref(ElementAt(parameters, prefix + "UNIT_TOT")).TransientValues = InitialRememberedUnits();
+    com::Deref(ElementAt(parameters, prefix, "UNIT_TOT")).TransientValues = InitialRememberedUnits();
 }
 
 void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
@@ -110,8 +110,8 @@ void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     if (!IsPathOf(changed.Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
 
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
-    const auto channel = ElementAt(parameters, prefix + "CHANNEL");
-    const auto unitTot = ElementAt(parameters, prefix + "UNIT_TOT");
+    const auto channel = ElementAt(parameters, prefix, "CHANNEL");
+    const auto unitTot = ElementAt(parameters, prefix, "UNIT_TOT");
     clsDataElement& unit = com::Deref(unitTot);
 
     const Variant& remembered = unit.TransientValues;
@@ -129,7 +129,7 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
 
     if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         if (!manuspec::FindChannel(el.TransientValue)) return;  // no measured value of the transducer block
-        auto unitTot = ElementAt(Parameters, prefix + "UNIT_TOT");
+        auto unitTot = ElementAt(Parameters, prefix, "UNIT_TOT");
         clsDataElement& unit = com::Deref(unitTot);
         const int32_t entry = EntryOf(el.TransientValue);
         unit.ValueList = unit.GetValueLists(entry);

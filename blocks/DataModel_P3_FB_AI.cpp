@@ -173,7 +173,7 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     if (IsPathOf(changed.Name, prefix, "MODE_BLK/Actual")) {
         // Only the members change; the "OUT/" header keeps its own flags.
         for (const char* path : kModeDependentValues) {
-            auto element = ElementAt(parameters, prefix + path);
+            auto element = ElementAt(parameters, prefix, path);
             clsDataElement& el = com::Deref(element);
             const bool manual = com::CompareTo(changed.TransientValue, kManualMode) == com::Cmp::Equal;
             el.StatusFlags(manual ? (el.StatusFlags() & ~0x1) : (el.StatusFlags() | 0x1));
@@ -181,7 +181,7 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
         }
     } else if (IsPathOf(changed.Name, prefix, "OUT_SCALE/DecPoint")) {
         // Nothing changes; each value is reshown with the new decimal point.
-        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix + path), "");
+        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix, path), "");
     }
 }
 
@@ -193,9 +193,9 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
 
     if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
         for (const char* path : kOutputUnitValues)
-            SetElementUnit(Parameters, pda, ElementAt(Parameters, prefix + path), bNoNotify);
+            SetElementUnit(Parameters, pda, ElementAt(Parameters, prefix, path), bNoNotify);
     } else if (IsPathOf(changed.Name, prefix, "OUT_UNIT_TEXT")) {
-        auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");
+        auto unitElement = ElementAt(Parameters, prefix, "OUT_SCALE/Unit");
         clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
         units.SetUnitInformation(kTextUnitCode, 1.0, 0.0, changed.Label, "");
         units.SetUnitInformation(BlockUnitTextCode(n), 1.0, 0.0, com::CStr(changed.TransientValue), "");

@@ -130,7 +130,7 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     clsDataModel& model = DataModelOf(DTMContext);
 
     for (const char* path : kTotaliserUnitValues) {
-        auto target = ElementAt(parameters, prefix + path);
+        auto target = ElementAt(parameters, prefix, path);
         ConvertUnitValues(model, platform::com::Deref(target), *pda);
         parameters.NotifyChange(target, "");
     }

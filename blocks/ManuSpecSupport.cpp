@@ -80,7 +80,7 @@ std::string DisplayFormat(const std::string& fixed, const Variant& value) {
 void ApplyDefaults(platform::rt::Parameters& parameters, const std::string& prefix, std::span<const DefaultRow> rows,
                    const BlockDefaults& block) {
     for (const DefaultRow& row : rows) {
-        clsDataElement& el = com::Deref(ElementAt(parameters, prefix + row.path));
+        clsDataElement& el = com::Deref(ElementAt(parameters, prefix, row.path));
         if (row.userLevel != 0) el.RequiredUserLevel = row.userLevel;
         if (row.readOnly) {
             el.ElementMode &= ~clsDataElement::kModeDownload;
