@@ -63,7 +63,10 @@ void clsDataModel::CreateModel(Ctx DTMContext) {
     auto dictionary = ctx.Dictionary();
     if (!Deref(dictionary).DictionaryDocument()) dictionary->LoadDictionary(DTMContext, kDictionaryName);
     m_Units = std::make_shared<clsPROFIBUSProfil3Units>();
+    m_IdentNumberSelector = nullptr;
     CreateDataModel(DTMContext);
+    m_IdentNumberSelector =
+        std::dynamic_pointer_cast<clsDataElement>(Deref(ctx.Parameters()).Find(kIdentNumberSelectorPath));
     Deref(ctx.Parameters()).DataSetState(0);
     auto& comm = Deref(ctx.CommService());
     comm.Setting1(1);

@@ -438,7 +438,11 @@ bool clsDataElement::InitNew(P<platform::rt::DtmRuntimeGlobal>, Ctx) {
 
 bool clsDataElement::ExcludedByIdentNumber(const Ctx& DTMContext) const {
     if (Slot < 5 || (BlockType != pbfFunctionAIBlock && BlockType != pbfFunctionTOTBlock)) return false;
-    platform::rt::El selector = com::Deref(com::Deref(DTMContext).Parameters()).Item("PHYS/IDENT_NUMBER_SELECTOR");
+    const auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+    const auto* model = dynamic_cast<const clsDataModel*>(parameters.DataModel().get());
+    if (model && model->IdentNumberSelector())
+        return com::CompareTo(model->IdentNumberSelector()->TransientValue, 0) == com::Cmp::Equal;
+    platform::rt::El selector = parameters.Item(kIdentNumberSelectorPath);
     return com::CompareTo(selector->TransientValue(), 0) == com::Cmp::Equal;
 }
 

@@ -14,7 +14,10 @@ class Parameters;
 
 namespace dtm {
 
+class clsDataElement;
 class clsPROFIBUSProfil3Units;
+
+inline constexpr const char* kIdentNumberSelectorPath = "PHYS/IDENT_NUMBER_SELECTOR";
 
 class clsDataModel : public platform::rt::IPrivateDataModel {
 public:
@@ -26,6 +29,10 @@ public:
     void EvaluateDataSetState(Ctx DTMContext);
     // The unit table; nullptr until CreateModel.
     platform::P<clsPROFIBUSProfil3Units> PROFIBUSProfil3Units() const { return m_Units; }
+    // "PHYS/IDENT_NUMBER_SELECTOR", which every change and transfer of a
+    // function block consults, resolved once by CreateModel; nullptr before
+    // or when the model has none.
+    const platform::P<clsDataElement>& IdentNumberSelector() const { return m_IdentNumberSelector; }
 
     // ---- IPrivateDataModel ----
     std::string DTMName() override;
@@ -48,6 +55,7 @@ protected:
     int32_t m_ChangeDepth = 0;
     int32_t m_LanguageId = 0;
     platform::P<clsPROFIBUSProfil3Units> m_Units;
+    platform::P<clsDataElement> m_IdentNumberSelector;
     bool m_ProcessingCompleteValidation = false;
     bool m_StateEvaluationPending = false;  // put off while a notice batch is open
     int32_t m_BusyRetries = 0;
