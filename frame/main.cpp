@@ -115,7 +115,8 @@ struct Cost {
     void Print(const char* what) const {
         const double busMs = static_cast<double>(busTimeUs) / 1000.0;
         const double dtmMs = static_cast<double>(dtmProcessorNs) / 1e6;
-        std::printf("  %s: %lld transactions, %lld data bytes, bus time %.1f ms, DTM processor time %.3f ms (%.4f %%)\n",
+        std::printf("  %s: %lld transactions, %lld data bytes, bus time %.1f ms, DTM processor time %.3f ms "
+                    "(%.4f %% of the bus time; target at most 0.02 %%)\n",
                     what, static_cast<long long>(transactions), static_cast<long long>(bytes), busMs, dtmMs,
                     busMs > 0 ? 100.0 * dtmMs / busMs : 0.0);
     }
