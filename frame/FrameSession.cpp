@@ -94,11 +94,13 @@ LoadReport FrameSession::LoadFromFile(const std::string& path) {
         return report;
     }
     for (const auto& name : bag.Names()) {
+        bool damaged = false;
         try {
-            bag.ReadProperty(name);
+            damaged = !platform::com::HoldsDataValue(bag.ReadProperty(name));
         } catch (const platform::com::ComError&) {
-            report.damagedEntries.push_back(name);
+            damaged = true;
         }
+        if (damaged) report.damagedEntries.push_back(name);
     }
     report.loaded = Load(bag);
     return report;

@@ -30,7 +30,8 @@ inline constexpr int kRxd214 = 214;
 inline constexpr int kRxd218 = 218;
 
 // What a load of a data-set file brought: the entries the file could not
-// give back, and whether the DTM took the data set.
+// give back or that hold no data value (Null, Missing, an object), and
+// whether the DTM took the data set.
 struct LoadReport {
     bool fileRead = false;
     bool loaded = false;

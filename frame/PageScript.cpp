@@ -4,16 +4,19 @@
 #include <charconv>
 #include <istream>
 
+#include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
 #include "frame/PageScriptInterpreter.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/app/MessageBox.h"
 #include "platform/com/VbText.h"
+#include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/ProfibusChannelParameter.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Description.h"
 
@@ -89,7 +92,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
-        {"expect", &I::Expect},
+        {"expect", &I::Expect},   {"channels", &I::Channels},
     };
     return commands;
 }
@@ -336,6 +339,17 @@ void PageScriptInterpreter::RunLoop(const Args& args) {
     auto& loop = app::EventLoop::Instance();
     const bool idle = loop.RunUntilIdle();
     Line((idle ? "idle at " : "still busy at ") + std::to_string(loop.Now()) + " ms");
+}
+
+void PageScriptInterpreter::Channels(const Args& args) {
+    Need(args, 0, 0, "channels");
+    const auto& list = *frame_->Ctx().Parameters()->Channels();
+    for (int32_t i = 1; i <= list.Count(); ++i) {
+        auto& channel = dynamic_cast<clsChannel&>(*list.Item(i));
+        const auto& params = *channel.ProfibusChannelParameter();
+        Line("channel " + std::to_string(i) + " " + channel.ChannelId() + (channel.Active() ? " active" : " inactive") +
+             " bit=" + platform::com::CStr(params.BitOffset()) + (params.ChannelLocked() ? " in use" : ""));
+    }
 }
 
 void PageScriptInterpreter::Device(const Args& args) {

@@ -73,6 +73,8 @@ private:
     void Tick(const Args& args);
     void RunLoop(const Args& args);
     void Device(const Args& args);
+    // The process-data channels: id, active or not, bit offset, in use.
+    void Channels(const Args& args);
     // Controls and rows (PageScriptControls.cpp)
     void Show(const Args& args);
     void Rows(const Args& args);

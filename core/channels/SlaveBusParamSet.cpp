@@ -3,6 +3,7 @@
 #include "core/channels/SlaveBusParamSet.h"
 
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "core/services/ConvStr.h"
@@ -42,6 +43,8 @@ constexpr SlotCodeRow kSlotCodes[] = {
     {9, "42848581", 5},    {10, "C280848583", 5}, {11, "C280848585", 5}, {12, "C281848587", 5},
     {13, "82808582", 0},   {14, "82808584", 0},   {15, "82818586", 0},
 };
+
+static_assert(std::size(kSlotCodes) == kLastSlotCode - kFirstSlotCode + 1);
 
 // Identifiers whose first byte alone fixes the slot code when the rest of the
 // identifier is none of the table's.
@@ -139,7 +142,25 @@ void TakeWholeString(Parameters& params, const clsDataElement& wholeString) {
     const bool changed = !IsSameValue(bytesElement->TransientValue, bytes);
     if (changed) bytesElement->TransientValue = bytes;
     ParseBusParamWholeString(params);
-    if (changed) params.NotifyChange(bytesElement, "");
+    // The bytes' report brings the string back to their upper-case text; bytes
+    // already in force do the same here.
+    if (changed)
+        params.NotifyChange(bytesElement, "");
+    else
+        BusParamBytesToWholeString(params);
+}
+
+// The bytes changed: a usable set goes on into the string and the slot codes;
+// an unusable one is set back to the set in force and refused (380).
+void TakeBytes(Parameters& params, clsDataElement& bytesElement) {
+    const std::string fault = CheckSlaveBusParamSet(BytesToHex(bytesElement.TransientValue));
+    if (fault.empty()) {
+        BusParamBytesToWholeString(params);
+        return;
+    }
+    const std::string inForce = TextOf(Get(params, kSlaveBusParamSetWholeString)->TransientValue);
+    if (CheckSlaveBusParamSet(inForce).empty()) bytesElement.TransientValue = HexToBytes(inForce);
+    RaiseUnusable(fault);
 }
 
 // A slot code changed by the user: the whole string is rebuilt from the codes.
@@ -188,10 +209,15 @@ std::string CheckSlaveBusParamSet(const std::string& hex) {
     return {};
 }
 
+bool IsUsableSlaveBusParamSet(const Variant& value) {
+    const std::string hex = value.IsByteArray() ? BytesToHex(value) : TextOf(value);
+    return CheckSlaveBusParamSet(hex).empty();
+}
+
 void OnBusParamChanged(const P<clsDataElement>& pda, Parameters& Parameters, int32_t NestingLevel) {
     const std::string& name = com::Deref(pda).Name;
     if (name == kBusMasterConfigurationPart) {
-        BusParamBytesToWholeString(Parameters);
+        TakeBytes(Parameters, *pda);
     } else if (name == kSlaveBusParamSetWholeString) {
         TakeWholeString(Parameters, *pda);
     } else if (SlotOfName(name) != 0) {

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/com/Variant.h"
+
 namespace platform::rt {
 class DTMContext;
 class Parameters;
@@ -28,6 +30,9 @@ class clsDataElement;
 inline constexpr const char* kBusMasterConfigurationPart = "~/BusMasterConfigurationPart";
 inline constexpr const char* kSlaveBusParamSetWholeString = "SlaveBusParamSet_WholeString";
 inline constexpr int32_t kSlaveBusParamSlots = 8;
+// The slot codes of the identifier table; a slot code element holds no other.
+inline constexpr int16_t kFirstSlotCode = 1;
+inline constexpr int16_t kLastSlotCode = 15;
 
 // The default set: slots 1-3 and 5-7 send AI outputs (code 4), slots 4 and 8
 // Totaliser outputs (code 5); 64 bytes.
@@ -54,10 +59,14 @@ bool SlotCodeHasInput(int32_t code);
 // fixed header (60 digits up to Cfg_Data_Len), a Cfg_Data_Len below 2 or
 // reaching past the end of the string, or more than 65535 bytes.
 std::string CheckSlaveBusParamSet(const std::string& hex);
+// Whether bytes, or their hexadecimal text, are a usable set.
+bool IsUsableSlaveBusParamSet(const platform::Variant& value);
 
 // Called by the change dispatch for every changed element, with the nesting
 // level of the change (1 for a change from outside the dispatch):
-// - the bytes: the whole string becomes their hexadecimal text;
+// - the bytes: checked first (an unusable set raises 380 and the bytes go
+//   back to the set of the whole string); then the whole string becomes their
+//   hexadecimal text;
 // - the whole string: checked first (an unusable one raises 380, is set back
 //   to the text of the bytes, and nothing else changes); then the bytes
 //   follow it and the slot codes are parsed from it;

@@ -4,6 +4,7 @@
 #include "core/services/APIHelpers.h"
 #include "model/elements/DataModelHelpers.h"
 #include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/ProfibusChannelParameter.h"
@@ -43,17 +44,50 @@ bool clsChannel::SetChannelParameters(const std::string& /*parameterPath*/, cons
     auto ctx = Context();
     if (!ctx) return false;
     if (!IsSameInvokeId(protocolId, ProtocolId())) return false;
-    ChannelParams loaded;
-    if (!loaded.Load(xmlDocument, ctx)) return false;
-    try {
-        if (!com::Equals(loaded.ChannelId(), m_Params->ChannelId())) return false;
-    } catch (const com::ComError&) {
-        return false;  // an id that cannot be compared (an object or an array) is another channel's
-    }
+    auto loaded = LoadOwn(xmlDocument, ctx);
+    if (!loaded) return false;
     if (auto parent = m_Parent.lock()) parent->ChannelsChanged(1);
-    for (int32_t i = 1; i <= ChannelParams::kPropertyCount; ++i) m_Params->Property(i, loaded.Property(i));
+    TakeOver(*loaded);
+    m_SetByFrame = true;
     OnChannelParamsSet(*this, ctx);
     return true;
 }
+
+bool clsChannel::WriteToPropBag(com::PropertyBag& PropBag, const Ctx& DTMContext) {
+    if (m_SetByFrame) PropBag.WriteProperty(BagEntry(), Variant::Str(m_Params->Render(DTMContext)));
+    return true;
+}
+
+bool clsChannel::ReadFromPropBag(com::PropertyBag& PropBag, const Ctx& DTMContext) {
+    Variant stored;
+    try {
+        stored = PropBag.ReadProperty(BagEntry());
+    } catch (const com::ComError&) {
+        return false;  // an unreadable entry: the model's own stay
+    }
+    if (!stored.IsString()) return false;
+    auto loaded = LoadOwn(stored.StrRef(), DTMContext);
+    if (!loaded) return false;
+    TakeOver(*loaded);
+    m_SetByFrame = true;
+    return true;
+}
+
+std::shared_ptr<ChannelParams> clsChannel::LoadOwn(const std::string& xmlDocument, const Ctx& DTMContext) {
+    auto loaded = std::make_shared<ChannelParams>();
+    if (!loaded->Load(xmlDocument, DTMContext)) return nullptr;
+    try {
+        if (!com::Equals(loaded->ChannelId(), m_Params->ChannelId())) return nullptr;
+    } catch (const com::ComError&) {
+        return nullptr;  // an id that cannot be compared (an object or an array) is another channel's
+    }
+    return loaded;
+}
+
+void clsChannel::TakeOver(const ChannelParams& loaded) {
+    for (int32_t i = 1; i <= ChannelParams::kPropertyCount; ++i) m_Params->Property(i, loaded.Property(i));
+}
+
+std::string clsChannel::BagEntry() { return "Channel." + ChannelId(); }
 
 }  // namespace dtm

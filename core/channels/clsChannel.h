@@ -39,10 +39,14 @@ public:
     void Active(bool active) override { m_Active = active; }
     bool Active() override { return m_Active; }
     std::string ProtocolId() override { return kProfibusDPV1ProtocolId; }
-    // Channels are not stored with the data set; they are made anew with the model.
+    // Channels are made anew with the model. Only channel parameters the frame
+    // set (SetChannelParameters) are stored with the data set, as the XML of
+    // GetChannelParameters under "Channel." and the channel id; a data set
+    // without them, or with ones that do not load or name another channel,
+    // leaves the model's own. Reading answers whether stored ones were taken.
     bool InitNew(const std::shared_ptr<platform::rt::DtmRuntimeGlobal>&, const Ctx&) override { return true; }
-    bool ReadFromPropBag(platform::com::PropertyBag&, const Ctx&) override { return true; }
-    bool WriteToPropBag(platform::com::PropertyBag&, const Ctx&) override { return true; }
+    bool ReadFromPropBag(platform::com::PropertyBag& PropBag, const Ctx& DTMContext) override;
+    bool WriteToPropBag(platform::com::PropertyBag& PropBag, const Ctx& DTMContext) override;
     bool ReadFromChannelParameter(const std::shared_ptr<platform::xml::Element>&, const Ctx&) override {
         return false;
     }
@@ -63,7 +67,15 @@ public:
                               const std::string& xmlDocument) override;
 
 private:
+    // The channel parameters of the XML when it loads and names this channel;
+    // null otherwise.
+    std::shared_ptr<platform::rt::ProfibusChannelParameter> LoadOwn(const std::string& xmlDocument,
+                                                                    const Ctx& DTMContext);
+    void TakeOver(const platform::rt::ProfibusChannelParameter& loaded);
+    std::string BagEntry();
+
     bool m_Active = true;
+    bool m_SetByFrame = false;  // the channel parameters came from the frame
     std::shared_ptr<platform::rt::ProfibusChannelParameter> m_Params;
     std::weak_ptr<platform::rt::ChannelList> m_Parent;
 };

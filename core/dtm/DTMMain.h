@@ -142,6 +142,13 @@ private:
     // monitor back to their initial values: nothing of either survives a new
     // data set.
     void ResetSessionVariables();
+    // Whether IDtm_InitNew or a load has built the model. An instance takes
+    // one data set for its life: a frame initialises an instance once, new or
+    // stored, so a second IDtm_InitNew answers False and a second load (or a
+    // load after IDtm_InitNew) fails, and the model, its texts and the elements
+    // the open pages show stay as they are. Building the model again would drop
+    // the elements the pages are bound to.
+    bool HasModel() const;
     // Tells the open pages that "~/DataStatus" changed (when the model exists).
     void NotifyDataStatus();
     void Trace(const std::string& literal, const std::string& message) const;

@@ -40,7 +40,8 @@ bool DTMMain::IDtm_PrepareToDelete() {
 bool DTMMain::SetCommunication(const P<platform::com::Object>& communication) {
     auto& service = Deref(Deref(m_DTMContext).CommService());
     const bool active = service.IsActive();
-    if (!communication || active) {
+    // Only the frame's communication channel can be attached.
+    if (!std::dynamic_pointer_cast<platform::fdt::IFdtCommunication>(communication) || active) {
         Trace("-IDtm_SetCommunication", kRetFalse);
         return false;
     }
@@ -61,6 +62,9 @@ bool DTMMain::PrepareToRelease() {
         return false;
     }
     auto& service = Deref(ctx.CommService());
+    // A disconnect the frame asked for and still awaits: the release below
+    // forgets it, so its end is told here, once the communication is released.
+    const bool disconnectAwaited = !m_PendingDisconnectId.empty();
     if (service.IsActive() && !service.Terminate()) {
         ctx.ReportError("Error terminating communication.");
         Trace("-IDtm_PrepareToRelease", "Error terminating communication");
@@ -70,6 +74,8 @@ bool DTMMain::PrepareToRelease() {
         Trace("-IDtm_PrepareToRelease", "cannot release communication");
         return false;
     }
+    if (disconnectAwaited)
+        if (auto events = ctx.DTMEvents()) events->OnPreparedToReleaseCommunication(ctx.SystemTag());
     auto& parameters = Deref(ctx.Parameters());
     if (parameters.QueryDataSetState() == 1)
         if (auto container = ctx.Container()) container->SaveRequest(ctx.SystemTag());

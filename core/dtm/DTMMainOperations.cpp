@@ -75,7 +75,7 @@ bool DTMMain::Environment(const std::string& SystemTag, const P<platform::com::O
 bool DTMMain::InitNew(const std::string& deviceType) {
     auto& ctx = Deref(m_DTMContext);
     auto probe = std::make_shared<platform::rt::DtmRuntimeGlobal>();
-    if (!probe->CheckDeviceType(deviceType, m_DTMContext)) {
+    if (HasModel() || !probe->CheckDeviceType(deviceType, m_DTMContext)) {
         Trace("-IDtm_InitNew", kRetFalse);
         return false;
     }

@@ -42,6 +42,10 @@ std::string TrimmedText(const Variant& value) {
 
 void DTMMain::Class_ReadProperties(platform::com::PropertyBag& PropBag) {
     auto& ctx = Deref(m_DTMContext);
+    if (HasModel()) {
+        Trace("-Class_ReadProperties", "data set already initialised");
+        platform::com::Raise(platform::com::errInvalidArgument, "The data set is already initialised.");
+    }
     Deref(ctx.DeviceType()).LoadFromBag(PropBag);
     Deref(m_DataModel).CreateModel(m_DTMContext);
     ctx.LoadData(PropBag);
@@ -73,6 +77,8 @@ void DTMMain::ResetSessionVariables() {
         element.TransientValue = element.InitialValue;
     }
 }
+
+bool DTMMain::HasModel() const { return Deref(Deref(m_DTMContext).Parameters()).Count() > 0; }
 
 void DTMMain::NotifyDataStatus() {
     auto& ctx = Deref(m_DTMContext);

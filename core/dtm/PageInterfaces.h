@@ -1,5 +1,6 @@
 #pragma once
-// What a page asks of the DTM object that created it.
+// What a page asks of the DTM object that created it, and what the DTM asks
+// of the transaction monitor page. The pages' navigation: IPrivateNavigation.h.
 #include <string>
 
 #include "platform/com/Variant.h"
@@ -14,22 +15,6 @@ namespace dtm {
 class IDtmContextProvider : public virtual platform::com::Object {
 public:
     virtual platform::P<platform::rt::DTMContext> DTMContext() const = 0;
-};
-
-}  // namespace dtm
-
-namespace platform::com {
-class Collection;
-}
-
-namespace dtm {
-
-// A page with navigation: the parameter edit controls it shows.
-class IPrivateNavigation : public virtual platform::com::Object {
-public:
-    // The page's parameter edit controls, those of its embedded sub-pages first
-    // (each asked with its own control name), then its own. Null when it has none.
-    virtual platform::P<platform::com::Collection> GetParameters(const std::string& CtlName = "") = 0;
 };
 
 // The transaction monitor page: shows the frame's communication responses.

@@ -8,7 +8,7 @@
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "core/dtm/PageInterfaces.h"
+#include "core/dtm/IPrivateNavigation.h"
 #include "core/dtm/clsFunctionMan.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/Collection.h"

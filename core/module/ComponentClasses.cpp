@@ -2,7 +2,7 @@
 
 #include "core/dtm/DTMMain.h"
 #include "core/services/Trace.h"
-#include "pages/framework/RegisterPages.h"
+#include "core/module/RegisterPages.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/fdt/Boundary.h"
 

@@ -81,6 +81,7 @@ void CreateBusMasterPart(Parameters& parameters) {
                          platform::com::UBound(bytes) - platform::com::LBound(bytes) + 1);
     part->RequiredUserLevel = 2;
     part->ElementMode = 16;
+    part->ValueCheck = IsUsableSlaveBusParamSet;
     auto status = AddParam(parameters, "~/DataStatus", Variant(), 2, 1);
     status->ElementMode = 0;
     status->StatusFlags(1);
@@ -110,12 +111,14 @@ void CreateSlaveSetVariables(Parameters& parameters, int16_t numberFB) {
         slot->RequiredUserLevel = 3;
         slot->ElementMode = 16;
         slot->ControlType(3);
+        slot->SetRange(0, Variant::Int(kFirstSlotCode), Variant::Int(kLastSlotCode));
     }
     const Variant bytes = HexToBytes(kDefaultSlaveBusParamSet);
     auto whole = AddParam(parameters, "SlaveBusParamSet_WholeString", Variant(BytesToHex(bytes)), 14, -1);
     whole->RequiredUserLevel = 3;
     whole->ElementMode = 16;
     whole->StatusFlags(1);
+    whole->ValueCheck = IsUsableSlaveBusParamSet;
 }
 
 void CreateBlocks(const std::shared_ptr<platform::rt::DTMContext>& ctx, Parameters& parameters, int16_t numberTB,

@@ -58,6 +58,9 @@ struct clsDataElementFields {
     std::string CmdErr;
     int32_t NestProcessLevel = 0;
     int16_t DynamicCounter = 0;
+    // A further test that a value from a parameter document must pass (none
+    // when null), for values whose type alone does not say what they may hold.
+    bool (*ValueCheck)(const platform::Variant& value) = nullptr;
 };
 
 // The runtime's accessors, forwarded to the fields of the same name.
@@ -125,7 +128,8 @@ public:
     // parameter document.
     static constexpr int32_t kMaxOpenTextLength = 1024;
     // Whether a typed value from a parameter document fits the element: no
-    // range, length or character error, no octet string longer than the element.
+    // range, length or character error, no octet string longer than the
+    // element, and the element's ValueCheck passed.
     bool FitsElement(const platform::Variant& typed, const Ctx& DTMContext) const;
     // 4 when newValue (with the transient unit) differs from the reference value.
     int32_t CalcParamStatusFlags(const Ctx& DTMContext, const platform::Variant& newValue) const;

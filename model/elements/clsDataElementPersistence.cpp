@@ -4,6 +4,7 @@
 // as hex text), path + ".Unit" (the transient unit) and path + ".Flags" (the
 // status bits kept with the data set). A parameter document carries the value
 // as display text, floats followed by their unit in brackets.
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -78,13 +79,15 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
 
 // The stored value entry as the element's value. A record header has no
 // value; an octet string is stored as hex text (a Byte array is taken too) and
-// always has lower bound 0. Any other value is taken as it is stored, also one
-// that the element's type cannot hold: the value checks report it, and saving
-// writes it back unchanged. An unreadable entry, an octet string that is no
-// hex text, or an array where the element holds a single value, raises.
+// always has lower bound 0. Any other text or number is taken as it is stored,
+// also one that the element's type cannot hold: the value checks report it,
+// and saving writes it back unchanged. An unreadable entry, one holding Null,
+// Missing or an object, an octet string that is no hex text, or an array
+// where the element holds a single value, raises.
 Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
     if (valueType == 0) return Variant();
     Variant value = bag.ReadProperty(key);
+    if (!com::HoldsDataValue(value)) com::Raise(com::errTypeMismatch);
     if (valueType != 1) {
         if (value.IsArray()) com::Raise(com::errTypeMismatch);
         return value;
@@ -116,8 +119,22 @@ Variant NonFiniteValue(const std::string& text, int32_t valueType) {
     return Variant::Null();
 }
 
-// The value text of a DtmVariable: a number with "." and no leading blank, a
-// Single with at most 7 significant digits; a NaN or an infinity as its word.
+// The shortest text of at least `digits` (7 for a Single, 15 for a Double, as
+// CStr writes them) significant digits that reads back as the same number.
+template <class Float>
+std::string ExactNumberText(Float value, int digits) {
+    std::string text;
+    for (; digits <= std::numeric_limits<Float>::max_digits10; ++digits) {
+        text = vb::NumberText(value, digits, '.');
+        double back = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+        if (ec == std::errc() && static_cast<Float>(back) == value) break;
+    }
+    return text;
+}
+
+// The value text of a DtmVariable: a number with "." and no leading blank that
+// reads back as the same value; a NaN or an infinity as its word.
 std::string NumberWithPoint(const Variant& value) {
     if (value.Type() == com::VarType::Single || value.Type() == com::VarType::Double) {
         const double d = com::CDbl(value);
@@ -125,7 +142,8 @@ std::string NumberWithPoint(const Variant& value) {
             if (std::isnan(word.value) ? std::isnan(d) : d == word.value) return word.text;
         }
     }
-    if (value.Type() == com::VarType::Single) return vb::NumberText(com::CDbl(value), 7, '.');
+    if (value.Type() == com::VarType::Single) return ExactNumberText(com::CSng(value), 7);
+    if (value.Type() == com::VarType::Double) return ExactNumberText(com::CDbl(value), 15);
     if (value.IsNumberType()) return vb::NumberText(com::CDbl(value), 15, '.');
     if (value.IsEmpty() || value.IsNull()) return {};
     return com::CStr(value);
@@ -268,6 +286,7 @@ bool clsDataElement::FitsElement(const Variant& typed, const Ctx& DTMContext) co
     if (ValueType == 1 && ValueTypeLength > 0 && typed.IsByteArray() && typed.Count() > ValueTypeLength)
         return false;
     if (ValueType == 14 && ValueTypeLength < 0 && vb::Len(typed.StrRef()) > kMaxOpenTextLength) return false;
+    if (ValueCheck && !ValueCheck(typed)) return false;
     return CalcParamErrorFlags(DTMContext, typed) == 0;
 }
 

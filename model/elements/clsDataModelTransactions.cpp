@@ -290,6 +290,24 @@ CommandResponse HandleCommandResponse(platform::rt::Parameters& params, const Tr
     return r;
 }
 
+// Reports a target's answer. A device value that the change handlers cannot
+// take (a unit code outside the table, say) is outside input, not a program
+// error: the field gets the decoding error bits, unless the answer carried an
+// error code, and only the pages hear of it.
+void ReportAnswer(platform::rt::Parameters& params, const P<clsDataElement>& target, bool bDownLoad,
+                  int32_t errorBits) {
+    if (bDownLoad) {
+        params.NotifyChange(target, "");
+        return;
+    }
+    try {
+        params.NotifyChange(target, "");
+    } catch (const platform::com::ComError&) {
+        if (errorBits == 0) target->StatusFlags(target->StatusFlags() | kErrDecoding);
+        params.NotifyChanged(target, "");
+    }
+}
+
 CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platform::rt::Parameters& params,
                                     const Transaction& trans, bool bDownLoad, const P<clsDataElement>& el,
                                     int32_t& busyRetries) {
@@ -313,7 +331,7 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         if (target != el) target->CmdErr = el->CmdErr;
         target->StatusFlags((target->StatusFlags() & ~(kResponseErrorMask | kFlagStored)) | r.errorBits |
                             decodeBits);
-        params.NotifyChange(target, "");
+        ReportAnswer(params, target, bDownLoad, r.errorBits);
     }
     return r;
 }

@@ -8,7 +8,7 @@ using platform::P;
 namespace com = platform::com;
 
 std::string NavigablePage::OwnName(const std::string& ctlName) const {
-    return form_ == NavForm::OwnName && !ctlName.empty() ? Traits().className : ctlName;
+    return form_ == NavForm::OwnName ? Traits().className : ctlName;
 }
 
 void NavigablePage::InitControl(const platform::Variant& /*data*/) { NavInitControls(Controls()); }

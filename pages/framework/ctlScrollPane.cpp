@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pages/framework/Navigation.h"
 #include "platform/com/PropertyBag.h"
 
 namespace dtm {
@@ -100,6 +101,28 @@ void ctlScrollPane::ReadProperties(const platform::com::PropertyBag& bag) {
 
 void ctlScrollPane::WriteProperties(platform::com::PropertyBag& bag) {
     bag.WriteProperty("BackColor", platform::Variant::Lng(BackColor()), platform::Variant::Lng(kButtonFace));
+}
+
+void ctlScrollPane::InitControl(const platform::Variant& /*data*/) { NavInitControls(Controls()); }
+
+platform::P<platform::com::Collection> ctlScrollPane::FindParameters(const std::string& parTag,
+                                                                     const std::string& ctlName) {
+    return NavFindParameters(ctlName, parTag, Controls());
+}
+
+platform::P<platform::com::Collection> ctlScrollPane::GetDictKeys(const std::string& ctlName) {
+    return NavGetDictKeys(ctlName, TypeName() + "_", Controls());
+}
+
+bool ctlScrollPane::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
+    std::string path = controlPfad;
+    if (!NavMatchPath(nullptr, ctlName, path)) return false;
+    platform::P<ui::Control> found;
+    return NavShowChild(path, Controls(), found);
+}
+
+platform::P<platform::com::Collection> ctlScrollPane::GetParameters(const std::string& /*ctlName*/) {
+    return NavGetParameters(Controls());
 }
 
 }  // namespace dtm

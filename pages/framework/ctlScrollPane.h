@@ -10,15 +10,19 @@
 // position without moving the others; the pane scrolls back to 0 before it
 // hides its bar; a range or page step beyond the bar's 16 bits is clamped to
 // 32767.
+//
+// Searches, ShowControl and GetParameters pass through the pane to the
+// controls it hosts; the pane takes no pending path of its own.
 #include <cstdint>
 #include <string>
 
+#include "core/dtm/IPrivateNavigation.h"
 #include "platform/ui/IntrinsicControls.h"
 #include "platform/ui/UserControl.h"
 
 namespace dtm {
 
-class ctlScrollPane : public platform::ui::UserControl {
+class ctlScrollPane : public platform::ui::UserControl, public IPrivateNavigation {
 public:
     static constexpr float kMargin = 40;       // bar to the right edge, bar height to pane height
     static constexpr float kSlack = 100;       // added to the scroll range
@@ -42,6 +46,14 @@ public:
     float LastScrollValue() const { return lastScroll_; }
 
     platform::P<platform::ui::VScrollBar> VScroll;
+
+    // ---- IPrivateNavigation, over the hosted controls ----
+    void InitControl(const platform::Variant& data) override;
+    platform::P<platform::com::Collection> FindParameters(const std::string& parTag,
+                                                          const std::string& ctlName) override;
+    platform::P<platform::com::Collection> GetDictKeys(const std::string& ctlName) override;
+    bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
+    platform::P<platform::com::Collection> GetParameters(const std::string& ctlName) override;
 
     void Initialize() override;
     void ReadProperties(const platform::com::PropertyBag& bag) override;

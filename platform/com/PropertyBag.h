@@ -52,6 +52,10 @@ private:
     std::unordered_map<std::string, size_t> index_;  // ASCII lower-case name → position
 };
 
+// Whether a read entry holds a value a data set keeps: not Null, Missing or an
+// object (Nothing included). An entry holding one of those counts as damaged.
+inline bool HoldsDataValue(const Variant& v) noexcept { return !v.IsNull() && !v.IsMissing() && !v.IsObject(); }
+
 // An object that stores its state in a property bag under names starting with `prefix`.
 class IPersistable {
 public:

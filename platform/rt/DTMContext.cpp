@@ -19,7 +19,6 @@ namespace platform::rt {
 DTMContext::DTMContext(CreateKey)
     : pathInfo_(std::make_shared<DtmPathInfo>()),
       deviceType_(std::make_shared<DtmRuntimeGlobal>()),
-      userInfo_(std::make_shared<rt::UserInfo>()),
       parameterService_(std::make_shared<rt::ParameterService>()),
       parameters_(std::make_shared<rt::Parameters>()),
       dictionary_(std::make_shared<LanguageDictionary>()) {}
@@ -33,6 +32,7 @@ P<DTMContext> DTMContext::Create() {
     ctx->parameters_->Channels(std::make_shared<ChannelList>(self));
     ctx->onlineService_ = std::make_shared<rt::OnlineService>(self);
     ctx->guiRegistry_ = std::make_shared<DtmGuiRegistry>(self);
+    ctx->userInfo_ = std::make_shared<rt::UserInfo>(self);
     ctx->commService_ = std::make_shared<DtmCommService>(self);
     return ctx;
 }

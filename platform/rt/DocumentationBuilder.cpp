@@ -21,10 +21,9 @@ std::string DocumentationBuilder::BuildDocument(const P<DTMContext>& ctx, const 
             if ((el->ElementMode() & mask) == 0) continue;
             const std::string name = el->Name();
             if (!name.empty() && name.back() == '/') continue;  // a record header has no value of its own
-            auto node = doc->CreateElement("fdt:DtmVariable");
-            node->SetAttribute("name", name);
-            documentation->AppendChild(node);
-            el->WriteToDocVariable(node, ctx);
+            AppendDtmVariable(
+                *doc, documentation, name, [&](const P<xml::Element>& node) { el->WriteToDocVariable(node, ctx); },
+                "DocumentationBuilder-BuildDocument");
         }
     }
     return doc->Xml();

@@ -124,26 +124,28 @@ void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
     PendingTransaction done = std::move(it->second);
     transactions_.erase(it);
     if (done.timer) app::EventLoop::Instance().Cancel(done.timer);
-    if (!done.done) return;
+    RunDone(done.done, status);
+}
+
+void DtmCommService::RunDone(const TransactionDone& done, int32_t status) {
+    if (!done) return;
     try {
-        done.done(status);
+        done(status);
     } catch (...) {
         app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionDone");
     }
 }
 
 void DtmCommService::FailTransactions(int32_t status) {
-    std::vector<std::string> keys;
-    for (const auto& [key, pending] : transactions_) keys.push_back(key);
+    // The transactions end here, so that the service is no longer active for
+    // them (Terminate answers True), and a late answer finds none of them. Their
+    // callers learn of it later: the caller of Terminate or OnAbort is not
+    // called back from inside.
     W<DTMContext> context = context_;
-    for (const auto& key : keys) {
-        auto& pending = transactions_[key];
+    for (auto& [key, pending] : std::exchange(transactions_, {})) {
         if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
-        pending.timer = 0;
-        // Failed later: the caller of Terminate or OnAbort is not called back from inside.
-        app::EventLoop::Instance().Post([context, key, status] {
-            if (auto ctx = context.lock())
-                if (auto service = ctx->CommService()) service->FinishTransaction(key, status);
+        app::EventLoop::Instance().Post([context, done = std::move(pending.done), status] {
+            if (context.lock()) RunDone(done, status);
         });
     }
 }

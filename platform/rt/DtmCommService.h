@@ -145,8 +145,10 @@ private:
     void ReleaseWaiters(bool online);
     // Ends a pending transaction with the status (its entry removed first).
     void FinishTransaction(const std::string& invokeId, int32_t status);
-    // Every pending transaction fails, posted.
+    // Every pending transaction ends at once; its caller learns of the failure posted.
     void FailTransactions(int32_t status);
+    // A transaction's `done` with the status, an error it raises recorded.
+    static void RunDone(const TransactionDone& done, int32_t status);
     // Ends the disconnect (if any): its callback is posted, the connection is gone.
     void FinishDisconnect();
     void DropConnection();

@@ -70,10 +70,8 @@ std::string ParameterService::GetParameters(const P<DTMContext>& ctx, const std:
     for (const auto& el : Scope(context, path)) {
         const std::string name = el->Name();
         if (IsRecordHeader(name)) continue;
-        auto node = doc->CreateElement(kVariableNode);
-        node->SetAttribute("name", name);
-        set->AppendChild(node);
-        el->WriteToDtmVariable(node, ctx);
+        AppendDtmVariable(*doc, set, name, [&](const P<xml::Element>& node) { el->WriteToDtmVariable(node, ctx); },
+                          "ParameterService-GetParameters");
     }
     return doc->Xml();
 }

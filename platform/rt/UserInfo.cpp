@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
 #include "platform/xml/Dom.h"
 
 namespace platform::rt {
@@ -43,8 +45,15 @@ bool UserInfo::Config(const std::string& xml, const P<DTMContext>& /*ctx*/) {
     if (!text) return false;
     auto level = LevelOf(*text);
     if (!level) return false;
-    userLevel_ = *level;
+    UserLevel(*level);
     return true;
+}
+
+void UserInfo::UserLevel(int32_t level) {
+    if (level == userLevel_) return;
+    userLevel_ = level;
+    if (auto ctx = context_.lock())
+        if (auto registry = ctx->GuiRegistry()) registry->NotifyParameterSetChanged();
 }
 
 }  // namespace platform::rt

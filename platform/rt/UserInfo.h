@@ -2,6 +2,7 @@
 // The frame user of a DTM instance and the level that decides what is editable.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/com/Variant.h"
 
@@ -11,6 +12,8 @@ class DTMContext;
 
 class UserInfo : public com::Object {
 public:
+    explicit UserInfo(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
+
     // Takes the level from the first `userLevel` or `level` attribute of the
     // frame's user document. Role names map to 0..5 (observer, operator,
     // maintenance, planningEngineer, administrator, OEM); a plain number is
@@ -20,9 +23,12 @@ public:
 
     // 0 until Config, so nothing is editable before the frame names the user.
     int32_t UserLevel() const { return userLevel_; }
-    void UserLevel(int32_t level) { userLevel_ = level; }
+    // A new level changes what the open pages may edit: they are told as of a
+    // new parameter set, so that every row takes its lock again.
+    void UserLevel(int32_t level);
 
 private:
+    W<DTMContext> context_;
     int32_t userLevel_ = 0;
 };
 

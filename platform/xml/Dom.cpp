@@ -95,13 +95,14 @@ bool IsQName(const std::string& name) {
            xmlValidateQName(X(name), 0) == 0;
 }
 
-// "xmlns" or "xmlns:p": sets `prefix` ("" for the default namespace).
+// "xmlns" or "xmlns:p": sets `prefix` ("" for the default namespace). An
+// attribute named "xmlns:" declares nothing; it is an attribute like any other.
 bool IsNamespaceDeclaration(const std::string& name, std::string& prefix) {
     if (name == "xmlns") {
         prefix.clear();
         return true;
     }
-    if (name.rfind("xmlns:", 0) == 0) {
+    if (name.size() > 6 && name.rfind("xmlns:", 0) == 0) {
         prefix = name.substr(6);
         return true;
     }

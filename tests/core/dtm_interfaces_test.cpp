@@ -10,6 +10,7 @@
 #include "ComponentFolder.h"
 #include "DtmFixture.h"
 #include "StubPage.h"
+#include "core/dtm/IPrivateNavigation.h"
 #include "core/dtm/PageInterfaces.h"
 #include "core/dtm/clsFunctionMan.h"
 #include "frame/DeviceChannel.h"
@@ -27,10 +28,15 @@ namespace {
 using platform::P;
 using platform::Variant;
 
-// A page that only lists parameter edit controls with the given tags.
+// A navigable page that only lists parameter edit controls with the given
+// tags (the documentation of real pages: tests/pages/framework).
 class DocumentedPage : public dtm::IPrivateNavigation {
 public:
     explicit DocumentedPage(std::vector<std::string> tags) : tags_(std::move(tags)) {}
+    void InitControl(const Variant&) override {}
+    P<platform::com::Collection> FindParameters(const std::string&, const std::string&) override { return nullptr; }
+    P<platform::com::Collection> GetDictKeys(const std::string&) override { return nullptr; }
+    bool ShowControl(const std::string&, const std::string&) override { return false; }
     P<platform::com::Collection> GetParameters(const std::string&) override {
         auto controls = std::make_shared<platform::com::Collection>();
         controls->Add(Variant::Obj(std::make_shared<platform::com::Object>()));  // not a parameter control
@@ -120,14 +126,17 @@ public:
     bool WriteToDocVariable(P<platform::xml::Element>, Ctx) override { platform::com::Raise(5); }
 };
 
-TEST_F(DtmInterfaces, DocumentationMarksAreGivenBackWhenTheBuilderFails) {
+TEST_F(DtmInterfaces, UndocumentableElementIsLeftOutAndTheMarksAreGivenBack) {
     auto failing = std::make_shared<UndocumentableElement>();
     failing->Name = "PHYS/UNDOCUMENTABLE";
     failing->ValueType = 3;
     Params().Add(failing);
     OfflinePageShows({"PHYS/TAG_DESC", "PHYS/UNDOCUMENTABLE"});
     const int32_t before = Element("PHYS/TAG_DESC").ElementMode;
-    EXPECT_EQ(As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(kOffline), "");
+    const std::string doc = As<platform::fdt::IDtmDocumentation>().IDtmDocumentation_GetDocumentation(kOffline);
+    EXPECT_NE(doc.find("name=\"PHYS/TAG_DESC\""), std::string::npos);
+    EXPECT_EQ(doc.find("PHYS/UNDOCUMENTABLE"), std::string::npos);
+    EXPECT_EQ(platform::app::ErrorSink::Instance().Errors().size(), 1u);
     EXPECT_EQ(Element("PHYS/TAG_DESC").ElementMode, before);
     EXPECT_EQ(failing->ElementMode & ~0xFFFF, 0);
     platform::app::ErrorSink::Instance().Clear();

@@ -2,6 +2,8 @@
 // orders a frame may use, the refusals, and the end of the instance.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DtmFixture.h"
 #include "frame/DeviceChannel.h"
 #include "frame/SimulatedDevice.h"
@@ -38,6 +40,19 @@ protected:
         ASSERT_TRUE(Ctx().CommService()->OpenConnection());
         platform::app::EventLoop::Instance().RunUntilIdle();
         ASSERT_TRUE(Ctx().CommService()->IsOnline());
+    }
+    // The frame's upload of every parameter, requested and running until its
+    // first transaction waits for an answer.
+    void StartUpload() {
+        auto& online = dynamic_cast<platform::fdt::IDtmOnlineParameter&>(*session.Dtm());
+        ASSERT_TRUE(online.IDtmOnlineParameter_UploadRequest("{UPLOAD}", ""));
+        auto& loop = platform::app::EventLoop::Instance();
+        while (Ctx().CommService()->PendingTransactions() == 0 && loop.PendingCount() > 0) loop.Advance(1);
+        ASSERT_GT(Ctx().CommService()->PendingTransactions(), 0u);
+    }
+    bool Reported(const std::string& text) const {
+        const auto& errors = Ctx().ReportedErrors();
+        return std::find(errors.begin(), errors.end(), text) != errors.end();
     }
     dtm::frame::SimulatedDevice device;
     dtm::frame::DeviceChannel channel{*session.Communication(), device};
@@ -145,6 +160,52 @@ TEST_F(DtmLifeCycle, InitNewOfAnUnsupportedTypeReportsItAndBuildsTheModel) {
     EXPECT_NE(Events("OnErrorMessage")[0].args[0].find("manufacturer id 9"), std::string::npos);
 }
 
+TEST_F(DtmLifeCycle, ADataSetIsInitialisedOnlyOnce) {
+    StartNew();
+    const auto tag = Params().Item("PHYS/TAG_DESC");
+    Element("PHYS/TAG_DESC").TransientValue = Variant(std::string("KEPT"));
+    const std::string label = Element("PHYS/TAG_DESC").Label;
+    ASSERT_FALSE(label.empty());
+    platform::com::PropertyBag bag;
+    ASSERT_TRUE(session.Save(bag));
+
+    EXPECT_FALSE(session.InitNew());
+    EXPECT_FALSE(session.Load(bag));
+    EXPECT_EQ(Params().Item("PHYS/TAG_DESC"), tag);  // the same model, its texts and values kept
+    EXPECT_EQ(Element("PHYS/TAG_DESC").Label, label);
+    EXPECT_EQ(platform::com::CStr(Element("PHYS/TAG_DESC").TransientValue), "KEPT");
+
+    dtm::frame::FrameSession stored("TAG2");
+    ASSERT_TRUE(stored.Create(registry));
+    ASSERT_TRUE(stored.Load(bag));
+    const int32_t count = stored.Context()->Parameters()->Count();
+    EXPECT_FALSE(stored.Load(bag));
+    EXPECT_TRUE(stored.Environment());
+    EXPECT_FALSE(stored.InitNew());
+    EXPECT_EQ(stored.Context()->Parameters()->Count(), count);
+}
+
+TEST_F(DtmLifeCycle, ConfigTellsTheOpenPagesWhenTheUserLevelChanges) {
+    StartNew();
+    auto page = std::make_shared<dtm::testing::StubPage>();
+    Ctx().GuiRegistry()->RegisterGUI("PAGE-1", page, true);
+    const struct {
+        const char* userInfo;
+        int32_t level;
+        int notices;
+    } cases[] = {
+        {"<FDT><UserInfo userLevel=\"operator\"/></FDT>", 1, 1},
+        {"<FDT><UserInfo userLevel=\"operator\"/></FDT>", 1, 1},  // the same level: nothing to tell
+        {"not xml", 1, 1},
+        {"<FDT><UserInfo userLevel=\"OEM\"/></FDT>", 5, 2},
+    };
+    for (const auto& c : cases) {
+        session.IDtm().IDtm_Config(c.userInfo);
+        EXPECT_EQ(Ctx().UserLevel(), c.level) << c.userInfo;
+        EXPECT_EQ(page->parameterSetChanges, c.notices) << c.userInfo;
+    }
+}
+
 TEST_F(DtmLifeCycle, InitNewSwitchesTheArchiveCurveCheckOn) {
     ASSERT_TRUE(session.Create(registry));
     auto state = std::dynamic_pointer_cast<dtm::DTMState>(Ctx().StateObject());
@@ -174,6 +235,16 @@ TEST_F(DtmLifeCycle, ASecondSetCommunicationWhileActiveIsRefused) {
     EXPECT_FALSE(session.IDtm().IDtm_SetCommunication(session.Communication()));
     EXPECT_FALSE(session.IDtm().IDtm_ReleaseCommunication());
     EXPECT_FALSE(session.IDtm().IDtm_PrepareToDelete());
+}
+
+TEST_F(DtmLifeCycle, SetCommunicationRefusesAnObjectThatIsNoChannel) {
+    StartNew();
+    auto dtm = std::dynamic_pointer_cast<dtm::DTMMain>(session.Dtm());
+    EXPECT_FALSE(session.IDtm().IDtm_SetCommunication(std::make_shared<BareContainer>()));
+    EXPECT_FALSE(dtm->Attached());
+    EXPECT_EQ(Ctx().CommService()->Communication(), nullptr);
+    EXPECT_TRUE(session.SetCommunication());
+    EXPECT_TRUE(dtm->Attached());
 }
 
 TEST_F(DtmLifeCycle, ReleaseCommunicationWaitsForTheDisconnectToFinish) {
@@ -240,6 +311,51 @@ TEST_F(DtmLifeCycle, PrepareToReleaseWhileConnectedTerminatesTheConnection) {
     EXPECT_TRUE(session.IDtm().IDtm_PrepareToRelease());
     EXPECT_EQ(session.Communication()->Requests().back().kind, "Abort");
     EXPECT_FALSE(Ctx().CommService()->IsActive());
+}
+
+TEST_F(DtmLifeCycle, PrepareToReleaseDuringATransferAbortsItAndSucceeds) {
+    StartNew();
+    Connect();
+    StartUpload();
+    EXPECT_TRUE(session.IDtm().IDtm_PrepareToRelease());
+    EXPECT_EQ(session.Communication()->Requests().back().kind, "Abort");
+    EXPECT_FALSE(Reported("Error terminating communication."));
+    EXPECT_EQ(Events("OnPreparedToRelease").size(), 1u);
+    platform::app::EventLoop::Instance().RunUntilIdle();
+    const auto finished = Events("OnUploadFinished");
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(finished[0].args, (std::vector<std::string>{"{UPLOAD}", "False"}));
+}
+
+TEST_F(DtmLifeCycle, ADisconnectEndingWithATransactionUnansweredTerminatesIt) {
+    StartNew();
+    Connect();
+    // The frame takes the transactions but never answers them.
+    session.Communication()->SetTransactionHandler([](auto&&...) { return true; });
+    StartUpload();
+    ASSERT_TRUE(session.IDtm().IDtm_PrepareToReleaseCommunication());
+    platform::app::EventLoop::Instance().Advance(100);  // the disconnect is answered
+    EXPECT_EQ(Events("OnPreparedToReleaseCommunication").size(), 1u);
+    EXPECT_TRUE(Reported("Error shutting down communication"));
+    EXPECT_FALSE(Reported("Error terminating communication."));
+    EXPECT_FALSE(Ctx().CommService()->IsActive());
+    EXPECT_TRUE(session.IDtm().IDtm_ReleaseCommunication());
+}
+
+TEST_F(DtmLifeCycle, PrepareToReleaseWhileTheFrameAwaitsADisconnectStillEndsIt) {
+    StartNew();
+    Connect();
+    session.Communication()->holdDisconnect = true;
+    ASSERT_TRUE(session.IDtm().IDtm_PrepareToReleaseCommunication());
+    EXPECT_TRUE(session.IDtm().IDtm_PrepareToRelease());
+    EXPECT_FALSE(Reported("Error terminating communication."));
+    // The frame's disconnect answer comes late; it ends nothing twice.
+    session.Communication()->AnswerHeldDisconnects();
+    platform::app::EventLoop::Instance().RunUntilIdle();
+    std::vector<std::string> ends;
+    for (const auto& name : Names())
+        if (name.starts_with("OnPreparedToRelease")) ends.push_back(name);
+    EXPECT_EQ(ends, (std::vector<std::string>{"OnPreparedToReleaseCommunication", "OnPreparedToRelease"}));
 }
 
 TEST_F(DtmLifeCycle, PrepareToReleaseFailsWhenAPageWillNotClose) {

@@ -8,11 +8,14 @@
 #include "DtmFixture.h"
 #include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"
+#include "core/channels/clsChannel.h"
 #include "core/dtm/DTMMain.h"
 #include "platform/TempFolder.h"
+#include "platform/app/ErrorSink.h"
 #include "platform/rt/CommObj.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
+#include "platform/rt/ProfibusChannelParameter.h"
 
 namespace {
 
@@ -137,6 +140,105 @@ TEST_F(DtmPersistence, ADamagedDataSetFileLoadsWhatItCan) {
     }
     dtm::frame::FrameSession missing("TAG4");
     EXPECT_FALSE(missing.StartStored(registry, (folder.Dir() / "none").string()).fileRead);
+}
+
+// Null, Missing or an object is no value of a data set: the entry is damaged,
+// the element starts from its initial value and its documents come out whole.
+TEST_F(DtmPersistence, AnEntryHoldingNoDataValueIsDamaged) {
+    StartNew();
+    TempFolder folder;
+    const std::string file = (folder.Dir() / "set.dataset").string();
+    ASSERT_TRUE(session.SaveToFile(file));
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const struct {
+        std::string path;
+        const char* varType;  // Nothing, Null, Missing
+    } entries[] = {{"PHYS/TAG_DESC", "9"}, {"PHYS/DESCRIPTOR", "1"}, {"PHYS/WRITE_LOCKING", "10"}};
+    for (const auto& entry : entries) {
+        const auto at = text.find("\n" + entry.path + "\t");
+        ASSERT_NE(at, std::string::npos) << entry.path;
+        const auto lineEnd = text.find('\n', at + 1);
+        text.replace(at + 1, lineEnd - at - 1, entry.path + "\t" + entry.varType + "\t");
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+
+    dtm::frame::FrameSession other("TAG2");
+    const auto report = other.StartStored(registry, file);
+    ASSERT_TRUE(report.loaded);
+    for (const auto& entry : entries) {
+        EXPECT_NE(std::find(report.damagedEntries.begin(), report.damagedEntries.end(), entry.path),
+                  report.damagedEntries.end())
+            << entry.path;
+        const auto& el = ElementOf(other, entry.path);
+        EXPECT_TRUE(platform::com::Identical(el.TransientValue, el.InitialValue)) << entry.path;
+    }
+    auto dtm = std::dynamic_pointer_cast<dtm::DTMMain>(other.Dtm());
+    const std::string document = dtm->IDtmParameter_GetParameters("PHYS/");
+    EXPECT_NE(document.find("name=\"PHYS/TAG_DESC\""), std::string::npos);
+    EXPECT_EQ(platform::app::ErrorSink::Instance().Errors().size(), 0u);
+}
+
+class ChannelPersistence : public DtmPersistence {
+protected:
+    static platform::P<platform::fdt::IFdtChannelCollection> ChannelsOf(const dtm::frame::FrameSession& s) {
+        return dynamic_cast<platform::fdt::IDtmChannel&>(*s.Dtm()).IDtmChannel_GetChannels();
+    }
+    static std::string ParametersOf(const dtm::frame::FrameSession& s, int32_t channel) {
+        return ChannelsOf(s)->Item(channel)->GetChannelParameters("", "");
+    }
+};
+
+TEST_F(ChannelPersistence, ChannelParametersTheFrameSetComeBack) {
+    StartNew();
+    platform::rt::ProfibusChannelParameter wanted;
+    ASSERT_TRUE(wanted.Load(ParametersOf(session, 1), nullptr));
+    wanted.ChannelLocked(true);
+    wanted.Property(20, Variant(std::string("the frame's <own> text")));
+    wanted.Property(23, Variant::Dbl(1.5));
+    ASSERT_TRUE(ChannelsOf(session)->Item(1)->SetChannelParameters("", dtm::kProfibusDPV1ProtocolId,
+                                                                  wanted.Render(nullptr)));
+    platform::com::PropertyBag bag;
+    ASSERT_TRUE(session.Save(bag));
+    auto text = platform::com::PropertyBag::FromText(bag.ToText());
+    auto other = LoadInto(text);
+    for (int32_t i = 1; i <= ChannelsOf(session)->Count(); ++i)
+        EXPECT_EQ(ParametersOf(*other, i), ParametersOf(session, i)) << i;
+    // Stored again, they stay.
+    platform::com::PropertyBag again;
+    ASSERT_TRUE(other->Save(again));
+    EXPECT_EQ(ParametersOf(*LoadInto(again), 1), ParametersOf(session, 1));
+}
+
+TEST_F(ChannelPersistence, WithoutUsableChannelParametersTheModelsOwnStay) {
+    StartNew();
+    const std::string own = ParametersOf(session, 1);
+    platform::com::PropertyBag plain;
+    ASSERT_TRUE(session.Save(plain));
+    for (const auto& name : plain.Names()) EXPECT_FALSE(name.starts_with("Channel.")) << name;
+
+    platform::rt::ProfibusChannelParameter ai2;
+    ASSERT_TRUE(ai2.Load(ParametersOf(session, 3), nullptr));
+    ai2.ChannelLocked(true);
+    const struct {
+        const char* name;
+        std::string line;  // appended to the stored data set
+        Variant value;     // or written as the entry's value
+    } cases[] = {
+        {"no entry", "", Variant()},
+        {"unreadable", "Channel.AI1\t2\tnot a number\n", Variant()},
+        {"not a document", "", Variant(std::string("<FDT"))},
+        {"a number", "", Variant::Lng(5)},
+        {"another channel's", "", Variant(ai2.Render(nullptr))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto bag = platform::com::PropertyBag::FromText(plain.ToText() + c.line);
+        if (!c.value.IsEmpty()) bag.WriteProperty("Channel.AI1", c.value);
+        auto other = LoadInto(bag);
+        EXPECT_EQ(ParametersOf(*other, 1), own);
+        EXPECT_EQ(ParametersOf(*other, 3), ParametersOf(session, 3));
+    }
 }
 
 class ConnectionCheck : public DtmFixture {

@@ -149,6 +149,17 @@ TEST_F(SlaveSet, LowerCaseWholeStringIsParsedAndWrittenBackInUpperCase) {
     ExpectBytesMatchTheString();
 }
 
+TEST_F(SlaveSet, LowerCaseWholeStringOfTheSetInForceEndsUpperCase) {
+    const std::string inForce = SetWith("94" + kTOT);
+    set_.Change(kSlaveBusParamSetWholeString, Variant::Str(inForce));
+    std::string lower = inForce;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    set_.Change(kSlaveBusParamSetWholeString, Variant::Str(lower));
+    EXPECT_EQ(set_.WholeString(), inForce);
+    EXPECT_EQ(SlotCodes(), (std::vector<int16_t>{2, 5, 4, 5, 4, 4, 4, 5}));
+    ExpectBytesMatchTheString();
+}
+
 TEST_F(SlaveSet, UnknownIdentifierStopsTheParse) {
     struct Case {
         const char* name;
@@ -216,6 +227,28 @@ TEST_F(SlaveSet, UnusableWholeStringIsRefusedAndChangesNothing) {
         EXPECT_EQ(SlotCodes(), codes);
         EXPECT_EQ(set_.WholeString(), whole);  // back to the set in force
     }
+}
+
+TEST_F(SlaveSet, UnusableBytesAreRefusedAndASlotChangeStillRebuildsTheSet) {
+    set_.Change(SlaveBusParamSlotName(6), Variant::Int(9));
+    const Variant bytes = set_.Value(kBusMasterConfigurationPart);
+    const std::string whole = set_.WholeString();
+    for (const std::string& unusable : {kDefault.substr(0, 56) + "0040" + kAI, kDefault.substr(0, 58), std::string()}) {
+        SCOPED_TRACE(unusable);
+        int32_t number = 0;
+        try {
+            set_.Change(kBusMasterConfigurationPart, HexToBytes(unusable));
+        } catch (const platform::com::ComError& e) {
+            number = e.number;
+        }
+        EXPECT_EQ(number, platform::com::errBadPropertyValue);
+        EXPECT_TRUE(platform::com::Identical(set_.Value(kBusMasterConfigurationPart), bytes));
+        EXPECT_EQ(set_.WholeString(), whole);
+        EXPECT_EQ(SlotCodes(), (std::vector<int16_t>{4, 4, 4, 5, 4, 9, 4, 5}));
+    }
+    set_.Change(SlaveBusParamSlotName(2), Variant::Int(1));
+    EXPECT_EQ(set_.WholeString(), SetWith(kAI + "00" + kAI + kTOT + kAI + "42848581" + kAI + kTOT));
+    ExpectBytesMatchTheString();
 }
 
 TEST_F(SlaveSet, ChangedBytesAreCarriedIntoTheStringAndTheSlots) {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <string>
 
 #include "OnlineFixture.h"
 #include "core/services/ProjectHelpers.h"
@@ -64,6 +65,28 @@ TEST_F(OnlineTransferTest, FullUploadReadsEveryAddressOnceAndGivesEveryElementIt
     EXPECT_EQ(progress.back().args[1], "100");
     EXPECT_EQ(progress.back().args[2], "False");
     EXPECT_EQ(platform::com::CLng(Params().Item("~/DataStatus")->TransientValue()), 1);  // online
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+// A device value that the model cannot take is outside input: the field shows
+// the decoding error and no program error is trapped.
+TEST_F(OnlineTransferTest, ADeviceValueTheModelCannotTakeMarksItsField) {
+    ASSERT_TRUE(session.Upload().ok);
+    platform::app::ErrorSink::Instance().Clear();
+    const struct {
+        const char* path;
+        const char* value;
+    } cases[] = {
+        {"TRANS/1/FlowCori/MASS_FLOW_UNITS", "65535"},
+        {"FUNC/1/AI/OUT_SCALE/Unit", "40000"},
+    };
+    for (const auto& c : cases) ASSERT_TRUE(device.SetValue(c.path, c.value)) << c.path;
+    session.Upload();
+    for (const auto& c : cases) {
+        EXPECT_EQ(Element(c.path).StatusFlags() & kTransportAndResponseBits, 0x500000) << c.path;
+        EXPECT_TRUE(dtm::IsSameValue(Element(c.path).DeviceValue, Variant::Lng(std::stol(c.value)))) << c.path;
+    }
+    EXPECT_EQ(Element("PHYS/TAG_DESC").StatusFlags() & kTransportAndResponseBits, 0);
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 

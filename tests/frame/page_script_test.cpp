@@ -47,16 +47,22 @@ protected:
     std::string output;
 };
 
-TEST_F(PageScriptTest, TheExampleGivesItsExpectedOutput) {
-    std::ifstream script(kExamples + "ident.pages");
+class PageScriptExamples : public PageScriptTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
+    const std::string name = GetParam();
+    std::ifstream script(kExamples + name + ".pages");
     ASSERT_TRUE(script) << kExamples;
     std::ostringstream out;
     PageScriptOptions options;
     options.echo = true;
     EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
-    EXPECT_EQ(out.str(), ReadFile(kExamples + "ident.expected"));
+    EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples, ::testing::Values("ident", "channels", "alarms"),
+                         [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
     const char* name;
@@ -104,6 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ReadOnlyRowRefusesTyping", "type ctlParameter.3 \"1\"", "type: refused", kScriptOk},
         CommandCase{"LockMakesRowsReadOnly", "lock on\nexpect ctlParameter.0 ro = true\nlock off\nexpect ctlParameter.0 ro = false",
                     "data set unlocked", kScriptOk},
+        CommandCase{"LevelLocksAndUnlocksOpenRows",
+                    "level 0\nexpect ctlParameter.0 ro = true\ntype ctlParameter.0 \"X\"\n"
+                    "expect @PHYS/TAG_DESC display != \"X\"\nlevel 3\nexpect ctlParameter.0 ro = false",
+                    "type: refused", kScriptOk},
         CommandCase{"FocusByPath", "focus ctlParameter.1\nexpect ctlParameter.1 focus = true", "expect ok", kScriptOk},
         CommandCase{"OpenAFunctionAndList", "open 99\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
         CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing", "open \"RG38N226_4_07.nothing\": refused", kScriptOk},
@@ -118,7 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"", kScriptOk},
         CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
                     kScriptOk},
-        CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk}),
+        CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk},
+        CommandCase{"ChannelsListsTheSixteen", "channels", "channel 16 TOT8_ST active bit=312", kScriptOk},
+        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {

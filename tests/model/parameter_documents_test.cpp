@@ -2,15 +2,20 @@
 // hostile documents that must leave the model as it was.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ErrorOf.h"
+#include "core/channels/SlaveBusParamSet.h"
+#include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"
 #include "frame/ModelInstance.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/ErrorSink.h"
+#include "platform/rt/DocumentationBuilder.h"
 #include "platform/rt/ParameterService.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
@@ -174,6 +179,8 @@ TEST_F(ParameterDocuments, ANodeReachesOnlyTheElementItNames) {
 
 TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
     const std::string huge(200000, 'A');
+    // Cfg_Data_Len 0x40 with only four bytes of configuration behind it.
+    const std::string kShortSet = std::string(dtm::kDefaultSlaveBusParamSet).substr(0, 56) + "0040" + "42840805";
     const struct {
         const char* what;
         std::string doc;
@@ -200,6 +207,11 @@ TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
         {"huge tag", OneNode("PHYS/TAG_DESC", huge), ""},
         {"huge internal text", OneNode("InvokeId_ctl_TR_Monitor", huge), ""},
         {"long octet string", OneNode("~/BusMasterConfigurationPart", std::string(1000, 'F')), ""},
+        {"slot code above the table", OneNode("SlaveBusParamSet_FB6", "99"), ""},
+        {"slot code 0", OneNode("SlaveBusParamSet_FB6", "0"), ""},
+        {"slave set whose configuration runs past its end", OneNode("~/BusMasterConfigurationPart", kShortSet), ""},
+        {"whole slave string whose configuration runs past its end",
+         OneNode("SlaveBusParamSet_WholeString", kShortSet), ""},
         {"no value", "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\"/>"
                      "</ParameterSet></DtmParameter></FDT>", ""},
         {"nested too deep", [] {
@@ -215,11 +227,81 @@ TEST_F(ParameterDocuments, HostileDocumentsLeaveTheModelAsItWas) {
     }
 }
 
+TEST_F(ParameterDocuments, ASlotCodeFromADocumentRebuildsTheSlaveSet) {
+    EXPECT_TRUE(Set(OneNode("SlaveBusParamSet_FB2", "1")));
+    const std::string whole = platform::com::CStr(El(dtm::kSlaveBusParamSetWholeString)->TransientValue);
+    EXPECT_EQ(whole.substr(56, 4), "001D");
+    EXPECT_EQ(whole.substr(60, 10), "4284080500");
+    EXPECT_EQ(dtm::BytesToHex(El(dtm::kBusMasterConfigurationPart)->TransientValue), whole);
+}
+
 // An element whose node handling fails.
 class FailingElement : public clsDataElement {
 public:
     bool ReadFromDtmVariable(P<xml::Element>, Ctx) override { platform::com::Raise(5); }
 };
+
+// The document's unit is taken over without converting, and the values that
+// follow it keep their element's type: a float element holds a Single, also
+// one that still held its Double initial value.
+TEST(ParameterDocumentUnits, ValuesFollowingADocumentsUnitKeepTheirElementsType) {
+    const ModelInstance instance = dtm::frame::NewModelInstance("RXD 218");
+    auto el = [&](const std::string& path) {
+        return std::dynamic_pointer_cast<clsDataElement>(instance.Parameters().Item("FUNC/1/AI/" + path));
+    };
+    ASSERT_EQ(el("OUT/Value")->TransientValue.Type(), platform::com::VarType::Double);
+
+    const std::string doc = "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable "
+                            "name=\"FUNC/1/AI/OUT_SCALE/Unit\"><fdt:Value><fdt:Display string=\"2034\"/></fdt:Value>"
+                            "</fdt:DtmVariable></ParameterSet></DtmParameter></FDT>";
+    EXPECT_TRUE(instance.ctx->ParameterService()->SetParameters(doc, instance.ctx, "", kFlags));
+
+    ASSERT_TRUE(dtm::IsSameValue(el("OUT_SCALE/Unit")->TransientValue, Variant::Lng(2034)));
+    for (const char* path : {"OUT/Value", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val", "ALARM_HYS", "HI_HI_LIM", "HI_LIM",
+                             "LO_LIM", "LO_LO_LIM", "FSAFE_VALUE"}) {
+        EXPECT_EQ(el(path)->nTransientUnit, 2034) << path;
+        EXPECT_EQ(el(path)->TransientValue.Type(), platform::com::VarType::Single) << path;
+    }
+}
+
+// An element that cannot write its node.
+class UnwritableElement : public clsDataElement {
+public:
+    bool WriteToDtmVariable(P<xml::Element>, Ctx) override { platform::com::Raise(13); }
+    bool WriteToDocVariable(P<xml::Element>, Ctx) override { platform::com::Raise(13); }
+};
+
+TEST(ParameterDocumentsOut, AnElementThatCannotBeWrittenIsLeftOutAndTrapped) {
+    auto instance = dtm::frame::NewModelInstance("RXD 218");
+    auto unwritable = std::make_shared<UnwritableElement>();
+    unwritable->Name = "PHYS/UNWRITABLE";
+    unwritable->ValueType = 3;
+    unwritable->ElementMode = 2;
+    instance.Parameters().Add(unwritable);
+    platform::app::ErrorSink::Instance().Clear();
+
+    const struct {
+        const char* where;
+        std::function<std::string()> build;
+    } documents[] = {
+        {"ParameterService-GetParameters",
+         [&] { return instance.ctx->ParameterService()->GetParameters(instance.ctx, "PHYS/", kFlags); }},
+        {"DocumentationBuilder-BuildDocument",
+         [&] { return platform::rt::DocumentationBuilder().BuildDocument(instance.ctx, "doc", 2, ""); }},
+    };
+    for (const auto& d : documents) {
+        const std::string text = d.build();
+        xml::Document doc;
+        ASSERT_TRUE(doc.LoadXML(text)) << d.where;
+        EXPECT_NE(text.find("name=\"PHYS/TAG_DESC\""), std::string::npos) << d.where;
+        EXPECT_EQ(text.find("PHYS/UNWRITABLE"), std::string::npos) << d.where;
+        const auto& errors = platform::app::ErrorSink::Instance().Errors();
+        ASSERT_EQ(errors.size(), 1u) << d.where;
+        EXPECT_EQ(errors[0].number, 13);
+        EXPECT_EQ(errors[0].where, std::string(d.where) + " PHYS/UNWRITABLE");
+        platform::app::ErrorSink::Instance().Clear();
+    }
+}
 
 TEST(ParameterDocumentsBracket, TheDataSetUpdateEndsWhenAnElementFails) {
     auto instance = dtm::frame::NewModelInstance("RXD 218");

@@ -280,6 +280,26 @@ TEST(XmlDom, AttributesKeepTheirOrderAndCanBeReplacedAndRemoved) {
     EXPECT_EQ(a->GetAttribute("p:y").StrRef(), "two");
 }
 
+// A parsed attribute whose name is no qualified name ("xmlns:" declares no
+// prefix) is an attribute like any other, read back by the name it lists.
+TEST(XmlDom, EveryListedAttributeReadsBackByItsName) {
+    Document doc;
+    ASSERT_TRUE(doc.LoadXML("<a xmlns='urn:d' xmlns:='u' b:='v' xmlns:p='urn:p'/>"));
+    const auto a = doc.DocumentElement();
+    const auto attributes = a->Attributes();
+    EXPECT_EQ(attributes.size(), 4u);
+    for (const auto& [name, value] : attributes) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(a->HasAttribute(name));
+        EXPECT_EQ(a->GetAttribute(name).StrRef(), value);
+    }
+    EXPECT_EQ(a->GetAttribute("xmlns:").StrRef(), "u");
+    a->RemoveAttribute("xmlns:");
+    EXPECT_FALSE(a->HasAttribute("xmlns:"));
+    EXPECT_EQ(a->GetAttribute("xmlns").StrRef(), "urn:d");
+    EXPECT_EQ(ErrorOf([&] { a->SetAttribute("xmlns:", "x"); }), 5);
+}
+
 TEST(XmlDom, InvalidNamesRaiseInvalidArgument) {
     Document doc;
     const auto e = doc.CreateElement("e");

@@ -1,9 +1,12 @@
 #include "ErrorOf.h"
 #include "FrameworkTest.h"
+#include "pages/framework/NavigablePage.h"
+#include "pages/framework/ctlIdent.h"
 #include "pages/framework/ctlScrollPane.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/ui/CaptionControls.h"
+#include "platform/ui/Host.h"
 
 namespace {
 
@@ -156,6 +159,62 @@ TEST_F(ScrollPane, BackColorIsPersistedWithItsDefault) {
     auto fresh = std::make_shared<ctlScrollPane>();
     fresh->Create(&empty);
     EXPECT_EQ(fresh->BackColor(), static_cast<int32_t>(0x8000000Fu));
+}
+
+// A page with a pane into which the identification page is loaded.
+class PaneHost : public dtm::NavigablePage {
+public:
+    PaneHost() : dtm::NavigablePage(dtm::PageTraits{"PaneHost"}) {}
+    P<ctlScrollPane> pane;
+
+protected:
+    void BuildForm() override {
+        pane = Place<ctlScrollPane>("ctlScrollPane");
+        pane->Move(0, 0, 9000, 3000);
+        PlaceTemplateControls();
+    }
+};
+
+class ScrollPaneNavigation : public dtm::testing::FrameworkTest {
+protected:
+    void SetUp() override {
+        FrameworkTest::SetUp();
+        com::ClassRegistry::Global().Register("test.PaneIdent", [] { return std::make_shared<dtm::ctlIdent>(); });
+        page = std::make_shared<PaneHost>();
+        host = std::make_unique<ui::Host>(page);
+        ident = page->pane->AddControl("test.PaneIdent", "Ident");
+        ident->Visible(true);
+        host->Show();
+    }
+    std::vector<std::string> Paths(const P<com::Collection>& items) const {
+        std::vector<std::string> paths;
+        for (const auto& v : *items) paths.push_back(std::dynamic_pointer_cast<dtm::clsSearchItem>(v.ObjRef())->Pfad);
+        return paths;
+    }
+
+    P<PaneHost> page;
+    std::unique_ptr<ui::Host> host;
+    P<ui::Control> ident;
+};
+
+TEST_F(ScrollPaneNavigation, SearchesPassThroughThePane) {
+    EXPECT_EQ(Paths(page->FindParameters("PHYS/TAG_DESC", "")),
+              std::vector<std::string>{".ctlScrollPane.Ident.ctlParameter.0"});
+    const auto keys = Paths(page->GetDictKeys(""));
+    EXPECT_NE(std::find(keys.begin(), keys.end(), ".ctlScrollPane.Ident.frmDevice"), keys.end());
+    EXPECT_EQ(page->GetParameters("")->Count(), 16);
+    // The pane under its own name answers for the hosted controls.
+    EXPECT_EQ(Paths(page->pane->FindParameters("PHYS/DEVICE_ID", "P")), std::vector<std::string>{"P.Ident.ctlParameter.4"});
+}
+
+TEST_F(ScrollPaneNavigation, ShowControlReachesARowInThePane) {
+    EXPECT_TRUE(page->ShowControl(".ctlScrollPane.Ident.ctlParameter.5", ""));
+    EXPECT_EQ(page->ShownControl(), page->pane);
+    auto& row = *std::static_pointer_cast<ui::UserControl>(ident)->Controls().Item("ctlParameter", 5);
+    EXPECT_EQ(host->Focus().Focused(), &row);
+    // A path that does not begin with the pane's name, and an empty one, reach nothing.
+    EXPECT_FALSE(page->pane->ShowControl("Other.Ident.ctlParameter.5", "ctlScrollPane"));
+    EXPECT_FALSE(page->pane->ShowControl("", "ctlScrollPane"));
 }
 
 }  // namespace

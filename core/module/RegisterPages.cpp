@@ -1,0 +1,46 @@
+#include "core/module/RegisterPages.h"
+
+#include <memory>
+
+#include "pages/framework/ctlAbout.h"
+#include "pages/framework/ctlIdent.h"
+#include "pages/framework/ctlNoMoreWindows.h"
+#include "pages/parameterisation/ctlAlarm.h"
+#include "pages/parameterisation/ctlAlarmAI.h"
+#include "pages/parameterisation/ctlChannelAssign.h"
+#include "pages/parameterisation/ctlIOp.h"
+#include "pages/parameterisation/ctlIOpFuncPage.h"
+#include "pages/parameterisation/ctlInpTabPage.h"
+#include "pages/parameterisation/ctlInput.h"
+#include "pages/parameterisation/ctlOffline.h"
+#include "platform/com/ClassRegistry.h"
+
+namespace dtm {
+
+namespace {
+
+template <class Page>
+void RegisterPage(platform::com::ClassRegistry& registry, const char* className) {
+    registry.Register(std::string(kPageProgIdPrefix) + className, [] { return std::make_shared<Page>(); });
+}
+
+}  // namespace
+
+void RegisterPages(platform::com::ClassRegistry& registry) {
+    RegisterPage<ctlIdent>(registry, "ctlIdent");
+    RegisterPage<ctlAbout>(registry, "ctlAbout");
+    RegisterPage<ctlNoMoreWindows>(registry, "ctlNoMoreWindows");
+    RegisterPage<ctlOffline>(registry, "ctlOffline");
+    RegisterPage<ctlInput>(registry, "ctlInput");
+    RegisterPage<ctlInpCtrlParam>(registry, "ctlInpCtrlParam");
+    RegisterPage<ctlInpMeasLimits>(registry, "ctlInpMeasLimits");
+    RegisterPage<ctlInpMeasConLimits>(registry, "ctlInpMeasConLimits");
+    RegisterPage<ctlIOp>(registry, "ctlIOp");
+    RegisterPage<ctlIOpFuncAI>(registry, "ctlIOpFuncAI");
+    RegisterPage<ctlIOpFuncTOT>(registry, "ctlIOpFuncTOT");
+    RegisterPage<ctlAlarm>(registry, "ctlAlarm");
+    RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
+    RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
+}
+
+}  // namespace dtm

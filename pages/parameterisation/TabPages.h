@@ -1,0 +1,17 @@
+#pragma once
+// Tab strips whose tab keys name the page's controls: the control of the
+// selected tab is shown, those of the other tabs are hidden.
+#include "platform/ui/TabStrip.h"
+#include "platform/ui/UserControl.h"
+
+namespace dtm {
+
+// For each tab in order, the control of `page` named by the tab's key gets
+// Visible = whether the tab is the selected one. A key that names no control
+// raises 5.
+void ShowSelectedTabControl(platform::ui::UserControl& page, const platform::ui::TabStrip& strip);
+
+// The strip named "TabStrip" among the page's controls.
+platform::P<platform::ui::TabStrip> PageTabStrip(const platform::ui::UserControl& page);
+
+}  // namespace dtm
