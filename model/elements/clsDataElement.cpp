@@ -138,9 +138,9 @@ int32_t EntryKey(const std::string& keyText) {
 bool clsDataElement::GetRange(int32_t rangeIndex, Variant& minValue, Variant& maxValue) const {
     if (rangeIndex < 0) return false;
     const size_t i = static_cast<size_t>(rangeIndex);
-    if (i >= m_RangeMin.size() || i >= m_RangeMax.size()) return false;
-    minValue = m_RangeMin[i];
-    maxValue = m_RangeMax[i];
+    if (i >= m_Ranges.size()) return false;
+    minValue = m_Ranges[i].first;
+    maxValue = m_Ranges[i].second;
     return !minValue.IsEmpty() || !maxValue.IsEmpty();
 }
 
@@ -148,17 +148,13 @@ void clsDataElement::SetRange(int32_t rangeIndex, const Variant& minValue, const
     if (rangeIndex < 0) return;
     const size_t i = static_cast<size_t>(rangeIndex);
     if (!minValue.IsEmpty() || !maxValue.IsEmpty()) {
-        if (m_RangeMin.size() <= i) m_RangeMin.resize(i + 1);
-        if (m_RangeMax.size() <= i) m_RangeMax.resize(i + 1);
-        m_RangeMin[i] = minValue;
-        m_RangeMax[i] = maxValue;
+        if (m_Ranges.size() <= i) m_Ranges.resize(i + 1);
+        m_Ranges[i] = {minValue, maxValue};
         return;
     }
-    for (auto* bounds : {&m_RangeMin, &m_RangeMax}) {
-        if (bounds->size() <= i) continue;
-        for (size_t k = i; k + 1 < bounds->size(); ++k) (*bounds)[k] = std::move((*bounds)[k + 1]);
-        bounds->back() = Variant();
-    }
+    if (m_Ranges.size() <= i) return;
+    for (size_t k = i; k + 1 < m_Ranges.size(); ++k) m_Ranges[k] = std::move(m_Ranges[k + 1]);
+    m_Ranges.back() = {};
 }
 
 // ---- Values ----
