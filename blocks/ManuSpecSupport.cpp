@@ -2,6 +2,7 @@
 #include "blocks/ManuSpecSupport.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "model/elements/DataModelHelpers.h"
@@ -68,7 +69,9 @@ Variant BlockViewAddress(int16_t n) {
 }
 
 bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return IsPathOf(name, prefix, path); });
+    if (!std::string_view(name).starts_with(prefix)) return false;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return rest == path; });
 }
 
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {
