@@ -61,7 +61,7 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
-        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer{DeviceAnswer::Kind::Dropped}
+        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer::Of(DeviceAnswer::Kind::Dropped)
                                                            : Refusal(fault.errorCode1);
     } else {
         answer = Answer(request);
@@ -107,17 +107,17 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     auto it = memory_.find(address);
     if (it == memory_.end()) return Refusal(SlotKnown(request.slot) ? kInvalidIndex : kInvalidSlot);
     Parameter& parameter = it->second;
-    if (!request.write) return DeviceAnswer{DeviceAnswer::Kind::Data, parameter.bytes};
+    if (!request.write) return DeviceAnswer::Of(DeviceAnswer::Kind::Data, parameter.bytes);
 
     if (!parameter.writable) return Refusal(kAccessDenied);
     if (request.data.size() != parameter.bytes.size()) return Refusal(kWriteLengthError);
     if (address != writeLocking_ && IsWriteLocked()) return Refusal(kStateConflict);
     parameter.bytes = request.data;
-    return DeviceAnswer{DeviceAnswer::Kind::Data};
+    return DeviceAnswer::Of(DeviceAnswer::Kind::Data);
 }
 
 DeviceAnswer SimulatedDevice::Refusal(uint8_t errorCode1) {
-    DeviceAnswer answer{DeviceAnswer::Kind::Error};
+    DeviceAnswer answer = DeviceAnswer::Of(DeviceAnswer::Kind::Error);
     answer.errorDecode = kErrorDecodeDpv1;
     answer.errorCode1 = errorCode1;
     return answer;

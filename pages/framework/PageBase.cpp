@@ -47,6 +47,7 @@ bool PageBase::Init(const std::string& invokeId, const std::string& functionCall
     }
     if (Initialised()) ReleaseTolerantly();
     dtm_ = dtm;
+    functionCall_ = functionCall;
     m_InvokeId = invokeId;
     try {
         const bool topLevel = TopLevel();
@@ -110,6 +111,7 @@ void PageBase::ReleaseTolerantly() noexcept {
     } catch (...) {
     }
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
 }
 
@@ -128,6 +130,7 @@ bool PageBase::PrepareToRelease() {
     }
     com::Deref(GetContext()).GuiRegistry()->UnregisterGUI(m_InvokeId);
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
     Trace("IDtmActiveXControl_PrepareToRelease", "ExitControls successfull-Return Value = TRUE", false);
     return true;
@@ -238,6 +241,7 @@ void PageBase::Terminate() noexcept {
     } catch (...) {
     }
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
 }
 

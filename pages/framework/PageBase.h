@@ -99,6 +99,11 @@ protected:
     // Title from the device type's name, DTMTag from "~/Tag", the RXD 214
     // picture when "~/RXD214" is the device type's name, else the RXD 218 one.
     void FillHeadline(ctlHeadline& headline) const;
+    // The function call and the DTM object of the last Init (empty and null once released);
+    // a container hands them to the child pages it initialises itself.
+    const std::string& FunctionCall() const { return functionCall_; }
+    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
+
     // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
     std::string KeyText(const std::string& key) const;
 
@@ -113,6 +118,7 @@ private:
 
     PageTraits traits_;
     platform::P<platform::com::Object> dtm_;
+    std::string functionCall_;
     std::string m_InvokeId;
 };
 

@@ -1,7 +1,5 @@
 #include "pages/parameterisation/TabPages.h"
 
-#include "platform/com/Error.h"
-
 namespace dtm {
 
 namespace ui = platform::ui;
