@@ -435,7 +435,8 @@ bool clsDataElement::InitNew(P<platform::rt::DtmRuntimeGlobal>, Ctx) {
 bool clsDataElement::ExcludedByIdentNumber(const Ctx& DTMContext) const {
     if (Slot < 5 || (BlockType != pbfFunctionAIBlock && BlockType != pbfFunctionTOTBlock)) return false;
     const auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
-    const auto* model = dynamic_cast<const clsDataModel*>(parameters.DataModel().get());
+    const auto owner = parameters.DataModel();
+    const auto* model = dynamic_cast<const clsDataModel*>(owner.get());
     if (model && model->IdentNumberSelector())
         return com::CompareTo(model->IdentNumberSelector()->TransientValue, 0) == com::Cmp::Equal;
     platform::rt::El selector = parameters.Item(kIdentNumberSelectorPath);
