@@ -9,18 +9,26 @@
 // the release hides its window, whether it has a Show handler and a help
 // pane. The template members are virtual; a page overrides and calls the base.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/ctl/ctlParamHelp.h"
 #include "platform/ctl/ctlParamSite.h"
 #include "platform/fdt/IDtmActiveXControl.h"
 #include "platform/rt/IPrivateGUI.h"
+#include "platform/rt/TransGrp.h"
 #include "platform/ui/UserControl.h"
 
 namespace dtm {
 
 class clsParamLink;
 class ctlHeadline;
+class ctlStatus;
+
+// A window's handlers of its status bar's three request events (empty: not connected).
+struct CycleRequestHandlers {
+    std::function<void(platform::rt::TransGrp&)> onAddDiagnose, onAddCycle, onRemove;
+};
 
 enum class ChildInit { Before, After };
 
@@ -62,6 +70,8 @@ public:
     bool Initialised() const { return !m_InvokeId.empty(); }
     bool TopLevel() const { return Initialised() && !traits_.alwaysChild && m_InvokeId.back() != '$'; }
     platform::P<platform::rt::DTMContext> GetContext() const;
+    // TraceOut with page name & "-" & member.
+    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
 
     // ---- control events ----
     void EnterFocus() override;
@@ -78,6 +88,9 @@ public:
 protected:
     // Places the site and, with a help pane, ctlParamHelp1 (call from BuildForm).
     void PlaceTemplateControls();
+    // Places the status bar "ctlStatus" with its design CyclicRefresh and
+    // connects the window's handlers of its request events (call from BuildForm).
+    platform::P<ctlStatus> PlaceStatusBar(bool cyclicRefresh, const CycleRequestHandlers& handlers = {});
 
     virtual void InitControls();
     virtual void InitLanguageDependedControls(int32_t languageId);
@@ -106,9 +119,6 @@ protected:
 
     // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
     std::string KeyText(const std::string& key) const;
-
-    // TraceOut with page name & "-" & member.
-    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
 
 private:
     void InitChildren(const std::string& functionCall, const platform::P<platform::com::Object>& dtm);
