@@ -1,7 +1,9 @@
 // The memory the component keeps: per instance (200 new RXD 218 instances in
-// one process) and per transfer (100 full uploads of one instance). The heap
-// in use is read from the allocator before and after; the counters give the
-// figures beside their targets.
+// one process, on the frame's channel without a device, so that the simulated
+// device's own memory is not counted) and per transfer (100 full uploads of
+// one instance against the simulated device). The heap in use is read from
+// the allocator before and after; the counters give the figures beside their
+// targets.
 //
 //   InstanceMemory   kB_per_instance (target at most 1024)
 //   UploadGrowth     kB growth from the first to the last of 100 uploads,
@@ -61,11 +63,18 @@ double HeapInUse() {
     return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
+// A new RXD 218 instance as the frame holds it: created, given a new data set
+// and the communication channel.
 struct Instance {
     explicit Instance(platform::com::ClassRegistry& registry) {
         if (!session.StartNew(registry) || !session.SetCommunication()) std::abort();
     }
     dtm::frame::FrameSession session;
+};
+
+// An instance with a simulated device on its channel.
+struct ConnectedInstance : Instance {
+    using Instance::Instance;
     dtm::frame::SimulatedDevice device{dtm::frame::SimulatedDevice::Model::RXD218};
     dtm::frame::DeviceChannel channel{*session.Communication(), device};
 };
@@ -105,7 +114,7 @@ void BM_UploadGrowth(benchmark::State& state) {
     Component component;
     double growth = 0;
     for (auto _ : state) {
-        Instance instance(component.registry);
+        ConnectedInstance instance(component.registry);
         // The frame's logs keep fewer entries than one upload brings, so that
         // their filling up does not show as growth.
         constexpr size_t kLogEntries = 100;
