@@ -15,9 +15,19 @@
 // Scheduled faults take the next transactions in the order scheduled: busy
 // (0xC2), a failure with a given code, or a dropped transaction (no answer).
 //
+// The converter lives: a read of a measured variable's record samples the
+// process (DeviceProcess) at the frame's virtual time, in the unit the device
+// holds, its status UNCERTAIN and limited when the value lies outside the
+// limits the device holds; a new unit converts that variable's limits. The
+// operating hours count on the virtual clock. DIAGNOSIS, its extension and
+// the converter status are whatever was set (SetValue); writing 2 ("clear
+// error messages") to the converter's reset clears all three and puts the
+// system state back to measuring.
+//
 // Bus time: each transaction costs kBaseBusTimeUs plus kBusTimePerByteUs per
 // data byte it carries (the write data or the read answer) at 31.25 kbit/s.
 #include <cstdint>
+#include <array>
 #include <deque>
 #include <map>
 #include <string>
@@ -112,7 +122,8 @@ public:
     // Every parameter's address, in ascending order.
     std::vector<std::pair<uint8_t, uint8_t>> Addresses() const;
     // Sets the element at `path` in memory to `value`, coded as a write of a
-    // fresh model instance would code it; False when the path is no device
+    // fresh model instance would code it, with the effect a written value has
+    // (a new unit converts its limits); False when the path is no device
     // parameter's element or the value does not code.
     bool SetValue(const std::string& path, const std::string& value);
 
@@ -134,12 +145,26 @@ private:
     bool TakeAddressFault(const DeviceRequest& request, uint8_t& errorCode1);
 
     DeviceAnswer Answer(const DeviceRequest& request);
+    // The live bytes of a parameter about to be read.
+    void Refresh(const Address& address, Parameter& parameter);
+    // What a new value of a parameter sets off in the converter.
+    void AfterWrite(const Address& address, const std::vector<uint8_t>& before);
+    Address AddressOf(const std::string& path) const;
+    float StoredFloat(const Address& address) const;
     static DeviceAnswer Refusal(uint8_t errorCode1);
     bool SlotKnown(uint8_t slot) const;
 
     Model model_;
     std::map<Address, Parameter> memory_;
     Address writeLocking_{0, 0};
+    std::map<std::string, Address> addressOf_;
+    struct LiveVariable {
+        Address record, units, lo, hi;
+    };
+    std::array<LiveVariable, 8> live_{};
+    Address operationHour_{0, 0}, resets_{0, 0}, systemState_{0, 0};
+    std::array<Address, 3> clearedByAcknowledge_{};  // DIAGNOSIS, its extension, the converter status
+    int64_t switchedOnMs_ = 0;
     std::deque<Fault> faults_;
     std::vector<AddressFault> addressFaults_;
     std::vector<LogEntry> log_;

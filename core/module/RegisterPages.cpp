@@ -13,6 +13,11 @@
 #include "pages/parameterisation/ctlInpTabPage.h"
 #include "pages/parameterisation/ctlInput.h"
 #include "pages/parameterisation/ctlOffline.h"
+#include "pages/measurement/ctlDiagBlock.h"
+#include "pages/measurement/ctlDiagnosis.h"
+#include "pages/measurement/ctlMeasBars.h"
+#include "pages/measurement/ctlMeasOView.h"
+#include "pages/measurement/ctlMeasure.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -41,6 +46,12 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlAlarm>(registry, "ctlAlarm");
     RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
     RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
+    RegisterPage<ctlMeasure>(registry, "ctlMeasure");
+    RegisterPage<ctlMeasOView>(registry, "ctlMeasOView");
+    RegisterPage<ctlMeasFlow>(registry, "ctlMeasFlow");
+    RegisterPage<ctlMeasConc>(registry, "ctlMeasConc");
+    RegisterPage<ctlDiagnosis>(registry, "ctlDiagnosis");
+    RegisterPage<ctlDiagBlock>(registry, "ctlDiagBlock");
 }
 
 }  // namespace dtm
