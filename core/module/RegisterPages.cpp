@@ -18,6 +18,10 @@
 #include "pages/measurement/ctlMeasBars.h"
 #include "pages/measurement/ctlMeasOView.h"
 #include "pages/measurement/ctlMeasure.h"
+#include "pages/service/ctlCalib.h"
+#include "pages/service/ctlOnline.h"
+#include "pages/service/ctlProtect.h"
+#include "pages/service/ctlReset.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -52,6 +56,10 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlMeasConc>(registry, "ctlMeasConc");
     RegisterPage<ctlDiagnosis>(registry, "ctlDiagnosis");
     RegisterPage<ctlDiagBlock>(registry, "ctlDiagBlock");
+    RegisterPage<ctlOnline>(registry, "ctlOnline");
+    RegisterPage<ctlCalib>(registry, "ctlCalib");
+    RegisterPage<ctlReset>(registry, "ctlReset");
+    RegisterPage<ctlProtect>(registry, "ctlProtect");
 }
 
 }  // namespace dtm

@@ -20,15 +20,6 @@ namespace {
 constexpr FormLine kHelp[] = {HelpPane()};
 constexpr FormLine kTabsAndSite[] = {Tabs("ctlMeasOView,ctlMeasFlow,ctlMeasConc"), Site()};
 
-// Tab n of the strip by the text of a path, or null when the text is no tab number.
-platform::P<ui::Tab> TabOfPath(const ui::TabStrip& strip, const std::string& text) {
-    const std::string digits = com::vb::Trim(text);
-    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
-        return nullptr;
-    const int32_t n = std::stoi(digits);
-    return n >= 1 && n <= strip.Tabs().Count() ? strip.Tabs().Item(n) : nullptr;
-}
-
 }  // namespace
 
 ctlMeasure::ctlMeasure()
