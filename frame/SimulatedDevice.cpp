@@ -1,8 +1,15 @@
 #include "frame/SimulatedDevice.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "frame/DeviceFactoryImage.h"
+#include "frame/DeviceProcess.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
+#include "pages/measurement/MeasuredVariables.h"
+#include "platform/app/EventLoop.h"
+#include "platform/com/Error.h"
 
 namespace dtm::frame {
 
@@ -11,6 +18,52 @@ namespace {
 const char* const kManufacturerIdPath = "PHYS/DEVICE_MAN_ID";
 const char* const kDeviceIdPath = "PHYS/DEVICE_ID";
 const char* const kWriteLockingPath = "PHYS/WRITE_LOCKING";
+const char* const kOperationHourPath = "PHYS/MANU/OPERATION_HOUR/milliseconds";
+const char* const kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
+const char* const kSystemStatePath = "TRANS/1/FlowCori/MANU/_system_state";
+const char* const kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
+const char* const kZeroPointPath = "TRANS/1/FlowCori/ZERO_POINT_ADJUST";
+const char* const kFactoryResetPath = "PHYS/FACTORY_RESET";
+const char* const kServicePasswordPath = "PHYS/MANU/SERVICE_PASSWORD";
+const char* const kAccessRightsPath = "PHYS/MANU/ACCESS_RIGHTS";
+const char* const kTotalPaths[] = {"FUNC/4/TOT/TOTAL/Value", "FUNC/8/TOT/TOTAL/Value"};
+constexpr int64_t kMsPerDay = 86400000;
+// The device's age when the frame switches it on: 412 days and 5 hours.
+constexpr int64_t kOperatingMsAtSwitchOn = 412 * kMsPerDay + 5 * 3600000;
+
+float FloatAt(const std::vector<uint8_t>& bytes, size_t at) {
+    if (bytes.size() < at + 4) return 0;
+    const uint32_t bits = (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
+                          (uint32_t{bytes[at + 2]} << 8) | uint32_t{bytes[at + 3]};
+    return std::bit_cast<float>(bits);
+}
+
+void PutUnsigned(std::vector<uint8_t>& bytes, size_t at, uint64_t value, size_t length) {
+    for (size_t i = 0; i < length && at + i < bytes.size(); ++i)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * (length - 1 - i)));
+}
+
+void PutFloat(std::vector<uint8_t>& bytes, size_t at, float value) {
+    PutUnsigned(bytes, at, std::bit_cast<uint32_t>(value), 4);
+}
+
+uint16_t Unsigned16At(const std::vector<uint8_t>& bytes) {
+    return bytes.size() < 2 ? 0 : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
+}
+
+const dtm::clsPROFIBUSProfil3Units& Units() {
+    static const dtm::clsPROFIBUSProfil3Units units;
+    return units;
+}
+
+// A value converted between two unit codes; unconverted when it overflows.
+double Converted(double value, int32_t from, int32_t to) {
+    try {
+        return Units().CalculateUnitValue(value, from, to);
+    } catch (const platform::com::ComError&) {
+        return value;
+    }
+}
 
 std::vector<uint8_t> Unsigned16(uint16_t value) {
     return {static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value & 0xFF)};
@@ -38,7 +91,69 @@ SimulatedDevice::SimulatedDevice(Model model) : model_(model) {
     };
     identity(kManufacturerIdPath, Unsigned16(kManufacturerId));
     identity(kDeviceIdPath, VisibleString(ModelName(model), kDeviceIdLength));
-    if (auto it = image.addressOf.find(kWriteLockingPath); it != image.addressOf.end()) writeLocking_ = it->second;
+    addressOf_ = std::move(image.addressOf);
+    writeLocking_ = AddressOf(kWriteLockingPath);
+    for (size_t i = 0; i < live_.size(); ++i) {
+        const auto& variable = kMeasuredVariables[i];
+        live_[i] = {AddressOf(variable.value), AddressOf(variable.units), AddressOf(variable.loLimit),
+                    AddressOf(variable.hiLimit)};
+    }
+    operationHour_ = AddressOf(kOperationHourPath);
+    resets_ = AddressOf(kResetsPath);
+    systemState_ = AddressOf(kSystemStatePath);
+    clearedByAcknowledge_ = {AddressOf("PHYS/DIAGNOSIS"), AddressOf("PHYS/DIAGNOSIS_EXTENSION"),
+                             AddressOf(kConverterStatusPath)};
+    commands_ = {AddressOf(kZeroPointPath), AddressOf(kFactoryResetPath), AddressOf(kServicePasswordPath),
+                 AddressOf(kAccessRightsPath), AddressOf(kConverterStatusPath), {}};
+    for (const char* total : kTotalPaths)
+        if (AddressOf(total) != Address{0, 0}) commands_.totals.push_back(AddressOf(total));
+    for (const auto& [address, parameter] : memory_)
+        if (parameter.writable) factoryBytes_[address] = parameter.bytes;
+    switchedOnMs_ = platform::app::EventLoop::Instance().Now();
+}
+
+SimulatedDevice::Address SimulatedDevice::AddressOf(const std::string& path) const {
+    const auto it = addressOf_.find(path);
+    return it == addressOf_.end() ? Address{0, 0} : it->second;
+}
+
+float SimulatedDevice::StoredFloat(const Address& address) const {
+    return FloatAt(Bytes(address.first, address.second), 0);
+}
+
+void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
+    if (RefreshCommand(address, parameter)) return;
+    const int64_t sinceSwitchOn = platform::app::EventLoop::Instance().Now() - switchedOnMs_;
+    if (address == operationHour_ && operationHour_ != Address{0, 0}) {
+        const int64_t operating = kOperatingMsAtSwitchOn + sinceSwitchOn;
+        PutUnsigned(parameter.bytes, 0, static_cast<uint64_t>(operating % kMsPerDay), 4);
+        PutUnsigned(parameter.bytes, 4, static_cast<uint64_t>(operating / kMsPerDay), 2);
+        return;
+    }
+    for (size_t i = 0; i < live_.size(); ++i) {
+        if (address != live_[i].record) continue;
+        const ProcessSample sample = SampleProcess(sinceSwitchOn);
+        const int32_t unit = Unsigned16At(Bytes(live_[i].units.first, live_[i].units.second));
+        const auto value = static_cast<float>(Converted(sample.values[i], kProcessUnits[i], unit));
+        PutFloat(parameter.bytes, 0, value);
+        if (parameter.bytes.size() > 4)
+            parameter.bytes[4] = LimitStatus(value, StoredFloat(live_[i].lo), StoredFloat(live_[i].hi), sample.status);
+        return;
+    }
+}
+
+void SimulatedDevice::AfterWrite(const Address& address, const std::vector<uint8_t>& before) {
+    if (RunCommand(address)) return;
+    for (const LiveVariable& variable : live_) {
+        if (address != variable.units) continue;
+        const int32_t from = Unsigned16At(before);
+        const int32_t to = Unsigned16At(Bytes(address.first, address.second));
+        for (const Address& limit : {variable.lo, variable.hi}) {
+            auto it = memory_.find(limit);
+            if (it == memory_.end()) continue;
+            PutFloat(it->second.bytes, 0, static_cast<float>(Converted(FloatAt(it->second.bytes, 0), from, to)));
+        }
+    }
 }
 
 void SimulatedDevice::ScheduleBusy(int count) {
@@ -58,6 +173,8 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     uint8_t addressFault = 0;
     if (TakeAddressFault(request, addressFault)) {
         answer = Refusal(addressFault);
+    } else if (Restarting()) {
+        answer.kind = DeviceAnswer::Kind::Dropped;
     } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
@@ -98,7 +215,9 @@ bool SimulatedDevice::SetValue(const std::string& path, const std::string& value
     if (!coding) return false;
     auto it = memory_.find(coding->address);
     if (it == memory_.end()) return false;
+    const std::vector<uint8_t> before = it->second.bytes;
     coding->Apply(it->second.bytes);
+    AfterWrite(coding->address, before);
     return true;
 }
 
@@ -107,12 +226,18 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     auto it = memory_.find(address);
     if (it == memory_.end()) return Refusal(SlotKnown(request.slot) ? kInvalidIndex : kInvalidSlot);
     Parameter& parameter = it->second;
-    if (!request.write) return DeviceAnswer{DeviceAnswer::Kind::Data, parameter.bytes};
+    if (!request.write) {
+        Refresh(address, parameter);
+        return DeviceAnswer{DeviceAnswer::Kind::Data, parameter.bytes};
+    }
 
     if (!parameter.writable) return Refusal(kAccessDenied);
     if (request.data.size() != parameter.bytes.size()) return Refusal(kWriteLengthError);
     if (address != writeLocking_ && IsWriteLocked()) return Refusal(kStateConflict);
+    if (const uint8_t refusal = CommandRefusal(address, request.data)) return Refusal(refusal);
+    const std::vector<uint8_t> before = std::move(parameter.bytes);
     parameter.bytes = request.data;
+    AfterWrite(address, before);
     return DeviceAnswer{DeviceAnswer::Kind::Data};
 }
 

@@ -15,6 +15,15 @@
 #include "pages/parameterisation/ctlOffline.h"
 #include "pages/parameterisation/ctlProfilBlockView.h"
 #include "pages/parameterisation/ctlProfilViewDyn.h"
+#include "pages/measurement/ctlDiagBlock.h"
+#include "pages/measurement/ctlDiagnosis.h"
+#include "pages/measurement/ctlMeasBars.h"
+#include "pages/measurement/ctlMeasOView.h"
+#include "pages/measurement/ctlMeasure.h"
+#include "pages/service/ctlCalib.h"
+#include "pages/service/ctlOnline.h"
+#include "pages/service/ctlProtect.h"
+#include "pages/service/ctlReset.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -48,6 +57,16 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlProfilTBFlowCoriolis>(registry, "ctlProfilTBFlowCoriolis");
     RegisterPage<ctlProfilFunctionBlockAI>(registry, "ctlProfilFunctionBlockAI");
     RegisterPage<ctlProfilFunctionBlockTOT>(registry, "ctlProfilFunctionBlockTOT");
+    RegisterPage<ctlMeasure>(registry, "ctlMeasure");
+    RegisterPage<ctlMeasOView>(registry, "ctlMeasOView");
+    RegisterPage<ctlMeasFlow>(registry, "ctlMeasFlow");
+    RegisterPage<ctlMeasConc>(registry, "ctlMeasConc");
+    RegisterPage<ctlDiagnosis>(registry, "ctlDiagnosis");
+    RegisterPage<ctlDiagBlock>(registry, "ctlDiagBlock");
+    RegisterPage<ctlOnline>(registry, "ctlOnline");
+    RegisterPage<ctlCalib>(registry, "ctlCalib");
+    RegisterPage<ctlReset>(registry, "ctlReset");
+    RegisterPage<ctlProtect>(registry, "ctlProtect");
 }
 
 }  // namespace dtm

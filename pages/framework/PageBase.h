@@ -62,6 +62,8 @@ public:
     bool Initialised() const { return !m_InvokeId.empty(); }
     bool TopLevel() const { return Initialised() && !traits_.alwaysChild && m_InvokeId.back() != '$'; }
     platform::P<platform::rt::DTMContext> GetContext() const;
+    // TraceOut with page name & "-" & member.
+    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
 
     // ---- control events ----
     void EnterFocus() override;
@@ -107,8 +109,8 @@ protected:
     // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
     std::string KeyText(const std::string& key) const;
 
-    // TraceOut with page name & "-" & member.
-    void Trace(const std::string& member, const std::string& message, bool withContext = true) const;
+    // The DTM object Init was given (null when released).
+    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
 
 private:
     void InitChildren(const std::string& functionCall, const platform::P<platform::com::Object>& dtm);

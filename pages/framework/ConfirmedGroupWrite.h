@@ -1,0 +1,45 @@
+#pragma once
+// The confirmed group write: how a page sends one command or setting to the
+// device. The user confirms the dictionary's question (Yes/No, No as
+// default); then, unless the page's group is still busy, the group gets the
+// write and the read-backs and starts, the page being told the end through
+// its IPrivateProcess. A start the runtime refuses closes the group's
+// connection and shows "error_at_write_status".
+//
+// The group runs with both done flags, so the runtime drops the requests
+// before the page hears of the end: a later write never sends an earlier
+// command again.
+//
+// A user whose level is below the written element's RequiredUserLevel is not
+// asked: nothing is sent, the element gets back the value the caller replaced
+// and "error_user_level_too_low" is shown. A declined or refused write keeps
+// the caller's value in the element.
+#include <string>
+#include <vector>
+
+#include "pages/framework/PageBase.h"
+#include "platform/rt/IPrivateProcess.h"
+#include "platform/rt/TransGrp.h"
+
+namespace dtm {
+
+struct GroupWriteSpec {
+    std::string promptKey;  // the question's dictionary key, "%1" = arg1
+    std::string arg1;
+    platform::rt::El write;
+    platform::Variant previous;           // the element's value before the caller set it
+    std::vector<platform::rt::El> reads;  // read back in the same transfer, after the write
+    // The page's trace lines (member, then the details; nullptr: no line).
+    std::string traceMember;
+    const char* traceAtEntry = nullptr;
+    const char* traceConfirmed = nullptr;  // after Yes, before the busy test
+    const char* traceOpened = nullptr;     // the connection opened and the requests added
+    const char* traceRefused = nullptr;    // after the error message
+};
+
+enum class GroupWriteResult { Declined, Busy, NotAllowed, Refused, Started };
+
+// `page` is the transfer's IPrivateProcess (error 13 when it is none).
+GroupWriteResult ConfirmedGroupWrite(PageBase& page, platform::rt::TransGrp& group, const GroupWriteSpec& spec);
+
+}  // namespace dtm

@@ -1,0 +1,86 @@
+#pragma once
+// The diagnosis window (function 5): an overview of the device, the detailed
+// diagnosis with the acknowledgement of a device error, a table of every
+// block, and one tab per block showing ctlDiagBlock bound to that block. The
+// block tabs follow the ident number selector. While the status bar's cycle
+// runs it reads the diagnosis and the elements of the selected tab, and the
+// derived diagnosis parts and the operating time are marked as live values.
+#include <memory>
+#include <string>
+
+#include "pages/framework/BlockTabStrip.h"
+#include "pages/framework/NavigablePage.h"
+#include "pages/framework/ctlHeadline.h"
+#include "pages/framework/ctlStatus.h"
+#include "pages/measurement/ctlDiagBlock.h"
+#include "platform/rt/IPrivateProcess.h"
+#include "platform/rt/TransGrp.h"
+#include "platform/ui/CaptionControls.h"
+#include "platform/ui/TabStrip.h"
+
+namespace dtm {
+
+class ctlDiagnosis : public NavigablePage, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
+public:
+    static constexpr const char* kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
+    static constexpr const char* kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
+    static constexpr int16_t kAcknowledgeError = 2;
+
+    ctlDiagnosis();
+    platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
+
+    // Keeps the function call, to initialise ctlDiagBlock again on a block tab.
+    bool Init(const std::string& invokeId, const std::string& functionCall,
+              const platform::P<platform::com::Object>& dtm) override;
+    // The end of the acknowledgement needs nothing: its read-back reaches the rows by notices.
+    void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
+    void OnProcessFinished(const std::string&, const platform::Variant&) override {}
+
+    // Rebuilds the tabs from a comma-separated key list.
+    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
+    const BlockTabStrip& Tabs() const { return *tabs_; }
+    const platform::P<platform::rt::TransGrp>& TransferGroup() const { return m_TransGrp; }
+
+    platform::P<platform::ui::CommandButton> HelpButton;
+    platform::P<dtm::ctlStatus> ctlStatus;
+    platform::P<platform::ui::Frame> frmDiagOverview, frmDiagDetails, frmDiagBlockInfo;
+    platform::P<platform::ui::CommandButton> cmdQuitErr;
+    platform::P<dtm::ctlDiagBlock> ctlDiagBlock;
+    platform::P<platform::ui::TabStrip> TabStrip;
+    platform::P<dtm::ctlHeadline> ctlHeadline;
+
+protected:
+    void BuildForm() override;
+    void InitControls() override;
+    void InitLanguageDependedControls(int32_t languageId) override;
+    bool ExitControls() override;
+    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
+    void UpdateAllParameterCtls() override;
+
+private:
+    // A tab key resolved: the control it shows, the block kind and number.
+    struct TabTarget {
+        std::string control;
+        int32_t kind = -1;
+        int16_t n = 0;
+    };
+    TabTarget ResolveTab(const std::string& key) const;
+
+    void TabStrip_Click();
+    void SetControlVisible(const std::string& name, bool visible);
+    void ShowBlockControl(const TabTarget& target);
+    void BlockInfo_SetLanguage();
+    void ResetRowControlType(const std::string& frame);
+    void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
+    void ctlStatus_OnAddDiagnoseRequests(platform::rt::TransGrp& group);
+    void ctlStatus_OnRemoveRequests(platform::rt::TransGrp& group);
+    void cmdQuitErr_Click();
+    void TransferRXD(const platform::Variant& previous);
+    void HelpButton_Click();
+
+    std::unique_ptr<BlockTabStrip> tabs_;
+    platform::P<platform::rt::TransGrp> m_TransGrp;
+    std::string functionCall_;
+};
+
+}  // namespace dtm
