@@ -24,6 +24,10 @@
 #include "pages/service/ctlOnline.h"
 #include "pages/service/ctlProtect.h"
 #include "pages/service/ctlReset.h"
+#include "pages/measurement/ctlArchive.h"
+#include "pages/measurement/ctlMeasOutBlock.h"
+#include "pages/measurement/ctlMeasOutOView.h"
+#include "pages/measurement/ctlMeasOutputs.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -67,6 +71,11 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlCalib>(registry, "ctlCalib");
     RegisterPage<ctlReset>(registry, "ctlReset");
     RegisterPage<ctlProtect>(registry, "ctlProtect");
+    RegisterPage<ctlMeasOutputs>(registry, "ctlMeasOutputs");
+    RegisterPage<ctlMeasOutOView>(registry, "ctlMeasOutOView");
+    RegisterPage<ctlMeasOutAI>(registry, "ctlMeasOutAI");
+    RegisterPage<ctlMeasOutTOT>(registry, "ctlMeasOutTOT");
+    RegisterPage<ctlArchive>(registry, "ctlArchive");
 }
 
 }  // namespace dtm
