@@ -109,9 +109,6 @@ protected:
     // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
     std::string KeyText(const std::string& key) const;
 
-    // The DTM object Init was given (null when released).
-    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
-
 private:
     void InitChildren(const std::string& functionCall, const platform::P<platform::com::Object>& dtm);
     bool ReleaseChildren();
