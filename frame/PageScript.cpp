@@ -353,7 +353,9 @@ void PageScriptInterpreter::Channels(const Args& args) {
 }
 
 void PageScriptInterpreter::Device(const Args& args) {
-    constexpr const char* kUsage = "device set PATH VALUE | device error SLOT INDEX r|w CODE [N] | device log";
+    constexpr const char* kUsage =
+        "device set PATH VALUE | device error SLOT INDEX r|w CODE [N] | device zero N|never|refuse|busy | "
+        "device address | device log";
     if (args.empty()) throw UsageError{std::string("usage: ") + kUsage};
     const std::string what = vb::LCase(args[0].text);
     SimulatedDevice& device = frame_->Device();
@@ -371,6 +373,20 @@ void PageScriptInterpreter::Device(const Args& args) {
                                       direction == "w", static_cast<uint8_t>(Number(args[4])), nth);
         Line("device error 0x" + Hex(static_cast<uint8_t>(Number(args[4]))) + " on slot " + args[1].text + " index " +
              args[2].text + " " + direction + " #" + std::to_string(nth));
+    } else if (what == "zero") {
+        Need(args, 2, 2, kUsage);
+        const std::string mode = vb::LCase(args[1].text);
+        using Mode = SimulatedDevice::ZeroPointMode;
+        if (mode == "never") device.SetZeroPoint(Mode::NeverStarts);
+        else if (mode == "refuse") device.SetZeroPoint(Mode::Refuses);
+        else if (mode == "busy") device.SetZeroPoint(Mode::Busy);
+        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1])));
+        Line("device zero point " + (mode == "never" || mode == "refuse" || mode == "busy"
+                                         ? mode
+                                         : "runs for " + args[1].text + " reads"));
+    } else if (what == "address") {
+        Need(args, 1, 1, kUsage);
+        Line("device address " + std::to_string(device.BusAddress()));
     } else if (what == "log") {
         Need(args, 1, 1, kUsage);
         const auto& log = device.Log();

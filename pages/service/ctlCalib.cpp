@@ -216,6 +216,9 @@ void ctlCalib::UpdateZeroPointAdjust(const clsDataElement& pda, bool bWrite, boo
 }
 
 void ctlCalib::SetCycleActive(bool active) {
+    // The registry counts the cycles of every page: only this page's own goes off.
+    if (active == cycleActive_) return;
+    cycleActive_ = active;
     if (const auto ctx = GetContext()) com::Deref(ctx->GuiRegistry()).SetCycleActive(active);
 }
 

@@ -74,6 +74,7 @@ private:
     std::string m_ReadInvokeId;
     int32_t m_ZeroState = 0;
     uint8_t m_ZeroRetries = 0;
+    bool cycleActive_ = false;  // this page's polling counted in the GUI registry
 };
 
 }  // namespace dtm
