@@ -28,6 +28,8 @@
 #include "pages/measurement/ctlMeasOutBlock.h"
 #include "pages/measurement/ctlMeasOutOView.h"
 #include "pages/measurement/ctlMeasOutputs.h"
+#include "pages/service/ctlMethodAnalysis.h"
+#include "pages/service/ctl_TR_Monitor.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -76,6 +78,8 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlMeasOutAI>(registry, "ctlMeasOutAI");
     RegisterPage<ctlMeasOutTOT>(registry, "ctlMeasOutTOT");
     RegisterPage<ctlArchive>(registry, "ctlArchive");
+    RegisterPage<ctlMethodAnalysis>(registry, "ctlMethodAnalysis");
+    RegisterPage<ctl_TR_Monitor>(registry, "ctl_TR_Monitor");
 }
 
 }  // namespace dtm
