@@ -28,7 +28,10 @@
 #include "pages/measurement/ctlMeasOutBlock.h"
 #include "pages/measurement/ctlMeasOutOView.h"
 #include "pages/measurement/ctlMeasOutputs.h"
+#include "pages/service/ctlAddress.h"
 #include "pages/service/ctlMethodAnalysis.h"
+#include "pages/service/ctlSimuCh.h"
+#include "pages/service/ctlSimulation.h"
 #include "pages/service/ctl_TR_Monitor.h"
 #include "platform/com/ClassRegistry.h"
 
@@ -78,6 +81,9 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlMeasOutAI>(registry, "ctlMeasOutAI");
     RegisterPage<ctlMeasOutTOT>(registry, "ctlMeasOutTOT");
     RegisterPage<ctlArchive>(registry, "ctlArchive");
+    RegisterPage<ctlAddress>(registry, "ctlAddress");
+    RegisterPage<ctlSimulation>(registry, "ctlSimulation");
+    RegisterPage<ctlSimuCh>(registry, "ctlSimuCh");
     RegisterPage<ctlMethodAnalysis>(registry, "ctlMethodAnalysis");
     RegisterPage<ctl_TR_Monitor>(registry, "ctl_TR_Monitor");
 }
