@@ -6,6 +6,7 @@
 
 #include "frame/ModelInstance.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/com/Error.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"
@@ -77,7 +78,11 @@ std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName,
         el->clsDataElementFields::TransientValue = ValueOfText(*el, value);
         ElementCoding coding;
         coding.address = {static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index)};
-        coding.coded = WriteCoding(instance, el);
+        try {
+            coding.coded = WriteCoding(instance, el);
+        } catch (const platform::com::ComError&) {
+            return std::nullopt;  // a value of the wrong kind does not code
+        }
         if (coding.coded.empty()) return std::nullopt;
         coding.from = static_cast<size_t>(std::max<int16_t>(el->DataPosition, 0));
         coding.to = el->ValueTypeLength > 0 ? coding.from + static_cast<size_t>(el->ValueTypeLength) : coding.coded.size();

@@ -6,6 +6,8 @@
 #include "model/elements/LanguageHelpers.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/framework/ctlHeadline.h"
+#include "pages/framework/ctlStatus.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/Parameters.h"
@@ -27,6 +29,16 @@ PageBase::~PageBase() { Terminate(); }
 void PageBase::PlaceTemplateControls() {
     ctlParamSite1 = Place<platform::ctl::ctlParamSite>("ctlParamSite1");
     if (traits_.helpPane) ctlParamHelp1 = Place<platform::ctl::ctlParamHelp>("ctlParamHelp1");
+}
+
+P<ctlStatus> PageBase::PlaceStatusBar(bool cyclicRefresh, const CycleRequestHandlers& handlers) {
+    com::PropertyBag design;
+    design.WriteProperty("CyclicRefresh", platform::Variant::Bool(cyclicRefresh));
+    auto status = Place<ctlStatus>("ctlStatus", std::nullopt, nullptr, &design);
+    if (handlers.onAddDiagnose) status->OnAddDiagnoseRequests.Connect(handlers.onAddDiagnose);
+    if (handlers.onAddCycle) status->OnAddCycleRequests.Connect(handlers.onAddCycle);
+    if (handlers.onRemove) status->OnRemoveRequests.Connect(handlers.onRemove);
+    return status;
 }
 
 P<rt::DTMContext> PageBase::GetContext() const {

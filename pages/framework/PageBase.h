@@ -9,18 +9,26 @@
 // the release hides its window, whether it has a Show handler and a help
 // pane. The template members are virtual; a page overrides and calls the base.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/ctl/ctlParamHelp.h"
 #include "platform/ctl/ctlParamSite.h"
 #include "platform/fdt/IDtmActiveXControl.h"
 #include "platform/rt/IPrivateGUI.h"
+#include "platform/rt/TransGrp.h"
 #include "platform/ui/UserControl.h"
 
 namespace dtm {
 
 class clsParamLink;
 class ctlHeadline;
+class ctlStatus;
+
+// A window's handlers of its status bar's three request events (empty: not connected).
+struct CycleRequestHandlers {
+    std::function<void(platform::rt::TransGrp&)> onAddDiagnose, onAddCycle, onRemove;
+};
 
 enum class ChildInit { Before, After };
 
@@ -80,6 +88,9 @@ public:
 protected:
     // Places the site and, with a help pane, ctlParamHelp1 (call from BuildForm).
     void PlaceTemplateControls();
+    // Places the status bar "ctlStatus" with its design CyclicRefresh and
+    // connects the window's handlers of its request events (call from BuildForm).
+    platform::P<ctlStatus> PlaceStatusBar(bool cyclicRefresh, const CycleRequestHandlers& handlers = {});
 
     virtual void InitControls();
     virtual void InitLanguageDependedControls(int32_t languageId);

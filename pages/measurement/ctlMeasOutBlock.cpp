@@ -2,6 +2,7 @@
 
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "model/elements/clsDataElement.h"
+#include "pages/measurement/BarParts.h"
 #include "pages/framework/clsParamLink.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
@@ -107,16 +108,9 @@ void ctlMeasOutAI::UpdateAIOutParameter(const P<rt::IPrivateDataElement>& elemen
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
     const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
-    if (el->Name == prefix + "OUT/Value") {
-        barAIOut->Value(el->TransientValue);
-        barAIOut->ToolTipText(el->Description + " [" + el->UnitString(GetContext()) + "]");
-    } else if (el->Name == prefix + "OUT_SCALE/Lo_Val") {
-        barAIOut->LimitMin(el->TransientValue);
-        barAIOut->RangeMin(el->TransientValue);
-    } else if (el->Name == prefix + "OUT_SCALE/Up_Val") {
-        barAIOut->LimitMax(el->TransientValue);
-        barAIOut->RangeMax(el->TransientValue);
-    }
+    if (el->Name == prefix + "OUT/Value") ShowOnBar(*barAIOut, BarPart::Value, *el, GetContext());
+    else if (el->Name == prefix + "OUT_SCALE/Lo_Val") ShowOnBar(*barAIOut, BarPart::Low, *el, GetContext());
+    else if (el->Name == prefix + "OUT_SCALE/Up_Val") ShowOnBar(*barAIOut, BarPart::High, *el, GetContext());
 }
 
 void ctlMeasOutAI::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
