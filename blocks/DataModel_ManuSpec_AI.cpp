@@ -7,6 +7,7 @@
 #include "blocks/ManuSpecSupport.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -132,8 +133,12 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     const std::string prefix = GetAIBlockPrefix(el.BlockNumber);
 
     if (el.Name == prefix + "CHANNEL") {
-        // A data set being taken over brings its own units.
+        // A data set being taken over brings its own units, and so does the
+        // device. Only a channel that the user chooses brings its unit along:
+        // not one read from the device, nor a notice that another change's
+        // handlers send for it (the ident-number selector's validity notices).
         if (Parameters.UpdateInProgress()) return;
+        if (!bNoNotify && !DataModelOf(Parameters).ChangeMadeByUser()) return;
         const manuspec::ChannelRow* channel = manuspec::FindChannel(el.TransientValue);
         if (!channel) return;  // no measured value of the transducer block
         const std::string unitPath = GetTBBlockPrefix(manuspec::kSourceTransducerBlock) + channel->unit;

@@ -7,6 +7,7 @@
 #include "blocks/ManuSpecSupport.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -83,6 +84,14 @@ int32_t EntryOf(const Variant& channel) {
     return manuspec::HoldsCode(channel, kChannelVolumeFlow) ? kVolumeEntry : kOtherEntry;
 }
 
+// Remembers `value` as the unit of the channel entry `entry`.
+void Remember(clsDataElement& unitTot, int32_t entry, const Variant& value) {
+    const Variant& remembered = unitTot.TransientValues;
+    Variant units = Variant::VariantArray({remembered.At(kVolumeEntry), remembered.At(kOtherEntry)});
+    units.Set(entry, value);
+    unitTot.TransientValues = units;
+}
+
 }  // namespace
 
 void ManuSpecTOTDefaults(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
@@ -110,14 +119,12 @@ void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     if (changed.Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
 
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+    // A unit read from the device belongs to the device's channel, which may
+    // come after it: it is remembered with that channel (ManuSpecTOTUpdate).
+    if (DataModelOf(parameters).ChangeFromDevice()) return;
     const auto channel = ElementAt(parameters, prefix + "CHANNEL");
     const auto unitTot = ElementAt(parameters, prefix + "UNIT_TOT");
-    clsDataElement& unit = com::Deref(unitTot);
-
-    const Variant& remembered = unit.TransientValues;
-    Variant units = Variant::VariantArray({remembered.At(kVolumeEntry), remembered.At(kOtherEntry)});
-    units.Set(EntryOf(com::Deref(channel).TransientValue), changed.TransientValue);
-    unit.TransientValues = units;
+    Remember(com::Deref(unitTot), EntryOf(com::Deref(channel).TransientValue), changed.TransientValue);
     // Reaches the pages only: "UNIT_TOT" is the element whose change is being handled.
     parameters.NotifyChange(unitTot, "");
 }
@@ -134,6 +141,13 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
         const int32_t entry = EntryOf(el.TransientValue);
         unit.ValueList = unit.GetValueLists(entry);
         if (bNoNotify) return;
+        // Only a channel that the user chooses brings its remembered unit
+        // along; one read from the device or taken over with a data set comes
+        // with the block's own unit, which is remembered for it.
+        if (Parameters.UpdateInProgress() || !DataModelOf(Parameters).ChangeMadeByUser()) {
+            Remember(unit, entry, unit.TransientValue);
+            return;
+        }
         unit.TransientValue = unit.TransientValues.At(entry);
         Parameters.NotifyChange(unitTot, "");
         return;

@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "blocks/BlockTable.h"
 #include "model/elements/DataModelHelpers.h"
@@ -140,6 +141,11 @@ int16_t BlockUnitTextCode(int16_t n) {
     return static_cast<int16_t>(code);
 }
 
+// Whether the output unit is the block's own unit text, under which values are not converted.
+bool HoldsTextUnit(const clsDataElement& unitElement) {
+    return com::CompareTo(unitElement.TransientValue, kTextUnitCode) == com::Cmp::Equal;
+}
+
 // Registers the time constant's unit ("s") and its range 0 to 100.
 void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) {
     units.SetUnitInformation(element.nInitUnit, 0, 0, "s", "help");
@@ -191,8 +197,11 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
     const std::string prefix = GetAIBlockPrefix(n);
 
     if (changed.Name == prefix + "OUT_SCALE/Unit") {
-        for (const char* path : kOutputUnitValues)
-            SetElementUnit(Parameters, pda, ElementAt(Parameters, prefix + path), bNoNotify);
+        std::vector<std::shared_ptr<clsDataElement>> targets;
+        for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix + path));
+        // All 13 values follow the new unit, or none does.
+        if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
+        for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);
     } else if (changed.Name == prefix + "OUT_UNIT_TEXT") {
         auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");
         clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
@@ -207,7 +216,7 @@ void SetElementUnit(platform::rt::Parameters& Parameters, const std::shared_ptr<
                     const std::shared_ptr<clsDataElement>& target, bool bNoNotify) {
     const clsDataElement& unit = com::Deref(unitElement);
     clsDataElement& el = com::Deref(target);
-    if (com::CompareTo(unit.TransientValue, kTextUnitCode) == com::Cmp::Equal) {
+    if (HoldsTextUnit(unit)) {
         el.nTransientUnit = BlockUnitTextCode(unit.BlockNumber);
     } else {
         ConvertUnitValues(DataModelOf(Parameters), el, unit);

@@ -1,6 +1,8 @@
 // The Totaliser function block's elements and its unit handler.
 #include "blocks/DataModel_P3_FB_TOT.h"
 
+#include <vector>
+
 #include "blocks/BlockTable.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/UnitConversion.h"
@@ -128,9 +130,12 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     // depend on the context holding a model.
     clsDataModel& model = DataModelOf(DTMContext);
 
-    for (const char* path : kTotaliserUnitValues) {
-        auto target = ElementAt(parameters, prefix + path);
-        ConvertUnitValues(model, platform::com::Deref(target), *pda);
+    std::vector<std::shared_ptr<clsDataElement>> targets;
+    for (const char* path : kTotaliserUnitValues) targets.push_back(ElementAt(parameters, prefix + path));
+    // All 11 values follow the new unit, or none does.
+    CheckUnitChange(parameters, model, targets, pda);
+    for (const auto& target : targets) {
+        ConvertUnitValues(model, *target, *pda);
         parameters.NotifyChange(target, "");
     }
 }

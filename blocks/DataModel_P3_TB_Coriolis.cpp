@@ -1,6 +1,8 @@
 // The Flow Coriolis Transducer Block's elements and its unit handler.
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 
+#include <vector>
+
 #include "blocks/BlockTable.h"
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "model/elements/DataModelHelpers.h"
@@ -92,12 +94,30 @@ constexpr const char* kChannelUnitValues[] = {"PV_SCALE/Lo_Val", "PV_SCALE/Up_Va
 
 constexpr const char* kNumberFBPath = "DEVICE_DIR/Comp_List_Dir_Entries/Number_FB";
 
-// Converts the element at `path` into the unit that unitElement holds and reports it changed.
-void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model, const std::string& path,
+using Targets = std::vector<std::shared_ptr<clsDataElement>>;
+
+// Converts each target into the unit that unitElement holds and reports it changed.
+void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model, const Targets& targets,
                       const clsDataElement& unitElement) {
-    auto target = ElementAt(parameters, path);
-    ConvertUnitValues(model, com::Deref(target), unitElement);
-    parameters.NotifyChange(target, "");
+    for (const auto& target : targets) {
+        ConvertUnitValues(model, *target, unitElement);
+        parameters.NotifyChange(target, "");
+    }
+}
+
+// The scale and simulated value of every AI block (1 to the directory's
+// initial "Number_FB") whose CHANNEL holds channelCode.
+Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform::Variant& channelCode) {
+    Targets targets;
+    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, kNumberFBPath)).InitialValue);
+    for (int32_t i = 1; i <= count; ++i) {
+        const std::string prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
+        // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
+        auto channel = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(prefix + "CHANNEL"));
+        if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
+        for (const char* path : kChannelUnitValues) targets.push_back(ElementAt(parameters, prefix + path));
+    }
+    return targets;
 }
 
 }  // namespace
@@ -127,8 +147,15 @@ bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda
         // depend on the context holding a model.
         auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
         clsDataModel& model = DataModelOf(DTMContext);
-        for (const char* path : entry.values) ConvertAndNotify(parameters, model, prefix + path, *pda);
-        UpdateAIScalesForChannel(pda, platform::Variant::Int(entry.channel), DTMContext);
+        const platform::Variant channel = platform::Variant::Int(entry.channel);
+        Targets values;
+        for (const char* path : entry.values) values.push_back(ElementAt(parameters, prefix + path));
+        // The block's values and the AI scales follow the new unit together, or none does.
+        Targets all = values;
+        for (auto& scale : AIScalesForChannel(parameters, channel)) all.push_back(std::move(scale));
+        CheckUnitChange(parameters, model, all, pda);
+        ConvertAndNotify(parameters, model, values, *pda);
+        UpdateAIScalesForChannel(pda, channel, DTMContext);
         return true;
     }
     return false;
@@ -139,16 +166,7 @@ void UpdateAIScalesForChannel(const std::shared_ptr<clsDataElement>& unitElement
                               const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     clsDataModel& model = DataModelOf(DTMContext);
-    const clsDataElement& unit = com::Deref(unitElement);
-
-    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, kNumberFBPath)).InitialValue);
-    for (int32_t i = 1; i <= count; ++i) {
-        const std::string prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
-        // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
-        auto channel = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(prefix + "CHANNEL"));
-        if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
-        for (const char* path : kChannelUnitValues) ConvertAndNotify(parameters, model, prefix + path, unit);
-    }
+    ConvertAndNotify(parameters, model, AIScalesForChannel(parameters, channelCode), com::Deref(unitElement));
 }
 
 }  // namespace dtm

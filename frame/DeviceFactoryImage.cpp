@@ -6,9 +6,11 @@
 
 #include "frame/ModelInstance.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/com/Error.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/Transaction.h"
+#include "platform/rt/TransactionDocuments.h"
 
 namespace dtm::frame {
 
@@ -43,8 +45,16 @@ void Merge(std::vector<uint8_t>& bytes, const std::vector<uint8_t>& coded, const
     }
 }
 
-// A number when the whole text is one, else the text.
-platform::Variant ValueOfText(const std::string& text) {
+// An octet string's value as hex digits ("00 20 00 00" or "00200000"), else
+// a number when the whole text is one, else the text.
+platform::Variant ValueOfText(const clsDataElement& el, const std::string& text) {
+    if (el.InitialValue.IsByteArray()) {
+        std::string hex;
+        for (const char c : text)
+            if (c != ' ') hex += c;
+        std::vector<uint8_t> bytes;
+        if (platform::rt::BytesFromHex(hex, bytes)) return platform::Variant::ByteArray(std::move(bytes));
+    }
     char* end = nullptr;
     const double number = std::strtod(text.c_str(), &end);
     if (text.empty() || end != text.c_str() + text.size()) return platform::Variant::Str(text);
@@ -65,10 +75,14 @@ std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName,
         auto el = std::dynamic_pointer_cast<clsDataElement>(item);
         if (!el || !IsDeviceAddress(*el) || platform::com::vb::LCase(el->Name) != platform::com::vb::LCase(path))
             continue;
-        el->clsDataElementFields::TransientValue = ValueOfText(value);
+        el->clsDataElementFields::TransientValue = ValueOfText(*el, value);
         ElementCoding coding;
         coding.address = {static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index)};
-        coding.coded = WriteCoding(instance, el);
+        try {
+            coding.coded = WriteCoding(instance, el);
+        } catch (const platform::com::ComError&) {
+            return std::nullopt;  // a value of the wrong kind does not code
+        }
         if (coding.coded.empty()) return std::nullopt;
         coding.from = static_cast<size_t>(std::max<int16_t>(el->DataPosition, 0));
         coding.to = el->ValueTypeLength > 0 ? coding.from + static_cast<size_t>(el->ValueTypeLength) : coding.coded.size();

@@ -33,8 +33,8 @@ struct ElementCoding {
     void Apply(std::vector<uint8_t>& bytes) const;
 };
 
-// The element at `path` (ASCII case ignored) set to `value` (a number when
-// the text is one) and coded; nothing when the path is no device parameter's
+// The element at `path` (ASCII case ignored) set to `value` (an octet
+// string's hex digits, blanks allowed; a number when the text is one) and coded; nothing when the path is no device parameter's
 // element or the value does not code.
 std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName, const std::string& path,
                                               const std::string& value);

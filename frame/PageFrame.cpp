@@ -18,6 +18,9 @@ namespace com = platform::com;
 PageFrame::PageFrame(const std::string& deviceTypeDocument, SimulatedDevice::Model deviceModel)
     : deviceModel_(deviceModel) {
     RegisterComponentClasses(registry_);
+    // Pages create their child controls by program id through the component's
+    // own registry, as in the loaded module.
+    RegisterComponentClasses(com::ClassRegistry::Global());
     started_ = session_.StartNew(registry_, deviceTypeDocument);
 }
 

@@ -30,6 +30,8 @@ public:
     bool Disconnect();
     bool Connected() const { return connected_; }
     SimulatedDevice& Device();
+    // The channel to the device (null before the device's first use).
+    DeviceChannel* Channel() const { return channel_.get(); }
 
     // The page the function manager names for the function (the window-limit
     // page when the window rule applies), with `controlPath` pending; null

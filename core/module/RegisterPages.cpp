@@ -13,6 +13,8 @@
 #include "pages/parameterisation/ctlInpTabPage.h"
 #include "pages/parameterisation/ctlInput.h"
 #include "pages/parameterisation/ctlOffline.h"
+#include "pages/parameterisation/ctlProfilBlockView.h"
+#include "pages/parameterisation/ctlProfilViewDyn.h"
 #include "pages/measurement/ctlDiagBlock.h"
 #include "pages/measurement/ctlDiagnosis.h"
 #include "pages/measurement/ctlMeasBars.h"
@@ -50,6 +52,11 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlAlarm>(registry, "ctlAlarm");
     RegisterPage<ctlAlarmAI>(registry, "ctlAlarmAI");
     RegisterPage<ctlChannelAssign>(registry, "ctlChannelAssign");
+    RegisterPage<ctlProfilViewDyn>(registry, "ctlProfilViewDyn");
+    RegisterPage<ctlProfilPhysicalBlock>(registry, "ctlProfilPhysicalBlock");
+    RegisterPage<ctlProfilTBFlowCoriolis>(registry, "ctlProfilTBFlowCoriolis");
+    RegisterPage<ctlProfilFunctionBlockAI>(registry, "ctlProfilFunctionBlockAI");
+    RegisterPage<ctlProfilFunctionBlockTOT>(registry, "ctlProfilFunctionBlockTOT");
     RegisterPage<ctlMeasure>(registry, "ctlMeasure");
     RegisterPage<ctlMeasOView>(registry, "ctlMeasOView");
     RegisterPage<ctlMeasFlow>(registry, "ctlMeasFlow");

@@ -95,14 +95,16 @@ void clsDataModel::SetLanguage(Ctx DTMContext, int32_t LanguageId) {
 void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
     auto element = std::dynamic_pointer_cast<clsDataElement>(pda);
     Deref(element);
+    // The outermost change decides where the whole chain comes from.
+    if (m_ChangeDepth == 0) m_ChangeFromDevice = Deref(Deref(DTMContext).Parameters()).DeviceAnswerInProgress();
     ++m_ChangeDepth;
     try {
         HandleDataChange(element, DTMContext, m_ChangeDepth);
     } catch (...) {
-        --m_ChangeDepth;
+        if (--m_ChangeDepth == 0) m_ChangeFromDevice = false;
         throw;
     }
-    --m_ChangeDepth;
+    if (--m_ChangeDepth == 0) m_ChangeFromDevice = false;
     // While a whole data set is taken over, DataSetChanged evaluates the state
     // once at its end instead of after every notice of its handlers; while a
     // notice batch is open (a device transfer), the batch's end does.

@@ -23,6 +23,15 @@ public:
 
     // True while a whole data set is being taken over (DataSetChanged).
     bool ProcessingCompleteValidation() const { return m_ProcessingCompleteValidation; }
+    // True while the change being handled came with a device answer: values
+    // read from the device are taken as they are.
+    bool ChangeFromDevice() const { return m_ChangeFromDevice; }
+    // Whether the change being handled is one the user made (an edit, or a
+    // handler called directly): neither part of a whole data set nor read
+    // from the device, and not a notice that another change's handlers sent.
+    bool ChangeMadeByUser() const {
+        return m_ChangeDepth <= 1 && !m_ChangeFromDevice && !m_ProcessingCompleteValidation;
+    }
     void EvaluateDataSetState(Ctx DTMContext);
     // The unit table; nullptr until CreateModel.
     platform::P<clsPROFIBUSProfil3Units> PROFIBUSProfil3Units() const { return m_Units; }
@@ -49,6 +58,7 @@ protected:
     int32_t m_LanguageId = 0;
     platform::P<clsPROFIBUSProfil3Units> m_Units;
     bool m_ProcessingCompleteValidation = false;
+    bool m_ChangeFromDevice = false;  // the outermost DataChanged came with a device answer
     bool m_StateEvaluationPending = false;  // put off while a notice batch is open
     int32_t m_BusyRetries = 0;
 };

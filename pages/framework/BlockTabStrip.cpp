@@ -266,8 +266,10 @@ void BlockTabStrip::Loaded() {
 }
 
 void BlockTabStrip::Start() {
-    if (strip_.Tabs().Count() == 0)
-        com::Raise(5, std::string("The block tab list of ") + options_.page + " is empty", options_.page);
+    if (strip_.Tabs().Count() == 0) {
+        Trace("TabStrip_Update", "no tab list");
+        com::Raise(5, GetLangText(page_.GetContext(), "error_no_block_tabs"), options_.page);
+    }
     click_();
     started_ = true;
 }

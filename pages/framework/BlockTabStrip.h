@@ -140,8 +140,9 @@ public:
     bool ClickNeeded() const;
     // The selected tab's view is loaded.
     void Loaded();
-    // The closing click of InitControls: fails (error 5) when the strip has no
-    // tab; then runs the click handler and arms the selection repair.
+    // The closing click of InitControls: fails (error 5, "error_no_block_tabs")
+    // when the strip has no tab; then runs the click handler and arms the
+    // selection repair.
     void Start();
     // At release: forgets the loaded tab and disarms the repair.
     void Stop();

@@ -6,6 +6,8 @@
 #include "model/elements/LanguageHelpers.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/framework/ctlHeadline.h"
+#include "pages/framework/ctlStatus.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/DtmRuntimeGlobal.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/Parameters.h"
@@ -29,6 +31,16 @@ void PageBase::PlaceTemplateControls() {
     if (traits_.helpPane) ctlParamHelp1 = Place<platform::ctl::ctlParamHelp>("ctlParamHelp1");
 }
 
+P<ctlStatus> PageBase::PlaceStatusBar(bool cyclicRefresh, const CycleRequestHandlers& handlers) {
+    com::PropertyBag design;
+    design.WriteProperty("CyclicRefresh", platform::Variant::Bool(cyclicRefresh));
+    auto status = Place<ctlStatus>("ctlStatus", std::nullopt, nullptr, &design);
+    if (handlers.onAddDiagnose) status->OnAddDiagnoseRequests.Connect(handlers.onAddDiagnose);
+    if (handlers.onAddCycle) status->OnAddCycleRequests.Connect(handlers.onAddCycle);
+    if (handlers.onRemove) status->OnRemoveRequests.Connect(handlers.onRemove);
+    return status;
+}
+
 P<rt::DTMContext> PageBase::GetContext() const {
     const auto provider = std::dynamic_pointer_cast<IDtmContextProvider>(dtm_);
     return provider ? provider->DTMContext() : nullptr;
@@ -47,6 +59,7 @@ bool PageBase::Init(const std::string& invokeId, const std::string& functionCall
     }
     if (Initialised()) ReleaseTolerantly();
     dtm_ = dtm;
+    functionCall_ = functionCall;
     m_InvokeId = invokeId;
     try {
         const bool topLevel = TopLevel();
@@ -110,6 +123,7 @@ void PageBase::ReleaseTolerantly() noexcept {
     } catch (...) {
     }
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
 }
 
@@ -128,6 +142,7 @@ bool PageBase::PrepareToRelease() {
     }
     com::Deref(GetContext()).GuiRegistry()->UnregisterGUI(m_InvokeId);
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
     Trace("IDtmActiveXControl_PrepareToRelease", "ExitControls successfull-Return Value = TRUE", false);
     return true;
@@ -238,6 +253,7 @@ void PageBase::Terminate() noexcept {
     } catch (...) {
     }
     dtm_.reset();
+    functionCall_.clear();
     m_InvokeId.clear();
 }
 

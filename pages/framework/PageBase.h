@@ -9,18 +9,26 @@
 // the release hides its window, whether it has a Show handler and a help
 // pane. The template members are virtual; a page overrides and calls the base.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/ctl/ctlParamHelp.h"
 #include "platform/ctl/ctlParamSite.h"
 #include "platform/fdt/IDtmActiveXControl.h"
 #include "platform/rt/IPrivateGUI.h"
+#include "platform/rt/TransGrp.h"
 #include "platform/ui/UserControl.h"
 
 namespace dtm {
 
 class clsParamLink;
 class ctlHeadline;
+class ctlStatus;
+
+// A window's handlers of its status bar's three request events (empty: not connected).
+struct CycleRequestHandlers {
+    std::function<void(platform::rt::TransGrp&)> onAddDiagnose, onAddCycle, onRemove;
+};
 
 enum class ChildInit { Before, After };
 
@@ -80,6 +88,9 @@ public:
 protected:
     // Places the site and, with a help pane, ctlParamHelp1 (call from BuildForm).
     void PlaceTemplateControls();
+    // Places the status bar "ctlStatus" with its design CyclicRefresh and
+    // connects the window's handlers of its request events (call from BuildForm).
+    platform::P<ctlStatus> PlaceStatusBar(bool cyclicRefresh, const CycleRequestHandlers& handlers = {});
 
     virtual void InitControls();
     virtual void InitLanguageDependedControls(int32_t languageId);
@@ -101,11 +112,13 @@ protected:
     // Title from the device type's name, DTMTag from "~/Tag", the RXD 214
     // picture when "~/RXD214" is the device type's name, else the RXD 218 one.
     void FillHeadline(ctlHeadline& headline) const;
+    // The function call and the DTM object of the last Init (empty and null once released);
+    // a container hands them to the child pages it initialises itself.
+    const std::string& FunctionCall() const { return functionCall_; }
+    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
+
     // The dictionary's "keys" text of `key`, unexpanded; "" when it has none.
     std::string KeyText(const std::string& key) const;
-
-    // The DTM object Init was given (null when released).
-    const platform::P<platform::com::Object>& Dtm() const { return dtm_; }
 
 private:
     void InitChildren(const std::string& functionCall, const platform::P<platform::com::Object>& dtm);
@@ -115,6 +128,7 @@ private:
 
     PageTraits traits_;
     platform::P<platform::com::Object> dtm_;
+    std::string functionCall_;
     std::string m_InvokeId;
 };
 

@@ -12,7 +12,6 @@
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
 #include "platform/com/Error.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
@@ -162,20 +161,12 @@ std::vector<std::string> BlockTableReads() {
 ctlDiagnosis::ctlDiagnosis()
     : NavigablePage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}) {}
 
-bool ctlDiagnosis::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
-    functionCall_ = functionCall;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
-}
-
 void ctlDiagnosis::BuildForm() {
     HelpButton = Place<ui::CommandButton>("HelpButton");
     HelpButton->Click.Connect([this] { HelpButton_Click(); });
-    com::PropertyBag statusDesign;
-    statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
-    ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
-    ctlStatus->OnAddCycleRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); });
-    ctlStatus->OnAddDiagnoseRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); });
-    ctlStatus->OnRemoveRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); });
+    ctlStatus = PlaceStatusBar(true, {[this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
     PlaceForm(*this, kTemplate);
 
     PlaceForm(*this, kOverviewRows);
@@ -292,10 +283,12 @@ void ctlDiagnosis::ShowBlockControl(const TabTarget& target) {
         std::string prefix = BlockPrefixOf(target.kind, target.n);
         if (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
         page->BlockPrefix = prefix;
-        page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", functionCall_, Dtm());
+        page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", FunctionCall(), Dtm());
         if (target.kind != pbfNoneBlock) page->UpdateControl(TabStrip->SelectedItem()->Caption(), target.kind);
     }
-    ctlStatus->AddRequests();
+    // A click while the cycle reads (always at opening: the status bar starts
+    // the cycle before this page's first click) resumes once the read ends.
+    ctlStatus->ResumeRequests();
 }
 
 void ctlDiagnosis::BlockInfo_SetLanguage() {

@@ -29,9 +29,6 @@ public:
     ctlDiagnosis();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // Keeps the function call, to initialise ctlDiagBlock again on a block tab.
-    bool Init(const std::string& invokeId, const std::string& functionCall,
-              const platform::P<platform::com::Object>& dtm) override;
     // The end of the acknowledgement needs nothing: its read-back reaches the rows by notices.
     void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
     void OnProcessFinished(const std::string&, const platform::Variant&) override {}
@@ -80,7 +77,6 @@ private:
 
     std::unique_ptr<BlockTabStrip> tabs_;
     platform::P<platform::rt::TransGrp> m_TransGrp;
-    std::string functionCall_;
 };
 
 }  // namespace dtm

@@ -5,7 +5,6 @@
 #include "pages/measurement/MeasuredVariables.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/com/VbText.h"
 
 namespace dtm {
@@ -13,7 +12,6 @@ namespace dtm {
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
-using platform::Variant;
 
 namespace {
 
@@ -30,12 +28,9 @@ void ctlMeasure::BuildForm() {
     HelpButton->Click.Connect([this] { HelpButton_Click(); });
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 9000, 900);
-    com::PropertyBag statusDesign;
-    statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
-    ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
-    ctlStatus->OnAddCycleRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); });
-    ctlStatus->OnAddDiagnoseRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); });
-    ctlStatus->OnRemoveRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); });
+    ctlStatus = PlaceStatusBar(true, {[this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
     ctlMeasOView = Place<dtm::ctlMeasOView>("ctlMeasOView");
     ctlMeasFlow = Place<dtm::ctlMeasFlow>("ctlMeasFlow");
     ctlMeasConc = Place<dtm::ctlMeasConc>("ctlMeasConc");

@@ -1,5 +1,6 @@
 #include "pages/parameterisation/FormTable.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 

@@ -44,12 +44,4 @@ constexpr FormLine Site() { return {FormKind::Site, "ctlParamSite1", "", 0, "", 
 // become the page's ctlParamHelp1 and ctlParamSite1.
 void PlaceForm(PageBase& page, std::span<const FormLine> lines);
 
-// The row lines of a table, in table order.
-template <size_t N>
-constexpr size_t RowCount(const FormLine (&lines)[N]) {
-    size_t n = 0;
-    for (const auto& line : lines) n += line.kind == FormKind::Row;
-    return n;
-}
-
 }  // namespace dtm

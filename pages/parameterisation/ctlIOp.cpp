@@ -1,9 +1,15 @@
 #include "pages/parameterisation/ctlIOp.h"
 
+#include "pages/framework/IBlockIndexed.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
+#include "platform/com/Error.h"
 
 namespace dtm {
+
+namespace com = platform::com;
+namespace fdt = platform::fdt;
+using platform::P;
 
 namespace {
 
@@ -22,12 +28,53 @@ void ctlIOp::BuildForm() {
     ctlIOpFuncTOT = Place<dtm::ctlIOpFuncTOT>("ctlIOpFuncTOT");
     PlaceForm(*this, kTabsAndSite);
     TabStrip = PageTabStrip(*this);
+    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlIOp"),
+                                            [this] { TabStrip_Click(); });
+    TabStrip->Click.Connect([this] { TabStrip_Click(); });
 }
 
-bool ctlIOp::Init(const std::string& invokeId, const std::string& functionCall,
-                  const platform::P<platform::com::Object>& dtm) {
-    functionCall_ = functionCall;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
+void ctlIOp::InitControls() {
+    NavigablePage::InitControls();
+    tabs_->Start();
+}
+
+void ctlIOp::InitLanguageDependedControls(int32_t languageId) {
+    NavigablePage::InitLanguageDependedControls(languageId);
+    tabs_->Captions();
+}
+
+bool ctlIOp::ExitControls() {
+    if (!NavigablePage::ExitControls()) return false;
+    tabs_->Stop();
+    return true;
+}
+
+void ctlIOp::UpdateParameterCtl(const P<platform::rt::IPrivateDataElement>& pda) {
+    NavigablePage::UpdateParameterCtl(pda);
+    tabs_->OnParameterChanged(pda);
+}
+
+void ctlIOp::UpdateAllParameterCtls() {
+    NavigablePage::UpdateAllParameterCtls();
+    tabs_->UpdateFromSelector();
+}
+
+void ctlIOp::TabStrip_Click() {
+    Trace("TabStrip_Click", "");
+    const std::string selectedKey = tabs_->SelectedKey();
+    for (const auto& tab : TabStrip->Tabs()) {
+        const TabKey key = BlockTabStrip::SplitKey(tab->Key());
+        const auto child = Controls().Item(key.view);
+        const bool show = selectedKey.starts_with(key.view);
+        if (child->Visible() != show) child->Visible(show);
+        if (selectedKey != tab->Key()) continue;
+        const auto page = std::dynamic_pointer_cast<fdt::IDtmActiveXControl>(child->Object());
+        const auto indexed = std::dynamic_pointer_cast<IBlockIndexed>(child->Object());
+        if (!page || !indexed) com::Raise(438, "The page " + key.view + " has no BlockIndex", "ctlIOp");
+        page->PrepareToRelease();
+        indexed->BlockIndex(key.n);
+        page->Init(InvokeId() + "." + key.view + std::to_string(key.n) + "$", FunctionCall(), Dtm());
+    }
 }
 
 }  // namespace dtm

@@ -1,9 +1,13 @@
 #pragma once
 // The function block I/O page, tab 3 of the offline parameterisation window:
-// one tab per function block, and the AI or Totaliser I/O page of the
-// selected tab's kind, initialised anew for its block on every tab click.
+// one tab per function block (the block tab strip), and the AI or Totaliser
+// I/O page of the selected tab's kind, released and initialised anew for the
+// tab's block on every tab click, also on the tab already selected. The
+// children are initialised before the page's own InitControls.
+#include <memory>
 #include <string>
 
+#include "pages/framework/BlockTabStrip.h"
 #include "pages/framework/NavigablePage.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "platform/ctl/ctlParamHelp.h"
@@ -16,8 +20,8 @@ public:
     ctlIOp();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    bool Init(const std::string& invokeId, const std::string& functionCall,
-              const platform::P<platform::com::Object>& dtm) override;
+    // Brings the tabs in line with a comma-separated list of tab keys.
+    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
 
     platform::P<dtm::ctlIOpFuncAI> ctlIOpFuncAI;
     platform::P<dtm::ctlIOpFuncTOT> ctlIOpFuncTOT;
@@ -25,9 +29,18 @@ public:
 
 protected:
     void BuildForm() override;
+    void InitControls() override;
+    void InitLanguageDependedControls(int32_t languageId) override;
+    bool ExitControls() override;
+    // The site, then the tab list (selector) or the caption at the block's
+    // position (CHANNEL of a function block).
+    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& pda) override;
+    void UpdateAllParameterCtls() override;
 
 private:
-    std::string functionCall_;
+    void TabStrip_Click();
+
+    std::unique_ptr<BlockTabStrip> tabs_;
 };
 
 }  // namespace dtm

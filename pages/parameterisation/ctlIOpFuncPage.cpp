@@ -82,11 +82,8 @@ constexpr FormLine kTOT[] = {
     Site(),
 };
 
-std::string AIPrefix(int16_t n) { return GetAIBlockPrefix(n); }
-std::string TOTPrefix(int16_t n) { return GetTOTBlockPrefix(n); }
-
-const IOpFuncForm kAIForm{"ctlIOpFuncAI", kAI, 1, AIPrefix, false};
-const IOpFuncForm kTOTForm{"ctlIOpFuncTOT", kTOT, 4, TOTPrefix, true};
+constexpr IOpFuncForm kAIForm{"ctlIOpFuncAI", kAI, 1, GetAIBlockPrefix, false};
+constexpr IOpFuncForm kTOTForm{"ctlIOpFuncTOT", kTOT, 4, GetTOTBlockPrefix, true};
 
 constexpr const char* kBlockIndexKey = "BlockIndex";
 

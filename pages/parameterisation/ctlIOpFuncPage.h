@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pages/framework/BlockTabStrip.h"
+#include "pages/framework/IBlockIndexed.h"
 #include "pages/framework/NavigablePage.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/ctl/ctlParamHelp.h"
@@ -25,13 +26,14 @@ struct IOpFuncForm {
 
 class ctlIOpFuncPage : public NavigablePage,
                        public platform::ctl::IParamHelpHost,
+                       public IBlockIndexed,
                        public IChannelParameterName {
 public:
     explicit ctlIOpFuncPage(const IOpFuncForm& form);
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    int16_t BlockIndex() const { return m_BlockIndex; }
-    void BlockIndex(int16_t newBlockIndex);
+    int16_t BlockIndex() const override { return m_BlockIndex; }
+    void BlockIndex(int16_t newBlockIndex) override;
     // The path of the CHANNEL element of block idx, whatever BlockIndex holds.
     std::string ChannelParameterName(int16_t idx) const override;
 

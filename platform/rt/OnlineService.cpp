@@ -29,6 +29,18 @@ enum class Kind { Upload, Download, Command, MarkedUpload, Group };
 
 using Address = std::pair<int16_t, int16_t>;
 
+// While it lives, the changes notified come from a device answer or its failure.
+class DeviceAnswerScope {
+public:
+    explicit DeviceAnswerScope(Parameters& params) : params_(params) { params_.BeginDeviceAnswer(); }
+    ~DeviceAnswerScope() { params_.EndDeviceAnswer(); }
+    DeviceAnswerScope(const DeviceAnswerScope&) = delete;
+    DeviceAnswerScope& operator=(const DeviceAnswerScope&) = delete;
+
+private:
+    Parameters& params_;
+};
+
 bool IsRecordHeader(const IPrivateDataElement& el) {
     const std::string name = el.Name();
     return !name.empty() && name.back() == '/';
@@ -249,6 +261,7 @@ void OnlineService::Connected(const std::shared_ptr<Transfer>& transfer, bool on
         }
         if (ctx) {
             auto& params = com::Deref(ctx->Parameters());
+            const DeviceAnswerScope answer(params);
             for (const auto& step : transfer->steps)
                 for (const auto& el : step.elements) {
                     const int32_t flags = el->StatusFlags();
@@ -334,6 +347,7 @@ void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t 
         const int32_t flags = el->StatusFlags();
         const int32_t now = (flags & ~kTransportMask) | status;
         try {
+            const DeviceAnswerScope answer(params);
             if (now != flags) {
                 el->StatusFlags(now);
                 params.NotifyChange(el, "");

@@ -10,8 +10,10 @@
 //
 // Each answer: the transport bits (16 to 19) of the request's elements set
 // (0 when good) and NotifyChange sent when they changed, then the model's
-// ReadTransactionResponse; a busy answer that the model wants repeated is sent
-// again. A failed transaction leaves the values as they were.
+// ReadTransactionResponse, both marked as a device answer in the collection
+// (so are the notices of a failed connection); a busy answer that the model
+// wants repeated is sent again. A failed transaction leaves the values as they
+// were.
 //
 // Transfers run one after the other; the connection is made on demand.
 #include <cstdint>

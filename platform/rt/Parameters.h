@@ -74,6 +74,14 @@ public:
     void EndNoticeBatch();
     bool NoticeBatchOpen() const noexcept { return noticeBatchDepth_ > 0; }
 
+    // ---- Device answers ----
+    // While the online service hands a device answer to the model, the
+    // changes it notifies were read from the device, not made by the user.
+    // Answers nest; an end without a begin does nothing.
+    void BeginDeviceAnswer() noexcept { ++deviceAnswerDepth_; }
+    void EndDeviceAnswer() noexcept { deviceAnswerDepth_ -= deviceAnswerDepth_ > 0; }
+    bool DeviceAnswerInProgress() const noexcept { return deviceAnswerDepth_ > 0; }
+
     // ---- Data-set state ----
     bool UpdateInProgress() const noexcept { return updateInProgress_; }
     void UpdateInProgress(bool value) noexcept { updateInProgress_ = value; }
@@ -133,6 +141,7 @@ private:
     int32_t dataSetState_ = 0;
     int32_t setParametersDepth_ = 0;
     int32_t noticeBatchDepth_ = 0;
+    int32_t deviceAnswerDepth_ = 0;
     bool updateInProgress_ = false;
     bool modified_ = false;
 };

@@ -61,7 +61,8 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples, ::testing::Values("ident", "channels", "alarms"),
+INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
+                         ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {

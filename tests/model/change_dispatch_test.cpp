@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "ErrorOf.h"
 #include "PageRecorder.h"
 #include "frame/ModelInstance.h"
+#include "core/services/ProjectHelpers.h"
 #include "model/build/ChangeDispatch.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
@@ -113,6 +116,85 @@ TEST_F(ChangeDispatch, SelectorZeroStopsEveryChangeOfTheFunctionBlocksFromSlotFi
             const auto& el = static_cast<const clsDataElement&>(*member);
             if ((el.ElementMode & 3) == 3) continue;
             EXPECT_EQ(el.StatusFlags() & kCommErrorBits, c.handled ? 0x20000 : 0) << el.Name;
+        }
+    }
+}
+
+// The selector's validity notices reach every element of blocks 5 to 8,
+// CHANNEL included; a notice is no choice of channel, so the units that the
+// user gave those blocks stay.
+TEST_F(ChangeDispatch, SelectorRoundTripKeepsTheUnitsTheUserGaveTheBlocksFromSlotFive) {
+    Edit("FUNC/5/AI/OUT_SCALE/Unit", Variant::Lng(1347));  // m³/s instead of the transducer's m³/h
+    Edit("FUNC/8/TOT/UNIT_TOT", Variant::Lng(1038));       // L instead of m³
+    const Variant limit = At("FUNC/5/AI/HI_LIM")->TransientValue;
+    const Variant total = At("FUNC/8/TOT/HI_LIM")->TransientValue;
+    ASSERT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1347);
+
+    Edit("PHYS/IDENT_NUMBER_SELECTOR", Variant::Int(0));
+    Edit("PHYS/IDENT_NUMBER_SELECTOR", Variant::Int(1));
+    ASSERT_TRUE(At("FUNC/5/AI/CHANNEL")->Validity());
+
+    EXPECT_TRUE(Identical(At("FUNC/5/AI/OUT_SCALE/Unit")->TransientValue, Variant::Lng(1347)));
+    EXPECT_TRUE(Identical(At("FUNC/5/AI/HI_LIM")->TransientValue, limit));
+    EXPECT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1347);
+    EXPECT_TRUE(Identical(At("FUNC/8/TOT/UNIT_TOT")->TransientValue, Variant::Lng(1038)));
+    EXPECT_TRUE(Identical(At("FUNC/8/TOT/HI_LIM")->TransientValue, total));
+    EXPECT_EQ(At("FUNC/8/TOT/HI_LIM")->nTransientUnit, 1038);
+
+    // A channel the user chooses still brings its unit: temperature in K.
+    Edit("FUNC/5/AI/CHANNEL", Variant::Lng(285));
+    EXPECT_TRUE(IsSameValue(At("FUNC/5/AI/OUT_SCALE/Unit")->TransientValue, Variant::Int(1000)));
+    EXPECT_EQ(At("FUNC/5/AI/HI_LIM")->nTransientUnit, 1000);
+}
+
+// A unit change that one of its values cannot follow is refused whole: the
+// error reaches the editor, no value of any block is converted and the unit
+// goes back to the one the values are in.
+TEST_F(ChangeDispatch, AUnitChangeThatAValueCannotFollowIsRefusedWhole) {
+    struct Case {
+        const char* unit;
+        int16_t newUnit;
+        const char* value;  // the value that cannot follow
+        Variant held;
+    };
+    const Case cases[] = {
+        {"FUNC/1/AI/OUT_SCALE/Unit", 1318, "FUNC/1/AI/HI_HI_LIM", Variant::Sng(3E+38f)},  // kg/s to g/s
+        {"FUNC/4/TOT/UNIT_TOT", 1089, "FUNC/4/TOT/HI_HI_LIM", Variant::Dbl(1E+39)},       // a stored value, kg to g
+        {"TRANS/1/FlowCori/MASS_FLOW_UNITS", 1318, "FUNC/1/AI/PV_SCALE/Up_Val", Variant::Sng(3E+38f)},
+    };
+    struct State {
+        Variant device, transient, persistent;
+        int16_t deviceUnit, transientUnit, persistentUnit;
+        bool operator==(const State& o) const {
+            return IsSameValue(device, o.device) && IsSameValue(transient, o.transient) &&
+                   IsSameValue(persistent, o.persistent) && deviceUnit == o.deviceUnit &&
+                   transientUnit == o.transientUnit && persistentUnit == o.persistentUnit;
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.unit);
+        auto fresh = frame::NewModelInstance();
+        auto& params = fresh.Parameters();
+        ElementAt(params, c.value)->TransientValue = c.held;
+        std::vector<State> before;
+        for (const auto& item : params) {
+            const auto& el = static_cast<const clsDataElement&>(*item);
+            before.push_back({el.DeviceValue, el.TransientValue, el.PersistentValue, el.nDeviceUnit,
+                              el.nTransientUnit, el.nPersistentUnit});
+        }
+
+        auto unit = ElementAt(params, c.unit);
+        unit->TransientValue = Variant::Lng(c.newUnit);
+        auto pages = testing::PageRecorder::RegisterWith(*fresh.ctx);
+        EXPECT_EQ(ErrorOf([&] { params.NotifyChange(unit, ""); }), 6);
+        EXPECT_EQ(pages->changed, std::vector<std::string>{c.unit});  // the unit as it is again
+
+        size_t i = 0;
+        for (const auto& item : params) {
+            const auto& el = static_cast<const clsDataElement&>(*item);
+            EXPECT_TRUE((State{el.DeviceValue, el.TransientValue, el.PersistentValue, el.nDeviceUnit,
+                               el.nTransientUnit, el.nPersistentUnit} == before[i++]))
+                << el.Name;
         }
     }
 }

@@ -241,6 +241,29 @@ public:
     bool ReadFromDtmVariable(P<xml::Element>, Ctx) override { platform::com::Raise(5); }
 };
 
+// The document's unit is taken over without converting, and the values that
+// follow it keep their element's type: a float element holds a Single, also
+// one that still held its Double initial value.
+TEST(ParameterDocumentUnits, ValuesFollowingADocumentsUnitKeepTheirElementsType) {
+    const ModelInstance instance = dtm::frame::NewModelInstance("RXD 218");
+    auto el = [&](const std::string& path) {
+        return std::dynamic_pointer_cast<clsDataElement>(instance.Parameters().Item("FUNC/1/AI/" + path));
+    };
+    ASSERT_EQ(el("OUT/Value")->TransientValue.Type(), platform::com::VarType::Double);
+
+    const std::string doc = "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable "
+                            "name=\"FUNC/1/AI/OUT_SCALE/Unit\"><fdt:Value><fdt:Display string=\"2034\"/></fdt:Value>"
+                            "</fdt:DtmVariable></ParameterSet></DtmParameter></FDT>";
+    EXPECT_TRUE(instance.ctx->ParameterService()->SetParameters(doc, instance.ctx, "", kFlags));
+
+    ASSERT_TRUE(dtm::IsSameValue(el("OUT_SCALE/Unit")->TransientValue, Variant::Lng(2034)));
+    for (const char* path : {"OUT/Value", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val", "ALARM_HYS", "HI_HI_LIM", "HI_LIM",
+                             "LO_LIM", "LO_LO_LIM", "FSAFE_VALUE"}) {
+        EXPECT_EQ(el(path)->nTransientUnit, 2034) << path;
+        EXPECT_EQ(el(path)->TransientValue.Type(), platform::com::VarType::Single) << path;
+    }
+}
+
 // An element that cannot write its node.
 class UnwritableElement : public clsDataElement {
 public:

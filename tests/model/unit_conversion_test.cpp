@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ErrorOf.h"
 #include "ModelTestSupport.h"
 #include "model/elements/UnitConversion.h"
 #include "model/elements/clsDataElement.h"
@@ -105,6 +106,77 @@ TEST_F(UnitConversion, DataSetTakeOverKeepsValuesAndTakesUnits) {
     EXPECT_EQ(target.nDeviceUnit, kKgPerHour);
     EXPECT_EQ(target.nTransientUnit, kKgPerHour);
     EXPECT_EQ(target.nPersistentUnit, kKgPerHour);
+}
+
+// A pair whose value the element cannot hold in the new unit refuses the
+// conversion of the whole element: no pair changes, the error is 6.
+TEST_F(UnitConversion, AValueTheElementCannotHoldLeavesEveryPairAsItWas) {
+    constexpr int16_t kGramPerSecond = 1318;
+    constexpr int16_t kTonnePerSecond = 1326;
+    struct {
+        const char* what;
+        Variant persistent;
+        int16_t newUnit;
+        int32_t error;
+    } cases[] = {
+        {"a float maximum into a smaller unit", Variant::Sng(3E+38f), kGramPerSecond, 6},
+        {"a stored value beyond the float range into a smaller unit", Variant::Dbl(1E+39), kGramPerSecond, 6},
+        {"the same into a larger unit", Variant::Dbl(1E+39), kTonnePerSecond, 0},
+        {"an infinite value keeps its number", Variant::Sng(std::numeric_limits<float>::infinity()),
+         kGramPerSecond, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        target.nDeviceUnit = target.nTransientUnit = target.nPersistentUnit = kKgPerSecond;
+        target.DeviceValue = Variant::Sng(1.0f);
+        target.TransientValue = Variant::Sng(2.0f);
+        target.PersistentValue = c.persistent;
+        unit.DeviceValue = unit.TransientValue = unit.PersistentValue = Variant::Int(c.newUnit);
+
+        EXPECT_EQ(ErrorOf([&] { ConvertUnitValues(model, target, unit); }), c.error);
+
+        const bool converted = c.error == 0;
+        EXPECT_EQ(target.nDeviceUnit, converted ? c.newUnit : kKgPerSecond);
+        EXPECT_EQ(target.nPersistentUnit, converted ? c.newUnit : kKgPerSecond);
+        if (converted) {
+            EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(c.newUnit == kGramPerSecond ? 1000.0f : 0.001f)));
+            EXPECT_EQ(target.PersistentValue.Type(), platform::com::VarType::Single);
+            if (std::isinf(platform::com::CDbl(c.persistent))) {
+                EXPECT_TRUE(Identical(target.PersistentValue, c.persistent));
+            }
+        } else {
+            EXPECT_TRUE(Identical(target.DeviceValue, Variant::Sng(1.0f)));
+            EXPECT_TRUE(Identical(target.TransientValue, Variant::Sng(2.0f)));
+            EXPECT_TRUE(Identical(target.PersistentValue, c.persistent));
+        }
+    }
+}
+
+// A value whose unit follows the unit element ends in its element's type,
+// whether it was converted or taken as it is.
+TEST_F(UnitConversion, ValuesKeepTheirElementsType) {
+    struct {
+        const char* what;
+        int32_t valueType;
+        bool takenAsItIs;
+        Variant expected;
+    } cases[] = {
+        {"Single element, converted", 8, false, Variant::Sng(1800.0f)},
+        {"Single element, data set", 8, true, Variant::Sng(0.5f)},
+        {"Double element, converted", 9, false, Variant::Dbl(1800.0)},
+        {"Double element, data set", 9, true, Variant::Dbl(0.5)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        target.ValueType = c.valueType;
+        target.nTransientUnit = kKgPerSecond;
+        target.TransientValue = Variant::Dbl(0.5);
+        unit.TransientValue = Variant::Int(kKgPerHour);
+        model.TakingOverDataSet(c.takenAsItIs);
+        ConvertUnitValues(model, target, unit);
+        EXPECT_TRUE(Identical(target.TransientValue, c.expected));
+        EXPECT_EQ(target.nTransientUnit, kKgPerHour);
+    }
 }
 
 TEST_F(UnitConversion, NullUnitValueChangesNothing) {

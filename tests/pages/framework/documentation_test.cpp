@@ -20,7 +20,7 @@ namespace com = platform::com;
 class PageDocumentation : public testing::DtmFixture {
 protected:
     PageDocumentation() {
-        RegisterPages(com::ClassRegistry::Global());
+        RegisterComponentClasses(com::ClassRegistry::Global());
         StartNew();
     }
     std::set<std::string> Documented(int32_t functionId) {
@@ -35,14 +35,25 @@ protected:
     }
 };
 
-TEST_F(PageDocumentation, ANavigablePageDocumentsItsRows) {
-    // The identification page stands in the offline window's place.
-    com::ClassRegistry::Global().Register(FunctionProgId(1), [] { return std::make_shared<ctlIdent>(); });
+TEST_F(PageDocumentation, TheOfflineWindowDocumentsTheRowsOfItsPages) {
     const auto names = Documented(1);
-    EXPECT_EQ(names.size(), 16u);
+    // The identification page's rows among them, those of every AI block for "%d".
     for (const char* path : {"PHYS/TAG_DESC", "PHYS/IDENT_NUMBER_SELECTOR", "TRANS/1/FlowCori/MANU/_meter_series",
                              "PHYS/MANU/TELVOR_IDENTNUMBER"})
         EXPECT_TRUE(names.count(path)) << path;
+    EXPECT_GT(names.size(), 16u);
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(PageDocumentation, ANavigablePageDocumentsExactlyItsRows) {
+    com::ClassRegistry::Global().Register(FunctionProgId(1), [] { return std::make_shared<ctlIdent>(); });
+    EXPECT_EQ(Documented(1).size(), 16u);
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
+TEST_F(PageDocumentation, TheProfileBlockViewIsAskedWithoutHarm) {
+    // Created only to be asked, it has no block view loaded: nothing to mark.
+    EXPECT_TRUE(Documented(8).empty());
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 

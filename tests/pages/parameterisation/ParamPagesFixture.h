@@ -1,35 +1,25 @@
 #pragma once
 // The parameterisation pages on the test frame: a new instance of either
 // device type, pages opened by function id or created by program id and
-// initialised as child pages, and an error sink that must stay empty unless a
-// test takes its errors out.
+// initialised as child pages, and an error sink that must stay empty.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "frame/PageFrame.h"
-#include "platform/app/ErrorSink.h"
-#include "platform/app/EventLoop.h"
-#include "platform/app/MessageBox.h"
+#include "pages/framework/FrameworkTest.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
-#include "platform/ui/Environment.h"
 #include "platform/ui/Host.h"
 
 namespace dtm::testing {
 
-class ParamPagesFixture : public ::testing::Test {
+class ParamPagesFixture : public FrameworkTest {
 protected:
     using Model = frame::SimulatedDevice::Model;
 
-    static void ResetAll() {
-        platform::ui::Environment::Instance().Reset();
-        platform::app::EventLoop::Instance().Reset();
-        platform::app::MessageBoxHandler::Instance().Clear();
-        platform::app::ErrorSink::Instance().Clear();
-    }
     void Start(Model model = Model::RXD218) {
         ResetAll();
         const int type = model == Model::RXD214 ? frame::kRxd214 : frame::kRxd218;
@@ -37,14 +27,11 @@ protected:
         ASSERT_TRUE(frame->Started());
     }
     void SetUp() override { Start(); }
+    // The pages go first: what they report while they close counts too.
     void TearDown() override {
-        std::string errors;
-        for (const auto& e : platform::app::ErrorSink::Instance().Errors())
-            errors += std::to_string(e.number) + " " + e.description + " at " + e.where + "\n";
-        EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()) << errors;
         hosts.clear();
         frame.reset();
-        ResetAll();
+        FrameworkTest::TearDown();
     }
 
     // A page created by program id and hosted, not yet initialised.
@@ -61,13 +48,6 @@ protected:
     platform::rt::Parameters& Params() const { return *Ctx().Parameters(); }
     static platform::ctl::ctlParameter& RowOf(const platform::ui::UserControl& page, int16_t index) {
         return dynamic_cast<platform::ctl::ctlParameter&>(*page.Controls().Item("ctlParameter", index));
-    }
-    // Takes the errors out of the sink; answers their numbers.
-    static std::vector<int32_t> TakeErrors() {
-        std::vector<int32_t> numbers;
-        for (const auto& e : platform::app::ErrorSink::Instance().Errors()) numbers.push_back(e.number);
-        platform::app::ErrorSink::Instance().Clear();
-        return numbers;
     }
 
     std::unique_ptr<frame::PageFrame> frame;

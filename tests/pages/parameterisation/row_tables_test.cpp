@@ -4,14 +4,19 @@
 // walks its page tree in the order of the forms.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "ParamPagesFixture.h"
+#include "core/module/RegisterPages.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "pages/parameterisation/ctlInpTabPage.h"
 #include "pages/parameterisation/ctlOffline.h"
+#include "platform/com/ClassRegistry.h"
 #include "platform/com/Collection.h"
+#include "platform/fdt/DtmInterfaces.h"
+#include "platform/xml/Dom.h"
 
 namespace dtm {
 namespace {
@@ -99,6 +104,21 @@ TEST_F(OfflineParameterList, AnUninitialisedWindowListsItsRowsInFormOrder) {
             EXPECT_EQ(row->Index, index) << pageRows.page << ", item " << i - 1;
         }
     }
+}
+
+TEST_F(OfflineParameterList, TheDocumentationOfFunction1NamesWhatTheWindowShows) {
+    RegisterPages(platform::com::ClassRegistry::Global());
+    auto& doc = dynamic_cast<platform::fdt::IDtmDocumentation&>(*frame->Session().Dtm());
+    platform::xml::Document parsed;
+    ASSERT_TRUE(parsed.LoadXML(
+        doc.IDtmDocumentation_GetDocumentation("<FDT><FunctionCall functionId=\"1\"/></FDT>")));
+    std::set<std::string> names;
+    for (const auto& node : parsed.SelectNodes("FDT/DtmDocumentation/fdt:DtmVariable"))
+        names.insert(platform::com::CStr(node->GetAttribute("name")));
+    for (const char* path : {"PHYS/TAG_DESC", "TRANS/1/FlowCori/TAG_DESC", "TRANS/1/FlowCori/MANU/_conc_function",
+                             "TRANS/1/FlowCori/MANU/SOLID_FLOW_HI_LIMIT", "FUNC/1/AI/PV_SCALE/Lo_Val",
+                             "FUNC/7/AI/BATCH/PHASE", "FUNC/8/TOT/SET_TOT"})
+        EXPECT_TRUE(names.count(path)) << path;
 }
 
 }  // namespace
