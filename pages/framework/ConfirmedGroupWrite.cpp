@@ -37,7 +37,11 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
     const std::string prompt = GetLangText(ctx, spec.promptKey, platform::Variant::Str(spec.arg1));
     if (ctx->MsgBox(prompt, kYesNoQuestion) != kYes) return GroupWriteResult::Declined;
     TraceIf(page, spec, spec.traceConfirmed);
-    if (group.IsBusy()) return GroupWriteResult::Busy;
+    if (group.IsBusy()) {
+        // The running transfer writes the element yet: it keeps the value it was started with.
+        element.TransientValue = spec.previous;
+        return GroupWriteResult::Busy;
+    }
     if (group.OpenConnection() == 0) {
         group.AddRequest(spec.write, true);
         for (const auto& read : spec.reads) group.AddRequest(read, false);

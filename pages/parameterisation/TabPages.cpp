@@ -1,6 +1,5 @@
 #include "pages/parameterisation/TabPages.h"
 
-#include "platform/com/Error.h"
 #include "platform/com/VbText.h"
 
 namespace dtm {

@@ -102,8 +102,8 @@ void ctlCalib::cmdZeroAdjust_Click() {
     spec.traceOpened = "AddDataExchangeRequest executed";
     spec.traceRefused = "ExecuteDataExchangeRequests failed";
     const GroupWriteResult result = ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec);
-    // Nothing was asked of the device: the command goes back out of the element.
-    if (result == GroupWriteResult::Declined || result == GroupWriteResult::Busy) adjust.TransientValue = previous;
+    // Declined, nothing was asked of the device: the command goes back out of the element.
+    if (result == GroupWriteResult::Declined) adjust.TransientValue = previous;
 }
 
 void ctlCalib::OnProcessFinished(const std::string& invokeId, const Variant& extraData) {

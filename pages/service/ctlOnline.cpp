@@ -5,14 +5,12 @@
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
-#include "platform/com/PropertyBag.h"
 
 namespace dtm {
 
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
-using platform::Variant;
 
 namespace {
 
@@ -48,11 +46,9 @@ ctlOnline::ctlOnline()
 void ctlOnline::BuildForm() {
     HelpButton = Place<ui::CommandButton>("HelpButton");
     HelpButton->Click.Connect([this] { HelpButton_Click(); });
-    com::PropertyBag statusDesign;
-    statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
-    ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
-    ctlStatus->OnAddCycleRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); });
-    ctlStatus->OnRemoveRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); });
+    // No handler for the diagnosis requests: the diagnosis is in the cycle list.
+    ctlStatus = PlaceStatusBar(true, {nullptr, [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
+                                      [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
     PlaceForm(*this, kHelp);
     ctlProtect = Place<dtm::ctlProtect>("ctlProtect");
     ctlReset = Place<dtm::ctlReset>("ctlReset");
