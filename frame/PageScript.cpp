@@ -101,7 +101,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
-        {"expect", &I::Expect},   {"channels", &I::Channels},
+        {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
     };
     return commands;
 }
@@ -177,6 +177,10 @@ void PageScriptInterpreter::ReportMeanwhile() {
 
 std::string PageScriptInterpreter::Mask(std::string text) const {
     for (const auto& id : invokeIds_) text = MaskInvokeId(std::move(text), id);
+    // The run's component folder differs on every run.
+    if (!folder_.Path().empty())
+        for (size_t at = text.find(folder_.Path()); at != std::string::npos; at = text.find(folder_.Path(), at))
+            text.replace(at, folder_.Path().size(), "<folder>");
     return text;
 }
 
@@ -275,6 +279,12 @@ void PageScriptInterpreter::Functions(const Args& args) {
     Need(args, 0, 0, "functions");
     for (const auto& [id, name] : OfferedFunctions(frame_->Session().IDtm().IDtm_GetFunctions("")))
         Line(id + " " + Quote(name));
+}
+
+void PageScriptInterpreter::Developer(const Args& args) {
+    Need(args, 0, 0, "developer");
+    if (!folder_.EnableDeveloperFeatures()) throw UsageError{"the configuration file cannot be changed"};
+    Line("developer features on");
 }
 
 void PageScriptInterpreter::Open(const Args& args) {

@@ -87,13 +87,19 @@ void ctlSimulation::TabStrip_Click() {
     const std::string selected = tabs_->SelectedKey();
     for (const auto& tab : TabStrip->Tabs()) {
         const TabKey key = BlockTabStrip::SplitKey(tab->Key());
-        if (!tabs_->KnowsView(key.view)) continue;  // names no control of the page
-        const auto child = Controls().Item(key.view);
-        const bool visible = selected.rfind(key.view, 0) == 0;
+        const auto child = FindTabChild(key.view);
+        if (!child) continue;  // the key names no control of the page
+        const bool visible = selected.rfind(child->Name, 0) == 0;
         if (child->Visible() != visible) child->Visible(visible);
-        if (tab->Key() == selected) SelectTabChild(key.view, key.n);
+        if (tab->Key() == selected) SelectTabChild(child->Name, key.n);
     }
     tabs_->Loaded();
+}
+
+P<ui::Control> ctlSimulation::FindTabChild(const std::string& view) const {
+    for (const auto& control : Controls())
+        if (view.find(control->Name) != std::string::npos) return control;
+    return nullptr;
 }
 
 void ctlSimulation::SelectTabChild(const std::string& child, int16_t n) {

@@ -50,6 +50,8 @@ protected:
 
 private:
     void TabStrip_Click();
+    // The first control whose name the tab key's name part holds ("ctlSimuChAI" -> ctlSimuCh).
+    platform::P<platform::ui::Control> FindTabChild(const std::string& view) const;
     void SelectTabChild(const std::string& child, int16_t n);
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnAddDiagnoseRequests(platform::rt::TransGrp& group);
