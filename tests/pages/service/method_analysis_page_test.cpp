@@ -5,6 +5,7 @@
 
 #include "ServicePageFixture.h"
 #include "pages/service/ctlMethodAnalysis.h"
+#include "pages/service/ctl_TR_Monitor.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/win/Files.h"
 
@@ -217,6 +218,31 @@ TEST_F(MethodAnalysisPage, APageWithoutDtmShowsTheIdleStateByItsKeys) {
     EXPECT_EQ(page->MethodState(), 0);
     EXPECT_EQ(page->txt_window->Text(), "txt_analysis_state_0");
     EXPECT_EQ(page->PictureBox->ToolTipText(), "method_icon_tooltip_state_0");
+}
+
+}  // namespace
+}  // namespace dtm::testing
+
+namespace dtm::testing {
+namespace {
+
+// A data set saved while a method ran and a monitor was open: the loaded
+// instance neither blocks the method nor passes responses to a page that is
+// not there.
+TEST_F(MethodAnalysisPage, ADataSetSavedDuringARunLoadsWithTheSessionVariablesReset) {
+    const auto page = Open();
+    ASSERT_NE(OpenPage<ctl_TR_Monitor>(97), nullptr);
+    EXPECT_TRUE(Click(page->cmdOk));
+    ASSERT_TRUE(Running());
+    const auto path = (folder / "running.dataset").string();
+    ASSERT_TRUE(frame->Session().SaveToFile(path));
+
+    frame::FrameSession stored;
+    ASSERT_TRUE(stored.StartStored(frame->Registry(), path).loaded);
+    const auto& params = *stored.Context()->Parameters();
+    EXPECT_FALSE(platform::com::CBool(params.Item(ctlMethodAnalysis::kRunningPath)->TransientValue()));
+    EXPECT_EQ(platform::com::CStr(params.Item(ctl_TR_Monitor::kMonitorPath)->TransientValue()), "");
+    stored.Release();
 }
 
 }  // namespace
