@@ -5,6 +5,7 @@
 // by lock and level, re-captioning and tab paths.
 #include "ServicePageFixture.h"
 #include "pages/service/ctlSimulation.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/ui/Input.h"
 
 namespace dtm::testing {
@@ -178,6 +179,23 @@ TEST_F(SimulationWindow, TabPathsSelectTheirTabAndOneWithoutNumberOrTabAnswersFa
         EXPECT_EQ(page->ShowControl(c.path, "ctlSimulation"), c.shown);
         EXPECT_EQ(page->TabStrip->SelectedItem()->Index(), c.selected);
     }
+}
+
+}  // namespace
+}  // namespace dtm::testing
+
+namespace dtm::testing {
+namespace {
+
+TEST_F(ParamPagesFixture, TheSimulationPageKeepsItsBlockInThePropertyBag) {
+    const auto fresh = Create<ctlSimuCh>("ctlSimuCh");
+    EXPECT_EQ(fresh->BlockIndex(), ctlSimuCh::kDefaultBlockIndex);
+    fresh->BlockIndex(6);
+    platform::com::PropertyBag bag;
+    fresh->WriteProperties(bag);
+    const auto stored = Create<ctlSimuCh>("ctlSimuCh");
+    stored->ReadProperties(bag);
+    EXPECT_EQ(stored->BlockIndex(), 6);
 }
 
 }  // namespace
