@@ -5,7 +5,7 @@
 # seed corpus through the fuzz target with the project's compiler, registered
 # with CTest. With DTM_FUZZ=ON and clang: the libFuzzer binaries, with the
 # component's libraries instrumented for coverage and sanitizers. Run them in a
-# build folder of their own, for example
+# build folder of their own (scripts/fuzz.sh does all of it, and CI runs it), for example
 #   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DDTM_FUZZ=ON
 #   cmake --build build-fuzz --target fuzz_transaction_response
 #   build-fuzz/fuzz_transaction_response -max_total_time=120 <new corpus folder> tests/data/fuzz/transaction_response

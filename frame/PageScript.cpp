@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <istream>
+#include <memory>
+#include <optional>
 
 #include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
@@ -10,9 +12,11 @@
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/app/MessageBox.h"
+#include "platform/com/Error.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
 #include "platform/rt/Parameters.h"
@@ -54,6 +58,10 @@ std::string Hex(uint8_t value) {
     return std::string{kDigits[value >> 4], kDigits[value & 15]};
 }
 
+std::string LanguageRefusal(int32_t kept) {
+    return "the dictionary has no such language; the language stays " + std::to_string(kept);
+}
+
 std::string Bytes(const std::vector<uint8_t>& bytes) {
     std::string text = "{";
     for (size_t i = 0; i < bytes.size(); ++i) text += (i ? " " : "") + Hex(bytes[i]);
@@ -75,9 +83,10 @@ PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScript
         return;
     }
     frame_->Ctx().UserInfo()->UserLevel(options.userLevel);
-    frame_->Ctx().GuiRegistry()->LanguageId(options.lcid);
+    const int32_t lcid = SetLanguage(options.lcid);
     Line(std::string("frame ") + device->name + ", user level " + std::to_string(options.userLevel) + ", language " +
-         std::to_string(options.lcid));
+         std::to_string(lcid));
+    if (lcid != options.lcid) Line("lang " + std::to_string(options.lcid) + ": refused (" + LanguageRefusal(lcid) + ")");
     if (options.online) Connect({});
     ReportMeanwhile();
 }
@@ -103,8 +112,10 @@ void PageScriptInterpreter::RunLine(const std::string& line) {
     if (options_.echo) out_ << "> " << line << "\n";
     if (!parsed.error.empty()) {
         Line("error: " + parsed.error);
+        ++commandErrors_;
     } else if (!frame_->Started()) {
         Line("error: no DTM");
+        ++commandErrors_;
     } else {
         Run(parsed.tokens);
     }
@@ -116,6 +127,7 @@ void PageScriptInterpreter::Run(const Args& words) {
     const auto it = commands.find(vb::LCase(words.front().text));
     if (it == commands.end()) {
         Line("error: unknown command " + Quote(words.front().text));
+        ++commandErrors_;
         return;
     }
     const bool isExpect = it->second == &PageScriptInterpreter::Expect;
@@ -123,15 +135,18 @@ void PageScriptInterpreter::Run(const Args& words) {
         (this->*(it->second))(Args(words.begin() + 1, words.end()));
     } catch (const UsageError& e) {
         Line("error: " + e.message);
-        if (isExpect) ++expectFailures_;
+        ++(isExpect ? expectFailures_ : commandErrors_);
     } catch (...) {
+        // An error the component raised through the command: trapped here.
         const auto error = app::DescribeCurrentException(words.front().text);
         Line("error: " + std::to_string(error.number) + ": " + error.description);
+        ++errorsTrapped_;
         if (isExpect) ++expectFailures_;
     }
 }
 
 int PageScriptInterpreter::ExitCode() const {
+    if (commandErrors_ > 0) return kScriptCommandError;
     if (options_.strict && (errorsTrapped_ > 0 || app::ErrorSink::Instance().Errors().size() > errorsAtStart_))
         return kScriptErrorTrapped;
     if (expectFailures_ > 0) return kScriptExpectFailed;
@@ -178,14 +193,17 @@ void PageScriptInterpreter::Need(const Args& args, size_t min, size_t max, const
     if (args.size() < min || args.size() > max) throw UsageError{std::string("usage: ") + usage};
 }
 
-int64_t PageScriptInterpreter::Number(const ScriptToken& word) {
+int64_t PageScriptInterpreter::Number(const ScriptToken& word, int64_t min, int64_t max) {
     int64_t value = 0;
     const std::string& text = word.text;
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const char* begin = text.data() + (hex ? 2 : 0);
     const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), value, hex ? 16 : 10);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+    if (text.empty() || (ec != std::errc() && ec != std::errc::result_out_of_range) ||
+        end != text.data() + text.size())
         throw UsageError{"not a number: " + Quote(text)};
+    if (ec == std::errc::result_out_of_range || value < min || value > max)
+        throw UsageError{text + " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")"};
     return value;
 }
 
@@ -198,28 +216,47 @@ bool PageScriptInterpreter::OnOff(const ScriptToken& word) {
 
 // ---- Frame ----
 
+// The frame hands the DTM its channel; the DTM connects on demand, so the
+// command asks it to go online and waits (on the virtual clock) for the answer.
 void PageScriptInterpreter::Connect(const Args& args) {
     Need(args, 0, 0, "connect");
-    Line(frame_->Connect() ? "connected" : "connect: refused");
+    if (!frame_->Connect()) {
+        Line("connect: refused (the DTM did not take the communication channel)");
+        return;
+    }
+    auto& service = platform::com::Deref(frame_->Ctx().CommService());
+    auto online = std::make_shared<std::optional<bool>>();
+    if (!service.IsOnline()) {
+        service.WhenOnline([online](bool ok) { *online = ok; });
+        auto& loop = app::EventLoop::Instance();
+        while (!online->has_value() && loop.PendingCount() > 0) loop.Advance(1);
+    }
+    Line(service.IsOnline() ? "connected" : "connect: refused (the device did not answer the connect; the DTM is offline)");
 }
 
 void PageScriptInterpreter::Disconnect(const Args& args) {
     Need(args, 0, 0, "disconnect");
-    Line(frame_->Disconnect() ? "disconnected" : "disconnect: refused");
+    Line(frame_->Disconnect() ? "disconnected" : "disconnect: refused (the DTM did not release the communication)");
 }
 
 void PageScriptInterpreter::Level(const Args& args) {
     Need(args, 1, 1, "level N");
-    const auto level = static_cast<int32_t>(Number(args[0]));
+    const auto level = static_cast<int32_t>(Number(args[0], 0));
     frame_->Ctx().UserInfo()->UserLevel(level);
     Line("user level " + std::to_string(level));
+}
+
+int32_t PageScriptInterpreter::SetLanguage(int32_t lcid) {
+    auto& registry = platform::com::Deref(frame_->Ctx().GuiRegistry());
+    registry.LanguageId(lcid);
+    return registry.LanguageId();
 }
 
 void PageScriptInterpreter::Lang(const Args& args) {
     Need(args, 1, 1, "lang LCID");
     const auto lcid = static_cast<int32_t>(Number(args[0]));
-    frame_->Ctx().GuiRegistry()->LanguageId(lcid);
-    Line("language " + std::to_string(lcid));
+    const int32_t now = SetLanguage(lcid);
+    Line(now == lcid ? "language " + std::to_string(lcid) : "lang " + args[0].text + ": refused (" + LanguageRefusal(now) + ")");
 }
 
 void PageScriptInterpreter::Lock(const Args& args) {
@@ -229,7 +266,8 @@ void PageScriptInterpreter::Lock(const Args& args) {
         frame_->Ctx().Parameters()->OnLockDataSet(tag);
         Line("data set locked");
     } else {
-        Line(frame_->Ctx().Parameters()->OnUnlockDataSet(tag) ? "data set unlocked" : "unlock: refused");
+        Line(frame_->Ctx().Parameters()->OnUnlockDataSet(tag) ? "data set unlocked"
+                                                              : "unlock: refused (the DTM keeps the data set locked)");
     }
 }
 
@@ -261,15 +299,21 @@ void PageScriptInterpreter::Open(const Args& args) {
         session = frame_->OpenProgId(what);
     }
     if (!session) {
-        Line("open " + Quote(what) + ": refused");
+        std::string why;
+        if (progId.empty()) why = "function " + what + " is not in the function list";
+        else if (!frame_->Registry().IsRegistered(progId)) why = "page not built: no class " + progId;
+        else why = "the page " + progId + " did not start";
+        Line("open " + Quote(what) + ": refused (" + why + ")");
         return;
     }
     invokeIds_.push_back(session->InvokeId());
-    std::string name = session->Page()->TypeName();
-    int copies = 1;
-    for (const auto& page : pages_)
-        if (page.name == name || page.name.rfind(name + "#", 0) == 0) ++copies;
-    if (copies > 1) name += "#" + std::to_string(copies);
+    // The first name free among the open pages: the type, else "type#2", "type#3", …
+    std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
+    const std::string type = session->Page()->TypeName();
+    std::string name = type;
+    for (int copy = 2; std::any_of(pages_.begin(), pages_.end(), [&](const OpenPage& p) { return p.name == name; });
+         ++copy)
+        name = type + "#" + std::to_string(copy);
     pages_.push_back({name, progId, session});
     current_ = name;
     Line("opened " + name + " (" + progId + ")");
@@ -307,7 +351,7 @@ void PageScriptInterpreter::Close(const Args& args) {
     const auto it = std::find_if(pages_.begin(), pages_.end(), [&](const OpenPage& p) { return p.name == current_; });
     const std::string name = it->name;
     if (!frame_->Close(*it->session)) {
-        Line("close " + name + ": refused");
+        Line("close " + name + ": refused (the page did not agree to close)");
         return;
     }
     pages_.erase(it);
@@ -330,7 +374,7 @@ void PageScriptInterpreter::Answer(const Args& args) {
 void PageScriptInterpreter::Tick(const Args& args) {
     Need(args, 1, 1, "tick MS");
     auto& loop = app::EventLoop::Instance();
-    loop.Advance(Number(args[0]));
+    loop.Advance(Number(args[0], 0));
     Line("time " + std::to_string(loop.Now()) + " ms");
 }
 
@@ -368,11 +412,13 @@ void PageScriptInterpreter::Device(const Args& args) {
         Need(args, 5, 6, kUsage);
         const std::string direction = vb::LCase(args[3].text);
         if (direction != "r" && direction != "w") throw UsageError{"r or w expected, not " + Quote(args[3].text)};
-        const int nth = args.size() == 6 ? static_cast<int>(Number(args[5])) : 1;
-        device.ScheduleAddressFailure(static_cast<uint8_t>(Number(args[1])), static_cast<uint8_t>(Number(args[2])),
-                                      direction == "w", static_cast<uint8_t>(Number(args[4])), nth);
-        Line("device error 0x" + Hex(static_cast<uint8_t>(Number(args[4]))) + " on slot " + args[1].text + " index " +
-             args[2].text + " " + direction + " #" + std::to_string(nth));
+        const auto slot = static_cast<uint8_t>(Number(args[1], 0, 255));
+        const auto index = static_cast<uint8_t>(Number(args[2], 0, 255));
+        const auto code = static_cast<uint8_t>(Number(args[4], 0, 255));
+        const int nth = args.size() == 6 ? static_cast<int>(Number(args[5], 1)) : 1;
+        device.ScheduleAddressFailure(slot, index, direction == "w", code, nth);
+        Line("device error 0x" + Hex(code) + " on slot " + std::to_string(slot) + " index " + std::to_string(index) +
+             " " + direction + " #" + std::to_string(nth));
     } else if (what == "zero") {
         Need(args, 2, 2, kUsage);
         const std::string mode = vb::LCase(args[1].text);
@@ -380,7 +426,7 @@ void PageScriptInterpreter::Device(const Args& args) {
         if (mode == "never") device.SetZeroPoint(Mode::NeverStarts);
         else if (mode == "refuse") device.SetZeroPoint(Mode::Refuses);
         else if (mode == "busy") device.SetZeroPoint(Mode::Busy);
-        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1])));
+        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1], 0, 1000)));
         Line("device zero point " + (mode == "never" || mode == "refuse" || mode == "busy"
                                          ? mode
                                          : "runs for " + args[1].text + " reads"));

@@ -22,8 +22,9 @@ struct PageScriptOptions {
 inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptExpectFailed = 1;
 inline constexpr int kScriptErrorTrapped = 2;  // with strict
+inline constexpr int kScriptCommandError = 3;  // a line that is no command or a wrong use of one
 
-// Runs every command of `in`; answers the exit code (strict's 2 before 1).
+// Runs every command of `in`; answers the exit code (3 before strict's 2 before 1).
 int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options);
 
 // The options of the `pages` subcommand; False with `error` set on bad ones.

@@ -4,11 +4,15 @@
 #include <cstdlib>
 
 #include "frame/PageScriptInterpreter.h"
+#include "model/elements/clsDataElement.h"
+#include "platform/app/ErrorSink.h"
 #include "platform/app/MessageBox.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/RowInput.h"
 #include "platform/ctl/ctlParameter.h"
+#include "platform/rt/DTMContext.h"
 #include "platform/rt/IPrivateDataElement.h"
+#include "platform/rt/UserInfo.h"
 #include "platform/ui/CaptionControls.h"
 #include "platform/ui/Focus.h"
 #include "platform/ui/Input.h"
@@ -122,7 +126,61 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
     return false;
 }
 
+// Why a control takes no input at all; "" when it may.
+std::string InputRefusal(const ui::Control& control) {
+    if (!control.EffectiveVisible()) return "hidden";
+    if (!control.EffectiveEnabled()) return "disabled";
+    return "";
+}
+
+// The command that a row of `kind` takes.
+std::string RowKindHint(int32_t kind) {
+    switch (kind) {
+        case ctl::kRowChosenForType10:
+        case ctl::kRowValueList: return "a list row: use select";
+        case ctl::kRowBitList: return "a bit row: use bits";
+        case ctl::kRowCommand: return "a command row: use click";
+        default: return "a text row: use type";
+    }
+}
+
 }  // namespace
+
+void PageScriptInterpreter::Outcome(const std::string& what, bool ok, const std::string& why) {
+    if (ok) {
+        Line(what + ": ok");
+        return;
+    }
+    const bool raised = platform::app::ErrorSink::Instance().Errors().size() > errorsSeen_;
+    const std::string reason = raised ? "the input raised an error, below" : why.empty() ? "not taken" : why;
+    Line(what + ": refused (" + reason + ")");
+}
+
+std::string PageScriptInterpreter::RowRefusal(const ctl::ctlParameter& row, const std::string& command) const {
+    if (std::string why = InputRefusal(row); !why.empty()) return why;
+    if (command == "enter" || command == "cancel") return "no edit in progress";
+    if (command == "menu") return "no such menu item; the row has " + std::to_string(row.MenuItemCount());
+    if (row.Unbound()) return "no element is bound to the row";
+    if (!row.SiteEditable()) return "locked: the data set is locked";
+    const bool commandClick = command == "click" && row.ControlType() == ctl::kRowCommand;
+    if (row.Locked() && !commandClick) {
+        const auto element = std::dynamic_pointer_cast<clsDataElement>(row.Bound());
+        const int32_t level = frame_->Ctx().UserInfo()->UserLevel();
+        if (element && element->RequiredUserLevel > level)
+            return "read-only: needs user level " + std::to_string(element->RequiredUserLevel) + ", the user has " +
+                   std::to_string(level);
+        return "read-only";
+    }
+    const int32_t kind = row.ControlType();
+    if ((command == "type" || command == "edit") && kind != ctl::kRowNotChosen && kind != ctl::kRowPlain)
+        return "not a text row, " + RowKindHint(kind);
+    if (command == "select" && kind != ctl::kRowChosenForType10 && kind != ctl::kRowValueList)
+        return "not a list row, " + RowKindHint(kind);
+    if (command == "select") return "not in the list";
+    if (command == "bits" && kind != ctl::kRowBitList) return "not a bit row, " + RowKindHint(kind);
+    if (command == "bits") return "a bit index is out of range (0 to 255)";
+    return "the row did not take it";
+}
 
 P<ui::Control> PageScriptInterpreter::ControlAt(const std::string& path) {
     PageSession& page = Current();
@@ -177,34 +235,45 @@ void PageScriptInterpreter::Type(const Args& args) {
     Need(args, 2, 2, "type PATH TEXT");
     const auto row = RowAt(args[0].text);
     const bool typed = ctl::RowInput::Type(*row, args[1].text);
-    Outcome("type", typed && ctl::RowInput::Commit(*row));
+    const bool ok = typed && ctl::RowInput::Commit(*row);
+    Outcome("type", ok, ok ? "" : RowRefusal(*row, typed ? "enter" : "type"));
 }
 
 void PageScriptInterpreter::Edit(const Args& args) {
     Need(args, 2, 2, "edit PATH TEXT");
-    Outcome("edit", ctl::RowInput::Type(*RowAt(args[0].text), args[1].text));
+    const auto row = RowAt(args[0].text);
+    const bool ok = ctl::RowInput::Type(*row, args[1].text);
+    Outcome("edit", ok, ok ? "" : RowRefusal(*row, "edit"));
 }
 
 void PageScriptInterpreter::Enter(const Args& args) {
     Need(args, 1, 1, "enter PATH");
-    Outcome("enter", ctl::RowInput::Commit(*RowAt(args[0].text)));
+    const auto row = RowAt(args[0].text);
+    const bool ok = ctl::RowInput::Commit(*row);
+    Outcome("enter", ok, ok ? "" : RowRefusal(*row, "enter"));
 }
 
 void PageScriptInterpreter::Cancel(const Args& args) {
     Need(args, 1, 1, "cancel PATH");
-    Outcome("cancel", ctl::RowInput::Cancel(*RowAt(args[0].text)));
+    const auto row = RowAt(args[0].text);
+    const bool ok = ctl::RowInput::Cancel(*row);
+    Outcome("cancel", ok, ok ? "" : RowRefusal(*row, "cancel"));
 }
 
 void PageScriptInterpreter::Select(const Args& args) {
     Need(args, 2, 2, "select PATH N|\"text\"");
     const auto row = RowAt(args[0].text);
+    const auto select = [&](int64_t code) {
+        const bool ok = ctl::RowInput::Select(*row, static_cast<int32_t>(code));
+        Outcome("select", ok, ok ? "" : RowRefusal(*row, "select"));
+    };
     if (!args[1].quoted) {
-        Outcome("select", ctl::RowInput::Select(*row, static_cast<int32_t>(Number(args[1]))));
+        select(Number(args[1]));
         return;
     }
     for (const auto& entry : ctl::ParseValueList(row->ValueList()))
         if (entry.text == args[1].text) {
-            Outcome("select", ctl::RowInput::Select(*row, static_cast<int32_t>(entry.code)));
+            select(entry.code);
             return;
         }
     throw UsageError{"no choice " + Quote(args[1].text) + " in " + Quote(args[0].text)};
@@ -222,12 +291,14 @@ void PageScriptInterpreter::Bits(const Args& args) {
             start = comma + 1;
         }
     }
-    Outcome("bits", ctl::RowInput::SetBits(*RowAt(args[0].text), indexes));
+    const auto row = RowAt(args[0].text);
+    const bool ok = ctl::RowInput::SetBits(*row, indexes);
+    Outcome("bits", ok, ok ? "" : RowRefusal(*row, "bits"));
 }
 
 void PageScriptInterpreter::Key(const Args& args) {
     Need(args, 2, 3, "key PATH KEY [shift|ctrl|alt|N]");
-    const auto named = [this](const ScriptToken& word, const auto& table) -> int32_t {
+    const auto named = [](const ScriptToken& word, const auto& table) -> int32_t {
         const std::string lower = vb::LCase(word.text);
         if (lower.size() >= 2 && lower[0] == 'f' && lower.find_first_not_of("0123456789", 1) == std::string::npos) {
             const int n = std::atoi(lower.c_str() + 1);
@@ -245,7 +316,9 @@ void PageScriptInterpreter::Key(const Args& args) {
 
 void PageScriptInterpreter::Menu(const Args& args) {
     Need(args, 2, 2, "menu PATH N");
-    Outcome("menu", ctl::RowInput::Menu(*RowAt(args[0].text), static_cast<int32_t>(Number(args[1]))));
+    const auto row = RowAt(args[0].text);
+    const bool ok = ctl::RowInput::Menu(*row, static_cast<int32_t>(Number(args[1])));
+    Outcome("menu", ok, ok ? "" : RowRefusal(*row, "menu"));
 }
 
 void PageScriptInterpreter::Click(const Args& args) {
@@ -256,27 +329,37 @@ void PageScriptInterpreter::Click(const Args& args) {
         platform::app::MessageBoxHandler::Instance().QueueAnswer(args[1].text == "--yes" ? platform::app::kAnswerYes
                                                                                          : platform::app::kAnswerNo);
     }
-    if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) Outcome("click", ctl::RowInput::Click(*row));
-    else Outcome("click", ui::Input::Click(*control));
+    if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) {
+        const bool ok = ctl::RowInput::Click(*row);
+        Outcome("click", ok, ok ? "" : RowRefusal(*row, "click"));
+    } else {
+        Outcome("click", ui::Input::Click(*control), InputRefusal(*control));
+    }
 }
 
 void PageScriptInterpreter::Check(const Args& args) {
     Need(args, 2, 2, "check PATH on|off");
     auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(args[0].text));
     if (!box) throw UsageError{Quote(args[0].text) + " is no check box"};
-    Outcome("check", ui::Input::Check(*box, OnOff(args[1])));
+    Outcome("check", ui::Input::Check(*box, OnOff(args[1])), InputRefusal(*box));
 }
 
 void PageScriptInterpreter::Tab(const Args& args) {
     Need(args, 2, 2, "tab PATH N");
     auto strip = std::dynamic_pointer_cast<ui::TabStrip>(ControlAt(args[0].text));
     if (!strip) throw UsageError{Quote(args[0].text) + " is no tab strip"};
-    Outcome("tab", ui::Input::ClickTab(*strip, static_cast<int32_t>(Number(args[1]))));
+    const auto tab = static_cast<int32_t>(Number(args[1]));
+    const std::string why = InputRefusal(*strip);
+    Outcome("tab", ui::Input::ClickTab(*strip, tab),
+            why.empty() ? "no tab " + std::to_string(tab) + "; the strip has " + std::to_string(strip->Tabs().Count())
+                        : why);
 }
 
 void PageScriptInterpreter::Focus(const Args& args) {
     Need(args, 1, 1, "focus PATH");
-    Outcome("focus", ui::Input::Focus(*ControlAt(args[0].text)));
+    const auto control = ControlAt(args[0].text);
+    const std::string why = InputRefusal(*control);
+    Outcome("focus", ui::Input::Focus(*control), why.empty() ? "the control takes no focus" : why);
 }
 
 void PageScriptInterpreter::Expect(const Args& args) {

@@ -3,6 +3,7 @@
 // and what has been reported so far. Commands take the words after their
 // name; each writes its result line(s).
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,7 +36,8 @@ private:
         std::string progId;
         std::shared_ptr<PageSession> session;
     };
-    // A wrong use of a command: written as "error: …", the run goes on.
+    // A wrong use of a command: written as "error: …", the run goes on and
+    // ends with kScriptCommandError (an `expect` counts as failed instead).
     struct UsageError {
         std::string message;
     };
@@ -47,7 +49,10 @@ private:
     // `text` with the invoke ids of the pages opened so far written as "<id>".
     std::string Mask(std::string text) const;
     void Line(const std::string& text) { out_ << Mask(text) << "\n"; }
-    void Outcome(const std::string& what, bool ok) { Line(what + (ok ? ": ok" : ": refused")); }
+    // "what: ok", or "what: refused (why)"; an error raised meanwhile is the why.
+    void Outcome(const std::string& what, bool ok, const std::string& why);
+    // Why `row` refused the input of `command` (asked after the refusal).
+    std::string RowRefusal(const platform::ctl::ctlParameter& row, const std::string& command) const;
 
     // Lookups; each raises a UsageError when there is nothing to find.
     PageSession& Current();
@@ -55,8 +60,12 @@ private:
     platform::P<platform::ui::Control> ControlAt(const std::string& path);
     platform::P<platform::ctl::ctlParameter> RowAt(const std::string& path);
     static void Need(const Args& args, size_t min, size_t max, const char* usage);
-    static int64_t Number(const ScriptToken& word);
+    // A whole number within [min, max] (a 32-bit number unless told).
+    static int64_t Number(const ScriptToken& word, int64_t min = INT32_MIN, int64_t max = INT32_MAX);
     static bool OnOff(const ScriptToken& word);
+
+    // Sets the registry's language; answers the language it keeps.
+    int32_t SetLanguage(int32_t lcid);
 
     // Frame (PageScript.cpp)
     void Connect(const Args& args);
@@ -101,6 +110,7 @@ private:
     size_t boxesSeen_ = 0, errorsSeen_ = 0, eventsSeen_ = 0, deviceLogSeen_ = 0;
     size_t errorsAtStart_ = 0, errorsTrapped_ = 0;
     int expectFailures_ = 0;
+    int commandErrors_ = 0;
 };
 
 }  // namespace dtm::frame

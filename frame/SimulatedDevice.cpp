@@ -178,7 +178,7 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
-        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer{DeviceAnswer::Kind::Dropped}
+        answer = fault.kind == DeviceAnswer::Kind::Dropped ? DeviceAnswer::Of(DeviceAnswer::Kind::Dropped)
                                                            : Refusal(fault.errorCode1);
     } else {
         answer = Answer(request);
@@ -228,7 +228,7 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     Parameter& parameter = it->second;
     if (!request.write) {
         Refresh(address, parameter);
-        return DeviceAnswer{DeviceAnswer::Kind::Data, parameter.bytes};
+        return DeviceAnswer::Of(DeviceAnswer::Kind::Data, parameter.bytes);
     }
 
     if (!parameter.writable) return Refusal(kAccessDenied);
@@ -238,11 +238,11 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     const std::vector<uint8_t> before = std::move(parameter.bytes);
     parameter.bytes = request.data;
     AfterWrite(address, before);
-    return DeviceAnswer{DeviceAnswer::Kind::Data};
+    return DeviceAnswer::Of(DeviceAnswer::Kind::Data);
 }
 
 DeviceAnswer SimulatedDevice::Refusal(uint8_t errorCode1) {
-    DeviceAnswer answer{DeviceAnswer::Kind::Error};
+    DeviceAnswer answer = DeviceAnswer::Of(DeviceAnswer::Kind::Error);
     answer.errorDecode = kErrorDecodeDpv1;
     answer.errorCode1 = errorCode1;
     return answer;

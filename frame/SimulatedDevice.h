@@ -71,6 +71,12 @@ struct DeviceAnswer {
     int64_t busTimeUs = 0;       // the bus time of this transaction
 
     bool Ok() const { return kind == Kind::Data; }
+    static DeviceAnswer Of(Kind kind, std::vector<uint8_t> data = {}) {
+        DeviceAnswer answer;
+        answer.kind = kind;
+        answer.data = std::move(data);
+        return answer;
+    }
 };
 
 class SimulatedDevice {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "frame/ComponentModule.h"
 #include "frame/DeviceChannel.h"
 #include "frame/SimulatedDevice.h"
@@ -23,6 +25,7 @@
 #include "frame/ModelInstance.h"
 #include "frame/ModelListing.h"
 #include "frame/PageScript.h"
+#include "frame/ProgressLine.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
@@ -134,13 +137,8 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
     const char* title = upload ? "Upload" : "Download";
     channel.ResetTotals();
     const platform::app::ProcessorStopwatch watch;
-    int32_t shown = -1;
-    const auto progress = [title, &shown](int32_t percent, bool show) {
-        if (percent == shown && show) return;  // one line, redrawn when the figure changes
-        shown = percent;
-        std::printf("\r  %s %3d %%%s", title, percent, show ? "" : "\n");
-        std::fflush(stdout);
-    };
+    frame::ProgressLine line(std::cout, title, isatty(fileno(stdout)) != 0);
+    const auto progress = [&line](int32_t percent, bool show) { line(percent, show); };
     const auto outcome = upload ? session.Upload(path, progress) : session.Download(path, progress);
     Cost cost;
     cost.dtmProcessorNs = watch.ElapsedNs() - channel.FrameProcessorTimeNs();

@@ -194,6 +194,9 @@ void clsParamLink::ValidateParameter() {
 }
 
 void clsParamLink::HandleParameterChange() {
+    // An online edit holds back the row's updates and so its lock: the user
+    // level may have dropped below the element's since the edit began.
+    if (Element().RequiredUserLevel > Context()->UserLevel()) return;
     if (m_ParamCtl->ControlType() == ctl::kRowCommand)
         StartCommand();
     else if (!m_ParamCtl->Locked())

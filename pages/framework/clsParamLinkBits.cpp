@@ -118,7 +118,7 @@ std::string FormatListText(const std::string& list, int32_t idx, bool flag) {
     std::vector<std::string> parts = SplitBar(list);
     if (idx < 0) return list;
     if (static_cast<size_t>(idx) >= parts.size()) parts.resize(static_cast<size_t>(idx) + 1);
-    parts[static_cast<size_t>(idx)] = flag ? "1" : "";
+    parts[static_cast<size_t>(idx)] = flag ? std::string("1") : std::string();
     return JoinBar(parts);
 }
 

@@ -118,7 +118,12 @@ void ctlCycle::chkCycle_Click() {
 }
 
 void ctlCycle::StartPath(bool fromCheckBox) {
-    if (m_TransGrp->IsBusy()) return;
+    if (m_TransGrp->IsBusy()) {
+        startWhenIdleFromBox_ = startWhenIdle_ ? (startWhenIdleFromBox_ || fromCheckBox) : fromCheckBox;
+        startWhenIdle_ = true;
+        return;
+    }
+    startWhenIdle_ = false;
     if (m_TransGrp->CheckConnection() != 0) {
         Fail("error_at_connect");
         return;
@@ -133,6 +138,7 @@ void ctlCycle::StartPath(bool fromCheckBox) {
 
 void ctlCycle::StopPath() {
     suspended_ = false;
+    startWhenIdle_ = false;
     OnRemoveRequests.Raise(m_TransGrp->Group());
     SetDynamicParams(false);
     ClearDynamicFlags();
@@ -154,6 +160,7 @@ void ctlCycle::AddRequests() {
 void ctlCycle::RemoveRequests() {
     if (!m_TransGrp || chkCycle->Value() != 1) return;
     suspended_ = true;
+    startWhenIdle_ = false;
     OnRemoveRequests.Raise(m_TransGrp->Group());
     SetDynamicParams(false);
     m_TransGrp->ResetGroup();
@@ -162,9 +169,17 @@ void ctlCycle::RemoveRequests() {
 
 void ctlCycle::Clear() {
     if (!m_TransGrp) return;
+    startWhenIdle_ = false;
     chkCycle->Value(0);
     m_TransGrp->ReleaseGroup();
     SetDynamicParams(false);
+}
+
+void ctlCycle::OnProcessFinished(const std::string&, const Variant&) {
+    if (!startWhenIdle_) return;
+    startWhenIdle_ = false;
+    if (chkCycle->Value() != 1 || tmrCycle->Enabled() || !GetContext() || !m_TransGrp) return;
+    StartPath(startWhenIdleFromBox_);
 }
 
 void ctlCycle::tmrCycle_Timer() {

@@ -60,9 +60,10 @@ public:
     // With the box checked: OnRemoveRequests, the group emptied, the timer off.
     void RemoveRequests();
 
-    // The reads' ends reach the pages as change notices; nothing to do here.
+    // The reads' ends reach the pages as change notices. A start that found
+    // the group still reading runs when that read ends.
     void OnProcessProgress(const std::string&, int16_t, const platform::Variant& = platform::Variant::Missing()) override {}
-    void OnProcessFinished(const std::string&, const platform::Variant& = platform::Variant::Missing()) override {}
+    void OnProcessFinished(const std::string&, const platform::Variant& = platform::Variant::Missing()) override;
 
     platform::ui::Signal<platform::rt::TransGrp&> OnAddRequests;
     platform::ui::Signal<platform::rt::TransGrp&> OnRemoveRequests;
@@ -101,6 +102,11 @@ private:
     std::optional<std::vector<platform::rt::El>> m_DynamicRequests;
     bool m_AutomateDynamicIcons = false;
     bool suspended_ = false;  // RemoveRequests with the box checked
+    // A start found the group busy (a read still running, e.g. a tab change
+    // during a read): it runs when that read ends, so the box never shows a
+    // checked cycle that reads nothing.
+    bool startWhenIdle_ = false;
+    bool startWhenIdleFromBox_ = false;
 };
 
 }  // namespace dtm

@@ -47,7 +47,7 @@ struct SafeArray {
     int32_t lbound = 0;
     std::vector<Variant> items;  // every element type but Byte
     std::vector<uint8_t> bytes;  // Byte arrays
-    size_t size() const noexcept { return elementType == VarType::Byte ? bytes.size() : items.size(); }
+    size_t size() const noexcept;  // defined below Variant, which `items` needs complete
 };
 
 class Variant {
@@ -145,6 +145,8 @@ private:
     Payload payload_;
     friend struct VariantAccess;
 };
+
+inline size_t SafeArray::size() const noexcept { return elementType == VarType::Byte ? bytes.size() : items.size(); }
 
 // ---- Conversions (VB's CByte/CInt/... rules) ----
 // Floating values round half to even. Out of range → 6; a non-numeric text,

@@ -1,6 +1,7 @@
 // The frame's function call and operation state, read from their XML texts.
 #include "platform/rt/DtmFunctionCall.h"
 
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -33,7 +34,8 @@ std::optional<int32_t> FunctionIdOf(const xml::Element& node) {
     if (!id.IsString() || !com::IsNumeric(id)) return std::nullopt;
     try {
         const double number = com::CDbl(id);
-        if (number != static_cast<double>(static_cast<int64_t>(number))) return std::nullopt;
+        // A whole number; CLng raises 6 for one beyond 32 bits (casting such a double is undefined).
+        if (number != std::trunc(number)) return std::nullopt;
         return com::CLng(id);
     } catch (const com::ComError&) {
         return std::nullopt;

@@ -176,7 +176,7 @@ TEST_F(DtmInterfaces, ActiveXProgIdAndGuidOfAFunction) {
     EXPECT_EQ(info.IDtmActiveXInformation_GetActiveXGuid("<FDT><FunctionCall functionId=\"3\"/></FDT>"), "");
     std::string deep;
     for (int i = 0; i < 300; ++i) deep += "<a>";
-    for (const std::string hostile :
+    for (const std::string& hostile :
          {std::string(), std::string("<FDT><FunctionCall functionId=\"99999999999999999999\"/></FDT>"),
           std::string("<FDT><FunctionCall functionId=\"abc\"/></FDT>"),
           std::string("<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><FDT><FunctionCall functionId=\"1\" argument=\"&e;\"/></FDT>"),
@@ -214,7 +214,7 @@ TEST_F(DtmInterfaces, ParameterDocumentOutChangedAndInWithTheDataSetState) {
     EXPECT_NE(Params().QueryDataSetState(), 0);
 
     // Hostile documents are refused and change nothing.
-    for (const std::string bad : {std::string(), std::string("<FDT"), std::string("<Other/>"),
+    for (const std::string& bad : {std::string(), std::string("<FDT"), std::string("<Other/>"),
                                   std::string(100000, '<'), std::string("<FDT><fdt:DtmVariable name=\"PHYS/NO_SUCH\"/></FDT>")}) {
         EXPECT_FALSE(parameter.IDtmParameter_SetParameters("", bad));
         EXPECT_EQ(platform::com::CStr(Element("PHYS/TAG_DESC").TransientValue), "FT-200");

@@ -23,7 +23,7 @@ const std::string kTOT = "418485";
 // A whole set around `cfg` with the right lengths.
 std::string SetWith(const std::string& cfg, const std::string& tail = kTail) {
     auto hex4 = [](size_t v) {
-        char text[8];
+        char text[20];  // room for any size_t, so that the compiler sees no truncation
         std::snprintf(text, sizeof text, "%04zX", v);
         return std::string(text);
     };

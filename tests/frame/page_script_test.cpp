@@ -83,15 +83,20 @@ TEST_P(PageScriptCommands, WriteTheirOutcome) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PageScriptCommands,
     ::testing::Values(
-        CommandCase{"UnknownCommandGoesOn", "frobnicate\nexpect . visible = true", "error: unknown command \"frobnicate\"",
-                    kScriptOk},
-        CommandCase{"BadPath", "rows nothere", "error: no control \"nothere\" on ctlIdent", kScriptOk},
+        CommandCase{"UnknownCommandGoesOnButFailsTheRun", "frobnicate\nexpect . visible = true",
+                    "error: unknown command \"frobnicate\"", kScriptCommandError},
+        CommandCase{"BadPath", "rows nothere", "error: no control \"nothere\" on ctlIdent", kScriptCommandError},
         CommandCase{"BadPathInExpectFails", "expect nothere visible = true", "error: no control \"nothere\" on ctlIdent",
                     kScriptExpectFailed},
-        CommandCase{"UnterminatedQuote", "type ctlParameter.0 \"FT-101", "error: unterminated quote", kScriptOk},
-        CommandCase{"MissingArgument", "type ctlParameter.0", "error: usage: type PATH TEXT", kScriptOk},
-        CommandCase{"NotARow", "type frmDevice x", "error: \"frmDevice\" is no row", kScriptOk},
-        CommandCase{"NotANumber", "tick soon", "error: not a number: \"soon\"", kScriptOk},
+        CommandCase{"UnterminatedQuote", "type ctlParameter.0 \"FT-101", "error: unterminated quote", kScriptCommandError},
+        CommandCase{"MissingArgument", "type ctlParameter.0", "error: usage: type PATH TEXT", kScriptCommandError},
+        CommandCase{"NotARow", "type frmDevice x", "error: \"frmDevice\" is no row", kScriptCommandError},
+        CommandCase{"NotANumber", "tick soon", "error: not a number: \"soon\"", kScriptCommandError},
+        CommandCase{"NegativeTime", "tick -5", "error: -5 is out of range (0 to 2147483647)", kScriptCommandError},
+        CommandCase{"LevelBeyond32Bits", "level 99999999999", "error: 99999999999 is out of range (0 to 2147483647)",
+                    kScriptCommandError},
+        CommandCase{"NumberBeyond64Bits", "select ctlParameter.10 99999999999999999999",
+                    "error: 99999999999999999999 is out of range (-2147483648 to 2147483647)", kScriptCommandError},
         CommandCase{"TypeAndExpectByBoundPath", "type ctlParameter.0 \"FT-101\"\nexpect @phys/tag_desc display = FT-101",
                     "expect ok", kScriptOk},
         CommandCase{"QuotedEscapes", "type ctlParameter.0 \"A\\x42\\\"C\"\nexpect ctlParameter.0 display = \"AB\\\"C\"",
@@ -108,30 +113,52 @@ INSTANTIATE_TEST_SUITE_P(
                     kScriptExpectFailed},
         CommandCase{"ContainsAndNumbers", "expect ctlParameter.4 display ~ 218\nexpect ctlParameter.3 display > 100",
                     "expect ok", kScriptOk},
-        CommandCase{"ReadOnlyRowRefusesTyping", "type ctlParameter.3 \"1\"", "type: refused", kScriptOk},
+        CommandCase{"ReadOnlyRowRefusesTyping", "type ctlParameter.3 \"1\"", "type: refused (read-only)", kScriptOk},
+        CommandCase{"LockedRowSaysSo", "lock on\ntype ctlParameter.0 x", "type: refused (locked: the data set is locked)",
+                    kScriptOk},
+        CommandCase{"CodeNotInTheList", "select ctlParameter.10 12345", "select: refused (not in the list)", kScriptOk},
+        CommandCase{"WrongKindOfRow", "select ctlParameter.0 1", "select: refused (not a list row, a text row: use type)",
+                    kScriptOk},
+        CommandCase{"NoEditToEnd", "enter ctlParameter.0", "enter: refused (no edit in progress)", kScriptOk},
         CommandCase{"LockMakesRowsReadOnly", "lock on\nexpect ctlParameter.0 ro = true\nlock off\nexpect ctlParameter.0 ro = false",
                     "data set unlocked", kScriptOk},
         CommandCase{"LevelLocksAndUnlocksOpenRows",
                     "level 0\nexpect ctlParameter.0 ro = true\ntype ctlParameter.0 \"X\"\n"
                     "expect @PHYS/TAG_DESC display != \"X\"\nlevel 3\nexpect ctlParameter.0 ro = false",
-                    "type: refused", kScriptOk},
+                    "type: refused (read-only: needs user level 2, the user has 0)", kScriptOk},
         CommandCase{"FocusByPath", "focus ctlParameter.1\nexpect ctlParameter.1 focus = true", "expect ok", kScriptOk},
         CommandCase{"OpenAFunctionAndList", "open 99\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
-        CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing", "open \"RG38N226_4_07.nothing\": refused", kScriptOk},
+        CommandCase{"OpenUnknown", "open RG38N226_4_07.nothing",
+                    "open \"RG38N226_4_07.nothing\": refused (page not built: no class RG38N226_4_07.nothing)", kScriptOk},
+        CommandCase{"OpenAFunctionNotOffered", "open 12345",
+                    "open \"12345\": refused (function 12345 is not in the function list)", kScriptOk},
+        CommandCase{"AReopenedPageTakesAFreeName",
+                    "open RG38N226_4_07.ctlIdent\nclose ctlIdent\nopen RG38N226_4_07.ctlIdent\npages",
+                    "* ctlIdent (RG38N226_4_07.ctlIdent)", kScriptOk},
         CommandCase{"OpenWithAPendingControlPath", "open RG38N226_4_07.ctlIdent path=ctlParameter.7\nexpect ctlParameter.7 focus = true",
                     "expect ok", kScriptOk},
         CommandCase{"OpenWithAPendingPath", "open RG38N226_4_07.ctlIdent path=.ctlParameter.5\nexpect ctlParameter.5 focus = true",
                     "expect ok", kScriptOk},
         CommandCase{"CloseByName", "open 99\nclose ctlident\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
-        CommandCase{"NoPageAfterClose", "close\nrows", "error: no page open", kScriptOk},
-        CommandCase{"UnknownAnswer", "answer maybe", "error: unknown answer \"maybe\"", kScriptOk},
+        CommandCase{"NoPageAfterClose", "close\nrows", "error: no page open", kScriptCommandError},
+        CommandCase{"UnknownAnswer", "answer maybe", "error: unknown answer \"maybe\"", kScriptCommandError},
+        CommandCase{"LanguageTheRegistryRefuses", "lang 70000",
+                    "lang 70000: refused (the dictionary has no such language; the language stays 1033)", kScriptOk},
+        CommandCase{"LanguageTheRegistryTakes", "lang 1033", "language 1033", kScriptOk},
         CommandCase{"TimeMoves", "tick 4000\ntick 500", "time 4500 ms", kScriptOk},
-        CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"", kScriptOk},
-        CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
+        CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"",
+                    kScriptCommandError},
+        CommandCase{"DeviceErrorSlotBeyondAByte", "device error 300 20 r 0xB6", "error: 300 is out of range (0 to 255)",
+                    kScriptCommandError},
+        CommandCase{"DeviceErrorScheduled", "device error 1 20 r 0xB6 2", "device error 0xB6 on slot 1 index 20 r #2",
                     kScriptOk},
+        CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
+                    kScriptCommandError},
         CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk},
+        // Connected means online: the DTM has read the device's identity.
+        CommandCase{"ConnectGoesOnline", "connect\ndevice log", "slot 0 index 26 r -> {00 AD}", kScriptOk},
         CommandCase{"ChannelsListsTheSixteen", "channels", "channel 16 TOT8_ST active bit=312", kScriptOk},
-        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptOk}),
+        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptCommandError}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
@@ -152,18 +179,28 @@ TEST_F(PageScriptTest, StrictAnswersTwoWhenAnErrorWasTrapped) {
     postFailure();
     EXPECT_EQ(Run("open 99\ntick 1\nexpect . visible = false", strict), kScriptErrorTrapped) << output;
     EXPECT_EQ(Run("open 99\nexpect . visible = false", strict), kScriptExpectFailed) << output;
+    // A misspelt command fails the run, strict or not, ahead of the other codes.
+    EXPECT_EQ(Run("open 99\nexpcet . visible = false\nexpect . visible = false", strict), kScriptCommandError) << output;
+    EXPECT_EQ(Run("exepct . visible = true"), kScriptCommandError) << output;
 }
 
 TEST_F(PageScriptTest, OnlineAndOptionsApplyBeforeTheFirstCommand) {
     PageScriptOptions options;
     options.online = true;
     options.userLevel = 2;
-    options.lcid = 1031;
+    options.lcid = 1033;
     options.device = "RXD 214";
     EXPECT_EQ(Run("disconnect", options), kScriptOk);
-    EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1031\n", 0), 0u) << output;
+    EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1033\n", 0), 0u) << output;
     EXPECT_NE(output.find("connected\n"), std::string::npos);
     EXPECT_NE(output.find("disconnected\n"), std::string::npos);
+    // A language the registry refuses is not the one the header names.
+    options.lcid = 70000;
+    EXPECT_EQ(Run("", options), kScriptOk);
+    EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1033\n"
+                           "lang 70000: refused (the dictionary has no such language; the language stays 1033)\n", 0),
+              0u)
+        << output;
 }
 
 TEST(PageScriptArgs, OptionsAndBadOnes) {

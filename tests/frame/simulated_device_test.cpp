@@ -121,9 +121,10 @@ TEST_F(SimulatedDeviceTest, EveryUploadedElementDecodesToItsInitialValue) {
             const auto& t = targets[i];
             if (t->Slot != el->Slot || t->index != el->index) continue;
             EXPECT_EQ(t->StatusFlags() & 0x00F00000, 0) << t->Name;
-            if (!expected[i].IsEmpty())
+            if (!expected[i].IsEmpty()) {
                 EXPECT_TRUE(dtm::IsSameValue(t->DeviceValue, expected[i]))
                     << t->Name << ": " << platform::com::CStr(t->DeviceValue);
+            }
             ++checked;
         }
     }

@@ -20,6 +20,7 @@
 #include "model/elements/clsDataModel.h"
 #include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/app/Path.h"
+#include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
@@ -382,6 +383,37 @@ TEST_P(BuiltModelTexts, EveryElementHasItsEntryAndFullTexts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DeviceTypes, BuiltModelTexts, ::testing::Values("RXD 218", "RXD 214"));
+
+// A command's value list names exactly the codes that the pages write, each
+// with the text the confirmation shows.
+TEST_F(DictionaryFile, CommandValueListsNameTheCodesThePagesWrite) {
+    const auto instance = frame::NewModelInstance();
+    const std::map<std::string, std::map<int64_t, std::string>> commands = {
+        {"TRANS/1/FlowCori/MANU/_resets", {{0, "Instrument reset"}, {1, "Totaliser reset"}, {2, "Acknowledge errors"}}},
+        {"PHYS/FACTORY_RESET", {{1, "Restore factory settings"}, {2506, "Warm start"}, {2712, "Reset bus address to 126"}}},
+    };
+    for (const auto& [path, expected] : commands) {
+        const auto& el = dynamic_cast<const clsDataElement&>(*instance.Parameters().Item(path));
+        std::map<int64_t, std::string> actual;
+        for (const auto& entry : platform::ctl::ParseValueList(el.ValueList.str())) actual[entry.code] = entry.text;
+        EXPECT_EQ(actual, expected) << path;
+    }
+}
+
+// An element that is only read from the device cannot be changed in the DTM:
+// its help must not say what changing it does.
+TEST_F(DictionaryFile, UploadOnlyElementsPromiseNoChange) {
+    const auto instance = frame::NewModelInstance();
+    int uploadOnly = 0;
+    for (const auto& item : instance.Parameters()) {
+        const auto& el = dynamic_cast<const clsDataElement&>(*item);
+        const int32_t mode = el.ElementMode;
+        if ((mode & clsDataElement::kModeUpload) == 0 || (mode & clsDataElement::kModeDownload) != 0) continue;
+        ++uploadOnly;
+        EXPECT_EQ(el.Help.str().find("Changing it"), std::string::npos) << el.Name << ": " << el.Help.str();
+    }
+    EXPECT_GT(uploadOnly, 100);
+}
 
 // The codes registered in a unit table: a copy is probed by writing a text,
 // which only a registered row takes.

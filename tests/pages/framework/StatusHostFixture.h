@@ -75,11 +75,15 @@ protected:
         platform::ui::Environment::Instance().Reset();
         registry.Register("test.ctlStatusHost", [] { return std::make_shared<StatusHost>(); });
         StartNew();
-        if (channel) ASSERT_TRUE(session.SetCommunication());
+        if (channel) {
+            ASSERT_TRUE(session.SetCommunication());
+        }
     }
     void SetUp() override { Start(); }
     void TearDown() override {
-        if (page && page->Initialised()) EXPECT_TRUE(page->PrepareToRelease());
+        if (page && page->Initialised()) {
+            EXPECT_TRUE(page->PrepareToRelease());
+        }
         host.reset();
         page.reset();
         const auto& errors = platform::app::ErrorSink::Instance().Errors();

@@ -125,6 +125,45 @@ TEST_F(Cycle, ABusyGroupBlocksTheStartUntilTheNextAddRequests) {
     EXPECT_TRUE(cycle->tmrCycle->Enabled());
 }
 
+// A start that finds a read still running (a tab change during a read, or a
+// click while the last read ends) runs when that read ends, instead of leaving
+// a checked box that reads nothing until the user clicks again.
+TEST_F(Cycle, AStartBlockedByARunningReadRunsWhenTheReadEnds) {
+    struct Case {
+        const char* name;
+        bool fromHost;        // RemoveRequests + AddRequests on a running cycle, else a click
+        bool uncheckMeanwhile;
+        Log afterTheRead;
+    };
+    const Case cases[] = {
+        {"click", false, false, {"OnAddRequests", "Execute"}},
+        {"tab change", true, false, {"OnAddRequests", "Execute"}},
+        {"unchecked before the read ended", false, true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto cycle = NewCycle();
+        cycle->Init(model.ctx, c.fromHost ? dtm::scmStart : dtm::scmDoNotStart);
+        auto& group = *groups.back();
+        group.busy = true;
+        if (c.fromHost) {
+            cycle->RemoveRequests();
+            cycle->AddRequests();
+        } else {
+            cycle->chkCycle->UserClick();
+        }
+        if (c.uncheckMeanwhile) cycle->chkCycle->UserClick();
+        EXPECT_FALSE(cycle->tmrCycle->Enabled());
+        TakeLog();
+        group.busy = false;
+        cycle->OnProcessFinished("", platform::Variant::Missing());
+        EXPECT_EQ(TakeLog(), c.afterTheRead);
+        EXPECT_EQ(cycle->tmrCycle->Enabled(), !c.afterTheRead.empty());
+        cycle->OnProcessFinished("", platform::Variant::Missing());  // a later read's end starts nothing
+        EXPECT_TRUE(TakeLog().empty());
+    }
+}
+
 TEST_F(Cycle, RemoveThenAddRequestsSuspendsAndResumesWithoutClick) {
     auto cycle = NewCycle();
     cycle->RemoveRequests();  // before Init

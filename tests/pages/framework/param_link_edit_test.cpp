@@ -118,6 +118,23 @@ TEST_F(EditTest, UpdatesWaitForTheEndOfAnOnlineEditWhileTheDataSetIsReady) {
     ExpectNoErrors();
 }
 
+// While an online edit holds back the row's updates, its lock is held back
+// too: a user whose level dropped meanwhile must still not commit the edit.
+TEST_F(EditTest, AnEditStartedBeforeTheUserLevelDroppedIsNotCommitted) {
+    Open({{"PHYS/TAG_DESC"}}, true);
+    auto& element = Element("PHYS/TAG_DESC");
+    element.TransientValue = Variant::Str("BEFORE");
+    page->site->SiteParameterSetChanged();
+    ASSERT_TRUE(RowInput::Type(Row(0), "TYPED"));
+    element.RequiredUserLevel = session.Context()->UserLevel() + 1;
+    page->site->SiteParameterSetChanged();  // the level change reaches the page
+    RowInput::Commit(Row(0));
+    EXPECT_EQ(platform::com::CStr(element.TransientValue), "BEFORE");
+    EXPECT_EQ(platform::com::CStr(Row(0).Value()), "BEFORE") << "the row shows the element again";
+    EXPECT_TRUE(Row(0).Locked());
+    ExpectNoErrors();
+}
+
 TEST_F(EditTest, AnOnlineCommitMarksTheElementUntilTheLinkEnds) {
     Open({{"PHYS/TAG_DESC"}}, true);
     auto& element = Element("PHYS/TAG_DESC");

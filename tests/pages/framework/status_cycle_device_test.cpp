@@ -16,12 +16,6 @@ using platform::P;
 using platform::Variant;
 using Names = std::vector<std::string>;
 
-std::string TagDocument(const std::string& text) {
-    return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/TAG_DESC\">"
-           "<fdt:Value><fdt:Display string=\"" + text + "\"/></fdt:Value></fdt:DtmVariable></ParameterSet>"
-           "</DtmParameter></FDT>";
-}
-
 class StatusCycleDevice : public StatusHostFixture {
 protected:
     // A record that the upload reads, whose fields lie at its address.

@@ -1,25 +1,23 @@
 // The profile block view (function 8) and its four block views through the
-// test frame: the row tables bound for every block of both device types, the
-// views loaded and released by the tabs, the ident-number selector, searches
-// and navigation into a row, and the views' height rule.
+// test frame: the views' row tables, the views loaded and released by the
+// tabs, the ident-number selector, searches and navigation into a row, the
+// views' height rule and the page's resize rule.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "frame/PageFrame.h"
+#include "ParamPagesFixture.h"
 #include "core/module/RegisterPages.h"
 #include "pages/parameterisation/ctlProfilBlockView.h"
 #include "pages/parameterisation/ctlProfilViewDyn.h"
-#include "platform/app/ErrorSink.h"
-#include "platform/app/EventLoop.h"
-#include "platform/app/MessageBox.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/LanguageDictionary.h"
+#include "platform/xml/Dom.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"
-#include "platform/ui/Environment.h"
 #include "platform/ui/Host.h"
 
 namespace dtm {
@@ -27,46 +25,24 @@ namespace {
 
 namespace ui = platform::ui;
 namespace com = platform::com;
-using frame::PageFrame;
 using frame::PageSession;
 using platform::P;
 using platform::Variant;
 
-class ProfileView : public ::testing::Test {
+class ProfileView : public testing::ParamPagesFixture {
 protected:
-    ProfileView() { Reset(); }
-    ~ProfileView() override {
-        session.reset();
-        frame.reset();
-        Reset();
-        RegisterPages(com::ClassRegistry::Global());  // a test may have put in a spy
-    }
     void TearDown() override {
-        std::string errors;
-        for (const auto& e : platform::app::ErrorSink::Instance().Errors()) errors += e.description + " at " + e.where + "\n";
-        EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty()) << errors;
-    }
-    static void Reset() {
-        ui::Environment::Instance().Reset();
-        platform::app::EventLoop::Instance().Reset();
-        platform::app::MessageBoxHandler::Instance().Clear();
-        platform::app::ErrorSink::Instance().Clear();
-    }
-    void Start(int deviceType = frame::kRxd218) {
-        frame = std::make_unique<PageFrame>(
-            frame::DeviceTypeDocument(frame::kManufacturerId, deviceType),
-            deviceType == frame::kRxd214 ? frame::SimulatedDevice::Model::RXD214 : frame::SimulatedDevice::Model::RXD218);
-        ASSERT_TRUE(frame->Started());
+        session.reset();
+        ParamPagesFixture::TearDown();
+        RegisterPages(com::ClassRegistry::Global());  // a test may have put in a spy
     }
     // Function 8, with `path` pending.
     ctlProfilViewDyn& Open(const std::string& path = "") {
-        if (!frame) Start();
         session = frame->Open(8, path);
         EXPECT_NE(session, nullptr);
         return dynamic_cast<ctlProfilViewDyn&>(*session->Page());
     }
     platform::rt::DtmGuiRegistry& Registry() const { return *frame->Ctx().GuiRegistry(); }
-    platform::rt::Parameters& Params() const { return *frame->Ctx().Parameters(); }
     std::string Id(const std::string& suffix) const { return session->InvokeId() + suffix; }
     // The ids of the registered pages, the view's relative to the page.
     bool Registered(const std::string& suffix) const { return Registry().FindGui(Id(suffix)) != nullptr; }
@@ -84,47 +60,34 @@ protected:
         return dynamic_cast<ctlProfilBlockView&>(*page.BlockView());
     }
 
-    std::unique_ptr<PageFrame> frame;
     std::shared_ptr<PageSession> session;
 };
 
-TEST_F(ProfileView, EveryRowTableBindsForEveryBlockOfBothDeviceTypes) {
+// Binding for every block on both device types: row_tables_test.cpp.
+TEST_F(ProfileView, EachViewHasItsRowsInIndexOrder) {
     const struct {
         const char* view;
-        size_t rows;
-        std::vector<int16_t> blocks;
+        int32_t rows;
     } views[] = {
-        {"ctlProfilPhysicalBlock", 47, {1}},
-        {"ctlProfilTBFlowCoriolis", 83, {1}},
-        {"ctlProfilFunctionBlockAI", 70, {1, 2, 3, 5, 6, 7}},
-        {"ctlProfilFunctionBlockTOT", 62, {4, 8}},
+        {"ctlProfilPhysicalBlock", 47},
+        {"ctlProfilTBFlowCoriolis", 83},
+        {"ctlProfilFunctionBlockAI", 70},
+        {"ctlProfilFunctionBlockTOT", 62},
     };
-    for (const int device : {frame::kRxd214, frame::kRxd218}) {
-        Start(device);
-        for (const auto& v : views) {
-            for (const int16_t n : v.blocks) {
-                SCOPED_TRACE(std::string(v.view) + " " + std::to_string(n) + " RXD " + std::to_string(device));
-                auto view = std::dynamic_pointer_cast<ctlProfilBlockView>(
-                    frame->Registry().CreateObject(std::string("RG38N226_4_07.") + v.view));
-                ASSERT_NE(view, nullptr);
-                view->BlockIndex(n);
-                ASSERT_TRUE(view->Init("view", "", frame->Session().Dtm()));
-                const auto& site = *view->ctlParamSite1;
-                EXPECT_TRUE(site.UnboundRows().empty());
-                ASSERT_EQ(site.Links().size(), v.rows);
-                const std::string prefix = com::vb::Replace(view->Form().tagPrefix, "%d", std::to_string(n));
-                for (const auto& link : site.Links()) {
-                    const std::string tag = link.row->parameterTag();
-                    EXPECT_EQ(link.row->Bound()->Name(), com::vb::Replace(tag, "%d", std::to_string(n)));
-                    EXPECT_EQ(link.row->Bound()->Name().rfind(prefix, 0), 0u) << tag;
-                }
-                int16_t last = -1;  // the parts of the table run in index order
-                for (const auto& part : view->Form().rows)
-                    for (const auto& r : part) EXPECT_GT(r.index, std::exchange(last, r.index)) << r.path;
-                EXPECT_TRUE(view->PrepareToRelease());
+    for (const auto& v : views) {
+        SCOPED_TRACE(v.view);
+        auto view = Create<ctlProfilBlockView>(v.view);
+        ASSERT_NE(view, nullptr);
+        int32_t rows = 0;
+        int16_t last = -1;
+        for (const auto& part : view->Form().rows) {
+            for (const auto& r : part) {
+                EXPECT_GT(r.index, std::exchange(last, r.index)) << r.path;
+                ++rows;
             }
         }
-        frame.reset();
+        EXPECT_EQ(rows, v.rows);
+        EXPECT_EQ(view->GetParameters("")->Count(), v.rows);
     }
 }
 
@@ -145,7 +108,6 @@ public:
 TEST_F(ProfileView, Function8LoadsTheViewOfTheSelectedTabUnderItsOwnId) {
     std::vector<std::string> calls;
     journal = &calls;
-    Start();
     com::ClassRegistry::Global().Register("RG38N226_4_07.ctlProfilFunctionBlockAI",
                                           [] { return std::make_shared<SpyAIView>(); });
     auto& page = Open();
@@ -268,7 +230,6 @@ TEST_F(ProfileView, SearchesFindThePhysicalTransducerAndAIRowsButNoTotaliserOnes
 }
 
 TEST_F(ProfileView, AViewIsAsTallAsItsLowestRowAndOnlyTheBlockIndexRowKeepsItsWidth) {
-    Start();
     auto view = std::dynamic_pointer_cast<ctlProfilBlockView>(
         frame->Registry().CreateObject("RG38N226_4_07.ctlProfilTBFlowCoriolis"));
     ui::Host host(view, 8240, 3000);
@@ -297,6 +258,17 @@ TEST_F(ProfileView, ResizingKeepsTheMarginsAndTheHelpButtonBelowTheTabs) {
         EXPECT_EQ(page.HelpButton->Left() + page.HelpButton->Width(), page.TabStrip->Left() + page.TabStrip->Width());
     }
     EXPECT_EQ(page.HelpButton->Caption(), "Help");
+}
+
+TEST_F(ProfileView, ALanguageChangeCaptionsTheTabsAnew) {
+    auto& page = Open();
+    auto& dictionary = *Ctx().Dictionary();
+    const auto keys = dictionary.SectionNode("keys");
+    dictionary.KeyNode(keys, "ctlProfilViewDyn_ctlProfilFunctionBlockAI1")->SetAttribute("text", "Analog input 1 (%d)");
+    dictionary.KeyNode(keys, "help_button_text")->SetAttribute("text", "Hilfe");
+    page.SetLanguage(1031);
+    EXPECT_EQ(page.TabStrip->Tabs().Item(3)->Caption(), "Analog input 1 (Mass flow)");
+    EXPECT_EQ(page.HelpButton->Caption(), "Hilfe");
 }
 
 TEST_F(ProfileView, ClosingReleasesTheViewAndTheStatusBar) {

@@ -9,6 +9,7 @@
 
 #include "ParamPagesFixture.h"
 #include "core/module/RegisterPages.h"
+#include "pages/framework/IBlockIndexed.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/ctlIOpFuncPage.h"
 #include "pages/parameterisation/ctlInpTabPage.h"
@@ -36,6 +37,10 @@ const TableCase kTables[] = {
     {"ctlInpMeasConLimits", {0}},
     {"ctlIOpFuncAI", {1, 2, 3, 5, 6, 7}},
     {"ctlIOpFuncTOT", {4, 8}},
+    {"ctlProfilPhysicalBlock", {0}},
+    {"ctlProfilTBFlowCoriolis", {1}},
+    {"ctlProfilFunctionBlockAI", {1, 2, 3, 5, 6, 7}},
+    {"ctlProfilFunctionBlockTOT", {4, 8}},
 };
 
 using Model = frame::SimulatedDevice::Model;
@@ -52,6 +57,7 @@ TEST_P(RowTables, EveryRowBindsTheElementOfItsTagForEveryBlock) {
             auto page = Create<PageBase>(c.page);
             ASSERT_NE(page, nullptr);
             if (auto funcPage = std::dynamic_pointer_cast<ctlIOpFuncPage>(page)) funcPage->BlockIndex(block);
+            if (auto blockPage = std::dynamic_pointer_cast<IBlockIndexed>(page)) blockPage->BlockIndex(block);
             ASSERT_TRUE(page->Init("{table}.1$", "", frame->Session().Dtm()));
             EXPECT_TRUE(page->ctlParamSite1->UnboundRows().empty());
             size_t rows = 0;

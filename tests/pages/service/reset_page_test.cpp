@@ -64,9 +64,9 @@ TEST_F(ResetPage, EachCommandGoesOnTheWireWithItsReadBackAndOnlyTheAddressResetM
         {"cmdFactoryReset", kFactoryResetPath, "00 01", "Restore factory settings", true, 5},
         {"cmdWarmStart", kFactoryResetPath, "09 CA", "Warm start", true, 5},
         {"cmdAddrReset", kFactoryResetPath, "0A 98", "Reset bus address to 126", true, 126},
-        {"cmdInstrReset", ctlReset::kResetsPath, "00", "Restart converter", false, 5},
-        {"cmdTotReset", ctlReset::kResetsPath, "01", "Reset totalisers", false, 5},
-        {"cmdQuitErr", ctlReset::kResetsPath, "02", "Clear error messages", false, 5},
+        {"cmdInstrReset", ctlReset::kResetsPath, "00", "Instrument reset", false, 5},
+        {"cmdTotReset", ctlReset::kResetsPath, "01", "Totaliser reset", false, 5},
+        {"cmdQuitErr", ctlReset::kResetsPath, "02", "Acknowledge errors", false, 5},
     };
     for (const auto& c : cases) {
         SetAddress(5);
