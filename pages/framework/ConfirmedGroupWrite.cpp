@@ -16,6 +16,9 @@ constexpr int32_t kYesNoQuestion = 292;
 constexpr int32_t kExclamationOk = 48;
 constexpr int32_t kOkOnly = 0;
 constexpr int32_t kYes = 6;
+// A value set for the device and not yet written: a read that lands before
+// the write leaves it in the element (the write's answer clears the flag).
+constexpr int32_t kFlagChangedOnline = 0x20;
 
 void TraceIf(const PageBase& page, const GroupWriteSpec& spec, const char* detail) {
     if (detail) page.Trace(spec.traceMember, detail);
@@ -47,7 +50,12 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
         for (const auto& read : spec.reads) group.AddRequest(read, false);
         TraceIf(page, spec, spec.traceOpened);
     }
-    if (group.Execute(callback, true, true) == 0) return GroupWriteResult::Started;
+    if (group.Execute(callback, true, true) == 0) {
+        // A cyclic read of the element may still be on its way: it must not
+        // replace the command before the write takes it.
+        element.SetStatusFlag(kFlagChangedOnline);
+        return GroupWriteResult::Started;
+    }
     group.CloseConnection();
     ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
     TraceIf(page, spec, spec.traceRefused);

@@ -62,7 +62,8 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
-                         ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis"),
+                         ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis",
+                                           "online"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
