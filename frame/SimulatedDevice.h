@@ -20,8 +20,8 @@
 // holds, its status UNCERTAIN and limited when the value lies outside the
 // limits the device holds; a new unit converts that variable's limits. The
 // operating hours count on the virtual clock. DIAGNOSIS, its extension and
-// the converter status are whatever was set (SetValue); writing 2 ("clear
-// error messages") to the converter's reset clears all three and puts the
+// the converter status are whatever was set (SetValue); writing 2 ("acknowledge
+// errors") to the converter's reset clears all three and puts the
 // system state back to measuring.
 //
 // The commands act as on a real device (DeviceCommands.cpp):
@@ -40,7 +40,7 @@
 //     ACCESS_RIGHTS, any other code takes it back) and kept nowhere but in
 //     the transaction log.
 //   "_resets": 0 restarts the converter (a running adjustment ends), 1 resets the
-//     totalisers, 2 clears the error messages; other values are out of range.
+//     totalisers, 2 acknowledges the errors; other values are out of range.
 //
 // Bus time: each transaction costs kBaseBusTimeUs plus kBusTimePerByteUs per
 // data byte it carries (the write data or the read answer) at 31.25 kbit/s.

@@ -20,35 +20,35 @@ constexpr int32_t kYes = 6;
 // the write leaves it in the element (the write's answer clears the flag).
 constexpr int32_t kFlagChangedOnline = 0x20;
 
-void TraceIf(const PageBase& page, const GroupWriteSpec& spec, const char* detail) {
-    if (detail) page.Trace(spec.traceMember, detail);
+void TraceIf(const PageBase& page, const GroupWriteRequest& request, const char* detail) {
+    if (detail) page.Trace(request.traceMember, detail);
 }
 
 }  // namespace
 
-GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const GroupWriteSpec& spec) {
+GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const GroupWriteRequest& request) {
     const auto callback = std::dynamic_pointer_cast<rt::IPrivateProcess>(page.weak_from_this().lock());
     if (!callback) com::Raise(13, "The page takes no process callback", page.TypeName());
     const auto ctx = page.GetContext();
-    auto& element = com::Deref(std::dynamic_pointer_cast<clsDataElement>(spec.write));
-    TraceIf(page, spec, spec.traceAtEntry);
+    auto& element = com::Deref(std::dynamic_pointer_cast<clsDataElement>(request.write));
+    TraceIf(page, request, request.traceAtEntry);
     if (com::Deref(ctx).UserLevel() < element.RequiredUserLevel) {
-        element.TransientValue = spec.previous;
+        element.TransientValue = request.previous;
         ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
         return GroupWriteResult::NotAllowed;
     }
-    const std::string prompt = GetLangText(ctx, spec.promptKey, platform::Variant::Str(spec.arg1));
+    const std::string prompt = GetLangText(ctx, request.promptKey, platform::Variant::Str(request.arg1));
     if (ctx->MsgBox(prompt, kYesNoQuestion) != kYes) return GroupWriteResult::Declined;
-    TraceIf(page, spec, spec.traceConfirmed);
+    TraceIf(page, request, request.traceConfirmed);
     if (group.IsBusy()) {
         // The running transfer writes the element yet: it keeps the value it was started with.
-        element.TransientValue = spec.previous;
+        element.TransientValue = request.previous;
         return GroupWriteResult::Busy;
     }
     if (group.OpenConnection() == 0) {
-        group.AddRequest(spec.write, true);
-        for (const auto& read : spec.reads) group.AddRequest(read, false);
-        TraceIf(page, spec, spec.traceOpened);
+        group.AddRequest(request.write, true);
+        for (const auto& read : request.reads) group.AddRequest(read, false);
+        TraceIf(page, request, request.traceOpened);
     }
     if (group.Execute(callback, true, true) == 0) {
         // A cyclic read of the element may still be on its way: it must not
@@ -58,7 +58,7 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
     }
     group.CloseConnection();
     ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
-    TraceIf(page, spec, spec.traceRefused);
+    TraceIf(page, request, request.traceRefused);
     return GroupWriteResult::Refused;
 }
 

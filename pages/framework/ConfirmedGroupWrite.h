@@ -26,7 +26,7 @@
 
 namespace dtm {
 
-struct GroupWriteSpec {
+struct GroupWriteRequest {
     std::string promptKey;  // the question's dictionary key, "%1" = arg1
     std::string arg1;
     platform::rt::El write;
@@ -43,6 +43,6 @@ struct GroupWriteSpec {
 enum class GroupWriteResult { Declined, Busy, NotAllowed, Refused, Started };
 
 // `page` is the transfer's IPrivateProcess (error 13 when it is none).
-GroupWriteResult ConfirmedGroupWrite(PageBase& page, platform::rt::TransGrp& group, const GroupWriteSpec& spec);
+GroupWriteResult ConfirmedGroupWrite(PageBase& page, platform::rt::TransGrp& group, const GroupWriteRequest& request);
 
 }  // namespace dtm

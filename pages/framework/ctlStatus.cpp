@@ -1,7 +1,5 @@
 #include "pages/framework/ctlStatus.h"
 
-#include "platform/app/EventLoop.h"
-
 #include "core/services/ProjectHelpers.h"
 #include "model/elements/LanguageHelpers.h"
 #include "platform/com/Error.h"
@@ -99,18 +97,6 @@ void ctlStatus::WriteProperties(com::PropertyBag& bag) {
 void ctlStatus::AddRequests() {
     Trace("AddRequests", "");
     if (m_CyclicRefresh) ctlCycle->AddRequests();
-}
-
-void ctlStatus::ResumeRequests() {
-    AddRequests();
-    if (!m_CyclicRefresh || ctlCycle->Value() != 1 || ctlCycle->tmrCycle->Enabled()) return;
-    const auto& group = ctlCycle->CycleGroup();
-    if (!group || !group->IsBusy()) return;
-    const std::weak_ptr<ui::Control> self = weak_from_this();
-    platform::app::EventLoop::Instance().PostAfter(kResumeRetryMs, [self] {
-        const auto status = std::dynamic_pointer_cast<ctlStatus>(self.lock());
-        if (status && status->Initialised()) status->ResumeRequests();
-    });
 }
 
 void ctlStatus::RemoveRequests() {

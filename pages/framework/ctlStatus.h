@@ -36,10 +36,6 @@ public:
     // With CyclicRefresh: resume or suspend the cycle (ctlCycle).
     void AddRequests();
     void RemoveRequests();
-    // AddRequests; while the cycle's group still runs a read (AddRequests then
-    // restarts nothing), AddRequests again once that read has ended, so that a
-    // host that swapped its requests during a read goes on cycling.
-    void ResumeRequests();
 
     // A failed Init also clears the cycle control.
     bool Init(const std::string& invokeId, const std::string& functionCall,
@@ -85,7 +81,6 @@ private:
     void ctlCycle_OnRemoveRequests(platform::rt::TransGrp& group);
     void ctlCycle_Click();
 
-    static constexpr int64_t kResumeRetryMs = 50;
     bool m_CyclicRefresh = true;
 };
 

@@ -286,9 +286,7 @@ void ctlDiagnosis::ShowBlockControl(const TabTarget& target) {
         page->Init(InvokeId() + "." + target.control + std::to_string(target.n) + "$", FunctionCall(), Dtm());
         if (target.kind != pbfNoneBlock) page->UpdateControl(TabStrip->SelectedItem()->Caption(), target.kind);
     }
-    // A click while the cycle reads (always at opening: the status bar starts
-    // the cycle before this page's first click) resumes once the read ends.
-    ctlStatus->ResumeRequests();
+    ctlStatus->AddRequests();
 }
 
 void ctlDiagnosis::BlockInfo_SetLanguage() {
@@ -356,15 +354,15 @@ void ctlDiagnosis::cmdQuitErr_Click() {
 void ctlDiagnosis::TransferRXD(const Variant& previous) {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
     const auto resets = params.Item(kResetsPath);
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_reset";
-    spec.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(resets)));
-    spec.write = resets;
-    spec.previous = previous;
-    spec.reads = {params.Item(kConverterStatusPath)};
-    spec.traceMember = "TransferRXD";
-    spec.traceConfirmed = "";
-    ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec);
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_reset";
+    request.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(resets)));
+    request.write = resets;
+    request.previous = previous;
+    request.reads = {params.Item(kConverterStatusPath)};
+    request.traceMember = "TransferRXD";
+    request.traceConfirmed = "";
+    ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlDiagnosis::HelpButton_Click() {

@@ -112,7 +112,7 @@ TEST_F(DeviceLiveValues, TheOperatingHoursCountOnTheClock) {
     EXPECT_EQ(days(start), 412);
 }
 
-TEST_F(DeviceLiveValues, ClearingTheErrorMessagesClearsTheDiagnosisOnly) {
+TEST_F(DeviceLiveValues, AcknowledgingTheErrorsClearsTheDiagnosisOnly) {
     ASSERT_TRUE(device.SetValue("PHYS/DIAGNOSIS", "20 00 00 80"));
     ASSERT_TRUE(device.SetValue("PHYS/DIAGNOSIS_EXTENSION", "010000000000"));
     ASSERT_TRUE(device.SetValue("TRANS/1/FlowCori/MANU/_converter_status", "00 00 00 04"));
@@ -121,7 +121,7 @@ TEST_F(DeviceLiveValues, ClearingTheErrorMessagesClearsTheDiagnosisOnly) {
     EXPECT_FALSE(device.SetValue("PHYS/DIAGNOSIS", "zz"));
 
     const auto [slot, index] = At("TRANS/1/FlowCori/MANU/_resets");
-    ASSERT_TRUE(device.Write(slot, index, {1}).Ok());  // a restart leaves the diagnosis
+    ASSERT_TRUE(device.Write(slot, index, {1}).Ok());  // a totaliser reset leaves the diagnosis
     EXPECT_EQ(Read("PHYS/DIAGNOSIS"), (Bytes{0x20, 0, 0, 0x80}));
     ASSERT_TRUE(device.Write(slot, index, {2}).Ok());
     EXPECT_EQ(Read("PHYS/DIAGNOSIS"), (Bytes{0, 0, 0, 0}));

@@ -164,6 +164,26 @@ TEST_F(MeasureTabPages, BlockPagesKeepTheirBlockInTheControlsProperties) {
     }
 }
 
+TEST_F(MeasureTabPages, TheBlockDiagnosisPageBindsItsPrefixAndMarksTheChannelValidForFunctionBlocksOnly) {
+    const auto page = InitChild<dtm::ctlDiagBlock>("ctlDiagBlock");
+    EXPECT_EQ(RowOf(*page, 6).Bound()->Name(), "PHYS/ST_REV");  // a new control shows the Physical Block
+    ASSERT_TRUE(page->PrepareToRelease());
+    page->BlockPrefix = "TRANS/1/FlowCori";
+    ASSERT_TRUE(page->Init("{window}.ctlDiagBlock1$", "", frame->Session().Dtm()));
+    EXPECT_EQ(RowOf(*page, 7).Bound()->Name(), "TRANS/1/FlowCori/MODE_BLK/Actual");
+    Params().Modified(false);
+
+    auto& channel = El("TRANS/1/FlowCori/CHANNEL");
+    page->UpdateControl("Transducer Block", dtm::pbfTransducerBlock);
+    EXPECT_FALSE(channel.Validity());
+    EXPECT_EQ(page->frmDiagBlock->Caption(), "Transducer Block");
+    channel.Validity(true);
+    page->UpdateControl("Renamed", -1);  // the caption only
+    EXPECT_TRUE(channel.Validity());
+    EXPECT_EQ(page->frmDiagBlock->Caption(), "Renamed");
+    EXPECT_FALSE(Params().Modified());
+}
+
 TEST_F(MeasureTabPages, BarPagesStayOnTransducerBlockOneForAnyBlockIndex) {
     const auto page = Create<dtm::ctlMeasFlow>("ctlMeasFlow");
     page->BlockIndex(4);
