@@ -13,7 +13,7 @@ namespace {
 
 constexpr uint8_t kRestartConverter = 0;
 constexpr uint8_t kResetTotalisers = 1;
-constexpr uint8_t kClearErrorMessages = 2;
+constexpr uint8_t kAcknowledgeErrors = 2;
 constexpr uint8_t kSystemStateMeasuring = 3;
 
 uint64_t BigEndian(const std::vector<uint8_t>& bytes) {
@@ -61,7 +61,7 @@ uint8_t SimulatedDevice::CommandRefusal(const Address& address, const std::vecto
         return value == 0 || value == kFactoryReset || value == kWarmStart || value == kAddressReset ? 0
                                                                                                       : kInvalidRange;
     if (address == writeLocking_) return value == kWriteLocked || value == kWriteUnlocked ? 0 : kInvalidRange;
-    if (address == resets_) return value <= kClearErrorMessages ? 0 : kInvalidRange;
+    if (address == resets_) return value <= kAcknowledgeErrors ? 0 : kInvalidRange;
     return 0;
 }
 
@@ -99,7 +99,7 @@ bool SimulatedDevice::RunCommand(const Address& address) {
     }
     if (address == resets_) {
         const uint64_t command = StoredUnsigned(address);
-        if (command == kClearErrorMessages) {
+        if (command == kAcknowledgeErrors) {
             for (const Address& cleared : clearedByAcknowledge_) StoreUnsigned(cleared, 0);
             StoreUnsigned(systemState_, kSystemStateMeasuring);
         } else if (command == kRestartConverter) {

@@ -436,7 +436,7 @@ void PageScriptInterpreter::Device(const Args& args) {
         if (mode == "never") device.SetZeroPoint(Mode::NeverStarts);
         else if (mode == "refuse") device.SetZeroPoint(Mode::Refuses);
         else if (mode == "busy") device.SetZeroPoint(Mode::Busy);
-        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1])));
+        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1], 0, 1000)));
         Line("device zero point " + (mode == "never" || mode == "refuse" || mode == "busy"
                                          ? mode
                                          : "runs for " + args[1].text + " reads"));

@@ -40,7 +40,7 @@
 //     ACCESS_RIGHTS, any other code takes it back) and kept nowhere but in
 //     the transaction log.
 //   "_resets": 0 restarts the converter (a running adjustment ends), 1 resets the
-//     totalisers, 2 clears the error messages; other values are out of range.
+//     totalisers, 2 acknowledges the errors; other values are out of range.
 //
 // The AI function blocks act on their mode: a permitted TARGET_MODE (one of
 // automatic 8, manual 16, out of service 128, as MODE_BLK/Permitted allows;

@@ -12,13 +12,13 @@ namespace com = platform::com;
 GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::rt::DTMContext>& ctx,
                                     platform::rt::TransGrp& group, const platform::Variant& previous) {
     const auto& params = com::Deref(com::Deref(ctx).Parameters());
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_reset";
-    spec.write = params.Item(kFactoryResetPath);
-    spec.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(spec.write)));
-    spec.previous = previous;
-    spec.reads = {params.Item("PHYS/DIAGNOSIS"), params.Item("PHYS/DIAGNOSIS_EXTENSION")};
-    return ConfirmedGroupWrite(page, group, spec);
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_reset";
+    request.write = params.Item(kFactoryResetPath);
+    request.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(request.write)));
+    request.previous = previous;
+    request.reads = {params.Item("PHYS/DIAGNOSIS"), params.Item("PHYS/DIAGNOSIS_EXTENSION")};
+    return ConfirmedGroupWrite(page, group, request);
 }
 
 }  // namespace dtm

@@ -93,15 +93,15 @@ void ctlCalib::cmdZeroAdjust_Click() {
     auto& adjust = ElementOf(GetContext(), kZeroPointPath);
     const Variant previous = adjust.TransientValue;
     adjust.TransientValue = Variant::Int(1);
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_zero";
-    spec.arg1 = cmdZeroAdjust->Caption();
-    spec.write = com::Deref(GetContext()->Parameters()).Item(kZeroPointPath);
-    spec.previous = previous;
-    spec.traceMember = "cmdZeroAdjust_Click";
-    spec.traceOpened = "AddDataExchangeRequest executed";
-    spec.traceRefused = "ExecuteDataExchangeRequests failed";
-    const GroupWriteResult result = ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec);
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_zero";
+    request.arg1 = cmdZeroAdjust->Caption();
+    request.write = com::Deref(GetContext()->Parameters()).Item(kZeroPointPath);
+    request.previous = previous;
+    request.traceMember = "cmdZeroAdjust_Click";
+    request.traceOpened = "AddDataExchangeRequest executed";
+    request.traceRefused = "ExecuteDataExchangeRequests failed";
+    const GroupWriteResult result = ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
     // Declined, nothing was asked of the device: the command goes back out of the element.
     if (result == GroupWriteResult::Declined) adjust.TransientValue = previous;
 }

@@ -1,15 +1,11 @@
 #include "pages/service/ctlOnline.h"
 
-#include "core/services/HelpFile.h"
 #include "pages/framework/CycleMarks.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/FormTable.h"
-#include "pages/parameterisation/TabPages.h"
 
 namespace dtm {
 
-namespace ui = platform::ui;
-namespace com = platform::com;
 namespace rt = platform::rt;
 
 namespace {
@@ -41,11 +37,10 @@ constexpr const char* kDynamicPaths[] = {
 }  // namespace
 
 ctlOnline::ctlOnline()
-    : NavigablePage(PageTraits{.className = "ctlOnline", .container = true, .childInit = ChildInit::Before}) {}
+    : TabWindow(PageTraits{.className = "ctlOnline", .container = true, .childInit = ChildInit::Before}) {}
 
 void ctlOnline::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
+    PlaceHelpButton();
     // No handler for the diagnosis requests: the diagnosis is in the cycle list.
     ctlStatus = PlaceStatusBar(true, {nullptr, [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
                                       [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
@@ -54,43 +49,9 @@ void ctlOnline::BuildForm() {
     ctlReset = Place<dtm::ctlReset>("ctlReset");
     ctlCalib = Place<dtm::ctlCalib>("ctlCalib");
     PlaceForm(*this, kTabs);
-    TabStrip = PageTabStrip(*this);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-    ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
-    ctlHeadline->Move(0, 0, 9000, 900);
+    BindTabStrip();
+    PlaceHeadline();
     PlaceForm(*this, kSite);
-}
-
-void ctlOnline::InitControls() {
-    NavigablePage::InitControls();
-    TabStrip_Click();
-}
-
-void ctlOnline::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    HelpButton->Caption(KeyText("help_button_text"));
-}
-
-bool ctlOnline::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    badTabPath_ = false;
-    const bool shown = NavigablePage::ShowControl(controlPfad, ctlName);
-    return shown && !badTabPath_;
-}
-
-void ctlOnline::SelectTabForPath(const std::string& head, const std::string& tail) {
-    if (head != "TabStrip") return;
-    const auto tab = TabOfPath(*TabStrip, tail);
-    if (!tab) {
-        badTabPath_ = true;
-        return;
-    }
-    TabStrip->SelectedItem(tab);
-}
-
-void ctlOnline::TabStrip_Click() {
-    Trace("TabStrip_Click", "");
-    ShowSelectedTabControl(*this, *TabStrip);
 }
 
 void ctlOnline::ctlStatus_OnAddCycleRequests(rt::TransGrp& group) {
@@ -104,7 +65,5 @@ void ctlOnline::ctlStatus_OnRemoveRequests(rt::TransGrp&) {
     Trace("ctlStatus_OnRemoveRequests", "");
     CycleMarks(GetContext(), kDynamicPaths, false);
 }
-
-void ctlOnline::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
 
 }  // namespace dtm

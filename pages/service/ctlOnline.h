@@ -7,19 +7,16 @@
 // point state as live values while it runs.
 #include <string>
 
-#include "pages/framework/NavigablePage.h"
-#include "pages/framework/ctlHeadline.h"
 #include "pages/framework/ctlStatus.h"
+#include "pages/parameterisation/TabWindow.h"
 #include "pages/service/ctlCalib.h"
 #include "pages/service/ctlProtect.h"
 #include "pages/service/ctlReset.h"
 #include "platform/rt/IPrivateProcess.h"
-#include "platform/ui/CaptionControls.h"
-#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 
-class ctlOnline : public NavigablePage, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
+class ctlOnline : public TabWindow, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
 public:
     ctlOnline();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
@@ -27,30 +24,17 @@ public:
     void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
     void OnProcessFinished(const std::string&, const platform::Variant&) override {}
 
-    // A "TabStrip" path whose tail names no tab answers False and selects nothing.
-    bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
-
-    platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlStatus> ctlStatus;
     platform::P<dtm::ctlProtect> ctlProtect;
     platform::P<dtm::ctlReset> ctlReset;
     platform::P<dtm::ctlCalib> ctlCalib;
-    platform::P<platform::ui::TabStrip> TabStrip;
-    platform::P<dtm::ctlHeadline> ctlHeadline;
 
 protected:
     void BuildForm() override;
-    void InitControls() override;
-    void InitLanguageDependedControls(int32_t languageId) override;
-    void SelectTabForPath(const std::string& head, const std::string& tail) override;
 
 private:
-    void TabStrip_Click();
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnRemoveRequests(platform::rt::TransGrp& group);
-    void HelpButton_Click();
-
-    bool badTabPath_ = false;
 };
 
 }  // namespace dtm

@@ -87,15 +87,15 @@ void ctlProtect::cmdServiceCode_Click() {
         ctx->MsgBox(text, kExclamationOk);
         return;
     }
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_write_actual_param";
-    spec.arg1 = label;
-    spec.write = code;
-    spec.previous = element.InitialValue;
-    spec.reads = {params.Item(kAccessRightsPath)};
-    spec.traceMember = "cmdServiceCode_Click";
-    spec.traceRefused = "Error at write status";
-    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec) == GroupWriteResult::Started) codeSent_ = true;
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_write_actual_param";
+    request.arg1 = label;
+    request.write = code;
+    request.previous = element.InitialValue;
+    request.reads = {params.Item(kAccessRightsPath)};
+    request.traceMember = "cmdServiceCode_Click";
+    request.traceRefused = "Error at write status";
+    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) codeSent_ = true;
     else ForgetServiceCode();
 }
 
@@ -119,17 +119,17 @@ void ctlProtect::SetWriteLocking(int16_t value, const std::string& caption) {
 
 void ctlProtect::WriteLock(const std::string& caption, const Variant& previous) {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_action";
-    spec.arg1 = caption;
-    spec.write = params.Item(kWriteLockingPath);
-    spec.previous = previous;
-    spec.reads = {params.Item("PHYS/DIAGNOSIS")};
-    spec.traceMember = "WriteLock";
-    spec.traceAtEntry = "Begin of function";
-    spec.traceOpened = "OpenConnection succeeded";
-    spec.traceRefused = "Error at write status";
-    ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec);
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_action";
+    request.arg1 = caption;
+    request.write = params.Item(kWriteLockingPath);
+    request.previous = previous;
+    request.reads = {params.Item("PHYS/DIAGNOSIS")};
+    request.traceMember = "WriteLock";
+    request.traceAtEntry = "Begin of function";
+    request.traceOpened = "OpenConnection succeeded";
+    request.traceRefused = "Error at write status";
+    ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlProtect::ForgetServiceCode() {

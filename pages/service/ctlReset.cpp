@@ -138,17 +138,17 @@ void ctlReset::ConverterReset(const char* member, int16_t command) {
 
 void ctlReset::TransferRXD(const Variant& previous) {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    GroupWriteSpec spec;
-    spec.promptKey = "acknowledge_reset";
-    spec.write = params.Item(kResetsPath);
-    spec.arg1 = GetValueListText(ElementOf(params, kResetsPath));
-    spec.previous = previous;
-    spec.reads = {params.Item(kConverterStatusPath)};
-    spec.traceMember = "TransferRXD";
-    spec.traceAtEntry = "";
-    spec.traceOpened = "OpenConnection successful";
-    spec.traceRefused = "Error at write status";
-    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), spec) == GroupWriteResult::Started) m_SentCommand = 0;
+    GroupWriteRequest request;
+    request.promptKey = "acknowledge_reset";
+    request.write = params.Item(kResetsPath);
+    request.arg1 = GetValueListText(ElementOf(params, kResetsPath));
+    request.previous = previous;
+    request.reads = {params.Item(kConverterStatusPath)};
+    request.traceMember = "TransferRXD";
+    request.traceAtEntry = "";
+    request.traceOpened = "OpenConnection successful";
+    request.traceRefused = "Error at write status";
+    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) m_SentCommand = 0;
 }
 
 void ctlReset::OnProcessFinished(const std::string& invokeId, const Variant&) {

@@ -3,6 +3,7 @@
 // lock switched on and off, the read button, and the code kept out of the
 // element, the data set, the parameter document, the documentation and the
 // trace once it was sent or not.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -114,6 +115,21 @@ TEST_F(ProtectPage, WriteLockOnAndOffWithTheDiagnosisReadInTheSameTransfer) {
         ASSERT_EQ(Boxes().size(), 1u);
         EXPECT_EQ(Boxes()[0].prompt, "Carry out \"" + c.button->Caption() + "\" on the device now?");
     }
+}
+
+TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
+    // The cycle's read of WRITE_LOCKING (2457, unlocked) lands after the click.
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
+    Advance(20);
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    Settle();
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
+    Settle();
+    const Lines wire = Wire();
+    EXPECT_NE(std::find(wire.begin(), wire.end(), ReadOf(ctlProtect::kWriteLockingPath)), wire.end());
+    EXPECT_NE(std::find(wire.begin(), wire.end(), WriteOf(ctlProtect::kWriteLockingPath, "00 00")), wire.end());
+    EXPECT_TRUE(Device().IsWriteLocked());
 }
 
 TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockValueInTheElement) {
