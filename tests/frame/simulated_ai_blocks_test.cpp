@@ -5,10 +5,13 @@
 
 #include "frame/DeviceBytes.h"
 #include "frame/ModelInstance.h"
+#include "frame/OnlineFixture.h"
 #include "frame/SimulatedDevice.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/app/EventLoop.h"
+#include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/TransGrp.h"
 
 namespace dtm::frame {
 namespace {
@@ -118,6 +121,52 @@ TEST_F(SimulatedAIBlocks, TheOutputIsTheChannelsVariableScaledToTheOutputScale) 
     ASSERT_TRUE(device.SetValue("FUNC/3/AI/CHANNEL", "1"));
     platform::app::EventLoop::Instance().Advance(10000);
     EXPECT_EQ(FloatAt(Read("FUNC/3/AI/OUT/"), 0), out);
+}
+
+// The simulation written by a DTM's transaction group, as the AI simulation
+// page writes it: the SIMULATE record and the target mode, in manual mode the
+// output too, then the actual mode read back.
+class SimulationThroughTheDtm : public testing::OnlineFixture {
+protected:
+    struct Ends : platform::rt::IPrivateProcess {
+        void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
+        void OnProcessFinished(const std::string&, const platform::Variant&) override { ++count; }
+        int count = 0;
+    };
+    clsDataElement& El(const std::string& path) const { return dynamic_cast<clsDataElement&>(*Params().Item(path)); }
+    void Set(const std::string& path, const platform::Variant& value) { El(path).TransientValue = value; }
+    void Run(const std::vector<std::pair<std::string, bool>>& requests) {
+        auto group = std::make_shared<platform::rt::TransGrp>();
+        group->InitGroup(session.Context());
+        for (const auto& [path, write] : requests) ASSERT_EQ(group->AddRequest(Params().Item(path), write), 0);
+        auto ends = std::make_shared<Ends>();
+        ASSERT_EQ(group->Execute(ends, true, true), 0);
+        for (int i = 0; i < 3000 && ends->count == 0; ++i) platform::app::EventLoop::Instance().Advance(10);
+        ASSERT_EQ(ends->count, 1);
+        group->ReleaseGroup();
+    }
+};
+
+TEST_F(SimulationThroughTheDtm, ModesSixteenAndEightOnTheWireAndTheOutputFollowingTheSimulation) {
+    ASSERT_TRUE(session.Upload("FUNC/1/AI/").ok);
+    Set("FUNC/1/AI/SIMULATE/Value", platform::Variant::Dbl(12.5));
+    Set("FUNC/1/AI/SIMULATE/StatusQuality", platform::Variant::Int(32));  // GOOD
+    Set("FUNC/1/AI/SIMULATE/Enabled", platform::Variant::Int(1));
+    Set("FUNC/1/AI/TARGET_MODE", platform::Variant::Int(16));
+    Set("FUNC/1/AI/OUT/Value", platform::Variant::Dbl(3.5));
+    Run({{"FUNC/1/AI/SIMULATE/", true}, {"FUNC/1/AI/TARGET_MODE", true}, {"FUNC/1/AI/OUT/", true},
+         {"FUNC/1/AI/MODE_BLK/", false}});
+    EXPECT_EQ(platform::com::CLng(El("FUNC/1/AI/MODE_BLK/Actual").TransientValue), 16);
+    Run({{"FUNC/1/AI/OUT/", false}});
+    EXPECT_EQ(platform::com::CDbl(El("FUNC/1/AI/OUT/Value").TransientValue), 3.5);  // manual: what was written
+
+    Set("FUNC/1/AI/TARGET_MODE", platform::Variant::Int(8));
+    Run({{"FUNC/1/AI/SIMULATE/", true}, {"FUNC/1/AI/TARGET_MODE", true}, {"FUNC/1/AI/MODE_BLK/", false}});
+    EXPECT_EQ(platform::com::CLng(El("FUNC/1/AI/MODE_BLK/Actual").TransientValue), 8);
+    Run({{"FUNC/1/AI/OUT/", false}});
+    EXPECT_EQ(platform::com::CDbl(El("FUNC/1/AI/OUT/Value").TransientValue), 12.5);
+    EXPECT_EQ(platform::com::CLng(El("FUNC/1/AI/OUT/StatusQuality").TransientValue), 32);
+    EXPECT_TRUE(session.Context()->ReportedErrors().empty());
 }
 
 }  // namespace

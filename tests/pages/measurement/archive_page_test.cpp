@@ -91,6 +91,11 @@ TEST_F(ArchivePageTest, OpensWithEightCurvesAndCallsTheControlInOrder) {
     EXPECT_EQ(curve->CurveLabel(), std::string(value.Label));
     EXPECT_EQ(curve->CurveUnit(), value.UnitString(frame->Session().Context()));
     EXPECT_EQ(page->HelpButton->Caption(), "Help");
+
+    // A language notice reaches the control after the curves' texts.
+    page->SetLanguage(1031);
+    EXPECT_EQ(CallsOf(*page).back(), "SetArchiveLanguage 1031");
+    EXPECT_EQ(page->ctlDTMArchive->LanguageId(), 1031);
 }
 
 TEST_F(ArchivePageTest, TheFirstOpeningSetsTheMaskUpCurveByCurve) {

@@ -172,8 +172,11 @@ TEST_F(OutputsWindowTest, AChannelChangeRecaptionsOnlyTheTabOfItsBlock) {
     Change("FUNC/2/AI/CHANNEL", 285);
     EXPECT_EQ(Caption(*page, 3), "AI 2: " + Element("FUNC/2/AI/CHANNEL").GetStrValueFromIdxList(285));
     EXPECT_NE(Caption(*page, 3), before[2]);
-    for (int32_t i = 1; i <= 9; ++i)
-        if (i != 3) EXPECT_EQ(Caption(*page, i), before[static_cast<size_t>(i - 1)]) << i;
+    for (int32_t i = 1; i <= 9; ++i) {
+        if (i != 3) {
+            EXPECT_EQ(Caption(*page, i), before[static_cast<size_t>(i - 1)]) << i;
+        }
+    }
     // A Totaliser's channel finds the Totaliser's tab.
     Change("FUNC/4/TOT/CHANNEL", 273);
     EXPECT_EQ(Caption(*page, 5), "Totaliser 4: " + Element("FUNC/4/TOT/CHANNEL").GetStrValueFromIdxList(273));
@@ -248,6 +251,16 @@ TEST_F(OutputsWindowTest, TheOverviewCaptionsTheBlocksAndHidesTheManufacturersOn
     // Other notices never touch the captions.
     Change("FUNC/5/AI/CHANNEL", 277);
     for (const char* name : manufacturer) EXPECT_FALSE(label(name)->Visible());
+}
+
+TEST_F(OutputsWindowTest, OpenedUnderTheProfileIdentNumberTheOverviewShowsEveryCaptionUntilTheNextNotice) {
+    Change("PHYS/IDENT_NUMBER_SELECTOR", 0);
+    auto page = Open();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->TabStrip->Tabs().Count(), 5);
+    EXPECT_TRUE(page->ctlMeasOutOView->Controls().Item("lblTOT8")->Visible());
+    Change("PHYS/IDENT_NUMBER_SELECTOR", 0);
+    EXPECT_FALSE(page->ctlMeasOutOView->Controls().Item("lblTOT8")->Visible());
 }
 
 TEST_F(OutputsWindowTest, TheAIOutputBarFollowsTheShownBlocksOutputAndScale) {
