@@ -168,7 +168,7 @@ void PageScriptInterpreter::ReportMeanwhile() {
     }
     if (!frame_->Started()) return;
     const auto& events = frame_->Session().Container()->Events();
-    for (; eventsSeen_ < events.size(); ++eventsSeen_) {
+    for (eventsSeen_ = std::max(eventsSeen_, events.first()); eventsSeen_ < events.size(); ++eventsSeen_) {
         std::string text = "~ " + events[eventsSeen_].name;
         for (const auto& arg : events[eventsSeen_].args) text += " " + Quote(arg);
         Line(text);
@@ -446,7 +446,7 @@ void PageScriptInterpreter::Device(const Args& args) {
     } else if (what == "log") {
         Need(args, 1, 1, kUsage);
         const auto& log = device.Log();
-        for (; deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
+        for (deviceLogSeen_ = std::max(deviceLogSeen_, log.first()); deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
             const auto& [request, answer] = log[deviceLogSeen_];
             std::string text = "slot " + std::to_string(request.slot) + " index " + std::to_string(request.index) +
                                (request.write ? " w " + Bytes(request.data) : std::string(" r")) + " -> ";

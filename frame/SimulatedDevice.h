@@ -61,6 +61,8 @@
 #include <utility>
 #include <vector>
 
+#include "frame/RecentLog.h"
+
 namespace dtm::frame {
 
 struct DeviceRequest {
@@ -156,12 +158,14 @@ public:
     // True while the device restarts (and answers nothing).
     bool Restarting() const;
 
-    // Every transaction so far with its answer, in order.
+    // The last transactions with their answers, in order (RecentLog::kDefaultCapacity
+    // unless KeepLast says otherwise).
     struct LogEntry {
         DeviceRequest request;
         DeviceAnswer answer;
     };
-    const std::vector<LogEntry>& Log() const { return log_; }
+    const RecentLog<LogEntry>& Log() const { return log_; }
+    void KeepLast(size_t transactions) { log_.Keep(transactions); }
 
     // The bus time of a transaction that carries `dataBytes` data bytes.
     static int64_t BusTimeUs(size_t dataBytes) {
@@ -257,7 +261,7 @@ private:
     int64_t switchedOnMs_ = 0;
     std::deque<Fault> faults_;
     std::vector<AddressFault> addressFaults_;
-    std::vector<LogEntry> log_;
+    RecentLog<LogEntry> log_;
     int64_t totalBusTimeUs_ = 0;
     int64_t transactionCount_ = 0;
 };
