@@ -101,7 +101,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
-        {"expect", &I::Expect},   {"channels", &I::Channels},
+        {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
     };
     return commands;
 }
@@ -177,6 +177,10 @@ void PageScriptInterpreter::ReportMeanwhile() {
 
 std::string PageScriptInterpreter::Mask(std::string text) const {
     for (const auto& id : invokeIds_) text = MaskInvokeId(std::move(text), id);
+    // The run's component folder differs on every run.
+    if (!folder_.Path().empty())
+        for (size_t at = text.find(folder_.Path()); at != std::string::npos; at = text.find(folder_.Path(), at))
+            text.replace(at, folder_.Path().size(), "<folder>");
     return text;
 }
 
@@ -275,6 +279,12 @@ void PageScriptInterpreter::Functions(const Args& args) {
     Need(args, 0, 0, "functions");
     for (const auto& [id, name] : OfferedFunctions(frame_->Session().IDtm().IDtm_GetFunctions("")))
         Line(id + " " + Quote(name));
+}
+
+void PageScriptInterpreter::Developer(const Args& args) {
+    Need(args, 0, 0, "developer");
+    if (!folder_.EnableDeveloperFeatures()) throw UsageError{"the configuration file cannot be changed"};
+    Line("developer features on");
 }
 
 void PageScriptInterpreter::Open(const Args& args) {
@@ -397,7 +407,9 @@ void PageScriptInterpreter::Channels(const Args& args) {
 }
 
 void PageScriptInterpreter::Device(const Args& args) {
-    constexpr const char* kUsage = "device set PATH VALUE | device error SLOT INDEX r|w CODE [N] | device log";
+    constexpr const char* kUsage =
+        "device set PATH VALUE | device error SLOT INDEX r|w CODE [N] | device zero N|never|refuse|busy | "
+        "device address | device log";
     if (args.empty()) throw UsageError{std::string("usage: ") + kUsage};
     const std::string what = vb::LCase(args[0].text);
     SimulatedDevice& device = frame_->Device();
@@ -417,6 +429,20 @@ void PageScriptInterpreter::Device(const Args& args) {
         device.ScheduleAddressFailure(slot, index, direction == "w", code, nth);
         Line("device error 0x" + Hex(code) + " on slot " + std::to_string(slot) + " index " + std::to_string(index) +
              " " + direction + " #" + std::to_string(nth));
+    } else if (what == "zero") {
+        Need(args, 2, 2, kUsage);
+        const std::string mode = vb::LCase(args[1].text);
+        using Mode = SimulatedDevice::ZeroPointMode;
+        if (mode == "never") device.SetZeroPoint(Mode::NeverStarts);
+        else if (mode == "refuse") device.SetZeroPoint(Mode::Refuses);
+        else if (mode == "busy") device.SetZeroPoint(Mode::Busy);
+        else device.SetZeroPoint(Mode::Runs, static_cast<int>(Number(args[1], 0, 1000)));
+        Line("device zero point " + (mode == "never" || mode == "refuse" || mode == "busy"
+                                         ? mode
+                                         : "runs for " + args[1].text + " reads"));
+    } else if (what == "address") {
+        Need(args, 1, 1, kUsage);
+        Line("device address " + std::to_string(device.BusAddress()));
     } else if (what == "log") {
         Need(args, 1, 1, kUsage);
         const auto& log = device.Log();

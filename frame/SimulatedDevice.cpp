@@ -22,8 +22,12 @@ const char* const kWriteLockingPath = "PHYS/WRITE_LOCKING";
 const char* const kOperationHourPath = "PHYS/MANU/OPERATION_HOUR/milliseconds";
 const char* const kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
 const char* const kSystemStatePath = "TRANS/1/FlowCori/MANU/_system_state";
-constexpr uint8_t kAcknowledgeErrors = 2;
-constexpr uint8_t kSystemStateMeasuring = 3;
+const char* const kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
+const char* const kZeroPointPath = "TRANS/1/FlowCori/ZERO_POINT_ADJUST";
+const char* const kFactoryResetPath = "PHYS/FACTORY_RESET";
+const char* const kServicePasswordPath = "PHYS/MANU/SERVICE_PASSWORD";
+const char* const kAccessRightsPath = "PHYS/MANU/ACCESS_RIGHTS";
+const char* const kTotalPaths[] = {"FUNC/4/TOT/TOTAL/Value", "FUNC/8/TOT/TOTAL/Value"};
 constexpr int64_t kMsPerDay = 86400000;
 // The device's age when the frame switches it on: 412 days and 5 hours.
 constexpr int64_t kOperatingMsAtSwitchOn = 412 * kMsPerDay + 5 * 3600000;
@@ -83,7 +87,13 @@ SimulatedDevice::SimulatedDevice(Model model) : model_(model) {
     resets_ = AddressOf(kResetsPath);
     systemState_ = AddressOf(kSystemStatePath);
     clearedByAcknowledge_ = {AddressOf("PHYS/DIAGNOSIS"), AddressOf("PHYS/DIAGNOSIS_EXTENSION"),
-                             AddressOf("TRANS/1/FlowCori/MANU/_converter_status")};
+                             AddressOf(kConverterStatusPath)};
+    commands_ = {AddressOf(kZeroPointPath), AddressOf(kFactoryResetPath), AddressOf(kServicePasswordPath),
+                 AddressOf(kAccessRightsPath), AddressOf(kConverterStatusPath), {}};
+    for (const char* total : kTotalPaths)
+        if (AddressOf(total) != Address{0, 0}) commands_.totals.push_back(AddressOf(total));
+    for (const auto& [address, parameter] : memory_)
+        if (parameter.writable) factoryBytes_[address] = parameter.bytes;
     FindAIBlocks();
     switchedOnMs_ = platform::app::EventLoop::Instance().Now();
 }
@@ -98,6 +108,7 @@ float SimulatedDevice::StoredFloat(const Address& address) const {
 }
 
 void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
+    if (RefreshCommand(address, parameter)) return;
     const int64_t sinceSwitchOn = platform::app::EventLoop::Instance().Now() - switchedOnMs_;
     if (address == operationHour_ && operationHour_ != Address{0, 0}) {
         const int64_t operating = kOperatingMsAtSwitchOn + sinceSwitchOn;
@@ -120,15 +131,7 @@ void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
 
 void SimulatedDevice::AfterWrite(const Address& address, const std::vector<uint8_t>& before) {
     AfterAIWrite(address);
-    if (address == resets_ && resets_ != Address{0, 0}) {
-        if (Bytes(address.first, address.second) != std::vector<uint8_t>{kAcknowledgeErrors}) return;
-        for (const Address& cleared : clearedByAcknowledge_) {
-            auto it = memory_.find(cleared);
-            if (it != memory_.end()) std::fill(it->second.bytes.begin(), it->second.bytes.end(), 0);
-        }
-        if (auto it = memory_.find(systemState_); it != memory_.end()) it->second.bytes = {kSystemStateMeasuring};
-        return;
-    }
+    if (RunCommand(address)) return;
     for (const LiveVariable& variable : live_) {
         if (address != variable.units) continue;
         const int32_t from = Unsigned16At(before);
@@ -158,6 +161,8 @@ DeviceAnswer SimulatedDevice::Transact(const DeviceRequest& request) {
     uint8_t addressFault = 0;
     if (TakeAddressFault(request, addressFault)) {
         answer = Refusal(addressFault);
+    } else if (Restarting()) {
+        answer.kind = DeviceAnswer::Kind::Dropped;
     } else if (!faults_.empty()) {
         const Fault fault = faults_.front();
         faults_.pop_front();
@@ -220,6 +225,7 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
     if (ai == AIWrite::NotAI && !parameter.writable) return Refusal(kAccessDenied);
     if (request.data.size() != parameter.bytes.size()) return Refusal(kWriteLengthError);
     if (address != writeLocking_ && IsWriteLocked()) return Refusal(kStateConflict);
+    if (const uint8_t refusal = CommandRefusal(address, request.data)) return Refusal(refusal);
     const std::vector<uint8_t> before = std::move(parameter.bytes);
     parameter.bytes = request.data;
     AfterWrite(address, before);

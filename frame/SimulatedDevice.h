@@ -24,6 +24,24 @@
 // errors") to the converter's reset clears all three and puts the
 // system state back to measuring.
 //
+// The commands act as on a real device (DeviceCommands.cpp):
+//   ZERO_POINT_ADJUST: writing 1 starts the adjustment, which then reads 1
+//     for a number of reads (SetZeroPoint) and 0 after them; 0 cancels it.
+//     The device may be set to take the start and never run it, to refuse
+//     it (state conflict) or to answer busy. While it runs, the converter
+//     status shows kConverterZeroPointBit.
+//   FACTORY_RESET: 1 puts every writable parameter back to its factory
+//     bytes; 2506 restarts the device, which answers nothing for
+//     kRestartMs; 2712 moves the device to bus address 126 once the write
+//     is answered. 0 does nothing; other values are out of range (0xB7).
+//   WRITE_LOCKING: 0 locks, 2457 unlocks; other values are out of range.
+//   SERVICE_PASSWORD: reads back as nine blanks whatever was written; the
+//     code written is judged (kServiceCode unlocks the service level in
+//     ACCESS_RIGHTS, any other code takes it back) and kept nowhere but in
+//     the transaction log.
+//   "_resets": 0 restarts the converter (a running adjustment ends), 1 resets the
+//     totalisers, 2 acknowledges the errors; other values are out of range.
+//
 // The AI function blocks act on their mode: a permitted TARGET_MODE (one of
 // automatic 8, manual 16, out of service 128, as MODE_BLK/Permitted allows;
 // others are refused with 0xB7 invalid range) becomes the actual mode. In
@@ -84,11 +102,27 @@ public:
     static constexpr uint8_t kInvalidSlot = 0xB2;
     static constexpr uint8_t kStateConflict = 0xB5;
     static constexpr uint8_t kAccessDenied = 0xB6;
-    static constexpr uint8_t kInvalidRange = 0xB7;
     static constexpr uint8_t kResourceBusy = 0xC2;
     static constexpr uint8_t kModuleFailure = 0xA2;
+    static constexpr uint8_t kInvalidRange = 0xB7;
     // WRITE_LOCKING: 0 locks every other write; 2457 is the unlocked factory value.
     static constexpr uint16_t kWriteLocked = 0;
+    static constexpr uint16_t kWriteUnlocked = 2457;
+    static constexpr uint16_t kFactoryReset = 1;
+    static constexpr uint16_t kWarmStart = 2506;
+    static constexpr uint16_t kAddressReset = 2712;
+    static constexpr uint8_t kDefaultBusAddress = 126;
+    static constexpr uint8_t kInitialBusAddress = 12;
+    static constexpr int64_t kRestartMs = 3000;
+    static constexpr int kZeroPointReads = 2;
+    static constexpr uint32_t kConverterZeroPointBit = 0x00000100;
+    static constexpr const char* kServiceCode = "SERVICE42";
+    // ACCESS_RIGHTS: bit 1 specialist (the factory state), bit 2 service.
+    static constexpr uint8_t kAccessSpecialist = 0x02;
+    static constexpr uint8_t kAccessService = 0x04;
+
+    // How the device takes a start of the zero point adjustment.
+    enum class ZeroPointMode { Runs, NeverStarts, Refuses, Busy };
     static constexpr int64_t kBaseBusTimeUs = 17000;
     static constexpr int64_t kBusTimePerByteUs = 256;
 
@@ -114,6 +148,15 @@ public:
     // address in the direction given (reads or writes); it does not wait
     // behind the queued faults.
     void ScheduleAddressFailure(uint8_t slot, uint8_t index, bool write, uint8_t errorCode1, int nth = 1);
+
+    // The zero point adjustment: how a start is taken and, when it runs, for
+    // how many reads ZERO_POINT_ADJUST reads 1.
+    void SetZeroPoint(ZeroPointMode mode, int readsRunning = kZeroPointReads);
+    bool ZeroPointRunning() const { return zeroReadsLeft_ > 0; }
+    // The bus address the device answers at.
+    uint8_t BusAddress() const { return busAddress_; }
+    // True while the device restarts (and answers nothing).
+    bool Restarting() const;
 
     // The last transactions with their answers, in order (RecentLog::kDefaultCapacity
     // unless KeepLast says otherwise).
@@ -169,6 +212,16 @@ private:
     void Refresh(const Address& address, Parameter& parameter);
     // What a new value of a parameter sets off in the converter.
     void AfterWrite(const Address& address, const std::vector<uint8_t>& before);
+    // ---- Commands (DeviceCommands.cpp) ----
+    // The DP-V1 error with which a command refuses a write; 0 when it takes it.
+    uint8_t CommandRefusal(const Address& address, const std::vector<uint8_t>& data) const;
+    // What a taken command does; False when the address holds no command.
+    bool RunCommand(const Address& address);
+    // A command parameter's bytes about to be read; False when it is none.
+    bool RefreshCommand(const Address& address, Parameter& parameter);
+    void SetConverterBits(uint32_t bits, bool on);
+    void StoreUnsigned(const Address& address, uint64_t value);
+    uint64_t StoredUnsigned(const Address& address) const;
     Address AddressOf(const std::string& path) const;
     float StoredFloat(const Address& address) const;
     static DeviceAnswer Refusal(uint8_t errorCode1);
@@ -195,6 +248,16 @@ private:
     bool RefreshAIOutput(const Address& address, Parameter& out);
     uint8_t ActualMode(const AIBlock& block) const;
     std::array<Address, 3> clearedByAcknowledge_{};  // DIAGNOSIS, its extension, the converter status
+    struct CommandAddresses {
+        Address zeroPoint, factoryReset, servicePassword, accessRights, converterStatus;
+        std::vector<Address> totals;  // the totalisers' TOTAL records
+    } commands_;
+    std::map<Address, std::vector<uint8_t>> factoryBytes_;  // the writable parameters' factory bytes
+    ZeroPointMode zeroMode_ = ZeroPointMode::Runs;
+    int zeroReadsRunning_ = kZeroPointReads;
+    int zeroReadsLeft_ = 0;
+    uint8_t busAddress_ = kInitialBusAddress;
+    int64_t restartEndsMs_ = -1;
     int64_t switchedOnMs_ = 0;
     std::deque<Fault> faults_;
     std::vector<AddressFault> addressFaults_;

@@ -16,6 +16,9 @@ constexpr int32_t kYesNoQuestion = 292;
 constexpr int32_t kExclamationOk = 48;
 constexpr int32_t kOkOnly = 0;
 constexpr int32_t kYes = 6;
+// A value set for the device and not yet written: a read that lands before
+// the write leaves it in the element (the write's answer clears the flag).
+constexpr int32_t kFlagChangedOnline = 0x20;
 
 void TraceIf(const PageBase& page, const GroupWriteRequest& request, const char* detail) {
     if (detail) page.Trace(request.traceMember, detail);
@@ -37,13 +40,22 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
     const std::string prompt = GetLangText(ctx, request.promptKey, platform::Variant::Str(request.arg1));
     if (ctx->MsgBox(prompt, kYesNoQuestion) != kYes) return GroupWriteResult::Declined;
     TraceIf(page, request, request.traceConfirmed);
-    if (group.IsBusy()) return GroupWriteResult::Busy;
+    if (group.IsBusy()) {
+        // The running transfer writes the element yet: it keeps the value it was started with.
+        element.TransientValue = request.previous;
+        return GroupWriteResult::Busy;
+    }
     if (group.OpenConnection() == 0) {
         group.AddRequest(request.write, true);
         for (const auto& read : request.reads) group.AddRequest(read, false);
         TraceIf(page, request, request.traceOpened);
     }
-    if (group.Execute(callback, true, true) == 0) return GroupWriteResult::Started;
+    if (group.Execute(callback, true, true) == 0) {
+        // A cyclic read of the element may still be on its way: it must not
+        // replace the command before the write takes it.
+        element.SetStatusFlag(kFlagChangedOnline);
+        return GroupWriteResult::Started;
+    }
     group.CloseConnection();
     ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
     TraceIf(page, request, request.traceRefused);

@@ -13,7 +13,10 @@
 // A user whose level is below the written element's RequiredUserLevel is not
 // asked: nothing is sent, the element gets back the value the caller replaced
 // and "error_user_level_too_low" is shown. A declined or refused write keeps
-// the caller's value in the element.
+// the caller's value in the element. A click while the group is still busy
+// gives the element back the value it had, which the running transfer writes.
+// A started write marks the element as changed online, so that a read landing
+// before the write (the status bar's cycle) does not replace the value.
 #include <string>
 #include <vector>
 

@@ -1,11 +1,8 @@
 #include "pages/measurement/ctlMeasure.h"
 
-#include "core/services/HelpFile.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/measurement/MeasuredVariables.h"
 #include "pages/parameterisation/FormTable.h"
-#include "pages/parameterisation/TabPages.h"
-#include "platform/com/VbText.h"
 
 namespace dtm {
 
@@ -18,25 +15,14 @@ namespace {
 constexpr FormLine kHelp[] = {HelpPane()};
 constexpr FormLine kTabsAndSite[] = {Tabs("ctlMeasOView,ctlMeasFlow,ctlMeasConc"), Site()};
 
-// Tab n of the strip by the text of a path, or null when the text is no tab number.
-platform::P<ui::Tab> TabOfPath(const ui::TabStrip& strip, const std::string& text) {
-    const std::string digits = com::vb::Trim(text);
-    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
-        return nullptr;
-    const int32_t n = std::stoi(digits);
-    return n >= 1 && n <= strip.Tabs().Count() ? strip.Tabs().Item(n) : nullptr;
-}
-
 }  // namespace
 
 ctlMeasure::ctlMeasure()
-    : NavigablePage(PageTraits{.className = "ctlMeasure", .container = true, .childInit = ChildInit::Before}) {}
+    : TabWindow(PageTraits{.className = "ctlMeasure", .container = true, .childInit = ChildInit::Before}) {}
 
 void ctlMeasure::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
-    ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
-    ctlHeadline->Move(0, 0, 9000, 900);
+    PlaceHelpButton();
+    PlaceHeadline();
     ctlStatus = PlaceStatusBar(true, {[this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); },
                                       [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
                                       [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
@@ -45,40 +31,7 @@ void ctlMeasure::BuildForm() {
     ctlMeasConc = Place<dtm::ctlMeasConc>("ctlMeasConc");
     PlaceForm(*this, kHelp);
     PlaceForm(*this, kTabsAndSite);
-    TabStrip = PageTabStrip(*this);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-}
-
-void ctlMeasure::InitControls() {
-    NavigablePage::InitControls();
-    TabStrip_Click();
-}
-
-void ctlMeasure::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    HelpButton->Caption(KeyText("help_button_text"));
-}
-
-bool ctlMeasure::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    badTabPath_ = false;
-    const bool shown = NavigablePage::ShowControl(controlPfad, ctlName);
-    return shown && !badTabPath_;
-}
-
-void ctlMeasure::SelectTabForPath(const std::string& head, const std::string& tail) {
-    if (head != "TabStrip") return;
-    const auto tab = TabOfPath(*TabStrip, tail);
-    if (!tab) {
-        badTabPath_ = true;
-        return;
-    }
-    TabStrip->SelectedItem(tab);
-}
-
-void ctlMeasure::TabStrip_Click() {
-    Trace("TabStrip_Click", "");
-    ShowSelectedTabControl(*this, *TabStrip);
+    BindTabStrip();
 }
 
 void ctlMeasure::ctlStatus_OnAddCycleRequests(rt::TransGrp& group) {
@@ -95,7 +48,5 @@ void ctlMeasure::ctlStatus_OnAddDiagnoseRequests(rt::TransGrp& group) {
 }
 
 void ctlMeasure::ctlStatus_OnRemoveRequests(rt::TransGrp&) { Trace("ctlStatus_OnRemoveRequests", ""); }
-
-void ctlMeasure::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
 
 }  // namespace dtm

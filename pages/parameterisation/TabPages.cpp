@@ -1,5 +1,7 @@
 #include "pages/parameterisation/TabPages.h"
 
+#include "platform/com/VbText.h"
+
 namespace dtm {
 
 namespace ui = platform::ui;
@@ -7,6 +9,14 @@ namespace ui = platform::ui;
 void ShowSelectedTabControl(ui::UserControl& page, const ui::TabStrip& strip) {
     const auto selected = strip.SelectedItem();
     for (const auto& tab : strip.Tabs()) page.Controls().Item(tab->Key())->Visible(tab == selected);
+}
+
+platform::P<ui::Tab> TabOfPath(const ui::TabStrip& strip, const std::string& text) {
+    const std::string digits = platform::com::vb::Trim(text);
+    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return nullptr;
+    const int32_t n = std::stoi(digits);
+    return n >= 1 && n <= strip.Tabs().Count() ? strip.Tabs().Item(n) : nullptr;
 }
 
 platform::P<ui::TabStrip> PageTabStrip(const ui::UserControl& page) {

@@ -1,6 +1,8 @@
 #pragma once
 // Tab strips whose tab keys name the page's controls: the control of the
 // selected tab is shown, those of the other tabs are hidden.
+#include <string>
+
 #include "platform/ui/TabStrip.h"
 #include "platform/ui/UserControl.h"
 
@@ -10,6 +12,10 @@ namespace dtm {
 // Visible = whether the tab is the selected one. A key that names no control
 // raises 5.
 void ShowSelectedTabControl(platform::ui::UserControl& page, const platform::ui::TabStrip& strip);
+
+// Tab n of the strip for the text of a navigation path ("2"), or null when
+// the text is no tab number of the strip.
+platform::P<platform::ui::Tab> TabOfPath(const platform::ui::TabStrip& strip, const std::string& text);
 
 // The strip named "TabStrip" among the page's controls.
 platform::P<platform::ui::TabStrip> PageTabStrip(const platform::ui::UserControl& page);

@@ -1,0 +1,230 @@
+// The protection page against the simulated device: the service code's
+// length check and its write with the access rights read back, the write
+// lock switched on and off, the read button, and the code kept out of the
+// element, the data set, the parameter document, the documentation and the
+// trace once it was sent or not.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "OnlineFixture.h"
+#include "core/ComponentFolder.h"
+#include "platform/com/Variant.h"
+#include "platform/ctl/RowInput.h"
+#include "platform/fdt/DtmInterfaces.h"
+
+namespace dtm::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::Variant;
+constexpr const char* kCode = frame::SimulatedDevice::kServiceCode;
+
+class ProtectPage : public OnlineFixture {
+protected:
+    void SetUp() override {
+        OnlineFixture::SetUp();
+        ASSERT_TRUE(platform::ui::Input::ClickTab(*online->TabStrip, 3));
+    }
+    ctlProtect& Protect() const { return *online->ctlProtect; }
+    clsDataElement& Code() const { return Element(ctlProtect::kServicePasswordPath); }
+    bool TypeCode(const std::string& code) const {
+        auto& row = *session->Row("ctlProtect.ctlParameter.0");
+        return platform::ctl::RowInput::Type(row, code) && platform::ctl::RowInput::Commit(row);
+    }
+    // The code left nowhere in the element.
+    void ExpectCodeGone(const std::string& where) const {
+        EXPECT_EQ(platform::com::CStr(Code().TransientValue), "         ") << where;
+        EXPECT_TRUE(Code().PersistentValue.IsEmpty()) << where;
+        EXPECT_NE(platform::com::CStr(Code().DeviceValue), kCode) << where;
+    }
+};
+
+TEST_F(ProtectPage, CodeOfAnyLengthButNineIsRefusedWithoutAsking) {
+    for (const std::string code : {"", "SERVICE4", "SERVICE420"}) {
+        platform::app::MessageBoxHandler::Instance().Clear();
+        Code().TransientValue = Variant::Str(code);
+        ASSERT_TRUE(Click(Protect().cmdServiceCode));
+        Settle();
+        EXPECT_TRUE(Wire().empty()) << code;
+        ASSERT_EQ(Boxes().size(), 1u) << code;
+        EXPECT_EQ(Boxes()[0].buttons, 48);
+        EXPECT_EQ(Boxes()[0].prompt, "\"Service password\" must be exactly 9 characters long. Enter the code again.");
+        ExpectCodeGone(code);
+    }
+}
+
+TEST_F(ProtectPage, CodeOfNineIsSentAfterTheQuestionWithTheAccessRightsReadBack) {
+    ASSERT_TRUE(TypeCode(kCode));
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    Settle();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 292);
+    EXPECT_EQ(Boxes()[0].prompt, "Send the value of \"Service password\" to the device now?");
+    const Lines wire = Wire();
+    ASSERT_GE(wire.size(), 2u);
+    EXPECT_EQ(wire[0], WriteOf(ctlProtect::kServicePasswordPath, "53 45 52 56 49 43 45 34 32"));
+    EXPECT_EQ(wire[1], ReadOf(ctlProtect::kAccessRightsPath));
+    // The device granted the service level; the code has left the element.
+    EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kAccessRightsPath).TransientValue),
+              frame::SimulatedDevice::kAccessSpecialist | frame::SimulatedDevice::kAccessService);
+    EXPECT_EQ(session->Row("ctlProtect.ctlParameter.0")->Value().IsString() &&
+                  platform::com::CStr(session->Row("ctlProtect.ctlParameter.0")->Value()) == kCode,
+              false);
+    ExpectCodeGone("sent");
+}
+
+TEST_F(ProtectPage, CodeNotSentLeavesTheElementWhateverTheReason) {
+    struct Case {
+        const char* name;
+        int32_t level;
+        int32_t answer;
+        bool unreachable;
+    } cases[] = {{"declined", 3, kNo, false}, {"not allowed", 1, kYes, false}, {"refused", 3, kYes, true}};
+    for (const auto& c : cases) {
+        Ctx().UserInfo()->UserLevel(c.level);
+        if (c.unreachable) {
+            ASSERT_TRUE(frame->Disconnect());
+        }
+        Code().TransientValue = Variant::Str(kCode);
+        Code().PersistentValue = Variant::Str(kCode);
+        Answer(c.answer);
+        ASSERT_TRUE(Click(Protect().cmdServiceCode)) << c.name;
+        Settle();
+        ExpectCodeGone(c.name);
+    }
+    EXPECT_TRUE(Wire().empty());
+}
+
+TEST_F(ProtectPage, WriteLockOnAndOffWithTheDiagnosisReadInTheSameTransfer) {
+    struct Case {
+        platform::P<platform::ui::CommandButton> button;
+        const char* bytes;
+        bool locked;
+    } cases[] = {{Protect().cmdWriteLockActivate, "00 00", true}, {Protect().cmdWriteLockDeactivate, "09 99", false}};
+    for (const auto& c : cases) {
+        platform::app::MessageBoxHandler::Instance().Clear();
+        Answer(kYes);
+        ASSERT_TRUE(Click(c.button));
+        Settle();
+        EXPECT_EQ(Wire(), (Lines{WriteOf(ctlProtect::kWriteLockingPath, c.bytes), ReadOf("PHYS/DIAGNOSIS"),
+                                 ReadOf(ctlProtect::kWriteLockingPath)}));
+        EXPECT_EQ(Device().IsWriteLocked(), c.locked);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].prompt, "Carry out \"" + c.button->Caption() + "\" on the device now?");
+    }
+}
+
+TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
+    // The cycle's read of WRITE_LOCKING (2457, unlocked) lands after the click.
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
+    Advance(20);
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    Settle();
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
+    Settle();
+    const Lines wire = Wire();
+    EXPECT_NE(std::find(wire.begin(), wire.end(), ReadOf(ctlProtect::kWriteLockingPath)), wire.end());
+    EXPECT_NE(std::find(wire.begin(), wire.end(), WriteOf(ctlProtect::kWriteLockingPath, "00 00")), wire.end());
+    EXPECT_TRUE(Device().IsWriteLocked());
+}
+
+TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockValueInTheElement) {
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    Settle();
+    Wire();
+    ASSERT_TRUE(TypeCode(kCode));
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    Settle();
+    const Lines wire = Wire();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire[0], WriteOf(ctlProtect::kServicePasswordPath, "53 45 52 56 49 43 45 34 32") + " !181");
+    ExpectCodeGone("refused by the device");
+
+    Answer(kNo);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockDeactivate));
+    Settle();
+    EXPECT_TRUE(Wire().empty());
+    EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), ctlProtect::kUnlock);
+}
+
+TEST_F(ProtectPage, ReadMarksTheFourElementsAlsoWhenTheUploadIsRefused) {
+    const char* paths[] = {ctlProtect::kServicePasswordPath, ctlProtect::kAccessRightsPath,
+                           ctlProtect::kWriteLockingPath, "PHYS/DIAGNOSIS"};
+    ASSERT_TRUE(Click(Protect().cmdRead));
+    Settle();
+    Lines wire = Wire();
+    std::sort(wire.begin(), wire.end());
+    Lines expected;
+    for (const char* path : paths) expected.push_back(ReadOf(path));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(wire, expected);
+
+    ASSERT_TRUE(frame->Disconnect());
+    ASSERT_TRUE(Click(Protect().cmdRead));
+    for (const char* path : paths) EXPECT_NE(Element(path).StatusFlags() & 16, 0) << path;
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 0);
+    EXPECT_EQ(Boxes()[0].prompt, "The values could not be read from the device. Check the connection and try again.");
+}
+
+TEST_F(ProtectPage, LockNoticeLeavesTheFourButtonsEnabled) {
+    for (const bool locked : {true, false, true}) {
+        Protect().LockStateChanged(locked);
+        for (const auto& b : {Protect().cmdWriteLockActivate, Protect().cmdWriteLockDeactivate, Protect().cmdRead,
+                              Protect().cmdServiceCode})
+            EXPECT_TRUE(b->Enabled()) << b->Name << locked;
+        EXPECT_EQ(session->Row("ctlProtect.ctlParameter.0")->ReadOnly(), locked);
+    }
+}
+
+// With the trace on, in a component folder of the test's own.
+class ProtectPageTraced : public ProtectPage {
+protected:
+    void SetUp() override {
+        const std::filesystem::path source = std::filesystem::path(DTM_TEST_DATA_DIR) / ".." / "..";
+        for (const char* dir : {"XMLData", "Resources"})
+            std::filesystem::copy(source / dir, folder.Dir() / dir,
+                                  std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        folder.WriteIni("[TimeCritical]\nTrace=ExternalFile\n");
+        ProtectPage::SetUp();
+    }
+    std::string Saved() {
+        const std::string file = (folder.Dir() / "data set.dtm").string();
+        EXPECT_TRUE(frame->Session().SaveToFile(file));
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    ComponentFolder folder;
+};
+
+TEST_F(ProtectPageTraced, CodeIsInNoDataSetDocumentDocumentationOrTrace) {
+    const auto searchAll = [&](const std::string& when) {
+        auto& dtm = *frame->Session().Dtm();
+        const std::string document = dynamic_cast<platform::fdt::IDtmParameter&>(dtm).IDtmParameter_GetParameters("");
+        const std::string documentation =
+            dynamic_cast<platform::fdt::IDtmDocumentation&>(dtm).IDtmDocumentation_GetDocumentation("");
+        ASSERT_FALSE(document.empty());
+        for (const auto& [what, text] : {std::pair{"data set", Saved()}, std::pair{"parameter document", document},
+                                        std::pair{"documentation", documentation},
+                                        std::pair{"trace", folder.Read("TraceInfoFile.txt")}})
+            EXPECT_EQ(text.find(kCode), std::string::npos) << what << " " << when;
+    };
+    for (const int32_t answer : {kNo, kYes}) {
+        ASSERT_TRUE(TypeCode(kCode));
+        Answer(answer);
+        ASSERT_TRUE(Click(Protect().cmdServiceCode));
+        Settle();
+        ExpectCodeGone(answer == kYes ? "sent" : "declined");
+        searchAll(answer == kYes ? "sent" : "declined");
+    }
+    EXPECT_NE(folder.Read("TraceInfoFile.txt").find("ctlProtect-cmdServiceCode_Click"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dtm::testing
