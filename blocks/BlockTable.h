@@ -26,6 +26,7 @@
 // table around it is built in parts (std::span subranges).
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -140,12 +141,14 @@ void AddBlockRows(platform::rt::Parameters& parameters, const BlockSpec& spec,
 class BlockPrefixes {
 public:
     BlockPrefixes(std::string_view head, std::string_view tail);
-    std::string operator()(int16_t n) const;
+    // The prefix of block n; the reference stays valid as long as the table.
+    const std::string& operator()(int16_t n) const;
 
 private:
     std::string head_;
     std::string tail_;
     std::array<std::string, 16> made_;
+    mutable std::map<int16_t, std::string> others_;  // numbers beyond made_, made when first asked
 };
 
 }  // namespace dtm

@@ -130,7 +130,7 @@ void ManuSpecAIDefaults(int16_t n, const std::shared_ptr<platform::rt::DTMContex
 void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::Parameters& Parameters,
                       bool bNoNotify) {
     clsDataElement& el = com::Deref(pda);
-    const std::string prefix = GetAIBlockPrefix(el.BlockNumber);
+    const std::string& prefix = GetAIBlockPrefix(el.BlockNumber);
 
     if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         // A data set being taken over brings its own units, and so does the

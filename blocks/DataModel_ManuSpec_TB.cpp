@@ -169,7 +169,7 @@ void ManuSpecTBCreate(int16_t n, const std::shared_ptr<platform::rt::DTMContext>
     platform::rt::DTMContext& context = com::Deref(DTMContext);
     auto& parameters = com::Deref(context.Parameters());
     clsPROFIBUSProfil3Units& units = UnitsOf(DTMContext);
-    const std::string prefix = GetTBBlockPrefix(n);
+    const std::string& prefix = GetTBBlockPrefix(n);
 
     for (const ManuSpecRow& entry : kManuSpecRows) {
         const BlockSpec spec = SpecOf(entry.scope, prefix, n);
@@ -216,7 +216,7 @@ void ManuSpecTBChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
 void ManuSpecTBUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::Parameters& Parameters,
                       bool bNoNotify) {
     const clsDataElement& el = com::Deref(pda);
-    const std::string prefix = GetTBBlockPrefix(el.BlockNumber);
+    const std::string& prefix = GetTBBlockPrefix(el.BlockNumber);
     if (!IsPathOf(el.Name, prefix, kMeterSeries)) return;
 
     // The second model's meter series offers the second list of transducer types.

@@ -107,14 +107,14 @@ void ManuSpecTOTDefaults(int16_t n, const std::shared_ptr<platform::rt::DTMConte
     block.hysteresis = Variant::Dbl((hi - lo) / 200);
     block.channel = kind.channel;
     block.blockNumber = n;
-    const std::string prefix = GetTOTBlockPrefix(n);
+    const std::string& prefix = GetTOTBlockPrefix(n);
     manuspec::ApplyDefaults(parameters, prefix, kDefaults, block);
     com::Deref(ElementAt(parameters, prefix, "UNIT_TOT")).TransientValues = InitialRememberedUnits();
 }
 
 void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                         const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
-    const std::string prefix = GetTOTBlockPrefix(n);
+    const std::string& prefix = GetTOTBlockPrefix(n);
     const clsDataElement& changed = com::Deref(pda);
     if (!IsPathOf(changed.Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
 
@@ -132,7 +132,7 @@ void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
 void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::Parameters& Parameters,
                        bool bNoNotify) {
     clsDataElement& el = com::Deref(pda);
-    const std::string prefix = GetTOTBlockPrefix(el.BlockNumber);
+    const std::string& prefix = GetTOTBlockPrefix(el.BlockNumber);
 
     if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         if (!manuspec::FindChannel(el.TransientValue)) return;  // no measured value of the transducer block

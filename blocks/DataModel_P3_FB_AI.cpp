@@ -154,7 +154,7 @@ void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) 
 
 }  // namespace
 
-std::string GetAIBlockPrefix(int16_t n) {
+const std::string& GetAIBlockPrefix(int16_t n) {
     static const BlockPrefixes prefixes("FUNC/", "/AI/");
     return prefixes(n);
 }
@@ -172,7 +172,7 @@ void CreateAIBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContex
 
 void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                           const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
-    const std::string prefix = GetAIBlockPrefix(n);
+    const std::string& prefix = GetAIBlockPrefix(n);
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     const clsDataElement& changed = com::Deref(pda);
 
@@ -195,7 +195,7 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
                      bool bNoNotify) {
     const clsDataElement& changed = com::Deref(pda);
     const int16_t n = changed.BlockNumber;
-    const std::string prefix = GetAIBlockPrefix(n);
+    const std::string& prefix = GetAIBlockPrefix(n);
 
     if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
         std::vector<std::shared_ptr<clsDataElement>> targets;

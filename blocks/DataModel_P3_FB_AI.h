@@ -23,7 +23,7 @@ inline constexpr int16_t kTimeConstantUnitCode = 900;
 inline constexpr int16_t kBlockUnitTextBase = 950;
 
 // "FUNC/" & n & "/AI/".
-std::string GetAIBlockPrefix(int16_t n);
+const std::string& GetAIBlockPrefix(int16_t n);
 
 // Creates the 85 elements of AI block n in the context's collection and
 // registers the time-constant unit 900 in the model's unit table (a model

@@ -109,7 +109,7 @@ constexpr const char* kTotaliserUnitValues[] = {
 
 }  // namespace
 
-std::string GetTOTBlockPrefix(int16_t n) {
+const std::string& GetTOTBlockPrefix(int16_t n) {
     static const BlockPrefixes prefixes("FUNC/", "/TOT/");
     return prefixes(n);
 }
@@ -124,7 +124,7 @@ void CreateTOTBlockModel(int16_t n, const platform::Variant& blockUnit,
 
 void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
-    const std::string prefix = GetTOTBlockPrefix(n);
+    const std::string& prefix = GetTOTBlockPrefix(n);
     auto& parameters = platform::com::Deref(platform::com::Deref(DTMContext).Parameters());
     if (!IsPathOf(platform::com::Deref(pda).Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
     // Needed only for the conversion: a change of another element must not

@@ -16,7 +16,7 @@ namespace dtm {
 class clsDataElement;
 
 // "FUNC/" & n & "/TOT/".
-std::string GetTOTBlockPrefix(int16_t n);
+const std::string& GetTOTBlockPrefix(int16_t n);
 
 // Creates the 72 elements of Totaliser block n. The values expressed in the
 // totaliser unit get blockUnit as their initial unit; an empty blockUnit means 1038 (L).

@@ -111,7 +111,7 @@ Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform:
     Targets targets;
     const int16_t count = com::CInt(com::Deref(ElementAt(parameters, kNumberFBPath)).InitialValue);
     for (int32_t i = 1; i <= count; ++i) {
-        const std::string prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
+        const std::string& prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
         // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
         auto channel = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(prefix + "CHANNEL"));
         if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
@@ -122,7 +122,7 @@ Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform:
 
 }  // namespace
 
-std::string GetTBBlockPrefix(int16_t n) {
+const std::string& GetTBBlockPrefix(int16_t n) {
     static const BlockPrefixes prefixes("TRANS/", "/FlowCori/");
     return prefixes(n);
 }
@@ -140,7 +140,7 @@ void OnTBUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
 bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                            const std::shared_ptr<platform::rt::DTMContext>& DTMContext,
                            std::span<const MeasuredValueUnit> units) {
-    const std::string prefix = GetTBBlockPrefix(n);
+    const std::string& prefix = GetTBBlockPrefix(n);
     const std::string& name = com::Deref(pda).Name;
     for (const MeasuredValueUnit& entry : units) {
         if (!IsPathOf(name, prefix, entry.unit)) continue;  // exact, case-sensitive

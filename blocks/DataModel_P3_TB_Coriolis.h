@@ -33,7 +33,7 @@ struct MeasuredValueUnit {
 };
 
 // "TRANS/" & n & "/FlowCori/".
-std::string GetTBBlockPrefix(int16_t n);
+const std::string& GetTBBlockPrefix(int16_t n);
 
 // Creates the 55 elements of transducer block n in the context's collection.
 void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext);

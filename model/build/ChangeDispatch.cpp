@@ -94,7 +94,8 @@ void HandOnErrorBits(const clsDataElement& header, platform::rt::Parameters& par
     const std::string& path = header.Name;
     if (path.empty() || path.back() != '/') return;
     const int32_t bits = header.StatusFlags() & kCommErrorBits;
-    for (const auto& item : parameters.Children(path)) {
+    const auto members = parameters.Members(path);
+    for (const auto& item : *members) {
         auto member = std::static_pointer_cast<clsDataElement>(item);
         constexpr int32_t kUpDown = clsDataElement::kModeUpload | clsDataElement::kModeDownload;
         if ((member->ElementMode & kUpDown) == kUpDown) continue;

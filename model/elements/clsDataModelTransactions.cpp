@@ -75,7 +75,9 @@ bool IsRecordHeader(const clsDataElement& el) {
 std::vector<P<clsDataElement>> TargetsOf(const P<clsDataElement>& el, platform::rt::Parameters& params) {
     if (!IsRecordHeader(*el)) return {el};
     std::vector<P<clsDataElement>> targets;
-    for (const auto& child : params.Children(el->Name)) {
+    const auto members = params.Members(el->Name);
+    targets.reserve(members->size());
+    for (const auto& child : *members) {
         if (auto field = std::dynamic_pointer_cast<clsDataElement>(child)) targets.push_back(field);
     }
     return targets;

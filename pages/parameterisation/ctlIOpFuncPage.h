@@ -20,7 +20,7 @@ struct IOpFuncForm {
     const char* className;
     std::span<const FormLine> lines;
     int16_t defaultBlock;            // BlockIndex of a new page or a bag without it
-    std::string (*blockPrefix)(int16_t);
+    const std::string& (*blockPrefix)(int16_t);
     bool refreshOnBlockIndex;        // a new BlockIndex redraws the rows it holds
 };
 

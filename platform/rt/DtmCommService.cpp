@@ -3,6 +3,7 @@
 // and repeat requests of the model.
 #include "platform/rt/DtmCommService.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/app/ErrorSink.h"
@@ -29,10 +30,11 @@ constexpr uint8_t kManufacturerIdIndex = 26;
 constexpr uint8_t kDeviceIdIndex = 27;
 constexpr int32_t kDeviceIdLength = 16;
 
+char LowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
 std::string KeyOf(const std::string& invokeId) {
     std::string key = invokeId;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    for (char& c : key) c = LowerAscii(c);
     return key;
 }
 
@@ -53,7 +55,8 @@ bool AnswerData(const Transaction& trans, TransactionData& buf) {
 }  // namespace
 
 bool SameInvokeId(const std::string& a, const std::string& b) {
-    return !a.empty() && a.size() == b.size() && KeyOf(a) == KeyOf(b);
+    return !a.empty() && a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 // ---- Transactions ----
@@ -64,7 +67,7 @@ bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, Tr
     if (!BuildTransactionDocument(*trans, write, xml)) return false;
     const std::string id = NextTransactionId();
     if (id.empty()) return false;
-    const std::string key = KeyOf(id);
+    const std::string& key = id;
     // Entered before the request: a frame may answer from inside it.
     transactions_[key] = PendingTransaction{trans, write, std::move(done), 0};
     bool taken = false;
@@ -111,15 +114,23 @@ std::string DtmCommService::NextTransactionId() {
     return id;
 }
 
+std::map<std::string, DtmCommService::PendingTransaction>::iterator DtmCommService::FindTransaction(
+    const std::string& invokeId) {
+    // The frame answers with the id as sent; another spelling is looked for among the few pending.
+    auto it = transactions_.find(invokeId);
+    if (it != transactions_.end()) return it;
+    return std::find_if(transactions_.begin(), transactions_.end(),
+                        [&](const auto& entry) { return SameInvokeId(entry.first, invokeId); });
+}
+
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
-    const std::string key = KeyOf(invokeId);
-    auto it = transactions_.find(key);
+    auto it = FindTransaction(invokeId);
     if (it == transactions_.end()) return;  // unknown, late or already failed
-    FinishTransaction(key, DecodeTransactionAnswer(response, it->second.write, *it->second.trans));
+    FinishTransaction(invokeId, DecodeTransactionAnswer(response, it->second.write, *it->second.trans));
 }
 
 void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
-    auto it = transactions_.find(key);
+    auto it = FindTransaction(key);
     if (it == transactions_.end()) return;
     PendingTransaction done = std::move(it->second);
     transactions_.erase(it);

@@ -31,6 +31,7 @@ struct TransRequest;
 // Invoke ids are the same when equal ignoring ASCII case (never when empty).
 bool SameInvokeId(const std::string& a, const std::string& b);
 
+
 class DtmCommService : public com::Object {
 public:
     explicit DtmCommService(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
@@ -157,6 +158,8 @@ private:
     std::string NextTransactionId();
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
+    // The pending transaction of an invoke id, its letters in either case.
+    std::map<std::string, PendingTransaction>::iterator FindTransaction(const std::string& invokeId);
     bool HasGroup(const std::string& invokeId) const;
 
     W<DTMContext> context_;
@@ -169,7 +172,7 @@ private:
     std::optional<PendingDisconnect> disconnect_;
     bool validating_ = false;  // connected, identity being read
     std::vector<OnlineWaiter> waiters_;
-    std::map<std::string, PendingTransaction> transactions_;
+    std::map<std::string, PendingTransaction> transactions_;  // by the invoke id as sent
     std::map<std::string, std::vector<TransactionResult>> results_;
     std::deque<std::string> recentResultKeys_;  // the results_ keys of no group, oldest first
     std::vector<std::pair<std::string, W<TransGrp>>> groups_;

@@ -23,6 +23,7 @@ bool SameId(const std::string& a, const std::string& b) {
 
 template <class F>
 bool DtmGuiRegistry::ForEachPage(bool topLevelOnly, const char* where, F&& call) {
+    if (entries_.empty()) return true;  // no page open: no snapshot to take
     const std::vector<Entry> snapshot = entries_;
     bool allTrue = true;
     for (const auto& entry : snapshot) {

@@ -106,12 +106,14 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
     paths_.insert(paths_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(path));
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
     byPrefix_.clear();
+    members_.clear();
 }
 
 void Parameters::Reset() {
     items_.clear();
     paths_.clear();
     byPrefix_.clear();
+    members_.clear();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
@@ -138,8 +140,16 @@ std::vector<El> Parameters::ElementsUnder(std::string_view prefix, size_t minLen
     return found;
 }
 
-std::vector<El> Parameters::Children(std::string_view header) const {
-    return ElementsUnder(header, header.size() + 1);
+std::vector<El> Parameters::Children(std::string_view header) const { return *Members(header); }
+
+std::shared_ptr<const std::vector<El>> Parameters::Members(std::string_view header) const {
+    auto it = members_.find(header);
+    if (it == members_.end())
+        it = members_
+                 .emplace(std::string(header),
+                          std::make_shared<const std::vector<El>>(ElementsUnder(header, header.size() + 1)))
+                 .first;
+    return it->second;
 }
 
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }

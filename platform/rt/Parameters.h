@@ -44,6 +44,9 @@ public:
     // The elements whose paths start with `header` and differ from it, in
     // collection order; the header itself is not among them.
     std::vector<El> Children(std::string_view header) const;
+    // The same elements, found once per header until the collection changes;
+    // the list stays valid for its holder across changes of the collection.
+    std::shared_ptr<const std::vector<El>> Members(std::string_view header) const;
     // The elements whose paths start with `path`, the one at `path` itself
     // included, in collection order; "" gives every element.
     std::vector<El> StartingWith(std::string_view path) const;
@@ -133,6 +136,8 @@ private:
     std::vector<std::string> paths_;  // items_' paths as added, for prefix scans without virtual calls
     mutable std::vector<uint32_t> byPrefix_;  // positions sorted by path (case ignored); empty when stale
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
+    // Members per header; emptied whenever the collection changes.
+    mutable std::unordered_map<std::string, std::shared_ptr<const std::vector<El>>, PathHash, PathEqual> members_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;
     W<DTMContext> context_;
