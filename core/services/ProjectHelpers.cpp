@@ -1,6 +1,7 @@
 #include "core/services/ProjectHelpers.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/ctl/ctlParameter.h"
 
@@ -27,12 +28,20 @@ bool IsNotANumber(const Variant& value) {
 bool ArraysMatch(const Variant& a, const Variant& b) {
     if (!a.IsArray() || !b.IsArray()) return false;
     if (a.LBound() != b.LBound() || a.UBound() != b.UBound()) return false;
+    // Bytes compare as their values: the same bytes, the same array.
+    if (a.IsByteArray() && b.IsByteArray()) return a.BytesRef() == b.BytesRef();
     for (int32_t i = a.LBound(); i <= a.UBound(); ++i) {
         const Cmp c = Compare(a.At(i), b.At(i));
         if (c == Cmp::Less || c == Cmp::Greater) return false;
     }
     return true;
 }
+
+bool IsWholeNumberType(VarType type) {
+    return type == VarType::Integer || type == VarType::Long || type == VarType::Byte;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
@@ -43,6 +52,12 @@ bool IsSameValue(const Variant& first, const Variant& second) {
     // Only two NaNs are the same "not a number"; infinities compare by their
     // text forms like every other number, so +Inf and -Inf differ.
     if (IsNotANumber(first) || IsNotANumber(second)) return IsNotANumber(first) && IsNotANumber(second);
+    // Whole numbers have one text per value, and one floating value of one
+    // subtype one text: those are decided without the texts.
+    if (IsWholeNumberType(first.Type()) && IsWholeNumberType(second.Type())) return CLng(first) == CLng(second);
+    if (first.Type() == second.Type() && (first.Type() == VarType::Single || first.Type() == VarType::Double) &&
+        SameBits(CDbl(first), CDbl(second)))
+        return true;
     if (IsNumeric(first) && IsNumeric(second)) return CStr(first) == CStr(second);
     return Compare(first, second) == Cmp::Equal;
 }

@@ -156,7 +156,7 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
     bool saved = true;
     int32_t validity = 1;
     for (const auto& item : parameters) {
-        auto element = AsElement(item);
+        auto* element = static_cast<clsDataElement*>(item.get());
         if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
         if ((!changed || online) && element->ValueType != 0 && element->Name != "~/DataStatus") {
             if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/services/ProjectHelpers.h"
 #include "model/elements/clsPROFIBUSProfil3Units.h"
@@ -94,17 +95,15 @@ bool Follows(const Variant& newUnitValue, int16_t unit) {
 // persistent in this order; a pair that does not follow is left as it is.
 std::array<Pair, 3> ConvertedPairs(const clsDataModel& model, const clsDataElement& target,
                                    const clsDataElement& unitElement) {
-    const std::array<Pair, 3> now{Pair{target.DeviceValue, target.nDeviceUnit},
-                                  Pair{target.TransientValue, target.nTransientUnit},
-                                  Pair{target.PersistentValue, target.nPersistentUnit}};
+    std::array<Pair, 3> out{Pair{target.DeviceValue, target.nDeviceUnit},
+                            Pair{target.TransientValue, target.nTransientUnit},
+                            Pair{target.PersistentValue, target.nPersistentUnit}};
     const std::array<const Variant*, 3> newUnits{&unitElement.DeviceValue, &unitElement.TransientValue,
                                                  &unitElement.PersistentValue};
     const std::array<int16_t, 3> unitUnits{unitElement.nDeviceUnit, unitElement.nTransientUnit,
                                            unitElement.nPersistentUnit};
-    std::array<Pair, 3> out = now;
     for (size_t i = 0; i < out.size(); ++i)
-        if (Follows(*newUnits[i], now[i].unit))
-            out[i] = Converted(model, target, now[i], *newUnits[i], unitUnits[i]);
+        if (Follows(*newUnits[i], out[i].unit)) out[i] = Converted(model, target, out[i], *newUnits[i], unitUnits[i]);
     return out;
 }
 
@@ -113,12 +112,12 @@ std::array<Pair, 3> ConvertedPairs(const clsDataModel& model, const clsDataEleme
 void ConvertUnitValues(clsDataModel& model, clsDataElement& target, const clsDataElement& unitElement) {
     // Every pair is worked out before any is written: a pair that cannot be
     // converted leaves the other two as they were.
-    const std::array<Pair, 3> pairs = ConvertedPairs(model, target, unitElement);
-    target.DeviceValue = pairs[0].value;
+    std::array<Pair, 3> pairs = ConvertedPairs(model, target, unitElement);
+    target.DeviceValue = std::move(pairs[0].value);
     target.nDeviceUnit = pairs[0].unit;
-    target.TransientValue = pairs[1].value;
+    target.TransientValue = std::move(pairs[1].value);
     target.nTransientUnit = pairs[1].unit;
-    target.PersistentValue = pairs[2].value;
+    target.PersistentValue = std::move(pairs[2].value);
     target.nPersistentUnit = pairs[2].unit;
 }
 

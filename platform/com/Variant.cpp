@@ -481,12 +481,37 @@ Variant::Variant(Variant&& o) noexcept : type_(o.type_), payload_(std::move(o.pa
 }
 
 Variant& Variant::operator=(const Variant& o) {
-    if (this != &o) *this = Variant(o);
+    if (this == &o) return *this;
+    // A number over a number, a text over a text: in place, without a temporary.
+    if (auto* num = std::get_if<Num>(&payload_)) {
+        if (const auto* from = std::get_if<Num>(&o.payload_)) {
+            *num = *from;
+            type_ = o.type_;
+            return *this;
+        }
+    } else if (auto* text = std::get_if<std::string>(&payload_)) {
+        if (const auto* from = std::get_if<std::string>(&o.payload_)) {
+            *text = *from;
+            type_ = o.type_;
+            return *this;
+        }
+    }
+    *this = Variant(o);
     return *this;
 }
 
 Variant& Variant::operator=(Variant&& o) noexcept {
-    if (this != &o) {
+    if (this == &o) return *this;
+    if (auto* num = std::get_if<Num>(&payload_)) {
+        if (const auto* from = std::get_if<Num>(&o.payload_)) {
+            *num = *from;
+            type_ = o.type_;
+            o.type_ = VarType::Empty;
+            o.payload_ = Num{};
+            return *this;
+        }
+    }
+    {
         // `o` may live inside this Variant's array: take it out before the old payload goes.
         Variant taken(std::move(o));
         std::swap(type_, taken.type_);
