@@ -13,6 +13,7 @@
 #include "model/elements/clsDataElement.h"
 #include "model/elements/clsDataModel.h"
 #include "model/elements/clsPROFIBUSProfil3Units.h"
+#include "platform/com/FastCast.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -101,7 +102,7 @@ void clsDataModel::SetLanguage(Ctx DTMContext, int32_t LanguageId) {
 }
 
 void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
-    auto element = std::dynamic_pointer_cast<clsDataElement>(pda);
+    auto element = platform::com::FastPointerCast<clsDataElement>(pda);
     Deref(element);
     // The outermost change decides where the whole chain comes from.
     if (m_ChangeDepth == 0) m_ChangeFromDevice = Deref(Deref(DTMContext).Parameters()).DeviceAnswerInProgress();

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/com/Error.h"
+#include "platform/com/FastCast.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm {
@@ -89,7 +90,7 @@ void CalcSlotIndex(clsDataElement& element) {
 }
 
 P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path) {
-    return std::dynamic_pointer_cast<clsDataElement>(params.Item(path));
+    return com::FastPointerCast<clsDataElement>(params.Item(path));
 }
 
 P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix, std::string_view path) {
@@ -99,7 +100,7 @@ P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_
     std::copy(path.begin(), path.end(), buffer.begin() + static_cast<std::ptrdiff_t>(prefix.size()));
     auto el = params.Find(std::string_view(buffer.data(), prefix.size() + path.size()));
     if (!el) com::Raise(com::errInvalidArgument);
-    return std::dynamic_pointer_cast<clsDataElement>(el);
+    return com::FastPointerCast<clsDataElement>(el);
 }
 
 void OnChannelParamsSet(clsChannel& /*channel*/, const std::shared_ptr<platform::rt::DTMContext>& /*DTMContext*/) {}

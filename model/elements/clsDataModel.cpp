@@ -5,6 +5,7 @@
 #include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "platform/app/Version.h"
 #include "platform/com/Error.h"
+#include "platform/com/FastCast.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -44,7 +45,10 @@ clsDataModel& DataModelOf(const platform::P<platform::rt::DTMContext>& DTMContex
 }
 
 clsDataModel& DataModelOf(const platform::rt::Parameters& Parameters) {
-    return com::Deref(std::dynamic_pointer_cast<clsDataModel>(Parameters.DataModel()));
+    // The model outlives this call: the parameters hold it weakly, its owner strongly.
+    auto* model = com::FastCast<clsDataModel>(Parameters.DataModel().get());
+    if (!model) com::Raise(com::errObjectNotSet);
+    return *model;
 }
 
 clsPROFIBUSProfil3Units& UnitsOf(const platform::P<platform::rt::DTMContext>& DTMContext) {

@@ -12,6 +12,7 @@
 #include "core/services/ConvStr.h"
 #include "model/elements/clsDataElement.h"
 #include "model/elements/clsDataModel.h"
+#include "platform/com/FastCast.h"
 #include "platform/com/Error.h"
 #include "platform/com/Variant.h"
 #include "platform/com/VbText.h"
@@ -56,13 +57,13 @@ int32_t ResponseErrorBits(int32_t code) {
 }
 
 P<clsDataElement> AsDataElement(const platform::rt::El& el) {
-    auto element = std::dynamic_pointer_cast<clsDataElement>(el);
+    auto element = platform::com::FastPointerCast<clsDataElement>(el);
     if (!element) Raise(platform::com::errObjectNotSet);
     return element;
 }
 
 Transaction& AsTransaction(const P<platform::com::Object>& commObj) {
-    auto* trans = dynamic_cast<Transaction*>(commObj.get());
+    auto* trans = platform::com::FastCast<Transaction>(commObj.get());
     if (!trans) Raise(platform::com::errObjectNotSet);
     return *trans;
 }
@@ -78,7 +79,7 @@ std::vector<P<clsDataElement>> TargetsOf(const P<clsDataElement>& el, platform::
     const auto members = params.Members(el->Name);
     targets.reserve(members->size());
     for (const auto& child : *members) {
-        if (auto field = std::dynamic_pointer_cast<clsDataElement>(child)) targets.push_back(field);
+        if (auto field = platform::com::FastPointerCast<clsDataElement>(child)) targets.push_back(std::move(field));
     }
     return targets;
 }
