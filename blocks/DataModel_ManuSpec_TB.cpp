@@ -201,7 +201,7 @@ void ManuSpecTBChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     if (ConvertMeasuredValues(n, pda, DTMContext, kManuSpecUnits)) return;
 
     const clsDataElement& changed = com::Deref(pda);
-    if (changed.Name != GetTBBlockPrefix(n) + "ZERO_POINT_ADJUST") return;  // exact, case-sensitive
+    if (!IsPathOf(changed.Name, GetTBBlockPrefix(n), "ZERO_POINT_ADJUST")) return;
 
     // The variable takes the block's value only while no adjustment is pending.
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());

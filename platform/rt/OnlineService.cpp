@@ -96,7 +96,7 @@ std::vector<El> InScope(const Parameters& params, const std::string& path) {
 
 int64_t ByteCount(const Variant& data) {
     try {
-        return data.IsByteArray() ? static_cast<int64_t>(data.ToBytes().size()) : 0;
+        return data.IsByteArray() ? static_cast<int64_t>(data.BytesRef().size()) : 0;
     } catch (const com::ComError&) {
         return 0;
     }

@@ -50,7 +50,7 @@ void TransactionData::Bytes(const Variant& bytes) {
         buf_.clear();
     } else {
         if (!bytes.IsByteArray()) Raise(com::errTypeMismatch);
-        buf_ = bytes.ToBytes();
+        buf_ = bytes.BytesRef();
     }
     pos_ = 0;
 }

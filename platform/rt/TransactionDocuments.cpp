@@ -148,7 +148,7 @@ int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) 
         data = Variant::ByteArray(std::move(bytes));
     }
     trans.ErrorInfo(Variant());
-    if (!write) trans.TransData(data);
+    if (!write) trans.TransData(std::move(data));
     return kTransportOk;
 }
 
