@@ -71,7 +71,9 @@ Variant BlockViewAddress(int16_t n) {
 bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
     if (!std::string_view(name).starts_with(prefix)) return false;
     const std::string_view rest = std::string_view(name).substr(prefix.size());
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return rest == path; });
+    // The first byte rules out most paths before their length is taken.
+    const char first = rest.empty() ? '\0' : rest[0];
+    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return path[0] == first && rest == path; });
 }
 
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {

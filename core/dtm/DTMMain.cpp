@@ -53,6 +53,7 @@ Variant GetXmlAttribute(const std::string& name, const platform::P<platform::xml
 }
 
 void DTMMain::Trace(const std::string& literal, const std::string& message) const {
+    if (!TraceOn()) return;
     TraceOut("DTMMain" + literal, message, m_DTMContext);
 }
 

@@ -75,11 +75,19 @@ bool AppendTo(const TraceTarget& target, const std::string& line) noexcept {
     }
 }
 
+bool IsOn(const TraceTarget& target) noexcept {
+    try {
+        if (target.mode.empty()) target.mode = ReadIniString(DtmIniFile(), target.section, "Trace");
+        return target.mode == kTraceOn;
+    } catch (...) {
+        return false;  // a trace never disturbs its caller
+    }
+}
+
 void WriteTrace(const TraceTarget& target, const std::string& firstText, const std::string& message,
                 const P<platform::rt::DTMContext>& ctx) noexcept {
     try {
-        if (target.mode.empty()) target.mode = ReadIniString(DtmIniFile(), target.section, "Trace");
-        if (target.mode != kTraceOn) return;
+        if (!IsOn(target)) return;
         AppendTo(target, TraceLine(firstText, message, ctx));
     } catch (...) {
         // A trace never disturbs its caller.
@@ -107,6 +115,8 @@ std::string TraceLine(const std::string& firstText, const std::string& message,
         return {};
     }
 }
+
+bool TraceOn() noexcept { return IsOn(MainTrace()); }
 
 void TraceOut(const std::string& firstText, const std::string& message,
               const P<platform::rt::DTMContext>& DTMContext) noexcept {

@@ -34,6 +34,9 @@ void SetTraceVersionName(const std::string& name);
 std::string TraceLine(const std::string& firstText, const std::string& message,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext) noexcept;
 
+// Whether TraceOut writes (the configuration read on the first call), so that
+// a caller can leave its texts unbuilt.
+bool TraceOn() noexcept;
 // Appends one line to "TraceInfoFile.txt" when section "TimeCritical" has
 // Trace = "ExternalFile". A failure loses the line; nothing reaches the caller.
 void TraceOut(const std::string& firstText, const std::string& message,
