@@ -87,8 +87,24 @@ Pair Converted(const clsDataModel& model, const clsDataElement& target, const Pa
 // Whether the pair follows the unit element's value: when that value differs
 // from the pair's unit code. A value that does not compare (Null) changes nothing.
 bool Follows(const Variant& newUnitValue, int16_t unit) {
+    switch (newUnitValue.Type()) {
+    case com::VarType::Integer:
+    case com::VarType::Long:
+    case com::VarType::Byte:
+        return com::CLng(newUnitValue) != unit;  // a whole number compares by its value
+    default:
+        break;
+    }
     const com::Cmp differs = com::Compare(newUnitValue, Variant::Int(unit));
     return differs != com::Cmp::Equal && differs != com::Cmp::Null;
+}
+
+// Whether any of the target's pairs follows the unit element: otherwise
+// nothing is converted and nothing can fail.
+bool AnyFollows(const clsDataElement& target, const clsDataElement& unitElement) {
+    return Follows(unitElement.DeviceValue, target.nDeviceUnit) ||
+           Follows(unitElement.TransientValue, target.nTransientUnit) ||
+           Follows(unitElement.PersistentValue, target.nPersistentUnit);
 }
 
 // The target's three pairs in the unit element's units, device, transient and
@@ -110,6 +126,7 @@ std::array<Pair, 3> ConvertedPairs(const clsDataModel& model, const clsDataEleme
 }  // namespace
 
 void ConvertUnitValues(clsDataModel& model, clsDataElement& target, const clsDataElement& unitElement) {
+    if (!AnyFollows(target, unitElement)) return;
     // Every pair is worked out before any is written: a pair that cannot be
     // converted leaves the other two as they were.
     std::array<Pair, 3> pairs = ConvertedPairs(model, target, unitElement);
@@ -127,6 +144,7 @@ void CheckUnitChange(platform::rt::Parameters& parameters, const clsDataModel& m
     clsDataElement& unit = com::Deref(unitElement);
     for (const auto& target : targets) {
         try {
+            if (!AnyFollows(com::Deref(target), unit)) continue;
             ConvertedPairs(model, com::Deref(target), unit);
         } catch (const com::ComError&) {
             // A unit that came with the device or a data set stays as it came.

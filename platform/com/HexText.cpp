@@ -27,11 +27,4 @@ std::string HexFromBytes(const std::vector<uint8_t>& bytes) {
     return text;
 }
 
-int HexDigitValue(char c) noexcept {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace platform::com

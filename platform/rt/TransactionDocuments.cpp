@@ -1,6 +1,6 @@
 #include "platform/rt/TransactionDocuments.h"
 
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <string_view>
@@ -84,8 +84,8 @@ bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
     const size_t end = text.find('"');
     if (end == std::string_view::npos) return false;
     value = text.substr(0, end);
-    for (const char c : value)
-        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    const auto plain = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (!std::all_of(value.begin(), value.end(), plain)) return false;
     text.remove_prefix(end + 1);
     return true;
 }
