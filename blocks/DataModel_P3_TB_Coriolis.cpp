@@ -113,9 +113,9 @@ Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform:
     for (int32_t i = 1; i <= count; ++i) {
         const std::string& prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
         // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
-        auto channel = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(prefix + "CHANNEL"));
+        auto channel = FindElementAt(parameters, prefix, "CHANNEL");
         if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
-        for (const char* path : kChannelUnitValues) targets.push_back(ElementAt(parameters, prefix + path));
+        for (const char* path : kChannelUnitValues) targets.push_back(ElementAt(parameters, prefix, path));
     }
     return targets;
 }

@@ -115,13 +115,14 @@ struct Cost {
     int64_t busTimeUs = 0;
     int64_t dtmProcessorNs = 0;
 
-    void Print(const char* what) const {
+    // `target`: the note on the target, for the transfer it applies to (a full upload).
+    void Print(const char* what, const char* target = "") const {
         const double busMs = static_cast<double>(busTimeUs) / 1000.0;
         const double dtmMs = static_cast<double>(dtmProcessorNs) / 1e6;
         std::printf("  %s: %lld transactions, %lld data bytes, bus time %.1f ms, DTM processor time %.3f ms "
-                    "(%.4f %% of the bus time; target at most 0.02 %%)\n",
+                    "(%.4f %% of the bus time%s)\n",
                     what, static_cast<long long>(transactions), static_cast<long long>(bytes), busMs, dtmMs,
-                    busMs > 0 ? 100.0 * dtmMs / busMs : 0.0);
+                    busMs > 0 ? 100.0 * dtmMs / busMs : 0.0, target);
     }
     Cost& operator+=(const Cost& o) {
         transactions += o.transactions;
@@ -233,7 +234,9 @@ int MainJob(const std::vector<std::string>& args) {
     std::cout << "Summary:\n";
     std::cout << "  elements transferred: " << totals.elements << " (" << uploadElements << " uploadable), "
               << totals.repeats << " busy repeats\n";
-    upload.Print("upload");
+    // The target holds for a full upload; the download's two transactions are
+    // mostly the fixed cost of starting and ending a transfer.
+    upload.Print("upload", "; target for a full upload at most 0.02 %");
     download.Print("download");
     Cost all = upload;
     all += download;

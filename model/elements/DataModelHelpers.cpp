@@ -93,12 +93,26 @@ P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::s
     return com::FastPointerCast<clsDataElement>(params.Item(path));
 }
 
-P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix, std::string_view path) {
+namespace {
+
+// The collection's entry at `prefix` & `path`, or null.
+platform::rt::El FindJoined(const platform::rt::Parameters& params, std::string_view prefix, std::string_view path) {
     std::array<char, 128> buffer;
-    if (prefix.size() + path.size() > buffer.size()) return ElementAt(params, std::string(prefix) + std::string(path));
+    if (prefix.size() + path.size() > buffer.size()) return params.Find(std::string(prefix) + std::string(path));
     std::copy(prefix.begin(), prefix.end(), buffer.begin());
     std::copy(path.begin(), path.end(), buffer.begin() + static_cast<std::ptrdiff_t>(prefix.size()));
-    auto el = params.Find(std::string_view(buffer.data(), prefix.size() + path.size()));
+    return params.Find(std::string_view(buffer.data(), prefix.size() + path.size()));
+}
+
+}  // namespace
+
+P<clsDataElement> FindElementAt(const platform::rt::Parameters& params, std::string_view prefix,
+                                std::string_view path) {
+    return com::FastPointerCast<clsDataElement>(FindJoined(params, prefix, path));
+}
+
+P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix, std::string_view path) {
+    auto el = FindJoined(params, prefix, path);
     if (!el) com::Raise(com::errInvalidArgument);
     return com::FastPointerCast<clsDataElement>(el);
 }

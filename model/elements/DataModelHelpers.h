@@ -38,6 +38,10 @@ inline bool IsPathOf(std::string_view name, std::string_view prefix, std::string
 
 // The element at `path` of the collection (a miss raises 5).
 platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path);
+// The element at `prefix` & `path`, or null (also for an element of another
+// kind); looked up without building the path.
+platform::P<clsDataElement> FindElementAt(const platform::rt::Parameters& params, std::string_view prefix,
+                                          std::string_view path);
 // The element at `prefix` & `path`, looked up without building the path.
 platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix,
                                       std::string_view path);

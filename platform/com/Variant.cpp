@@ -689,7 +689,15 @@ const std::vector<uint8_t>& Variant::BytesRef() const {
 
 uint8_t CByte(const Variant& v) { return ToIntegral<uint8_t>(v); }
 int16_t CInt(const Variant& v) { return ToIntegral<int16_t>(v); }
-int32_t CLng(const Variant& v) { return ToIntegral<int32_t>(v); }
+int32_t CLng(const Variant& v) {
+    // The whole-number subtypes fit as they are: no rounding, no range to check.
+    switch (v.Type()) {
+        case VarType::Integer: return VariantAccess::NumOf(v).i16;
+        case VarType::Long: return VariantAccess::NumOf(v).i32;
+        case VarType::Byte: return VariantAccess::NumOf(v).u8;
+        default: return ToIntegral<int32_t>(v);
+    }
+}
 
 float CSng(const Variant& v) {
     if (v.Type() == VarType::Single) return VariantAccess::SingleValue(v);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -55,9 +56,12 @@ struct Step {
 // Reads, one per distinct address in order of appearance: a record header
 // alone when one is selected there, else every selected element.
 void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
-    std::map<Address, size_t> stepOf;
+    // Step by address, the slot in the high half of the key.
+    std::unordered_map<uint32_t, size_t> stepOf;
+    stepOf.reserve(selected.size());
     for (const auto& el : selected) {
-        const Address address{el->Slot(), el->Index()};
+        const uint32_t address = static_cast<uint32_t>(static_cast<uint16_t>(el->Slot())) << 16 |
+                                 static_cast<uint16_t>(el->Index());
         auto [it, added] = stepOf.try_emplace(address, steps.size());
         if (added) {
             steps.push_back({{el}, false});
