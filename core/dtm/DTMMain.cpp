@@ -52,9 +52,9 @@ Variant GetXmlAttribute(const std::string& name, const platform::P<platform::xml
     return value.IsNull() ? Variant(std::string()) : value;
 }
 
-void DTMMain::Trace(const std::string& literal, const std::string& message) const {
+void DTMMain::Trace(std::string_view literal, const std::string& message) const {
     if (!TraceOn()) return;
-    TraceOut("DTMMain" + literal, message, m_DTMContext);
+    TraceOut(std::string("DTMMain").append(literal), message, m_DTMContext);
 }
 
 }  // namespace dtm

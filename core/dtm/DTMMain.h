@@ -11,6 +11,7 @@
 // Every FDT operation answers False or "" instead of throwing into the frame.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/dtm/PageInterfaces.h"
 #include "platform/com/IClassInit.h"
@@ -151,7 +152,7 @@ private:
     bool HasModel() const;
     // Tells the open pages that "~/DataStatus" changed (when the model exists).
     void NotifyDataStatus();
-    void Trace(const std::string& literal, const std::string& message) const;
+    void Trace(std::string_view literal, const std::string& message) const;
 
     platform::P<platform::rt::IPrivateDataModel> m_DataModel;
     platform::P<platform::rt::CommObj> m_CommObj;

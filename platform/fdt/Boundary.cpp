@@ -15,8 +15,9 @@ BoundaryTraceHook& Hook() {
 
 BoundaryTraceHook SetBoundaryTraceHook(BoundaryTraceHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
-void ReportBoundaryError(const std::string& where) noexcept {
-    const app::TrappedError error = app::ErrorSink::Instance().RecordCurrentException(where);
+void ReportBoundaryError(std::string_view where) noexcept {
+    // The name is made only here, when an error has happened.
+    const app::TrappedError error = app::ErrorSink::Instance().RecordCurrentException(std::string(where));
     try {
         const BoundaryTraceHook hook = Hook();  // the hook may replace itself
         if (hook) hook("error " + std::to_string(error.number) + ": " + error.description);

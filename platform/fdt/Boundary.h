@@ -5,6 +5,7 @@
 // app::ErrorSink and writes the trace line "error <n>: <text>".
 #include <functional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -18,12 +19,12 @@ BoundaryTraceHook SetBoundaryTraceHook(BoundaryTraceHook hook);
 
 // Records the exception being handled (call it inside a catch block) and
 // traces it. `where` names the operation. Never throws, also when the hook does.
-void ReportBoundaryError(const std::string& where) noexcept;
+void ReportBoundaryError(std::string_view where) noexcept;
 
 // Runs `call`; when it throws, reports the error and answers `fallback`.
 template <class F, class R = std::invoke_result_t<F&>>
     requires(!std::is_void_v<R>)
-R InvokeFromFrame(const std::string& where, F&& call, std::type_identity_t<R> fallback = R{}) noexcept {
+R InvokeFromFrame(std::string_view where, F&& call, std::type_identity_t<R> fallback = R{}) noexcept {
     try {
         return call();
     } catch (...) {
@@ -34,7 +35,7 @@ R InvokeFromFrame(const std::string& where, F&& call, std::type_identity_t<R> fa
 
 template <class F>
     requires std::is_void_v<std::invoke_result_t<F&>>
-void InvokeFromFrame(const std::string& where, F&& call) noexcept {
+void InvokeFromFrame(std::string_view where, F&& call) noexcept {
     try {
         call();
     } catch (...) {
