@@ -98,11 +98,11 @@ public:
     // UserInfo()->UserLevel().
     int32_t UserLevel() const;
     P<rt::ParameterService> ParameterService() const { return parameterService_; }
-    P<rt::OnlineService> OnlineService() const { return onlineService_; }
-    P<rt::Parameters> Parameters() const { return parameters_; }
-    P<DtmGuiRegistry> GuiRegistry() const { return guiRegistry_; }
+    const P<rt::OnlineService>& OnlineService() const { return onlineService_; }
+    const P<rt::Parameters>& Parameters() const { return parameters_; }
+    const P<DtmGuiRegistry>& GuiRegistry() const { return guiRegistry_; }
     P<LanguageDictionary> Dictionary() const { return dictionary_; }
-    P<DtmCommService> CommService() const { return commService_; }
+    const P<DtmCommService>& CommService() const { return commService_; }
     // The function manager given to InitContext.
     P<IPrivateFunctions> Functions() const { return functions_; }
     // Exactly the object set.
