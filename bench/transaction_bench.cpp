@@ -22,7 +22,7 @@ using platform::Variant;
 // Change notices end at the model: the coding alone is measured.
 class BenchModel : public dtm::clsDataModel {
 public:
-    void DataChanged(El, Ctx) override {}
+    void DataChanged(const El&, const Ctx&) override {}
 };
 
 struct Fixture {

@@ -109,7 +109,7 @@ void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model,
 // initial "Number_FB") whose CHANNEL holds channelCode.
 Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform::Variant& channelCode) {
     Targets targets;
-    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, kNumberFBPath)).InitialValue);
+    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, "", kNumberFBPath)).InitialValue);
     for (int32_t i = 1; i <= count; ++i) {
         const std::string& prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
         // A totaliser block has no CHANNEL under the AI prefix: nothing to do.

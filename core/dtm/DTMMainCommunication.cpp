@@ -172,8 +172,9 @@ void DTMMain::FinishDisconnect(const std::string&) {
 void DTMMain::ShowOnTransactionMonitor(const std::string& Response) noexcept {
     try {
         auto& ctx = Deref(m_DTMContext);
-        const std::string monitorId = platform::com::CStr(
-            Deref(ctx.Parameters()).Item("InvokeId_ctl_TR_Monitor")->TransientValue());
+        const auto element = Deref(ctx.Parameters()).Find("InvokeId_ctl_TR_Monitor");
+        if (!element) return;
+        const std::string monitorId = platform::com::CStr(element->TransientValue());
         if (monitorId.empty()) return;
         auto monitor = std::dynamic_pointer_cast<ITransactionMonitor>(Deref(ctx.GuiRegistry()).FindGui(monitorId));
         if (monitor) monitor->DisplayTransactionResponse(Response);

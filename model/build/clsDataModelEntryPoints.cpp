@@ -101,7 +101,7 @@ void clsDataModel::SetLanguage(Ctx DTMContext, int32_t LanguageId) {
     }
 }
 
-void clsDataModel::DataChanged(El pda, Ctx DTMContext) {
+void clsDataModel::DataChanged(const El& pda, const Ctx& DTMContext) {
     auto element = platform::com::FastPointerCast<clsDataElement>(pda);
     Deref(element);
     // The outermost change decides where the whole chain comes from.

@@ -57,7 +57,7 @@ public:
     std::string DTMDescriptor() override;
     void CreateModel(Ctx DTMContext) override;
     void SetLanguage(Ctx DTMContext, int32_t LanguageId) override;
-    void DataChanged(El pda, Ctx DTMContext) override;
+    void DataChanged(const El& pda, const Ctx& DTMContext) override;
     void DataSetChanged(Ctx DTMContext) override;
     // Evaluates the data-set state when a change notice of the closed batch put it off.
     void NoticeBatchEnded(Ctx DTMContext) override;

@@ -22,7 +22,7 @@ public:
     virtual std::string DTMDescriptor() = 0;
     virtual void CreateModel(Ctx ctx) = 0;
     virtual void SetLanguage(Ctx ctx, int32_t LanguageId) = 0;
-    virtual void DataChanged(El pda, Ctx ctx) = 0;
+    virtual void DataChanged(const El& pda, const Ctx& ctx) = 0;
     virtual void DataSetChanged(Ctx ctx) = 0;
     // The outermost notice batch of the instance's Parameters has closed: what
     // DataChanged put off while it was open is done now.

@@ -30,7 +30,7 @@ namespace dtm::testing {
 class DispatchingModel : public ModelWithUnits {
 public:
     // A notice from the collection: recorded, then handled unless dispatching is off.
-    void DataChanged(El pda, Ctx ctx) override {
+    void DataChanged(const El& pda, const Ctx& ctx) override {
         notified.push_back(pda->Name());
         if (dispatch) Dispatch(std::dynamic_pointer_cast<clsDataElement>(pda), ctx);
     }

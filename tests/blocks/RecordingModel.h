@@ -13,7 +13,7 @@ namespace dtm::testing {
 
 class RecordingModel : public ModelWithUnits {
 public:
-    void DataChanged(El pda, Ctx) override { notified.push_back(pda->Name()); }
+    void DataChanged(const El& pda, const Ctx&) override { notified.push_back(pda->Name()); }
     clsPROFIBUSProfil3Units& Units() { return *PROFIBUSProfil3Units(); }
 
     std::vector<std::string> notified;

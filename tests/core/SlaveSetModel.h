@@ -28,7 +28,7 @@ namespace dtm::testing {
 
 class SlaveSetDispatch : public ModelWithUnits {
 public:
-    void DataChanged(El pda, Ctx ctx) override {
+    void DataChanged(const El& pda, const Ctx& ctx) override {
         struct Level {
             int& level;
             ~Level() { --level; }

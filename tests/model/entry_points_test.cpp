@@ -36,7 +36,7 @@ using platform::com::Identical;
 // arrives inside another change, and shows its change depth.
 class ObservedModel : public clsDataModel {
 public:
-    void DataChanged(El pda, Ctx ctx) override {
+    void DataChanged(const El& pda, const Ctx& ctx) override {
         ++reports;
         if (pda->Name() == failNested && m_ChangeDepth > 0) platform::com::Raise(380, "refused by the test");
         clsDataModel::DataChanged(pda, ctx);

@@ -31,7 +31,7 @@ using platform::Variant;
 // A model that takes change notices without dispatching them.
 class FuzzModel : public dtm::clsDataModel {
 public:
-    void DataChanged(El, Ctx) override {}
+    void DataChanged(const El&, const Ctx&) override {}
 };
 
 constexpr int32_t kValueTypes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};

@@ -51,7 +51,7 @@ public:
     std::string DTMDescriptor() override { return {}; }
     void CreateModel(Ctx) override {}
     void SetLanguage(Ctx, int32_t) override {}
-    void DataChanged(El pda, Ctx) override {
+    void DataChanged(const El& pda, const Ctx&) override {
         changed.push_back(pda->Name());
         if (onDataChanged) onDataChanged(pda);
     }

@@ -30,7 +30,7 @@ constexpr int32_t kDecodingError = 0x500000;
 // A model that records the change notices instead of dispatching them.
 class RecordingModel : public testing::ModelWithUnits {
 public:
-    void DataChanged(El pda, Ctx) override { notified.push_back(pda); }
+    void DataChanged(const El& pda, const Ctx&) override { notified.push_back(pda); }
     int32_t BusyRetries() const { return m_BusyRetries; }
     std::vector<El> notified;
 };

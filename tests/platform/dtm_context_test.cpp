@@ -39,7 +39,7 @@ public:
     std::string DTMDescriptor() override { return {}; }
     void CreateModel(Ctx) override {}
     void SetLanguage(Ctx, int32_t) override {}
-    void DataChanged(El, Ctx) override {}
+    void DataChanged(const El&, const Ctx&) override {}
     void DataSetChanged(Ctx) override {}
     bool BuildTransactionRequest(Ctx, P<com::Object>, bool, El) override { return false; }
     bool ReadTransactionResponse(Ctx, P<com::Object>, bool, El) override { return false; }

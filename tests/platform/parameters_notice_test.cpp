@@ -76,7 +76,7 @@ public:
     std::string DTMDescriptor() override { return {}; }
     void CreateModel(Ctx) override {}
     void SetLanguage(Ctx, int32_t) override {}
-    void DataChanged(El pda, Ctx ctx) override {
+    void DataChanged(const El& pda, const Ctx& ctx) override {
         log_.push_back("model " + pda->Name());
         if (onDataChanged) onDataChanged(pda->Name(), ctx);
     }
