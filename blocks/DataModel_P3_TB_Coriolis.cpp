@@ -150,7 +150,7 @@ bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda
         clsDataModel& model = DataModelOf(DTMContext);
         const platform::Variant channel = platform::Variant::Int(entry.channel);
         Targets values;
-        for (const char* path : entry.values) values.push_back(ElementAt(parameters, prefix + path));
+        for (const char* path : entry.values) values.push_back(ElementAt(parameters, prefix, path));
         // The block's values and the AI scales follow the new unit together, or none does.
         Targets all = values;
         for (auto& scale : AIScalesForChannel(parameters, channel)) all.push_back(std::move(scale));

@@ -196,7 +196,10 @@ void Parameters::NotifyChanged(El el, const std::string& text) {
 }
 
 void Parameters::NotifyPages(const El& el, const std::string& text) {
-    if (auto registry = Registry()) registry->NotifyParameterChanged(el, text);
+    const auto ctx = Context();
+    if (!ctx) return;
+    // The context holds its registry for the call; no copy of the reference is needed.
+    if (const auto& registry = ctx->GuiRegistry()) registry->NotifyParameterChanged(el, text);
 }
 
 P<DtmGuiRegistry> Parameters::Registry() const {
