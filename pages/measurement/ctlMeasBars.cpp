@@ -21,8 +21,6 @@ using platform::Variant;
 namespace {
 
 constexpr int16_t kLabel = 1800, kUnit = 700;
-constexpr const char* kBlockIndexKey = "BlockIndex";
-constexpr int16_t kDefaultBlockIndex = 1;
 
 constexpr FormLine PictureIn(const char* name, const char* frame) {
     return {FormKind::Picture, name, frame, 0, "", 0, 0, false};
@@ -122,7 +120,7 @@ com::PropertyBag BarDesign() {
 }  // namespace
 
 ctlMeasBars::ctlMeasBars(const MeasBarsForm& form)
-    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}), form_(form) {}
+    : BlockIndexedPage(PageTraits{.className = form.className, .hideOnRelease = false}, 1), form_(form) {}
 
 ctlMeasFlow::ctlMeasFlow() : ctlMeasBars(kFlowForm) {}
 ctlMeasConc::ctlMeasConc() : ctlMeasBars(kConcForm) {}
@@ -136,23 +134,13 @@ void ctlMeasBars::BuildForm() {
     }
 }
 
-void ctlMeasBars::InitProperties() { m_BlockIndex = kDefaultBlockIndex; }
-
-void ctlMeasBars::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(kDefaultBlockIndex)));
-}
-
-void ctlMeasBars::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(kDefaultBlockIndex));
-}
-
 void ctlMeasBars::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     link.bDisplayDPV1Index = false;
 }
 
 void ctlMeasBars::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
+    BlockIndexedPage::InitLanguageDependedControls(languageId);
     RemoveLabelUnits(std::vector<P<ui::Control>>(Controls().begin(), Controls().end()));
     for (const auto& bar : bars_) bar->UserLanguage(PrimaryLangId(languageId));
 }
@@ -166,14 +154,14 @@ void ctlMeasBars::ShowOnBar(ctlBar& bar, const BarGroup& group, const std::strin
 }
 
 void ctlMeasBars::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
+    BlockIndexedPage::UpdateParameterCtl(element);
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
     for (size_t i = 0; i < bars_.size(); ++i) ShowOnBar(*bars_[i], form_.groups[i], el->Name, element);
 }
 
 void ctlMeasBars::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
+    BlockIndexedPage::UpdateAllParameterCtls();
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
     for (size_t i = 0; i < bars_.size(); ++i) {
         const BarGroup& group = form_.groups[i];

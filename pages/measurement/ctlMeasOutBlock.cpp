@@ -22,7 +22,6 @@ using platform::Variant;
 namespace {
 
 constexpr int16_t kLabel = 2400, kUnit = 900;
-constexpr const char* kBlockIndexKey = "BlockIndex";
 
 // The simulation row's tag names the record "Simulate"; paths are found whatever their case.
 constexpr FormLine kAILines[] = {
@@ -66,33 +65,22 @@ com::PropertyBag BarDesign() {
 }  // namespace
 
 ctlMeasOutBlock::ctlMeasOutBlock(const MeasOutForm& form)
-    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}),
-      form_(form),
-      m_BlockIndex(form.defaultBlockIndex) {}
+    : BlockIndexedPage(PageTraits{.className = form.className, .hideOnRelease = false}, form.defaultBlockIndex),
+      form_(form) {}
 
 ctlMeasOutAI::ctlMeasOutAI() : ctlMeasOutBlock(kAIForm) {}
 ctlMeasOutTOT::ctlMeasOutTOT() : ctlMeasOutBlock(kTOTForm) {}
 
 void ctlMeasOutBlock::BuildForm() { PlaceForm(*this, form_.lines); }
 
-void ctlMeasOutBlock::InitProperties() { m_BlockIndex = form_.defaultBlockIndex; }
-
-void ctlMeasOutBlock::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(form_.defaultBlockIndex)));
-}
-
-void ctlMeasOutBlock::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(form_.defaultBlockIndex));
-}
-
 void ctlMeasOutBlock::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     link.bDisplayDPV1Index = false;
 }
 
 void ctlMeasOutBlock::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    const std::string number = std::to_string(m_BlockIndex);
+    BlockIndexedPage::InitLanguageDependedControls(languageId);
+    const std::string number = std::to_string(BlockIndex());
     for (const auto& control : Controls())
         if (const auto frame = std::dynamic_pointer_cast<ui::Frame>(control))
             frame->Caption(com::vb::Replace(frame->Caption(), "%d", number));
@@ -107,7 +95,7 @@ void ctlMeasOutAI::BuildForm() {
 void ctlMeasOutAI::UpdateAIOutParameter(const P<rt::IPrivateDataElement>& element) {
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
-    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const std::string prefix = GetAIBlockPrefix(BlockIndex());
     if (el->Name == prefix + "OUT/Value") ShowOnBar(*barAIOut, BarPart::Value, *el, GetContext());
     else if (el->Name == prefix + "OUT_SCALE/Lo_Val") ShowOnBar(*barAIOut, BarPart::Low, *el, GetContext());
     else if (el->Name == prefix + "OUT_SCALE/Up_Val") ShowOnBar(*barAIOut, BarPart::High, *el, GetContext());
@@ -120,7 +108,7 @@ void ctlMeasOutAI::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element)
 
 void ctlMeasOutAI::UpdateAllParameterCtls() {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const std::string prefix = GetAIBlockPrefix(BlockIndex());
     for (const char* member : {"OUT/Value", "OUT_SCALE/Lo_Val", "OUT_SCALE/Up_Val"})
         UpdateAIOutParameter(params.Item(prefix + member));
     ctlMeasOutBlock::UpdateAllParameterCtls();
