@@ -16,7 +16,6 @@ namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
 using platform::P;
-using platform::Variant;
 
 namespace {
 
@@ -107,16 +106,6 @@ const MeasBarsForm kConcForm{
     }},
 };
 
-// The bars' design: red bar, blue limit marks, a scale of 20 to 80 until the limits are known.
-com::PropertyBag BarDesign() {
-    com::PropertyBag bag;
-    bag.WriteProperty("Color", Variant::Lng(0x0000FF));
-    bag.WriteProperty("LimitColor", Variant::Lng(0xFF0000));
-    bag.WriteProperty("RangeMin", Variant::Dbl(20));
-    bag.WriteProperty("RangeMax", Variant::Dbl(80));
-    return bag;
-}
-
 }  // namespace
 
 ctlMeasBars::ctlMeasBars(const MeasBarsForm& form)
@@ -127,7 +116,7 @@ ctlMeasConc::ctlMeasConc() : ctlMeasBars(kConcForm) {}
 
 void ctlMeasBars::BuildForm() {
     PlaceForm(*this, form_.lines);
-    const com::PropertyBag design = BarDesign();
+    const com::PropertyBag design = BarDesign(kBarRed);
     for (size_t i = 0; i < bars_.size(); ++i) {
         const BarGroup& group = form_.groups[i];
         bars_[i] = Place<ctlBar>(group.bar, std::nullopt, Controls().Item(group.picture).get(), &design);

@@ -17,7 +17,6 @@ namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
 using platform::P;
-using platform::Variant;
 
 namespace {
 
@@ -52,16 +51,6 @@ constexpr FormLine kTOTLines[] = {
 const MeasOutForm kAIForm{"ctlMeasOutAI", 1, "FUNC/%d/AI/CHANNEL", kAILines, "frmMeasOutAI"};
 const MeasOutForm kTOTForm{"ctlMeasOutTOT", 4, "FUNC/%d/TOT/CHANNEL", kTOTLines, nullptr};
 
-// The bar's design: bar and limit marks blue, a scale of 20 to 80 until the output scale is known.
-com::PropertyBag BarDesign() {
-    com::PropertyBag bag;
-    bag.WriteProperty("Color", Variant::Lng(0xFF0000));
-    bag.WriteProperty("LimitColor", Variant::Lng(0xFF0000));
-    bag.WriteProperty("RangeMin", Variant::Dbl(20));
-    bag.WriteProperty("RangeMax", Variant::Dbl(80));
-    return bag;
-}
-
 }  // namespace
 
 ctlMeasOutBlock::ctlMeasOutBlock(const MeasOutForm& form)
@@ -88,7 +77,7 @@ void ctlMeasOutBlock::InitLanguageDependedControls(int32_t languageId) {
 
 void ctlMeasOutAI::BuildForm() {
     ctlMeasOutBlock::BuildForm();
-    const com::PropertyBag design = BarDesign();
+    const com::PropertyBag design = BarDesign(kBarBlue);
     barAIOut = Place<ctlBar>("barAIOut", std::nullopt, Controls().Item(form_.barFrame).get(), &design);
 }
 

@@ -84,23 +84,11 @@ void ctlSimulation::SelectTabChild(const std::string& child, int16_t n) {
     ctlStatus->AddRequests();
 }
 
-bool ctlSimulation::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    badTabPath_ = false;
-    const bool shown = BlockTabPage::ShowControl(controlPfad, ctlName);
-    return shown && !badTabPath_;
-}
-
 void ctlSimulation::SelectTabForPath(const std::string& head, const std::string& tail) {
     for (const auto& named : kTabHeads)
         if (head == named.head && named.tab <= TabStrip->Tabs().Count())
             TabStrip->SelectedItem(TabStrip->Tabs().Item(named.tab));
-    if (head != "TabStrip") return;
-    const auto tab = TabOfPath(*TabStrip, tail);
-    if (!tab) {
-        badTabPath_ = true;
-        return;
-    }
-    TabStrip->SelectedItem(tab);
+    if (!SelectTabOfPath(*TabStrip, head, tail)) RefusePath();
 }
 
 // ---- status bar ----

@@ -24,8 +24,6 @@ public:
     ctlSimulation();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
-
     platform::P<dtm::ctlSimuCh> ctlSimuCh;
     platform::P<dtm::ctlStatus> ctlStatus;
 
@@ -40,8 +38,6 @@ private:
     void SelectTabChild(const std::string& child, int16_t n);
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnAddDiagnoseRequests(platform::rt::TransGrp& group);
-
-    bool badTabPath_ = false;
 };
 
 }  // namespace dtm
