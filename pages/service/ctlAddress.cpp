@@ -5,6 +5,7 @@
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/service/ExecuteDeviceReset.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/fdt/FrameInterfaces.h"
@@ -18,6 +19,7 @@
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
@@ -26,8 +28,6 @@ using platform::Variant;
 
 namespace {
 
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kExclamationOk = 48;
 constexpr int32_t kReadOnlyFlag = 1;
 constexpr int32_t kChannelCount = 16;
 
@@ -133,7 +133,7 @@ void ctlAddress::SaveValues() {
 bool ctlAddress::UserMayChange() const {
     const auto ctx = GetContext();
     if (com::Deref(ctx).UserLevel() >= kRequiredUserLevel) return true;
-    ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+    ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
     return false;
 }
 
@@ -188,7 +188,7 @@ void ctlAddress::cmdCancel_Click() {
     } catch (...) {
         // no frame to ask: the values are restored, the page stays
     }
-    if (!closing) ctx->MsgBox(GetLangText(ctx, "key_IFdtActiveX_not_supported"), kOkOnly);
+    if (!closing) ctx->MsgBox(GetLangText(ctx, "key_IFdtActiveX_not_supported"), app::kButtonsOKOnly);
 }
 
 void ctlAddress::HelpButton_Click() {

@@ -7,6 +7,7 @@
 #include "pages/framework/MarkedUpload.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/FormTable.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/OnlineService.h"
@@ -14,14 +15,13 @@
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
 
 namespace {
 
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kExclamationOk = 48;
 constexpr int16_t kUploadRunning = 1;
 
 constexpr FormLine kForm[] = {
@@ -108,7 +108,7 @@ void ctlSimuCh::cmdTransfer_Click() {
     // The page's writes are checked against the level the elements require.
     for (const auto& element : {simulate, target}) {
         if (ctx->UserLevel() < dynamic_cast<clsDataElement&>(com::Deref(element)).RequiredUserLevel) {
-            ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+            ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
             return;
         }
     }
@@ -122,7 +122,7 @@ void ctlSimuCh::cmdTransfer_Click() {
     const auto callback = std::dynamic_pointer_cast<rt::IPrivateProcess>(Keep());
     if (m_TransGrp->Execute(callback, true, true) != 0) {
         m_TransGrp->CloseConnection();
-        ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
+        ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), app::kButtonsOKOnly);
         Trace("cmdTransfer_Click", "Error at write status");
     }
 }
