@@ -35,9 +35,13 @@ public:
 
 protected:
     void BuildForm() override;
+    // The block tab page's steps, then the transfer group.
     void InitControls() override;
+    // Its own order: the tab captions traced, the block table's labels between them and the help button.
     void InitLanguageDependedControls(int32_t languageId) override;
+    // Its own order: the children released first, then the transfer group, then the tab strip.
     bool ExitControls() override;
+    // The block tab page's steps, then the manufacturer's labels (selector) or the block page's caption (CHANNEL).
     void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
     void UpdateAllParameterCtls() override;
 
