@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "frame/DeviceChannel.h"
 #include "frame/PageFrame.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
-#include "platform/app/ProcessorTime.h"
 #include "platform/ui/Environment.h"
 
 namespace {
@@ -32,9 +32,9 @@ void BM_MeasureCycle(benchmark::State& state) {
     int64_t dtmNs = 0, busUs = 0, transactions = 0;
     for (auto _ : state) {
         channel.ResetTotals();
-        const platform::app::ProcessorStopwatch watch;
+        const dtm::frame::DtmStopwatch watch(channel);
         for (int i = 0; i < kTicks; ++i) loop.Advance(kTickMs);
-        dtmNs += watch.ElapsedNs() - channel.FrameProcessorTimeNs();
+        dtmNs += watch.ElapsedNs();
         busUs += channel.BusTimeUs();
         transactions += channel.Transactions();
     }

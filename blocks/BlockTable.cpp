@@ -57,4 +57,13 @@ void AddBlockRows(platform::rt::Parameters& parameters, const BlockSpec& spec, s
     for (const BlockRow& row : rows) AddBlockRow(parameters, spec, row);
 }
 
+BlockPrefixes::BlockPrefixes(std::string_view head, std::string_view tail) : head_(head), tail_(tail) {
+    for (size_t n = 0; n < made_.size(); ++n) made_[n] = head_ + std::to_string(n) + tail_;
+}
+
+std::string BlockPrefixes::operator()(int16_t n) const {
+    if (n >= 0 && static_cast<size_t>(n) < made_.size()) return made_[static_cast<size_t>(n)];
+    return head_ + std::to_string(n) + tail_;
+}
+
 }  // namespace dtm

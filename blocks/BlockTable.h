@@ -24,10 +24,12 @@
 // A step that must follow the creation of one particular element (registering
 // a unit, setting a range) takes the element that AddBlockRow returns; the
 // table around it is built in parts (std::span subranges).
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/elements/ProfibusBlockFlags.h"
 #include "platform/com/Variant.h"
@@ -131,5 +133,19 @@ std::shared_ptr<clsDataElement> AddBlockRow(platform::rt::Parameters& parameters
 // Creates the elements of a table, row by row in table order.
 void AddBlockRows(platform::rt::Parameters& parameters, const BlockSpec& spec,
                   std::span<const BlockRow> rows);
+
+// The path prefixes of one kind of block, head & n & tail ("FUNC/3/AI/"):
+// the change handlers ask for them on every notice, so those of the block
+// numbers 0 to 15 are made once.
+class BlockPrefixes {
+public:
+    BlockPrefixes(std::string_view head, std::string_view tail);
+    std::string operator()(int16_t n) const;
+
+private:
+    std::string head_;
+    std::string tail_;
+    std::array<std::string, 16> made_;
+};
 
 }  // namespace dtm

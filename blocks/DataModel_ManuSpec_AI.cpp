@@ -94,13 +94,13 @@ std::string DecimalPointFormat(int32_t d) {
 void TakeChannelUnit(platform::rt::Parameters& parameters, const std::string& prefix,
                      const clsDataElement& unitElement, bool bNoNotify) {
     if (!bNoNotify) {
-        auto outUnit = ElementAt(parameters, prefix + "OUT_SCALE/Unit");
+        auto outUnit = ElementAt(parameters, prefix, "OUT_SCALE/Unit");
         com::Deref(outUnit).TransientValue = unitElement.TransientValue;
         parameters.NotifyChange(outUnit, "");
     }
     const int16_t unit = com::CInt(unitElement.TransientValue);
     for (const char* path : kChannelUnitValues) {
-        auto element = ElementAt(parameters, prefix + path);
+        auto element = ElementAt(parameters, prefix, path);
         com::Deref(element).nTransientUnit = unit;
         if (!bNoNotify) parameters.NotifyChange(element, "");
     }
@@ -132,7 +132,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     clsDataElement& el = com::Deref(pda);
     const std::string prefix = GetAIBlockPrefix(el.BlockNumber);
 
-    if (el.Name == prefix + "CHANNEL") {
+    if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         // A data set being taken over brings its own units, and so does the
         // device. Only a channel that the user chooses brings its unit along:
         // not one read from the device, nor a notice that another change's
@@ -147,7 +147,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     }
 
     if (!manuspec::NamesOneOf(el.Name, prefix, kDecimalPointValues)) return;
-    const auto decPoint = ElementAt(Parameters, prefix + "OUT_SCALE/DecPoint");
+    const auto decPoint = ElementAt(Parameters, prefix, "OUT_SCALE/DecPoint");
     const int32_t d = com::CLng(com::Deref(decPoint).TransientValue);
     // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.
     if (d > kMaxDecimalPoint) com::Raise(com::errOverflow);

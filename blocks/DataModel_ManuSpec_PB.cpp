@@ -209,15 +209,15 @@ void ApplyIdentNumberSelector(const P<clsDataElement>& pda, Parameters& params) 
     const com::Cmp selector = com::CompareTo(pda->TransientValue, 0);
     const bool deviceOwn = selector == com::Cmp::Less || selector == com::Cmp::Greater;
     SwapSlaveIdentNumber(params, deviceOwn);
-    std::vector<P<clsDataElement>> upperBlocks;
-    for (const auto& item : params) {
-        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
-        if (!el) continue;
-        if ((el->BlockType == pbfFunctionAIBlock || el->BlockType == pbfFunctionTOTBlock) && el->BlockNumber > 4 &&
-            el->BlockNumber <= 8)
-            upperBlocks.push_back(el);
+    const auto owner = params.DataModel();
+    const auto* model = dynamic_cast<const clsDataModel*>(owner.get());
+    const auto* upperBlocks = model ? model->FunctionBlocks5To8() : nullptr;
+    std::vector<P<clsDataElement>> scanned;
+    if (!upperBlocks) {
+        scanned = FunctionBlockElements5To8(params);
+        upperBlocks = &scanned;
     }
-    for (const auto& el : upperBlocks) {
+    for (const auto& el : *upperBlocks) {
         el->Validity(deviceOwn);
         params.NotifyChange(el, "");
     }
@@ -227,6 +227,18 @@ void ApplyIdentNumberSelector(const P<clsDataElement>& pda, Parameters& params) 
 }
 
 }  // namespace
+
+std::vector<P<clsDataElement>> FunctionBlockElements5To8(const Parameters& params) {
+    std::vector<P<clsDataElement>> elements;
+    for (const auto& item : params) {
+        auto el = std::dynamic_pointer_cast<clsDataElement>(item);
+        if (!el) continue;
+        if ((el->BlockType == pbfFunctionAIBlock || el->BlockType == pbfFunctionTOTBlock) && el->BlockNumber > 4 &&
+            el->BlockNumber <= 8)
+            elements.push_back(std::move(el));
+    }
+    return elements;
+}
 
 void ManuSpecPBCreate(uint8_t BlockNumber, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     auto& params = com::Deref(com::Deref(DTMContext).Parameters());

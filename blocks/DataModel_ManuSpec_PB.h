@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/com/Variant.h"
 
@@ -45,6 +46,11 @@ void ManuSpecPBDefaults(const std::shared_ptr<platform::rt::DTMContext>& DTMCont
 //   written and reported only when it changes.
 // Any other element is ignored.
 void ManuSpecPBChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::Parameters& Parameters);
+
+// The elements of the AI and Totaliser blocks 5 to 8, which the ident number
+// selector switches, in collection order. The model resolves them once when
+// it is built (clsDataModel::FunctionBlocks5To8).
+std::vector<std::shared_ptr<clsDataElement>> FunctionBlockElements5To8(const platform::rt::Parameters& Parameters);
 
 // Refresh: a change of "PHYS/MANU/OPERATION_HOUR/days" or ".../milliseconds"
 // sets "PHYS/OPERATION_TIME" to OperationTimeText of the two (when both hold

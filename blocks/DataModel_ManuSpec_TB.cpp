@@ -217,10 +217,10 @@ void ManuSpecTBUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
                       bool bNoNotify) {
     const clsDataElement& el = com::Deref(pda);
     const std::string prefix = GetTBBlockPrefix(el.BlockNumber);
-    if (el.Name != prefix + std::string(kMeterSeries)) return;
+    if (!IsPathOf(el.Name, prefix, kMeterSeries)) return;
 
     // The second model's meter series offers the second list of transducer types.
-    auto transducerType = ElementAt(Parameters, prefix + kTransducerType);
+    auto transducerType = ElementAt(Parameters, prefix, kTransducerType);
     clsDataElement& type = com::Deref(transducerType);
     const int32_t list = manuspec::HoldsCode(el.TransientValue, kSeriesSecondModel) ? 1 : 0;
     type.ValueList = type.GetValueLists(list);

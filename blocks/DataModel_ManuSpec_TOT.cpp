@@ -109,21 +109,21 @@ void ManuSpecTOTDefaults(int16_t n, const std::shared_ptr<platform::rt::DTMConte
     block.blockNumber = n;
     const std::string prefix = GetTOTBlockPrefix(n);
     manuspec::ApplyDefaults(parameters, prefix, kDefaults, block);
-    com::Deref(ElementAt(parameters, prefix + "UNIT_TOT")).TransientValues = InitialRememberedUnits();
+    com::Deref(ElementAt(parameters, prefix, "UNIT_TOT")).TransientValues = InitialRememberedUnits();
 }
 
 void ManuSpecTOTChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                         const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     const std::string prefix = GetTOTBlockPrefix(n);
     const clsDataElement& changed = com::Deref(pda);
-    if (changed.Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
+    if (!IsPathOf(changed.Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
 
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     // A unit read from the device belongs to the device's channel, which may
     // come after it: it is remembered with that channel (ManuSpecTOTUpdate).
     if (DataModelOf(parameters).ChangeFromDevice()) return;
-    const auto channel = ElementAt(parameters, prefix + "CHANNEL");
-    const auto unitTot = ElementAt(parameters, prefix + "UNIT_TOT");
+    const auto channel = ElementAt(parameters, prefix, "CHANNEL");
+    const auto unitTot = ElementAt(parameters, prefix, "UNIT_TOT");
     Remember(com::Deref(unitTot), EntryOf(com::Deref(channel).TransientValue), changed.TransientValue);
     // Reaches the pages only: "UNIT_TOT" is the element whose change is being handled.
     parameters.NotifyChange(unitTot, "");
@@ -134,9 +134,9 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
     clsDataElement& el = com::Deref(pda);
     const std::string prefix = GetTOTBlockPrefix(el.BlockNumber);
 
-    if (el.Name == prefix + "CHANNEL") {
+    if (IsPathOf(el.Name, prefix, "CHANNEL")) {
         if (!manuspec::FindChannel(el.TransientValue)) return;  // no measured value of the transducer block
-        auto unitTot = ElementAt(Parameters, prefix + "UNIT_TOT");
+        auto unitTot = ElementAt(Parameters, prefix, "UNIT_TOT");
         clsDataElement& unit = com::Deref(unitTot);
         const int32_t entry = EntryOf(el.TransientValue);
         unit.ValueList = unit.GetValueLists(entry);

@@ -155,7 +155,8 @@ void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) 
 }  // namespace
 
 std::string GetAIBlockPrefix(int16_t n) {
-    return "FUNC/" + std::to_string(n) + "/AI/";
+    static const BlockPrefixes prefixes("FUNC/", "/AI/");
+    return prefixes(n);
 }
 
 void CreateAIBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
@@ -175,18 +176,18 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     const clsDataElement& changed = com::Deref(pda);
 
-    if (changed.Name == prefix + "MODE_BLK/Actual") {
+    if (IsPathOf(changed.Name, prefix, "MODE_BLK/Actual")) {
         // Only the members change; the "OUT/" header keeps its own flags.
         for (const char* path : kModeDependentValues) {
-            auto element = ElementAt(parameters, prefix + path);
+            auto element = ElementAt(parameters, prefix, path);
             clsDataElement& el = com::Deref(element);
             const bool manual = com::CompareTo(changed.TransientValue, kManualMode) == com::Cmp::Equal;
             el.StatusFlags(manual ? (el.StatusFlags() & ~0x1) : (el.StatusFlags() | 0x1));
             parameters.NotifyChange(element, "");
         }
-    } else if (changed.Name == prefix + "OUT_SCALE/DecPoint") {
+    } else if (IsPathOf(changed.Name, prefix, "OUT_SCALE/DecPoint")) {
         // Nothing changes; each value is reshown with the new decimal point.
-        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix + path), "");
+        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix, path), "");
     }
 }
 
@@ -196,14 +197,14 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
     const int16_t n = changed.BlockNumber;
     const std::string prefix = GetAIBlockPrefix(n);
 
-    if (changed.Name == prefix + "OUT_SCALE/Unit") {
+    if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
         std::vector<std::shared_ptr<clsDataElement>> targets;
-        for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix + path));
+        for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix, path));
         // All 13 values follow the new unit, or none does.
         if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
         for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);
-    } else if (changed.Name == prefix + "OUT_UNIT_TEXT") {
-        auto unitElement = ElementAt(Parameters, prefix + "OUT_SCALE/Unit");
+    } else if (IsPathOf(changed.Name, prefix, "OUT_UNIT_TEXT")) {
+        auto unitElement = ElementAt(Parameters, prefix, "OUT_SCALE/Unit");
         clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
         units.SetUnitInformation(kTextUnitCode, 1.0, 0.0, changed.Label, "");
         units.SetUnitInformation(BlockUnitTextCode(n), 1.0, 0.0, com::CStr(changed.TransientValue), "");

@@ -110,7 +110,8 @@ constexpr const char* kTotaliserUnitValues[] = {
 }  // namespace
 
 std::string GetTOTBlockPrefix(int16_t n) {
-    return "FUNC/" + std::to_string(n) + "/TOT/";
+    static const BlockPrefixes prefixes("FUNC/", "/TOT/");
+    return prefixes(n);
 }
 
 void CreateTOTBlockModel(int16_t n, const platform::Variant& blockUnit,
@@ -125,13 +126,13 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     const std::string prefix = GetTOTBlockPrefix(n);
     auto& parameters = platform::com::Deref(platform::com::Deref(DTMContext).Parameters());
-    if (platform::com::Deref(pda).Name != prefix + "UNIT_TOT") return;  // exact, case-sensitive
+    if (!IsPathOf(platform::com::Deref(pda).Name, prefix, "UNIT_TOT")) return;  // exact, case-sensitive
     // Needed only for the conversion: a change of another element must not
     // depend on the context holding a model.
     clsDataModel& model = DataModelOf(DTMContext);
 
     std::vector<std::shared_ptr<clsDataElement>> targets;
-    for (const char* path : kTotaliserUnitValues) targets.push_back(ElementAt(parameters, prefix + path));
+    for (const char* path : kTotaliserUnitValues) targets.push_back(ElementAt(parameters, prefix, path));
     // All 11 values follow the new unit, or none does.
     CheckUnitChange(parameters, model, targets, pda);
     for (const auto& target : targets) {

@@ -123,7 +123,8 @@ Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform:
 }  // namespace
 
 std::string GetTBBlockPrefix(int16_t n) {
-    return "TRANS/" + std::to_string(n) + "/FlowCori/";
+    static const BlockPrefixes prefixes("TRANS/", "/FlowCori/");
+    return prefixes(n);
 }
 
 void CreateTBBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
@@ -142,7 +143,7 @@ bool ConvertMeasuredValues(int16_t n, const std::shared_ptr<clsDataElement>& pda
     const std::string prefix = GetTBBlockPrefix(n);
     const std::string& name = com::Deref(pda).Name;
     for (const MeasuredValueUnit& entry : units) {
-        if (name != prefix + entry.unit) continue;  // exact, case-sensitive
+        if (!IsPathOf(name, prefix, entry.unit)) continue;  // exact, case-sensitive
         // Needed only for the conversion: a change of another element must not
         // depend on the context holding a model.
         auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());

@@ -2,6 +2,7 @@
 #include "blocks/ManuSpecSupport.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 #include "model/elements/DataModelHelpers.h"
@@ -68,7 +69,9 @@ Variant BlockViewAddress(int16_t n) {
 }
 
 bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return name == prefix + path; });
+    if (!std::string_view(name).starts_with(prefix)) return false;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return rest == path; });
 }
 
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {
@@ -80,7 +83,7 @@ std::string DisplayFormat(const std::string& fixed, const Variant& value) {
 void ApplyDefaults(platform::rt::Parameters& parameters, const std::string& prefix, std::span<const DefaultRow> rows,
                    const BlockDefaults& block) {
     for (const DefaultRow& row : rows) {
-        clsDataElement& el = com::Deref(ElementAt(parameters, prefix + row.path));
+        clsDataElement& el = com::Deref(ElementAt(parameters, prefix, row.path));
         if (row.userLevel != 0) el.RequiredUserLevel = row.userLevel;
         if (row.readOnly) {
             el.ElementMode &= ~clsDataElement::kModeDownload;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/RecentLog.h"
 #include "platform/fdt/FrameInterfaces.h"
 
 namespace dtm::frame {
@@ -36,7 +37,9 @@ public:
     // The sink of the last connect.
     Sink ResponseSink() const { return sink_; }
     bool Connected() const { return connected_; }
-    const std::vector<CommunicationRequest>& Requests() const { return requests_; }
+    // The last requests (RecentLog::kDefaultCapacity unless KeepLast says otherwise).
+    const RecentLog<CommunicationRequest>& Requests() const { return requests_; }
+    void KeepLast(size_t requests) { requests_.Keep(requests); }
 
     // Sends the answers of the disconnects held back (holdDisconnect).
     void AnswerHeldDisconnects();
@@ -55,7 +58,7 @@ private:
 
     Sink sink_;
     bool connected_ = false;
-    std::vector<CommunicationRequest> requests_;
+    RecentLog<CommunicationRequest> requests_;
     std::vector<std::string> heldDisconnects_;
     TransactionHandler transactionHandler_;
 };

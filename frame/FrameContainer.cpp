@@ -1,5 +1,7 @@
 #include "frame/FrameContainer.h"
 
+#include <algorithm>
+
 namespace dtm::frame {
 
 namespace {
@@ -15,6 +17,12 @@ std::vector<FrameEvent> FrameContainer::EventsNamed(const std::string& name) con
     for (const auto& e : events_)
         if (e.name == name) out.push_back(e);
     return out;
+}
+
+bool FrameContainer::HasEventSince(size_t from, const std::string& name) const {
+    for (size_t i = std::max(from, events_.first()); i < events_.size(); ++i)
+        if (events_[i].name == name) return true;
+    return false;
 }
 
 bool FrameContainer::SaveRequest(const std::string& systemTag) {

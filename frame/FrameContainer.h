@@ -1,10 +1,11 @@
 #pragma once
 // The test frame's container of one DTM instance: it answers the DTM's requests
-// and records every event the DTM sends, so tests and the command-line frame can
+// and records the events the DTM sends, so tests and the command-line frame can
 // see what happened.
 #include <string>
 #include <vector>
 
+#include "frame/RecentLog.h"
 #include "platform/fdt/FrameInterfaces.h"
 
 namespace dtm::frame {
@@ -33,9 +34,13 @@ public:
     void OnProgress(const std::string& systemTag, const std::string& title, int32_t percent, bool show) override;
     void OnParameterChanged(const std::string& systemTag, const std::string& xml) override;
 
-    const std::vector<FrameEvent>& Events() const { return events_; }
+    // The last events (RecentLog::kDefaultCapacity unless KeepLast says otherwise).
+    const RecentLog<FrameEvent>& Events() const { return events_; }
     std::vector<FrameEvent> EventsNamed(const std::string& name) const;
+    // An event of that name at position `from` or later.
+    bool HasEventSince(size_t from, const std::string& name) const;
     void ClearEvents() { events_.clear(); }
+    void KeepLast(size_t events) { events_.Keep(events); }
 
     // What the next save and close requests answer (True unless a test says otherwise).
     bool saveAnswer = true;
@@ -43,7 +48,7 @@ public:
 
 private:
     void Record(std::string name, const std::string& tag, std::vector<std::string> args = {});
-    std::vector<FrameEvent> events_;
+    RecentLog<FrameEvent> events_;
 };
 
 }  // namespace dtm::frame

@@ -1,5 +1,7 @@
 #include "frame/FrameSession.h"
 
+#include <algorithm>
+
 #include "core/dtm/PageInterfaces.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/ClassRegistry.h"
@@ -48,10 +50,10 @@ bool FrameSession::Config(const std::string& userInfo) { return IDtm().IDtm_Conf
 bool FrameSession::SetCommunication() { return IDtm().IDtm_SetCommunication(communication_); }
 
 bool FrameSession::ReleaseCommunication() {
-    const size_t before = container_->EventsNamed("OnPreparedToReleaseCommunication").size();
+    const size_t before = container_->Events().size();
     if (!IDtm().IDtm_PrepareToReleaseCommunication()) return false;
     auto& loop = platform::app::EventLoop::Instance();
-    while (container_->EventsNamed("OnPreparedToReleaseCommunication").size() == before && loop.PendingCount() > 0)
+    while (!container_->HasEventSince(before, "OnPreparedToReleaseCommunication") && loop.PendingCount() > 0)
         loop.Advance(1);
     return IDtm().IDtm_ReleaseCommunication();
 }
@@ -150,7 +152,8 @@ TransferOutcome FrameSession::Transfer(bool upload, const std::string& path, con
             }
         }
         if (outcome.finished || loop.PendingCount() == 0) break;
-        loop.Advance(1);
+        // Straight to the next piece of work, which is where anything can happen.
+        loop.Advance(std::max<int64_t>(loop.NextDueIn(), 1));
     }
     return outcome;
 }

@@ -101,7 +101,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"select", &I::Select},   {"bits", &I::Bits},             {"key", &I::Key},     {"menu", &I::Menu},
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
-        {"expect", &I::Expect},   {"channels", &I::Channels},
+        {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
     };
     return commands;
 }
@@ -168,7 +168,7 @@ void PageScriptInterpreter::ReportMeanwhile() {
     }
     if (!frame_->Started()) return;
     const auto& events = frame_->Session().Container()->Events();
-    for (; eventsSeen_ < events.size(); ++eventsSeen_) {
+    for (eventsSeen_ = std::max(eventsSeen_, events.first()); eventsSeen_ < events.size(); ++eventsSeen_) {
         std::string text = "~ " + events[eventsSeen_].name;
         for (const auto& arg : events[eventsSeen_].args) text += " " + Quote(arg);
         Line(text);
@@ -177,6 +177,10 @@ void PageScriptInterpreter::ReportMeanwhile() {
 
 std::string PageScriptInterpreter::Mask(std::string text) const {
     for (const auto& id : invokeIds_) text = MaskInvokeId(std::move(text), id);
+    // The run's component folder differs on every run.
+    if (!folder_.Path().empty())
+        for (size_t at = text.find(folder_.Path()); at != std::string::npos; at = text.find(folder_.Path(), at))
+            text.replace(at, folder_.Path().size(), "<folder>");
     return text;
 }
 
@@ -275,6 +279,12 @@ void PageScriptInterpreter::Functions(const Args& args) {
     Need(args, 0, 0, "functions");
     for (const auto& [id, name] : OfferedFunctions(frame_->Session().IDtm().IDtm_GetFunctions("")))
         Line(id + " " + Quote(name));
+}
+
+void PageScriptInterpreter::Developer(const Args& args) {
+    Need(args, 0, 0, "developer");
+    if (!folder_.EnableDeveloperFeatures()) throw UsageError{"the configuration file cannot be changed"};
+    Line("developer features on");
 }
 
 void PageScriptInterpreter::Open(const Args& args) {
@@ -436,7 +446,7 @@ void PageScriptInterpreter::Device(const Args& args) {
     } else if (what == "log") {
         Need(args, 1, 1, kUsage);
         const auto& log = device.Log();
-        for (; deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
+        for (deviceLogSeen_ = std::max(deviceLogSeen_, log.first()); deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
             const auto& [request, answer] = log[deviceLogSeen_];
             std::string text = "slot " + std::to_string(request.slot) + " index " + std::to_string(request.index) +
                                (request.write ? " w " + Bytes(request.data) : std::string(" r")) + " -> ";

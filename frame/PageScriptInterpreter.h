@@ -13,6 +13,7 @@
 
 #include "frame/PageFrame.h"
 #include "frame/PageScript.h"
+#include "frame/ScratchFolder.h"
 #include "frame/ScriptTokens.h"
 
 namespace platform::ctl {
@@ -74,6 +75,7 @@ private:
     void Lang(const Args& args);
     void Lock(const Args& args);
     void Functions(const Args& args);
+    void Developer(const Args& args);
     void Open(const Args& args);
     void Pages(const Args& args);
     void Use(const Args& args);
@@ -103,6 +105,8 @@ private:
 
     std::ostream& out_;
     PageScriptOptions options_;
+    // The run's own component folder; it outlives the frame.
+    ScratchFolder folder_;
     std::unique_ptr<PageFrame> frame_;
     std::vector<OpenPage> pages_;
     std::string current_;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "frame/DeviceBytes.h"
 #include "frame/DeviceFactoryImage.h"
 #include "frame/DeviceProcess.h"
 #include "model/elements/clsPROFIBUSProfil3Units.h"
@@ -30,22 +31,6 @@ const char* const kTotalPaths[] = {"FUNC/4/TOT/TOTAL/Value", "FUNC/8/TOT/TOTAL/V
 constexpr int64_t kMsPerDay = 86400000;
 // The device's age when the frame switches it on: 412 days and 5 hours.
 constexpr int64_t kOperatingMsAtSwitchOn = 412 * kMsPerDay + 5 * 3600000;
-
-float FloatAt(const std::vector<uint8_t>& bytes, size_t at) {
-    if (bytes.size() < at + 4) return 0;
-    const uint32_t bits = (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
-                          (uint32_t{bytes[at + 2]} << 8) | uint32_t{bytes[at + 3]};
-    return std::bit_cast<float>(bits);
-}
-
-void PutUnsigned(std::vector<uint8_t>& bytes, size_t at, uint64_t value, size_t length) {
-    for (size_t i = 0; i < length && at + i < bytes.size(); ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * (length - 1 - i)));
-}
-
-void PutFloat(std::vector<uint8_t>& bytes, size_t at, float value) {
-    PutUnsigned(bytes, at, std::bit_cast<uint32_t>(value), 4);
-}
 
 uint16_t Unsigned16At(const std::vector<uint8_t>& bytes) {
     return bytes.size() < 2 ? 0 : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
@@ -109,6 +94,7 @@ SimulatedDevice::SimulatedDevice(Model model) : model_(model) {
         if (AddressOf(total) != Address{0, 0}) commands_.totals.push_back(AddressOf(total));
     for (const auto& [address, parameter] : memory_)
         if (parameter.writable) factoryBytes_[address] = parameter.bytes;
+    FindAIBlocks();
     switchedOnMs_ = platform::app::EventLoop::Instance().Now();
 }
 
@@ -130,6 +116,7 @@ void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
         PutUnsigned(parameter.bytes, 4, static_cast<uint64_t>(operating / kMsPerDay), 2);
         return;
     }
+    if (RefreshAIOutput(address, parameter)) return;
     for (size_t i = 0; i < live_.size(); ++i) {
         if (address != live_[i].record) continue;
         const ProcessSample sample = SampleProcess(sinceSwitchOn);
@@ -143,6 +130,7 @@ void SimulatedDevice::Refresh(const Address& address, Parameter& parameter) {
 }
 
 void SimulatedDevice::AfterWrite(const Address& address, const std::vector<uint8_t>& before) {
+    AfterAIWrite(address);
     if (RunCommand(address)) return;
     for (const LiveVariable& variable : live_) {
         if (address != variable.units) continue;
@@ -231,7 +219,10 @@ DeviceAnswer SimulatedDevice::Answer(const DeviceRequest& request) {
         return DeviceAnswer::Of(DeviceAnswer::Kind::Data, parameter.bytes);
     }
 
-    if (!parameter.writable) return Refusal(kAccessDenied);
+    uint8_t aiRefusal = 0;
+    const AIWrite ai = CheckAIWrite(address, request.data, aiRefusal);
+    if (ai == AIWrite::Refuse) return Refusal(aiRefusal);
+    if (ai == AIWrite::NotAI && !parameter.writable) return Refusal(kAccessDenied);
     if (request.data.size() != parameter.bytes.size()) return Refusal(kWriteLengthError);
     if (address != writeLocking_ && IsWriteLocked()) return Refusal(kStateConflict);
     if (const uint8_t refusal = CommandRefusal(address, request.data)) return Refusal(refusal);

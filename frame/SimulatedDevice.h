@@ -42,6 +42,15 @@
 //   "_resets": 0 restarts the converter (a running adjustment ends), 1 resets the
 //     totalisers, 2 acknowledges the errors; other values are out of range.
 //
+// The AI function blocks act on their mode: a permitted TARGET_MODE (one of
+// automatic 8, manual 16, out of service 128, as MODE_BLK/Permitted allows;
+// others are refused with 0xB7 invalid range) becomes the actual mode. In
+// automatic mode OUT follows the enabled SIMULATE record (value and status),
+// otherwise the measured variable the CHANNEL names, scaled from PV_SCALE to
+// OUT_SCALE; in manual mode OUT holds what was written to it (a write of OUT
+// in any other mode is refused with 0xB5); out of service OUT keeps its value
+// with the status BAD - out of service.
+//
 // Bus time: each transaction costs kBaseBusTimeUs plus kBusTimePerByteUs per
 // data byte it carries (the write data or the read answer) at 31.25 kbit/s.
 #include <cstdint>
@@ -51,6 +60,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "frame/RecentLog.h"
 
 namespace dtm::frame {
 
@@ -147,12 +158,14 @@ public:
     // True while the device restarts (and answers nothing).
     bool Restarting() const;
 
-    // Every transaction so far with its answer, in order.
+    // The last transactions with their answers, in order (RecentLog::kDefaultCapacity
+    // unless KeepLast says otherwise).
     struct LogEntry {
         DeviceRequest request;
         DeviceAnswer answer;
     };
-    const std::vector<LogEntry>& Log() const { return log_; }
+    const RecentLog<LogEntry>& Log() const { return log_; }
+    void KeepLast(size_t transactions) { log_.Keep(transactions); }
 
     // The bus time of a transaction that carries `dataBytes` data bytes.
     static int64_t BusTimeUs(size_t dataBytes) {
@@ -223,6 +236,17 @@ private:
     };
     std::array<LiveVariable, 8> live_{};
     Address operationHour_{0, 0}, resets_{0, 0}, systemState_{0, 0};
+    // The AI function blocks' mode, simulation and output (SimulatedDeviceAIBlocks.cpp).
+    struct AIBlock {
+        Address out, simulate, modeBlk, targetMode, channel, pvScale, outScale;
+    };
+    enum class AIWrite { NotAI, Accept, Refuse };
+    std::vector<AIBlock> aiBlocks_;
+    void FindAIBlocks();
+    AIWrite CheckAIWrite(const Address& address, const std::vector<uint8_t>& data, uint8_t& errorCode1) const;
+    void AfterAIWrite(const Address& address);
+    bool RefreshAIOutput(const Address& address, Parameter& out);
+    uint8_t ActualMode(const AIBlock& block) const;
     std::array<Address, 3> clearedByAcknowledge_{};  // DIAGNOSIS, its extension, the converter status
     struct CommandAddresses {
         Address zeroPoint, factoryReset, servicePassword, accessRights, converterStatus;
@@ -237,7 +261,7 @@ private:
     int64_t switchedOnMs_ = 0;
     std::deque<Fault> faults_;
     std::vector<AddressFault> addressFaults_;
-    std::vector<LogEntry> log_;
+    RecentLog<LogEntry> log_;
     int64_t totalBusTimeUs_ = 0;
     int64_t transactionCount_ = 0;
 };

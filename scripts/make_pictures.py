@@ -5,6 +5,9 @@
     XMLData/RXD214.bmp        picture of the RXD 214 model
     XMLData/RXD218.bmp        picture of the RXD 218 model
     Resources/mw.ico          warning icon of the window-limit page
+    Resources/Comm0.ico       still communication icon of the method analysis
+    Resources/Comm1.ico ...   its animation frames 1 to 4
+    Resources/Comm4.ico
 
 Standard library only; the output is the same on every run.
 Usage: python3 scripts/make_pictures.py [component folder]
@@ -110,6 +113,19 @@ def warning():
     return img
 
 
+def communication(frame):
+    # Two stations and the link between them; frame n lights the n-th of four
+    # dots travelling from left to right (0: none lit).
+    img = canvas(32, 32, WHITE)
+    rect(img, 1, 10, 8, 22, STEEL)
+    rect(img, 24, 10, 31, 22, STEEL)
+    rect(img, 8, 15, 24, 17, GREY)
+    for n in range(1, 5):
+        x = 6 + 4 * n
+        rect(img, x - 1, 14, x + 1, 18, BLUE if n == frame else GREY)
+    return img
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     files = {
@@ -118,6 +134,8 @@ def main():
         os.path.join("XMLData", "RXD218.bmp"): bmp_bytes(meter([4, 12, 48, 56])),
         os.path.join("Resources", "mw.ico"): ico_bytes(warning(), WHITE),
     }
+    for frame in range(5):
+        files[os.path.join("Resources", "Comm%d.ico" % frame)] = ico_bytes(communication(frame), WHITE)
     for name, data in files.items():
         path = os.path.join(root, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)

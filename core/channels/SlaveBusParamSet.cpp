@@ -173,10 +173,12 @@ void RebuildWholeString(Parameters& params) {
 }
 
 // The slot number of "SlaveBusParamSet_FB1" .. "SlaveBusParamSet_FB8", else 0.
-int32_t SlotOfName(const std::string& name) {
-    for (int32_t slot = 1; slot <= kSlaveBusParamSlots; ++slot)
-        if (name == SlaveBusParamSlotName(slot)) return slot;
-    return 0;
+int32_t SlotOfName(std::string_view name) {
+    constexpr std::string_view kSlotNamePrefix = "SlaveBusParamSet_FB";
+    static_assert(kSlaveBusParamSlots <= 9, "a slot name ends in one digit");
+    if (name.size() != kSlotNamePrefix.size() + 1 || !name.starts_with(kSlotNamePrefix)) return 0;
+    const int32_t slot = name.back() - '0';
+    return slot >= 1 && slot <= kSlaveBusParamSlots ? slot : 0;
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ bool DTMMain::InitNew(const std::string& deviceType) {
     else
         ReportUnsupportedType(*probe);
     ctx.InitNewInstance(probe);
-    Deref(Deref(std::dynamic_pointer_cast<DTMState>(ctx.StateObject())).Archive).CheckCurveEnabled(true);
+    Deref(Deref(std::dynamic_pointer_cast<DTMState>(ctx.StateObject())).Archive).CheckCurveEnabled(platform::archive::Archive::kMaskNotSet);
     ResetSessionVariables();
     Trace("-IDtm_InitNew", kRetTrue);
     return true;

@@ -24,6 +24,15 @@
 #include "pages/service/ctlOnline.h"
 #include "pages/service/ctlProtect.h"
 #include "pages/service/ctlReset.h"
+#include "pages/measurement/ctlArchive.h"
+#include "pages/measurement/ctlMeasOutBlock.h"
+#include "pages/measurement/ctlMeasOutOView.h"
+#include "pages/measurement/ctlMeasOutputs.h"
+#include "pages/service/ctlAddress.h"
+#include "pages/service/ctlMethodAnalysis.h"
+#include "pages/service/ctlSimuCh.h"
+#include "pages/service/ctlSimulation.h"
+#include "pages/service/ctl_TR_Monitor.h"
 #include "platform/com/ClassRegistry.h"
 
 namespace dtm {
@@ -67,6 +76,16 @@ void RegisterPages(platform::com::ClassRegistry& registry) {
     RegisterPage<ctlCalib>(registry, "ctlCalib");
     RegisterPage<ctlReset>(registry, "ctlReset");
     RegisterPage<ctlProtect>(registry, "ctlProtect");
+    RegisterPage<ctlMeasOutputs>(registry, "ctlMeasOutputs");
+    RegisterPage<ctlMeasOutOView>(registry, "ctlMeasOutOView");
+    RegisterPage<ctlMeasOutAI>(registry, "ctlMeasOutAI");
+    RegisterPage<ctlMeasOutTOT>(registry, "ctlMeasOutTOT");
+    RegisterPage<ctlArchive>(registry, "ctlArchive");
+    RegisterPage<ctlAddress>(registry, "ctlAddress");
+    RegisterPage<ctlSimulation>(registry, "ctlSimulation");
+    RegisterPage<ctlSimuCh>(registry, "ctlSimuCh");
+    RegisterPage<ctlMethodAnalysis>(registry, "ctlMethodAnalysis");
+    RegisterPage<ctl_TR_Monitor>(registry, "ctl_TR_Monitor");
 }
 
 }  // namespace dtm

@@ -10,6 +10,7 @@
 #include "core/channels/SlaveBusParamSet.h"
 #include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 
@@ -26,8 +27,9 @@ constexpr int32_t kCommErrorBits = 0xF0000;
 bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters) {
     if (element.Slot <= 4) return false;
     if (element.BlockType != pbfFunctionAIBlock && element.BlockType != pbfFunctionTOTBlock) return false;
-    const Variant& selector = ElementAt(parameters, "PHYS/IDENT_NUMBER_SELECTOR")->TransientValue;
-    return platform::com::CompareTo(selector, 0) == platform::com::Cmp::Equal;
+    const auto& resolved = DataModelOf(parameters).IdentNumberSelector();
+    const auto selector = resolved ? resolved : ElementAt(parameters, kIdentNumberSelectorPath);
+    return platform::com::CompareTo(selector->TransientValue, 0) == platform::com::Cmp::Equal;
 }
 
 void CallBlockHandlers(const std::shared_ptr<clsDataElement>& element,

@@ -10,6 +10,9 @@
 #include "platform/rt/Parameters.h"
 #include "platform/xml/Dom.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 
@@ -37,6 +40,39 @@ void Optional(Step&& step) {
     }
 }
 
+// The fields of one entry, expanded.
+struct EntryTexts {
+    SharedText label;
+    SharedText description;
+    SharedText help;
+    std::optional<SharedText> valueLists;
+    std::optional<SharedText> valueList;
+    std::optional<SharedText> iconList;
+    std::optional<SharedText> cmdErrList;
+};
+
+// The expanded texts of one language of a dictionary, made as the elements
+// ask for them and shared by every instance in that language, so that all
+// hold one copy of each text.
+struct LanguageTexts {
+    std::unordered_map<std::string, SharedText> byContent;
+    std::unordered_map<const xml::Element*, EntryTexts> byEntry;
+    std::optional<SharedText> defaultCmdErrList;
+};
+
+// The texts of the language whose "parameters" section this is; they live as
+// long as the section (the parsed dictionary) does.
+std::shared_ptr<LanguageTexts> TextsOfLanguage(const P<xml::Element>& section) {
+    static std::mutex mutex;
+    static std::map<std::weak_ptr<const void>, std::shared_ptr<LanguageTexts>, std::owner_less<>> languages;
+    const std::lock_guard lock(mutex);
+    if (const auto it = languages.find(section); it != languages.end()) return it->second;
+    std::erase_if(languages, [](const auto& entry) { return entry.first.expired(); });
+    auto texts = std::make_shared<LanguageTexts>();
+    languages.emplace(section, texts);
+    return texts;
+}
+
 class TextSetter {
 public:
     explicit TextSetter(const P<rt::DTMContext>& ctx)
@@ -45,9 +81,13 @@ public:
           parameters_(com::Deref(com::Deref(ctx).Parameters())),
           profile_(RequiredSection(dictionary_, "parameters")),
           manuSpec_(RequiredSection(dictionary_, "parameters_manu_spec")),
-          keys_(RequiredSection(dictionary_, "keys")) {
-        const Variant list = dictionary_.LookupText(profile_, "~/Tag", "cmdErrList");
-        if (list.IsString()) defaultCmdErrList_ = Shared(Expand(list.StrRef()));
+          keys_(RequiredSection(dictionary_, "keys")),
+          language_(TextsOfLanguage(profile_)) {
+        if (!language_->defaultCmdErrList) {
+            const Variant list = dictionary_.LookupText(profile_, "~/Tag", "cmdErrList");
+            language_->defaultCmdErrList = list.IsString() ? Shared(Expand(list.StrRef())) : SharedText();
+        }
+        defaultCmdErrList_ = *language_->defaultCmdErrList;
     }
 
     void SetAll() {
@@ -61,7 +101,7 @@ private:
 
     // The one copy of `text` that every element with this text holds.
     SharedText Shared(std::string&& text) {
-        auto [it, added] = texts_.try_emplace(text);
+        auto [it, added] = language_->byContent.try_emplace(text);
         if (added) it->second = SharedText(std::move(text));
         return it->second;
     }
@@ -84,23 +124,14 @@ private:
     }
 
     // The fields of one entry, expanded. The blocks of one kind share their
-    // entries, so each entry is read once.
-    struct EntryTexts {
-        SharedText label;
-        SharedText description;
-        SharedText help;
-        std::optional<SharedText> valueLists;
-        std::optional<SharedText> valueList;
-        std::optional<SharedText> iconList;
-        std::optional<SharedText> cmdErrList;
-    };
-
+    // entries, and the instances their language, so each entry is read once.
     const EntryTexts& TextsOf(const xml::Element& entry) {
-        if (const auto it = entries_.find(&entry); it != entries_.end()) return it->second;
+        auto& entries = language_->byEntry;
+        if (const auto it = entries.find(&entry); it != entries.end()) return it->second;
         EntryTexts texts{Field(entry, "label"), Field(entry, "description"), Field(entry, "help"),
                          OptionalField(entry, "valueLists"), OptionalField(entry, "valueList"),
                          OptionalField(entry, "iconList"), OptionalField(entry, "cmdErrList")};
-        return entries_.emplace(&entry, std::move(texts)).first->second;
+        return entries.emplace(&entry, std::move(texts)).first->second;
     }
 
     void Set(clsDataElement& element) {
@@ -143,9 +174,8 @@ private:
     P<xml::Element> profile_;
     P<xml::Element> manuSpec_;
     P<xml::Element> keys_;
+    std::shared_ptr<LanguageTexts> language_;
     SharedText defaultCmdErrList_;
-    std::unordered_map<std::string, SharedText> texts_;  // every text set so far, by content
-    std::unordered_map<const xml::Element*, EntryTexts> entries_;
 };
 
 }  // namespace
@@ -164,12 +194,15 @@ void SetLanguageTexts(const P<rt::DTMContext>& DTMContext) { TextSetter(DTMConte
 void SetUnitTexts(const P<rt::DTMContext>& DTMContext, clsPROFIBUSProfil3Units& units) {
     const auto& dictionary = com::Deref(com::Deref(DTMContext).Dictionary());
     const auto section = RequiredSection(dictionary, "units");
-    for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code) {
+    // The section stands for the language's texts: the instances in this
+    // language share one table.
+    units.SetLanguageTexts(section, [&](int32_t code) -> std::optional<std::string> {
         const auto entry = dictionary.KeyNode(section, "unit_" + std::to_string(code));
-        if (!entry) continue;
+        if (!entry) return std::nullopt;
         const Variant text = entry->GetAttribute("text");
-        if (text.IsString()) units.PROFIBUSProfil3UnitString(code, text.StrRef());
-    }
+        if (!text.IsString()) return std::nullopt;
+        return text.StrRef();
+    });
 }
 
 std::string BitsToIndexTextList(const Variant& value, clsDataElement& element) {

@@ -37,7 +37,9 @@ void SetLanguageTexts(const platform::P<platform::rt::DTMContext>& DTMContext);
 
 // The unit texts of the selected language: every code 900..2000 whose entry
 // "unit_" & code in "units" has a "text" gets it in `units`; other rows keep
-// theirs. A dictionary without "units" raises 91.
+// the text the table started with, or the one the instance gave them. The
+// instances in one language share the table of its texts. A dictionary
+// without "units" raises 91.
 void SetUnitTexts(const platform::P<platform::rt::DTMContext>& DTMContext, clsPROFIBUSProfil3Units& units);
 
 // The entries of `element`'s ValueList for the set bits of `value`, as

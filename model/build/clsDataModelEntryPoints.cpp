@@ -6,6 +6,7 @@
 #include "core/services/ProjectHelpers.h"
 #include "model/elements/DataModelHelpers.h"
 #include "core/services/Trace.h"
+#include "blocks/DataModel_ManuSpec_PB.h"
 #include "model/build/ChangeDispatch.h"
 #include "model/build/DataModelLanguage.h"
 #include "model/build/ModelBuild.h"
@@ -63,8 +64,15 @@ void clsDataModel::CreateModel(Ctx DTMContext) {
     auto dictionary = ctx.Dictionary();
     if (!Deref(dictionary).DictionaryDocument()) dictionary->LoadDictionary(DTMContext, kDictionaryName);
     m_Units = std::make_shared<clsPROFIBUSProfil3Units>();
+    m_IdentNumberSelector = nullptr;
+    m_FunctionBlocksResolved = false;
     CreateDataModel(DTMContext);
-    Deref(ctx.Parameters()).DataSetState(0);
+    // What the change dispatch consults on every notice, resolved once.
+    auto& parameters = Deref(ctx.Parameters());
+    m_IdentNumberSelector = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(kIdentNumberSelectorPath));
+    m_FunctionBlocks5To8 = FunctionBlockElements5To8(parameters);
+    m_FunctionBlocksResolved = true;
+    parameters.DataSetState(0);
     auto& comm = Deref(ctx.CommService());
     comm.Setting1(1);
     comm.Setting2(2);

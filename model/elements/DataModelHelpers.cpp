@@ -1,6 +1,8 @@
 // DataModelHelpers: the element factory and the slot and index rule.
 #include "model/elements/DataModelHelpers.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 #include "platform/com/Error.h"
@@ -88,6 +90,16 @@ void CalcSlotIndex(clsDataElement& element) {
 
 P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path) {
     return std::dynamic_pointer_cast<clsDataElement>(params.Item(path));
+}
+
+P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix, std::string_view path) {
+    std::array<char, 128> buffer;
+    if (prefix.size() + path.size() > buffer.size()) return ElementAt(params, std::string(prefix) + std::string(path));
+    std::copy(prefix.begin(), prefix.end(), buffer.begin());
+    std::copy(path.begin(), path.end(), buffer.begin() + static_cast<std::ptrdiff_t>(prefix.size()));
+    auto el = params.Find(std::string_view(buffer.data(), prefix.size() + path.size()));
+    if (!el) com::Raise(com::errInvalidArgument);
+    return std::dynamic_pointer_cast<clsDataElement>(el);
 }
 
 void OnChannelParamsSet(clsChannel& /*channel*/, const std::shared_ptr<platform::rt::DTMContext>& /*DTMContext*/) {}

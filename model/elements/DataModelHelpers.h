@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Variant.h"
@@ -29,8 +30,17 @@ platform::P<clsDataElement> AddParam(platform::rt::Parameters& params, const std
                                      const platform::Variant& beforePath = platform::Variant::Missing(),
                                      const platform::Variant& afterPath = platform::Variant::Missing());
 
+// Whether `name` is `prefix` followed by `rest` (exact, case-sensitive), without
+// building the path.
+inline bool IsPathOf(std::string_view name, std::string_view prefix, std::string_view rest) noexcept {
+    return name.size() == prefix.size() + rest.size() && name.starts_with(prefix) && name.ends_with(rest);
+}
+
 // The element at `path` of the collection (a miss raises 5).
 platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, const std::string& path);
+// The element at `prefix` & `path`, looked up without building the path.
+platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix,
+                                      std::string_view path);
 
 // Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
 // the blocks stay as they are. An index beyond 16 bits → 6.

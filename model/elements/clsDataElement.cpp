@@ -22,6 +22,18 @@ namespace vb = platform::com::vb;
 
 namespace {
 
+// Whether the first entry of the "|"-separated list that begins with `key` is
+// `key` & `text` already.
+bool IndexEntryIs(std::string_view list, std::string_view key, std::string_view text) {
+    for (size_t start = 0;;) {
+        const size_t bar = list.find('|', start);
+        const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
+        if (entry.starts_with(key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
+        if (bar == std::string_view::npos) return false;
+        start = bar + 1;
+    }
+}
+
 constexpr int32_t kErrNotValid = 0x2000;
 constexpr int32_t kErrOutOfRange = 0x4000;
 constexpr int32_t kErrTooLong = 0x5000;
@@ -126,9 +138,9 @@ int32_t EntryKey(const std::string& keyText) {
 bool clsDataElement::GetRange(int32_t rangeIndex, Variant& minValue, Variant& maxValue) const {
     if (rangeIndex < 0) return false;
     const size_t i = static_cast<size_t>(rangeIndex);
-    if (i >= m_RangeMin.size() || i >= m_RangeMax.size()) return false;
-    minValue = m_RangeMin[i];
-    maxValue = m_RangeMax[i];
+    if (i >= m_Ranges.size()) return false;
+    minValue = m_Ranges[i].first;
+    maxValue = m_Ranges[i].second;
     return !minValue.IsEmpty() || !maxValue.IsEmpty();
 }
 
@@ -136,17 +148,13 @@ void clsDataElement::SetRange(int32_t rangeIndex, const Variant& minValue, const
     if (rangeIndex < 0) return;
     const size_t i = static_cast<size_t>(rangeIndex);
     if (!minValue.IsEmpty() || !maxValue.IsEmpty()) {
-        if (m_RangeMin.size() <= i) m_RangeMin.resize(i + 1);
-        if (m_RangeMax.size() <= i) m_RangeMax.resize(i + 1);
-        m_RangeMin[i] = minValue;
-        m_RangeMax[i] = maxValue;
+        if (m_Ranges.size() <= i) m_Ranges.resize(i + 1);
+        m_Ranges[i] = {minValue, maxValue};
         return;
     }
-    for (auto* bounds : {&m_RangeMin, &m_RangeMax}) {
-        if (bounds->size() <= i) continue;
-        for (size_t k = i; k + 1 < bounds->size(); ++k) (*bounds)[k] = std::move((*bounds)[k + 1]);
-        bounds->back() = Variant();
-    }
+    if (m_Ranges.size() <= i) return;
+    for (size_t k = i; k + 1 < m_Ranges.size(); ++k) m_Ranges[k] = std::move(m_Ranges[k + 1]);
+    m_Ranges.back() = {};
 }
 
 // ---- Values ----
@@ -286,6 +294,7 @@ void clsDataElement::SetStrValueFromIdxList(int32_t aIndex, const std::string& r
     // Only an entry that begins with the key (at the start of the list or
     // behind "|") is the index's entry: index 1 never rewrites entry 11.
     const std::string key = std::to_string(aIndex) + ":";
+    if (IndexEntryIs(ValueList.str(), key, replaceString)) return;  // the list stays as it is
     std::vector<std::string> entries = vb::Split(ValueList, "|");
     std::string oldEntry;
     bool found = false;
@@ -425,7 +434,12 @@ bool clsDataElement::InitNew(P<platform::rt::DtmRuntimeGlobal>, Ctx) {
 
 bool clsDataElement::ExcludedByIdentNumber(const Ctx& DTMContext) const {
     if (Slot < 5 || (BlockType != pbfFunctionAIBlock && BlockType != pbfFunctionTOTBlock)) return false;
-    platform::rt::El selector = com::Deref(com::Deref(DTMContext).Parameters()).Item("PHYS/IDENT_NUMBER_SELECTOR");
+    const auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
+    const auto owner = parameters.DataModel();
+    const auto* model = dynamic_cast<const clsDataModel*>(owner.get());
+    if (model && model->IdentNumberSelector())
+        return com::CompareTo(model->IdentNumberSelector()->TransientValue, 0) == com::Cmp::Equal;
+    platform::rt::El selector = parameters.Item(kIdentNumberSelectorPath);
     return com::CompareTo(selector->TransientValue(), 0) == com::Cmp::Equal;
 }
 

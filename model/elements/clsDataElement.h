@@ -4,6 +4,7 @@
 // texts, value lists and the ranges an edited value is tested against.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/elements/ProfibusBlockFlags.h"
@@ -181,8 +182,7 @@ private:
 
     int32_t m_StatusFlags = kValidityFlag;
     int32_t m_ControlType = 0;
-    std::vector<platform::Variant> m_RangeMin;
-    std::vector<platform::Variant> m_RangeMax;
+    std::vector<std::pair<platform::Variant, platform::Variant>> m_Ranges;  // minimum, maximum
 };
 
 }  // namespace dtm

@@ -3,6 +3,7 @@
 // data-set state rules and the coding of PROFIBUS transactions.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/com/Variant.h"
 #include "platform/rt/IPrivateDataModel.h"
@@ -14,7 +15,10 @@ class Parameters;
 
 namespace dtm {
 
+class clsDataElement;
 class clsPROFIBUSProfil3Units;
+
+inline constexpr const char* kIdentNumberSelectorPath = "PHYS/IDENT_NUMBER_SELECTOR";
 
 class clsDataModel : public platform::rt::IPrivateDataModel {
 public:
@@ -35,6 +39,15 @@ public:
     void EvaluateDataSetState(Ctx DTMContext);
     // The unit table; nullptr until CreateModel.
     platform::P<clsPROFIBUSProfil3Units> PROFIBUSProfil3Units() const { return m_Units; }
+    // "PHYS/IDENT_NUMBER_SELECTOR", which every change and transfer of a
+    // function block consults, resolved once by CreateModel; nullptr before
+    // or when the model has none.
+    const platform::P<clsDataElement>& IdentNumberSelector() const { return m_IdentNumberSelector; }
+    // The elements of function blocks 5 to 8, which the selector switches, in
+    // collection order; resolved once by CreateModel, nullptr before.
+    const std::vector<platform::P<clsDataElement>>* FunctionBlocks5To8() const {
+        return m_FunctionBlocksResolved ? &m_FunctionBlocks5To8 : nullptr;
+    }
 
     // ---- IPrivateDataModel ----
     std::string DTMName() override;
@@ -57,6 +70,9 @@ protected:
     int32_t m_ChangeDepth = 0;
     int32_t m_LanguageId = 0;
     platform::P<clsPROFIBUSProfil3Units> m_Units;
+    platform::P<clsDataElement> m_IdentNumberSelector;
+    std::vector<platform::P<clsDataElement>> m_FunctionBlocks5To8;
+    bool m_FunctionBlocksResolved = false;
     bool m_ProcessingCompleteValidation = false;
     bool m_ChangeFromDevice = false;  // the outermost DataChanged came with a device answer
     bool m_StateEvaluationPending = false;  // put off while a notice batch is open

@@ -1,6 +1,10 @@
 #include "model/elements/clsPROFIBUSProfil3Units.h"
 
+#include <array>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 #include <utility>
 
 #include "platform/com/Error.h"
@@ -627,20 +631,84 @@ std::string TrimBlanks(const std::string& s) {
 
 std::span<const ProfileUnitRow> ProfileUnitRows() { return kProfileUnits; }
 
-clsPROFIBUSProfil3Units::clsPROFIBUSProfil3Units() {
-    for (const auto& row : kProfileUnits)
-        Register(row.code, row.faktor, row.offset, std::string(row.text), HelpKeyOf(row.code),
-                 row.unitClass);
+struct clsPROFIBUSProfil3Units::Table {
+    std::array<UnitInfo, kRowCount> rows;
+    std::unordered_map<std::string, std::vector<int32_t>> codesByText;  // registered codes, lowest first
+
+    UnitInfo& Row(int32_t idx) { return rows[static_cast<size_t>(idx - pp3MinConstUnitIdx)]; }
+    void IndexTexts() {
+        codesByText.clear();
+        for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code)
+            if (const UnitInfo& row = Row(code); row.available) codesByText[row.strUnit].push_back(code);
+    }
+};
+
+namespace {
+
+void Register(UnitInfo& row, double mult, double offset, const std::string& strUnit, const std::string& strHelpKey,
+              UnitCalcClass unitClass) {
+    row.available = true;
+    row.faktor = mult;
+    row.Offset = offset;
+    row.strUnit = strUnit;
+    row.strHelpKey = strHelpKey;
+    row.unitClass = unitClass;
+}
+
+// The profile units as every instance starts with them.
+std::shared_ptr<const clsPROFIBUSProfil3Units::Table> InitialTable() {
+    static const auto table = [] {
+        auto initial = std::make_shared<clsPROFIBUSProfil3Units::Table>();
+        for (const auto& row : kProfileUnits)
+            Register(initial->Row(row.code), row.faktor, row.offset, std::string(row.text), HelpKeyOf(row.code),
+                     row.unitClass);
+        initial->IndexTexts();
+        return std::shared_ptr<const clsPROFIBUSProfil3Units::Table>(std::move(initial));
+    }();
+    return table;
+}
+
+// The initial table with the texts of a language, one per language while some instance uses it.
+std::shared_ptr<const clsPROFIBUSProfil3Units::Table> LanguageTable(const std::shared_ptr<const void>& language,
+                                                                   const clsPROFIBUSProfil3Units::TextOf& textOf) {
+    using Table = clsPROFIBUSProfil3Units::Table;
+    static std::mutex mutex;
+    static std::map<std::weak_ptr<const void>, std::weak_ptr<const Table>, std::owner_less<>> tables;
+    const std::lock_guard lock(mutex);
+    if (const auto it = tables.find(language); it != tables.end())
+        if (auto table = it->second.lock()) return table;
+    std::erase_if(tables, [](const auto& entry) { return entry.first.expired() || entry.second.expired(); });
+    auto table = std::make_shared<Table>(*InitialTable());
+    for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code) {
+        UnitInfo& row = table->Row(code);
+        if (!row.available) continue;
+        if (auto text = textOf(code)) row.strUnit = std::move(*text);
+    }
+    table->IndexTexts();
+    std::shared_ptr<const Table> shared = std::move(table);
+    tables[language] = shared;
+    return shared;
+}
+
+}  // namespace
+
+clsPROFIBUSProfil3Units::clsPROFIBUSProfil3Units() : m_Shared(InitialTable()) {}
+
+const UnitInfo& clsPROFIBUSProfil3Units::RowAt(int32_t idx) const {
+    if (const auto own = m_Own.find(idx); own != m_Own.end()) return own->second;
+    return m_Shared->rows[static_cast<size_t>(idx - pp3MinConstUnitIdx)];
 }
 
 const UnitInfo* clsPROFIBUSProfil3Units::AvailableRow(int32_t idx) const {
     if (idx < pp3MinConstUnitIdx || idx > pp3MaxUnitIdx) return nullptr;
-    const UnitInfo& row = m_Units[static_cast<size_t>(idx - pp3MinConstUnitIdx)];
+    const UnitInfo& row = RowAt(idx);
     return row.available ? &row : nullptr;
 }
 
-UnitInfo* clsPROFIBUSProfil3Units::AvailableRow(int32_t idx) {
-    return const_cast<UnitInfo*>(std::as_const(*this).AvailableRow(idx));
+UnitInfo& clsPROFIBUSProfil3Units::OwnRow(int32_t idx) {
+    const auto [it, added] = m_Own.try_emplace(idx);
+    if (added) it->second = m_Shared->rows[static_cast<size_t>(idx - pp3MinConstUnitIdx)];
+    return it->second;
 }
 
 std::string clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitString(int32_t idx) const {
@@ -650,21 +718,26 @@ std::string clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitString(int32_t idx) cons
 
 void clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitString(int32_t idx,
                                                         const std::string& New_UnitString) {
-    if (UnitInfo* row = AvailableRow(idx)) {
-        row->strUnit = New_UnitString;
-        m_CodeByTextValid = false;
-    }
+    if (AvailableRow(idx)) OwnRow(idx).strUnit = New_UnitString;
 }
 
 int32_t clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitIndex(const std::string& str) const {
-    if (!m_CodeByTextValid) {
-        m_CodeByText.clear();
-        for (int32_t code = pp3MinConstUnitIdx; code <= pp3MaxUnitIdx; ++code)
-            if (const UnitInfo* row = AvailableRow(code)) m_CodeByText.emplace(row->strUnit, code);
-        m_CodeByTextValid = true;
-    }
-    const auto it = m_CodeByText.find(TrimBlanks(str));
-    return it == m_CodeByText.end() ? 0 : it->second;
+    const std::string text = TrimBlanks(str);
+    int32_t lowest = 0;
+    for (const auto& [code, row] : m_Own)
+        if (row.available && row.strUnit == text) {
+            lowest = code;
+            break;
+        }
+    if (const auto it = m_Shared->codesByText.find(text); it != m_Shared->codesByText.end())
+        for (const int32_t code : it->second) {
+            if (lowest != 0 && code >= lowest) break;
+            if (m_Own.count(code) == 0) {
+                lowest = code;
+                break;
+            }
+        }
+    return lowest;
 }
 
 std::string clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitHelpKey(int32_t idx) const {
@@ -674,7 +747,15 @@ std::string clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitHelpKey(int32_t idx) con
 
 void clsPROFIBUSProfil3Units::PROFIBUSProfil3UnitHelpKey(int32_t idx,
                                                          const std::string& New_UnitString) {
-    if (UnitInfo* row = AvailableRow(idx)) row->strHelpKey = New_UnitString;
+    if (AvailableRow(idx)) OwnRow(idx).strHelpKey = New_UnitString;
+}
+
+void clsPROFIBUSProfil3Units::SetLanguageTexts(const std::shared_ptr<const void>& language, const TextOf& textOf) {
+    m_Shared = LanguageTable(language, textOf);
+    for (auto& [code, row] : m_Own) {
+        if (!row.available) continue;
+        if (auto text = textOf(code)) row.strUnit = std::move(*text);
+    }
 }
 
 double clsPROFIBUSProfil3Units::CalculateUnitValue(double currentValue, int32_t currentUnitIdx,
@@ -702,28 +783,15 @@ void clsPROFIBUSProfil3Units::SetUnitInformation(int32_t PROFIBUSProfil3UnitIdx,
                                                  const platform::Variant& unitClass) {
     const int32_t idx = PROFIBUSProfil3UnitIdx;
     if (idx < pp3MinConstUnitIdx || idx > pp3MaxUnitIdx) return;
+    UnitInfo& row = OwnRow(idx);
     if (idx <= pp3MaxConstUnitIdx) {
-        UnitInfo& row = m_Units[static_cast<size_t>(idx - pp3MinConstUnitIdx)];
-        Register(idx, row.faktor, row.Offset, strUnit, strHelpKey, uccConst);
+        Register(row, row.faktor, row.Offset, strUnit, strHelpKey, uccConst);
         return;
     }
     const bool classGiven = !unitClass.IsMissing() && !unitClass.IsEmpty();
     const auto cls =
         classGiven ? static_cast<UnitCalcClass>(platform::com::CLng(unitClass)) : uccCalc;
-    Register(idx, Mult, Offset, strUnit, strHelpKey, cls);
-}
-
-void clsPROFIBUSProfil3Units::Register(int32_t idx, double mult, double offset,
-                                       const std::string& strUnit, const std::string& strHelpKey,
-                                       UnitCalcClass unitClass) {
-    UnitInfo& row = m_Units[static_cast<size_t>(idx - pp3MinConstUnitIdx)];
-    row.available = true;
-    row.faktor = mult;
-    row.Offset = offset;
-    row.strUnit = strUnit;
-    row.strHelpKey = strHelpKey;
-    row.unitClass = unitClass;
-    m_CodeByTextValid = false;
+    Register(row, Mult, Offset, strUnit, strHelpKey, cls);
 }
 
 }  // namespace dtm

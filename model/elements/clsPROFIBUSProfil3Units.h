@@ -4,12 +4,14 @@
 // text, its kind of quantity and how a value converts between the units of
 // one kind. Codes 900..999 are constant units that the block builders
 // register for their own texts; they never convert.
-#include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "platform/com/Variant.h"
 
@@ -68,6 +70,10 @@ struct ProfileUnitRow {
 // The profile units registered at creation, in code order.
 std::span<const ProfileUnitRow> ProfileUnitRows();
 
+// The rows of every instance start as one shared table; a row an instance
+// changes (SetUnitInformation, the text or help key setters) becomes its own.
+// The texts of a language are a table shared by the instances in that
+// language too.
 class clsPROFIBUSProfil3Units {
 public:
     clsPROFIBUSProfil3Units();
@@ -84,6 +90,14 @@ public:
     // Replaces the help key of a registered code; does nothing otherwise.
     void PROFIBUSProfil3UnitHelpKey(int32_t idx, const std::string& New_UnitString);
 
+    // The texts of a language: every registered code for which `textOf`
+    // answers a text takes it, the others keep the text the table started
+    // with (or their own). Instances that name the same `language` (an object
+    // that stands for the language's texts and lives as long as they do)
+    // share the table of its texts.
+    using TextOf = std::function<std::optional<std::string>(int32_t code)>;
+    void SetLanguageTexts(const std::shared_ptr<const void>& language, const TextOf& textOf);
+
     // `currentValue` converted from unit `currentUnitIdx` into `newUnitIdx`.
     // Equal codes, constant or unregistered codes, and units of different
     // classes give `currentValue` unchanged. A conversion whose result
@@ -99,20 +113,19 @@ public:
                             const std::string& strUnit, const std::string& strHelpKey,
                             const platform::Variant& unitClass = platform::Variant::Missing());
 
-private:
     static constexpr int32_t kRowCount = pp3MaxUnitIdx - pp3MinConstUnitIdx + 1;
+    struct Table;  // the shared rows
 
+private:
+    // The row of a code inside 900..2000, registered or not.
+    const UnitInfo& RowAt(int32_t idx) const;
     // The row of a code inside 900..2000 that is registered, else nullptr.
     const UnitInfo* AvailableRow(int32_t idx) const;
-    UnitInfo* AvailableRow(int32_t idx);
-    void Register(int32_t idx, double mult, double offset, const std::string& strUnit,
-                  const std::string& strHelpKey, UnitCalcClass unitClass);
+    // The instance's own row of a code inside 900..2000 (a copy of the shared one at first).
+    UnitInfo& OwnRow(int32_t idx);
 
-    std::array<UnitInfo, kRowCount> m_Units;
-    // Text → lowest registered code; rebuilt on the first look-up after a
-    // text changed.
-    mutable std::unordered_map<std::string, int32_t> m_CodeByText;
-    mutable bool m_CodeByTextValid = false;
+    std::shared_ptr<const Table> m_Shared;
+    std::map<int32_t, UnitInfo> m_Own;  // by code, lowest first
 };
 
 }  // namespace dtm

@@ -173,6 +173,8 @@ BlockTabStrip::Channel BlockTabStrip::ChannelText(const TabKey& key, std::string
         const auto kind = ViewKind(key.view);
         if (kind != pbfFunctionAIBlock && kind != pbfFunctionTOTBlock) return Channel::NotShown;
     }
+    // A tab whose block has no "~/BLOCK/n" shows no block and so no channel.
+    if (options_.channel == ChannelSource::ChildPage && KindOf(key.n) == pbfNoneBlock) return Channel::Missing;
     const std::string path = ChannelPath(key);
     const auto element = path.empty() ? nullptr
                                       : std::dynamic_pointer_cast<clsDataElement>(

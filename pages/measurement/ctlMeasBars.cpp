@@ -4,6 +4,7 @@
 #include "core/services/ProjectHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/framework/clsParamLink.h"
+#include "pages/measurement/BarParts.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
@@ -159,16 +160,9 @@ void ctlMeasBars::InitLanguageDependedControls(int32_t languageId) {
 void ctlMeasBars::ShowOnBar(ctlBar& bar, const BarGroup& group, const std::string& path,
                             const P<rt::IPrivateDataElement>& element) {
     const auto& el = com::Deref(std::dynamic_pointer_cast<clsDataElement>(element));
-    if (path == group.value) {
-        bar.Value(el.TransientValue);
-        bar.ToolTipText(el.Description + " [" + el.UnitString(GetContext()) + "]");
-    } else if (path == group.loLimit) {
-        bar.LimitMin(el.TransientValue);
-        bar.RangeMin(el.TransientValue);
-    } else if (path == group.hiLimit) {
-        bar.LimitMax(el.TransientValue);
-        bar.RangeMax(el.TransientValue);
-    }
+    if (path == group.value) dtm::ShowOnBar(bar, BarPart::Value, el, GetContext());
+    else if (path == group.loLimit) dtm::ShowOnBar(bar, BarPart::Low, el, GetContext());
+    else if (path == group.hiLimit) dtm::ShowOnBar(bar, BarPart::High, el, GetContext());
 }
 
 void ctlMeasBars::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {

@@ -52,6 +52,11 @@ bool EventLoop::RunNext(int64_t limit) {
     return true;
 }
 
+int64_t EventLoop::NextDueIn() const {
+    if (queue_.empty()) return -1;
+    return std::max<int64_t>(queue_.begin()->first.first - now_, 0);
+}
+
 bool EventLoop::HasDue(int64_t limit) const { return !queue_.empty() && queue_.begin()->first.first <= limit; }
 
 size_t EventLoop::RunDue(int64_t limit, const char* where) {

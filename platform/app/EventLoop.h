@@ -39,6 +39,9 @@ public:
     bool Cancel(TimerId id);
     bool IsPending(TimerId id) const { return dueOf_.count(id) != 0; }
     size_t PendingCount() const { return queue_.size(); }
+    // Milliseconds from now until the earliest pending work is due (0 when it
+    // is due already); -1 when nothing is pending.
+    int64_t NextDueIn() const;
 
     // Runs the work due now, including work it posts for now. Answers the
     // number of pieces run.

@@ -240,6 +240,18 @@ std::vector<TransactionResult> DtmCommService::GetTransactionResults(const std::
 
 void DtmCommService::RecordTransactionResults(const std::string& invokeId, std::vector<TransactionResult> results) {
     results_[KeyOf(invokeId)] = std::move(results);
+    if (!HasGroup(invokeId)) AgeResults(invokeId);
+}
+
+void DtmCommService::AgeResults(const std::string& invokeId) {
+    const std::string key = KeyOf(invokeId);
+    if (results_.count(key) == 0) return;
+    std::erase(recentResultKeys_, key);
+    recentResultKeys_.push_back(key);
+    if (recentResultKeys_.size() <= kRecentResults) return;
+    const std::string oldest = std::move(recentResultKeys_.front());
+    recentResultKeys_.pop_front();
+    if (!HasGroup(oldest)) results_.erase(oldest);
 }
 
 }  // namespace platform::rt

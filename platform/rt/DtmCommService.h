@@ -2,6 +2,7 @@
 // The communication service of one DTM instance: the frame's channel, the
 // connection made on demand, and the routing of the frame's answers.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -108,7 +109,10 @@ public:
     void UnregisterGroup(const std::string& groupId);
     // One result per request of the last finished process with that id.
     std::vector<TransactionResult> GetTransactionResults(const std::string& invokeId) const;
-    // Kept for GetTransactionResults by the process that ran the requests.
+    // Kept for GetTransactionResults by the process that ran the requests: a
+    // registered group's until it is unregistered, the others' for the last
+    // kRecentResults processes only (a process asks when it hears of its end).
+    static constexpr size_t kRecentResults = 2;
     void RecordTransactionResults(const std::string& invokeId, std::vector<TransactionResult> results);
 
     // Stored only.
@@ -151,6 +155,9 @@ private:
     // A new invoke id for a transaction: a GUID made once per service whose
     // last twelve digits count on with every id; "" when no GUID can be made.
     std::string NextTransactionId();
+    // The results of that process (if any) age out with the other ungrouped processes'.
+    void AgeResults(const std::string& invokeId);
+    bool HasGroup(const std::string& invokeId) const;
 
     W<DTMContext> context_;
     P<rt::CommObj> commObj_;
@@ -164,6 +171,7 @@ private:
     std::vector<OnlineWaiter> waiters_;
     std::map<std::string, PendingTransaction> transactions_;
     std::map<std::string, std::vector<TransactionResult>> results_;
+    std::deque<std::string> recentResultKeys_;  // the results_ keys of no group, oldest first
     std::vector<std::pair<std::string, W<TransGrp>>> groups_;
     bool repeatRequested_ = false;                           // taken by the transfer loop
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop

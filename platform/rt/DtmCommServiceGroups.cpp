@@ -14,6 +14,12 @@ void DtmCommService::RegisterGroup(const std::string& groupId, W<TransGrp> group
 
 void DtmCommService::UnregisterGroup(const std::string& groupId) {
     std::erase_if(groups_, [&](const auto& entry) { return SameInvokeId(entry.first, groupId); });
+    AgeResults(groupId);
+}
+
+bool DtmCommService::HasGroup(const std::string& invokeId) const {
+    return std::any_of(groups_.begin(), groups_.end(),
+                       [&](const auto& entry) { return SameInvokeId(entry.first, invokeId); });
 }
 
 std::vector<P<TransRequest>> DtmCommService::GetRequests(const std::string& groupId) const {

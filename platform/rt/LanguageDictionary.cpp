@@ -1,6 +1,8 @@
 #include "platform/rt/LanguageDictionary.h"
 
 #include <cmath>
+#include <filesystem>
+#include <mutex>
 #include <optional>
 
 #include "platform/com/Error.h"
@@ -62,50 +64,115 @@ void AppendEscaped(std::string& out, const std::string& text) {
 
 }  // namespace
 
+// A parsed dictionary file and what was found in it, shared by the instances
+// that load it. The document is never changed; the language look-ups and
+// indexes are added under the lock as they are first asked for.
+class LanguageDictionary::File {
+public:
+    explicit File(P<xml::Document> document) : document_(std::move(document)), languages_(Languages(*document_)) {}
+
+    const P<xml::Document>& Document() const { return document_; }
+    bool Empty() const { return languages_.empty(); }
+
+    // The language `lcid` selects (FindLanguage), or null when none does.
+    std::shared_ptr<const LanguageIndex> Language(int32_t lcid) const {
+        const std::lock_guard lock(mutex_);
+        const auto [it, added] = byLcid_.try_emplace(lcid);
+        if (added) it->second = IndexLocked(FindLanguage(languages_, lcid));
+        return it->second;
+    }
+    // The first language.
+    std::shared_ptr<const LanguageIndex> FirstLanguage() const {
+        const std::lock_guard lock(mutex_);
+        return IndexLocked(languages_.front());
+    }
+
+    // The file at `path` as parsed before, while some instance still holds it
+    // and the file is unchanged; else parsed now. Null when it cannot be read
+    // or holds no language.
+    static std::shared_ptr<const File> Load(const std::string& path) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        const auto changed = std::filesystem::last_write_time(path, ec);
+        if (ec) return nullptr;
+        static std::mutex cacheMutex;
+        static std::unordered_map<std::string, Cached> cache;
+        const std::lock_guard lock(cacheMutex);
+        auto& cached = cache[path];
+        if (auto file = cached.file.lock(); file && cached.size == size && cached.changed == changed) return file;
+        auto document = std::make_shared<xml::Document>();
+        if (!document->Load(path)) return nullptr;
+        auto file = std::make_shared<const File>(std::move(document));
+        if (file->Empty()) return nullptr;
+        cached = {file, size, changed};
+        return file;
+    }
+
+private:
+    struct Cached {
+        std::weak_ptr<const File> file;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type changed;
+    };
+
+    std::shared_ptr<const LanguageIndex> IndexLocked(const P<xml::Element>& language) const {
+        if (!language) return nullptr;
+        const auto [it, added] = indexes_.try_emplace(language.get());
+        if (added) it->second = BuildIndex(*language);
+        return it->second;
+    }
+
+    static std::shared_ptr<const LanguageIndex> BuildIndex(const xml::Element& language) {
+        auto index = std::make_shared<LanguageIndex>();
+        index->lcid = LcidOf(language).value_or(0);
+        for (auto& node : language.ChildElements()) {
+            Section section;
+            for (auto& entry : node->ChildElements()) {
+                if (entry->Name() != kEntryTag) continue;
+                const Variant key = entry->GetAttribute("key");
+                if (key.IsString()) section.entries.try_emplace(key.StrRef(), std::move(entry));
+            }
+            section.node = std::move(node);
+            const std::string sectionName = section.node->Name();
+            index->sections.try_emplace(sectionName, std::move(section));
+        }
+        return index;
+    }
+
+    const P<xml::Document> document_;
+    const std::vector<P<xml::Element>> languages_;
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<int32_t, std::shared_ptr<const LanguageIndex>> byLcid_;
+    mutable std::unordered_map<const xml::Element*, std::shared_ptr<const LanguageIndex>> indexes_;
+};
+
 bool LanguageDictionary::LoadDictionary(const P<DTMContext>& ctx, const std::string& name) {
     const auto& context = com::Deref(ctx);
-    auto document = std::make_shared<xml::Document>();
-    if (!document->Load(com::Deref(context.PathInfo()).XmlDataPath() + name + ".xml")) return false;
-    const auto languages = Languages(*document);
-    if (languages.empty()) return false;
+    auto file = File::Load(com::Deref(context.PathInfo()).XmlDataPath() + name + ".xml");
+    if (!file) return false;
 
     const auto registry = context.GuiRegistry();
     const int32_t wanted = registry ? registry->LanguageId() : 0;
-    auto language = FindLanguage(languages, wanted);
-    if (!language) language = languages.front();
-    document_ = std::move(document);
-    Select(language, LcidOf(*language).value_or(0));
+    auto language = file->Language(wanted);
+    if (!language) language = file->FirstLanguage();
+    file_ = std::move(file);
+    language_ = std::move(language);
     return true;
 }
 
-bool LanguageDictionary::HasLanguage(int32_t lcid) const {
-    return document_ && FindLanguage(Languages(*document_), lcid) != nullptr;
-}
+P<xml::Document> LanguageDictionary::DictionaryDocument() const { return file_ ? file_->Document() : nullptr; }
+
+int32_t LanguageDictionary::SelectedLcid() const { return language_ ? language_->lcid : 0; }
+
+bool LanguageDictionary::HasLanguage(int32_t lcid) const { return file_ && file_->Language(lcid) != nullptr; }
 
 bool LanguageDictionary::SelectLanguage(int32_t lcid, int32_t flag) {
-    if (!document_) return false;
-    const auto language = FindLanguage(Languages(*document_), lcid);
+    if (!file_) return false;
+    auto language = file_->Language(lcid);
     if (!language) return false;
     flag_ = flag;
-    Select(language, LcidOf(*language).value_or(0));
+    language_ = std::move(language);
     return true;
-}
-
-void LanguageDictionary::Select(const P<xml::Element>& language, int32_t lcid) {
-    sections_.clear();
-    for (auto& node : language->ChildElements()) {
-        Section section;
-        for (auto& entry : node->ChildElements()) {
-            if (entry->Name() != kEntryTag) continue;
-            const Variant key = entry->GetAttribute("key");
-            if (key.IsString()) section.entries.try_emplace(key.StrRef(), std::move(entry));
-        }
-        section.node = std::move(node);
-        const std::string sectionName = section.node->Name();
-        sections_.try_emplace(sectionName, std::move(section));
-    }
-    language_ = language;
-    selectedLcid_ = lcid;
 }
 
 std::string LanguageDictionary::Translate(const std::string& document, const P<DTMContext>&,
@@ -150,13 +217,15 @@ Variant LanguageDictionary::LookupText(const P<xml::Element>& section, const std
 }
 
 P<xml::Element> LanguageDictionary::SectionNode(const std::string& name) const {
-    const auto it = sections_.find(name);
-    return it == sections_.end() ? nullptr : it->second.node;
+    if (!language_) return nullptr;
+    const auto it = language_->sections.find(name);
+    return it == language_->sections.end() ? nullptr : it->second.node;
 }
 
 const LanguageDictionary::Section* LanguageDictionary::IndexOf(const P<xml::Element>& section) const {
-    const auto it = sections_.find(section->Name());
-    if (it != sections_.end() && it->second.node->IsSameNode(section)) return &it->second;
+    if (!language_) return nullptr;
+    const auto it = language_->sections.find(section->Name());
+    if (it != language_->sections.end() && it->second.node->IsSameNode(section)) return &it->second;
     return nullptr;
 }
 

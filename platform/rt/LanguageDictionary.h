@@ -4,9 +4,13 @@
 //
 // The file holds one <Language lcid=".." name=".."> per language; each holds
 // its sections ("keys", "parameters", ...) of <entry key=".." field=".."/>.
-// Selecting a language indexes the entries of its sections by key once, so a
-// look-up costs one hash probe.
+// The parsed file is immutable and shared by every instance of the process
+// that loads the same file (same path, size and time of change); so is the
+// index of each language's sections by key, built on its first selection, so
+// that a look-up costs one hash probe. Which language an lcid selects, or
+// that none does, is found once per file. An instance's selection is its own.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,8 +28,8 @@ class DTMContext;
 
 class LanguageDictionary : public com::Object {
 public:
-    // Null until loaded.
-    P<xml::Document> DictionaryDocument() const { return document_; }
+    // Null until loaded. Shared: never to be changed.
+    P<xml::Document> DictionaryDocument() const;
     // Loads XmlDataPath + name + ".xml" and selects a language at once: the
     // registry's LanguageId, else its primary language, else the first.
     bool LoadDictionary(const P<DTMContext>& ctx, const std::string& name);
@@ -55,22 +59,26 @@ public:
     // A loaded language with this lcid or its primary language exists.
     bool HasLanguage(int32_t lcid) const;
     // The lcid of the selected language; 0 while none is selected.
-    int32_t SelectedLcid() const { return selectedLcid_; }
+    int32_t SelectedLcid() const;
     // The flag given with the last successful SelectLanguage.
     int32_t Flag() const { return flag_; }
 
-private:
     struct Section {
         P<xml::Element> node;
         std::unordered_map<std::string, P<xml::Element>> entries;  // first duplicate kept
     };
-    const Section* IndexOf(const P<xml::Element>& section) const;
-    void Select(const P<xml::Element>& language, int32_t lcid);
+    // One language's sections by name.
+    struct LanguageIndex {
+        int32_t lcid = 0;
+        std::unordered_map<std::string, Section> sections;
+    };
+    class File;  // a parsed dictionary file, shared
 
-    P<xml::Document> document_;
-    P<xml::Element> language_;
-    std::unordered_map<std::string, Section> sections_;  // the selected language's, by name
-    int32_t selectedLcid_ = 0;
+private:
+    const Section* IndexOf(const P<xml::Element>& section) const;
+
+    std::shared_ptr<const File> file_;
+    std::shared_ptr<const LanguageIndex> language_;  // the selected one
     int32_t flag_ = 0;
 };
 

@@ -24,7 +24,10 @@ inline unsigned char AsciiLower(unsigned char c) noexcept {
 // case ignored) lie next to each other in this order.
 bool LessIgnoringCase(std::string_view a, std::string_view b) noexcept {
     const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
+    // Equal bytes are equal ignoring case too: the folding starts at the first difference.
+    const auto end = a.begin() + static_cast<std::ptrdiff_t>(n);
+    const size_t same = static_cast<size_t>(std::mismatch(a.begin(), end, b.begin()).first - a.begin());
+    for (size_t i = same; i < n; ++i) {
         const unsigned char x = AsciiLower(static_cast<unsigned char>(a[i]));
         const unsigned char y = AsciiLower(static_cast<unsigned char>(b[i]));
         if (x != y) return x < y;
@@ -34,6 +37,7 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) noexcept {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) noexcept {
     if (prefix.size() > text.size()) return false;
+    if (text.starts_with(prefix)) return true;
     for (size_t i = 0; i < prefix.size(); ++i) {
         if (AsciiLower(static_cast<unsigned char>(text[i])) != AsciiLower(static_cast<unsigned char>(prefix[i])))
             return false;

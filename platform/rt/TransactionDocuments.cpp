@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <iterator>
 #include <string_view>
 
@@ -173,6 +172,17 @@ bool BytesFromHex(std::string_view hex, std::vector<uint8_t>& bytes) {
     return true;
 }
 
+namespace {
+
+// The decimal digits of an address byte (0..255), without the locale.
+void AppendNumber(std::string& out, int value) {
+    char digits[4];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+}  // namespace
+
 bool BuildTransactionDocument(const Transaction& trans, bool write, std::string& xml) {
     const int slot = AddressByte(trans.TransSlot());
     const int index = AddressByte(trans.TransIndex());
@@ -186,12 +196,13 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
             return false;
         }
     }
-    char address[40];
-    const int length = std::snprintf(address, sizeof address, "slot=\"%d\" index=\"%d\"", slot, index);
     xml.clear();
     xml.reserve(100 + 2 * data.size());
-    xml += write ? "<FDT><WriteRequest " : "<FDT><ReadRequest ";
-    xml.append(address, static_cast<size_t>(length));
+    xml += write ? "<FDT><WriteRequest slot=\"" : "<FDT><ReadRequest slot=\"";
+    AppendNumber(xml, slot);
+    xml += "\" index=\"";
+    AppendNumber(xml, index);
+    xml += '"';
     if (!write) {
         xml += "/></FDT>";
         return true;

@@ -18,6 +18,15 @@ bool AppendLine(const std::string& path, const std::string& line) {
     return static_cast<bool>(out);
 }
 
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    if (path.empty()) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << com::Cp1252FromUtf8(text);
+    out.flush();
+    return static_cast<bool>(out);
+}
+
 int64_t FileLength(const std::string& path) {
     if (!FileExists(path)) return -1;
     std::error_code ec;

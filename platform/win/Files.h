@@ -11,6 +11,9 @@ namespace platform::win {
 // becomes "?"; an invalid UTF-8 byte is written as it is. False when the file
 // cannot be opened or written.
 bool AppendLine(const std::string& path, const std::string& line);
+// Creates or replaces the file with `text` (UTF-8) as Windows-1252 bytes, as
+// AppendLine codes them. False when the file cannot be opened or written.
+bool WriteTextFile(const std::string& path, const std::string& text);
 // Size in bytes of a regular file, -1 when there is none.
 int64_t FileLength(const std::string& path);
 // Deletes a regular file; False when there is none or it cannot be deleted.

@@ -206,13 +206,13 @@ TEST_F(DtmLifeCycle, ConfigTellsTheOpenPagesWhenTheUserLevelChanges) {
     }
 }
 
-TEST_F(DtmLifeCycle, InitNewSwitchesTheArchiveCurveCheckOn) {
+TEST_F(DtmLifeCycle, InitNewLeavesTheArchiveCurveMaskNotYetSet) {
     ASSERT_TRUE(session.Create(registry));
     auto state = std::dynamic_pointer_cast<dtm::DTMState>(Ctx().StateObject());
     ASSERT_TRUE(state && state->Archive);
-    state->Archive->CheckCurveEnabled(false);
+    state->Archive->CheckCurveEnabled(5);
     ASSERT_TRUE(session.InitNew(dtm::frame::DeviceTypeDocument(173, 214)));
-    EXPECT_TRUE(state->Archive->CheckCurveEnabled());
+    EXPECT_EQ(state->Archive->CheckCurveEnabled(), -1);
     EXPECT_EQ(Ctx().DeviceType()->DeviceIdText(), "RXD 214");
 }
 

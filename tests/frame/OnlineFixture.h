@@ -32,7 +32,7 @@ protected:
     std::vector<frame::DeviceRequest> DeviceRequests(size_t from = 0) const {
         std::vector<frame::DeviceRequest> out;
         const auto& requests = session.Communication()->Requests();
-        for (size_t i = from; i < requests.size(); ++i) {
+        for (size_t i = std::max(from, requests.first()); i < requests.size(); ++i) {
             frame::DeviceRequest request;
             if (requests[i].kind == "Transaction" && frame::DeviceChannel::ParseRequest(requests[i].xml, request))
                 out.push_back(request);

@@ -177,7 +177,7 @@ TEST_F(DeviceCommands, ServiceCodeIsJudgedAndKeptOnlyInTheLog) {
         EXPECT_EQ(Stored(kRights).back(), c.service ? (factoryRights | SimulatedDevice::kAccessService) : factoryRights)
             << c.code;
     }
-    EXPECT_EQ(device.Log().front().request.data, Bytes(code.begin(), code.end()));
+    EXPECT_EQ(device.Log()[device.Log().first()].request.data, Bytes(code.begin(), code.end()));
 }
 
 TEST_F(DeviceCommands, ConverterResets) {

@@ -38,3 +38,19 @@ TEST(FrameMessageBox, ScriptedAnswersThenDefaultButton) {
     EXPECT_EQ(box.Records().size(), 4u);
     box.Clear();
 }
+
+TEST(FrameContainer, KeepsOnlyItsLastEventsAndTheirPositions) {
+    auto frame = std::make_shared<FrameContainer>();
+    frame->KeepLast(2);
+    for (int i = 0; i < 5; ++i) frame->OnProgress("TAG", "Upload", i, true);
+    const auto& events = frame->Events();
+    EXPECT_EQ(events.size(), 5u);  // positions count every event
+    EXPECT_EQ(events.first(), 3u);
+    EXPECT_EQ(events[3].args.at(1), "3");
+    EXPECT_EQ(events.back().args.at(1), "4");
+    EXPECT_EQ(std::distance(events.begin(), events.end()), 2);
+    EXPECT_FALSE(frame->HasEventSince(0, "OnUploadFinished"));
+    frame->OnUploadFinished("TAG", "ID", true);
+    EXPECT_TRUE(frame->HasEventSince(5, "OnUploadFinished"));
+    EXPECT_FALSE(frame->HasEventSince(6, "OnUploadFinished"));
+}

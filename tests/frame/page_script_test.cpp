@@ -63,7 +63,8 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
                          ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis",
-                                           "online"),
+                                           "online", "outputs", "archive", "address", "simulation", "method",
+                                           "monitor"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {

@@ -148,6 +148,46 @@ TEST_P(LanguageSwitch, ChangesTheTextsOfElementsAndUnitsAndSwitchingBackRestores
         EXPECT_EQ(back.units.at(code), text) << "unit_" << code;
 }
 
+// Instances share the parsed dictionary and the unit table of a language, but
+// each has its own selection: a switch of one never changes another's texts.
+TEST_P(LanguageSwitch, OneInstancesSwitchLeavesAnotherInstanceInItsLanguage) {
+    frame::ModelInstance other = frame::NewModelInstance();
+    other.ctx->PathInfo()->XmlDataPath(folder_.string() + "/");
+    ASSERT_TRUE(other.ctx->Dictionary()->LoadDictionary(other.ctx, "DTMDictionary"));
+    other.model->SetLanguage(other.ctx, kEnglish);
+    const ModelTexts english = TextsOf(other);
+
+    Switch(kGerman);
+    EXPECT_EQ(Element("PHYS/TAG_DESC").Label, "Messstellenbeschreibung");
+    EXPECT_EQ(other.ctx->Dictionary()->DictionaryDocument(), instance_.ctx->Dictionary()->DictionaryDocument());
+    EXPECT_EQ(other.ctx->Dictionary()->SelectedLcid(), kEnglish);
+    EXPECT_TRUE(TextsOf(other) == english);
+    EXPECT_EQ(GetLangText(other.ctx, "key_RXD218"), "RXD 218");
+
+    // The other one switches too, then back: the first stays German.
+    other.model->SetLanguage(other.ctx, kGerman);
+    other.model->SetLanguage(other.ctx, kEnglish);
+    EXPECT_EQ(instance_.model->PROFIBUSProfil3Units()->PROFIBUSProfil3UnitString(902), "Tage");
+    EXPECT_EQ(Element("PHYS/MANU/OPERATION_HOUR/days").UnitString(instance_.ctx), "Tage");
+    EXPECT_TRUE(TextsOf(other) == english);
+}
+
+// A language the dictionary lacks is refused without the file being read again.
+TEST_P(LanguageSwitch, AMissingLanguageIsRefusedFromTheLoadedDictionary) {
+    constexpr int32_t kFrench = 1036;
+    // The data model loads the dictionary of the new folder on the first refusal.
+    instance_.model->SetLanguage(instance_.ctx, kFrench);
+    const auto document = instance_.ctx->Dictionary()->DictionaryDocument();
+    ASSERT_NE(document, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        instance_.model->SetLanguage(instance_.ctx, kEnglish);
+        instance_.model->SetLanguage(instance_.ctx, kFrench);
+        EXPECT_EQ(instance_.ctx->Dictionary()->DictionaryDocument(), document);
+        EXPECT_EQ(instance_.ctx->Dictionary()->SelectedLcid(), kEnglish);
+    }
+    EXPECT_EQ(Element("PHYS/TAG_DESC").Label, "Tag description");
+}
+
 INSTANTIATE_TEST_SUITE_P(Through, LanguageSwitch, ::testing::Values(SwitchBy::GuiRegistry, SwitchBy::DataModel),
                          [](const auto& info) {
                              return info.param == SwitchBy::GuiRegistry ? "GuiRegistry" : "DataModel";

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -428,6 +430,39 @@ TEST_F(UnitTable, FamiliesKeepTheirRatios) {
             ++prefixChecks;
         }
     EXPECT_GT(prefixChecks, 150);
+}
+
+}  // namespace
+
+namespace {
+
+// Tables start as one shared table: what one changes, and the language it
+// takes, stay its own; the same language gives both the same texts.
+TEST_F(UnitTable, ChangesAndLanguagesStayWithTheirTable) {
+    clsPROFIBUSProfil3Units other;
+    units.SetUnitInformation(903, 0, 0, "%", "help");
+    units.PROFIBUSProfil3UnitString(1322, "Kilogramm/s");
+    EXPECT_EQ(other.PROFIBUSProfil3UnitString(903), "");
+    EXPECT_EQ(other.PROFIBUSProfil3UnitString(1322), "kg/s");
+    EXPECT_EQ(other.PROFIBUSProfil3UnitIndex("kg/s"), 1322);
+
+    const auto german = std::make_shared<int>(1031);
+    const auto textOf = [](int32_t code) -> std::optional<std::string> {
+        if (code == 1001) return std::string("Grad C");
+        if (code == 903) return std::string("Prozent");
+        return std::nullopt;
+    };
+    units.SetLanguageTexts(german, textOf);
+    EXPECT_EQ(units.PROFIBUSProfil3UnitString(1001), "Grad C");
+    EXPECT_EQ(units.PROFIBUSProfil3UnitString(903), "Prozent");  // its own row takes the language too
+    EXPECT_EQ(units.PROFIBUSProfil3UnitString(1322), "Kilogramm/s");  // no text in the language: kept
+    EXPECT_EQ(units.PROFIBUSProfil3UnitIndex("Grad C"), 1001);
+    EXPECT_EQ(other.PROFIBUSProfil3UnitString(1001), "°C");
+
+    other.SetLanguageTexts(german, textOf);
+    EXPECT_EQ(other.PROFIBUSProfil3UnitString(1001), "Grad C");
+    EXPECT_EQ(other.PROFIBUSProfil3UnitString(903), "");  // never registered there
+    EXPECT_EQ(other.PROFIBUSProfil3UnitIndex("Kilogramm/s"), 0);
 }
 
 }  // namespace

@@ -199,3 +199,16 @@ TEST_F(EventLoopTest, TimerKeepsTickingAfterAThrowingTickAndStopsWhenDestroyed) 
     }
     EXPECT_EQ(loop_.PendingCount(), 0u);
 }
+
+TEST_F(EventLoopTest, NextDueInTellsHowLongUntilTheEarliestWork) {
+    EXPECT_EQ(loop_.NextDueIn(), -1);
+    loop_.PostAfter(19, Note("a"));
+    loop_.PostAfter(7, Note("b"));
+    EXPECT_EQ(loop_.NextDueIn(), 7);
+    loop_.Advance(3);
+    EXPECT_EQ(loop_.NextDueIn(), 4);
+    loop_.Advance(loop_.NextDueIn());
+    EXPECT_EQ(log_, (Log{"b@7"}));
+    loop_.Post(Note("c"));
+    EXPECT_EQ(loop_.NextDueIn(), 0);
+}

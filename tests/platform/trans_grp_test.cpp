@@ -218,3 +218,26 @@ TEST_F(TransGrpWithoutChannel, UnreachableGroupStartsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A group's results stay until the group goes; those of processes without a
+// group are kept for the last few only, so that transfers do not pile them up.
+TEST_F(TransGrpTest, OnlyTheGroupsAndTheLastProcessesResultsAreKept) {
+    auto& comm = *Ctx().CommService();
+    rt::TransactionResult one;
+    one.DataElement = El("PHYS/TAG_DESC");
+    comm.RecordTransactionResults(group->GroupInvokeId(), {one});
+    for (size_t i = 0; i <= rt::DtmCommService::kRecentResults; ++i)
+        comm.RecordTransactionResults("{process-" + std::to_string(i) + "}", {one, one});
+    EXPECT_TRUE(comm.GetTransactionResults("{process-0}").empty());
+    EXPECT_EQ(comm.GetTransactionResults("{PROCESS-1}").size(), 2u);
+    EXPECT_EQ(comm.GetTransactionResults(group->GroupInvokeId()).size(), 1u);
+    const std::string groupId = group->GroupInvokeId();
+    group->ReleaseGroup();  // its results now age with the others'
+    for (size_t i = 0; i < rt::DtmCommService::kRecentResults; ++i)
+        comm.RecordTransactionResults("{later-" + std::to_string(i) + "}", {});
+    EXPECT_TRUE(comm.GetTransactionResults(groupId).empty());
+}
+
+}  // namespace

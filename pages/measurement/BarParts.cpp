@@ -1,0 +1,23 @@
+#include "pages/measurement/BarParts.h"
+
+namespace dtm {
+
+void ShowOnBar(ctlBar& bar, BarPart part, const clsDataElement& element,
+               const platform::P<platform::rt::DTMContext>& ctx) {
+    switch (part) {
+        case BarPart::Value:
+            bar.Value(element.TransientValue);
+            bar.ToolTipText(element.Description + " [" + element.UnitString(ctx) + "]");
+            break;
+        case BarPart::Low:
+            bar.LimitMin(element.TransientValue);
+            bar.RangeMin(element.TransientValue);
+            break;
+        case BarPart::High:
+            bar.LimitMax(element.TransientValue);
+            bar.RangeMax(element.TransientValue);
+            break;
+    }
+}
+
+}  // namespace dtm

@@ -1,0 +1,129 @@
+#include "pages/measurement/ctlMeasOutBlock.h"
+
+#include "blocks/DataModel_P3_FB_AI.h"
+#include "model/elements/clsDataElement.h"
+#include "pages/measurement/BarParts.h"
+#include "pages/framework/clsParamLink.h"
+#include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
+#include "platform/com/VbText.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/Parameters.h"
+#include "platform/ui/CaptionControls.h"
+
+namespace dtm {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+namespace rt = platform::rt;
+using platform::P;
+using platform::Variant;
+
+namespace {
+
+constexpr int16_t kLabel = 2400, kUnit = 900;
+constexpr const char* kBlockIndexKey = "BlockIndex";
+
+// The simulation row's tag names the record "Simulate"; paths are found whatever their case.
+constexpr FormLine kAILines[] = {
+    Frame("frmMeasOutAI"),
+    Row("frmMeasOutAI", 0, "FUNC/%d/AI/OUT/Value", kLabel, kUnit),
+    Row("frmMeasOutAI", 1, "FUNC/%d/AI/OUT_SCALE/Up_Val", kLabel, kUnit, false, true),
+    Row("frmMeasOutAI", 2, "FUNC/%d/AI/OUT_SCALE/Lo_Val", kLabel, kUnit, false, true),
+    Frame("frmMeasOutAIStatus"),
+    Row("frmMeasOutAIStatus", 3, "FUNC/%d/AI/OUT/StatusLimit", kLabel, 0),
+    Row("frmMeasOutAIStatus", 4, "FUNC/%d/AI/OUT/StatusQuality", kLabel, 0),
+    Frame("frmMeasOutAISimulate"),
+    Row("frmMeasOutAISimulate", 5, "FUNC/%d/AI/Simulate/Enabled", kLabel, 0, false, true),
+    Row("frmMeasOutAISimulate", 6, "FUNC/%d/AI/MODE_BLK/Actual", kLabel, 0),
+    HelpPane(),
+    Site(),
+};
+
+constexpr FormLine kTOTLines[] = {
+    Frame("frmMeasOutTOT"),
+    Row("frmMeasOutTOT", 0, "FUNC/%d/TOT/TOTAL/Value", kLabel, kUnit),
+    Frame("frmMeasOutTOTStatus"),
+    Row("frmMeasOutTOTStatus", 1, "FUNC/%d/TOT/TOTAL/StatusLimit", kLabel, 0),
+    Row("frmMeasOutTOTStatus", 2, "FUNC/%d/TOT/TOTAL/StatusQuality", kLabel, 0),
+    HelpPane(),
+    Site(),
+};
+
+const MeasOutForm kAIForm{"ctlMeasOutAI", 1, "FUNC/%d/AI/CHANNEL", kAILines, "frmMeasOutAI"};
+const MeasOutForm kTOTForm{"ctlMeasOutTOT", 4, "FUNC/%d/TOT/CHANNEL", kTOTLines, nullptr};
+
+// The bar's design: bar and limit marks blue, a scale of 20 to 80 until the output scale is known.
+com::PropertyBag BarDesign() {
+    com::PropertyBag bag;
+    bag.WriteProperty("Color", Variant::Lng(0xFF0000));
+    bag.WriteProperty("LimitColor", Variant::Lng(0xFF0000));
+    bag.WriteProperty("RangeMin", Variant::Dbl(20));
+    bag.WriteProperty("RangeMax", Variant::Dbl(80));
+    return bag;
+}
+
+}  // namespace
+
+ctlMeasOutBlock::ctlMeasOutBlock(const MeasOutForm& form)
+    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}),
+      form_(form),
+      m_BlockIndex(form.defaultBlockIndex) {}
+
+ctlMeasOutAI::ctlMeasOutAI() : ctlMeasOutBlock(kAIForm) {}
+ctlMeasOutTOT::ctlMeasOutTOT() : ctlMeasOutBlock(kTOTForm) {}
+
+void ctlMeasOutBlock::BuildForm() { PlaceForm(*this, form_.lines); }
+
+void ctlMeasOutBlock::InitProperties() { m_BlockIndex = form_.defaultBlockIndex; }
+
+void ctlMeasOutBlock::ReadProperties(const com::PropertyBag& bag) {
+    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(form_.defaultBlockIndex)));
+}
+
+void ctlMeasOutBlock::WriteProperties(com::PropertyBag& bag) {
+    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(form_.defaultBlockIndex));
+}
+
+void ctlMeasOutBlock::ConfigureLink(clsParamLink& link) {
+    link.index = m_BlockIndex;
+    link.bDisplayDPV1Index = false;
+}
+
+void ctlMeasOutBlock::InitLanguageDependedControls(int32_t languageId) {
+    NavigablePage::InitLanguageDependedControls(languageId);
+    const std::string number = std::to_string(m_BlockIndex);
+    for (const auto& control : Controls())
+        if (const auto frame = std::dynamic_pointer_cast<ui::Frame>(control))
+            frame->Caption(com::vb::Replace(frame->Caption(), "%d", number));
+}
+
+void ctlMeasOutAI::BuildForm() {
+    ctlMeasOutBlock::BuildForm();
+    const com::PropertyBag design = BarDesign();
+    barAIOut = Place<ctlBar>("barAIOut", std::nullopt, Controls().Item(form_.barFrame).get(), &design);
+}
+
+void ctlMeasOutAI::UpdateAIOutParameter(const P<rt::IPrivateDataElement>& element) {
+    const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
+    if (!el) return;
+    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    if (el->Name == prefix + "OUT/Value") ShowOnBar(*barAIOut, BarPart::Value, *el, GetContext());
+    else if (el->Name == prefix + "OUT_SCALE/Lo_Val") ShowOnBar(*barAIOut, BarPart::Low, *el, GetContext());
+    else if (el->Name == prefix + "OUT_SCALE/Up_Val") ShowOnBar(*barAIOut, BarPart::High, *el, GetContext());
+}
+
+void ctlMeasOutAI::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
+    ctlMeasOutBlock::UpdateParameterCtl(element);
+    UpdateAIOutParameter(element);
+}
+
+void ctlMeasOutAI::UpdateAllParameterCtls() {
+    const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
+    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    for (const char* member : {"OUT/Value", "OUT_SCALE/Lo_Val", "OUT_SCALE/Up_Val"})
+        UpdateAIOutParameter(params.Item(prefix + member));
+    ctlMeasOutBlock::UpdateAllParameterCtls();
+}
+
+}  // namespace dtm

@@ -1,0 +1,199 @@
+#include "pages/service/ctlAddress.h"
+
+#include "core/channels/clsChannel.h"
+#include "core/services/HelpFile.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
+#include "pages/service/ExecuteDeviceReset.h"
+#include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
+#include "platform/fdt/FrameInterfaces.h"
+#include "platform/rt/ChannelList.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmCommService.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/Parameters.h"
+#include "platform/rt/ProfibusChannelParameter.h"
+#include "platform/rt/TransactionResult.h"
+
+namespace dtm {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+namespace rt = platform::rt;
+namespace ctl = platform::ctl;
+using platform::Variant;
+
+namespace {
+
+constexpr int32_t kOkOnly = 0;
+constexpr int32_t kExclamationOk = 48;
+constexpr int32_t kReadOnlyFlag = 1;
+constexpr int32_t kChannelCount = 16;
+
+clsDataElement& ElementOf(const rt::Parameters& params, const std::string& path) {
+    return com::Deref(std::dynamic_pointer_cast<clsDataElement>(params.Item(path)));
+}
+
+// The persistent value, or the transient one while there is none.
+Variant SavedValueOf(const clsDataElement& element) {
+    return element.PersistentValue.IsEmpty() ? element.TransientValue : element.PersistentValue;
+}
+
+}  // namespace
+
+ctlAddress::ctlAddress() : NavigablePage(PageTraits{.className = "ctlAddress", .container = true}) {}
+
+void ctlAddress::BuildForm() {
+    ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
+    ctlHeadline->Move(0, 0, 9000, 900);
+    HelpButton = Place<ui::CommandButton>("HelpButton");
+    HelpButton->Click.Connect([this] { HelpButton_Click(); });
+    com::PropertyBag statusDesign;
+    statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(false));
+    ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
+    frmAddress = Place<ui::Frame>("frmAddress");
+    const auto row = [this](const char* name, const char* tag) {
+        auto r = Place<ctl::ctlParameter>(name, std::nullopt, frmAddress.get());
+        r->parameterTag(tag);
+        r->LabelText(tag);
+        r->ControlType(ctl::kRowPlain);
+        return r;
+    };
+    ctlParameter1 = row("ctlParameter1", kAddressPath);
+    ctlParameter2 = row("ctlParameter2", kNewAddressPath);
+    // No code reads the option buttons.
+    Place<ui::OptionButton>("optAddrChange", 0, frmAddress.get());
+    Place<ui::OptionButton>("optAddrChange", 1, frmAddress.get());
+    cmdChange = Place<ui::CommandButton>("cmdChange", std::nullopt, frmAddress.get());
+    cmdChange->Click.Connect([this] { cmdChange_Click(); });
+    cmdAddrReset = Place<ui::CommandButton>("cmdAddrReset", std::nullopt, frmAddress.get());
+    cmdAddrReset->Click.Connect([this] { cmdAddrReset_Click(); });
+    cmdCancel = Place<ui::CommandButton>("cmdCancel");
+    cmdCancel->Click.Connect([this] { cmdCancel_Click(); });
+    PlaceTemplateControls();
+}
+
+void ctlAddress::InitControls() {
+    NavigablePage::InitControls();
+    m_TransGrp = std::make_shared<rt::TransGrp>();
+    m_TransGrp->InitGroup(GetContext());
+    // Until the first validation request Cancel restores the values the page opened with.
+    SaveValues();
+}
+
+bool ctlAddress::ExitControls() {
+    NavigablePage::ExitControls();
+    if (m_TransGrp) m_TransGrp->ReleaseGroup();
+    return true;
+}
+
+void ctlAddress::InitLanguageDependedControls(int32_t languageId) {
+    NavigablePage::InitLanguageDependedControls(languageId);
+    FillHeadline(*ctlHeadline);
+    HelpButton->Caption(KeyText("help_button_text"));
+}
+
+void ctlAddress::AfterInit() { UpdateAddressLock(); }
+
+void ctlAddress::UpdateAddressLock() {
+    const auto ctx = GetContext();
+    const auto& params = com::Deref(com::Deref(ctx).Parameters());
+    const auto newAddress = params.Item(kNewAddressPath);
+    const auto address = params.Item(kAddressPath);
+    const auto& channels = com::Deref(params.Channels());
+    bool locked = false;
+    for (int32_t i = 1; i <= kChannelCount && i <= channels.Count(); ++i) {
+        const auto channel = std::dynamic_pointer_cast<clsChannel>(channels.Item(i));
+        if (channel && com::Deref(channel->ProfibusChannelParameter()).ChannelLocked()) locked = true;
+    }
+    for (const auto& element : {newAddress, address}) {
+        auto& el = dynamic_cast<clsDataElement&>(com::Deref(element));
+        if (locked)
+            el.SetStatusFlag(kReadOnlyFlag);
+        else
+            el.ClearStatusFlag(kReadOnlyFlag);
+    }
+    // Flags only: the pages redraw, the data set stays unmodified.
+    ctx->GuiRegistry()->NotifyParameterChanged(newAddress, "");
+    ctx->GuiRegistry()->NotifyParameterChanged(address, "");
+}
+
+void ctlAddress::ValidateAllParameterCtls() {
+    NavigablePage::ValidateAllParameterCtls();
+    SaveValues();
+}
+
+void ctlAddress::SaveValues() {
+    const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
+    m_SavedAddress = SavedValueOf(ElementOf(params, kAddressPath));
+    m_SavedNewAddress = SavedValueOf(ElementOf(params, kNewAddressPath));
+}
+
+bool ctlAddress::UserMayChange() const {
+    const auto ctx = GetContext();
+    if (com::Deref(ctx).UserLevel() >= kRequiredUserLevel) return true;
+    ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+    return false;
+}
+
+void ctlAddress::cmdChange_Click() {
+    if (!UserMayChange()) return;
+    auto& params = com::Deref(com::Deref(GetContext()).Parameters());
+    ElementOf(params, kAddressPath).TransientValue = ElementOf(params, kNewAddressPath).TransientValue;
+    params.NotifyChanged(params.Item(kAddressPath), "");
+    Trace("cmdChange_Click", "");
+}
+
+void ctlAddress::cmdAddrReset_Click() {
+    if (!UserMayChange()) return;
+    const auto ctx = GetContext();
+    auto& command = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
+    const Variant previous = command.TransientValue;
+    command.TransientValue = Variant::Int(kAddressReset);
+    if (ExecuteDeviceReset(*this, ctx, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
+        m_ResetSent = true;
+    Trace("cmdAddrReset_Click", "");
+}
+
+void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) {
+    Trace("IPrivateProcess_OnProcessFinished", "Beginning");
+    if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
+    if (!std::exchange(m_ResetSent, false)) return;
+    const auto ctx = GetContext();
+    auto& params = com::Deref(com::Deref(ctx).Parameters());
+    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
+        const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
+        if (!element || element->Name != kFactoryResetPath || !result.IsWrite || result.Failed) continue;
+        auto& address = ElementOf(params, kAddressPath);
+        address.TransientValue = Variant::Int(kResetAddress);
+        address.DeviceValue = Variant::Int(kResetAddress);
+        address.PersistentValue = Variant::Int(kResetAddress);
+        m_SavedAddress = Variant::Int(kResetAddress);
+        params.NotifyChanged(params.Item(kAddressPath), "");
+    }
+}
+
+void ctlAddress::cmdCancel_Click() {
+    Trace("cmdCancel_Click", "");
+    const auto ctx = GetContext();
+    auto& params = com::Deref(com::Deref(ctx).Parameters());
+    ElementOf(params, kNewAddressPath).TransientValue = m_SavedNewAddress;
+    params.NotifyChanged(params.Item(kNewAddressPath), "");
+    ElementOf(params, kAddressPath).TransientValue = m_SavedAddress;
+    params.NotifyChanged(params.Item(kAddressPath), "");
+    bool closing = true;
+    try {
+        if (const auto container = ctx->Container()) closing = container->CloseRequest(InvokeId());
+    } catch (...) {
+        // no frame to ask: the values are restored, the page stays
+    }
+    if (!closing) ctx->MsgBox(GetLangText(ctx, "key_IFdtActiveX_not_supported"), kOkOnly);
+}
+
+void ctlAddress::HelpButton_Click() {
+    ShowHelpFile(GetContext(), hWnd());
+    Trace("HelpButton_Click", "");
+}
+
+}  // namespace dtm

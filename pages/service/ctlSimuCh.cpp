@@ -1,0 +1,142 @@
+#include "pages/service/ctlSimuCh.h"
+
+#include "blocks/DataModel_P3_FB_AI.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
+#include "pages/framework/BlockTabStrip.h"
+#include "pages/framework/MarkedUpload.h"
+#include "pages/framework/clsParamLink.h"
+#include "pages/parameterisation/FormTable.h"
+#include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/OnlineService.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+namespace rt = platform::rt;
+using platform::Variant;
+
+namespace {
+
+constexpr const char* kBlockIndexKey = "BlockIndex";
+constexpr int32_t kOkOnly = 0;
+constexpr int32_t kExclamationOk = 48;
+constexpr int16_t kUploadRunning = 1;
+
+constexpr FormLine kForm[] = {
+    Frame("frmInputSim"),
+    Row("frmInputSim", 2, "FUNC/%d/AI/SIMULATE/Value", 0, 0),
+    Row("frmInputSim", 3, "FUNC/%d/AI/SIMULATE/StatusLimit", 0, 0),
+    Row("frmInputSim", 1, "FUNC/%d/AI/SIMULATE/StatusQuality", 0, 0),
+    Row("frmInputSim", 0, "FUNC/%d/AI/SIMULATE/Enabled", 0, 0),
+    Frame("frmOutputSim"),
+    Row("frmOutputSim", 4, "FUNC/%d/AI/TARGET_MODE", 0, 0),
+    Row("frmOutputSim", 5, "FUNC/%d/AI/MODE_BLK/Actual", 0, 0),
+    Row("frmOutputSim", 6, "FUNC/%d/AI/OUT/StatusQuality", 0, 0),
+    Row("frmOutputSim", 7, "FUNC/%d/AI/OUT/Value", 0, 0),
+    Row("frmOutputSim", 8, "FUNC/%d/AI/OUT/StatusLimit", 0, 0),
+    HelpPane(),
+    Site(),
+};
+
+// What cmdRead reads, after the block's prefix.
+constexpr const char* kReadMembers[] = {"SIMULATE/", "TARGET_MODE", "OUT/", "MODE_BLK/"};
+
+}  // namespace
+
+ctlSimuCh::ctlSimuCh() : NavigablePage(PageTraits{.className = "ctlSimuCh", .hideOnRelease = false}) {}
+
+void ctlSimuCh::BuildForm() {
+    PlaceForm(*this, kForm);
+    cmdRead = Place<ui::CommandButton>("cmdRead");
+    cmdRead->Click.Connect([this] { cmdRead_Click(); });
+    cmdTransfer = Place<ui::CommandButton>("cmdTransfer");
+    cmdTransfer->Click.Connect([this] { cmdTransfer_Click(); });
+}
+
+void ctlSimuCh::InitProperties() { m_BlockIndex = kDefaultBlockIndex; }
+
+void ctlSimuCh::ReadProperties(const com::PropertyBag& bag) {
+    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(kDefaultBlockIndex)));
+}
+
+void ctlSimuCh::WriteProperties(com::PropertyBag& bag) {
+    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(kDefaultBlockIndex));
+}
+
+void ctlSimuCh::ConfigureLink(clsParamLink& link) { link.index = m_BlockIndex; }
+
+void ctlSimuCh::InitControls() {
+    NavigablePage::InitControls();
+    m_TransGrp = std::make_shared<rt::TransGrp>();
+    m_TransGrp->InitGroup(GetContext());
+    if (!ShowsAIBlock()) {
+        cmdRead->Enabled(false);
+        cmdTransfer->Enabled(false);
+    }
+}
+
+bool ctlSimuCh::ExitControls() {
+    NavigablePage::ExitControls();
+    if (m_TransGrp) m_TransGrp->ReleaseGroup();
+    return true;
+}
+
+bool ctlSimuCh::ShowsAIBlock() const {
+    const auto ctx = GetContext();
+    return ctx && FunctionBlockKind(com::Deref(ctx->Parameters()), m_BlockIndex) == pbfFunctionAIBlock;
+}
+
+void ctlSimuCh::SetLockState(bool editable) {
+    NavigablePage::SetLockState(editable);
+    const bool block = ShowsAIBlock();
+    cmdRead->Enabled(block && editable);
+    cmdTransfer->Enabled(block && editable && com::Deref(GetContext()).UserLevel() != 0);
+}
+
+void ctlSimuCh::cmdRead_Click() {
+    if (!ShowsAIBlock()) return;
+    const auto ctx = GetContext();
+    if (com::Deref(com::Deref(ctx).OnlineService()).State() == kUploadRunning) return;
+    std::vector<std::string> paths;
+    for (const char* member : kReadMembers) paths.push_back(GetAIBlockPrefix(m_BlockIndex) + member);
+    std::vector<const char*> names;
+    for (const auto& path : paths) names.push_back(path.c_str());
+    MarkedUpload(*this, names, "");
+}
+
+void ctlSimuCh::cmdTransfer_Click() {
+    Trace("cmdTransfer_Click", "");
+    if (!ShowsAIBlock() || m_TransGrp->IsBusy()) return;
+    const auto ctx = GetContext();
+    const auto& params = com::Deref(com::Deref(ctx).Parameters());
+    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const auto simulate = params.Item(prefix + "SIMULATE/");
+    const auto target = params.Item(prefix + "TARGET_MODE");
+    // The page's writes are checked against the level the elements require.
+    for (const auto& element : {simulate, target}) {
+        if (ctx->UserLevel() < dynamic_cast<clsDataElement&>(com::Deref(element)).RequiredUserLevel) {
+            ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+            return;
+        }
+    }
+    if (m_TransGrp->OpenConnection() == 0) {
+        Trace("cmdTransfer_Click", "OpenConnection successfull");
+        m_TransGrp->AddRequest(simulate, true);
+        m_TransGrp->AddRequest(target, true);
+        if (com::CInt(target->TransientValue()) == kManualMode) m_TransGrp->AddRequest(params.Item(prefix + "OUT/"), true);
+        m_TransGrp->AddRequest(params.Item(prefix + "MODE_BLK/"), false);
+    }
+    const auto callback = std::dynamic_pointer_cast<rt::IPrivateProcess>(Keep());
+    if (m_TransGrp->Execute(callback, true, true) != 0) {
+        m_TransGrp->CloseConnection();
+        ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
+        Trace("cmdTransfer_Click", "Error at write status");
+    }
+}
+
+}  // namespace dtm

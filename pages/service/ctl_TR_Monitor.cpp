@@ -1,0 +1,158 @@
+#include "pages/service/ctl_TR_Monitor.h"
+
+#include <span>
+
+#include "platform/com/Error.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/Parameters.h"
+
+namespace dtm {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+using platform::P;
+using platform::Variant;
+
+namespace {
+
+// One field of a line: its label (with the blanks before it) and the
+// attribute it shows, of the response node or of its child `child`.
+struct LineField {
+    const char* label;
+    const char* attribute;
+    const char* child = nullptr;
+};
+
+struct ResponseKind {
+    const char* path;
+    const char* box;  // the check box that shows the kind
+    const char* head;
+    std::span<const LineField> fields;
+};
+
+constexpr LineField kConnectFields[] = {{"  api=", "api"}, {"  busaddress=", "busAddress"}, {"  errcode=", "errorCode"}};
+constexpr LineField kReadFields[] = {{"  slot=", "slot"},
+                                     {"  index=", "index"},
+                                     {"  errcode=", "errorCode"},
+                                     {"  Bytes=", "byteArray", "fdt:CommunicationData"}};
+constexpr LineField kWriteFields[] = {{"  slot=", "slot"}, {"  index=", "index"}, {"  errcode=", "errorCode"}};
+constexpr LineField kErrorFields[] = {{"  commError=", "communicationError"},
+                                      {"  tag=", "tag"},
+                                      {"  errcode=", "errorCode"},
+                                      {"  descriptor=", "descriptor"}};
+
+// In the order tried: the first kind that is ticked and present builds the line.
+constexpr ResponseKind kKinds[] = {
+    {"FDT/ConnectResponse", "chkDisplayConnectResponse", "ConnResp", kConnectFields},
+    {"FDT/DisconnectResponse", "chkDisplayDisconnectResponse", "DiscResp", kConnectFields},
+    {"FDT/ReadResponse", "chkDisplayReadResponse", "ReadResp", kReadFields},
+    {"FDT/WriteResponse", "chkDisplayWriteResponse", "WritResp", kWriteFields},
+    {"FDT/Abort", "chkDisplayAbort", "--Abort--", {}},
+    {"FDT/fdt:CommunicationError", "chkDisplayComErr", "CommErr ", kErrorFields},
+};
+
+constexpr const char* kCaptionKeys[][2] = {
+    {"cmdClearAll", "button_TR_clear"},
+    {"chkDisplayAll", "chkDisplayAll"},
+    {"chkDisplayAbort", "chkDisplayAbort"},
+    {"chkDisplayComErr", "chkDisplayComErr"},
+    {"chkDisplayConnectResponse", "chkDisplayConnectResponse"},
+    {"chkDisplayDisconnectResponse", "chkDisplayDisconnectResponse"},
+    {"chkDisplayReadResponse", "chkDisplayReadResponse"},
+    {"chkDisplayWriteResponse", "chkDisplayWriteResponse"},
+};
+
+// The attribute's text; "" when the node lacks it or there is no node.
+std::string GetAttrValue(const char* name, const P<platform::xml::Element>& node) {
+    if (!node) return "";
+    const Variant value = node->GetAttribute(name);
+    return value.IsNull() ? "" : com::CStr(value);
+}
+
+}  // namespace
+
+ctl_TR_Monitor::ctl_TR_Monitor()
+    : PageBase(PageTraits{.className = "ctl_TR_Monitor", .container = true, .showHandler = false, .helpPane = false}) {}
+
+void ctl_TR_Monitor::BuildForm() {
+    ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
+    ctlHeadline->Move(0, 0, 9000, 900);
+    txt_TransResps = Place<ui::TextBox>("txt_TransResps");
+    txt_TransResps->MultiLine(true);
+    cmdClearAll = Place<ui::CommandButton>("cmdClearAll");
+    cmdClearAll->Click.Connect([this] { cmdClearAll_Click(); });
+    chkDisplayAll = Place<ui::CheckBox>("chkDisplayAll");
+    chkDisplayAll->Click.Connect([this] { chkDisplayAll_Click(); });
+    chkDisplayConnectResponse = Place<ui::CheckBox>("chkDisplayConnectResponse");
+    chkDisplayDisconnectResponse = Place<ui::CheckBox>("chkDisplayDisconnectResponse");
+    chkDisplayReadResponse = Place<ui::CheckBox>("chkDisplayReadResponse");
+    chkDisplayWriteResponse = Place<ui::CheckBox>("chkDisplayWriteResponse");
+    chkDisplayAbort = Place<ui::CheckBox>("chkDisplayAbort");
+    chkDisplayComErr = Place<ui::CheckBox>("chkDisplayComErr");
+    PlaceTemplateControls();
+}
+
+void ctl_TR_Monitor::InitControls() {
+    // The DTM passes the responses to this page from now on.
+    com::Deref(com::Deref(GetContext()).Parameters()).Item(kMonitorPath)->TransientValue(Variant::Str(InvokeId()));
+    responseDocument_ = std::make_shared<platform::xml::Document>();
+    PageBase::InitControls();
+}
+
+void ctl_TR_Monitor::AfterSiteInit() {
+    if (com::Deref(GetContext()).GuiRegistry()->LockState()) SetLockState(false);
+}
+
+bool ctl_TR_Monitor::PrepareToRelease() {
+    const auto ctx = GetContext();
+    if (!PageBase::PrepareToRelease()) return false;
+    if (ctx) com::Deref(ctx->Parameters()).Item(kMonitorPath)->TransientValue(Variant::Str(""));
+    return true;
+}
+
+void ctl_TR_Monitor::InitLanguageDependedControls(int32_t languageId) {
+    Trace("InitLanguageDependedControls", "");
+    com::Deref(ctlParamSite1).SetSiteLanguage(languageId);
+    FillHeadline(*ctlHeadline);
+    for (const auto& [control, key] : kCaptionKeys)
+        std::dynamic_pointer_cast<ui::CaptionedControl>(Controls().Item(control))->Caption(KeyText(key));
+}
+
+void ctl_TR_Monitor::cmdClearAll_Click() {
+    txt_TransResps->Text("");
+    lineCount_ = 0;
+}
+
+void ctl_TR_Monitor::chkDisplayAll_Click() {
+    const int16_t value = chkDisplayAll->Value() == 1 ? 1 : 0;
+    for (const auto& box : {chkDisplayAll, chkDisplayConnectResponse, chkDisplayDisconnectResponse,
+                            chkDisplayReadResponse, chkDisplayWriteResponse, chkDisplayAbort, chkDisplayComErr})
+        box->Value(value);
+}
+
+void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
+    if (!responseDocument_ || !responseDocument_->LoadXML(Response)) return;
+    for (const ResponseKind& kind : kKinds) {
+        currentNode_ = responseDocument_->SelectSingleNode(kind.path);
+        const auto& box = std::dynamic_pointer_cast<ui::CheckBox>(Controls().Item(kind.box));
+        if (!currentNode_ || box->Value() != 1) continue;
+        std::string line = kind.head;
+        for (const LineField& field : kind.fields) {
+            const auto node = field.child ? currentNode_->SelectSingleNode(field.child) : currentNode_;
+            line += field.label + GetAttrValue(field.attribute, node);
+        }
+        AppendLine(line);
+        return;
+    }
+}
+
+void ctl_TR_Monitor::AppendLine(const std::string& line) {
+    txt_TransResps->AppendText(line + "\r\n");
+    if (++lineCount_ <= kMaxLines) return;
+    const std::string& text = txt_TransResps->Text();
+    txt_TransResps->Text(text.substr(text.find("\r\n") + 2));
+    --lineCount_;
+}
+
+}  // namespace dtm

@@ -1,0 +1,133 @@
+#include "platform/archive/ctlDTMArchive.h"
+
+#include <map>
+
+#include "platform/app/EventLoop.h"
+#include "platform/com/Error.h"
+#include "platform/ui/Description.h"
+
+namespace platform::archive {
+
+namespace {
+
+std::string BoolText(bool on) { return on ? "True" : "False"; }
+
+P<ArchiveCurve> CurveOf(const Variant& item) { return std::dynamic_pointer_cast<ArchiveCurve>(item.ObjRef()); }
+
+}  // namespace
+
+void ctlDTMArchive::Journal(std::string call) {
+    calls_.push_back(std::move(call));
+    while (calls_.size() > kCallLimit) calls_.pop_front();
+}
+
+void ctlDTMArchive::InitProperties() { curveCount_ = kDefaultCurveCount; }
+
+void ctlDTMArchive::ReadProperties(const com::PropertyBag& bag) {
+    curveCount_ = com::CInt(bag.ReadProperty("curvecount", Variant::Int(kDefaultCurveCount)));
+    minHeight_ = com::CSng(bag.ReadProperty("minheight", Variant::Sng(0)));
+    minWidth_ = com::CSng(bag.ReadProperty("minwidth", Variant::Sng(0)));
+    updateActRanges_ = com::CBool(bag.ReadProperty("updateactranges", Variant::Bool(false)));
+    propColWidth_ = com::CLng(bag.ReadProperty("propcolwidth", Variant::Lng(0)));
+}
+
+void ctlDTMArchive::WriteProperties(com::PropertyBag& bag) {
+    bag.WriteProperty("curvecount", Variant::Int(curveCount_), Variant::Int(kDefaultCurveCount));
+    bag.WriteProperty("minheight", Variant::Sng(minHeight_), Variant::Sng(0));
+    bag.WriteProperty("minwidth", Variant::Sng(minWidth_), Variant::Sng(0));
+    bag.WriteProperty("updateactranges", Variant::Bool(updateActRanges_), Variant::Bool(false));
+    bag.WriteProperty("propcolwidth", Variant::Lng(propColWidth_), Variant::Lng(0));
+}
+
+void ctlDTMArchive::SwitchA(bool on) {
+    switchA_ = on;
+    Journal("SwitchA " + BoolText(on));
+}
+
+void ctlDTMArchive::SwitchB(bool on) {
+    switchB_ = on;
+    Journal("SwitchB " + BoolText(on));
+}
+
+void ctlDTMArchive::InitArchiveCtl(const P<rt::DTMContext>& ctx, P<com::Collection>& curves, P<Archive>& archive) {
+    ctx_ = ctx;
+    curves_ = curves;
+    archive_ = archive;
+    Journal("InitArchiveCtl " + std::to_string(curves ? curves->Count() : 0));
+}
+
+void ctlDTMArchive::SetArchiveLanguage(int32_t& languageId) {
+    languageId_ = languageId;
+    Journal("SetArchiveLanguage " + std::to_string(languageId));
+}
+
+void ctlDTMArchive::ExitArchiveCtl() {
+    ctx_.reset();
+    curves_.reset();
+    archive_.reset();
+    ready_ = false;
+    Journal("ExitArchiveCtl");
+}
+
+void ctlDTMArchive::ArchiveParameterChanged(const rt::El& element) {
+    Journal("ArchiveParameterChanged " + (element ? element->Name() : std::string("Nothing")));
+    if (!element || !curves_ || !archive_) return;
+    const int32_t mask = archive_->CheckCurveEnabled();
+    if (mask == Archive::kMaskNotSet) return;
+    for (const auto& item : *curves_) {
+        const auto curve = CurveOf(item);
+        if (!curve || curve->ValueElement() != element || curve->CurveIndex() < 0 || curve->CurveIndex() > 30) continue;
+        if ((mask >> curve->CurveIndex() & 1) == 0) continue;
+        // A value equal to the curve's newest sample, or no number, is not recorded.
+        double value = 0;
+        try {
+            value = com::CDbl(element->TransientValue());
+        } catch (const com::ComError&) {
+            continue;
+        }
+        const ArchiveSample* newest = archive_->Newest(curve->CurveIndex());
+        if (newest && newest->value == value) continue;
+        archive_->Record({app::EventLoop::Instance().Now(), curve->CurveIndex(), value});
+    }
+}
+
+void ctlDTMArchive::ArchiveParameterSetChanged() { Journal("ArchiveParameterSetChanged"); }
+
+void ctlDTMArchive::ArchiveLockStateChanged(bool& editable) {
+    editable_ = editable;
+    Journal("ArchiveLockStateChanged " + BoolText(editable));
+}
+
+void ctlDTMArchive::ArchiveCtlReady() {
+    ready_ = true;
+    Journal("ArchiveCtlReady");
+}
+
+void ctlDTMArchive::Describe(ui::Description& d) const {
+    UserControl::Describe(d);
+    if (!ready_) d.flags.push_back("not-ready");
+    if (!editable_) d.flags.push_back("locked");
+    d.Attr("curves=" + std::to_string(curves_ ? curves_->Count() : 0));
+    if (archive_) {
+        d.Attr("mask=" + std::to_string(archive_->CheckCurveEnabled()));
+        d.Attr("samples=" + std::to_string(archive_->Journal().size()));
+    }
+    d.Prop("ready", ready_);
+    d.Prop("editable", editable_);
+    if (!curves_) return;
+    // One line per curve: label, unit and the newest value its journal holds.
+    std::map<int16_t, double> newest;
+    if (archive_)
+        for (const auto& sample : archive_->Journal()) newest[sample.curve] = sample.value;
+    for (const auto& item : *curves_) {
+        const auto curve = CurveOf(item);
+        if (!curve) continue;
+        std::string line = "curve " + std::to_string(curve->CurveIndex()) + " " + ui::Quote(curve->CurveLabel()) +
+                           " [" + curve->CurveUnit() + "]";
+        if (const auto it = newest.find(curve->CurveIndex()); it != newest.end())
+            line += " last=" + com::CStr(Variant::Dbl(it->second));
+        d.lines.push_back(line);
+    }
+}
+
+}  // namespace platform::archive

@@ -1,0 +1,55 @@
+#pragma once
+// The bus address, simulation, method analysis and monitor pages on the test
+// frame: connected to the simulated device when a test asks, each page opened
+// by its function id, the component folder a temporary copy (the method
+// analysis writes its report there).
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "OnlineFixture.h"
+#include "platform/app/Path.h"
+
+namespace dtm::testing {
+
+class ServicePageFixture : public OnlineFixture {
+protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        folder = fs::temp_directory_path() /
+                 ("dtm_service_pages_" + std::to_string(::getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        for (const char* data : {"XMLData", "Resources"}) {
+            fs::create_directories(folder / data);
+            fs::copy(fs::path(platform::app::Path()) / data, folder / data, fs::copy_options::recursive);
+        }
+        platform::app::SetPath(folder.string());
+        ParamPagesFixture::SetUp();
+    }
+    void TearDown() override {
+        sessions.clear();
+        OnlineFixture::TearDown();
+        std::filesystem::remove_all(folder);
+    }
+    // Connects and makes the connection's identity reads; the wire starts after them.
+    void ConnectDevice() {
+        ASSERT_TRUE(frame->Connect());
+        ASSERT_TRUE(frame->Session().Upload("PHYS/DIAGNOSIS").ok);
+        Settle();
+        logFrom = Device().Log().size();
+    }
+    template <class Page>
+    platform::P<Page> OpenPage(int32_t functionId) {
+        auto opened = frame->Open(functionId);
+        if (!opened) return nullptr;
+        sessions.push_back(opened);
+        return std::dynamic_pointer_cast<Page>(opened->Page());
+    }
+    void Level(int32_t level) { Ctx().UserInfo()->UserLevel(level); }
+
+    std::filesystem::path folder;
+    std::vector<std::shared_ptr<frame::PageSession>> sessions;
+};
+
+}  // namespace dtm::testing

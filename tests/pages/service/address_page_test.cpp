@@ -1,0 +1,147 @@
+// The bus address page against the simulated device: the rows' lock by the
+// channels, taking the new address over, the address reset (declined,
+// refused by the device, taken), the level its buttons need, and Cancel
+// with the values it restores.
+#include "ServicePageFixture.h"
+#include "core/channels/clsChannel.h"
+#include "frame/FrameContainer.h"
+#include "pages/service/ctlAddress.h"
+#include "platform/rt/ChannelList.h"
+#include "platform/rt/ProfibusChannelParameter.h"
+
+namespace dtm::testing {
+namespace {
+
+using platform::Variant;
+
+class AddressPage : public ServicePageFixture {
+protected:
+    void SetUp() override {
+        ServicePageFixture::SetUp();
+        ConnectDevice();
+    }
+    platform::P<ctlAddress> Open() { return OpenPage<ctlAddress>(9); }
+    int32_t Address() const { return platform::com::CLng(Element(ctlAddress::kAddressPath).TransientValue); }
+    int32_t NewAddress() const { return platform::com::CLng(Element(ctlAddress::kNewAddressPath).TransientValue); }
+    void SetNewAddress(int16_t value) { Element(ctlAddress::kNewAddressPath).TransientValue = Variant::Int(value); }
+    std::string ResetWrite() const { return WriteOf("PHYS/FACTORY_RESET", "0A 98"); }
+    void LockChannel(int32_t i, bool locked) const {
+        const auto channel = std::dynamic_pointer_cast<clsChannel>(Params().Channels()->Item(i));
+        channel->ProfibusChannelParameter()->ChannelLocked(locked);
+    }
+};
+
+TEST_F(AddressPage, BothRowsAreLockedExactlyWhenAChannelReportsItsLock) {
+    struct Case {
+        const char* name;
+        std::vector<int32_t> locked;
+        bool readOnly;
+    };
+    const Case cases[] = {{"none", {}, false}, {"channel 16 only", {16}, true}, {"channels 1 and 2", {1, 2}, true}};
+    const int32_t dataSetState = Params().QueryDataSetState();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int32_t i = 1; i <= 16; ++i) LockChannel(i, false);
+        for (const int32_t i : c.locked) LockChannel(i, true);
+        const auto page = Open();
+        EXPECT_EQ(page->ctlParameter1->ReadOnly(), c.readOnly);
+        EXPECT_EQ(page->ctlParameter2->ReadOnly(), c.readOnly);
+        EXPECT_EQ((Element(ctlAddress::kAddressPath).StatusFlags() & 1) != 0, c.readOnly);
+        EXPECT_TRUE(frame->Close(*sessions.back()));
+    }
+    EXPECT_EQ(Params().QueryDataSetState(), dataSetState);  // flags only: the data set's mark stays
+}
+
+TEST_F(AddressPage, ChangeTakesTheNewAddressOverWithoutRangeCheckOrQuestion) {
+    const auto page = Open();
+    for (const int16_t value : {int16_t{45}, int16_t{45}, int16_t{200}}) {
+        SetNewAddress(value);
+        EXPECT_TRUE(Click(page->cmdChange));
+        EXPECT_EQ(Address(), value);
+    }
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Wire().empty());
+    EXPECT_EQ(page->ctlParameter1->StatusIconKey(), "RangeErr");
+}
+
+TEST_F(AddressPage, BelowLevelTwoNeitherButtonChangesAnything) {
+    const auto page = Open();
+    SetNewAddress(45);
+    const Variant command = Element("PHYS/FACTORY_RESET").TransientValue;
+    Level(1);
+    EXPECT_TRUE(Click(page->cmdChange));
+    EXPECT_TRUE(Click(page->cmdAddrReset));
+    Settle();
+    ASSERT_EQ(Boxes().size(), 2u);
+    for (const auto& box : Boxes()) EXPECT_EQ(box.buttons, 48);
+    EXPECT_EQ(Address(), 126);
+    EXPECT_TRUE(platform::com::Equals(Element("PHYS/FACTORY_RESET").TransientValue, command));
+    EXPECT_TRUE(Wire().empty());
+}
+
+TEST_F(AddressPage, TheResetMovesTheAddressTo126OnlyWhenTheDeviceTookIt) {
+    const auto page = Open();
+    SetNewAddress(45);
+    EXPECT_TRUE(Click(page->cmdChange));
+
+    Answer(kNo);
+    EXPECT_TRUE(Click(page->cmdAddrReset));
+    Settle();
+    EXPECT_EQ(platform::com::CLng(Element("PHYS/FACTORY_RESET").TransientValue), 2712);
+    EXPECT_EQ(Address(), 45);
+    EXPECT_TRUE(Wire().empty());
+
+    Device().ScheduleAddressFailure(0, 35, true, frame::SimulatedDevice::kStateConflict);
+    Answer(kYes);
+    EXPECT_TRUE(Click(page->cmdAddrReset));
+    Settle();
+    EXPECT_EQ(Address(), 45);
+    EXPECT_EQ(Wire().front(), ResetWrite() + " !" + std::to_string(frame::SimulatedDevice::kStateConflict));
+
+    Answer(kYes);
+    EXPECT_TRUE(Click(page->cmdAddrReset));
+    Settle();
+    const auto wire = Wire();
+    ASSERT_GE(wire.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(wire.begin(), wire.begin() + 3),
+              (std::vector<std::string>{ResetWrite(), ReadOf("PHYS/DIAGNOSIS"), ReadOf("PHYS/DIAGNOSIS_EXTENSION")}));
+    const auto& address = Element(ctlAddress::kAddressPath);
+    for (const Variant* copy : {&address.TransientValue, &address.DeviceValue, &address.PersistentValue})
+        EXPECT_EQ(platform::com::CLng(*copy), 126);
+    EXPECT_EQ(NewAddress(), 45);
+    EXPECT_EQ(Device().BusAddress(), 126);
+
+    // Cancel now restores 126, not the address shown before the reset.
+    EXPECT_TRUE(Click(page->cmdCancel));
+    EXPECT_EQ(Address(), 126);
+}
+
+TEST_F(AddressPage, CancelRestoresTheValuesOfTheLastValidationOrOfTheOpening) {
+    auto page = Open();
+    SetNewAddress(45);
+    EXPECT_TRUE(Click(page->cmdChange));
+    frame->Session().Container()->closeAnswer = false;
+    EXPECT_TRUE(Click(page->cmdCancel));  // no validation came: the values of the opening
+    EXPECT_EQ(Address(), 126);
+    EXPECT_EQ(NewAddress(), 126);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 0);
+    EXPECT_TRUE(page->Initialised());
+
+    SetNewAddress(45);
+    EXPECT_TRUE(Click(page->cmdChange));
+    page->ValidateParameters();
+    SetNewAddress(60);
+    EXPECT_TRUE(Click(page->cmdChange));
+    frame->Session().Container()->closeAnswer = true;
+    EXPECT_TRUE(Click(page->cmdCancel));
+    EXPECT_EQ(Address(), 45);
+    EXPECT_EQ(NewAddress(), 45);
+    EXPECT_EQ(Boxes().size(), 1u);
+    const auto requests = frame->Session().Container()->EventsNamed("CloseRequest");
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests.back().args, std::vector<std::string>{page->InvokeId()});
+}
+
+}  // namespace
+}  // namespace dtm::testing

@@ -1,0 +1,202 @@
+// The simulation window and its AI simulation page against the simulated
+// device: the tabs by the selector, the page initialised again per tab, the
+// cycle reads of the selected block, modes 8 and 16 on the wire with OUT
+// following the simulated value, the page without an AI block, the buttons
+// by lock and level, re-captioning and tab paths.
+#include "ServicePageFixture.h"
+#include "pages/service/ctlSimulation.h"
+#include "platform/com/PropertyBag.h"
+#include "platform/ui/Input.h"
+
+namespace dtm::testing {
+namespace {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+using platform::Variant;
+using Paths = std::vector<std::string>;
+
+class SimulationWindow : public ServicePageFixture {
+protected:
+    void SetUp() override {
+        ServicePageFixture::SetUp();
+        ConnectDevice();
+        page = OpenPage<ctlSimulation>(2);
+        ASSERT_NE(page, nullptr);
+        Settle();
+        ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, false));
+        Settle();
+        Wire();
+    }
+    ctlSimuCh& Child() const { return *page->ctlSimuCh; }
+    Paths Keys() const {
+        Paths keys;
+        for (const auto& tab : page->TabStrip->Tabs()) keys.push_back(tab->Key());
+        return keys;
+    }
+    Paths CycleReads() const {
+        Paths paths;
+        for (const auto& element : page->ctlStatus->ctlCycle->CycleGroup()->RequestElements(frame->Session().Context()))
+            paths.push_back(element->Name());
+        return paths;
+    }
+    void Set(const std::string& path, const Variant& value) { Element(path).TransientValue = value; }
+    void Transfer() {
+        EXPECT_TRUE(Click(Child().cmdTransfer));
+        Settle();
+    }
+
+    platform::P<ctlSimulation> page;
+};
+
+TEST_F(SimulationWindow, EachTabInitialisesThePageForItsBlockAndTheCycleReadsThatBlock) {
+    EXPECT_EQ(Keys(), (Paths{"ctlSimuChAI1", "ctlSimuChAI2", "ctlSimuChAI3", "ctlSimuChAI5", "ctlSimuChAI6", "ctlSimuChAI7"}));
+    EXPECT_EQ(page->TabStrip->Tabs().Item(1)->Caption(), "AI 1: " + Element("FUNC/1/AI/CHANNEL").GetStrValueFromIdxList(com::CLng(Element("FUNC/1/AI/CHANNEL").TransientValue)));
+    ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, true));
+    for (const int32_t tab : {1, 4, 2}) {
+        SCOPED_TRACE(tab);
+        ASSERT_TRUE(ui::Input::ClickTab(*page->TabStrip, tab));
+        Advance(1000);  // a read still running ends first
+        const int16_t n = BlockTabStrip::SplitKey(page->TabStrip->Tabs().Item(tab)->Key()).n;
+        EXPECT_EQ(Child().BlockIndex(), n);
+        EXPECT_EQ(Child().InvokeId(), page->InvokeId() + ".ctlSimuCh" + std::to_string(n) + "$");
+        EXPECT_TRUE(Child().Visible());
+        const std::string prefix = "FUNC/" + std::to_string(n) + "/AI/";
+        EXPECT_EQ(RowOf(Child(), 2).Bound()->Name(), prefix + "SIMULATE/Value");
+        EXPECT_EQ(CycleReads(),
+                  (Paths{"PHYS/DIAGNOSIS", prefix + "SIMULATE/", prefix + "TARGET_MODE", prefix + "OUT/", prefix + "MODE_BLK/"}));
+    }
+}
+
+TEST_F(SimulationWindow, ManualModeWritesOutAndAutomaticModeFollowsTheEnabledSimulation) {
+    ASSERT_TRUE(ui::Input::ClickTab(*page->TabStrip, 2));
+    Set("FUNC/2/AI/TARGET_MODE", Variant::Byte(16));
+    Set("FUNC/2/AI/OUT/Value", Variant::Sng(3.5f));
+    Transfer();
+    Paths wire = Wire();
+    ASSERT_GE(wire.size(), 4u);
+    EXPECT_EQ(Paths(wire.begin(), wire.begin() + 4),
+              (Paths{WriteOf("FUNC/2/AI/SIMULATE/", "00 00 00 00 00 00"), WriteOf("FUNC/2/AI/TARGET_MODE", "10"),
+                     WriteOf("FUNC/2/AI/OUT/", "40 60 00 00 00"), ReadOf("FUNC/2/AI/MODE_BLK/")}));
+    EXPECT_EQ(com::CLng(Element("FUNC/2/AI/MODE_BLK/Actual").TransientValue), 16);
+
+    // The value written decides, not the device's mode: automatic writes no OUT.
+    Set("FUNC/2/AI/TARGET_MODE", Variant::Byte(8));
+    Set("FUNC/2/AI/SIMULATE/Value", Variant::Sng(12.5f));
+    Set("FUNC/2/AI/SIMULATE/Enabled", Variant::Byte(1));
+    Transfer();
+    wire = Wire();
+    ASSERT_GE(wire.size(), 3u);
+    EXPECT_EQ(Paths(wire.begin(), wire.begin() + 3),
+              (Paths{WriteOf("FUNC/2/AI/SIMULATE/", "00 41 48 00 00 01"), WriteOf("FUNC/2/AI/TARGET_MODE", "08"),
+                     ReadOf("FUNC/2/AI/MODE_BLK/")}));
+    EXPECT_EQ(com::CLng(Element("FUNC/2/AI/MODE_BLK/Actual").TransientValue), 8);
+
+    EXPECT_TRUE(Click(Child().cmdRead));
+    Settle();
+    EXPECT_EQ(com::CDbl(Element("FUNC/2/AI/OUT/Value").TransientValue), 12.5);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SimulationWindow, ATabWithoutAnAIBlockLeavesThePageInert) {
+    // The design key without a number (block 0) and a Totaliser block's number.
+    page->TabStrip_Update("ctlSimuChAI,ctlSimuChAI4,ctlSimuChAI3,ctlSimuChAI5,ctlSimuChAI6,ctlSimuChAI7");
+    ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, true));
+    for (const int32_t tab : {1, 2}) {
+        SCOPED_TRACE(tab);
+        ASSERT_TRUE(ui::Input::ClickTab(*page->TabStrip, tab));
+        Advance(1000);
+        EXPECT_EQ(Child().BlockIndex(), tab == 1 ? 0 : 4);
+        EXPECT_EQ(Child().ctlParamSite1->UnboundRows().size(), 9u);
+        EXPECT_FALSE(Child().cmdRead->Enabled());
+        EXPECT_FALSE(Child().cmdTransfer->Enabled());
+        Child().LockStateChanged(false);
+        EXPECT_FALSE(Child().cmdTransfer->Enabled());
+        EXPECT_EQ(CycleReads(), Paths{"PHYS/DIAGNOSIS"});
+        ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, false));
+        Settle();
+        Wire();
+        // Clicked anyway (as code may): nothing happens.
+        Child().cmdRead->Click.Raise();
+        Child().cmdTransfer->Click.Raise();
+        Settle();
+        EXPECT_TRUE(Wire().empty());
+        EXPECT_TRUE(Boxes().empty());
+        ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, true));
+    }
+    // A shorter list removes tabs from the end only; the others keep their keys.
+    page->TabStrip_Update("ctlSimuChAI1,ctlSimuChAI2");
+    EXPECT_EQ(Keys(), (Paths{"ctlSimuChAI", "ctlSimuChAI4"}));
+}
+
+TEST_F(SimulationWindow, TheButtonsFollowTheLockAndTransferTheUserLevel) {
+    Child().LockStateChanged(true);
+    EXPECT_FALSE(Child().cmdRead->Enabled());
+    EXPECT_FALSE(Child().cmdTransfer->Enabled());
+    Level(0);
+    Child().LockStateChanged(false);
+    EXPECT_TRUE(Child().cmdRead->Enabled());
+    EXPECT_FALSE(Child().cmdTransfer->Enabled());
+    // A click below the level the simulation needs sends nothing.
+    Child().cmdTransfer->Click.Raise();
+    Settle();
+    EXPECT_TRUE(Wire().empty());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 48);
+}
+
+TEST_F(SimulationWindow, AChannelChangeRecaptionsItsTabAndAShorterListKeepsTheOtherKeys) {
+    ASSERT_TRUE(ui::Input::ClickTab(*page->TabStrip, 5));
+    const std::string third = page->TabStrip->Tabs().Item(3)->Caption();
+    auto& channel = Element("FUNC/5/AI/CHANNEL");
+    channel.TransientValue = Element("FUNC/2/AI/CHANNEL").TransientValue;
+    Params().NotifyChanged(Params().Item("FUNC/5/AI/CHANNEL"), "");
+    EXPECT_EQ(page->TabStrip->Tabs().Item(4)->Caption(), "AI 5: " + channel.GetStrValueFromIdxList(com::CLng(channel.TransientValue)));
+    EXPECT_EQ(page->TabStrip->Tabs().Item(3)->Caption(), third);
+
+    // Selector 0: the profile list; the selected tab was removed, tab 1 takes its place.
+    Set("PHYS/IDENT_NUMBER_SELECTOR", Variant::Byte(0));
+    Params().NotifyChanged(Params().Item("PHYS/IDENT_NUMBER_SELECTOR"), "");
+    EXPECT_EQ(Keys(), (Paths{"ctlSimuChAI1", "ctlSimuChAI2", "ctlSimuChAI3"}));
+    EXPECT_EQ(page->TabStrip->SelectedItem()->Index(), 1);
+    EXPECT_EQ(Child().BlockIndex(), 1);
+}
+
+TEST_F(SimulationWindow, TabPathsSelectTheirTabAndOneWithoutNumberOrTabAnswersFalse) {
+    struct Case {
+        const char* path;
+        bool shown;
+        int32_t selected;
+    };
+    const Case cases[] = {
+        {"ctlSimulation.TabStrip.3", true, 3},     {"ctlSimulation.ctlSimulationTemp", true, 2},
+        {"ctlSimulation.TabStrip.x", false, 2},    {"ctlSimulation.TabStrip.9", false, 2},
+        {"ctlSimulation.TabStrip", false, 2},      {"ctlSimulation.ctlSimulationPress", true, 1},
+        {"ctlOther.TabStrip.3", false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(page->ShowControl(c.path, "ctlSimulation"), c.shown);
+        EXPECT_EQ(page->TabStrip->SelectedItem()->Index(), c.selected);
+    }
+}
+
+}  // namespace
+}  // namespace dtm::testing
+
+namespace dtm::testing {
+namespace {
+
+TEST_F(ParamPagesFixture, TheSimulationPageKeepsItsBlockInThePropertyBag) {
+    const auto fresh = Create<ctlSimuCh>("ctlSimuCh");
+    EXPECT_EQ(fresh->BlockIndex(), ctlSimuCh::kDefaultBlockIndex);
+    fresh->BlockIndex(6);
+    platform::com::PropertyBag bag;
+    fresh->WriteProperties(bag);
+    const auto stored = Create<ctlSimuCh>("ctlSimuCh");
+    stored->ReadProperties(bag);
+    EXPECT_EQ(stored->BlockIndex(), 6);
+}
+
+}  // namespace
+}  // namespace dtm::testing

@@ -1,0 +1,123 @@
+// The transaction monitor page: the line of each response kind, which kind
+// wins when a response holds several, responses it cannot read, the boxes,
+// the line limit, and the responses the DTM passes it from the frame.
+#include "ServicePageFixture.h"
+#include <algorithm>
+
+#include "pages/service/ctl_TR_Monitor.h"
+#include "platform/ui/Input.h"
+
+namespace dtm::testing {
+namespace {
+
+namespace ui = platform::ui;
+
+class TransactionMonitorPage : public ServicePageFixture {
+protected:
+    platform::P<ctl_TR_Monitor> Open() { return OpenPage<ctl_TR_Monitor>(97); }
+    std::string MonitorId() const { return platform::com::CStr(Element(ctl_TR_Monitor::kMonitorPath).TransientValue); }
+    static void Tick(const platform::P<ui::CheckBox>& box) { ASSERT_TRUE(ui::Input::Check(*box, true)); }
+};
+
+TEST_F(TransactionMonitorPage, EachKindMakesItsLineWhenItsBoxIsTicked) {
+    const auto page = Open();
+    ASSERT_NE(page, nullptr);
+    struct Case {
+        platform::P<ui::CheckBox> ctl_TR_Monitor::*box;
+        const char* response;
+        const char* line;
+    };
+    const Case cases[] = {
+        {&ctl_TR_Monitor::chkDisplayConnectResponse,
+         R"(<FDT><ConnectResponse api="DPV1" busAddress="12" errorCode="0"/></FDT>)",
+         "ConnResp  api=DPV1  busaddress=12  errcode=0"},
+        {&ctl_TR_Monitor::chkDisplayDisconnectResponse, R"(<FDT><DisconnectResponse busAddress="12"/></FDT>)",
+         "DiscResp  api=  busaddress=12  errcode="},
+        {&ctl_TR_Monitor::chkDisplayReadResponse,
+         R"(<FDT><ReadResponse slot="0" index="16" errorCode="0"><fdt:CommunicationData byteArray="00AD"/></ReadResponse></FDT>)",
+         "ReadResp  slot=0  index=16  errcode=0  Bytes=00AD"},
+        {&ctl_TR_Monitor::chkDisplayReadResponse, R"(<FDT><ReadResponse slot="1" index="8" errorCode="181"/></FDT>)",
+         "ReadResp  slot=1  index=8  errcode=181  Bytes="},
+        {&ctl_TR_Monitor::chkDisplayWriteResponse, R"(<FDT><WriteResponse slot="0" index="35" errorCode="0"/></FDT>)",
+         "WritResp  slot=0  index=35  errcode=0"},
+        {&ctl_TR_Monitor::chkDisplayAbort, R"(<FDT><Abort communicationReference="x"/></FDT>)", "--Abort--"},
+        {&ctl_TR_Monitor::chkDisplayComErr,
+         R"(<FDT><fdt:CommunicationError communicationError="timeout" tag="PA_FT_101" errorCode="7" descriptor="no answer"/></FDT>)",
+         "CommErr   commError=timeout  tag=PA_FT_101  errcode=7  descriptor=no answer"},
+        {&ctl_TR_Monitor::chkDisplayComErr, R"(<FDT><fdt:CommunicationError communicationError="busy"/></FDT>)",
+         "CommErr   commError=busy  tag=  errcode=  descriptor="},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        page->DisplayTransactionResponse(c.response);
+        EXPECT_EQ(page->txt_TransResps->Text(), "");  // every box clear: nothing
+        Tick((*page).*c.box);
+        page->DisplayTransactionResponse(c.response);
+        EXPECT_EQ(page->txt_TransResps->Text(), std::string(c.line) + "\r\n");
+        ASSERT_TRUE(ui::Input::Check(*((*page).*c.box), false));
+        EXPECT_TRUE(Click(page->cmdClearAll));
+    }
+}
+
+TEST_F(TransactionMonitorPage, TheFirstTickedKindInTableOrderWinsAndUnreadableResponsesAddNothing) {
+    const auto page = Open();
+    const std::string both =
+        R"(<FDT><ReadResponse slot="0" index="16" errorCode="0"/><ConnectResponse api="DPV1" busAddress="12" errorCode="0"/></FDT>)";
+    Tick(page->chkDisplayReadResponse);
+    page->DisplayTransactionResponse(both);
+    Tick(page->chkDisplayConnectResponse);
+    page->DisplayTransactionResponse(both);
+    for (const char* bad : {"", "<FDT><ReadResponse", "not xml", "<FDT><Unknown/></FDT>", "<Other><ReadResponse/></Other>"})
+        page->DisplayTransactionResponse(bad);
+    EXPECT_EQ(page->txt_TransResps->Text(),
+              "ReadResp  slot=0  index=16  errcode=0  Bytes=\r\nConnResp  api=DPV1  busaddress=12  errcode=0\r\n");
+}
+
+TEST_F(TransactionMonitorPage, DisplayAllTicksAndClearsEverySevenBoxesAndTheOthersLeaveIt) {
+    const auto page = Open();
+    const auto boxes = {page->chkDisplayAll, page->chkDisplayConnectResponse, page->chkDisplayDisconnectResponse,
+                        page->chkDisplayReadResponse, page->chkDisplayWriteResponse, page->chkDisplayAbort,
+                        page->chkDisplayComErr};
+    for (const auto& box : boxes) EXPECT_EQ(box->Value(), 0);
+    Tick(page->chkDisplayAll);
+    for (const auto& box : boxes) EXPECT_EQ(box->Value(), 1);
+    ASSERT_TRUE(ui::Input::Check(*page->chkDisplayAbort, false));
+    EXPECT_EQ(page->chkDisplayAll->Value(), 1);
+    ASSERT_TRUE(ui::Input::Check(*page->chkDisplayAll, false));
+    for (const auto& box : boxes) EXPECT_EQ(box->Value(), 0);
+}
+
+TEST_F(TransactionMonitorPage, TheListKeepsItsLastLines) {
+    const auto page = Open();
+    Tick(page->chkDisplayWriteResponse);
+    for (int i = 1; i <= ctl_TR_Monitor::kMaxLines + 2; ++i)
+        page->DisplayTransactionResponse("<FDT><WriteResponse index=\"" + std::to_string(i) + "\"/></FDT>");
+    const std::string& text = page->txt_TransResps->Text();
+    EXPECT_EQ(text.rfind("WritResp  slot=  index=3  errcode=\r\n", 0), 0u);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), ctl_TR_Monitor::kMaxLines);
+    EXPECT_TRUE(Click(page->cmdClearAll));
+    page->DisplayTransactionResponse("<FDT><WriteResponse index=\"1\"/></FDT>");
+    EXPECT_EQ(page->txt_TransResps->Text(), "WritResp  slot=  index=1  errcode=\r\n");
+}
+
+TEST_F(TransactionMonitorPage, TheDtmPassesTheFrameResponsesToTheNewestMonitorUntilOneCloses) {
+    const auto older = Open();
+    const auto newer = Open();
+    EXPECT_EQ(MonitorId(), newer->InvokeId());
+    Tick(older->chkDisplayAll);
+    Tick(newer->chkDisplayAll);
+    ConnectDevice();  // connect and the identity reads
+    EXPECT_EQ(older->txt_TransResps->Text(), "");
+    const std::string lines = newer->txt_TransResps->Text();
+    EXPECT_EQ(lines.rfind("ConnResp  api=", 0), 0u) << lines;
+    EXPECT_NE(lines.find("ReadResp  slot=0  index=26  errcode=0  Bytes=00AD\r\n"), std::string::npos) << lines;
+
+    // Closing the older monitor silences the newer one too.
+    EXPECT_TRUE(frame->Close(*sessions.front()));
+    EXPECT_EQ(MonitorId(), "");
+    ASSERT_TRUE(frame->Session().Upload("PHYS/TAG_DESC").ok);
+    EXPECT_EQ(newer->txt_TransResps->Text(), lines);
+}
+
+}  // namespace
+}  // namespace dtm::testing
