@@ -11,11 +11,9 @@
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
-#include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/ProfibusChannelParameter.h"
-#include "platform/rt/TransactionResult.h"
 
 namespace dtm {
 
@@ -150,7 +148,7 @@ void ctlAddress::cmdAddrReset_Click() {
     const auto ctx = GetContext();
     auto& command = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = command.TransientValue;
-    command.TransientValue = Variant::Int(kAddressReset);
+    command.TransientValue = Variant::Int(kBusAddressResetCommand);
     if (ExecuteDeviceReset(*this, ctx, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
         m_ResetSent = true;
     Trace("cmdAddrReset_Click", "");
@@ -160,18 +158,7 @@ void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) 
     Trace("IPrivateProcess_OnProcessFinished", "Beginning");
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     if (!std::exchange(m_ResetSent, false)) return;
-    const auto ctx = GetContext();
-    auto& params = com::Deref(com::Deref(ctx).Parameters());
-    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
-        const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
-        if (!element || element->Name != kFactoryResetPath || !result.IsWrite || result.Failed) continue;
-        auto& address = ElementOf(params, kAddressPath);
-        address.TransientValue = Variant::Int(kResetAddress);
-        address.DeviceValue = Variant::Int(kResetAddress);
-        address.PersistentValue = Variant::Int(kResetAddress);
-        m_SavedAddress = Variant::Int(kResetAddress);
-        params.NotifyChanged(params.Item(kAddressPath), "");
-    }
+    if (TakeBusAddressReset(GetContext(), invokeId)) m_SavedAddress = Variant::Int(kBusAddressAfterReset);
 }
 
 void ctlAddress::cmdCancel_Click() {
