@@ -2,20 +2,18 @@
 
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace com = platform::com;
 namespace rt = platform::rt;
 
 namespace {
 
-constexpr int32_t kYesNoQuestion = 292;
-constexpr int32_t kExclamationOk = 48;
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kYes = 6;
 // A value set for the device and not yet written: a read that lands before
 // the write leaves it in the element (the write's answer clears the flag).
 constexpr int32_t kFlagChangedOnline = 0x20;
@@ -34,11 +32,11 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
     TraceIf(page, request, request.traceAtEntry);
     if (com::Deref(ctx).UserLevel() < element.RequiredUserLevel) {
         element.TransientValue = request.previous;
-        ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+        ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
         return GroupWriteResult::NotAllowed;
     }
     const std::string prompt = GetLangText(ctx, request.promptKey, platform::Variant::Str(request.arg1));
-    if (ctx->MsgBox(prompt, kYesNoQuestion) != kYes) return GroupWriteResult::Declined;
+    if (ctx->MsgBox(prompt, app::kButtonsYesNoQuestionDefaultNo) != app::kAnswerYes) return GroupWriteResult::Declined;
     TraceIf(page, request, request.traceConfirmed);
     if (group.IsBusy()) {
         // The running transfer writes the element yet: it keeps the value it was started with.
@@ -57,7 +55,7 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
         return GroupWriteResult::Started;
     }
     group.CloseConnection();
-    ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
+    ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), app::kButtonsOKOnly);
     TraceIf(page, request, request.traceRefused);
     return GroupWriteResult::Refused;
 }

@@ -22,11 +22,13 @@ P<com::Collection> NavigablePage::GetDictKeys(const std::string& ctlName) {
 }
 
 bool NavigablePage::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
+    pathRefused_ = false;
     std::string path = controlPfad;
     const auto ctx = form_ == NavForm::NoContext ? nullptr : GetContext();
     if (!NavMatchPath(ctx, OwnName(ctlName), path)) return false;
     SelectTabForPath(NavPathHead(path), NavPathTail(path));
-    return NavShowChild(path, Controls(), shown_);
+    const bool shown = NavShowChild(path, Controls(), shown_);
+    return shown && !pathRefused_;
 }
 
 P<com::Collection> NavigablePage::GetParameters(const std::string& /*ctlName*/) { return NavGetParameters(Controls()); }

@@ -31,6 +31,9 @@ protected:
     bool ShowPending() override { return ShowControl("", ""); }
     // Before the path goes to the controls: select the tab it leads to.
     virtual void SelectTabForPath(const std::string& /*head*/, const std::string& /*tail*/) {}
+    // From SelectTabForPath: the path names a tab the page does not have, so
+    // ShowControl answers False (the controls are still searched).
+    void RefusePath() { pathRefused_ = true; }
 
 private:
     // The name this page answers to under ctlName.
@@ -38,6 +41,7 @@ private:
 
     NavForm form_;
     platform::P<platform::ui::Control> shown_;
+    bool pathRefused_ = false;
 };
 
 }  // namespace dtm

@@ -118,10 +118,18 @@ void PageBase::ReleaseTolerantly() noexcept {
         if (ctlParamSite1 && ctlParamSite1->Initialised()) ctlParamSite1->ExitSite();
     } catch (...) {
     }
+    UnregisterTolerantly();
+}
+
+void PageBase::UnregisterTolerantly() noexcept {
     try {
         if (const auto ctx = GetContext()) ctx->GuiRegistry()->UnregisterGUI(m_InvokeId);
     } catch (...) {
     }
+    ForgetInit();
+}
+
+void PageBase::ForgetInit() noexcept {
     dtm_.reset();
     functionCall_.clear();
     m_InvokeId.clear();
@@ -141,9 +149,7 @@ bool PageBase::PrepareToRelease() {
         if (const int64_t handle = hWnd()) platform::win::ShowWindow(handle, 0);
     }
     com::Deref(GetContext()).GuiRegistry()->UnregisterGUI(m_InvokeId);
-    dtm_.reset();
-    functionCall_.clear();
-    m_InvokeId.clear();
+    ForgetInit();
     Trace("IDtmActiveXControl_PrepareToRelease", "ExitControls successfull-Return Value = TRUE", false);
     return true;
 }
@@ -248,13 +254,7 @@ void PageBase::AmbientChanged(const std::string& name) {
 void PageBase::Terminate() noexcept {
     Trace("UserControl_Terminate", "", false);
     if (!Initialised()) return;
-    try {
-        if (const auto ctx = GetContext()) ctx->GuiRegistry()->UnregisterGUI(m_InvokeId);
-    } catch (...) {
-    }
-    dtm_.reset();
-    functionCall_.clear();
-    m_InvokeId.clear();
+    UnregisterTolerantly();
 }
 
 void PageBase::Describe(ui::Description& d) const {

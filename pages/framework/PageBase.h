@@ -125,6 +125,10 @@ private:
     bool ReleaseChildren();
     // The release steps after Init failed part way; errors are ignored.
     void ReleaseTolerantly() noexcept;
+    // Unregisters the page, errors ignored, and forgets the last Init.
+    void UnregisterTolerantly() noexcept;
+    // Forgets the invoke id, the function call and the DTM object of the last Init.
+    void ForgetInit() noexcept;
 
     PageTraits traits_;
     platform::P<platform::com::Object> dtm_;

@@ -19,6 +19,7 @@
 
 namespace dtm {
 
+namespace app = platform::app;
 using platform::P;
 using platform::Variant;
 namespace com = platform::com;
@@ -34,7 +35,6 @@ constexpr int32_t kGreyText = static_cast<int32_t>(0x80000011u);
 constexpr int32_t kMaxDescriptionLength = 70;
 constexpr int32_t kKeyF1 = 112;
 constexpr int32_t kShiftOnly = 1;
-constexpr int32_t kButtonsYesNoQuestion = 292;
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -296,7 +296,7 @@ void clsParamLink::OnClick() {
         if (m_ParamCtl->Locked()) return;
         std::string prompt = GetDictText("exec_this_cmd_now");
         ReplaceAll(prompt, "%1", m_ParamCtl->LabelText());
-        if (Context()->MsgBox(prompt, kButtonsYesNoQuestion) != platform::app::kAnswerYes) return;
+        if (Context()->MsgBox(prompt, app::kButtonsYesNoQuestionDefaultNo) != app::kAnswerYes) return;
     }
     HandleParameterChange();
 }

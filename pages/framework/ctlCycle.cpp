@@ -2,6 +2,7 @@
 
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
@@ -12,6 +13,7 @@
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace rt = platform::rt;
 namespace ui = platform::ui;
 namespace com = platform::com;
@@ -21,7 +23,6 @@ using platform::Variant;
 namespace {
 
 constexpr int32_t kButtonFace = static_cast<int32_t>(0x8000000Fu);
-constexpr int32_t kOkOnly = 0;
 
 CycleGroupFactory& Factory() {
     static CycleGroupFactory factory = NewTransGrpCycleGroup;
@@ -149,7 +150,7 @@ void ctlCycle::StopPath() {
 void ctlCycle::Fail(const char* key) {
     chkCycle->Value(0);
     const auto ctx = GetContext();
-    if (ctx) ctx->MsgBox(GetLangText(ctx, key), kOkOnly);
+    if (ctx) ctx->MsgBox(GetLangText(ctx, key), app::kButtonsOKOnly);
 }
 
 void ctlCycle::AddRequests() {

@@ -2,6 +2,17 @@
 
 namespace dtm {
 
+using platform::Variant;
+
+platform::com::PropertyBag BarDesign(int32_t color) {
+    platform::com::PropertyBag bag;
+    bag.WriteProperty("Color", Variant::Lng(color));
+    bag.WriteProperty("LimitColor", Variant::Lng(kBarBlue));
+    bag.WriteProperty("RangeMin", Variant::Dbl(20));
+    bag.WriteProperty("RangeMax", Variant::Dbl(80));
+    return bag;
+}
+
 void ShowOnBar(ctlBar& bar, BarPart part, const clsDataElement& element,
                const platform::P<platform::rt::DTMContext>& ctx) {
     switch (part) {

@@ -2,6 +2,7 @@
 
 #include "model/elements/ProfibusBlockFlags.h"
 #include "model/elements/clsDataElement.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/com/Error.h"
@@ -56,12 +57,12 @@ void ctlDiagBlock::InitProperties() {
 }
 
 void ctlDiagBlock::ReadProperties(const com::PropertyBag& bag) {
-    BlockIndex = com::CInt(bag.ReadProperty("BlockIndex", Variant::Int(kDefaultBlockIndex)));
+    BlockIndex = ReadBlockIndex(bag, kDefaultBlockIndex);
     BlockPrefix = com::CStr(bag.ReadProperty("BlockPrefix", Variant::Str(kDefaultBlockPrefix)));
 }
 
 void ctlDiagBlock::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty("BlockIndex", Variant::Int(BlockIndex), Variant::Int(kDefaultBlockIndex));
+    WriteBlockIndex(bag, BlockIndex, kDefaultBlockIndex);
     bag.WriteProperty("BlockPrefix", Variant::Str(BlockPrefix), Variant::Str(kDefaultBlockPrefix));
 }
 

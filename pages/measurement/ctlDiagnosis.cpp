@@ -3,7 +3,6 @@
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "core/services/HelpFile.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/framework/ConfirmedGroupWrite.h"
@@ -159,11 +158,10 @@ std::vector<std::string> BlockTableReads() {
 }  // namespace
 
 ctlDiagnosis::ctlDiagnosis()
-    : NavigablePage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}) {}
+    : BlockTabPage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}) {}
 
 void ctlDiagnosis::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
+    PlaceHelpButton();
     ctlStatus = PlaceStatusBar(true, {[this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); },
                                       [this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); },
                                       [this](rt::TransGrp& g) { ctlStatus_OnRemoveRequests(g); }});
@@ -188,16 +186,13 @@ void ctlDiagnosis::BuildForm() {
     ctlDiagBlock = Place<dtm::ctlDiagBlock>("ctlDiagBlock");
     PlaceForm(*this, kTabs);
     TabStrip = PageTabStrip(*this);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
+    AttachBlockTabs();
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 9000, 900);
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlDiagnosis"),
-                                            [this] { TabStrip_Click(); });
 }
 
 void ctlDiagnosis::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
+    BlockTabPage::InitControls();
     m_TransGrp = std::make_shared<rt::TransGrp>();
     m_TransGrp->InitGroup(GetContext());
 }
@@ -219,17 +214,15 @@ bool ctlDiagnosis::ExitControls() {
 }
 
 void ctlDiagnosis::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
+    BlockTabPage::UpdateAllParameterCtls();
     ResetRowControlType(kInfo);
 }
 
 void ctlDiagnosis::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
+    BlockTabPage::UpdateParameterCtl(element);
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
     if (el->Name == BlockTabStrip::kSelectorPath) {
-        tabs_->OnParameterChanged(element);
         const bool manufacturer = com::CInt(el->TransientValue) != 0;
         for (const char* label : kManufacturerLabels) Controls().Item(label)->Visible(manufacturer);
         return;
@@ -237,7 +230,6 @@ void ctlDiagnosis::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element)
     const int16_t n = el->BlockNumber;
     const bool ai = el->Name == GetAIBlockPrefix(n) + "CHANNEL";
     if (!ai && el->Name != GetTOTBlockPrefix(n) + "CHANNEL") return;
-    tabs_->OnParameterChanged(element);
     const std::string key = std::string(ai ? "ctlDiagBlockAI" : "ctlDiagBlockTOT") + std::to_string(n);
     if (tabs_->SelectedKey() == key) ctlDiagBlock->UpdateControl(TabStrip->SelectedItem()->Caption(), -1);
 }
@@ -366,7 +358,7 @@ void ctlDiagnosis::TransferRXD(const Variant& previous) {
 }
 
 void ctlDiagnosis::HelpButton_Click() {
-    ShowHelpFile(GetContext(), hWnd());
+    BlockTabPage::HelpButton_Click();
     Trace("HelpButton_Click", "");
 }
 

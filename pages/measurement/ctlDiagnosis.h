@@ -8,19 +8,16 @@
 #include <memory>
 #include <string>
 
-#include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/NavigablePage.h"
-#include "pages/framework/ctlHeadline.h"
+#include "pages/framework/BlockTabPage.h"
+#include "pages/framework/NoProcessCallbacks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/measurement/ctlDiagBlock.h"
-#include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/TransGrp.h"
-#include "platform/ui/CaptionControls.h"
-#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 
-class ctlDiagnosis : public NavigablePage, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
+// The end of the acknowledgement needs nothing: its read-back reaches the rows by notices.
+class ctlDiagnosis : public BlockTabPage, public platform::ctl::IParamHelpHost, public NoProcessCallbacks {
 public:
     static constexpr const char* kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
     static constexpr const char* kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
@@ -29,28 +26,22 @@ public:
     ctlDiagnosis();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // The end of the acknowledgement needs nothing: its read-back reaches the rows by notices.
-    void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
-    void OnProcessFinished(const std::string&, const platform::Variant&) override {}
-
-    // Rebuilds the tabs from a comma-separated key list.
-    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
-    const BlockTabStrip& Tabs() const { return *tabs_; }
     const platform::P<platform::rt::TransGrp>& TransferGroup() const { return m_TransGrp; }
 
-    platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlStatus> ctlStatus;
     platform::P<platform::ui::Frame> frmDiagOverview, frmDiagDetails, frmDiagBlockInfo;
     platform::P<platform::ui::CommandButton> cmdQuitErr;
     platform::P<dtm::ctlDiagBlock> ctlDiagBlock;
-    platform::P<platform::ui::TabStrip> TabStrip;
-    platform::P<dtm::ctlHeadline> ctlHeadline;
 
 protected:
     void BuildForm() override;
+    // The block tab page's steps, then the transfer group.
     void InitControls() override;
+    // Its own order: the tab captions traced, the block table's labels between them and the help button.
     void InitLanguageDependedControls(int32_t languageId) override;
+    // Its own order: the children released first, then the transfer group, then the tab strip.
     bool ExitControls() override;
+    // The block tab page's steps, then the manufacturer's labels (selector) or the block page's caption (CHANNEL).
     void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
     void UpdateAllParameterCtls() override;
 
@@ -63,7 +54,7 @@ private:
     };
     TabTarget ResolveTab(const std::string& key) const;
 
-    void TabStrip_Click();
+    void TabStrip_Click() override;
     void SetControlVisible(const std::string& name, bool visible);
     void ShowBlockControl(const TabTarget& target);
     void BlockInfo_SetLanguage();
@@ -73,9 +64,8 @@ private:
     void ctlStatus_OnRemoveRequests(platform::rt::TransGrp& group);
     void cmdQuitErr_Click();
     void TransferRXD(const platform::Variant& previous);
-    void HelpButton_Click();
+    void HelpButton_Click() override;
 
-    std::unique_ptr<BlockTabStrip> tabs_;
     platform::P<platform::rt::TransGrp> m_TransGrp;
 };
 

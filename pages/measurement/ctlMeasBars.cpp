@@ -16,13 +16,10 @@ namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
 using platform::P;
-using platform::Variant;
 
 namespace {
 
 constexpr int16_t kLabel = 1800, kUnit = 700;
-constexpr const char* kBlockIndexKey = "BlockIndex";
-constexpr int16_t kDefaultBlockIndex = 1;
 
 constexpr FormLine PictureIn(const char* name, const char* frame) {
     return {FormKind::Picture, name, frame, 0, "", 0, 0, false};
@@ -109,50 +106,30 @@ const MeasBarsForm kConcForm{
     }},
 };
 
-// The bars' design: red bar, blue limit marks, a scale of 20 to 80 until the limits are known.
-com::PropertyBag BarDesign() {
-    com::PropertyBag bag;
-    bag.WriteProperty("Color", Variant::Lng(0x0000FF));
-    bag.WriteProperty("LimitColor", Variant::Lng(0xFF0000));
-    bag.WriteProperty("RangeMin", Variant::Dbl(20));
-    bag.WriteProperty("RangeMax", Variant::Dbl(80));
-    return bag;
-}
-
 }  // namespace
 
 ctlMeasBars::ctlMeasBars(const MeasBarsForm& form)
-    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}), form_(form) {}
+    : BlockIndexedPage(PageTraits{.className = form.className, .hideOnRelease = false}, 1), form_(form) {}
 
 ctlMeasFlow::ctlMeasFlow() : ctlMeasBars(kFlowForm) {}
 ctlMeasConc::ctlMeasConc() : ctlMeasBars(kConcForm) {}
 
 void ctlMeasBars::BuildForm() {
     PlaceForm(*this, form_.lines);
-    const com::PropertyBag design = BarDesign();
+    const com::PropertyBag design = BarDesign(kBarRed);
     for (size_t i = 0; i < bars_.size(); ++i) {
         const BarGroup& group = form_.groups[i];
         bars_[i] = Place<ctlBar>(group.bar, std::nullopt, Controls().Item(group.picture).get(), &design);
     }
 }
 
-void ctlMeasBars::InitProperties() { m_BlockIndex = kDefaultBlockIndex; }
-
-void ctlMeasBars::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(kDefaultBlockIndex)));
-}
-
-void ctlMeasBars::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(kDefaultBlockIndex));
-}
-
 void ctlMeasBars::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     link.bDisplayDPV1Index = false;
 }
 
 void ctlMeasBars::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
+    BlockIndexedPage::InitLanguageDependedControls(languageId);
     RemoveLabelUnits(std::vector<P<ui::Control>>(Controls().begin(), Controls().end()));
     for (const auto& bar : bars_) bar->UserLanguage(PrimaryLangId(languageId));
 }
@@ -166,14 +143,14 @@ void ctlMeasBars::ShowOnBar(ctlBar& bar, const BarGroup& group, const std::strin
 }
 
 void ctlMeasBars::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
+    BlockIndexedPage::UpdateParameterCtl(element);
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
     for (size_t i = 0; i < bars_.size(); ++i) ShowOnBar(*bars_[i], form_.groups[i], el->Name, element);
 }
 
 void ctlMeasBars::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
+    BlockIndexedPage::UpdateAllParameterCtls();
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
     for (size_t i = 0; i < bars_.size(); ++i) {
         const BarGroup& group = form_.groups[i];

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "pages/framework/ctlBar.h"
 #include "pages/parameterisation/FormTable.h"
 
@@ -32,20 +32,13 @@ struct MeasBarsForm {
     std::array<BarGroup, 4> groups;   // in the order the bars are refreshed
 };
 
-class ctlMeasBars : public NavigablePage, public platform::ctl::IParamHelpHost {
+class ctlMeasBars : public BlockIndexedPage, public platform::ctl::IParamHelpHost {
 public:
     explicit ctlMeasBars(const MeasBarsForm& form);
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // Stored only: the rows stay bound to transducer block 1.
-    int16_t BlockIndex() const { return m_BlockIndex; }
-    void BlockIndex(int16_t newBlockIndex) { m_BlockIndex = newBlockIndex; }
-
+    // BlockIndex is stored only: the rows stay bound to transducer block 1.
     platform::P<ctlBar> Bar(size_t i) const { return bars_.at(i); }
-
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
 
 protected:
     void BuildForm() override;
@@ -61,7 +54,6 @@ private:
 
     const MeasBarsForm& form_;
     std::array<platform::P<ctlBar>, 4> bars_;
-    int16_t m_BlockIndex = 1;
 };
 
 class ctlMeasFlow : public ctlMeasBars {

@@ -17,12 +17,10 @@ namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
 using platform::P;
-using platform::Variant;
 
 namespace {
 
 constexpr int16_t kLabel = 2400, kUnit = 900;
-constexpr const char* kBlockIndexKey = "BlockIndex";
 
 // The simulation row's tag names the record "Simulate"; paths are found whatever their case.
 constexpr FormLine kAILines[] = {
@@ -53,46 +51,25 @@ constexpr FormLine kTOTLines[] = {
 const MeasOutForm kAIForm{"ctlMeasOutAI", 1, "FUNC/%d/AI/CHANNEL", kAILines, "frmMeasOutAI"};
 const MeasOutForm kTOTForm{"ctlMeasOutTOT", 4, "FUNC/%d/TOT/CHANNEL", kTOTLines, nullptr};
 
-// The bar's design: bar and limit marks blue, a scale of 20 to 80 until the output scale is known.
-com::PropertyBag BarDesign() {
-    com::PropertyBag bag;
-    bag.WriteProperty("Color", Variant::Lng(0xFF0000));
-    bag.WriteProperty("LimitColor", Variant::Lng(0xFF0000));
-    bag.WriteProperty("RangeMin", Variant::Dbl(20));
-    bag.WriteProperty("RangeMax", Variant::Dbl(80));
-    return bag;
-}
-
 }  // namespace
 
 ctlMeasOutBlock::ctlMeasOutBlock(const MeasOutForm& form)
-    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}),
-      form_(form),
-      m_BlockIndex(form.defaultBlockIndex) {}
+    : BlockIndexedPage(PageTraits{.className = form.className, .hideOnRelease = false}, form.defaultBlockIndex),
+      form_(form) {}
 
 ctlMeasOutAI::ctlMeasOutAI() : ctlMeasOutBlock(kAIForm) {}
 ctlMeasOutTOT::ctlMeasOutTOT() : ctlMeasOutBlock(kTOTForm) {}
 
 void ctlMeasOutBlock::BuildForm() { PlaceForm(*this, form_.lines); }
 
-void ctlMeasOutBlock::InitProperties() { m_BlockIndex = form_.defaultBlockIndex; }
-
-void ctlMeasOutBlock::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(form_.defaultBlockIndex)));
-}
-
-void ctlMeasOutBlock::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(form_.defaultBlockIndex));
-}
-
 void ctlMeasOutBlock::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     link.bDisplayDPV1Index = false;
 }
 
 void ctlMeasOutBlock::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    const std::string number = std::to_string(m_BlockIndex);
+    BlockIndexedPage::InitLanguageDependedControls(languageId);
+    const std::string number = std::to_string(BlockIndex());
     for (const auto& control : Controls())
         if (const auto frame = std::dynamic_pointer_cast<ui::Frame>(control))
             frame->Caption(com::vb::Replace(frame->Caption(), "%d", number));
@@ -100,14 +77,14 @@ void ctlMeasOutBlock::InitLanguageDependedControls(int32_t languageId) {
 
 void ctlMeasOutAI::BuildForm() {
     ctlMeasOutBlock::BuildForm();
-    const com::PropertyBag design = BarDesign();
+    const com::PropertyBag design = BarDesign(kBarBlue);
     barAIOut = Place<ctlBar>("barAIOut", std::nullopt, Controls().Item(form_.barFrame).get(), &design);
 }
 
 void ctlMeasOutAI::UpdateAIOutParameter(const P<rt::IPrivateDataElement>& element) {
     const auto el = std::dynamic_pointer_cast<clsDataElement>(element);
     if (!el) return;
-    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const std::string prefix = GetAIBlockPrefix(BlockIndex());
     if (el->Name == prefix + "OUT/Value") ShowOnBar(*barAIOut, BarPart::Value, *el, GetContext());
     else if (el->Name == prefix + "OUT_SCALE/Lo_Val") ShowOnBar(*barAIOut, BarPart::Low, *el, GetContext());
     else if (el->Name == prefix + "OUT_SCALE/Up_Val") ShowOnBar(*barAIOut, BarPart::High, *el, GetContext());
@@ -120,7 +97,7 @@ void ctlMeasOutAI::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element)
 
 void ctlMeasOutAI::UpdateAllParameterCtls() {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const std::string prefix = GetAIBlockPrefix(BlockIndex());
     for (const char* member : {"OUT/Value", "OUT_SCALE/Lo_Val", "OUT_SCALE/Up_Val"})
         UpdateAIOutParameter(params.Item(prefix + member));
     ctlMeasOutBlock::UpdateAllParameterCtls();

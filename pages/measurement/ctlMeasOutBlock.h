@@ -10,7 +10,7 @@
 #include <string>
 
 #include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "pages/framework/ctlBar.h"
 #include "pages/parameterisation/FormTable.h"
 
@@ -24,21 +24,15 @@ struct MeasOutForm {
     const char* barFrame;             // the frame holding the output bar; null for none
 };
 
-class ctlMeasOutBlock : public NavigablePage,
+class ctlMeasOutBlock : public BlockIndexedPage,
                         public platform::ctl::IParamHelpHost,
                         public IChannelParameterPattern {
 public:
     explicit ctlMeasOutBlock(const MeasOutForm& form);
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // Stored only: the rows follow at the next Init.
-    int16_t BlockIndex() const { return m_BlockIndex; }
-    void BlockIndex(int16_t newBlockIndex) { m_BlockIndex = newBlockIndex; }
+    // BlockIndex is stored only: the rows follow at the next Init.
     std::string ChannelParameterName() const override { return form_.channelPattern; }
-
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
 
 protected:
     void BuildForm() override;
@@ -46,7 +40,6 @@ protected:
     void InitLanguageDependedControls(int32_t languageId) override;
 
     const MeasOutForm& form_;
-    int16_t m_BlockIndex;
 };
 
 class ctlMeasOutAI : public ctlMeasOutBlock {

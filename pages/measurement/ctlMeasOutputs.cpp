@@ -2,7 +2,6 @@
 
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
-#include "core/services/HelpFile.h"
 #include "pages/framework/CycleReads.h"
 #include "platform/com/PropertyBag.h"
 
@@ -25,18 +24,17 @@ constexpr const char* kTOTReads[] = {"TOTAL/", "CHANNEL", "UNIT_TOT"};
 }  // namespace
 
 ctlMeasOutputs::ctlMeasOutputs()
-    : NavigablePage(PageTraits{.className = "ctlMeasOutputs", .container = true, .childInit = ChildInit::Before,
+    : BlockTabPage(PageTraits{.className = "ctlMeasOutputs", .container = true, .childInit = ChildInit::Before,
                                .hideOnRelease = false}) {}
 
 bool ctlMeasOutputs::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
     functionCall_ = functionCall;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
+    return BlockTabPage::Init(invokeId, functionCall, dtm);
 }
 
 void ctlMeasOutputs::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
+    PlaceHelpButton();
     HelpButton->Move(10200, 8400, 1200, 375);
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
     com::PropertyBag statusDesign;
     statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
     ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
@@ -54,42 +52,11 @@ void ctlMeasOutputs::BuildForm() {
     TabStrip = Place<ui::TabStrip>("TabStrip");
     TabStrip->Move(0, 1020, 12000, 7200);
     for (const char* key : kDesignTabs) TabStrip->Tabs().Add(0, key, key);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlMeasOutputs"),
-                                            [this] { TabStrip_Click(); });
+    AttachBlockTabs();
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 12000, 900);
     ctlParamSite1 = Place<platform::ctl::ctlParamSite>("ctlParamSite1");
 }
-
-void ctlMeasOutputs::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
-}
-
-bool ctlMeasOutputs::ExitControls() {
-    tabs_->Stop();
-    return NavigablePage::ExitControls();
-}
-
-void ctlMeasOutputs::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    tabs_->Captions();
-    HelpButton->Caption(KeyText("help_button_text"));
-}
-
-void ctlMeasOutputs::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
-    tabs_->OnParameterChanged(element);
-}
-
-void ctlMeasOutputs::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
-}
-
-void ctlMeasOutputs::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
 
 // ---- tabs ----
 

@@ -14,61 +14,38 @@
 #include <memory>
 #include <string>
 
-#include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/NavigablePage.h"
-#include "pages/framework/ctlHeadline.h"
+#include "pages/framework/BlockTabPage.h"
+#include "pages/framework/NoProcessCallbacks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/measurement/ctlMeasOutBlock.h"
 #include "pages/measurement/ctlMeasOutOView.h"
-#include "platform/rt/IPrivateProcess.h"
-#include "platform/ui/CaptionControls.h"
-#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 
-class ctlMeasOutputs : public NavigablePage,
-                       public platform::ctl::IParamHelpHost,
-                       public platform::rt::IPrivateProcess {
+class ctlMeasOutputs : public BlockTabPage, public platform::ctl::IParamHelpHost, public NoProcessCallbacks {
 public:
     ctlMeasOutputs();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
     bool Init(const std::string& invokeId, const std::string& functionCall,
               const platform::P<platform::com::Object>& dtm) override;
-    // Brings the tabs in line with a comma-separated list of tab keys.
-    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
-    const BlockTabStrip& Tabs() const { return *tabs_; }
 
-    // ---- IPrivateProcess: the window starts no process ----
-    void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
-    void OnProcessFinished(const std::string&, const platform::Variant&) override {}
-
-    platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlStatus> ctlStatus;
     platform::P<dtm::ctlMeasOutOView> ctlMeasOutOView;
     platform::P<dtm::ctlMeasOutAI> ctlMeasOutAI;
     platform::P<dtm::ctlMeasOutTOT> ctlMeasOutTOT;
-    platform::P<platform::ui::TabStrip> TabStrip;
-    platform::P<dtm::ctlHeadline> ctlHeadline;
 
 protected:
     void BuildForm() override;
-    void InitControls() override;
-    void InitLanguageDependedControls(int32_t languageId) override;
-    bool ExitControls() override;
-    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
-    void UpdateAllParameterCtls() override;
 
 private:
-    void TabStrip_Click();
+    void TabStrip_Click() override;
     // Takes the page down and brings it up again for block n under a new invoke id.
     void ReinitPage(const std::string& view, int16_t n);
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnAddDiagnoseRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnRemoveRequests(platform::rt::TransGrp& group);
-    void HelpButton_Click();
 
-    std::unique_ptr<BlockTabStrip> tabs_;
     std::string functionCall_;
 };
 

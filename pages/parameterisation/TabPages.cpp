@@ -19,6 +19,14 @@ platform::P<ui::Tab> TabOfPath(const ui::TabStrip& strip, const std::string& tex
     return n >= 1 && n <= strip.Tabs().Count() ? strip.Tabs().Item(n) : nullptr;
 }
 
+bool SelectTabOfPath(ui::TabStrip& strip, const std::string& head, const std::string& tail) {
+    if (head != "TabStrip") return true;
+    const auto tab = TabOfPath(strip, tail);
+    if (!tab) return false;
+    strip.SelectedItem(tab);
+    return true;
+}
+
 platform::P<ui::TabStrip> PageTabStrip(const ui::UserControl& page) {
     return std::dynamic_pointer_cast<ui::TabStrip>(page.Controls().Item("TabStrip"));
 }

@@ -33,20 +33,8 @@ void TabWindow::InitLanguageDependedControls(int32_t languageId) {
     HelpButton->Caption(KeyText("help_button_text"));
 }
 
-bool TabWindow::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    badTabPath_ = false;
-    const bool shown = NavigablePage::ShowControl(controlPfad, ctlName);
-    return shown && !badTabPath_;
-}
-
 void TabWindow::SelectTabForPath(const std::string& head, const std::string& tail) {
-    if (head != "TabStrip") return;
-    const auto tab = TabOfPath(*TabStrip, tail);
-    if (!tab) {
-        badTabPath_ = true;
-        return;
-    }
-    TabStrip->SelectedItem(tab);
+    if (!SelectTabOfPath(*TabStrip, head, tail)) RefusePath();
 }
 
 void TabWindow::TabStrip_Click() {

@@ -17,8 +17,6 @@ class TabWindow : public NavigablePage {
 public:
     using NavigablePage::NavigablePage;
 
-    bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
-
     platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlHeadline> ctlHeadline;
     platform::P<platform::ui::TabStrip> TabStrip;
@@ -40,8 +38,6 @@ protected:
 
 private:
     void HelpButton_Click();
-
-    bool badTabPath_ = false;
 };
 
 }  // namespace dtm

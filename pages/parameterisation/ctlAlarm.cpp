@@ -2,7 +2,6 @@
 
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
-#include "core/services/HelpFile.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
@@ -26,12 +25,11 @@ constexpr const char* kCycleReads[] = {
 }  // namespace
 
 ctlAlarm::ctlAlarm()
-    : NavigablePage(PageTraits{"ctlAlarm", true, ChildInit::Before}, NavForm::OwnName) {}
+    : BlockTabPage(PageTraits{"ctlAlarm", true, ChildInit::Before}, NavForm::OwnName) {}
 
 void ctlAlarm::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
+    PlaceHelpButton();
     HelpButton->Move(10200, 8400, 1200, 375);
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
     ctlStatus = Place<dtm::ctlStatus>("ctlStatus");
     ctlStatus->Move(0, 8850, 12000, 375);
     ctlStatus->OnAddDiagnoseRequests.Connect([this](rt::TransGrp& grp) { ctlStatus_OnAddDiagnoseRequests(grp); });
@@ -43,8 +41,7 @@ void ctlAlarm::BuildForm() {
     TabStrip = Place<ui::TabStrip>("TabStrip");
     TabStrip->Move(0, 1020, 12000, 7200);
     TabStrip->Tabs().Add(0, "ctlAlarmAI1", "ctlAlarmAI1");
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlAlarm"), [this] { TabStrip_Click(); });
+    AttachBlockTabs();
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 12000, 900);
     ctlParamSite1 = Place<platform::ctl::ctlParamSite>("ctlParamSite1");
@@ -53,29 +50,8 @@ void ctlAlarm::BuildForm() {
 bool ctlAlarm::Init(const std::string& invokeId, const std::string& functionCall, const P<com::Object>& dtm) {
     m_FunctionCall = functionCall;
     m_Dtm = dtm;
-    return NavigablePage::Init(invokeId, functionCall, dtm);
+    return BlockTabPage::Init(invokeId, functionCall, dtm);
 }
-
-void ctlAlarm::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
-}
-
-bool ctlAlarm::ExitControls() {
-    tabs_->Stop();
-    return NavigablePage::ExitControls();
-}
-
-void ctlAlarm::TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
-
-void ctlAlarm::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    tabs_->Captions();
-    HelpButton->Caption(KeyText("help_button_text"));
-}
-
-void ctlAlarm::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
 
 // ---- tabs ----
 
@@ -106,18 +82,6 @@ void ctlAlarm::UpdateControl(const std::string& ctlName, int32_t number) {
     page.BlockIndex(static_cast<int16_t>(number));
     page.Init(InvokeId() + "." + ctlName + std::to_string(number) + "$", m_FunctionCall, m_Dtm.lock());
     ctlStatus->AddRequests();
-}
-
-// ---- changes ----
-
-void ctlAlarm::UpdateParameterCtl(const P<rt::IPrivateDataElement>& pda) {
-    NavigablePage::UpdateParameterCtl(pda);
-    tabs_->OnParameterChanged(pda);
-}
-
-void ctlAlarm::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
 }
 
 // ---- status bar ----

@@ -4,7 +4,6 @@
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/com/Error.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/Parameters.h"
 
@@ -12,7 +11,6 @@ namespace dtm {
 
 namespace ui = platform::ui;
 namespace com = platform::com;
-using platform::Variant;
 
 namespace {
 
@@ -59,7 +57,7 @@ constexpr FormLine kForm[] = {
 
 }  // namespace
 
-ctlAlarmAI::ctlAlarmAI() : NavigablePage(PageTraits{"ctlAlarmAI", false, ChildInit::After, false}) {}
+ctlAlarmAI::ctlAlarmAI() : BlockIndexedPage(PageTraits{"ctlAlarmAI", false, ChildInit::After, false}, 1) {}
 
 void ctlAlarmAI::BuildForm() {
     PlaceForm(*this, kForm);
@@ -67,25 +65,15 @@ void ctlAlarmAI::BuildForm() {
     TabStrip->Click.Connect([this] { TabStrip_Click(); });
 }
 
-void ctlAlarmAI::InitProperties() { m_BlockIndex = 1; }
-
-void ctlAlarmAI::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty("BlockIndex", Variant::Int(1)));
-}
-
-void ctlAlarmAI::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty("BlockIndex", Variant::Int(m_BlockIndex), Variant::Int(1));
-}
-
 void ctlAlarmAI::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     // "%ch" is the block's kind; a number without a block binds no row.
-    const auto kind = FunctionBlockKind(com::Deref(com::Deref(GetContext()).Parameters()), m_BlockIndex);
+    const auto kind = FunctionBlockKind(com::Deref(com::Deref(GetContext()).Parameters()), BlockIndex());
     link.channel = kind == pbfFunctionAIBlock ? "AI" : kind == pbfFunctionTOTBlock ? "TOT" : "";
 }
 
 void ctlAlarmAI::InitControls() {
-    NavigablePage::InitControls();
+    BlockIndexedPage::InitControls();
     TabStrip_Click();
 }
 

@@ -8,25 +8,19 @@
 // A block number without a block ("~/BLOCK/n" missing) binds no row.
 #include <cstdint>
 
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/ui/TabStrip.h"
 
 
 namespace dtm {
 
-class ctlAlarmAI : public NavigablePage, public platform::ctl::IParamHelpHost {
+class ctlAlarmAI : public BlockIndexedPage, public platform::ctl::IParamHelpHost {
 public:
     ctlAlarmAI();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // The block shown; takes effect at the next Init.
-    int16_t BlockIndex() const { return m_BlockIndex; }
-    void BlockIndex(int16_t index) { m_BlockIndex = index; }
-
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
+    // BlockIndex, the block shown, takes effect at the next Init.
 
     // Summary and limits, the frames of the same names.
     platform::P<platform::ui::TabStrip> TabStrip;
@@ -38,8 +32,6 @@ protected:
 
 private:
     void TabStrip_Click();
-
-    int16_t m_BlockIndex = 1;
 };
 
 }  // namespace dtm

@@ -19,7 +19,7 @@ constexpr FormLine kTabsAndSite[] = {Tabs("ctlIOpFuncAI1,ctlIOpFuncTOT1"), Site(
 }  // namespace
 
 ctlIOp::ctlIOp()
-    : NavigablePage(PageTraits{
+    : BlockTabPage(PageTraits{
           .className = "ctlIOp", .container = true, .childInit = ChildInit::Before, .hideOnRelease = false}) {}
 
 void ctlIOp::BuildForm() {
@@ -28,35 +28,13 @@ void ctlIOp::BuildForm() {
     ctlIOpFuncTOT = Place<dtm::ctlIOpFuncTOT>("ctlIOpFuncTOT");
     PlaceForm(*this, kTabsAndSite);
     TabStrip = PageTabStrip(*this);
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlIOp"),
-                                            [this] { TabStrip_Click(); });
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-}
-
-void ctlIOp::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
-}
-
-void ctlIOp::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    tabs_->Captions();
+    AttachBlockTabs();
 }
 
 bool ctlIOp::ExitControls() {
     if (!NavigablePage::ExitControls()) return false;
     tabs_->Stop();
     return true;
-}
-
-void ctlIOp::UpdateParameterCtl(const P<platform::rt::IPrivateDataElement>& pda) {
-    NavigablePage::UpdateParameterCtl(pda);
-    tabs_->OnParameterChanged(pda);
-}
-
-void ctlIOp::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
 }
 
 void ctlIOp::TabStrip_Click() {

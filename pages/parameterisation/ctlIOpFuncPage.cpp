@@ -7,12 +7,10 @@
 #include "core/services/ProjectHelpers.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/TabPages.h"
-#include "platform/com/PropertyBag.h"
 
 namespace dtm {
 
 namespace ui = platform::ui;
-using platform::Variant;
 
 namespace {
 
@@ -85,14 +83,11 @@ constexpr FormLine kTOT[] = {
 constexpr IOpFuncForm kAIForm{"ctlIOpFuncAI", kAI, 1, GetAIBlockPrefix, false};
 constexpr IOpFuncForm kTOTForm{"ctlIOpFuncTOT", kTOT, 4, GetTOTBlockPrefix, true};
 
-constexpr const char* kBlockIndexKey = "BlockIndex";
-
 }  // namespace
 
 ctlIOpFuncPage::ctlIOpFuncPage(const IOpFuncForm& form)
-    : NavigablePage(PageTraits{.className = form.className, .hideOnRelease = false}),
-      form_(form),
-      m_BlockIndex(form.defaultBlock) {}
+    : BlockIndexedPage(PageTraits{.className = form.className, .hideOnRelease = false}, form.defaultBlock),
+      form_(form) {}
 
 void ctlIOpFuncPage::BuildForm() {
     PlaceForm(*this, form_.lines);
@@ -103,24 +98,14 @@ void ctlIOpFuncPage::BuildForm() {
 }
 
 void ctlIOpFuncPage::BlockIndex(int16_t newBlockIndex) {
-    m_BlockIndex = newBlockIndex;
+    BlockIndexedPage::BlockIndex(newBlockIndex);
     if (form_.refreshOnBlockIndex && ctlParamSite1) ctlParamSite1->SiteParameterSetChanged();
 }
 
 std::string ctlIOpFuncPage::ChannelParameterName(int16_t idx) const { return form_.blockPrefix(idx) + "CHANNEL"; }
 
-void ctlIOpFuncPage::InitProperties() { m_BlockIndex = form_.defaultBlock; }
-
-void ctlIOpFuncPage::ReadProperties(const platform::com::PropertyBag& bag) {
-    m_BlockIndex = platform::com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(form_.defaultBlock)));
-}
-
-void ctlIOpFuncPage::WriteProperties(platform::com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(form_.defaultBlock));
-}
-
 void ctlIOpFuncPage::ConfigureLink(clsParamLink& link) {
-    link.index = m_BlockIndex;
+    link.index = BlockIndex();
     link.bDisplayDPV1Index = false;
 }
 

@@ -8,8 +8,7 @@
 #include <string>
 
 #include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/IBlockIndexed.h"
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "pages/parameterisation/FormTable.h"
 #include "platform/ctl/ctlParamHelp.h"
 #include "platform/ui/TabStrip.h"
@@ -24,22 +23,15 @@ struct IOpFuncForm {
     bool refreshOnBlockIndex;        // a new BlockIndex redraws the rows it holds
 };
 
-class ctlIOpFuncPage : public NavigablePage,
-                       public platform::ctl::IParamHelpHost,
-                       public IBlockIndexed,
-                       public IChannelParameterName {
+class ctlIOpFuncPage : public BlockIndexedPage, public platform::ctl::IParamHelpHost, public IChannelParameterName {
 public:
     explicit ctlIOpFuncPage(const IOpFuncForm& form);
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    int16_t BlockIndex() const override { return m_BlockIndex; }
+    using BlockIndexedPage::BlockIndex;
     void BlockIndex(int16_t newBlockIndex) override;
     // The path of the CHANNEL element of block idx, whatever BlockIndex holds.
     std::string ChannelParameterName(int16_t idx) const override;
-
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
 
     platform::P<platform::ui::TabStrip> TabStrip;
 
@@ -52,7 +44,6 @@ private:
     void TabStrip_Click();
 
     const IOpFuncForm& form_;
-    int16_t m_BlockIndex;
 };
 
 class ctlIOpFuncAI : public ctlIOpFuncPage {

@@ -7,7 +7,6 @@
 #include "pages/framework/Navigation.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/framework/ctlScrollPane.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/ui/CaptionControls.h"
 
 namespace dtm {
@@ -15,14 +14,14 @@ namespace dtm {
 namespace ui = platform::ui;
 namespace ctl = platform::ctl;
 using platform::P;
-using platform::Variant;
 
 namespace {
 
 constexpr float kMargin = 120;
 constexpr float kRowWidth = 8000;
 constexpr float kRowHeight = 315;
-constexpr const char* kBlockIndexKey = "BlockIndex";
+// The row of a numbered block's own BlockIndex element.
+constexpr const char* kBlockIndexElement = "BlockIndex";
 
 PageTraits ViewTraits(const ProfilBlockForm& form) {
     PageTraits traits;
@@ -34,7 +33,7 @@ PageTraits ViewTraits(const ProfilBlockForm& form) {
 }  // namespace
 
 ctlProfilBlockView::ctlProfilBlockView(const ProfilBlockForm& form)
-    : NavigablePage(ViewTraits(form), NavForm::NoContext), form_(form) {}
+    : BlockIndexedPage(ViewTraits(form), 1, NavForm::NoContext), form_(form) {}
 
 void ctlProfilBlockView::BuildForm() {
     float top = kMargin;
@@ -72,18 +71,8 @@ void ctlProfilBlockView::Initialize() {
     recorded_ = true;
 }
 
-void ctlProfilBlockView::InitProperties() { blockIndex_ = 1; }
-
-void ctlProfilBlockView::ReadProperties(const platform::com::PropertyBag& bag) {
-    blockIndex_ = platform::com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(1)));
-}
-
-void ctlProfilBlockView::WriteProperties(platform::com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(blockIndex_), Variant::Int(1));
-}
-
 void ctlProfilBlockView::BlockIndex(int16_t index) {
-    blockIndex_ = index;
+    BlockIndexedPage::BlockIndex(index);
     PropertyChanged(kBlockIndexKey);
 }
 
@@ -100,7 +89,7 @@ void ctlProfilBlockView::Resize() {
     const float dW = Width() - recordedWidth_;
     const float dH = Height() - recordedHeight_;
     if (!recorded_ || (dW == 0 && dH == 0)) return;
-    const std::string keptRow = form_.blockNumbered ? std::string(form_.tagPrefix) + kBlockIndexKey : "";
+    const std::string keptRow = form_.blockNumbered ? std::string(form_.tagPrefix) + kBlockIndexElement : "";
     for (const auto& c : Controls()) {
         try {
             const auto* row = dynamic_cast<const ctl::ctlParameter*>(c.get());
@@ -117,7 +106,7 @@ void ctlProfilBlockView::Resize() {
 }
 
 void ctlProfilBlockView::ConfigureLink(clsParamLink& link) {
-    if (form_.blockNumbered) link.index = blockIndex_;
+    if (form_.blockNumbered) link.index = BlockIndex();
     link.bDisplayDPV1Index = true;
 }
 
@@ -132,7 +121,7 @@ P<platform::com::Collection> ctlProfilBlockView::GetDictKeys(const std::string& 
 }
 
 bool ctlProfilBlockView::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    const bool shown = NavigablePage::ShowControl(controlPfad, ctlName);
+    const bool shown = BlockIndexedPage::ShowControl(controlPfad, ctlName);
     try {
         auto* pane = dynamic_cast<ctlScrollPane*>(Parent());
         if (shown && pane && ShownControl()) {

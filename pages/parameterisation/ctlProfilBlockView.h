@@ -6,19 +6,18 @@
 // the pane scrolls it; a path that names a row scrolls the pane to that row.
 #include <cstdint>
 
-#include "pages/framework/IBlockIndexed.h"
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockIndexedPage.h"
 #include "pages/parameterisation/ProfilBlockRows.h"
 #include "platform/ctl/ctlParamHelp.h"
 
 namespace dtm {
 
-class ctlProfilBlockView : public NavigablePage, public IBlockIndexed, public platform::ctl::IParamHelpHost {
+class ctlProfilBlockView : public BlockIndexedPage, public platform::ctl::IParamHelpHost {
 public:
     explicit ctlProfilBlockView(const ProfilBlockForm& form);
     const ProfilBlockForm& Form() const { return form_; }
 
-    int16_t BlockIndex() const override { return blockIndex_; }
+    using BlockIndexedPage::BlockIndex;
     void BlockIndex(int16_t index) override;
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
@@ -27,9 +26,6 @@ public:
     bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
 
     void Initialize() override;
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
     void Resize() override;
 
 protected:
@@ -42,7 +38,6 @@ private:
     float ContentBottom() const;
 
     const ProfilBlockForm& form_;
-    int16_t blockIndex_ = 1;
     bool recorded_ = false;
     float recordedWidth_ = 0, recordedHeight_ = 0;
 };

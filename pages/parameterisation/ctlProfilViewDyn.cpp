@@ -1,6 +1,5 @@
 #include "pages/parameterisation/ctlProfilViewDyn.h"
 
-#include "core/services/HelpFile.h"
 #include "pages/framework/IBlockIndexed.h"
 #include "pages/framework/Navigation.h"
 #include "platform/com/Error.h"
@@ -52,12 +51,11 @@ const ctlProfilViewDyn::ChildView* ctlProfilViewDyn::FindChildView(const std::st
     return nullptr;
 }
 
-ctlProfilViewDyn::ctlProfilViewDyn() : NavigablePage(ProfilViewTraits(), NavForm::OwnName) {}
+ctlProfilViewDyn::ctlProfilViewDyn() : BlockTabPage(ProfilViewTraits(), NavForm::OwnName) {}
 
 void ctlProfilViewDyn::BuildForm() {
-    HelpButton = Place<ui::CommandButton>("HelpButton");
+    PlaceHelpButton();
     HelpButton->Move(10680, 8040, 1200, 375);
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
     com::PropertyBag status;
     status.WriteProperty("CyclicRefresh", platform::Variant::Bool(false));
     ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &status);
@@ -67,41 +65,15 @@ void ctlProfilViewDyn::BuildForm() {
     ctlScrollPane->Move(240, 1380, 11520, 6540);
     TabStrip = Place<ui::TabStrip>("TabStrip");
     TabStrip->Move(120, 1020, 11760, 6960);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
+    AttachBlockTabs();
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 12000, 900);
     ctlParamSite1 = Place<platform::ctl::ctlParamSite>("ctlParamSite1");
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost(Traits().className),
-                                            [this] { TabStrip_Click(); });
-}
-
-void ctlProfilViewDyn::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
-}
-
-void ctlProfilViewDyn::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    tabs_->Captions();
-    HelpButton->Caption(KeyText("help_button_text"));
 }
 
 bool ctlProfilViewDyn::ExitControls() {
-    // The view lies in the pane, out of reach of the release of the page's own children.
     if (m_BlockView) ActiveX(m_BlockView).PrepareToRelease();
-    tabs_->Stop();
-    return NavigablePage::ExitControls();
-}
-
-void ctlProfilViewDyn::UpdateParameterCtl(const P<platform::rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
-    tabs_->OnParameterChanged(element);
-}
-
-void ctlProfilViewDyn::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
+    return BlockTabPage::ExitControls();
 }
 
 void ctlProfilViewDyn::TabStrip_Click() {
@@ -129,12 +101,10 @@ void ctlProfilViewDyn::TabStrip_Click() {
     tabs_->Loaded();
 }
 
-void ctlProfilViewDyn::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
-
 void ctlProfilViewDyn::InitControl(const platform::Variant& data) {
     for (const auto& [view, name] : kSearchViews)
         if (!ctlScrollPane->Controls().Find(name)) ctlScrollPane->AddControl(ProgId(view), name);
-    NavigablePage::InitControl(data);
+    BlockTabPage::InitControl(data);
 }
 
 void ctlProfilViewDyn::Resize() {

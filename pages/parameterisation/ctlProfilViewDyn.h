@@ -11,18 +11,14 @@
 #include <memory>
 #include <string>
 
-#include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/NavigablePage.h"
+#include "pages/framework/BlockTabPage.h"
 #include "pages/framework/clsCtlResize.h"
-#include "pages/framework/ctlHeadline.h"
 #include "pages/framework/ctlScrollPane.h"
 #include "pages/framework/ctlStatus.h"
-#include "platform/ui/CaptionControls.h"
-#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 
-class ctlProfilViewDyn : public NavigablePage {
+class ctlProfilViewDyn : public BlockTabPage {
 public:
     // The views of the tabs: control name in the pane and the BlockIndex each gets.
     enum class ViewIndex { None, One, TabNumber };
@@ -35,33 +31,23 @@ public:
 
     ctlProfilViewDyn();
 
-    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
-    BlockTabStrip& Tabs() const { return *tabs_; }
     // The block view loaded last (null before the first).
     const platform::P<platform::ui::Control>& BlockView() const { return m_BlockView; }
 
     void InitControl(const platform::Variant& data) override;
     void Resize() override;
 
-    platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlStatus> ctlStatus;
     platform::P<dtm::ctlScrollPane> ctlScrollPane;
-    platform::P<platform::ui::TabStrip> TabStrip;
-    platform::P<dtm::ctlHeadline> ctlHeadline;
 
 protected:
     void BuildForm() override;
-    void InitControls() override;
-    void InitLanguageDependedControls(int32_t languageId) override;
+    // The loaded view first: it lies in the pane, out of reach of the release of the page's own children.
     bool ExitControls() override;
-    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
-    void UpdateAllParameterCtls() override;
 
 private:
-    void TabStrip_Click();
-    void HelpButton_Click();
+    void TabStrip_Click() override;
 
-    std::unique_ptr<BlockTabStrip> tabs_;
     platform::P<platform::ui::Control> m_BlockView;
     std::unique_ptr<clsCtlResize> resizer_;
 };

@@ -4,16 +4,28 @@
 // it by the command's value-list text, with the diagnosis and its extension
 // read back in the same transfer. The end reaches the caller's
 // IPrivateProcess under its group's invoke id.
+#include <cstdint>
+#include <string>
+
 #include "pages/framework/ConfirmedGroupWrite.h"
 #include "platform/rt/DTMContext.h"
 
 namespace dtm {
 
 inline constexpr const char* kFactoryResetPath = "PHYS/FACTORY_RESET";
+inline constexpr int16_t kBusAddressResetCommand = 2712;
+inline constexpr int16_t kBusAddressAfterReset = 126;
 
 // `previous` is the element's value before the caller set the command: it
 // comes back when the user's level does not allow the write.
 GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::rt::DTMContext>& ctx,
                                     platform::rt::TransGrp& group, const platform::Variant& previous);
+
+// The end of a bus address reset sent by the request, under its process's
+// invoke id: when the device took the write of "PHYS/FACTORY_RESET" (its own
+// transaction result, whatever later reads left in the element's flags),
+// "~/Address" becomes 126 in its transient, device and persistent value and
+// the open pages hear of it. Answers whether it did.
+bool TakeBusAddressReset(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId);
 
 }  // namespace dtm

@@ -5,19 +5,19 @@
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/service/ExecuteDeviceReset.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
-#include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/ProfibusChannelParameter.h"
-#include "platform/rt/TransactionResult.h"
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
@@ -26,8 +26,6 @@ using platform::Variant;
 
 namespace {
 
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kExclamationOk = 48;
 constexpr int32_t kReadOnlyFlag = 1;
 constexpr int32_t kChannelCount = 16;
 
@@ -133,7 +131,7 @@ void ctlAddress::SaveValues() {
 bool ctlAddress::UserMayChange() const {
     const auto ctx = GetContext();
     if (com::Deref(ctx).UserLevel() >= kRequiredUserLevel) return true;
-    ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+    ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
     return false;
 }
 
@@ -150,7 +148,7 @@ void ctlAddress::cmdAddrReset_Click() {
     const auto ctx = GetContext();
     auto& command = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = command.TransientValue;
-    command.TransientValue = Variant::Int(kAddressReset);
+    command.TransientValue = Variant::Int(kBusAddressResetCommand);
     if (ExecuteDeviceReset(*this, ctx, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
         m_ResetSent = true;
     Trace("cmdAddrReset_Click", "");
@@ -160,18 +158,7 @@ void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) 
     Trace("IPrivateProcess_OnProcessFinished", "Beginning");
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     if (!std::exchange(m_ResetSent, false)) return;
-    const auto ctx = GetContext();
-    auto& params = com::Deref(com::Deref(ctx).Parameters());
-    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
-        const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
-        if (!element || element->Name != kFactoryResetPath || !result.IsWrite || result.Failed) continue;
-        auto& address = ElementOf(params, kAddressPath);
-        address.TransientValue = Variant::Int(kResetAddress);
-        address.DeviceValue = Variant::Int(kResetAddress);
-        address.PersistentValue = Variant::Int(kResetAddress);
-        m_SavedAddress = Variant::Int(kResetAddress);
-        params.NotifyChanged(params.Item(kAddressPath), "");
-    }
+    if (TakeBusAddressReset(GetContext(), invokeId)) m_SavedAddress = Variant::Int(kBusAddressAfterReset);
 }
 
 void ctlAddress::cmdCancel_Click() {
@@ -188,7 +175,7 @@ void ctlAddress::cmdCancel_Click() {
     } catch (...) {
         // no frame to ask: the values are restored, the page stays
     }
-    if (!closing) ctx->MsgBox(GetLangText(ctx, "key_IFdtActiveX_not_supported"), kOkOnly);
+    if (!closing) ctx->MsgBox(GetLangText(ctx, "key_IFdtActiveX_not_supported"), app::kButtonsOKOnly);
 }
 
 void ctlAddress::HelpButton_Click() {

@@ -26,8 +26,6 @@ class ctlAddress : public NavigablePage, public platform::ctl::IParamHelpHost, p
 public:
     static constexpr const char* kAddressPath = "~/Address";
     static constexpr const char* kNewAddressPath = "~/NewAddress";
-    static constexpr int16_t kAddressReset = 2712;
-    static constexpr int16_t kResetAddress = 126;
     static constexpr int32_t kRequiredUserLevel = 2;
 
     ctlAddress();

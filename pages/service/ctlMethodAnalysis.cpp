@@ -4,6 +4,7 @@
 
 #include "core/services/HelpFile.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/MessageBox.h"
 #include "platform/app/Path.h"
 #include "platform/app/Version.h"
 #include "platform/com/Error.h"
@@ -16,6 +17,7 @@
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
@@ -23,8 +25,6 @@ using platform::Variant;
 
 namespace {
 
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kExclamationOk = 48;
 constexpr int32_t kBlack = 0;
 constexpr int32_t kRed = 255;
 constexpr int32_t kRequiredUserLevel = 2;
@@ -117,7 +117,7 @@ void ctlMethodAnalysis::InitLanguageDependedControls(int32_t languageId) {
 
 bool ctlMethodAnalysis::ExitControls() {
     if (m_MethodState != 0) {
-        if (const auto ctx = GetContext()) ctx->MsgBox(Text("err_cant_terminate_method_in_process"), kOkOnly);
+        if (const auto ctx = GetContext()) ctx->MsgBox(Text("err_cant_terminate_method_in_process"), app::kButtonsOKOnly);
         Trace("ExitControls", "MethodeState > 0, ReturnValue = FALSE, Method in process");
         return false;
     }
@@ -145,7 +145,7 @@ bool ctlMethodAnalysis::SetRunningFlag() {
     const auto ctx = GetContext();
     const auto running = com::Deref(com::Deref(ctx).Parameters()).Item(kRunningPath);
     if (com::CBool(running->TransientValue())) {
-        ctx->MsgBox(Text("unable_to_start_method"), kExclamationOk);
+        ctx->MsgBox(Text("unable_to_start_method"), app::kButtonsOKExclamation);
         return false;
     }
     running->TransientValue(Variant::Bool(true));
@@ -208,7 +208,7 @@ void ctlMethodAnalysis::cmdOk_Click() {
         case 0: {
             const auto ctx = GetContext();
             if (com::Deref(ctx).UserLevel() < kRequiredUserLevel) {
-                ctx->MsgBox(Text("error_user_level_too_low"), kExclamationOk);
+                ctx->MsgBox(Text("error_user_level_too_low"), app::kButtonsOKExclamation);
                 return;
             }
             ChangeState(1);

@@ -10,9 +10,7 @@
 #include "platform/com/Error.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
-#include "platform/rt/DtmCommService.h"
 #include "platform/rt/Parameters.h"
-#include "platform/rt/TransactionResult.h"
 
 namespace dtm {
 
@@ -154,21 +152,8 @@ void ctlReset::TransferRXD(const Variant& previous) {
 void ctlReset::OnProcessFinished(const std::string& invokeId, const Variant&) {
     Trace("IPrivateProcess_OnProcessFinished", "");
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
-    const int16_t sent = std::exchange(m_SentCommand, 0);
-    const auto ctx = GetContext();
-    auto& params = com::Deref(com::Deref(ctx).Parameters());
-    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
-        const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
-        if (!element || element->Name != kFactoryResetPath || !result.IsWrite || result.Failed) continue;
-        // Only the bus address reset moves the device to the default address.
-        if (sent != kAddressReset) continue;
-        const auto address = params.Item(kAddressPath);
-        auto& addressElement = ElementOf(params, kAddressPath);
-        addressElement.TransientValue = Variant::Int(kResetAddress);
-        addressElement.DeviceValue = Variant::Int(kResetAddress);
-        addressElement.PersistentValue = Variant::Int(kResetAddress);
-        params.NotifyChanged(address, "");
-    }
+    // Only the bus address reset moves the device to the default address.
+    if (std::exchange(m_SentCommand, 0) == kBusAddressResetCommand) TakeBusAddressReset(GetContext(), invokeId);
 }
 
 }  // namespace dtm

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "pages/framework/NavigablePage.h"
+#include "pages/service/ExecuteDeviceReset.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/TransGrp.h"
 #include "platform/ui/CaptionControls.h"
@@ -25,9 +26,8 @@ public:
     static constexpr const char* kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
     static constexpr const char* kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
     static constexpr const char* kAddressPath = "~/Address";
-    static constexpr int16_t kFactoryReset = 1, kWarmStart = 2506, kAddressReset = 2712;
+    static constexpr int16_t kFactoryReset = 1, kWarmStart = 2506, kAddressReset = kBusAddressResetCommand;
     static constexpr int16_t kInstrReset = 0, kTotReset = 1, kQuitErr = 2;
-    static constexpr int16_t kResetAddress = 126;
 
     ctlReset();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }

@@ -7,24 +7,21 @@
 #include "pages/framework/MarkedUpload.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/parameterisation/FormTable.h"
+#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/OnlineService.h"
 #include "platform/rt/Parameters.h"
 
 namespace dtm {
 
+namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
-using platform::Variant;
 
 namespace {
 
-constexpr const char* kBlockIndexKey = "BlockIndex";
-constexpr int32_t kOkOnly = 0;
-constexpr int32_t kExclamationOk = 48;
 constexpr int16_t kUploadRunning = 1;
 
 constexpr FormLine kForm[] = {
@@ -48,7 +45,8 @@ constexpr const char* kReadMembers[] = {"SIMULATE/", "TARGET_MODE", "OUT/", "MOD
 
 }  // namespace
 
-ctlSimuCh::ctlSimuCh() : NavigablePage(PageTraits{.className = "ctlSimuCh", .hideOnRelease = false}) {}
+ctlSimuCh::ctlSimuCh()
+    : BlockIndexedPage(PageTraits{.className = "ctlSimuCh", .hideOnRelease = false}, kDefaultBlockIndex) {}
 
 void ctlSimuCh::BuildForm() {
     PlaceForm(*this, kForm);
@@ -58,20 +56,10 @@ void ctlSimuCh::BuildForm() {
     cmdTransfer->Click.Connect([this] { cmdTransfer_Click(); });
 }
 
-void ctlSimuCh::InitProperties() { m_BlockIndex = kDefaultBlockIndex; }
-
-void ctlSimuCh::ReadProperties(const com::PropertyBag& bag) {
-    m_BlockIndex = com::CInt(bag.ReadProperty(kBlockIndexKey, Variant::Int(kDefaultBlockIndex)));
-}
-
-void ctlSimuCh::WriteProperties(com::PropertyBag& bag) {
-    bag.WriteProperty(kBlockIndexKey, Variant::Int(m_BlockIndex), Variant::Int(kDefaultBlockIndex));
-}
-
-void ctlSimuCh::ConfigureLink(clsParamLink& link) { link.index = m_BlockIndex; }
+void ctlSimuCh::ConfigureLink(clsParamLink& link) { link.index = BlockIndex(); }
 
 void ctlSimuCh::InitControls() {
-    NavigablePage::InitControls();
+    BlockIndexedPage::InitControls();
     m_TransGrp = std::make_shared<rt::TransGrp>();
     m_TransGrp->InitGroup(GetContext());
     if (!ShowsAIBlock()) {
@@ -81,18 +69,18 @@ void ctlSimuCh::InitControls() {
 }
 
 bool ctlSimuCh::ExitControls() {
-    NavigablePage::ExitControls();
+    BlockIndexedPage::ExitControls();
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     return true;
 }
 
 bool ctlSimuCh::ShowsAIBlock() const {
     const auto ctx = GetContext();
-    return ctx && FunctionBlockKind(com::Deref(ctx->Parameters()), m_BlockIndex) == pbfFunctionAIBlock;
+    return ctx && FunctionBlockKind(com::Deref(ctx->Parameters()), BlockIndex()) == pbfFunctionAIBlock;
 }
 
 void ctlSimuCh::SetLockState(bool editable) {
-    NavigablePage::SetLockState(editable);
+    BlockIndexedPage::SetLockState(editable);
     const bool block = ShowsAIBlock();
     cmdRead->Enabled(block && editable);
     cmdTransfer->Enabled(block && editable && com::Deref(GetContext()).UserLevel() != 0);
@@ -103,7 +91,7 @@ void ctlSimuCh::cmdRead_Click() {
     const auto ctx = GetContext();
     if (com::Deref(com::Deref(ctx).OnlineService()).State() == kUploadRunning) return;
     std::vector<std::string> paths;
-    for (const char* member : kReadMembers) paths.push_back(GetAIBlockPrefix(m_BlockIndex) + member);
+    for (const char* member : kReadMembers) paths.push_back(GetAIBlockPrefix(BlockIndex()) + member);
     std::vector<const char*> names;
     for (const auto& path : paths) names.push_back(path.c_str());
     MarkedUpload(*this, names, "");
@@ -114,13 +102,13 @@ void ctlSimuCh::cmdTransfer_Click() {
     if (!ShowsAIBlock() || m_TransGrp->IsBusy()) return;
     const auto ctx = GetContext();
     const auto& params = com::Deref(com::Deref(ctx).Parameters());
-    const std::string prefix = GetAIBlockPrefix(m_BlockIndex);
+    const std::string prefix = GetAIBlockPrefix(BlockIndex());
     const auto simulate = params.Item(prefix + "SIMULATE/");
     const auto target = params.Item(prefix + "TARGET_MODE");
     // The page's writes are checked against the level the elements require.
     for (const auto& element : {simulate, target}) {
         if (ctx->UserLevel() < dynamic_cast<clsDataElement&>(com::Deref(element)).RequiredUserLevel) {
-            ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), kExclamationOk);
+            ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
             return;
         }
     }
@@ -134,7 +122,7 @@ void ctlSimuCh::cmdTransfer_Click() {
     const auto callback = std::dynamic_pointer_cast<rt::IPrivateProcess>(Keep());
     if (m_TransGrp->Execute(callback, true, true) != 0) {
         m_TransGrp->CloseConnection();
-        ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), kOkOnly);
+        ctx->MsgBox(GetLangText(ctx, "error_at_write_status"), app::kButtonsOKOnly);
         Trace("cmdTransfer_Click", "Error at write status");
     }
 }

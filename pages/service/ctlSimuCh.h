@@ -12,33 +12,20 @@
 #include <cstdint>
 #include <string>
 
-#include "pages/framework/IBlockIndexed.h"
-#include "pages/framework/NavigablePage.h"
-#include "platform/rt/IPrivateProcess.h"
+#include "pages/framework/BlockIndexedPage.h"
+#include "pages/framework/NoProcessCallbacks.h"
 #include "platform/rt/TransGrp.h"
 #include "platform/ui/CaptionControls.h"
 
 namespace dtm {
 
-class ctlSimuCh : public NavigablePage,
-                  public platform::ctl::IParamHelpHost,
-                  public platform::rt::IPrivateProcess,
-                  public IBlockIndexed {
+class ctlSimuCh : public BlockIndexedPage, public platform::ctl::IParamHelpHost, public NoProcessCallbacks {
 public:
     static constexpr int16_t kDefaultBlockIndex = 1;
     static constexpr int16_t kManualMode = 16;
 
     ctlSimuCh();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
-
-    int16_t BlockIndex() const override { return m_BlockIndex; }
-    void BlockIndex(int16_t index) override { m_BlockIndex = index; }
-    void InitProperties() override;
-    void ReadProperties(const platform::com::PropertyBag& bag) override;
-    void WriteProperties(platform::com::PropertyBag& bag) override;
-
-    void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
-    void OnProcessFinished(const std::string&, const platform::Variant&) override {}
 
     const platform::P<platform::rt::TransGrp>& TransferGroup() const { return m_TransGrp; }
 
@@ -57,7 +44,6 @@ private:
     void cmdRead_Click();
     void cmdTransfer_Click();
 
-    int16_t m_BlockIndex = kDefaultBlockIndex;
     platform::P<platform::rt::TransGrp> m_TransGrp;
 };
 

@@ -1,7 +1,6 @@
 #include "pages/service/ctlSimulation.h"
 
 #include "blocks/DataModel_P3_FB_AI.h"
-#include "core/services/HelpFile.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/TabPages.h"
 #include "platform/com/PropertyBag.h"
@@ -29,56 +28,24 @@ constexpr struct {
 }  // namespace
 
 ctlSimulation::ctlSimulation()
-    : NavigablePage(PageTraits{.className = "ctlSimulation", .container = true, .childInit = ChildInit::Before}) {}
+    : BlockTabPage(PageTraits{.className = "ctlSimulation", .container = true, .childInit = ChildInit::Before}) {}
 
 void ctlSimulation::BuildForm() {
     ctlHeadline = Place<dtm::ctlHeadline>("ctlHeadline");
     ctlHeadline->Move(0, 0, 12000, 900);
-    HelpButton = Place<ui::CommandButton>("HelpButton");
-    HelpButton->Click.Connect([this] { HelpButton_Click(); });
+    PlaceHelpButton();
     ctlParamSite1 = Place<platform::ctl::ctlParamSite>("ctlParamSite1");
     ctlParamHelp1 = Place<platform::ctl::ctlParamHelp>("ctlParamHelp1");
     ctlSimuCh = Place<dtm::ctlSimuCh>("ctlSimuCh");
     TabStrip = Place<ui::TabStrip>("TabStrip");
     TabStrip->Tabs().Add(0, kDesignTab, kDesignTab);
-    TabStrip->Click.Connect([this] { TabStrip_Click(); });
-    tabs_ = std::make_unique<BlockTabStrip>(*this, *TabStrip, *FindBlockTabHost("ctlSimulation"),
-                                            [this] { TabStrip_Click(); });
+    AttachBlockTabs();
     com::PropertyBag statusDesign;
     statusDesign.WriteProperty("CyclicRefresh", Variant::Bool(true));
     ctlStatus = Place<dtm::ctlStatus>("ctlStatus", std::nullopt, nullptr, &statusDesign);
     ctlStatus->OnAddCycleRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddCycleRequests(g); });
     ctlStatus->OnAddDiagnoseRequests.Connect([this](rt::TransGrp& g) { ctlStatus_OnAddDiagnoseRequests(g); });
 }
-
-void ctlSimulation::InitControls() {
-    NavigablePage::InitControls();
-    tabs_->Start();
-}
-
-bool ctlSimulation::ExitControls() {
-    tabs_->Stop();
-    return NavigablePage::ExitControls();
-}
-
-void ctlSimulation::InitLanguageDependedControls(int32_t languageId) {
-    NavigablePage::InitLanguageDependedControls(languageId);
-    FillHeadline(*ctlHeadline);
-    tabs_->Captions();
-    HelpButton->Caption(KeyText("help_button_text"));
-}
-
-void ctlSimulation::UpdateParameterCtl(const P<rt::IPrivateDataElement>& element) {
-    NavigablePage::UpdateParameterCtl(element);
-    tabs_->OnParameterChanged(element);
-}
-
-void ctlSimulation::UpdateAllParameterCtls() {
-    NavigablePage::UpdateAllParameterCtls();
-    tabs_->UpdateFromSelector();
-}
-
-void ctlSimulation::HelpButton_Click() { ShowHelpFile(GetContext(), hWnd()); }
 
 // ---- tabs ----
 
@@ -117,23 +84,11 @@ void ctlSimulation::SelectTabChild(const std::string& child, int16_t n) {
     ctlStatus->AddRequests();
 }
 
-bool ctlSimulation::ShowControl(const std::string& controlPfad, const std::string& ctlName) {
-    badTabPath_ = false;
-    const bool shown = NavigablePage::ShowControl(controlPfad, ctlName);
-    return shown && !badTabPath_;
-}
-
 void ctlSimulation::SelectTabForPath(const std::string& head, const std::string& tail) {
     for (const auto& named : kTabHeads)
         if (head == named.head && named.tab <= TabStrip->Tabs().Count())
             TabStrip->SelectedItem(TabStrip->Tabs().Item(named.tab));
-    if (head != "TabStrip") return;
-    const auto tab = TabOfPath(*TabStrip, tail);
-    if (!tab) {
-        badTabPath_ = true;
-        return;
-    }
-    TabStrip->SelectedItem(tab);
+    if (!SelectTabOfPath(*TabStrip, head, tail)) RefusePath();
 }
 
 // ---- status bar ----

@@ -13,52 +13,31 @@
 #include <memory>
 #include <string>
 
-#include "pages/framework/BlockTabStrip.h"
-#include "pages/framework/NavigablePage.h"
-#include "pages/framework/ctlHeadline.h"
+#include "pages/framework/BlockTabPage.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/service/ctlSimuCh.h"
-#include "platform/ui/CaptionControls.h"
-#include "platform/ui/TabStrip.h"
 
 namespace dtm {
 
-class ctlSimulation : public NavigablePage, public platform::ctl::IParamHelpHost {
+class ctlSimulation : public BlockTabPage, public platform::ctl::IParamHelpHost {
 public:
     ctlSimulation();
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
-    // Brings the tabs in line with a comma-separated list of tab keys.
-    void TabStrip_Update(const std::string& strTabs) { tabs_->Update(strTabs); }
-    const BlockTabStrip& Tabs() const { return *tabs_; }
-    bool ShowControl(const std::string& controlPfad, const std::string& ctlName) override;
-
-    platform::P<dtm::ctlHeadline> ctlHeadline;
-    platform::P<platform::ui::CommandButton> HelpButton;
     platform::P<dtm::ctlSimuCh> ctlSimuCh;
-    platform::P<platform::ui::TabStrip> TabStrip;
     platform::P<dtm::ctlStatus> ctlStatus;
 
 protected:
     void BuildForm() override;
-    void InitControls() override;
-    void InitLanguageDependedControls(int32_t languageId) override;
-    bool ExitControls() override;
-    void UpdateParameterCtl(const platform::P<platform::rt::IPrivateDataElement>& element) override;
-    void UpdateAllParameterCtls() override;
     void SelectTabForPath(const std::string& head, const std::string& tail) override;
 
 private:
-    void TabStrip_Click();
+    void TabStrip_Click() override;
     // The first control whose name the tab key's name part holds ("ctlSimuChAI" -> ctlSimuCh).
     platform::P<platform::ui::Control> FindTabChild(const std::string& view) const;
     void SelectTabChild(const std::string& child, int16_t n);
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnAddDiagnoseRequests(platform::rt::TransGrp& group);
-    void HelpButton_Click();
-
-    std::unique_ptr<BlockTabStrip> tabs_;
-    bool badTabPath_ = false;
 };
 
 }  // namespace dtm

@@ -8,6 +8,11 @@
 
 namespace platform::app {
 
+// Button sets, with the icon and the default button.
+inline constexpr int32_t kButtonsOKOnly = 0;
+inline constexpr int32_t kButtonsOKExclamation = 48;
+inline constexpr int32_t kButtonsYesNoQuestionDefaultNo = 292;
+
 // Answers.
 inline constexpr int32_t kAnswerOK = 1;
 inline constexpr int32_t kAnswerCancel = 2;

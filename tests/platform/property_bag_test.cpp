@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ErrorOf.h"
+#include "TempFolder.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/com/Variant.h"
@@ -494,13 +495,8 @@ TEST(PropertyBag, ObjectsOtherThanNothingCannotBeStored) {
 
 class PropertyBagFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("property_bag_test_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
+    TempFolder folder_;
+    const std::filesystem::path& dir_ = folder_.Dir();
 };
 
 TEST_F(PropertyBagFile, SaveAndLoadRoundTrip) {

@@ -4,6 +4,7 @@
 // set too), a failure while the curves are built, unit changes, the lock
 // state at opening, the resize and the release; and the archive's journal.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -236,7 +237,8 @@ TEST_F(ArchivePageTest, MaskAndJournalSurviveSavingAndLoadingTheDataSet) {
     Archive().CheckCurveEnabled(5);
     Archive().Record({1000, 0, 0.1});
     Archive().Record({5000, 2, 1.0594192743301392});
-    const auto path = (std::filesystem::temp_directory_path() / "w6a_archive_data_set.txt").string();
+    const auto path = (std::filesystem::temp_directory_path() /
+                       ("dtm_archive_data_set_" + std::to_string(::getpid()) + ".txt")).string();
     ASSERT_TRUE(frame->Session().SaveToFile(path));
 
     frame::FrameSession stored;

@@ -187,6 +187,30 @@ TEST_F(ResetPage, ClickBelowLevelTwoIsRefusedAndRestoresThePreviousValue) {
     EXPECT_EQ(Address(), 5);
 }
 
+TEST_F(ResetPage, DeviceResetRequestNamesACommandWithoutTextEmptyAndReportsAnUnreachableDevice) {
+    auto& command = Element(kFactoryResetPath);
+    const Variant previous = command.TransientValue;
+    command.TransientValue = Variant::Int(5);
+    Answer(kNo);
+    EXPECT_EQ(ExecuteDeviceReset(Reset(), frame->Session().Context(), *Reset().TransferGroup(), previous),
+              GroupWriteResult::Declined);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].prompt, "Send the command \"\" to the device now?");
+    EXPECT_EQ(platform::com::CLng(command.TransientValue), 5);
+
+    ASSERT_TRUE(frame->Disconnect());
+    command.TransientValue = Variant::Int(ctlReset::kAddressReset);
+    Answer(kYes);
+    EXPECT_EQ(ExecuteDeviceReset(Reset(), frame->Session().Context(), *Reset().TransferGroup(), previous),
+              GroupWriteResult::Refused);
+    ASSERT_EQ(Boxes().size(), 3u);
+    EXPECT_EQ(Boxes()[2].buttons, 0);
+    EXPECT_EQ(Boxes()[2].prompt, "The command could not be sent to the device. Check the connection and try again.");
+    EXPECT_TRUE(Reset().TransferGroup()->Requests().empty());
+    Settle();
+    EXPECT_EQ(Address(), 5);
+}
+
 TEST_F(ResetPage, FinishedProcessOfAnotherGroupLeavesTheAddress) {
     Answer(kYes);
     ASSERT_TRUE(Click(Button("cmdAddrReset")));
