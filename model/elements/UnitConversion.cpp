@@ -92,6 +92,8 @@ bool Follows(const Variant& newUnitValue, int16_t unit) {
     case com::VarType::Long:
     case com::VarType::Byte:
         return com::CLng(newUnitValue) != unit;  // a whole number compares by its value
+    case com::VarType::Empty:
+        return unit != 0;  // Empty compares as 0
     default:
         break;
     }

@@ -59,20 +59,25 @@ void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
     // Step by address, the slot in the high half of the key.
     std::unordered_map<uint32_t, size_t> stepOf;
     stepOf.reserve(selected.size());
+    std::vector<bool> headerFirst(steps.size(), false);  // per step: a record header leads it
     for (const auto& el : selected) {
         const uint32_t address = static_cast<uint32_t>(static_cast<uint16_t>(el->Slot())) << 16 |
                                  static_cast<uint16_t>(el->Index());
+        const bool header = IsRecordHeader(*el);
         auto [it, added] = stepOf.try_emplace(address, steps.size());
         if (added) {
             steps.push_back({{el}, false});
+            headerFirst.push_back(header);
             continue;
         }
         auto& elements = steps[it->second].elements;
-        if (IsRecordHeader(*elements.front())) continue;  // it carries its fields
-        if (IsRecordHeader(*el))
+        if (headerFirst[it->second]) continue;  // it carries its fields
+        if (header) {
             elements.assign(1, el);
-        else
+            headerFirst[it->second] = true;
+        } else {
             elements.push_back(el);
+        }
     }
 }
 
