@@ -156,10 +156,11 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
     bool online = true;
     bool saved = true;
     int32_t validity = 1;
+    auto status = ElementAt(parameters, "~/DataStatus");
     for (const auto& item : parameters) {
         auto* element = static_cast<clsDataElement*>(item.get());
         if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
-        if ((!changed || online) && element->ValueType != 0 && element->Name != "~/DataStatus") {
+        if ((!changed || online) && element->ValueType != 0 && element != status.get()) {
             if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {
                 changed = true;
                 online = false;
@@ -174,7 +175,6 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
             saved = false;
     }
     const uint8_t state = changed ? 2 : online ? 1 : saved ? 0 : 3;
-    auto status = ElementAt(parameters, "~/DataStatus");
     if (!platform::com::Equals(status->TransientValue, Variant::Byte(state))) {
         status->TransientValue = Variant::Byte(state);
         Deref(ctx.GuiRegistry()).NotifyParameterChanged(status, "");

@@ -77,10 +77,16 @@ bool Consume(std::string_view& text, std::string_view token) {
     return true;
 }
 
+bool Consume(std::string_view& text, char c) {
+    if (text.empty() || text.front() != c) return false;
+    text.remove_prefix(1);
+    return true;
+}
+
 // `"value"` of ASCII letters and digits only (so no entity or quote differs
 // from what the XML parser would read); the rest of the text stays in `text`.
 bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
-    if (!Consume(text, "\"")) return false;
+    if (!Consume(text, '"')) return false;
     const size_t end = text.find('"');
     if (end == std::string_view::npos) return false;
     value = text.substr(0, end);
@@ -107,7 +113,7 @@ bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fiel
                                                 {"errorDecode", &AnswerFields::decode},
                                                 {"errorCode2", &AnswerFields::code2}};
     unsigned seen = 0;
-    while (Consume(text, " ")) {
+    while (Consume(text, ' ')) {
         const size_t eq = text.find('=');
         if (eq == std::string_view::npos) return false;
         const std::string_view name = text.substr(0, eq);
