@@ -447,11 +447,11 @@ bool clsDataElement::UserMayWrite(const Ctx& DTMContext) const {
     return com::Deref(com::Deref(DTMContext).UserInfo()).UserLevel() >= RequiredUserLevel;
 }
 
-bool clsDataElement::IsUploadParam(Ctx DTMContext) {
+bool clsDataElement::IsUploadParam(const Ctx& DTMContext) {
     return (ElementMode & kModeUpload) != 0 && !ExcludedByIdentNumber(DTMContext);
 }
 
-bool clsDataElement::IsDownloadParam(Ctx DTMContext) {
+bool clsDataElement::IsDownloadParam(const Ctx& DTMContext) {
     return (ElementMode & kModeDownload) != 0 && (ElementMode & kModeCommand) == 0 && UserMayWrite(DTMContext) &&
            !ExcludedByIdentNumber(DTMContext);
 }

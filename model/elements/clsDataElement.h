@@ -171,8 +171,8 @@ public:
     bool ReadFromDtmVariable(platform::P<platform::xml::Element> DOMNode, Ctx DTMContext) override;
     bool WriteToDtmVariable(platform::P<platform::xml::Element> DOMNode, Ctx DTMContext) override;
     bool WriteToDocVariable(platform::P<platform::xml::Element> DOMNode, Ctx DTMContext) override;
-    bool IsUploadParam(Ctx DTMContext) override;
-    bool IsDownloadParam(Ctx DTMContext) override;
+    bool IsUploadParam(const Ctx& DTMContext) override;
+    bool IsDownloadParam(const Ctx& DTMContext) override;
     bool IsDeviceCommand(Ctx DTMContext) override;
 
 private:

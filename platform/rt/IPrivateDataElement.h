@@ -46,8 +46,8 @@ public:
     virtual bool WriteToDtmVariable(P<xml::Element> node, Ctx ctx) = 0;
     virtual bool WriteToDocVariable(P<xml::Element> node, Ctx ctx) = 0;
 
-    virtual bool IsUploadParam(Ctx ctx) = 0;
-    virtual bool IsDownloadParam(Ctx ctx) = 0;
+    virtual bool IsUploadParam(const Ctx& ctx) = 0;
+    virtual bool IsDownloadParam(const Ctx& ctx) = 0;
     virtual bool IsDeviceCommand(Ctx ctx) = 0;
 
     virtual int32_t NestProcessLevel() const = 0;

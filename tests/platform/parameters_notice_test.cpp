@@ -52,8 +52,8 @@ public:
     bool ReadFromDtmVariable(P<platform::xml::Element>, Ctx) override { return true; }
     bool WriteToDtmVariable(P<platform::xml::Element>, Ctx) override { return true; }
     bool WriteToDocVariable(P<platform::xml::Element>, Ctx) override { return true; }
-    bool IsUploadParam(Ctx) override { return false; }
-    bool IsDownloadParam(Ctx) override { return false; }
+    bool IsUploadParam(const Ctx&) override { return false; }
+    bool IsDownloadParam(const Ctx&) override { return false; }
     bool IsDeviceCommand(Ctx) override { return false; }
     int32_t NestProcessLevel() const override { return 0; }
     void NestProcessLevel(int32_t) override {}
