@@ -61,8 +61,7 @@ BlockPrefixes::BlockPrefixes(std::string_view head, std::string_view tail) : hea
     for (size_t n = 0; n < made_.size(); ++n) made_[n] = head_ + std::to_string(n) + tail_;
 }
 
-const std::string& BlockPrefixes::operator()(int16_t n) const {
-    if (n >= 0 && static_cast<size_t>(n) < made_.size()) return made_[static_cast<size_t>(n)];
+const std::string& BlockPrefixes::Other(int16_t n) const {
     auto it = others_.find(n);
     if (it == others_.end()) it = others_.emplace(n, head_ + std::to_string(n) + tail_).first;
     return it->second;

@@ -142,12 +142,16 @@ class BlockPrefixes {
 public:
     BlockPrefixes(std::string_view head, std::string_view tail);
     // The prefix of block n; the reference stays valid as long as the table.
-    const std::string& operator()(int16_t n) const;
+    const std::string& operator()(int16_t n) const {
+        if (n >= 0 && static_cast<size_t>(n) < made_.size()) return made_[static_cast<size_t>(n)];
+        return Other(n);
+    }
 
 private:
     std::string head_;
     std::string tail_;
     std::array<std::string, 16> made_;
+    const std::string& Other(int16_t n) const;        // a number beyond made_
     mutable std::map<int16_t, std::string> others_;  // numbers beyond made_, made when first asked
 };
 

@@ -126,12 +126,17 @@ std::map<std::string, DtmCommService::PendingTransaction>::iterator DtmCommServi
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
     auto it = FindTransaction(invokeId);
     if (it == transactions_.end()) return;  // unknown, late or already failed
-    FinishTransaction(invokeId, DecodeTransactionAnswer(response, it->second.write, *it->second.trans));
+    const int32_t status = DecodeTransactionAnswer(response, it->second.write, *it->second.trans);
+    FinishTransaction(it, status);
 }
 
 void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
     auto it = FindTransaction(key);
     if (it == transactions_.end()) return;
+    FinishTransaction(it, status);
+}
+
+void DtmCommService::FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status) {
     PendingTransaction done = std::move(it->second);
     transactions_.erase(it);
     if (done.timer) app::EventLoop::Instance().Cancel(done.timer);

@@ -158,6 +158,8 @@ private:
     std::string NextTransactionId();
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
+    // Ends the pending transaction: its timer cancelled, its caller told.
+    void FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status);
     // The pending transaction of an invoke id, its letters in either case.
     std::map<std::string, PendingTransaction>::iterator FindTransaction(const std::string& invokeId);
     bool HasGroup(const std::string& invokeId) const;
