@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "frame/DeviceChannel.h"
+#include "frame/FrameTime.h"
 #include "frame/PageFrame.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
@@ -32,7 +33,7 @@ void BM_MeasureCycle(benchmark::State& state) {
     int64_t dtmNs = 0, busUs = 0, transactions = 0;
     for (auto _ : state) {
         channel.ResetTotals();
-        const dtm::frame::DtmStopwatch watch(channel);
+        const dtm::frame::DtmStopwatch watch;
         for (int i = 0; i < kTicks; ++i) loop.Advance(kTickMs);
         dtmNs += watch.ElapsedNs();
         busUs += channel.BusTimeUs();

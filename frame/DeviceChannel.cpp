@@ -1,7 +1,7 @@
 #include "frame/DeviceChannel.h"
 
+#include "frame/FrameTime.h"
 #include "platform/app/EventLoop.h"
-#include "platform/app/ProcessorTime.h"
 #include "platform/com/HexText.h"
 #include "platform/rt/TransactionDocuments.h"
 #include "platform/xml/Dom.h"
@@ -64,14 +64,7 @@ std::string DeviceChannel::AnswerDocument(const DeviceRequest& request, const De
 }
 
 bool DeviceChannel::Transact(const std::string& invokeId, const std::string& xml, FrameCommunication::Sink sink) {
-    // The process clock is a system call: read twice per transaction it would
-    // cost more than the frame's share and be booked as the DTM's time.
-    const platform::app::StretchStopwatch watch;
-    struct Charge {
-        const platform::app::StretchStopwatch& watch;
-        int64_t& total;
-        ~Charge() { total += watch.ElapsedNs(); }
-    } charge{watch, frameNs_};
+    const FrameTime::Charge frameTime;
     DeviceRequest request;
     std::string answerXml = kCommunicationError;
     int64_t busTimeUs = SimulatedDevice::kBaseBusTimeUs;

@@ -1,5 +1,6 @@
 #include "frame/FrameCommunication.h"
 
+#include "frame/FrameTime.h"
 #include "platform/app/EventLoop.h"
 
 namespace dtm::frame {
@@ -51,6 +52,7 @@ void FrameCommunication::AnswerHeldDisconnects() {
 }
 
 bool FrameCommunication::TransactionRequest(const std::string& invokeId, const std::string& xml) {
+    const FrameTime::Charge frameTime;
     requests_.push_back({"Transaction", invokeId, xml});
     if (!acceptRequests || !connected_ || !transactionHandler_) return false;
     return transactionHandler_(invokeId, xml, sink_);

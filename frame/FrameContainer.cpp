@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frame/FrameTime.h"
+
 namespace dtm::frame {
 
 namespace {
@@ -9,6 +11,7 @@ std::string BoolText(bool b) { return b ? "True" : "False"; }
 }  // namespace
 
 void FrameContainer::Record(std::string name, const std::string& tag, std::vector<std::string> args) {
+    const FrameTime::Charge frameTime;
     events_.push_back({std::move(name), tag, std::move(args)});
 }
 

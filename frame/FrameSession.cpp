@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/dtm/PageInterfaces.h"
+#include "frame/FrameTime.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/Error.h"
@@ -142,13 +143,16 @@ TransferOutcome FrameSession::Transfer(bool upload, const std::string& path, con
     if (!outcome.requested) return outcome;
     auto& loop = platform::app::EventLoop::Instance();
     while (!outcome.finished) {
-        for (; seen < events.size(); ++seen) {
-            const FrameEvent& e = events[seen];
-            if (e.name == "OnProgress" && progress && e.args.size() == 3)
-                progress(std::stoi(e.args[1]), e.args[2] == "True");
-            if (e.name == finished && !e.args.empty() && e.args[0] == invokeId) {
-                outcome.finished = true;
-                outcome.ok = e.args.size() > 1 && e.args[1] == "True";
+        {
+            const FrameTime::Charge frameTime;  // the events read and the progress shown
+            for (; seen < events.size(); ++seen) {
+                const FrameEvent& e = events[seen];
+                if (e.name == "OnProgress" && progress && e.args.size() == 3)
+                    progress(std::stoi(e.args[1]), e.args[2] == "True");
+                if (e.name == finished && !e.args.empty() && e.args[0] == invokeId) {
+                    outcome.finished = true;
+                    outcome.ok = e.args.size() > 1 && e.args[1] == "True";
+                }
             }
         }
         if (outcome.finished || loop.PendingCount() == 0) break;

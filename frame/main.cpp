@@ -21,6 +21,7 @@
 #include "frame/DeviceChannel.h"
 #include "frame/SimulatedDevice.h"
 #include "frame/FrameSession.h"
+#include "frame/FrameTime.h"
 #include "frame/FunctionList.h"
 #include "frame/ModelInstance.h"
 #include "frame/ModelListing.h"
@@ -138,7 +139,7 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
                  bool& ok) {
     const char* title = upload ? "Upload" : "Download";
     channel.ResetTotals();
-    const frame::DtmStopwatch watch(channel);
+    const frame::DtmStopwatch watch;
     frame::ProgressLine line(std::cout, title, isatty(fileno(stdout)) != 0);
     const auto progress = [&line](int32_t percent, bool show) { line(percent, show); };
     const auto outcome = upload ? session.Upload(path, progress) : session.Download(path, progress);

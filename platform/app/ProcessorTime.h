@@ -24,14 +24,4 @@ private:
     int64_t start_;
 };
 
-// The time of a short stretch of work on the monotonic clock (MonotonicNs).
-class StretchStopwatch {
-public:
-    StretchStopwatch() noexcept : start_(MonotonicNs()) {}
-    int64_t ElapsedNs() const noexcept { return MonotonicNs() - start_; }
-
-private:
-    int64_t start_;
-};
-
 }  // namespace platform::app
