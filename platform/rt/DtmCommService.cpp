@@ -61,34 +61,51 @@ bool SameInvokeId(const std::string& a, const std::string& b) {
 
 // ---- Transactions ----
 
+DtmCommService::~DtmCommService() {
+    for (const auto& pending : transactions_)
+        if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
+}
+
 bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, TransactionDone done) {
     if (!trans || !communication_ || !connected_ || givenUp_ || disconnect_) return false;
-    std::string xml;
+    // The room of the last request is reused; a request sent from inside this
+    // one (an answer given at once) builds its own.
+    std::string xml = std::move(requestBuffer_);
     if (!BuildTransactionDocument(*trans, write, xml)) return false;
     const std::string id = NextTransactionId();
     if (id.empty()) return false;
-    const std::string& key = id;
+    const uint64_t serial = ++lastSerial_;
     // Entered before the request: a frame may answer from inside it.
-    transactions_[key] = PendingTransaction{trans, write, std::move(done), 0};
+    transactions_.push_back(PendingTransaction{id, serial, trans, write, std::move(done), 0});
     bool taken = false;
     try {
         taken = communication_->TransactionRequest(id, xml);
     } catch (...) {
         app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionRequest");
     }
-    auto it = transactions_.find(key);
+    requestBuffer_ = std::move(xml);
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [serial](const PendingTransaction& p) { return p.serial == serial; });
     if (!taken) {
         if (it != transactions_.end()) transactions_.erase(it);
         return false;
     }
-    if (it != transactions_.end()) {
-        W<DTMContext> context = context_;
-        it->second.timer = app::EventLoop::Instance().PostAfter(kAnswerTimeoutMs, [context, key] {
-            if (auto ctx = context.lock())
-                if (auto service = ctx->CommService()) service->FinishTransaction(key, kTransportTimeout);
-        });
-    }
+    // The service cancels the timeouts still pending when it goes, so the
+    // timeout may name it directly.
+    if (it != transactions_.end())
+        it->timer = app::EventLoop::Instance().PostAfter(kAnswerTimeoutMs, [this, serial] { TimeOut(serial); });
     return true;
+}
+
+void DtmCommService::TimeOut(uint64_t serial) {
+    // Only the context's own service, as long as the context lives, ends its transactions.
+    const auto ctx = context_.lock();
+    if (!ctx || ctx->CommService().get() != this) return;
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [serial](const PendingTransaction& p) { return p.serial == serial; });
+    if (it == transactions_.end()) return;
+    it->timer = 0;  // running now
+    FinishTransaction(it, kTransportTimeout);
 }
 
 std::string DtmCommService::NextTransactionId() {
@@ -114,30 +131,24 @@ std::string DtmCommService::NextTransactionId() {
     return id;
 }
 
-std::map<std::string, DtmCommService::PendingTransaction>::iterator DtmCommService::FindTransaction(
-    const std::string& invokeId) {
-    // The frame answers with the id as sent; another spelling is looked for among the few pending.
-    auto it = transactions_.find(invokeId);
+DtmCommService::PendingList::iterator DtmCommService::FindTransaction(const std::string& invokeId) {
+    // The frame answers with the id as sent; another spelling is looked for after.
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [&](const PendingTransaction& p) { return p.invokeId == invokeId; });
     if (it != transactions_.end()) return it;
     return std::find_if(transactions_.begin(), transactions_.end(),
-                        [&](const auto& entry) { return SameInvokeId(entry.first, invokeId); });
+                        [&](const PendingTransaction& p) { return SameInvokeId(p.invokeId, invokeId); });
 }
 
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
     auto it = FindTransaction(invokeId);
     if (it == transactions_.end()) return;  // unknown, late or already failed
-    const int32_t status = DecodeTransactionAnswer(response, it->second.write, *it->second.trans);
+    const int32_t status = DecodeTransactionAnswer(response, it->write, *it->trans);
     FinishTransaction(it, status);
 }
 
-void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
-    auto it = FindTransaction(key);
-    if (it == transactions_.end()) return;
-    FinishTransaction(it, status);
-}
-
-void DtmCommService::FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status) {
-    PendingTransaction done = std::move(it->second);
+void DtmCommService::FinishTransaction(PendingList::iterator it, int32_t status) {
+    PendingTransaction done = std::move(*it);
     transactions_.erase(it);
     if (done.timer) app::EventLoop::Instance().Cancel(done.timer);
     RunDone(done.done, status);
@@ -158,7 +169,7 @@ void DtmCommService::FailTransactions(int32_t status) {
     // callers learn of it later: the caller of Terminate or OnAbort is not
     // called back from inside.
     W<DTMContext> context = context_;
-    for (auto& [key, pending] : std::exchange(transactions_, {})) {
+    for (auto& pending : std::exchange(transactions_, {})) {
         if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
         app::EventLoop::Instance().Post([context, done = std::move(pending.done), status] {
             if (context.lock()) RunDone(done, status);

@@ -35,6 +35,10 @@ bool SameInvokeId(const std::string& a, const std::string& b);
 class DtmCommService : public com::Object {
 public:
     explicit DtmCommService(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
+    // Cancels the timeouts of the transactions still pending.
+    ~DtmCommService() override;
+    DtmCommService(const DtmCommService&) = delete;
+    DtmCommService& operator=(const DtmCommService&) = delete;
 
     // The instance's communication object (settings, connected identity, event).
     P<rt::CommObj> CommObj() const { return commObj_; }
@@ -131,11 +135,14 @@ private:
     };
 
     struct PendingTransaction {
+        std::string invokeId;  // as sent
+        uint64_t serial = 0;   // names it to its timeout
         P<Transaction> trans;
         bool write = false;
         TransactionDone done;
         uint64_t timer = 0;
     };
+    using PendingList = std::vector<PendingTransaction>;
 
     // A good connect answer: the device's identity is read, the connection
     // validated, then online or given up.
@@ -144,8 +151,8 @@ private:
     void Validate();
     // The waiters run (posted) with the online state.
     void ReleaseWaiters(bool online);
-    // Ends a pending transaction with the status (its entry removed first).
-    void FinishTransaction(const std::string& invokeId, int32_t status);
+    // The timeout of the transaction with that serial, if still pending.
+    void TimeOut(uint64_t serial);
     // Every pending transaction ends at once; its caller learns of the failure posted.
     void FailTransactions(int32_t status);
     // A transaction's `done` with the status, an error it raises recorded.
@@ -159,9 +166,9 @@ private:
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
     // Ends the pending transaction: its timer cancelled, its caller told.
-    void FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status);
+    void FinishTransaction(PendingList::iterator it, int32_t status);
     // The pending transaction of an invoke id, its letters in either case.
-    std::map<std::string, PendingTransaction>::iterator FindTransaction(const std::string& invokeId);
+    PendingList::iterator FindTransaction(const std::string& invokeId);
     bool HasGroup(const std::string& invokeId) const;
 
     W<DTMContext> context_;
@@ -174,7 +181,9 @@ private:
     std::optional<PendingDisconnect> disconnect_;
     bool validating_ = false;  // connected, identity being read
     std::vector<OnlineWaiter> waiters_;
-    std::map<std::string, PendingTransaction> transactions_;  // by the invoke id as sent
+    PendingList transactions_;  // in the order sent (few: transfers run one at a time)
+    uint64_t lastSerial_ = 0;
+    std::string requestBuffer_;  // the last request's text, its room reused
     std::map<std::string, std::vector<TransactionResult>> results_;
     std::deque<std::string> recentResultKeys_;  // the results_ keys of no group, oldest first
     std::vector<std::pair<std::string, W<TransGrp>>> groups_;

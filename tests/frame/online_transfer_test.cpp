@@ -231,6 +231,32 @@ TEST_F(OnlineTransferTest, AnswersForUnknownIdsOrAtTheWrongTimeAreIgnored) {
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
+TEST_F(OnlineTransferTest, AnUnansweredTransactionFailsWhenTheTimeoutIsUpAndALateAnswerIsIgnored) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    auto& tag = Element("PHYS/TAG_DESC");
+    const Variant before = tag.TransientValue;
+    session.Communication()->SetTransactionHandler([](auto&&...) { return true; });  // never answers
+    ASSERT_TRUE(Online().IDtmOnlineParameter_UploadRequest("{LATE}", "PHYS/TAG_DESC"));
+    auto& loop = platform::app::EventLoop::Instance();
+    auto& comm = *Ctx().CommService();
+    // To the moment the request is sent.
+    while (comm.PendingTransactions() == 0 && loop.PendingCount() > 0) loop.Advance(loop.NextDueIn());
+    ASSERT_EQ(comm.PendingTransactions(), 1u);
+    const std::string invokeId = session.Communication()->Requests().back().invokeId;
+    loop.Advance(platform::rt::DtmCommService::kAnswerTimeoutMs - 1);
+    EXPECT_EQ(comm.PendingTransactions(), 1u);
+    loop.Advance(1);
+    EXPECT_EQ(comm.PendingTransactions(), 0u);
+    loop.RunUntilIdle();
+    EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportTimeout);
+    ASSERT_EQ(Events("OnUploadFinished").back().args, (std::vector<std::string>{"{LATE}", "False"}));
+    auto& events = dynamic_cast<platform::fdt::IFdtCommunicationEvents&>(*session.Dtm());
+    events.OnTransactionResponse(invokeId, "<FDT><ReadResponse slot=\"1\" index=\"8\" errorCode=\"0\">"
+                                           "<fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>");
+    EXPECT_TRUE(dtm::IsSameValue(tag.TransientValue, before));
+    EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportTimeout);
+}
+
 TEST_F(OnlineTransferTest, CancelInTheMiddleStopsAfterTheTransactionOnTheBus) {
     ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
     const size_t from = RequestCount();
