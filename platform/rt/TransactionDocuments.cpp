@@ -1,6 +1,7 @@
 #include "platform/rt/TransactionDocuments.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <iterator>
 #include <string_view>
@@ -25,11 +26,20 @@ int AddressByte(const Variant& value) {
     }
 }
 
-// A decimal of 0 to 255, else -1.
+// A decimal of 0 to 255 (as std::from_chars reads an int: leading zeros, and
+// a minus before zeros only), else -1.
 int ByteValue(std::string_view text) {
-    int v = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < 0 || v > 255) return -1;
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+        return !text.empty() && text.find_first_not_of('0') == std::string_view::npos ? 0 : -1;
+    }
+    if (text.empty()) return -1;
+    int v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+        if (v > 255) return -1;
+    }
     return v;
 }
 
@@ -83,15 +93,16 @@ bool Consume(std::string_view& text, char c) {
     return true;
 }
 
+constexpr bool IsPlain(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 // `"value"` of ASCII letters and digits only (so no entity or quote differs
 // from what the XML parser would read); the rest of the text stays in `text`.
 bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
-    if (!Consume(text, '"')) return false;
-    const size_t end = text.find('"');
-    if (end == std::string_view::npos) return false;
-    value = text.substr(0, end);
-    const auto plain = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (!std::all_of(value.begin(), value.end(), plain)) return false;
+    if (text.empty() || text.front() != '"') return false;
+    size_t end = 1;
+    while (end < text.size() && IsPlain(text[end])) ++end;
+    if (end == text.size() || text[end] != '"') return false;
+    value = text.substr(1, end - 1);
     text.remove_prefix(end + 1);
     return true;
 }
@@ -153,7 +164,7 @@ int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) 
         if (!fields.hasData || !BytesFromHex(fields.hex, bytes)) return kTransportError;
         data = Variant::ByteArray(std::move(bytes));
     }
-    trans.ErrorInfo(Variant());
+    if (!trans.ErrorInfo().IsEmpty()) trans.ErrorInfo(Variant());
     if (!write) trans.TransData(std::move(data));
     return kTransportOk;
 }
@@ -167,13 +178,22 @@ int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
 }
 
 bool BytesFromHex(std::string_view hex, std::vector<uint8_t>& bytes) {
+    // The value of every character as a digit; 0xFF for none.
+    static constexpr auto kDigit = [] {
+        std::array<uint8_t, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            const int v = com::HexDigitValue(static_cast<char>(c));
+            table[static_cast<size_t>(c)] = v < 0 ? 0xFF : static_cast<uint8_t>(v);
+        }
+        return table;
+    }();
     if (hex.size() % 2 != 0) return false;
     bytes.resize(hex.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {
-        const int hi = com::HexDigitValue(hex[2 * i]);
-        const int lo = com::HexDigitValue(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) return false;
-        bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
+        const uint8_t hi = kDigit[static_cast<uint8_t>(hex[2 * i])];
+        const uint8_t lo = kDigit[static_cast<uint8_t>(hex[2 * i + 1])];
+        if ((hi | lo) == 0xFF) return false;
+        bytes[i] = static_cast<uint8_t>(hi << 4 | lo);
     }
     return true;
 }
