@@ -56,25 +56,40 @@ struct Step {
 // Reads, one per distinct address in order of appearance: a record header
 // alone when one is selected there, else every selected element.
 void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
-    // Step by address, the slot in the high half of the key.
-    std::unordered_map<uint32_t, size_t> stepOf;
+    // Each element's step, numbered on from `first` in order of appearance, and
+    // per new step whether elements share it: only then do their names matter.
+    const size_t first = steps.size();
+    std::unordered_map<uint32_t, size_t> stepOf;  // by address, the slot in the high half
     stepOf.reserve(selected.size());
-    std::vector<bool> headerFirst(steps.size(), false);  // per step: a record header leads it
+    std::vector<size_t> stepOfElement;
+    stepOfElement.reserve(selected.size());
+    std::vector<bool> shared;
     for (const auto& el : selected) {
         const uint32_t address = static_cast<uint32_t>(static_cast<uint16_t>(el->Slot())) << 16 |
                                  static_cast<uint16_t>(el->Index());
-        const bool header = IsRecordHeader(*el);
-        auto [it, added] = stepOf.try_emplace(address, steps.size());
-        if (added) {
+        auto [it, added] = stepOf.try_emplace(address, first + shared.size());
+        if (added)
+            shared.push_back(false);
+        else
+            shared[it->second - first] = true;
+        stepOfElement.push_back(it->second);
+    }
+    steps.reserve(first + shared.size());
+    std::vector<bool> headerFirst(shared.size(), false);  // per new step: a record header leads it
+    for (size_t i = 0; i < selected.size(); ++i) {
+        const auto& el = selected[i];
+        const size_t step = stepOfElement[i];
+        const size_t local = step - first;
+        if (step == steps.size()) {
             steps.push_back({{el}, false});
-            headerFirst.push_back(header);
+            headerFirst[local] = shared[local] && IsRecordHeader(*el);
             continue;
         }
-        auto& elements = steps[it->second].elements;
-        if (headerFirst[it->second]) continue;  // it carries its fields
-        if (header) {
+        if (headerFirst[local]) continue;  // it carries its fields
+        auto& elements = steps[step].elements;
+        if (IsRecordHeader(*el)) {
             elements.assign(1, el);
-            headerFirst[it->second] = true;
+            headerFirst[local] = true;
         } else {
             elements.push_back(el);
         }
@@ -98,9 +113,14 @@ void AddWriteSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
     }
 }
 
-std::vector<El> InScope(const Parameters& params, const std::string& path) {
-    if (path.empty()) return {params.begin(), params.end()};
-    return params.StartingWith(path);
+// Calls `visit` with each element under the path ("" = all), in collection order.
+template <class Visit>
+void ForEachInScope(const Parameters& params, const std::string& path, Visit visit) {
+    if (path.empty()) {
+        for (const auto& el : params) visit(el);
+        return;
+    }
+    for (const auto& el : params.StartingWith(path)) visit(el);
 }
 
 int64_t ByteCount(const Variant& data) {
@@ -171,8 +191,9 @@ bool OnlineService::StartFrameTransfer(bool upload, const std::string& invokeId,
     transfer->kind = upload ? Kind::Upload : Kind::Download;
     transfer->id = invokeId;
     std::vector<El> selected;
-    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path))
+    ForEachInScope(com::Deref(ctx->Parameters()), path, [&](const El& el) {
         if (upload ? el->IsUploadParam(ctx) : el->IsDownloadParam(ctx)) selected.push_back(el);
+    });
     if (upload)
         AddReadSteps(selected, transfer->steps);
     else
@@ -203,12 +224,12 @@ bool OnlineService::StartUpload(const std::string& invokeId, const std::string& 
     transfer->id = invokeId;
     transfer->callback = callback;
     std::vector<El> selected;
-    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path)) {
+    ForEachInScope(com::Deref(ctx->Parameters()), path, [&](const El& el) {
         const int32_t flags = el->StatusFlags();
-        if ((flags & flagMask) == 0) continue;
+        if ((flags & flagMask) == 0) return;
         el->StatusFlags(flags & ~flagMask);
         selected.push_back(el);
-    }
+    });
     AddReadSteps(selected, transfer->steps);
     return Enqueue(transfer);
 }

@@ -14,6 +14,7 @@
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/OnlineService.h"
+#include "platform/rt/TransRequest.h"
 #include "platform/rt/TransactionDocuments.h"
 
 namespace {
@@ -347,6 +348,47 @@ TEST_F(OnlineProcessTest, MarkedUploadReadsTheMarkedElementsAndClearsTheirMark) 
     ASSERT_EQ(requests.size(), 3u);  // the device's identity, then the one marked element
     EXPECT_EQ(requests[2].slot, tag.Slot);
     EXPECT_EQ(requests[2].index, tag.index);
+}
+
+TEST_F(OnlineProcessTest, GroupReadsOncePerAddressAndARecordHeaderCarriesItsFields) {
+    // A record header with two fields at its address, and two plain elements sharing another address.
+    platform::rt::El header, field1, field2, plain1, plain2;
+    std::map<Address, std::vector<platform::rt::El>> byAddress;
+    for (const auto& el : Params())
+        if (el->Slot() >= 0 && el->Slot() <= 255 && el->Index() >= 0 && el->Index() <= 255)
+            byAddress[{el->Slot(), el->Index()}].push_back(el);
+    for (const auto& [address, els] : byAddress) {
+        std::vector<platform::rt::El> headers, others;
+        for (const auto& el : els) (el->Name().back() == '/' ? headers : others).push_back(el);
+        if (!header && headers.size() == 1 && others.size() >= 2) {
+            header = headers[0];
+            field1 = others[0];
+            field2 = others[1];
+        } else if (!plain1 && headers.empty() && others.size() >= 2) {
+            plain1 = others[0];
+            plain2 = others[1];
+        }
+    }
+    ASSERT_TRUE(header) << "no header";
+    ASSERT_TRUE(plain1) << "no plain";
+    std::vector<platform::P<platform::rt::TransRequest>> requests;
+    for (const auto& el : {field1, header, field2, plain1, plain2, plain1}) {
+        requests.push_back(std::make_shared<platform::rt::TransRequest>());
+        requests.back()->DataElement = el;
+    }
+    auto recorder = std::make_shared<ProcessRecorder>();
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Ctx().OnlineService()->StartGroup("{g1}", requests, recorder));
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    const auto reads = DeviceRequests(from);
+    ASSERT_EQ(reads.size(), 2u);
+    EXPECT_EQ(Address(reads[0].slot, reads[0].index), Address(header->Slot(), header->Index()));
+    EXPECT_EQ(Address(reads[1].slot, reads[1].index), Address(plain1->Slot(), plain1->Index()));
+    std::vector<platform::rt::El> answered;
+    for (const auto& result : Ctx().CommService()->GetTransactionResults("{g1}")) answered.push_back(result.DataElement);
+    EXPECT_EQ(answered, (std::vector<platform::rt::El>{header, plain1, plain2, plain1}));
 }
 
 TEST_F(OnlineProcessTest, AnAbortFailsTheRunningTransfer) {
