@@ -335,13 +335,14 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
         built = false;
     }
     transfer->trans = trans;
-    const auto comm = ctx ? ctx->CommService() : nullptr;
-    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+    DtmCommService* comm = ctx ? ctx->CommService().get() : nullptr;
     int32_t failure = kTransportNotBuilt;
     if (built && comm) {
-        transfer->inFlight = comm->SendTransaction(trans, step.write, [self, transfer](int32_t status) {
-            if (auto service = self.lock()) service->Answered(transfer, status);
-        });
+        // The context owns this service for its whole life and the answer of a
+        // transaction reaches it only while the context lives, so the answer
+        // may name the service directly; the transfer is looked up again.
+        transfer->inFlight = comm->SendTransaction(
+            trans, step.write, [this, sent = transfer.get()](int32_t status) { TransactionAnswered(sent, status); });
         if (transfer->inFlight) {
             ++totals_.transactions;
             if (step.write) totals_.bytes += ByteCount(trans->TransData());
@@ -352,10 +353,20 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     }
     // Not sent: the answer handling runs later all the same, so that a long
     // run of refusals never nests.
+    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
     app::EventLoop::Instance().Post([self, transfer, failure] {
         if (auto service = self.lock()) service->Answered(transfer, failure);
     });
     transfer->inFlight = true;
+}
+
+void OnlineService::TransactionAnswered(const Transfer* sent, int32_t status) {
+    for (const auto& transfer : queue_)
+        if (transfer.get() == sent) {
+            const auto keep = transfer;  // Answered may finish it, which drops it from the queue
+            Answered(keep, status);
+            return;
+        }
 }
 
 void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t status) {
