@@ -93,7 +93,13 @@ bool Consume(std::string_view& text, char c) {
     return true;
 }
 
-constexpr bool IsPlain(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// ASCII letters and digits, by character.
+constexpr auto kPlain = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) table[static_cast<size_t>(c)] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return table;
+}();
+constexpr bool IsPlain(char c) { return kPlain[static_cast<uint8_t>(c)]; }
 
 // `"value"` of ASCII letters and digits only (so no entity or quote differs
 // from what the XML parser would read); the rest of the text stays in `text`.
@@ -210,32 +216,34 @@ void AppendNumber(std::string& out, int value) {
 }  // namespace
 
 bool BuildTransactionDocument(const Transaction& trans, bool write, std::string& xml) {
+    using namespace std::string_view_literals;
     const int slot = AddressByte(trans.TransSlot());
     const int index = AddressByte(trans.TransIndex());
     if (slot < 0 || index < 0) return false;
-    std::vector<uint8_t> data;
+    static const std::vector<uint8_t> kNoData;
+    const std::vector<uint8_t>* data = &kNoData;
     if (write) {
-        const Variant bytes = trans.TransData();
+        const Variant& bytes = trans.TransData();
         if (bytes.IsByteArray()) {
-            data = bytes.ToBytes();
+            data = &bytes.BytesRef();
         } else if (!bytes.IsEmpty()) {
             return false;
         }
     }
     xml.clear();
-    xml.reserve(100 + 2 * data.size());
-    xml += write ? "<FDT><WriteRequest slot=\"" : "<FDT><ReadRequest slot=\"";
+    xml.reserve(100 + 2 * data->size());
+    xml += write ? "<FDT><WriteRequest slot=\""sv : "<FDT><ReadRequest slot=\""sv;
     AppendNumber(xml, slot);
-    xml += "\" index=\"";
+    xml += "\" index=\""sv;
     AppendNumber(xml, index);
     xml += '"';
     if (!write) {
-        xml += "/></FDT>";
+        xml += "/></FDT>"sv;
         return true;
     }
-    xml += "><fdt:CommunicationData byteArray=\"";
-    com::AppendHexBytes(xml, data);
-    xml += "\"/></WriteRequest></FDT>";
+    xml += "><fdt:CommunicationData byteArray=\""sv;
+    com::AppendHexBytes(xml, *data);
+    xml += "\"/></WriteRequest></FDT>"sv;
     return true;
 }
 
