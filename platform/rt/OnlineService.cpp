@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory_resource>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -59,7 +60,9 @@ void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
     // Each element's step, numbered on from `first` in order of appearance, and
     // per new step whether elements share it: only then do their names matter.
     const size_t first = steps.size();
-    std::unordered_map<uint32_t, size_t> stepOf;  // by address, the slot in the high half
+    // By address, the slot in the high half; its nodes taken from one block.
+    std::pmr::monotonic_buffer_resource nodes;
+    std::pmr::unordered_map<uint32_t, size_t> stepOf(&nodes);
     stepOf.reserve(selected.size());
     std::vector<size_t> stepOfElement;
     stepOfElement.reserve(selected.size());
