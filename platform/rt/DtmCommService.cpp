@@ -9,7 +9,6 @@
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
-#include "platform/com/HexText.h"
 #include "platform/com/VbText.h"
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/rt/CommObj.h"
@@ -112,23 +111,27 @@ std::string DtmCommService::NextTransactionId() {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the node digits start at 25.
     constexpr size_t kNodeAt = 25;
     constexpr size_t kNodeDigits = 12;
-    constexpr uint64_t kNodeMask = (uint64_t{1} << 48) - 1;
     if (transactionIdsLeft_ == 0) {
         transactionIdBase_ = win::NewGuidString();
         if (transactionIdBase_.size() != kNodeAt + kNodeDigits + 1) return {};
-        transactionIdNode_ = 0;
-        for (size_t i = 0; i < kNodeDigits; ++i)
-            transactionIdNode_ = transactionIdNode_ << 4 |
-                                 static_cast<uint64_t>(com::HexDigitValue(transactionIdBase_[kNodeAt + i]));
+        // The node digits count on in upper case.
+        for (size_t i = kNodeAt; i < kNodeAt + kNodeDigits; ++i)
+            if (transactionIdBase_[i] >= 'a' && transactionIdBase_[i] <= 'f') transactionIdBase_[i] -= 'a' - 'A';
         transactionIdsLeft_ = uint64_t{1} << 32;
     }
     --transactionIdsLeft_;
-    transactionIdNode_ = (transactionIdNode_ + 1) & kNodeMask;
-    std::string id = transactionIdBase_;
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    for (size_t i = 0; i < kNodeDigits; ++i)
-        id[kNodeAt + i] = kDigits[(transactionIdNode_ >> (4 * (kNodeDigits - 1 - i))) & 0xF];
-    return id;
+    // The node plus one, in place: the last digit that is no F goes up, the Fs after it
+    // become 0 (all twelve Fs wrap round to zeros).
+    for (size_t i = kNodeAt + kNodeDigits; i-- > kNodeAt;) {
+        char& digit = transactionIdBase_[i];
+        if (digit == 'F') {
+            digit = '0';
+            continue;
+        }
+        digit = digit == '9' ? 'A' : static_cast<char>(digit + 1);
+        break;
+    }
+    return transactionIdBase_;
 }
 
 DtmCommService::PendingList::iterator DtmCommService::FindTransaction(const std::string& invokeId) {

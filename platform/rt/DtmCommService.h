@@ -161,7 +161,8 @@ private:
     void FinishDisconnect();
     void DropConnection();
     // A new invoke id for a transaction: a GUID made once per service whose
-    // last twelve digits count on with every id; "" when no GUID can be made.
+    // last twelve digits (upper case) count on with every id; "" when no GUID
+    // can be made.
     std::string NextTransactionId();
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
@@ -191,8 +192,7 @@ private:
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;
     int32_t setting2_ = 0;
-    std::string transactionIdBase_;  // the GUID of NextTransactionId, "" until the first
-    uint64_t transactionIdNode_ = 0;  // its last twelve digits, counting on
+    std::string transactionIdBase_;  // the last id of NextTransactionId, "" until the first
     uint64_t transactionIdsLeft_ = 0;  // ids until a new GUID is made
 };
 

@@ -255,6 +255,7 @@ bool OnlineService::StartGroup(const std::string& invokeId, const std::vector<P<
 
 bool OnlineService::Enqueue(const std::shared_ptr<Transfer>& transfer) {
     for (const auto& step : transfer->steps) transfer->elementCount += static_cast<int32_t>(step.elements.size());
+    transfer->results.reserve(static_cast<size_t>(transfer->elementCount));
     queue_.push_back(transfer);
     if (queue_.size() == 1) StartNext();
     return true;

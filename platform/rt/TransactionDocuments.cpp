@@ -164,14 +164,10 @@ int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) 
         trans.TransData(Variant());
         return kTransportOk;
     }
-    Variant data;
-    if (!write) {
-        std::vector<uint8_t> bytes;
-        if (!fields.hasData || !BytesFromHex(fields.hex, bytes)) return kTransportError;
-        data = Variant::ByteArray(std::move(bytes));
-    }
+    std::vector<uint8_t> bytes;
+    if (!write && (!fields.hasData || !BytesFromHex(fields.hex, bytes))) return kTransportError;
     if (!trans.ErrorInfo().IsEmpty()) trans.ErrorInfo(Variant());
-    if (!write) trans.TransData(std::move(data));
+    if (!write) trans.TransData(Variant::ByteArray(std::move(bytes)));
     return kTransportOk;
 }
 

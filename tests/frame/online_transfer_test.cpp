@@ -110,6 +110,21 @@ TEST_F(OnlineTransferTest, EveryTransactionHasItsOwnGuidInvokeId) {
     }
     EXPECT_GT(transactions, 2 * UploadAddresses().size());
     EXPECT_EQ(ids.size(), transactions);
+
+    // One GUID per instance whose last twelve digits (upper case) count on by one.
+    std::string last;
+    for (const auto& request : session.Communication()->Requests()) {
+        if (request.kind != "Transaction") continue;
+        const std::string& id = request.invokeId;
+        EXPECT_EQ(id.find_first_of("abcdef", 25), std::string::npos) << id;
+        if (!last.empty()) {
+            EXPECT_EQ(id.substr(0, 25), last.substr(0, 25));
+            EXPECT_EQ(std::stoull(id.substr(25, 12), nullptr, 16),
+                      (std::stoull(last.substr(25, 12), nullptr, 16) + 1) & 0xFFFFFFFFFFFFull)
+                << last << " " << id;
+        }
+        last = id;
+    }
 }
 
 TEST_F(OnlineTransferTest, DownloadOfAChangedValueWritesItAndReadsItBack) {
