@@ -54,6 +54,8 @@ struct AnswerFields {
     int code2 = 0;
     bool hasData = false;   // a read answer's CommunicationData with its byteArray
     std::string_view hex;   // its byteArray
+    bool decoded = false;   // `bytes` holds the byteArray's bytes already
+    std::vector<uint8_t> bytes;
 };
 
 // The answer as the XML parser reads it; False when it is no FDT document.
@@ -113,6 +115,21 @@ bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
     return true;
 }
 
+// The byteArray value, taken as ConsumePlainValue takes it; when it is all
+// pairs of hexadecimal digits (as it is in a good answer) its bytes are
+// decoded on the way.
+bool ConsumeDataValue(std::string_view& text, AnswerFields& fields) {
+    if (text.empty() || text.front() != '"') return false;
+    const size_t end = text.find('"', 1);
+    if (end == std::string_view::npos) return false;
+    const std::string_view value = text.substr(1, end - 1);
+    fields.decoded = BytesFromHex(value, fields.bytes);
+    if (!fields.decoded && !std::all_of(value.begin(), value.end(), IsPlain)) return false;
+    fields.hex = value;
+    text.remove_prefix(end + 1);
+    return true;
+}
+
 // The answer in the exact compact form frames send, read without the XML
 // parser: <FDT><ReadResponse a="v" ...><fdt:CommunicationData byteArray="HEX"/></ReadResponse></FDT>
 // or <FDT><WriteResponse a="v" .../></FDT>, each known attribute at most once.
@@ -145,13 +162,13 @@ bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fiel
     }
     fields.found = true;
     if (Consume(text, "/>")) return text == "</FDT>";
-    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumePlainValue(text, fields.hex))
+    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumeDataValue(text, fields))
         return false;
     fields.hasData = true;
     return text == "/></ReadResponse></FDT>";
 }
 
-int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) {
+int32_t ApplyAnswer(AnswerFields& fields, bool write, Transaction& trans) {
     if (fields.abort) return kTransportTimeout;
     if (!fields.found) return kTransportError;
     if (fields.slot != AddressByte(trans.TransSlot()) || fields.index != AddressByte(trans.TransIndex()) ||
@@ -165,7 +182,13 @@ int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) 
         return kTransportOk;
     }
     std::vector<uint8_t> bytes;
-    if (!write && (!fields.hasData || !BytesFromHex(fields.hex, bytes))) return kTransportError;
+    if (!write) {
+        if (!fields.hasData) return kTransportError;
+        if (fields.decoded)
+            bytes = std::move(fields.bytes);
+        else if (!BytesFromHex(fields.hex, bytes))
+            return kTransportError;
+    }
     if (!trans.ErrorInfo().IsEmpty()) trans.ErrorInfo(Variant());
     if (!write) trans.TransData(Variant::ByteArray(std::move(bytes)));
     return kTransportOk;
