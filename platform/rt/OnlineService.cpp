@@ -48,9 +48,50 @@ bool IsRecordHeader(const IPrivateDataElement& el) {
     return !name.empty() && name.back() == '/';
 }
 
+// The elements of a step, never none; the one most steps have is held
+// without an allocation of its own.
+class StepElements {
+public:
+    explicit StepElements(El first) : first_(std::move(first)) {}
+
+    size_t size() const { return 1 + more_.size(); }
+    const El& front() const { return first_; }
+    const El& operator[](size_t i) const { return i == 0 ? first_ : more_[i - 1]; }
+    bool Contains(const El& el) const {
+        return first_ == el || std::find(more_.begin(), more_.end(), el) != more_.end();
+    }
+    void push_back(El el) { more_.push_back(std::move(el)); }
+    // The element alone.
+    void Only(El el) {
+        first_ = std::move(el);
+        more_.clear();
+    }
+
+    class Iterator {
+    public:
+        Iterator(const StepElements& elements, size_t at) : elements_(&elements), at_(at) {}
+        const El& operator*() const { return (*elements_)[at_]; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+    private:
+        const StepElements* elements_;
+        size_t at_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+private:
+    El first_;
+    std::vector<El> more_;
+};
+
 // One transaction: the first element builds the request; the answer goes to every element.
 struct Step {
-    std::vector<El> elements;
+    StepElements elements;
     bool write = false;
 };
 
@@ -84,14 +125,14 @@ void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
         const size_t step = stepOfElement[i];
         const size_t local = step - first;
         if (step == steps.size()) {
-            steps.push_back({{el}, false});
+            steps.push_back({StepElements(el), false});
             headerFirst[local] = shared[local] && IsRecordHeader(*el);
             continue;
         }
         if (headerFirst[local]) continue;  // it carries its fields
         auto& elements = steps[step].elements;
         if (IsRecordHeader(*el)) {
-            elements.assign(1, el);
+            elements.Only(el);
             headerFirst[local] = true;
         } else {
             elements.push_back(el);
@@ -112,7 +153,7 @@ void AddWriteSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
             if (!IsRecordHeader(*el) || written[address]) continue;
             written[address] = true;
         }
-        steps.push_back({{el}, true});
+        steps.push_back({StepElements(el), true});
     }
 }
 
@@ -214,7 +255,7 @@ bool OnlineService::StartCommand(const std::string& invokeId, const std::string&
     transfer->kind = Kind::Command;
     transfer->id = invokeId;
     transfer->callback = callback;
-    transfer->steps.push_back({{el}, true});
+    transfer->steps.push_back({StepElements(el), true});
     return Enqueue(transfer);
 }
 
@@ -425,13 +466,13 @@ void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t 
         auto it = transfer->readBackStep.find(address);
         if (it == transfer->readBackStep.end()) {
             transfer->readBackStep[address] = transfer->steps.size();
-            transfer->steps.push_back({{el}, false});
+            transfer->steps.push_back({StepElements(el), false});
             ++transfer->elementCount;
             continue;
         }
         auto& elements = transfer->steps[it->second].elements;
         if (IsRecordHeader(*elements.front())) continue;
-        if (std::find(elements.begin(), elements.end(), el) != elements.end()) continue;
+        if (elements.Contains(el)) continue;
         elements.push_back(el);
         ++transfer->elementCount;
     }
