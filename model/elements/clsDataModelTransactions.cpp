@@ -202,7 +202,10 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
         switch (el.ValueType) {
             case 1: {
                 Variant octets = buf.ReadBytes(el.ValueTypeLength);
-                el.DeviceValue = order ? octets : ReverseOctets(octets);
+                if (order)
+                    el.DeviceValue = std::move(octets);
+                else
+                    el.DeviceValue = ReverseOctets(octets);
                 break;
             }
             case 2: el.DeviceValue = Variant::Byte(DecodeBitField(buf.ReadByte(), el.AccessMask)); break;
