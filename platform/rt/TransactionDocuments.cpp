@@ -136,7 +136,7 @@ bool ConsumeDataValue(std::string_view& text, AnswerFields& fields) {
 // False for any other text, which then goes to the parser: this reader only
 // takes texts whose reading by the parser it is sure of.
 bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fields) {
-    if (!Consume(text, "<FDT><") || !Consume(text, write ? "WriteResponse" : "ReadResponse")) return false;
+    if (!Consume(text, write ? "<FDT><WriteResponse" : "<FDT><ReadResponse")) return false;
     struct Attribute {
         std::string_view name;
         int AnswerFields::*field;
