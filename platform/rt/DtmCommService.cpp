@@ -53,7 +53,7 @@ bool AnswerData(const Transaction& trans, TransactionData& buf) {
 
 }  // namespace
 
-bool SameInvokeId(const std::string& a, const std::string& b) {
+bool SameInvokeId(std::string_view a, std::string_view b) {
     return !a.empty() && a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
@@ -75,7 +75,12 @@ bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, Tr
     if (id.empty()) return false;
     const uint64_t serial = ++lastSerial_;
     // Entered before the request: a frame may answer from inside it.
-    transactions_.push_back(PendingTransaction{id, serial, trans, write, std::move(done), 0});
+    PendingTransaction& pending = transactions_.emplace_back();
+    std::copy(id.begin(), id.end(), pending.invokeId.begin());
+    pending.serial = serial;
+    pending.trans = trans;
+    pending.write = write;
+    pending.done = std::move(done);
     bool taken = false;
     try {
         taken = communication_->TransactionRequest(id, xml);
@@ -111,9 +116,10 @@ std::string DtmCommService::NextTransactionId() {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the node digits start at 25.
     constexpr size_t kNodeAt = 25;
     constexpr size_t kNodeDigits = 12;
+    static_assert(kNodeAt + kNodeDigits + 1 == kTransactionIdLength);
     if (transactionIdsLeft_ == 0) {
         transactionIdBase_ = win::NewGuidString();
-        if (transactionIdBase_.size() != kNodeAt + kNodeDigits + 1) return {};
+        if (transactionIdBase_.size() != kTransactionIdLength) return {};
         // The node digits count on in upper case.
         for (size_t i = kNodeAt; i < kNodeAt + kNodeDigits; ++i)
             if (transactionIdBase_[i] >= 'a' && transactionIdBase_[i] <= 'f') transactionIdBase_[i] -= 'a' - 'A';
@@ -137,10 +143,10 @@ std::string DtmCommService::NextTransactionId() {
 DtmCommService::PendingList::iterator DtmCommService::FindTransaction(const std::string& invokeId) {
     // The frame answers with the id as sent; another spelling is looked for after.
     auto it = std::find_if(transactions_.begin(), transactions_.end(),
-                           [&](const PendingTransaction& p) { return p.invokeId == invokeId; });
+                           [&](const PendingTransaction& p) { return p.InvokeId() == invokeId; });
     if (it != transactions_.end()) return it;
     return std::find_if(transactions_.begin(), transactions_.end(),
-                        [&](const PendingTransaction& p) { return SameInvokeId(p.invokeId, invokeId); });
+                        [&](const PendingTransaction& p) { return SameInvokeId(p.InvokeId(), invokeId); });
 }
 
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {

@@ -1,12 +1,14 @@
 #pragma once
 // The communication service of one DTM instance: the frame's channel, the
 // connection made on demand, and the routing of the frame's answers.
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,7 +31,7 @@ class TransGrp;
 struct TransRequest;
 
 // Invoke ids are the same when equal ignoring ASCII case (never when empty).
-bool SameInvokeId(const std::string& a, const std::string& b);
+bool SameInvokeId(std::string_view a, std::string_view b);
 
 
 class DtmCommService : public com::Object {
@@ -134,8 +136,12 @@ private:
         uint64_t timer = 0;
     };
 
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as every transaction's id is.
+    static constexpr size_t kTransactionIdLength = 38;
+
     struct PendingTransaction {
-        std::string invokeId;  // as sent
+        std::array<char, kTransactionIdLength> invokeId{};  // as sent
+        std::string_view InvokeId() const { return {invokeId.data(), invokeId.size()}; }
         uint64_t serial = 0;   // names it to its timeout
         P<Transaction> trans;
         bool write = false;
