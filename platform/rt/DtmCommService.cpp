@@ -67,11 +67,12 @@ DtmCommService::~DtmCommService() {
 
 bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, TransactionDone done) {
     if (!trans || !communication_ || !connected_ || givenUp_ || disconnect_) return false;
-    // The room of the last request is reused; a request sent from inside this
-    // one (an answer given at once) builds its own.
+    // The room of the last request's texts is reused; a request sent from
+    // inside this one (an answer given at once) makes its own.
     std::string xml = std::move(requestBuffer_);
     if (!BuildTransactionDocument(*trans, write, xml)) return false;
-    const std::string id = NextTransactionId();
+    std::string id = std::move(requestIdBuffer_);
+    id = NextTransactionId();
     if (id.empty()) return false;
     const uint64_t serial = ++lastSerial_;
     // Entered before the request: a frame may answer from inside it.
@@ -88,6 +89,7 @@ bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, Tr
         app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionRequest");
     }
     requestBuffer_ = std::move(xml);
+    requestIdBuffer_ = std::move(id);
     auto it = std::find_if(transactions_.begin(), transactions_.end(),
                            [serial](const PendingTransaction& p) { return p.serial == serial; });
     if (!taken) {
@@ -112,14 +114,17 @@ void DtmCommService::TimeOut(uint64_t serial) {
     FinishTransaction(it, kTransportTimeout);
 }
 
-std::string DtmCommService::NextTransactionId() {
+const std::string& DtmCommService::NextTransactionId() {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the node digits start at 25.
     constexpr size_t kNodeAt = 25;
     constexpr size_t kNodeDigits = 12;
     static_assert(kNodeAt + kNodeDigits + 1 == kTransactionIdLength);
     if (transactionIdsLeft_ == 0) {
         transactionIdBase_ = win::NewGuidString();
-        if (transactionIdBase_.size() != kTransactionIdLength) return {};
+        if (transactionIdBase_.size() != kTransactionIdLength) {
+            transactionIdBase_.clear();
+            return transactionIdBase_;
+        }
         // The node digits count on in upper case.
         for (size_t i = kNodeAt; i < kNodeAt + kNodeDigits; ++i)
             if (transactionIdBase_[i] >= 'a' && transactionIdBase_[i] <= 'f') transactionIdBase_[i] -= 'a' - 'A';

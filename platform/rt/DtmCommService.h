@@ -168,8 +168,8 @@ private:
     void DropConnection();
     // A new invoke id for a transaction: a GUID made once per service whose
     // last twelve digits (upper case) count on with every id; "" when no GUID
-    // can be made.
-    std::string NextTransactionId();
+    // can be made. Valid until the next call.
+    const std::string& NextTransactionId();
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
     // Ends the pending transaction: its timer cancelled, its caller told.
@@ -190,7 +190,8 @@ private:
     std::vector<OnlineWaiter> waiters_;
     PendingList transactions_;  // in the order sent (few: transfers run one at a time)
     uint64_t lastSerial_ = 0;
-    std::string requestBuffer_;  // the last request's text, its room reused
+    std::string requestBuffer_;    // the last request's text, its room reused
+    std::string requestIdBuffer_;  // the same for its invoke id
     std::map<std::string, std::vector<TransactionResult>> results_;
     std::deque<std::string> recentResultKeys_;  // the results_ keys of no group, oldest first
     std::vector<std::pair<std::string, W<TransGrp>>> groups_;
