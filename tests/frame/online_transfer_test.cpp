@@ -273,6 +273,36 @@ TEST_F(OnlineTransferTest, AnUnansweredTransactionFailsWhenTheTimeoutIsUpAndALat
     EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportTimeout);
 }
 
+TEST_F(OnlineTransferTest, AFrameThatAnswersFromInsideTheRequestGetsEveryTransactionDone) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);  // connected
+
+    // Every answer comes before the request returns: the transfer runs nested to its end.
+    std::vector<std::string> ids;
+    session.Communication()->SetTransactionHandler([&](const std::string& id, const std::string& xml, auto sink) {
+        ids.push_back(id);
+        const std::string sent = id;
+        const std::string sentXml = xml;
+        dtm::frame::DeviceRequest request;
+        EXPECT_TRUE(dtm::frame::DeviceChannel::ParseRequest(xml, request)) << xml;
+        const auto answer = dtm::frame::DeviceChannel::AnswerDocument(request, device.Transact(request));
+        if (auto target = sink.lock()) target->OnTransactionResponse(id, answer);
+        EXPECT_EQ(id, sent);  // what the frame holds is left as it was
+        EXPECT_EQ(xml, sentXml);
+        return true;
+    });
+    const auto outcome = session.Upload();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(ids.size(), UploadAddresses().size());
+    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
+    EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
+    EXPECT_EQ(platform::app::EventLoop::Instance().PendingCount(), 0u);  // no timeout left behind
+    for (const auto& el : Params())
+        if (el->IsUploadParam(session.Context()))
+            EXPECT_EQ(el->StatusFlags() & kTransportAndResponseBits, 0) << el->Name();
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
 TEST_F(OnlineTransferTest, CancelInTheMiddleStopsAfterTheTransactionOnTheBus) {
     ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
     const size_t from = RequestCount();
