@@ -297,9 +297,11 @@ TEST_F(OnlineTransferTest, AFrameThatAnswersFromInsideTheRequestGetsEveryTransac
     EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
     EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
     EXPECT_EQ(platform::app::EventLoop::Instance().PendingCount(), 0u);  // no timeout left behind
-    for (const auto& el : Params())
-        if (el->IsUploadParam(session.Context()))
+    for (const auto& el : Params()) {
+        if (el->IsUploadParam(session.Context())) {
             EXPECT_EQ(el->StatusFlags() & kTransportAndResponseBits, 0) << el->Name();
+        }
+    }
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
