@@ -72,16 +72,17 @@ bool IsRecordHeader(const clsDataElement& el) {
     return !el.Name.empty() && el.Name.back() == '/';
 }
 
-// The element itself, or every field of the record it heads.
-std::vector<P<clsDataElement>> TargetsOf(const P<clsDataElement>& el, platform::rt::Parameters& params) {
-    if (!IsRecordHeader(*el)) return {el};
-    std::vector<P<clsDataElement>> targets;
-    const auto members = params.Members(el->Name);
-    targets.reserve(members->size());
-    for (const auto& child : *members) {
-        if (auto field = platform::com::FastPointerCast<clsDataElement>(child)) targets.push_back(std::move(field));
+// Calls `visit` with the element itself, or with every field of the record it
+// heads (the members as they were when the visit began).
+template <class Visit>
+void ForEachTarget(const P<clsDataElement>& el, platform::rt::Parameters& params, Visit visit) {
+    if (!IsRecordHeader(*el)) {
+        visit(el);
+        return;
     }
-    return targets;
+    const auto members = params.Members(el->Name);
+    for (const auto& child : *members)
+        if (auto field = platform::com::FastPointerCast<clsDataElement>(child)) visit(field);
 }
 
 // The slot and index of a transaction, read once per call.
@@ -170,7 +171,8 @@ void BuildElementRequest(Transaction& trans, const P<clsDataElement>& el, platfo
                          bool bDownLoad) {
     TransactionData buf;
     const TransAddress address(trans);
-    for (const auto& target : TargetsOf(el, params)) EncodeElementValue(address, buf, *target, bDownLoad);
+    ForEachTarget(el, params,
+                  [&](const P<clsDataElement>& target) { EncodeElementValue(address, buf, *target, bDownLoad); });
     trans.TransData(buf.Bytes());
 }
 
@@ -200,7 +202,10 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
         switch (el.ValueType) {
             case 1: {
                 Variant octets = buf.ReadBytes(el.ValueTypeLength);
-                el.DeviceValue = order ? octets : ReverseOctets(octets);
+                if (order)
+                    el.DeviceValue = std::move(octets);
+                else
+                    el.DeviceValue = ReverseOctets(octets);
                 break;
             }
             case 2: el.DeviceValue = Variant::Byte(DecodeBitField(buf.ReadByte(), el.AccessMask)); break;
@@ -228,7 +233,7 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
         return false;
     }
 
-    el.PersistentValue = Variant();
+    if (!el.PersistentValue.IsEmpty()) el.PersistentValue = Variant();
     bool takeOver = (el.StatusFlags() & kFlagPendingEdit) == 0;
     if (!takeOver) {
         auto online = ctx.OnlineService();
@@ -247,7 +252,7 @@ struct CommandResponse {
 // Element 1 of the answer's error bytes; no error bytes, or an unreadable
 // element, count as no error.
 int32_t ErrorCodeOf(const Transaction& trans) {
-    const Variant info = trans.ErrorInfo();
+    const Variant& info = trans.ErrorInfo();
     if (!info.IsArray() || info.LBound() > 1 || info.UBound() < 1) return 0;
     try {
         return platform::com::CLng(info.At(1));
@@ -312,8 +317,8 @@ void ReportAnswer(platform::rt::Parameters& params, const P<clsDataElement>& tar
 }
 
 CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platform::rt::Parameters& params,
-                                    const Transaction& trans, bool bDownLoad, const P<clsDataElement>& el,
-                                    int32_t& busyRetries) {
+                                    const Transaction& trans, const TransAddress& address, bool bDownLoad,
+                                    const P<clsDataElement>& el, int32_t& busyRetries) {
     const CommandResponse r = HandleCommandResponse(params, trans, bDownLoad, *el, busyRetries);
 
     TransactionData buf;
@@ -325,8 +330,7 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         }
     }
 
-    const TransAddress address(trans);
-    for (const auto& target : TargetsOf(el, params)) {
+    ForEachTarget(el, params, [&](const P<clsDataElement>& target) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
         int32_t decodeBits = 0;
         if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target) && r.errorBits == 0)
@@ -335,7 +339,7 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         target->StatusFlags((target->StatusFlags() & ~(kResponseErrorMask | kFlagStored)) | r.errorBits |
                             decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);
-    }
+    });
     return r;
 }
 
@@ -359,11 +363,12 @@ bool clsDataModel::ReadTransactionResponse(Ctx DTMContext, P<platform::com::Obje
                                            El pda) {
     auto el = AsDataElement(pda);
     const Transaction& trans = AsTransaction(CommObj);
-    if (!TransAddress(trans).Addresses(*el)) return false;
+    const TransAddress address(trans);
+    if (!address.Addresses(*el)) return false;
 
     auto& ctx = platform::com::Deref(DTMContext);
     auto& params = platform::com::Deref(ctx.Parameters());
-    const CommandResponse r = ReadElementResponse(ctx, params, trans, bDownLoad, el, m_BusyRetries);
+    const CommandResponse r = ReadElementResponse(ctx, params, trans, address, bDownLoad, el, m_BusyRetries);
 
     auto& comm = platform::com::Deref(ctx.CommService());
     if (r.repeat) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "platform/app/ErrorSink.h"
@@ -14,9 +15,21 @@ EventLoop& EventLoop::Instance() {
 }
 
 EventLoop::TimerId EventLoop::Schedule(int64_t due, Task task) {
-    const TimerId id = ++lastId_;
-    queue_.emplace(Key{due, id}, std::move(task));
-    dueOf_.emplace(id, due);
+    size_t slot;
+    if (freeSlots_.empty()) {
+        if (slots_.size() > kSlotMask) throw std::length_error("EventLoop: too much pending work");
+        slot = slots_.size();
+        slots_.emplace_back();
+    } else {
+        slot = freeSlots_.back();
+        freeSlots_.pop_back();
+    }
+    const TimerId id = ++lastSequence_ << kSlotBits | slot;
+    slots_[slot].task = std::move(task);
+    slots_[slot].id = id;
+    heap_.push_back({due, id});
+    std::push_heap(heap_.begin(), heap_.end(), Later);
+    ++pending_;
     return id;
 }
 
@@ -26,11 +39,31 @@ EventLoop::TimerId EventLoop::PostAfter(int64_t ms, Task task) {
     return Schedule(DueAfter(ms), std::move(task));
 }
 
+EventLoop::Task EventLoop::Release(TimerId id) {
+    const size_t slot = id & kSlotMask;
+    Task task = std::move(slots_[slot].task);
+    slots_[slot].task = nullptr;
+    slots_[slot].id = 0;
+    freeSlots_.push_back(slot);
+    --pending_;
+    return task;
+}
+
+void EventLoop::DropCancelled() {
+    if (heap_.size() > 2 * pending_ + 64) {
+        std::erase_if(heap_, [this](const Due& d) { return !IsPending(d.id); });
+        std::make_heap(heap_.begin(), heap_.end(), Later);
+    }
+    while (!heap_.empty() && !IsPending(heap_.front().id)) {
+        std::pop_heap(heap_.begin(), heap_.end(), Later);
+        heap_.pop_back();
+    }
+}
+
 bool EventLoop::Cancel(TimerId id) {
-    const auto it = dueOf_.find(id);
-    if (it == dueOf_.end()) return false;
-    auto node = queue_.extract(Key{it->second, id});
-    dueOf_.erase(it);
+    if (!IsPending(id)) return false;
+    Task dropped = Release(id);
+    DropCancelled();
     return true;  // the task is destroyed here, after the bookkeeping is consistent
 }
 
@@ -41,11 +74,14 @@ int64_t EventLoop::DueAfter(int64_t ms) const {
 
 bool EventLoop::RunNext(int64_t limit) {
     if (!HasDue(limit)) return false;
-    auto node = queue_.extract(queue_.begin());
-    dueOf_.erase(node.key().second);
-    now_ = std::max(now_, node.key().first);
+    const Due next = heap_.front();
+    std::pop_heap(heap_.begin(), heap_.end(), Later);
+    heap_.pop_back();
+    Task task = Release(next.id);
+    DropCancelled();
+    now_ = std::max(now_, next.due);
     try {
-        node.mapped()();
+        task();
     } catch (...) {
         ErrorSink::Instance().RecordCurrentException("EventLoop");
     }
@@ -53,11 +89,9 @@ bool EventLoop::RunNext(int64_t limit) {
 }
 
 int64_t EventLoop::NextDueIn() const {
-    if (queue_.empty()) return -1;
-    return std::max<int64_t>(queue_.begin()->first.first - now_, 0);
+    if (heap_.empty()) return -1;
+    return std::max<int64_t>(heap_.front().due - now_, 0);
 }
-
-bool EventLoop::HasDue(int64_t limit) const { return !queue_.empty() && queue_.begin()->first.first <= limit; }
 
 size_t EventLoop::RunDue(int64_t limit, const char* where) {
     size_t steps = 0;
@@ -79,15 +113,17 @@ size_t EventLoop::Advance(int64_t ms) {
 
 bool EventLoop::RunUntilIdle() {
     RunDue(std::numeric_limits<int64_t>::max(), "EventLoop::RunUntilIdle");
-    return queue_.empty();
+    return pending_ == 0;
 }
 
 double EventLoop::NowDate() const { return baseDate_ + static_cast<double>(now_ / 1000) / 86400.0; }
 
 void EventLoop::Reset() {
-    auto dropped = std::move(queue_);  // destroyed last: a task's destructor may use the loop
-    queue_.clear();
-    dueOf_.clear();
+    auto dropped = std::move(slots_);  // destroyed last: a task's destructor may use the loop
+    slots_.clear();
+    freeSlots_.clear();
+    heap_.clear();
+    pending_ = 0;
     now_ = 0;
     baseDate_ = kDefaultBaseDate;
 }

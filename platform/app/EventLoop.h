@@ -7,9 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace platform::app {
 
@@ -37,8 +36,11 @@ public:
     TimerId PostAfter(int64_t ms, Task task);
     // Drops work not yet run; False when it ran already or is unknown.
     bool Cancel(TimerId id);
-    bool IsPending(TimerId id) const { return dueOf_.count(id) != 0; }
-    size_t PendingCount() const { return queue_.size(); }
+    bool IsPending(TimerId id) const {
+        const size_t slot = id & kSlotMask;
+        return id != 0 && slot < slots_.size() && slots_[slot].id == id;
+    }
+    size_t PendingCount() const { return pending_; }
     // Milliseconds from now until the earliest pending work is due (0 when it
     // is due already); -1 when nothing is pending.
     int64_t NextDueIn() const;
@@ -62,20 +64,44 @@ public:
     void Reset();
 
 private:
-    using Key = std::pair<int64_t, TimerId>;  // due time, then posting order
+    // A TimerId is the posting sequence number above the index of the slot
+    // that holds the work, so that it orders work by posting and finds its
+    // slot without a lookup.
+    static constexpr unsigned kSlotBits = 24;
+    static constexpr TimerId kSlotMask = (TimerId{1} << kSlotBits) - 1;
+
+    struct Slot {
+        Task task;
+        TimerId id = 0;  // 0 while free
+    };
+    // The heap of due times; an entry whose slot no longer holds its id is
+    // cancelled work, dropped when it comes to the top (or by Compact).
+    struct Due {
+        int64_t due;
+        TimerId id;
+    };
+    static bool Later(const Due& a, const Due& b) { return a.due != b.due ? a.due > b.due : a.id > b.id; }
+
     TimerId Schedule(int64_t due, Task task);
     int64_t DueAfter(int64_t ms) const;  // now + ms, saturating; negative counts as 0
-    bool HasDue(int64_t limit) const;
+    bool HasDue(int64_t limit) const { return !heap_.empty() && heap_.front().due <= limit; }
     bool RunNext(int64_t limit);
     // Runs the work due up to `limit`, at most kMaxSteps pieces; work still due
     // after that is recorded as a runaway loop.
     size_t RunDue(int64_t limit, const char* where);
+    // Frees the slot of work that is run or cancelled; answers its task.
+    Task Release(TimerId id);
+    // Keeps the top of the heap pending work, and the heap from filling up
+    // with cancelled work.
+    void DropCancelled();
 
     int64_t now_ = 0;
     double baseDate_ = kDefaultBaseDate;
-    TimerId lastId_ = 0;
-    std::map<Key, Task> queue_;
-    std::unordered_map<TimerId, int64_t> dueOf_;
+    TimerId lastSequence_ = 0;
+    std::vector<Slot> slots_;
+    std::vector<size_t> freeSlots_;
+    std::vector<Due> heap_;  // by due time, then posting order; the top is pending work
+    size_t pending_ = 0;
 };
 
 // EventLoop::Instance().NowDate()

@@ -9,7 +9,6 @@
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
-#include "platform/com/HexText.h"
 #include "platform/com/VbText.h"
 #include "platform/fdt/FrameInterfaces.h"
 #include "platform/rt/CommObj.h"
@@ -54,90 +53,116 @@ bool AnswerData(const Transaction& trans, TransactionData& buf) {
 
 }  // namespace
 
-bool SameInvokeId(const std::string& a, const std::string& b) {
+bool SameInvokeId(std::string_view a, std::string_view b) {
     return !a.empty() && a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 // ---- Transactions ----
 
+DtmCommService::~DtmCommService() {
+    for (const auto& pending : transactions_)
+        if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
+}
+
 bool DtmCommService::SendTransaction(const P<Transaction>& trans, bool write, TransactionDone done) {
     if (!trans || !communication_ || !connected_ || givenUp_ || disconnect_) return false;
-    std::string xml;
+    // The room of the last request's texts is reused; a request sent from
+    // inside this one (an answer given at once) makes its own.
+    std::string xml = std::move(requestBuffer_);
     if (!BuildTransactionDocument(*trans, write, xml)) return false;
-    const std::string id = NextTransactionId();
+    std::string id = std::move(requestIdBuffer_);
+    id = NextTransactionId();
     if (id.empty()) return false;
-    const std::string& key = id;
+    const uint64_t serial = ++lastSerial_;
     // Entered before the request: a frame may answer from inside it.
-    transactions_[key] = PendingTransaction{trans, write, std::move(done), 0};
+    PendingTransaction& pending = transactions_.emplace_back();
+    std::copy(id.begin(), id.end(), pending.invokeId.begin());
+    pending.serial = serial;
+    pending.trans = trans;
+    pending.write = write;
+    pending.done = std::move(done);
     bool taken = false;
     try {
         taken = communication_->TransactionRequest(id, xml);
     } catch (...) {
         app::ErrorSink::Instance().RecordCurrentException("DtmCommService-TransactionRequest");
     }
-    auto it = transactions_.find(key);
+    requestBuffer_ = std::move(xml);
+    requestIdBuffer_ = std::move(id);
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [serial](const PendingTransaction& p) { return p.serial == serial; });
     if (!taken) {
         if (it != transactions_.end()) transactions_.erase(it);
         return false;
     }
-    if (it != transactions_.end()) {
-        W<DTMContext> context = context_;
-        it->second.timer = app::EventLoop::Instance().PostAfter(kAnswerTimeoutMs, [context, key] {
-            if (auto ctx = context.lock())
-                if (auto service = ctx->CommService()) service->FinishTransaction(key, kTransportTimeout);
-        });
-    }
+    // The service cancels the timeouts still pending when it goes, so the
+    // timeout may name it directly.
+    if (it != transactions_.end())
+        it->timer = app::EventLoop::Instance().PostAfter(kAnswerTimeoutMs, [this, serial] { TimeOut(serial); });
     return true;
 }
 
-std::string DtmCommService::NextTransactionId() {
+void DtmCommService::TimeOut(uint64_t serial) {
+    // Only the context's own service, as long as the context lives, ends its transactions.
+    const auto ctx = context_.lock();
+    if (!ctx || ctx->CommService().get() != this) return;
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [serial](const PendingTransaction& p) { return p.serial == serial; });
+    if (it == transactions_.end()) return;
+    it->timer = 0;  // running now
+    FinishTransaction(it, kTransportTimeout);
+}
+
+const std::string& DtmCommService::NextTransactionId() {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the node digits start at 25.
     constexpr size_t kNodeAt = 25;
     constexpr size_t kNodeDigits = 12;
-    constexpr uint64_t kNodeMask = (uint64_t{1} << 48) - 1;
+    static_assert(kNodeAt + kNodeDigits + 1 == kTransactionIdLength);
     if (transactionIdsLeft_ == 0) {
         transactionIdBase_ = win::NewGuidString();
-        if (transactionIdBase_.size() != kNodeAt + kNodeDigits + 1) return {};
-        transactionIdNode_ = 0;
-        for (size_t i = 0; i < kNodeDigits; ++i)
-            transactionIdNode_ = transactionIdNode_ << 4 |
-                                 static_cast<uint64_t>(com::HexDigitValue(transactionIdBase_[kNodeAt + i]));
+        if (transactionIdBase_.size() != kTransactionIdLength) {
+            transactionIdBase_.clear();
+            return transactionIdBase_;
+        }
+        // The node digits count on in upper case.
+        for (size_t i = kNodeAt; i < kNodeAt + kNodeDigits; ++i)
+            if (transactionIdBase_[i] >= 'a' && transactionIdBase_[i] <= 'f') transactionIdBase_[i] -= 'a' - 'A';
         transactionIdsLeft_ = uint64_t{1} << 32;
     }
     --transactionIdsLeft_;
-    transactionIdNode_ = (transactionIdNode_ + 1) & kNodeMask;
-    std::string id = transactionIdBase_;
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    for (size_t i = 0; i < kNodeDigits; ++i)
-        id[kNodeAt + i] = kDigits[(transactionIdNode_ >> (4 * (kNodeDigits - 1 - i))) & 0xF];
-    return id;
+    // The node plus one, in place: the last digit that is no F goes up, the Fs after it
+    // become 0 (all twelve Fs wrap round to zeros).
+    for (size_t i = kNodeAt + kNodeDigits; i-- > kNodeAt;) {
+        char& digit = transactionIdBase_[i];
+        if (digit == 'F') {
+            digit = '0';
+            continue;
+        }
+        digit = digit == '9' ? 'A' : static_cast<char>(digit + 1);
+        break;
+    }
+    return transactionIdBase_;
 }
 
-std::map<std::string, DtmCommService::PendingTransaction>::iterator DtmCommService::FindTransaction(
-    const std::string& invokeId) {
-    // The frame answers with the id as sent; another spelling is looked for among the few pending.
-    auto it = transactions_.find(invokeId);
+DtmCommService::PendingList::iterator DtmCommService::FindTransaction(const std::string& invokeId) {
+    // The frame answers with the id as sent; another spelling is looked for after.
+    auto it = std::find_if(transactions_.begin(), transactions_.end(),
+                           [&](const PendingTransaction& p) { return p.InvokeId() == invokeId; });
     if (it != transactions_.end()) return it;
     return std::find_if(transactions_.begin(), transactions_.end(),
-                        [&](const auto& entry) { return SameInvokeId(entry.first, invokeId); });
+                        [&](const PendingTransaction& p) { return SameInvokeId(p.InvokeId(), invokeId); });
 }
 
 void DtmCommService::OnTransactionResponse(const std::string& invokeId, const std::string& response) {
     auto it = FindTransaction(invokeId);
     if (it == transactions_.end()) return;  // unknown, late or already failed
-    const int32_t status = DecodeTransactionAnswer(response, it->second.write, *it->second.trans);
+    const int32_t status = DecodeTransactionAnswer(response, it->write, *it->trans);
     FinishTransaction(it, status);
 }
 
-void DtmCommService::FinishTransaction(const std::string& key, int32_t status) {
-    auto it = FindTransaction(key);
-    if (it == transactions_.end()) return;
-    FinishTransaction(it, status);
-}
-
-void DtmCommService::FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status) {
-    PendingTransaction done = std::move(it->second);
+void DtmCommService::FinishTransaction(PendingList::iterator it, int32_t status) {
+    PendingTransaction done = std::move(*it);
     transactions_.erase(it);
     if (done.timer) app::EventLoop::Instance().Cancel(done.timer);
     RunDone(done.done, status);
@@ -158,7 +183,7 @@ void DtmCommService::FailTransactions(int32_t status) {
     // callers learn of it later: the caller of Terminate or OnAbort is not
     // called back from inside.
     W<DTMContext> context = context_;
-    for (auto& [key, pending] : std::exchange(transactions_, {})) {
+    for (auto& pending : std::exchange(transactions_, {})) {
         if (pending.timer) app::EventLoop::Instance().Cancel(pending.timer);
         app::EventLoop::Instance().Post([context, done = std::move(pending.done), status] {
             if (context.lock()) RunDone(done, status);

@@ -1,12 +1,14 @@
 #pragma once
 // The communication service of one DTM instance: the frame's channel, the
 // connection made on demand, and the routing of the frame's answers.
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,12 +31,16 @@ class TransGrp;
 struct TransRequest;
 
 // Invoke ids are the same when equal ignoring ASCII case (never when empty).
-bool SameInvokeId(const std::string& a, const std::string& b);
+bool SameInvokeId(std::string_view a, std::string_view b);
 
 
 class DtmCommService : public com::Object {
 public:
     explicit DtmCommService(W<DTMContext> ctx = {}) : context_(std::move(ctx)) {}
+    // Cancels the timeouts of the transactions still pending.
+    ~DtmCommService() override;
+    DtmCommService(const DtmCommService&) = delete;
+    DtmCommService& operator=(const DtmCommService&) = delete;
 
     // The instance's communication object (settings, connected identity, event).
     P<rt::CommObj> CommObj() const { return commObj_; }
@@ -130,12 +136,19 @@ private:
         uint64_t timer = 0;
     };
 
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as every transaction's id is.
+    static constexpr size_t kTransactionIdLength = 38;
+
     struct PendingTransaction {
+        std::array<char, kTransactionIdLength> invokeId{};  // as sent
+        std::string_view InvokeId() const { return {invokeId.data(), invokeId.size()}; }
+        uint64_t serial = 0;   // names it to its timeout
         P<Transaction> trans;
         bool write = false;
         TransactionDone done;
         uint64_t timer = 0;
     };
+    using PendingList = std::vector<PendingTransaction>;
 
     // A good connect answer: the device's identity is read, the connection
     // validated, then online or given up.
@@ -144,8 +157,8 @@ private:
     void Validate();
     // The waiters run (posted) with the online state.
     void ReleaseWaiters(bool online);
-    // Ends a pending transaction with the status (its entry removed first).
-    void FinishTransaction(const std::string& invokeId, int32_t status);
+    // The timeout of the transaction with that serial, if still pending.
+    void TimeOut(uint64_t serial);
     // Every pending transaction ends at once; its caller learns of the failure posted.
     void FailTransactions(int32_t status);
     // A transaction's `done` with the status, an error it raises recorded.
@@ -154,14 +167,15 @@ private:
     void FinishDisconnect();
     void DropConnection();
     // A new invoke id for a transaction: a GUID made once per service whose
-    // last twelve digits count on with every id; "" when no GUID can be made.
-    std::string NextTransactionId();
+    // last twelve digits (upper case) count on with every id; "" when no GUID
+    // can be made. Valid until the next call.
+    const std::string& NextTransactionId();
     // The results of that process (if any) age out with the other ungrouped processes'.
     void AgeResults(const std::string& invokeId);
     // Ends the pending transaction: its timer cancelled, its caller told.
-    void FinishTransaction(std::map<std::string, PendingTransaction>::iterator it, int32_t status);
+    void FinishTransaction(PendingList::iterator it, int32_t status);
     // The pending transaction of an invoke id, its letters in either case.
-    std::map<std::string, PendingTransaction>::iterator FindTransaction(const std::string& invokeId);
+    PendingList::iterator FindTransaction(const std::string& invokeId);
     bool HasGroup(const std::string& invokeId) const;
 
     W<DTMContext> context_;
@@ -174,7 +188,10 @@ private:
     std::optional<PendingDisconnect> disconnect_;
     bool validating_ = false;  // connected, identity being read
     std::vector<OnlineWaiter> waiters_;
-    std::map<std::string, PendingTransaction> transactions_;  // by the invoke id as sent
+    PendingList transactions_;  // in the order sent (few: transfers run one at a time)
+    uint64_t lastSerial_ = 0;
+    std::string requestBuffer_;    // the last request's text, its room reused
+    std::string requestIdBuffer_;  // the same for its invoke id
     std::map<std::string, std::vector<TransactionResult>> results_;
     std::deque<std::string> recentResultKeys_;  // the results_ keys of no group, oldest first
     std::vector<std::pair<std::string, W<TransGrp>>> groups_;
@@ -182,8 +199,7 @@ private:
     std::vector<P<IPrivateDataElement>> readBackRequests_;  // taken by the transfer loop
     int32_t setting1_ = 0;
     int32_t setting2_ = 0;
-    std::string transactionIdBase_;  // the GUID of NextTransactionId, "" until the first
-    uint64_t transactionIdNode_ = 0;  // its last twelve digits, counting on
+    std::string transactionIdBase_;  // the last id of NextTransactionId, "" until the first
     uint64_t transactionIdsLeft_ = 0;  // ids until a new GUID is made
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory_resource>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -47,34 +48,92 @@ bool IsRecordHeader(const IPrivateDataElement& el) {
     return !name.empty() && name.back() == '/';
 }
 
+// The elements of a step, never none; the one most steps have is held
+// without an allocation of its own.
+class StepElements {
+public:
+    explicit StepElements(El first) : first_(std::move(first)) {}
+
+    size_t size() const { return 1 + more_.size(); }
+    const El& front() const { return first_; }
+    const El& operator[](size_t i) const { return i == 0 ? first_ : more_[i - 1]; }
+    bool Contains(const El& el) const {
+        return first_ == el || std::find(more_.begin(), more_.end(), el) != more_.end();
+    }
+    void push_back(El el) { more_.push_back(std::move(el)); }
+    // The element alone.
+    void Only(El el) {
+        first_ = std::move(el);
+        more_.clear();
+    }
+
+    class Iterator {
+    public:
+        Iterator(const StepElements& elements, size_t at) : elements_(&elements), at_(at) {}
+        const El& operator*() const { return (*elements_)[at_]; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+    private:
+        const StepElements* elements_;
+        size_t at_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+private:
+    El first_;
+    std::vector<El> more_;
+};
+
 // One transaction: the first element builds the request; the answer goes to every element.
 struct Step {
-    std::vector<El> elements;
+    StepElements elements;
     bool write = false;
 };
 
 // Reads, one per distinct address in order of appearance: a record header
 // alone when one is selected there, else every selected element.
 void AddReadSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
-    // Step by address, the slot in the high half of the key.
-    std::unordered_map<uint32_t, size_t> stepOf;
+    // Each element's step, numbered on from `first` in order of appearance, and
+    // per new step whether elements share it: only then do their names matter.
+    const size_t first = steps.size();
+    // By address, the slot in the high half; its nodes taken from one block.
+    std::pmr::monotonic_buffer_resource nodes;
+    std::pmr::unordered_map<uint32_t, size_t> stepOf(&nodes);
     stepOf.reserve(selected.size());
-    std::vector<bool> headerFirst(steps.size(), false);  // per step: a record header leads it
+    std::vector<size_t> stepOfElement;
+    stepOfElement.reserve(selected.size());
+    std::vector<bool> shared;
     for (const auto& el : selected) {
         const uint32_t address = static_cast<uint32_t>(static_cast<uint16_t>(el->Slot())) << 16 |
                                  static_cast<uint16_t>(el->Index());
-        const bool header = IsRecordHeader(*el);
-        auto [it, added] = stepOf.try_emplace(address, steps.size());
-        if (added) {
-            steps.push_back({{el}, false});
-            headerFirst.push_back(header);
+        auto [it, added] = stepOf.try_emplace(address, first + shared.size());
+        if (added)
+            shared.push_back(false);
+        else
+            shared[it->second - first] = true;
+        stepOfElement.push_back(it->second);
+    }
+    steps.reserve(first + shared.size());
+    std::vector<bool> headerFirst(shared.size(), false);  // per new step: a record header leads it
+    for (size_t i = 0; i < selected.size(); ++i) {
+        const auto& el = selected[i];
+        const size_t step = stepOfElement[i];
+        const size_t local = step - first;
+        if (step == steps.size()) {
+            steps.push_back({StepElements(el), false});
+            headerFirst[local] = shared[local] && IsRecordHeader(*el);
             continue;
         }
-        auto& elements = steps[it->second].elements;
-        if (headerFirst[it->second]) continue;  // it carries its fields
-        if (header) {
-            elements.assign(1, el);
-            headerFirst[it->second] = true;
+        if (headerFirst[local]) continue;  // it carries its fields
+        auto& elements = steps[step].elements;
+        if (IsRecordHeader(*el)) {
+            elements.Only(el);
+            headerFirst[local] = true;
         } else {
             elements.push_back(el);
         }
@@ -94,13 +153,18 @@ void AddWriteSteps(const std::vector<El>& selected, std::vector<Step>& steps) {
             if (!IsRecordHeader(*el) || written[address]) continue;
             written[address] = true;
         }
-        steps.push_back({{el}, true});
+        steps.push_back({StepElements(el), true});
     }
 }
 
-std::vector<El> InScope(const Parameters& params, const std::string& path) {
-    if (path.empty()) return {params.begin(), params.end()};
-    return params.StartingWith(path);
+// Calls `visit` with each element under the path ("" = all), in collection order.
+template <class Visit>
+void ForEachInScope(const Parameters& params, const std::string& path, Visit visit) {
+    if (path.empty()) {
+        for (const auto& el : params) visit(el);
+        return;
+    }
+    for (const auto& el : params.StartingWith(path)) visit(el);
 }
 
 int64_t ByteCount(const Variant& data) {
@@ -171,8 +235,9 @@ bool OnlineService::StartFrameTransfer(bool upload, const std::string& invokeId,
     transfer->kind = upload ? Kind::Upload : Kind::Download;
     transfer->id = invokeId;
     std::vector<El> selected;
-    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path))
+    ForEachInScope(com::Deref(ctx->Parameters()), path, [&](const El& el) {
         if (upload ? el->IsUploadParam(ctx) : el->IsDownloadParam(ctx)) selected.push_back(el);
+    });
     if (upload)
         AddReadSteps(selected, transfer->steps);
     else
@@ -190,7 +255,7 @@ bool OnlineService::StartCommand(const std::string& invokeId, const std::string&
     transfer->kind = Kind::Command;
     transfer->id = invokeId;
     transfer->callback = callback;
-    transfer->steps.push_back({{el}, true});
+    transfer->steps.push_back({StepElements(el), true});
     return Enqueue(transfer);
 }
 
@@ -203,12 +268,12 @@ bool OnlineService::StartUpload(const std::string& invokeId, const std::string& 
     transfer->id = invokeId;
     transfer->callback = callback;
     std::vector<El> selected;
-    for (const auto& el : InScope(com::Deref(ctx->Parameters()), path)) {
+    ForEachInScope(com::Deref(ctx->Parameters()), path, [&](const El& el) {
         const int32_t flags = el->StatusFlags();
-        if ((flags & flagMask) == 0) continue;
+        if ((flags & flagMask) == 0) return;
         el->StatusFlags(flags & ~flagMask);
         selected.push_back(el);
-    }
+    });
     AddReadSteps(selected, transfer->steps);
     return Enqueue(transfer);
 }
@@ -231,6 +296,7 @@ bool OnlineService::StartGroup(const std::string& invokeId, const std::vector<P<
 
 bool OnlineService::Enqueue(const std::shared_ptr<Transfer>& transfer) {
     for (const auto& step : transfer->steps) transfer->elementCount += static_cast<int32_t>(step.elements.size());
+    transfer->results.reserve(static_cast<size_t>(transfer->elementCount));
     queue_.push_back(transfer);
     if (queue_.size() == 1) StartNext();
     return true;
@@ -314,13 +380,14 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
         built = false;
     }
     transfer->trans = trans;
-    const auto comm = ctx ? ctx->CommService() : nullptr;
-    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
+    DtmCommService* comm = ctx ? ctx->CommService().get() : nullptr;
     int32_t failure = kTransportNotBuilt;
     if (built && comm) {
-        transfer->inFlight = comm->SendTransaction(trans, step.write, [self, transfer](int32_t status) {
-            if (auto service = self.lock()) service->Answered(transfer, status);
-        });
+        // The context owns this service for its whole life and the answer of a
+        // transaction reaches it only while the context lives, so the answer
+        // may name the service directly; the transfer is looked up again.
+        transfer->inFlight = comm->SendTransaction(
+            trans, step.write, [this, sent = transfer.get()](int32_t status) { TransactionAnswered(sent, status); });
         if (transfer->inFlight) {
             ++totals_.transactions;
             if (step.write) totals_.bytes += ByteCount(trans->TransData());
@@ -331,10 +398,20 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     }
     // Not sent: the answer handling runs later all the same, so that a long
     // run of refusals never nests.
+    W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
     app::EventLoop::Instance().Post([self, transfer, failure] {
         if (auto service = self.lock()) service->Answered(transfer, failure);
     });
     transfer->inFlight = true;
+}
+
+void OnlineService::TransactionAnswered(const Transfer* sent, int32_t status) {
+    for (const auto& transfer : queue_)
+        if (transfer.get() == sent) {
+            const auto keep = transfer;  // Answered may finish it, which drops it from the queue
+            Answered(keep, status);
+            return;
+        }
 }
 
 void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t status) {
@@ -389,13 +466,13 @@ void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t 
         auto it = transfer->readBackStep.find(address);
         if (it == transfer->readBackStep.end()) {
             transfer->readBackStep[address] = transfer->steps.size();
-            transfer->steps.push_back({{el}, false});
+            transfer->steps.push_back({StepElements(el), false});
             ++transfer->elementCount;
             continue;
         }
         auto& elements = transfer->steps[it->second].elements;
         if (IsRecordHeader(*elements.front())) continue;
-        if (std::find(elements.begin(), elements.end(), el) != elements.end()) continue;
+        if (elements.Contains(el)) continue;
         elements.push_back(el);
         ++transfer->elementCount;
     }

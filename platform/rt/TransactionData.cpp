@@ -254,7 +254,11 @@ std::string TransactionData::ReadString(int32_t byteLength, int32_t coding) {
 
     std::string latin1;
     if (coding == kVisibleCoding) {
-        latin1.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(byteLength));
+        const auto* first = reinterpret_cast<const char*>(p);
+        const auto* last = first + byteLength;
+        // Plain ASCII reads the same in UTF-8.
+        if (std::all_of(first, last, [](char c) { return static_cast<uint8_t>(c) < 0x80; })) return {first, last};
+        latin1.assign(first, last);
     } else {
         const int64_t chars = PackedCapacity(byteLength);
         latin1.reserve(static_cast<size_t>(chars));

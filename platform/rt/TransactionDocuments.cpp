@@ -1,6 +1,7 @@
 #include "platform/rt/TransactionDocuments.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <iterator>
 #include <string_view>
@@ -25,11 +26,20 @@ int AddressByte(const Variant& value) {
     }
 }
 
-// A decimal of 0 to 255, else -1.
+// A decimal of 0 to 255 (as std::from_chars reads an int: leading zeros, and
+// a minus before zeros only), else -1.
 int ByteValue(std::string_view text) {
-    int v = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < 0 || v > 255) return -1;
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+        return !text.empty() && text.find_first_not_of('0') == std::string_view::npos ? 0 : -1;
+    }
+    if (text.empty()) return -1;
+    int v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+        if (v > 255) return -1;
+    }
     return v;
 }
 
@@ -44,6 +54,8 @@ struct AnswerFields {
     int code2 = 0;
     bool hasData = false;   // a read answer's CommunicationData with its byteArray
     std::string_view hex;   // its byteArray
+    bool decoded = false;   // `bytes` holds the byteArray's bytes already
+    std::vector<uint8_t> bytes;
 };
 
 // The answer as the XML parser reads it; False when it is no FDT document.
@@ -83,15 +95,37 @@ bool Consume(std::string_view& text, char c) {
     return true;
 }
 
+// ASCII letters and digits, by character.
+constexpr auto kPlain = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) table[static_cast<size_t>(c)] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return table;
+}();
+constexpr bool IsPlain(char c) { return kPlain[static_cast<uint8_t>(c)]; }
+
 // `"value"` of ASCII letters and digits only (so no entity or quote differs
 // from what the XML parser would read); the rest of the text stays in `text`.
 bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
-    if (!Consume(text, '"')) return false;
-    const size_t end = text.find('"');
+    if (text.empty() || text.front() != '"') return false;
+    size_t end = 1;
+    while (end < text.size() && IsPlain(text[end])) ++end;
+    if (end == text.size() || text[end] != '"') return false;
+    value = text.substr(1, end - 1);
+    text.remove_prefix(end + 1);
+    return true;
+}
+
+// The byteArray value, taken as ConsumePlainValue takes it; when it is all
+// pairs of hexadecimal digits (as it is in a good answer) its bytes are
+// decoded on the way.
+bool ConsumeDataValue(std::string_view& text, AnswerFields& fields) {
+    if (text.empty() || text.front() != '"') return false;
+    const size_t end = text.find('"', 1);
     if (end == std::string_view::npos) return false;
-    value = text.substr(0, end);
-    const auto plain = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (!std::all_of(value.begin(), value.end(), plain)) return false;
+    const std::string_view value = text.substr(1, end - 1);
+    fields.decoded = BytesFromHex(value, fields.bytes);
+    if (!fields.decoded && !std::all_of(value.begin(), value.end(), IsPlain)) return false;
+    fields.hex = value;
     text.remove_prefix(end + 1);
     return true;
 }
@@ -102,7 +136,7 @@ bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
 // False for any other text, which then goes to the parser: this reader only
 // takes texts whose reading by the parser it is sure of.
 bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fields) {
-    if (!Consume(text, "<FDT><") || !Consume(text, write ? "WriteResponse" : "ReadResponse")) return false;
+    if (!Consume(text, write ? "<FDT><WriteResponse" : "<FDT><ReadResponse")) return false;
     struct Attribute {
         std::string_view name;
         int AnswerFields::*field;
@@ -128,13 +162,13 @@ bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fiel
     }
     fields.found = true;
     if (Consume(text, "/>")) return text == "</FDT>";
-    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumePlainValue(text, fields.hex))
+    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumeDataValue(text, fields))
         return false;
     fields.hasData = true;
     return text == "/></ReadResponse></FDT>";
 }
 
-int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) {
+int32_t ApplyAnswer(AnswerFields& fields, bool write, Transaction& trans) {
     if (fields.abort) return kTransportTimeout;
     if (!fields.found) return kTransportError;
     if (fields.slot != AddressByte(trans.TransSlot()) || fields.index != AddressByte(trans.TransIndex()) ||
@@ -147,14 +181,16 @@ int32_t ApplyAnswer(const AnswerFields& fields, bool write, Transaction& trans) 
         trans.TransData(Variant());
         return kTransportOk;
     }
-    Variant data;
+    std::vector<uint8_t> bytes;
     if (!write) {
-        std::vector<uint8_t> bytes;
-        if (!fields.hasData || !BytesFromHex(fields.hex, bytes)) return kTransportError;
-        data = Variant::ByteArray(std::move(bytes));
+        if (!fields.hasData) return kTransportError;
+        if (fields.decoded)
+            bytes = std::move(fields.bytes);
+        else if (!BytesFromHex(fields.hex, bytes))
+            return kTransportError;
     }
-    trans.ErrorInfo(Variant());
-    if (!write) trans.TransData(std::move(data));
+    if (!trans.ErrorInfo().IsEmpty()) trans.ErrorInfo(Variant());
+    if (!write) trans.TransData(Variant::ByteArray(std::move(bytes)));
     return kTransportOk;
 }
 
@@ -167,13 +203,22 @@ int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
 }
 
 bool BytesFromHex(std::string_view hex, std::vector<uint8_t>& bytes) {
+    // The value of every character as a digit; 0xFF for none.
+    static constexpr auto kDigit = [] {
+        std::array<uint8_t, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            const int v = com::HexDigitValue(static_cast<char>(c));
+            table[static_cast<size_t>(c)] = v < 0 ? 0xFF : static_cast<uint8_t>(v);
+        }
+        return table;
+    }();
     if (hex.size() % 2 != 0) return false;
     bytes.resize(hex.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {
-        const int hi = com::HexDigitValue(hex[2 * i]);
-        const int lo = com::HexDigitValue(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) return false;
-        bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
+        const uint8_t hi = kDigit[static_cast<uint8_t>(hex[2 * i])];
+        const uint8_t lo = kDigit[static_cast<uint8_t>(hex[2 * i + 1])];
+        if ((hi | lo) == 0xFF) return false;
+        bytes[i] = static_cast<uint8_t>(hi << 4 | lo);
     }
     return true;
 }
@@ -190,32 +235,34 @@ void AppendNumber(std::string& out, int value) {
 }  // namespace
 
 bool BuildTransactionDocument(const Transaction& trans, bool write, std::string& xml) {
+    using namespace std::string_view_literals;
     const int slot = AddressByte(trans.TransSlot());
     const int index = AddressByte(trans.TransIndex());
     if (slot < 0 || index < 0) return false;
-    std::vector<uint8_t> data;
+    static const std::vector<uint8_t> kNoData;
+    const std::vector<uint8_t>* data = &kNoData;
     if (write) {
-        const Variant bytes = trans.TransData();
+        const Variant& bytes = trans.TransData();
         if (bytes.IsByteArray()) {
-            data = bytes.ToBytes();
+            data = &bytes.BytesRef();
         } else if (!bytes.IsEmpty()) {
             return false;
         }
     }
     xml.clear();
-    xml.reserve(100 + 2 * data.size());
-    xml += write ? "<FDT><WriteRequest slot=\"" : "<FDT><ReadRequest slot=\"";
+    xml.reserve(100 + 2 * data->size());
+    xml += write ? "<FDT><WriteRequest slot=\""sv : "<FDT><ReadRequest slot=\""sv;
     AppendNumber(xml, slot);
-    xml += "\" index=\"";
+    xml += "\" index=\""sv;
     AppendNumber(xml, index);
     xml += '"';
     if (!write) {
-        xml += "/></FDT>";
+        xml += "/></FDT>"sv;
         return true;
     }
-    xml += "><fdt:CommunicationData byteArray=\"";
-    com::AppendHexBytes(xml, data);
-    xml += "\"/></WriteRequest></FDT>";
+    xml += "><fdt:CommunicationData byteArray=\""sv;
+    com::AppendHexBytes(xml, *data);
+    xml += "\"/></WriteRequest></FDT>"sv;
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/OnlineService.h"
+#include "platform/rt/TransRequest.h"
 #include "platform/rt/TransactionDocuments.h"
 
 namespace {
@@ -109,6 +110,21 @@ TEST_F(OnlineTransferTest, EveryTransactionHasItsOwnGuidInvokeId) {
     }
     EXPECT_GT(transactions, 2 * UploadAddresses().size());
     EXPECT_EQ(ids.size(), transactions);
+
+    // One GUID per instance whose last twelve digits (upper case) count on by one.
+    std::string last;
+    for (const auto& request : session.Communication()->Requests()) {
+        if (request.kind != "Transaction") continue;
+        const std::string& id = request.invokeId;
+        EXPECT_EQ(id.find_first_of("abcdef", 25), std::string::npos) << id;
+        if (!last.empty()) {
+            EXPECT_EQ(id.substr(0, 25), last.substr(0, 25));
+            EXPECT_EQ(std::stoull(id.substr(25, 12), nullptr, 16),
+                      (std::stoull(last.substr(25, 12), nullptr, 16) + 1) & 0xFFFFFFFFFFFFull)
+                << last << " " << id;
+        }
+        last = id;
+    }
 }
 
 TEST_F(OnlineTransferTest, DownloadOfAChangedValueWritesItAndReadsItBack) {
@@ -231,6 +247,64 @@ TEST_F(OnlineTransferTest, AnswersForUnknownIdsOrAtTheWrongTimeAreIgnored) {
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
+TEST_F(OnlineTransferTest, AnUnansweredTransactionFailsWhenTheTimeoutIsUpAndALateAnswerIsIgnored) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    auto& tag = Element("PHYS/TAG_DESC");
+    const Variant before = tag.TransientValue;
+    session.Communication()->SetTransactionHandler([](auto&&...) { return true; });  // never answers
+    ASSERT_TRUE(Online().IDtmOnlineParameter_UploadRequest("{LATE}", "PHYS/TAG_DESC"));
+    auto& loop = platform::app::EventLoop::Instance();
+    auto& comm = *Ctx().CommService();
+    // To the moment the request is sent.
+    while (comm.PendingTransactions() == 0 && loop.PendingCount() > 0) loop.Advance(loop.NextDueIn());
+    ASSERT_EQ(comm.PendingTransactions(), 1u);
+    const std::string invokeId = session.Communication()->Requests().back().invokeId;
+    loop.Advance(platform::rt::DtmCommService::kAnswerTimeoutMs - 1);
+    EXPECT_EQ(comm.PendingTransactions(), 1u);
+    loop.Advance(1);
+    EXPECT_EQ(comm.PendingTransactions(), 0u);
+    loop.RunUntilIdle();
+    EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportTimeout);
+    ASSERT_EQ(Events("OnUploadFinished").back().args, (std::vector<std::string>{"{LATE}", "False"}));
+    auto& events = dynamic_cast<platform::fdt::IFdtCommunicationEvents&>(*session.Dtm());
+    events.OnTransactionResponse(invokeId, "<FDT><ReadResponse slot=\"1\" index=\"8\" errorCode=\"0\">"
+                                           "<fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>");
+    EXPECT_TRUE(dtm::IsSameValue(tag.TransientValue, before));
+    EXPECT_EQ(tag.StatusFlags() & 0xF0000, platform::rt::kTransportTimeout);
+}
+
+TEST_F(OnlineTransferTest, AFrameThatAnswersFromInsideTheRequestGetsEveryTransactionDone) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);  // connected
+
+    // Every answer comes before the request returns: the transfer runs nested to its end.
+    std::vector<std::string> ids;
+    session.Communication()->SetTransactionHandler([&](const std::string& id, const std::string& xml, auto sink) {
+        ids.push_back(id);
+        const std::string sent = id;
+        const std::string sentXml = xml;
+        dtm::frame::DeviceRequest request;
+        EXPECT_TRUE(dtm::frame::DeviceChannel::ParseRequest(xml, request)) << xml;
+        const auto answer = dtm::frame::DeviceChannel::AnswerDocument(request, device.Transact(request));
+        if (auto target = sink.lock()) target->OnTransactionResponse(id, answer);
+        EXPECT_EQ(id, sent);  // what the frame holds is left as it was
+        EXPECT_EQ(xml, sentXml);
+        return true;
+    });
+    const auto outcome = session.Upload();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(ids.size(), UploadAddresses().size());
+    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
+    EXPECT_EQ(Ctx().CommService()->PendingTransactions(), 0u);
+    EXPECT_EQ(platform::app::EventLoop::Instance().PendingCount(), 0u);  // no timeout left behind
+    for (const auto& el : Params()) {
+        if (el->IsUploadParam(session.Context())) {
+            EXPECT_EQ(el->StatusFlags() & kTransportAndResponseBits, 0) << el->Name();
+        }
+    }
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+}
+
 TEST_F(OnlineTransferTest, CancelInTheMiddleStopsAfterTheTransactionOnTheBus) {
     ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
     const size_t from = RequestCount();
@@ -321,6 +395,47 @@ TEST_F(OnlineProcessTest, MarkedUploadReadsTheMarkedElementsAndClearsTheirMark) 
     ASSERT_EQ(requests.size(), 3u);  // the device's identity, then the one marked element
     EXPECT_EQ(requests[2].slot, tag.Slot);
     EXPECT_EQ(requests[2].index, tag.index);
+}
+
+TEST_F(OnlineProcessTest, GroupReadsOncePerAddressAndARecordHeaderCarriesItsFields) {
+    // A record header with two fields at its address, and two plain elements sharing another address.
+    platform::rt::El header, field1, field2, plain1, plain2;
+    std::map<Address, std::vector<platform::rt::El>> byAddress;
+    for (const auto& el : Params())
+        if (el->Slot() >= 0 && el->Slot() <= 255 && el->Index() >= 0 && el->Index() <= 255)
+            byAddress[{el->Slot(), el->Index()}].push_back(el);
+    for (const auto& [address, els] : byAddress) {
+        std::vector<platform::rt::El> headers, others;
+        for (const auto& el : els) (el->Name().back() == '/' ? headers : others).push_back(el);
+        if (!header && headers.size() == 1 && others.size() >= 2) {
+            header = headers[0];
+            field1 = others[0];
+            field2 = others[1];
+        } else if (!plain1 && headers.empty() && others.size() >= 2) {
+            plain1 = others[0];
+            plain2 = others[1];
+        }
+    }
+    ASSERT_TRUE(header) << "no header";
+    ASSERT_TRUE(plain1) << "no plain";
+    std::vector<platform::P<platform::rt::TransRequest>> requests;
+    for (const auto& el : {field1, header, field2, plain1, plain2, plain1}) {
+        requests.push_back(std::make_shared<platform::rt::TransRequest>());
+        requests.back()->DataElement = el;
+    }
+    auto recorder = std::make_shared<ProcessRecorder>();
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Ctx().OnlineService()->StartGroup("{g1}", requests, recorder));
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    const auto reads = DeviceRequests(from);
+    ASSERT_EQ(reads.size(), 2u);
+    EXPECT_EQ(Address(reads[0].slot, reads[0].index), Address(header->Slot(), header->Index()));
+    EXPECT_EQ(Address(reads[1].slot, reads[1].index), Address(plain1->Slot(), plain1->Index()));
+    std::vector<platform::rt::El> answered;
+    for (const auto& result : Ctx().CommService()->GetTransactionResults("{g1}")) answered.push_back(result.DataElement);
+    EXPECT_EQ(answered, (std::vector<platform::rt::El>{header, plain1, plain2, plain1}));
 }
 
 TEST_F(OnlineProcessTest, AnAbortFailsTheRunningTransfer) {

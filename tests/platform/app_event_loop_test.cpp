@@ -212,3 +212,26 @@ TEST_F(EventLoopTest, NextDueInTellsHowLongUntilTheEarliestWork) {
     loop_.Post(Note("c"));
     EXPECT_EQ(loop_.NextDueIn(), 0);
 }
+
+TEST_F(EventLoopTest, CancelledWorkLeavesNoTraceWhenItsPlaceIsReused) {
+    // Work due early stays pending while much later work is posted and
+    // cancelled again and again (a transaction's timeout, say).
+    loop_.PostAfter(50, Note("early"));
+    EventLoop::TimerId last = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto id = loop_.PostAfter(10000, Note("timeout"));
+        EXPECT_NE(id, last);
+        EXPECT_FALSE(loop_.IsPending(last));
+        EXPECT_FALSE(loop_.Cancel(last));
+        EXPECT_TRUE(loop_.Cancel(id));
+        last = id;
+    }
+    EXPECT_EQ(loop_.PendingCount(), 1u);
+    EXPECT_EQ(loop_.NextDueIn(), 50);
+    const auto kept = loop_.PostAfter(60, Note("kept"));
+    loop_.PostAfter(55, Note("between"));
+    EXPECT_TRUE(loop_.IsPending(kept));
+    EXPECT_TRUE(loop_.RunUntilIdle());
+    EXPECT_EQ(log_, (Log{"early@50", "between@55", "kept@60"}));
+    EXPECT_EQ(loop_.Now(), 60);
+}

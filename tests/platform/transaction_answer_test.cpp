@@ -9,6 +9,7 @@
 #include "platform/com/Variant.h"
 #include "platform/rt/Transaction.h"
 #include "platform/rt/TransactionDocuments.h"
+#include "platform/xml/Dom.h"
 
 namespace {
 
@@ -114,6 +115,24 @@ TEST(TransactionAnswer, ACompactReadAnswerGivesItsBytes) {
     EXPECT_EQ(read.status, platform::rt::kTransportOk);
     EXPECT_EQ(read.trans.TransData().ToBytes(), (std::vector<uint8_t>{0x41, 0xA0}));
     EXPECT_TRUE(read.trans.ErrorInfo().IsEmpty());
+}
+
+TEST(TransactionAnswer, ByteAttributesAndHexBytesTakeOnlyWhatTheyShould) {
+    const std::pair<const char*, int> bytes[] = {{"0", 0},    {"255", 255}, {"007", 7},  {"256", -1},
+                                                 {"-0", 0},   {"-00", 0},   {"-", -1},   {"-1", -1},
+                                                 {"+1", -1},  {" 1", -1},   {"", -1},    {"1a", -1},
+                                                 {"99999999999", -1}};
+    for (const auto& [text, value] : bytes) {
+        platform::xml::Document doc;
+        ASSERT_TRUE(doc.LoadXML(std::string("<a v=\"") + text + "\"/>"));
+        EXPECT_EQ(platform::rt::ByteAttribute(*doc.DocumentElement(), "v", 99), value) << text;
+        EXPECT_EQ(platform::rt::ByteAttribute(*doc.DocumentElement(), "w", 99), 99);
+    }
+    std::vector<uint8_t> out;
+    EXPECT_TRUE(platform::rt::BytesFromHex("00fFa09B", out));
+    EXPECT_EQ(out, (std::vector<uint8_t>{0x00, 0xFF, 0xA0, 0x9B}));
+    for (const char* bad : {"0", "0G", "G0", "0\xff", "\xff" "0", " 0"})
+        EXPECT_FALSE(platform::rt::BytesFromHex(bad, out)) << bad;
 }
 
 }  // namespace
