@@ -188,7 +188,16 @@ const char* TitleOf(Kind kind) {
 
 }  // namespace
 
+namespace {
+uint64_t NextSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+}  // namespace
+
 struct OnlineService::Transfer {
+    // Tells this transfer from a later one that the allocator placed at the same address.
+    uint64_t serial = NextSerial();
     Kind kind = Kind::Upload;
     std::string id;
     W<IPrivateProcess> callback;
@@ -387,7 +396,9 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
         // transaction reaches it only while the context lives, so the answer
         // may name the service directly; the transfer is looked up again.
         transfer->inFlight = comm->SendTransaction(
-            trans, step.write, [this, sent = transfer.get()](int32_t status) { TransactionAnswered(sent, status); });
+            trans, step.write, [this, sent = transfer.get(), serial = transfer->serial](int32_t status) {
+                TransactionAnswered(sent, serial, status);
+            });
         if (transfer->inFlight) {
             ++totals_.transactions;
             if (step.write) totals_.bytes += ByteCount(trans->TransData());
@@ -405,9 +416,9 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     transfer->inFlight = true;
 }
 
-void OnlineService::TransactionAnswered(const Transfer* sent, int32_t status) {
+void OnlineService::TransactionAnswered(const Transfer* sent, uint64_t serial, int32_t status) {
     for (const auto& transfer : queue_)
-        if (transfer.get() == sent) {
+        if (transfer.get() == sent && transfer->serial == serial) {
             const auto keep = transfer;  // Answered may finish it, which drops it from the queue
             Answered(keep, status);
             return;
