@@ -1,6 +1,8 @@
 // The AI function block's elements and its change and refresh handlers.
 #include "blocks/DataModel_P3_FB_AI.h"
 
+#include <array>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -178,16 +180,18 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
 
     if (IsPathOf(changed.Name, prefix, "MODE_BLK/Actual")) {
         // Only the members change; the "OUT/" header keeps its own flags.
-        for (const char* path : kModeDependentValues) {
-            auto element = ElementAt(parameters, prefix, path);
-            clsDataElement& el = com::Deref(element);
+        const ElementsAtPaths values(parameters, kModeDependentValues, n, prefix);
+        for (size_t i = 0; i < std::size(kModeDependentValues); ++i) {
+            const auto& element = values.Item(i);
+            clsDataElement& el = values[i];
             const bool manual = com::CompareTo(changed.TransientValue, kManualMode) == com::Cmp::Equal;
             el.StatusFlags(manual ? (el.StatusFlags() & ~0x1) : (el.StatusFlags() | 0x1));
             parameters.NotifyChange(element, "");
         }
     } else if (IsPathOf(changed.Name, prefix, "OUT_SCALE/DecPoint")) {
         // Nothing changes; each value is reshown with the new decimal point.
-        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix, path), "");
+        const ElementsAtPaths values(parameters, kDecimalPointValues, n, prefix);
+        for (size_t i = 0; i < std::size(kDecimalPointValues); ++i) parameters.NotifyChange(values.Element(i), "");
     }
 }
 
@@ -198,8 +202,9 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
     const std::string& prefix = GetAIBlockPrefix(n);
 
     if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
-        std::vector<std::shared_ptr<clsDataElement>> targets;
-        for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix, path));
+        const ElementsAtPaths values(Parameters, kOutputUnitValues, n, prefix);
+        std::array<std::shared_ptr<clsDataElement>, std::size(kOutputUnitValues)> targets;
+        for (size_t i = 0; i < targets.size(); ++i) targets[i] = values.Element(i);
         // All 13 values follow the new unit, or none does.
         if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
         for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);

@@ -76,10 +76,25 @@ bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<co
     return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return path[0] == first && rest == path; });
 }
 
+namespace {
+
+bool BeyondFixedFormat(const Variant& value) {
+    return com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
+           com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
+}
+
+constexpr std::string_view kExponent = "E+00";
+
+}  // namespace
+
 std::string DisplayFormat(const std::string& fixed, const Variant& value) {
-    const bool beyond = com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
-                        com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
-    return beyond ? fixed + "E+00" : fixed;
+    return BeyondFixedFormat(value) ? fixed + std::string(kExponent) : fixed;
+}
+
+void SetDisplayFormat(std::string& format, std::string_view fixed, const Variant& value) {
+    const bool beyond = BeyondFixedFormat(value);
+    format.assign(fixed);
+    if (beyond) format.append(kExponent);
 }
 
 void ApplyDefaults(platform::rt::Parameters& parameters, const std::string& prefix, std::span<const DefaultRow> rows,

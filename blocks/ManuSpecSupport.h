@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "blocks/BlockTable.h"
 #include "platform/com/Variant.h"
@@ -51,6 +52,8 @@ bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<co
 
 // `fixed` for a value from -999999 to 999999, else `fixed` & "E+00".
 std::string DisplayFormat(const std::string& fixed, const platform::Variant& value);
+// Sets `format` to DisplayFormat(fixed, value), in its own storage.
+void SetDisplayFormat(std::string& format, std::string_view fixed, const platform::Variant& value);
 
 // ---- Defaults tables ----
 

@@ -2,8 +2,10 @@
 // The element factory and the slot and index rule of the parameter model.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Variant.h"
@@ -45,6 +47,28 @@ platform::P<clsDataElement> FindElementAt(const platform::rt::Parameters& params
 // The element at `prefix` & `path`, looked up without building the path.
 platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix,
                                       std::string_view path);
+
+// A handler's elements at a block prefix & each of its static paths, looked up
+// once until the collection changes (Parameters::ElementsAt) instead of by path
+// on every notice.
+class ElementsAtPaths {
+public:
+    // `paths` is a static table; `number` and `prefix` name the block (one
+    // number, one prefix for the table).
+    ElementsAtPaths(const platform::rt::Parameters& params, std::span<const char* const> paths, int32_t number,
+                    std::string_view prefix);
+    // Whether `element` is the one at paths[i].
+    bool Is(size_t i, const clsDataElement& element) const noexcept { return (*table_)[i].get() == &element; }
+    // The element at paths[i]; one the collection lacks raises 5, as ElementAt does.
+    const platform::rt::El& Item(size_t i) const;
+    // The same as an element of the model, or null for one of another kind, as ElementAt answers.
+    platform::P<clsDataElement> Element(size_t i) const;
+    // The element of the model at paths[i]; one of another kind raises 91.
+    clsDataElement& operator[](size_t i) const;
+
+private:
+    std::shared_ptr<const std::vector<platform::rt::El>> table_;
+};
 
 // Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
 // the blocks stay as they are. An index beyond 16 bits → 6.

@@ -115,6 +115,7 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
     byPrefix_.clear();
     members_.clear();
+    tables_.clear();
 }
 
 void Parameters::Reset() {
@@ -122,6 +123,7 @@ void Parameters::Reset() {
     paths_.clear();
     byPrefix_.clear();
     members_.clear();
+    tables_.clear();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
@@ -158,6 +160,29 @@ std::shared_ptr<const std::vector<El>> Parameters::Members(std::string_view head
                           std::make_shared<const std::vector<El>>(ElementsUnder(header, header.size() + 1)))
                  .first;
     return it->second;
+}
+
+size_t Parameters::TableKeyHash::operator()(const TableKey& key) const noexcept {
+    const auto address = reinterpret_cast<uintptr_t>(key.paths);
+    return static_cast<size_t>((address >> 3) ^ (static_cast<uint64_t>(static_cast<uint32_t>(key.number)) *
+                                                 0x9E3779B97F4A7C15ull));
+}
+
+std::shared_ptr<const std::vector<El>> Parameters::ElementsAt(std::span<const char* const> paths, int32_t number,
+                                                              std::string_view prefix) const {
+    auto& table = tables_[TableKey{paths.data(), number}];
+    if (!table) {
+        std::vector<El> found;
+        found.reserve(paths.size());
+        std::string path(prefix);
+        for (const char* rest : paths) {
+            path.resize(prefix.size());
+            path += rest;
+            found.push_back(Find(path));
+        }
+        table = std::make_shared<const std::vector<El>>(std::move(found));
+    }
+    return table;
 }
 
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }

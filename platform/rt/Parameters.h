@@ -4,6 +4,7 @@
 // that go on to the model and the open pages.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,6 +51,13 @@ public:
     // The elements whose paths start with `path`, the one at `path` itself
     // included, in collection order; "" gives every element.
     std::vector<El> StartingWith(std::string_view path) const;
+    // The elements at `prefix` & each of `paths` (null where there is none), for
+    // handlers that consult the same elements on every change notice: looked up
+    // once per key until the collection changes; the list stays valid for its
+    // holder across changes. The key is `paths` (a static table) and `number`;
+    // every call with one key passes the same prefix.
+    std::shared_ptr<const std::vector<El>> ElementsAt(std::span<const char* const> paths, int32_t number,
+                                                      std::string_view prefix) const;
 
     // ---- Model and context (both held weakly) ----
     P<IPrivateDataModel> DataModel() const { return model_.lock(); }
@@ -138,6 +146,16 @@ private:
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     // Members per header; emptied whenever the collection changes.
     mutable std::unordered_map<std::string, std::shared_ptr<const std::vector<El>>, PathHash, PathEqual> members_;
+    struct TableKey {
+        const void* paths;
+        int32_t number;
+        bool operator==(const TableKey&) const = default;
+    };
+    struct TableKeyHash {
+        size_t operator()(const TableKey& key) const noexcept;
+    };
+    // ElementsAt per key; emptied whenever the collection changes.
+    mutable std::unordered_map<TableKey, std::shared_ptr<const std::vector<El>>, TableKeyHash> tables_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;
     W<DTMContext> context_;

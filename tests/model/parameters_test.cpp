@@ -148,6 +148,33 @@ TEST(Parameters, ChildrenAreTheRecordFieldsInCollectionOrder) {
     EXPECT_TRUE(params.Children("PHYS/MODE_BLK/").empty());
 }
 
+TEST(Parameters, ElementsAtPathsFollowTheCollection) {
+    static constexpr const char* kPaths[] = {"MODE_BLK/Actual", "TAG_DESC"};
+    Parameters params;
+    auto actual = Make("FUNC/1/AI/MODE_BLK/Actual");
+    params.Add(actual);
+    params.Add(Make("FUNC/2/AI/TAG_DESC"));
+
+    // A path the collection lacks is null; the number keeps blocks apart.
+    const auto first = params.ElementsAt(kPaths, 1, "FUNC/1/AI/");
+    EXPECT_EQ(first->at(0), actual);
+    EXPECT_EQ(first->at(1), nullptr);
+    EXPECT_EQ(params.ElementsAt(kPaths, 2, "FUNC/2/AI/")->at(1), params.Find("FUNC/2/AI/TAG_DESC"));
+
+    // An element added later is found; the earlier list stays as its holder got it.
+    auto tag = Make("FUNC/1/AI/TAG_DESC");
+    params.Add(tag);
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(1), tag);
+    EXPECT_EQ(first->at(1), nullptr);
+
+    // A rebuilt collection gives its own elements.
+    params.Reset();
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(0), nullptr);
+    auto rebuilt = Make("FUNC/1/AI/MODE_BLK/Actual");
+    params.Add(rebuilt);
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(0), rebuilt);
+}
+
 TEST(Parameters, ResetEmptiesTheCollection) {
     Parameters params;
     params.Add(Make("A"));
