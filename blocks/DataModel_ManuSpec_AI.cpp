@@ -82,6 +82,7 @@ constexpr const char* kDecimalPointPaths[] = {"OUT_SCALE/DecPoint", "ALARM_HYS",
                                               "LO_LO_LIM",          "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val",
                                               "OUT/Value",          "HI_LIM",           "LO_LIM"};
 constexpr size_t kDecimalPoint = 0;
+const platform::rt::PathList kDecimalPointList(kDecimalPointPaths);
 
 const manuspec::ChannelRow& DefaultChannel(int16_t n) {
     int16_t code = kChannelMassFlow;
@@ -164,7 +165,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
         return;
     }
 
-    const ElementsAtPaths paths(Parameters, kDecimalPointPaths, el.BlockNumber, prefix);
+    const ElementsAtPaths paths(Parameters, kDecimalPointList, el.BlockNumber, prefix);
     if (!ShownWithDecimalPoint(paths, el)) return;
     const int32_t d = com::CLng(paths[kDecimalPoint].TransientValue);
     // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.

@@ -117,10 +117,6 @@ P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_
     return com::FastPointerCast<clsDataElement>(el);
 }
 
-ElementsAtPaths::ElementsAtPaths(const platform::rt::Parameters& params, std::span<const char* const> paths,
-                                 int32_t number, std::string_view prefix)
-    : table_(params.ElementsAt(paths, number, prefix)) {}
-
 const platform::rt::El& ElementsAtPaths::Item(size_t i) const {
     const auto& el = (*table_)[i];
     if (!el) com::Raise(com::errInvalidArgument);

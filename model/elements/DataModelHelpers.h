@@ -2,13 +2,13 @@
 // The element factory and the slot and index rule of the parameter model.
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Variant.h"
+#include "platform/rt/Parameters.h"
 
 namespace platform::rt {
 class DTMContext;
@@ -53,10 +53,10 @@ platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, st
 // on every notice.
 class ElementsAtPaths {
 public:
-    // `paths` is a static table; `number` and `prefix` name the block (one
-    // number, one prefix for the table).
-    ElementsAtPaths(const platform::rt::Parameters& params, std::span<const char* const> paths, int32_t number,
-                    std::string_view prefix);
+    // `number` and `prefix` name the block (one number, one prefix for the list).
+    ElementsAtPaths(const platform::rt::Parameters& params, const platform::rt::PathList& paths, int32_t number,
+                    std::string_view prefix)
+        : table_(params.ElementsAt(paths, number, prefix)) {}
     // Whether `element` is the one at paths[i].
     bool Is(size_t i, const clsDataElement& element) const noexcept { return (*table_)[i].get() == &element; }
     // The element at paths[i]; one the collection lacks raises 5, as ElementAt does.

@@ -1,6 +1,7 @@
 #include "platform/rt/Parameters.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <utility>
 
@@ -162,25 +163,30 @@ std::shared_ptr<const std::vector<El>> Parameters::Members(std::string_view head
     return it->second;
 }
 
-size_t Parameters::TableKeyHash::operator()(const TableKey& key) const noexcept {
-    const auto address = reinterpret_cast<uintptr_t>(key.paths);
-    return static_cast<size_t>((address >> 3) ^ (static_cast<uint64_t>(static_cast<uint32_t>(key.number)) *
-                                                 0x9E3779B97F4A7C15ull));
+size_t PathList::NextId() noexcept {
+    static std::atomic<size_t> next{0};
+    return next++;
 }
 
-std::shared_ptr<const std::vector<El>> Parameters::ElementsAt(std::span<const char* const> paths, int32_t number,
-                                                              std::string_view prefix) const {
-    auto& table = tables_[TableKey{paths.data(), number}];
-    if (!table) {
-        std::vector<El> found;
-        found.reserve(paths.size());
-        std::string path(prefix);
-        for (const char* rest : paths) {
-            path.resize(prefix.size());
-            path += rest;
-            found.push_back(Find(path));
-        }
-        table = std::make_shared<const std::vector<El>>(std::move(found));
+std::shared_ptr<const std::vector<El>> Parameters::FindElementsAt(const PathList& list, int32_t number,
+                                                                  std::string_view prefix) const {
+    std::vector<El> found;
+    found.reserve(list.Paths().size());
+    std::string path(prefix);
+    for (const char* rest : list.Paths()) {
+        path.resize(prefix.size());
+        path += rest;
+        found.push_back(Find(path));
+    }
+    auto table = std::make_shared<const std::vector<El>>(std::move(found));
+    // Block numbers are small; any other number is looked up on every call.
+    constexpr uint32_t kKeptNumbers = 64;
+    const auto n = static_cast<uint32_t>(number);
+    if (n < kKeptNumbers) {
+        if (tables_.size() <= list.Id()) tables_.resize(list.Id() + 1);
+        auto& numbers = tables_[list.Id()];
+        if (numbers.size() <= n) numbers.resize(n + 1);
+        numbers[n] = table;
     }
     return table;
 }

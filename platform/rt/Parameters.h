@@ -20,6 +20,21 @@ class DtmGuiRegistry;
 class IPrivateDataModel;
 class ChannelList;
 
+// A static list of element paths under a block prefix, with the id under
+// which every collection keeps the elements it found at them (ElementsAt).
+class PathList {
+public:
+    template <size_t N>
+    explicit PathList(const char* const (&paths)[N]) : paths_(paths), id_(NextId()) {}
+    std::span<const char* const> Paths() const noexcept { return paths_; }
+    size_t Id() const noexcept { return id_; }
+
+private:
+    static size_t NextId() noexcept;
+    std::span<const char* const> paths_;
+    size_t id_;
+};
+
 class Parameters : public com::Object {
 public:
     using iterator = std::vector<El>::const_iterator;
@@ -51,13 +66,18 @@ public:
     // The elements whose paths start with `path`, the one at `path` itself
     // included, in collection order; "" gives every element.
     std::vector<El> StartingWith(std::string_view path) const;
-    // The elements at `prefix` & each of `paths` (null where there is none), for
-    // handlers that consult the same elements on every change notice: looked up
-    // once per key until the collection changes; the list stays valid for its
-    // holder across changes. The key is `paths` (a static table) and `number`;
-    // every call with one key passes the same prefix.
-    std::shared_ptr<const std::vector<El>> ElementsAt(std::span<const char* const> paths, int32_t number,
-                                                      std::string_view prefix) const;
+    // The elements at `prefix` & each of the list's paths (null where there is
+    // none), for handlers that consult the same elements on every change
+    // notice: looked up once per list and `number` until the collection
+    // changes; the list stays valid for its holder across changes. Every call
+    // with one list and number passes the same prefix.
+    std::shared_ptr<const std::vector<El>> ElementsAt(const PathList& list, int32_t number,
+                                                      std::string_view prefix) const {
+        const auto n = static_cast<uint32_t>(number);
+        if (list.Id() < tables_.size() && n < tables_[list.Id()].size())
+            if (const auto& found = tables_[list.Id()][n]) return found;
+        return FindElementsAt(list, number, prefix);
+    }
 
     // ---- Model and context (both held weakly) ----
     P<IPrivateDataModel> DataModel() const { return model_.lock(); }
@@ -146,16 +166,10 @@ private:
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     // Members per header; emptied whenever the collection changes.
     mutable std::unordered_map<std::string, std::shared_ptr<const std::vector<El>>, PathHash, PathEqual> members_;
-    struct TableKey {
-        const void* paths;
-        int32_t number;
-        bool operator==(const TableKey&) const = default;
-    };
-    struct TableKeyHash {
-        size_t operator()(const TableKey& key) const noexcept;
-    };
-    // ElementsAt per key; emptied whenever the collection changes.
-    mutable std::unordered_map<TableKey, std::shared_ptr<const std::vector<El>>, TableKeyHash> tables_;
+    std::shared_ptr<const std::vector<El>> FindElementsAt(const PathList& list, int32_t number,
+                                                          std::string_view prefix) const;
+    // ElementsAt per list id and number; emptied whenever the collection changes.
+    mutable std::vector<std::vector<std::shared_ptr<const std::vector<El>>>> tables_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;
     W<DTMContext> context_;

@@ -149,7 +149,8 @@ TEST(Parameters, ChildrenAreTheRecordFieldsInCollectionOrder) {
 }
 
 TEST(Parameters, ElementsAtPathsFollowTheCollection) {
-    static constexpr const char* kPaths[] = {"MODE_BLK/Actual", "TAG_DESC"};
+    static constexpr const char* kPathTexts[] = {"MODE_BLK/Actual", "TAG_DESC"};
+    static const platform::rt::PathList kPaths(kPathTexts);
     Parameters params;
     auto actual = Make("FUNC/1/AI/MODE_BLK/Actual");
     params.Add(actual);
