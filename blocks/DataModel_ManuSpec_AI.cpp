@@ -100,13 +100,6 @@ std::string_view DecimalPointFormat(int32_t d, std::array<char, kMaxDecimalPoint
     return std::string_view(buffer.data(), static_cast<size_t>(d) + 2);
 }
 
-// Whether the element is one of the values shown with the decimal point.
-bool ShownWithDecimalPoint(const ElementsAtPaths& paths, const clsDataElement& el) {
-    for (size_t i = kDecimalPoint + 1; i < std::size(kDecimalPointPaths); ++i)
-        if (paths.Is(i, el)) return true;
-    return false;
-}
-
 // Gives the block the unit of the channel's measured value: the output unit
 // (whose own refresh converts the block's values) and, without converting,
 // the transient unit of the scale and the simulated value.
@@ -166,7 +159,7 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
     }
 
     const ElementsAtPaths paths(Parameters, kDecimalPointList, el.BlockNumber, prefix);
-    if (!ShownWithDecimalPoint(paths, el)) return;
+    if (!paths.Holds(el, kDecimalPoint + 1)) return;
     const int32_t d = com::CLng(paths[kDecimalPoint].TransientValue);
     // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.
     if (d > kMaxDecimalPoint) com::Raise(com::errOverflow);

@@ -68,14 +68,6 @@ Variant BlockViewAddress(int16_t n) {
     return Variant::Lng(com::CLng(Variant::Dbl(com::vb::Val("&H" + digits + "F0"))));
 }
 
-bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
-    if (!std::string_view(name).starts_with(prefix)) return false;
-    const std::string_view rest = std::string_view(name).substr(prefix.size());
-    // The first byte rules out most paths before their length is taken.
-    const char first = rest.empty() ? '\0' : rest[0];
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return path[0] == first && rest == path; });
-}
-
 namespace {
 
 bool BeyondFixedFormat(const Variant& value) {
@@ -86,10 +78,6 @@ bool BeyondFixedFormat(const Variant& value) {
 constexpr std::string_view kExponent = "E+00";
 
 }  // namespace
-
-std::string DisplayFormat(const std::string& fixed, const Variant& value) {
-    return BeyondFixedFormat(value) ? fixed + std::string(kExponent) : fixed;
-}
 
 void SetDisplayFormat(std::string& format, std::string_view fixed, const Variant& value) {
     const bool beyond = BeyondFixedFormat(value);

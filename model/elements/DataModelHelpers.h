@@ -59,6 +59,12 @@ public:
         : table_(params.ElementsAt(paths, number, prefix)) {}
     // Whether `element` is the one at paths[i].
     bool Is(size_t i, const clsDataElement& element) const noexcept { return (*table_)[i].get() == &element; }
+    // Whether `element` is one of those at paths[from] and after.
+    bool Holds(const clsDataElement& element, size_t from = 0) const noexcept {
+        for (size_t i = from; i < table_->size(); ++i)
+            if (Is(i, element)) return true;
+        return false;
+    }
     // The element at paths[i]; one the collection lacks raises 5, as ElementAt does.
     const platform::rt::El& Item(size_t i) const;
     // The same as an element of the model, or null for one of another kind, as ElementAt answers.
