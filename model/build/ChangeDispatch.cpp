@@ -1,5 +1,7 @@
 #include "model/build/ChangeDispatch.h"
 
+#include <string_view>
+
 #include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_ManuSpec_PB.h"
 #include "blocks/DataModel_P3_FB_AI.h"
@@ -74,10 +76,12 @@ void SyncTag(const std::shared_ptr<clsDataElement>& element, platform::rt::Param
              int32_t nestingLevel) {
     if (nestingLevel != 1) return;
     const char* target = nullptr;
-    if (element->Name == "~/Tag") {
+    using namespace std::string_view_literals;
+    const std::string_view name = element->Name;
+    if (name == "~/Tag"sv) {
         if (parameters.UpdateInProgress()) return;
         target = "PHYS/TAG_DESC";
-    } else if (element->Name == "PHYS/TAG_DESC") {
+    } else if (name == "PHYS/TAG_DESC"sv) {
         target = "~/Tag";
     } else {
         return;

@@ -125,6 +125,10 @@ const platform::rt::El& ElementsAtPaths::Item(size_t i) const {
 
 P<clsDataElement> ElementsAtPaths::Element(size_t i) const { return com::FastPointerCast<clsDataElement>(Item(i)); }
 
+clsDataElement* ElementsAtPaths::Find(size_t i) const noexcept {
+    return com::FastCast<clsDataElement>((*table_)[i].get());
+}
+
 clsDataElement& ElementsAtPaths::operator[](size_t i) const {
     auto* el = com::FastCast<clsDataElement>(Item(i).get());
     if (!el) com::Raise(com::errObjectNotSet);

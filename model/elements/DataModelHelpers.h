@@ -71,6 +71,8 @@ public:
     platform::P<clsDataElement> Element(size_t i) const;
     // The element of the model at paths[i]; one of another kind raises 91.
     clsDataElement& operator[](size_t i) const;
+    // The same, or null for a path the collection lacks or an element of another kind.
+    clsDataElement* Find(size_t i) const noexcept;
 
 private:
     std::shared_ptr<const std::vector<platform::rt::El>> table_;
