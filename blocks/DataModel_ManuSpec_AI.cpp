@@ -158,8 +158,8 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
         return;
     }
 
+    if (!IsElementAtPaths(el, Parameters, kDecimalPointList, el.BlockNumber, prefix, kDecimalPoint + 1)) return;
     const ElementsAtPaths paths(Parameters, kDecimalPointList, el.BlockNumber, prefix);
-    if (!paths.Holds(el, kDecimalPoint + 1)) return;
     const int32_t d = com::CLng(paths[kDecimalPoint].TransientValue);
     // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.
     if (d > kMaxDecimalPoint) com::Raise(com::errOverflow);

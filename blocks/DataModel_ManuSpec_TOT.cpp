@@ -154,7 +154,7 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
         return;
     }
 
-    if (ElementsAtPaths(Parameters, kLimitList, el.BlockNumber, prefix).Holds(el))
+    if (IsElementAtPaths(el, Parameters, kLimitList, el.BlockNumber, prefix))
         manuspec::SetDisplayFormat(el.ValueFormat, kLimitFormat, el.TransientValue);
 }
 

@@ -59,12 +59,6 @@ public:
         : table_(params.ElementsAt(paths, number, prefix)) {}
     // Whether `element` is the one at paths[i].
     bool Is(size_t i, const clsDataElement& element) const noexcept { return (*table_)[i].get() == &element; }
-    // Whether `element` is one of those at paths[from] and after.
-    bool Holds(const clsDataElement& element, size_t from = 0) const noexcept {
-        for (size_t i = from; i < table_->size(); ++i)
-            if (Is(i, element)) return true;
-        return false;
-    }
     // The element at paths[i]; one the collection lacks raises 5, as ElementAt does.
     const platform::rt::El& Item(size_t i) const;
     // The same as an element of the model, or null for one of another kind, as ElementAt answers.
@@ -77,6 +71,17 @@ public:
 private:
     std::shared_ptr<const std::vector<platform::rt::El>> table_;
 };
+
+// Whether `element` is one of the elements at prefix & paths[from] and after
+// (looked up as ElementsAtPaths does, without holding the list).
+inline bool IsElementAtPaths(const clsDataElement& element, const platform::rt::Parameters& params,
+                             const platform::rt::PathList& paths, int32_t number, std::string_view prefix,
+                             size_t from = 0) {
+    const std::vector<platform::rt::El>& table = *params.ElementsAt(paths, number, prefix);
+    for (size_t i = from; i < table.size(); ++i)
+        if (table[i].get() == &element) return true;
+    return false;
+}
 
 // Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
 // the blocks stay as they are. An index beyond 16 bits → 6.

@@ -168,8 +168,8 @@ size_t PathList::NextId() noexcept {
     return next++;
 }
 
-std::shared_ptr<const std::vector<El>> Parameters::FindElementsAt(const PathList& list, int32_t number,
-                                                                  std::string_view prefix) const {
+const std::shared_ptr<const std::vector<El>>& Parameters::FindElementsAt(const PathList& list, int32_t number,
+                                                                         std::string_view prefix) const {
     std::vector<El> found;
     found.reserve(list.Paths().size());
     std::string path(prefix);
@@ -182,13 +182,11 @@ std::shared_ptr<const std::vector<El>> Parameters::FindElementsAt(const PathList
     // Block numbers are small; any other number is looked up on every call.
     constexpr uint32_t kKeptNumbers = 64;
     const auto n = static_cast<uint32_t>(number);
-    if (n < kKeptNumbers) {
-        if (tables_.size() <= list.Id()) tables_.resize(list.Id() + 1);
-        auto& numbers = tables_[list.Id()];
-        if (numbers.size() <= n) numbers.resize(n + 1);
-        numbers[n] = table;
-    }
-    return table;
+    if (n >= kKeptNumbers) return unkeptTable_ = std::move(table);
+    if (tables_.size() <= list.Id()) tables_.resize(list.Id() + 1);
+    auto& numbers = tables_[list.Id()];
+    if (numbers.size() <= n) numbers.resize(n + 1);
+    return numbers[n] = std::move(table);
 }
 
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }

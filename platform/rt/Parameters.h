@@ -69,10 +69,11 @@ public:
     // The elements at `prefix` & each of the list's paths (null where there is
     // none), for handlers that consult the same elements on every change
     // notice: looked up once per list and `number` until the collection
-    // changes; the list stays valid for its holder across changes. Every call
-    // with one list and number passes the same prefix.
-    std::shared_ptr<const std::vector<El>> ElementsAt(const PathList& list, int32_t number,
-                                                      std::string_view prefix) const {
+    // changes. The reference is valid until the next call or change of the
+    // collection; a copy of the pointer keeps the list valid for its holder
+    // across changes. Every call with one list and number passes the same prefix.
+    const std::shared_ptr<const std::vector<El>>& ElementsAt(const PathList& list, int32_t number,
+                                                             std::string_view prefix) const {
         const auto n = static_cast<uint32_t>(number);
         if (list.Id() < tables_.size() && n < tables_[list.Id()].size())
             if (const auto& found = tables_[list.Id()][n]) return found;
@@ -166,8 +167,9 @@ private:
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     // Members per header; emptied whenever the collection changes.
     mutable std::unordered_map<std::string, std::shared_ptr<const std::vector<El>>, PathHash, PathEqual> members_;
-    std::shared_ptr<const std::vector<El>> FindElementsAt(const PathList& list, int32_t number,
-                                                          std::string_view prefix) const;
+    const std::shared_ptr<const std::vector<El>>& FindElementsAt(const PathList& list, int32_t number,
+                                                                 std::string_view prefix) const;
+    mutable std::shared_ptr<const std::vector<El>> unkeptTable_;  // ElementsAt of a number not kept
     // ElementsAt per list id and number; emptied whenever the collection changes.
     mutable std::vector<std::vector<std::shared_ptr<const std::vector<El>>>> tables_;
     std::vector<IPrivateDataElement*> dispatchStack_;
