@@ -30,8 +30,10 @@ bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters&
     if (element.Slot <= 4) return false;
     if (element.BlockType != pbfFunctionAIBlock && element.BlockType != pbfFunctionTOTBlock) return false;
     const auto& resolved = DataModelOf(parameters).IdentNumberSelector();
-    const auto selector = resolved ? resolved : ElementAt(parameters, kIdentNumberSelectorPath);
-    return platform::com::CompareTo(selector->TransientValue, 0) == platform::com::Cmp::Equal;
+    // The collection holds the element: its value outlives a looked-up reference.
+    const auto& value =
+        resolved ? resolved->TransientValue : ElementAt(parameters, kIdentNumberSelectorPath)->TransientValue;
+    return platform::com::CompareTo(value, 0) == platform::com::Cmp::Equal;
 }
 
 void CallBlockHandlers(const std::shared_ptr<clsDataElement>& element,

@@ -199,6 +199,9 @@ void Parameters::NotifyChange(El el, const std::string& text) {
         bool& modified;
         ~Mark() { modified = true; }
     } mark{modified_};
+    // One reference to the context serves the model and the pages, unless the
+    // model's handling gave the collection another context.
+    auto ctx = Context();
     const bool dispatching =
         std::find(dispatchStack_.begin(), dispatchStack_.end(), el.get()) != dispatchStack_.end();
     if (!dispatching) {
@@ -212,20 +215,20 @@ void Parameters::NotifyChange(El el, const std::string& text) {
                     if (!stack.empty()) stack.pop_back();
                 }
             } pop{dispatchStack_};
-            model->DataChanged(el, Context());
+            model->DataChanged(el, ctx);
         }
+        if (ctx.owner_before(context_) || context_.owner_before(ctx)) ctx = Context();
     }
-    NotifyPages(el, text);
+    NotifyPages(ctx, el, text);
 }
 
 void Parameters::NotifyChanged(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
-    NotifyPages(el, text);
+    NotifyPages(Context(), el, text);
     modified_ = true;
 }
 
-void Parameters::NotifyPages(const El& el, const std::string& text) {
-    const auto ctx = Context();
+void Parameters::NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text) {
     if (!ctx) return;
     // The context holds its registry for the call; no copy of the reference is needed.
     if (const auto& registry = ctx->GuiRegistry()) registry->NotifyParameterChanged(el, text);

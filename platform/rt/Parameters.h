@@ -158,7 +158,8 @@ private:
     size_t PositionOf(const Variant& anchor) const;  // unknown → 5
     // The elements whose paths start with `prefix` and are at least `minLength` long.
     std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
-    void NotifyPages(const El& el, const std::string& text);
+    // Tells the pages of `ctx` (none without it).
+    static void NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text);
     P<DtmGuiRegistry> Registry() const;
 
     std::vector<El> items_;
