@@ -22,13 +22,22 @@ namespace vb = platform::com::vb;
 
 namespace {
 
+// Whether `entry` begins with the short `key`, compared from the key's end:
+// the keys of one list mostly share their first digits, not their last.
+bool BeginsWith(std::string_view entry, std::string_view key) {
+    if (entry.size() < key.size()) return false;
+    for (size_t i = key.size(); i > 0; --i)
+        if (entry[i - 1] != key[i - 1]) return false;
+    return true;
+}
+
 // Whether the first entry of the "|"-separated list that begins with `key` is
 // `key` & `text` already.
 bool IndexEntryIs(std::string_view list, std::string_view key, std::string_view text) {
     for (size_t start = 0;;) {
         const size_t bar = list.find('|', start);
         const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
-        if (entry.starts_with(key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
+        if (BeginsWith(entry, key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
         if (bar == std::string_view::npos) return false;
         start = bar + 1;
     }
