@@ -77,6 +77,9 @@ private:
 inline bool IsElementAtPaths(const clsDataElement& element, const platform::rt::Parameters& params,
                              const platform::rt::PathList& paths, int32_t number, std::string_view prefix,
                              size_t from = 0) {
+    // An element at one of the paths has a name of the prefix's and the path's length.
+    const size_t length = element.Name.size();
+    if (length < prefix.size() || !paths.MayHaveLength(length - prefix.size())) return false;
     const std::vector<platform::rt::El>& table = *params.ElementsAt(paths, number, prefix);
     for (size_t i = from; i < table.size(); ++i)
         if (table[i].get() == &element) return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ErrorOf.h"
+#include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
@@ -174,6 +175,28 @@ TEST(Parameters, ElementsAtPathsFollowTheCollection) {
     auto rebuilt = Make("FUNC/1/AI/MODE_BLK/Actual");
     params.Add(rebuilt);
     EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(0), rebuilt);
+}
+
+TEST(Parameters, IsElementAtPathsAnswersForTheListedPathsOnly) {
+    static constexpr const char* kPathTexts[] = {"OUT_SCALE/DecPoint", "HI_LIM", "OUT/Value"};
+    static const platform::rt::PathList kPaths(kPathTexts);
+    Parameters params;
+    auto add = [&](const std::string& path) {
+        auto el = std::make_shared<dtm::clsDataElement>();
+        el->Name = path;
+        params.Add(el);
+        return el;
+    };
+    const auto decPoint = add("FUNC/1/AI/OUT_SCALE/DecPoint");
+    const auto limit = add("FUNC/1/AI/hi_lim");  // found ignoring case
+    const auto other = add("FUNC/1/AI/LO_LIM");  // a name of a listed length
+    const auto value = add("FUNC/2/AI/OUT/Value");
+    EXPECT_TRUE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/", 1));
+    EXPECT_TRUE(dtm::IsElementAtPaths(*limit, params, kPaths, 1, "FUNC/1/AI/", 1));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*other, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*value, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_TRUE(dtm::IsElementAtPaths(*value, params, kPaths, 2, "FUNC/2/AI/"));
 }
 
 TEST(Parameters, ResetEmptiesTheCollection) {
