@@ -165,9 +165,9 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
                 changed = true;
                 online = false;
             } else if (element->IsDownloadParam(DTMContext) || element->IsUploadParam(DTMContext)) {
-                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty() &&
-                      IsSameValue(element->TransientValue, element->DeviceValue)))
-                    online = false;
+                // Online: no stored value, and the device value is the value. Without a stored
+                // value but with a device value, the status flags just compared the two.
+                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty())) online = false;
             }
         }
         if (saved && (element->ElementMode & kModeSavedState) &&
