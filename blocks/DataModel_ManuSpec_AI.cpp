@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <string_view>
 
 #include "blocks/BlockTable.h"

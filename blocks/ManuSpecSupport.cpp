@@ -1,7 +1,6 @@
 // Channel table, defaults builder and display formats of the converter's block layers.
 #include "blocks/ManuSpecSupport.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
@@ -68,21 +67,11 @@ Variant BlockViewAddress(int16_t n) {
     return Variant::Lng(com::CLng(Variant::Dbl(com::vb::Val("&H" + digits + "F0"))));
 }
 
-namespace {
-
-bool BeyondFixedFormat(const Variant& value) {
-    return com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
-           com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
-}
-
-constexpr std::string_view kExponent = "E+00";
-
-}  // namespace
-
 void SetDisplayFormat(std::string& format, std::string_view fixed, const Variant& value) {
-    const bool beyond = BeyondFixedFormat(value);
+    const bool beyond = com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
+                        com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
     format.assign(fixed);
-    if (beyond) format.append(kExponent);
+    if (beyond) format.append("E+00");
 }
 
 void ApplyDefaults(platform::rt::Parameters& parameters, const std::string& prefix, std::span<const DefaultRow> rows,

@@ -125,6 +125,7 @@ void Parameters::Reset() {
     byPrefix_.clear();
     members_.clear();
     tables_.clear();
+    unkeptTable_.reset();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
