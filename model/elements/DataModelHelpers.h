@@ -72,17 +72,18 @@ private:
     std::shared_ptr<const std::vector<platform::rt::El>> table_;
 };
 
-// Whether `element` is one of the elements at prefix & paths[from] and after
-// (looked up as ElementsAtPaths does, without holding the list).
+// Whether `element` is the element at `prefix` followed by one of the list's
+// paths from `from` on, under exactly that name (case counts, as in IsPathOf),
+// found through the list's table instead of by comparing the name with each
+// path; a name of a length that no path gives is ruled out first.
 inline bool IsElementAtPaths(const clsDataElement& element, const platform::rt::Parameters& params,
                              const platform::rt::PathList& paths, int32_t number, std::string_view prefix,
                              size_t from = 0) {
-    // An element at one of the paths has a name of the prefix's and the path's length.
     const size_t length = element.Name.size();
     if (length < prefix.size() || !paths.MayHaveLength(length - prefix.size())) return false;
     const std::vector<platform::rt::El>& table = *params.ElementsAt(paths, number, prefix);
     for (size_t i = from; i < table.size(); ++i)
-        if (table[i].get() == &element) return true;
+        if (table[i].get() == &element) return IsPathOf(element.Name, prefix, paths.Paths()[i]);
     return false;
 }
 

@@ -174,7 +174,7 @@ const std::shared_ptr<const std::vector<El>>& Parameters::FindElementsAt(const P
     std::vector<El> found;
     found.reserve(list.Paths().size());
     std::string path(prefix);
-    for (const char* rest : list.Paths()) {
+    for (const std::string_view rest : list.Paths()) {
         path.resize(prefix.size());
         path += rest;
         found.push_back(Find(path));

@@ -25,10 +25,10 @@ class ChannelList;
 class PathList {
 public:
     template <size_t N>
-    explicit PathList(const char* const (&paths)[N]) : paths_(paths), id_(NextId()) {
+    explicit PathList(const char* const (&paths)[N]) : paths_(paths, paths + N), id_(NextId()) {
         for (const std::string_view path : paths_) lengths_ |= LengthBit(path.size());
     }
-    std::span<const char* const> Paths() const noexcept { return paths_; }
+    std::span<const std::string_view> Paths() const noexcept { return paths_; }
     size_t Id() const noexcept { return id_; }
     // Whether one of the paths may be `length` characters long (always true for long ones).
     bool MayHaveLength(size_t length) const noexcept { return (lengths_ & LengthBit(length)) != 0; }
@@ -36,7 +36,7 @@ public:
 private:
     static size_t NextId() noexcept;
     static constexpr uint64_t LengthBit(size_t length) noexcept { return uint64_t{1} << (length < 63 ? length : 63); }
-    std::span<const char* const> paths_;
+    std::vector<std::string_view> paths_;
     size_t id_;
     uint64_t lengths_ = 0;  // bit n: a path of n characters (bit 63: of 63 or more)
 };

@@ -188,12 +188,12 @@ TEST(Parameters, IsElementAtPathsAnswersForTheListedPathsOnly) {
         return el;
     };
     const auto decPoint = add("FUNC/1/AI/OUT_SCALE/DecPoint");
-    const auto limit = add("FUNC/1/AI/hi_lim");  // found ignoring case
+    const auto limit = add("FUNC/1/AI/hi_lim");  // found ignoring case, but not its name
     const auto other = add("FUNC/1/AI/LO_LIM");  // a name of a listed length
     const auto value = add("FUNC/2/AI/OUT/Value");
     EXPECT_TRUE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/"));
     EXPECT_FALSE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/", 1));
-    EXPECT_TRUE(dtm::IsElementAtPaths(*limit, params, kPaths, 1, "FUNC/1/AI/", 1));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*limit, params, kPaths, 1, "FUNC/1/AI/"));
     EXPECT_FALSE(dtm::IsElementAtPaths(*other, params, kPaths, 1, "FUNC/1/AI/"));
     EXPECT_FALSE(dtm::IsElementAtPaths(*value, params, kPaths, 1, "FUNC/1/AI/"));
     EXPECT_TRUE(dtm::IsElementAtPaths(*value, params, kPaths, 2, "FUNC/2/AI/"));
