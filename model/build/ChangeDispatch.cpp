@@ -26,10 +26,12 @@ constexpr int32_t kCommErrorBits = 0xF0000;
 
 // With the ident-number selector at 0 the function blocks from slot 5 on do not
 // exist on the bus: their changes are not dispatched.
-bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters) {
+// `model` is the collection's model when the caller has it at hand, else null.
+bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters,
+                        const clsDataModel* model) {
     if (element.Slot <= 4) return false;
     if (element.BlockType != pbfFunctionAIBlock && element.BlockType != pbfFunctionTOTBlock) return false;
-    const auto& resolved = DataModelOf(parameters).IdentNumberSelector();
+    const auto& resolved = (model ? *model : DataModelOf(parameters)).IdentNumberSelector();
     // The collection holds the element: its value outlives a looked-up reference.
     const auto& value =
         resolved ? resolved->TransientValue : ElementAt(parameters, kIdentNumberSelectorPath)->TransientValue;
@@ -115,8 +117,13 @@ void HandOnErrorBits(const clsDataElement& header, platform::rt::Parameters& par
 
 void HandleDataChange(const std::shared_ptr<clsDataElement>& element,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel) {
+    HandleDataChange(nullptr, element, DTMContext, NestingLevel);
+}
+
+void HandleDataChange(const clsDataModel* model, const std::shared_ptr<clsDataElement>& element,
+                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel) {
     auto& parameters = *platform::com::Deref(DTMContext).Parameters();
-    if (ExcludedBySelector(*element, parameters)) return;
+    if (ExcludedBySelector(*element, parameters, model)) return;
     CallBlockHandlers(element, DTMContext, parameters);
     SyncTag(element, parameters, NestingLevel);
     UpdateDependentParams(element, parameters, false);

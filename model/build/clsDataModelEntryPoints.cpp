@@ -108,7 +108,7 @@ void clsDataModel::DataChanged(const El& pda, const Ctx& DTMContext) {
     if (m_ChangeDepth == 0) m_ChangeFromDevice = Deref(Deref(DTMContext).Parameters()).DeviceAnswerInProgress();
     ++m_ChangeDepth;
     try {
-        HandleDataChange(element, DTMContext, m_ChangeDepth);
+        HandleDataChange(this, element, DTMContext, m_ChangeDepth);
     } catch (...) {
         if (--m_ChangeDepth == 0) m_ChangeFromDevice = false;
         throw;
@@ -136,7 +136,7 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
         try {
             for (const auto& item : Deref(Deref(DTMContext).Parameters())) {
                 if (item->ElementMode() & kModeCommand) continue;
-                HandleDataChange(AsElement(item), DTMContext, 1);
+                HandleDataChange(this, AsElement(item), DTMContext, 1);
             }
         } catch (const std::exception& error) {
             TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
