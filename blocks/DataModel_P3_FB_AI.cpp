@@ -159,11 +159,6 @@ void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) 
 
 }  // namespace
 
-const std::string& GetAIBlockPrefix(int16_t n) {
-    static const BlockPrefixes prefixes("FUNC/", "/AI/");
-    return prefixes(n);
-}
-
 void CreateAIBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     clsPROFIBUSProfil3Units& units = UnitsOf(DTMContext);

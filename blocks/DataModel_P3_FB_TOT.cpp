@@ -111,11 +111,6 @@ const platform::rt::PathList kTotaliserUnitList(kTotaliserUnitValues);
 
 }  // namespace
 
-const std::string& GetTOTBlockPrefix(int16_t n) {
-    static const BlockPrefixes prefixes("FUNC/", "/TOT/");
-    return prefixes(n);
-}
-
 void CreateTOTBlockModel(int16_t n, const platform::Variant& blockUnit,
                          const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     auto parameters = platform::com::Deref(DTMContext).Parameters();
