@@ -1,6 +1,7 @@
 // Channel table, defaults builder and display formats of the converter's block layers.
 #include "blocks/ManuSpecSupport.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
@@ -68,8 +69,13 @@ Variant BlockViewAddress(int16_t n) {
 }
 
 void SetDisplayFormat(std::string& format, std::string_view fixed, const Variant& value) {
-    const bool beyond = com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
-                        com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
+    // The value's number taken once, compared as CompareTo does: Null compares
+    // with nothing, NaN lies above every number.
+    bool beyond = false;
+    if (!value.IsNull()) {
+        const double number = com::CDbl(value);
+        beyond = std::isnan(number) || number > kFixedFormatMax || number < -kFixedFormatMax;
+    }
     format.assign(fixed);
     if (beyond) format.append("E+00");
 }
