@@ -1,6 +1,10 @@
 // The converter's defaults and refresh of the AI function blocks.
 #include "blocks/DataModel_ManuSpec.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "blocks/BlockTable.h"
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
@@ -72,9 +76,12 @@ constexpr BlockChannel kDefaultChannels[] = {
 // The values that a CHANNEL change shows in the new unit without converting them, in this order.
 constexpr const char* kChannelUnitValues[] = {"PV_SCALE/Up_Val", "PV_SCALE/Lo_Val", "SIMULATE/Value"};
 
-// The values shown with the output scale's decimal point, in the order they are tested.
-constexpr const char* kDecimalPointValues[] = {"ALARM_HYS",        "HI_HI_LIM",    "LO_LO_LIM", "OUT_SCALE/Up_Val",
-                                               "OUT_SCALE/Lo_Val", "OUT/Value",    "HI_LIM",    "LO_LIM"};
+// The output scale's decimal point, then the values shown with it.
+constexpr const char* kDecimalPointPaths[] = {"OUT_SCALE/DecPoint", "ALARM_HYS",        "HI_HI_LIM",
+                                              "LO_LO_LIM",          "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val",
+                                              "OUT/Value",          "HI_LIM",           "LO_LIM"};
+constexpr size_t kDecimalPoint = 0;
+const platform::rt::PathList kDecimalPointList(kDecimalPointPaths);
 
 const manuspec::ChannelRow& DefaultChannel(int16_t n) {
     int16_t code = kChannelMassFlow;
@@ -83,9 +90,13 @@ const manuspec::ChannelRow& DefaultChannel(int16_t n) {
     return *manuspec::FindChannel(Variant::Int(code));
 }
 
-// "0", and for a decimal point d above 0 "0." followed by d zeros.
-std::string DecimalPointFormat(int32_t d) {
-    return d > 0 ? "0." + std::string(static_cast<size_t>(d), '0') : "0";
+// "0", and for a decimal point d above 0 (at most kMaxDecimalPoint) "0." followed by d zeros.
+std::string_view DecimalPointFormat(int32_t d, std::array<char, kMaxDecimalPoint + 2>& buffer) {
+    if (d <= 0) return "0";
+    buffer[0] = '0';
+    buffer[1] = '.';
+    std::fill_n(buffer.begin() + 2, d, '0');
+    return std::string_view(buffer.data(), static_cast<size_t>(d) + 2);
 }
 
 // Gives the block the unit of the channel's measured value: the output unit
@@ -146,12 +157,13 @@ void ManuSpecAIUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt::
         return;
     }
 
-    if (!manuspec::NamesOneOf(el.Name, prefix, kDecimalPointValues)) return;
-    const auto decPoint = ElementAt(Parameters, prefix, "OUT_SCALE/DecPoint");
-    const int32_t d = com::CLng(com::Deref(decPoint).TransientValue);
+    if (!IsElementAtPaths(el, Parameters, kDecimalPointList, el.BlockNumber, prefix, kDecimalPoint + 1)) return;
+    const ElementsAtPaths paths(Parameters, kDecimalPointList, el.BlockNumber, prefix);
+    const int32_t d = com::CLng(paths[kDecimalPoint].TransientValue);
     // The decimal point is a one-byte value: a larger one is an overflow, not a format of that many zeros.
     if (d > kMaxDecimalPoint) com::Raise(com::errOverflow);
-    el.ValueFormat = manuspec::DisplayFormat(DecimalPointFormat(d), el.TransientValue);
+    std::array<char, kMaxDecimalPoint + 2> buffer;
+    manuspec::SetDisplayFormat(el.ValueFormat, DecimalPointFormat(d, buffer), el.TransientValue);
 }
 
 }  // namespace dtm

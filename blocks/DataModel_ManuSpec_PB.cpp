@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "blocks/BlockTable.h"
@@ -271,17 +272,18 @@ void ManuSpecPBDefaults(const std::shared_ptr<platform::rt::DTMContext>& DTMCont
 }
 
 void ManuSpecPBChanged(const std::shared_ptr<clsDataElement>& pda, Parameters& Parameters) {
-    const std::string& name = com::Deref(pda).Name;
-    if (name == "PHYS/IDENT_NUMBER_SELECTOR") {
+    using namespace std::string_view_literals;
+    const std::string_view name = com::Deref(pda).Name;
+    if (name == "PHYS/IDENT_NUMBER_SELECTOR"sv) {
         ApplyIdentNumberSelector(pda, Parameters);
-    } else if (name == "PHYS/DIAGNOSIS_EXTENSION") {
+    } else if (name == "PHYS/DIAGNOSIS_EXTENSION"sv) {
         SplitDiagnosisExtension(pda, Parameters);
     }
 }
 
 void ManuSpecPBUpdate(const std::shared_ptr<clsDataElement>& pda, Parameters& Parameters, bool bNoNotify) {
-    const std::string& name = com::Deref(pda).Name;
-    if (name != kOperationDays && name != kOperationMilliseconds) return;
+    const std::string_view name = com::Deref(pda).Name;
+    if (name != std::string_view(kOperationDays) && name != std::string_view(kOperationMilliseconds)) return;
     auto days = Get(Parameters, kOperationDays);
     auto milliseconds = Get(Parameters, kOperationMilliseconds);
     auto operationTime = Get(Parameters, kOperationTime);

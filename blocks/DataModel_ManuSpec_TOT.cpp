@@ -73,6 +73,7 @@ constexpr DefaultRow kDefaults[] = {
 
 // The limits, shown with their display format.
 constexpr const char* kLimits[] = {"ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM", "LO_LO_LIM"};
+const platform::rt::PathList kLimitList(kLimits);
 
 // The remembered units a block starts with.
 Variant InitialRememberedUnits() {
@@ -153,8 +154,8 @@ void ManuSpecTOTUpdate(const std::shared_ptr<clsDataElement>& pda, platform::rt:
         return;
     }
 
-    if (manuspec::NamesOneOf(el.Name, prefix, kLimits))
-        el.ValueFormat = manuspec::DisplayFormat(kLimitFormat, el.TransientValue);
+    if (IsElementAtPaths(el, Parameters, kLimitList, el.BlockNumber, prefix))
+        manuspec::SetDisplayFormat(el.ValueFormat, kLimitFormat, el.TransientValue);
 }
 
 }  // namespace dtm

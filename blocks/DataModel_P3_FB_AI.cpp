@@ -1,6 +1,8 @@
 // The AI function block's elements and its change and refresh handlers.
 #include "blocks/DataModel_P3_FB_AI.h"
 
+#include <array>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -124,15 +126,18 @@ constexpr std::string_view kTimeConstantPath = "PV_FTIME";
 constexpr double kManualMode = 16;
 // The output members whose flag 0x1 follows the actual mode, in this order.
 constexpr const char* kModeDependentValues[] = {"OUT/Value", "OUT/StatusQuality", "OUT/StatusLimit"};
+const platform::rt::PathList kModeDependentList(kModeDependentValues);
 
 // The values shown with the output scale's decimal point, in the order they are reported.
 constexpr const char* kDecimalPointValues[] = {
     "OUT/Value", "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM", "LO_LO_LIM", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val"};
+const platform::rt::PathList kDecimalPointList(kDecimalPointValues);
 
 // The values expressed in the output unit, in the order they are given it.
 constexpr const char* kOutputUnitValues[] = {
     "OUT/Value", "OUT_SCALE/Up_Val", "OUT_SCALE/Lo_Val", "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM",
     "LO_LO_LIM", "HI_HI_ALM/Value", "HI_ALM/Value", "LO_ALM/Value", "LO_LO_ALM/Value", "FSAFE_VALUE"};
+const platform::rt::PathList kOutputUnitList(kOutputUnitValues);
 
 // The constant unit code under which block n keeps its own unit text.
 int16_t BlockUnitTextCode(int16_t n) {
@@ -154,11 +159,6 @@ void SetUpTimeConstant(clsDataElement& element, clsPROFIBUSProfil3Units& units) 
 
 }  // namespace
 
-const std::string& GetAIBlockPrefix(int16_t n) {
-    static const BlockPrefixes prefixes("FUNC/", "/AI/");
-    return prefixes(n);
-}
-
 void CreateAIBlockModel(int16_t n, const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
     auto& parameters = com::Deref(com::Deref(DTMContext).Parameters());
     clsPROFIBUSProfil3Units& units = UnitsOf(DTMContext);
@@ -178,16 +178,18 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
 
     if (IsPathOf(changed.Name, prefix, "MODE_BLK/Actual")) {
         // Only the members change; the "OUT/" header keeps its own flags.
-        for (const char* path : kModeDependentValues) {
-            auto element = ElementAt(parameters, prefix, path);
-            clsDataElement& el = com::Deref(element);
+        const ElementsAtPaths values(parameters, kModeDependentList, n, prefix);
+        for (size_t i = 0; i < std::size(kModeDependentValues); ++i) {
+            const auto& element = values.Item(i);
+            clsDataElement& el = values[i];
             const bool manual = com::CompareTo(changed.TransientValue, kManualMode) == com::Cmp::Equal;
             el.StatusFlags(manual ? (el.StatusFlags() & ~0x1) : (el.StatusFlags() | 0x1));
             parameters.NotifyChange(element, "");
         }
     } else if (IsPathOf(changed.Name, prefix, "OUT_SCALE/DecPoint")) {
         // Nothing changes; each value is reshown with the new decimal point.
-        for (const char* path : kDecimalPointValues) parameters.NotifyChange(ElementAt(parameters, prefix, path), "");
+        const ElementsAtPaths values(parameters, kDecimalPointList, n, prefix);
+        for (size_t i = 0; i < std::size(kDecimalPointValues); ++i) parameters.NotifyChange(values.Element(i), "");
     }
 }
 
@@ -198,8 +200,9 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
     const std::string& prefix = GetAIBlockPrefix(n);
 
     if (IsPathOf(changed.Name, prefix, "OUT_SCALE/Unit")) {
-        std::vector<std::shared_ptr<clsDataElement>> targets;
-        for (const char* path : kOutputUnitValues) targets.push_back(ElementAt(Parameters, prefix, path));
+        const ElementsAtPaths values(Parameters, kOutputUnitList, n, prefix);
+        std::array<std::shared_ptr<clsDataElement>, std::size(kOutputUnitValues)> targets;
+        for (size_t i = 0; i < targets.size(); ++i) targets[i] = values.Element(i);
         // All 13 values follow the new unit, or none does.
         if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
         for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "blocks/BlockTable.h"
+
 namespace platform::rt {
 class DTMContext;
 class Parameters;
@@ -22,8 +24,11 @@ inline constexpr int16_t kTimeConstantUnitCode = 900;
 // Block n keeps its own unit text under the constant unit code 950 + n.
 inline constexpr int16_t kBlockUnitTextBase = 950;
 
-// "FUNC/" & n & "/AI/".
-const std::string& GetAIBlockPrefix(int16_t n);
+// "FUNC/" & n & "/AI/"; inline, as every notice of the block asks for it.
+inline const std::string& GetAIBlockPrefix(int16_t n) {
+    static const BlockPrefixes prefixes("FUNC/", "/AI/");
+    return prefixes(n);
+}
 
 // Creates the 85 elements of AI block n in the context's collection and
 // registers the time-constant unit 900 in the model's unit table (a model

@@ -1,7 +1,8 @@
 // The Totaliser function block's elements and its unit handler.
 #include "blocks/DataModel_P3_FB_TOT.h"
 
-#include <vector>
+#include <array>
+#include <iterator>
 
 #include "blocks/BlockTable.h"
 #include "model/elements/DataModelHelpers.h"
@@ -106,13 +107,9 @@ constexpr const char* kTotaliserUnitValues[] = {
     "TOTAL/Value", "PRESET_TOT", "ALARM_HYS", "HI_HI_LIM", "HI_LIM", "LO_LIM", "LO_LO_LIM",
     "HI_HI_ALM/Value", "HI_ALM/Value", "LO_ALM/Value", "LO_LO_ALM/Value",
 };
+const platform::rt::PathList kTotaliserUnitList(kTotaliserUnitValues);
 
 }  // namespace
-
-const std::string& GetTOTBlockPrefix(int16_t n) {
-    static const BlockPrefixes prefixes("FUNC/", "/TOT/");
-    return prefixes(n);
-}
 
 void CreateTOTBlockModel(int16_t n, const platform::Variant& blockUnit,
                          const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {
@@ -131,8 +128,9 @@ void OnTOTUnitChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     // depend on the context holding a model.
     clsDataModel& model = DataModelOf(DTMContext);
 
-    std::vector<std::shared_ptr<clsDataElement>> targets;
-    for (const char* path : kTotaliserUnitValues) targets.push_back(ElementAt(parameters, prefix, path));
+    const ElementsAtPaths values(parameters, kTotaliserUnitList, n, prefix);
+    std::array<std::shared_ptr<clsDataElement>, std::size(kTotaliserUnitValues)> targets;
+    for (size_t i = 0; i < targets.size(); ++i) targets[i] = values.Element(i);
     // All 11 values follow the new unit, or none does.
     CheckUnitChange(parameters, model, targets, pda);
     for (const auto& target : targets) {

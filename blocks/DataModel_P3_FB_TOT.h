@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "blocks/BlockTable.h"
 #include "platform/com/Variant.h"
 
 namespace platform::rt {
@@ -15,8 +16,11 @@ namespace dtm {
 
 class clsDataElement;
 
-// "FUNC/" & n & "/TOT/".
-const std::string& GetTOTBlockPrefix(int16_t n);
+// "FUNC/" & n & "/TOT/"; inline, as every notice of the block asks for it.
+inline const std::string& GetTOTBlockPrefix(int16_t n) {
+    static const BlockPrefixes prefixes("FUNC/", "/TOT/");
+    return prefixes(n);
+}
 
 // Creates the 72 elements of Totaliser block n. The values expressed in the
 // totaliser unit get blockUnit as their initial unit; an empty blockUnit means 1038 (L).

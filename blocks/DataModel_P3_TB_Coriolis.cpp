@@ -1,6 +1,7 @@
 // The Flow Coriolis Transducer Block's elements and its unit handler.
 #include "blocks/DataModel_P3_TB_Coriolis.h"
 
+#include <iterator>
 #include <vector>
 
 #include "blocks/BlockTable.h"
@@ -89,10 +90,14 @@ constexpr MeasuredValueUnit kMeasuredValueUnits[] = {
      kChannelTemperature},
 };
 
-// The AI elements expressed in the unit of the block's channel, in the order they are converted.
-constexpr const char* kChannelUnitValues[] = {"PV_SCALE/Lo_Val", "PV_SCALE/Up_Val", "SIMULATE/Value"};
+// An AI block's CHANNEL, then the elements expressed in the unit of that
+// channel, in the order they are converted.
+constexpr const char* kChannelUnitPaths[] = {"CHANNEL", "PV_SCALE/Lo_Val", "PV_SCALE/Up_Val", "SIMULATE/Value"};
+const platform::rt::PathList kChannelUnitList(kChannelUnitPaths);
+constexpr size_t kChannel = 0;
 
-constexpr const char* kNumberFBPath = "DEVICE_DIR/Comp_List_Dir_Entries/Number_FB";
+constexpr const char* kNumberFBPath[] = {"DEVICE_DIR/Comp_List_Dir_Entries/Number_FB"};
+const platform::rt::PathList kNumberFBList(kNumberFBPath);
 
 using Targets = std::vector<std::shared_ptr<clsDataElement>>;
 
@@ -109,13 +114,14 @@ void ConvertAndNotify(platform::rt::Parameters& parameters, clsDataModel& model,
 // initial "Number_FB") whose CHANNEL holds channelCode.
 Targets AIScalesForChannel(platform::rt::Parameters& parameters, const platform::Variant& channelCode) {
     Targets targets;
-    const int16_t count = com::CInt(com::Deref(ElementAt(parameters, "", kNumberFBPath)).InitialValue);
+    const int16_t count = com::CInt(ElementsAtPaths(parameters, kNumberFBList, 0, "")[0].InitialValue);
     for (int32_t i = 1; i <= count; ++i) {
-        const std::string& prefix = GetAIBlockPrefix(static_cast<int16_t>(i));
+        const ElementsAtPaths block(parameters, kChannelUnitList, i, GetAIBlockPrefix(static_cast<int16_t>(i)));
         // A totaliser block has no CHANNEL under the AI prefix: nothing to do.
-        auto channel = FindElementAt(parameters, prefix, "CHANNEL");
+        const clsDataElement* channel = block.Find(kChannel);
         if (!channel || !com::Equals(channel->TransientValue, channelCode)) continue;
-        for (const char* path : kChannelUnitValues) targets.push_back(ElementAt(parameters, prefix, path));
+        for (size_t path = kChannel + 1; path < std::size(kChannelUnitPaths); ++path)
+            targets.push_back(block.Element(path));
     }
     return targets;
 }

@@ -1,7 +1,7 @@
 // Channel table, defaults builder and display formats of the converter's block layers.
 #include "blocks/ManuSpecSupport.h"
 
-#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "blocks/DataModel_P3_TB_Coriolis.h"
@@ -68,18 +68,16 @@ Variant BlockViewAddress(int16_t n) {
     return Variant::Lng(com::CLng(Variant::Dbl(com::vb::Val("&H" + digits + "F0"))));
 }
 
-bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths) {
-    if (!std::string_view(name).starts_with(prefix)) return false;
-    const std::string_view rest = std::string_view(name).substr(prefix.size());
-    // The first byte rules out most paths before their length is taken.
-    const char first = rest.empty() ? '\0' : rest[0];
-    return std::any_of(paths.begin(), paths.end(), [&](const char* path) { return path[0] == first && rest == path; });
-}
-
-std::string DisplayFormat(const std::string& fixed, const Variant& value) {
-    const bool beyond = com::CompareTo(value, kFixedFormatMax) == com::Cmp::Greater ||
-                        com::CompareTo(value, -kFixedFormatMax) == com::Cmp::Less;
-    return beyond ? fixed + "E+00" : fixed;
+void SetDisplayFormat(std::string& format, std::string_view fixed, const Variant& value) {
+    // The value's number taken once, compared as CompareTo does: Null compares
+    // with nothing, NaN lies above every number.
+    bool beyond = false;
+    if (!value.IsNull()) {
+        const double number = com::CDbl(value);
+        beyond = std::isnan(number) || number > kFixedFormatMax || number < -kFixedFormatMax;
+    }
+    format.assign(fixed);
+    if (beyond) format.append("E+00");
 }
 
 void ApplyDefaults(platform::rt::Parameters& parameters, const std::string& prefix, std::span<const DefaultRow> rows,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "blocks/BlockTable.h"
 #include "platform/com/Variant.h"
@@ -46,11 +47,8 @@ bool HoldsCode(const platform::Variant& value, int32_t code);
 // formed by n's decimal digits followed by "F0" (block 2: 0x2F0), as a Long.
 platform::Variant BlockViewAddress(int16_t n);
 
-// True when `name` is prefix & one of `paths` (exact, case-sensitive).
-bool NamesOneOf(const std::string& name, const std::string& prefix, std::span<const char* const> paths);
-
-// `fixed` for a value from -999999 to 999999, else `fixed` & "E+00".
-std::string DisplayFormat(const std::string& fixed, const platform::Variant& value);
+// Sets `format` to `fixed` for a value from -999999 to 999999, else to `fixed` & "E+00".
+void SetDisplayFormat(std::string& format, std::string_view fixed, const platform::Variant& value);
 
 // ---- Defaults tables ----
 

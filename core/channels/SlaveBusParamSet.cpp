@@ -215,10 +215,10 @@ bool IsUsableSlaveBusParamSet(const Variant& value) {
 }
 
 void OnBusParamChanged(const P<clsDataElement>& pda, Parameters& Parameters, int32_t NestingLevel) {
-    const std::string& name = com::Deref(pda).Name;
-    if (name == kBusMasterConfigurationPart) {
+    const std::string_view name = com::Deref(pda).Name;
+    if (name == std::string_view(kBusMasterConfigurationPart)) {
         TakeBytes(Parameters, *pda);
-    } else if (name == kSlaveBusParamSetWholeString) {
+    } else if (name == std::string_view(kSlaveBusParamSetWholeString)) {
         TakeWholeString(Parameters, *pda);
     } else if (SlotOfName(name) != 0) {
         // Slot codes set by the parser (deeper levels) must not rebuild the string.

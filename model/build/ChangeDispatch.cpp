@@ -1,5 +1,7 @@
 #include "model/build/ChangeDispatch.h"
 
+#include <string_view>
+
 #include "blocks/DataModel_ManuSpec.h"
 #include "blocks/DataModel_ManuSpec_PB.h"
 #include "blocks/DataModel_P3_FB_AI.h"
@@ -24,12 +26,16 @@ constexpr int32_t kCommErrorBits = 0xF0000;
 
 // With the ident-number selector at 0 the function blocks from slot 5 on do not
 // exist on the bus: their changes are not dispatched.
-bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters) {
+// `model` is the collection's model when the caller has it at hand, else null.
+bool ExcludedBySelector(const clsDataElement& element, platform::rt::Parameters& parameters,
+                        const clsDataModel* model) {
     if (element.Slot <= 4) return false;
     if (element.BlockType != pbfFunctionAIBlock && element.BlockType != pbfFunctionTOTBlock) return false;
-    const auto& resolved = DataModelOf(parameters).IdentNumberSelector();
-    const auto selector = resolved ? resolved : ElementAt(parameters, kIdentNumberSelectorPath);
-    return platform::com::CompareTo(selector->TransientValue, 0) == platform::com::Cmp::Equal;
+    const auto& resolved = (model ? *model : DataModelOf(parameters)).IdentNumberSelector();
+    // The collection holds the element: its value outlives a looked-up reference.
+    const auto& value =
+        resolved ? resolved->TransientValue : ElementAt(parameters, kIdentNumberSelectorPath)->TransientValue;
+    return platform::com::CompareTo(value, 0) == platform::com::Cmp::Equal;
 }
 
 void CallBlockHandlers(const std::shared_ptr<clsDataElement>& element,
@@ -74,10 +80,12 @@ void SyncTag(const std::shared_ptr<clsDataElement>& element, platform::rt::Param
              int32_t nestingLevel) {
     if (nestingLevel != 1) return;
     const char* target = nullptr;
-    if (element->Name == "~/Tag") {
+    using namespace std::string_view_literals;
+    const std::string_view name = element->Name;
+    if (name == "~/Tag"sv) {
         if (parameters.UpdateInProgress()) return;
         target = "PHYS/TAG_DESC";
-    } else if (element->Name == "PHYS/TAG_DESC") {
+    } else if (name == "PHYS/TAG_DESC"sv) {
         target = "~/Tag";
     } else {
         return;
@@ -109,8 +117,13 @@ void HandOnErrorBits(const clsDataElement& header, platform::rt::Parameters& par
 
 void HandleDataChange(const std::shared_ptr<clsDataElement>& element,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel) {
+    HandleDataChange(nullptr, element, DTMContext, NestingLevel);
+}
+
+void HandleDataChange(const clsDataModel* model, const std::shared_ptr<clsDataElement>& element,
+                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel) {
     auto& parameters = *platform::com::Deref(DTMContext).Parameters();
-    if (ExcludedBySelector(*element, parameters)) return;
+    if (ExcludedBySelector(*element, parameters, model)) return;
     CallBlockHandlers(element, DTMContext, parameters);
     SyncTag(element, parameters, NestingLevel);
     UpdateDependentParams(element, parameters, false);

@@ -13,11 +13,16 @@ class Parameters;
 namespace dtm {
 
 class clsDataElement;
+class clsDataModel;
 
 // Runs everything that follows from a change of `element`. NestingLevel is 1 for
 // a change from outside the dispatch and one more for every notice sent while a
 // change is handled. Errors go to the caller.
 void HandleDataChange(const std::shared_ptr<clsDataElement>& element,
+                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel);
+// The same from the model of DTMContext's collection, which it need not look up
+// (null: looked up where needed).
+void HandleDataChange(const clsDataModel* model, const std::shared_ptr<clsDataElement>& element,
                       const std::shared_ptr<platform::rt::DTMContext>& DTMContext, int32_t NestingLevel);
 
 // The refresh procedures of the element's block. With bNoNotify they change

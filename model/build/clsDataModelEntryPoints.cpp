@@ -108,7 +108,7 @@ void clsDataModel::DataChanged(const El& pda, const Ctx& DTMContext) {
     if (m_ChangeDepth == 0) m_ChangeFromDevice = Deref(Deref(DTMContext).Parameters()).DeviceAnswerInProgress();
     ++m_ChangeDepth;
     try {
-        HandleDataChange(element, DTMContext, m_ChangeDepth);
+        HandleDataChange(this, element, DTMContext, m_ChangeDepth);
     } catch (...) {
         if (--m_ChangeDepth == 0) m_ChangeFromDevice = false;
         throw;
@@ -136,7 +136,7 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
         try {
             for (const auto& item : Deref(Deref(DTMContext).Parameters())) {
                 if (item->ElementMode() & kModeCommand) continue;
-                HandleDataChange(AsElement(item), DTMContext, 1);
+                HandleDataChange(this, AsElement(item), DTMContext, 1);
             }
         } catch (const std::exception& error) {
             TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
@@ -165,9 +165,9 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
                 changed = true;
                 online = false;
             } else if (element->IsDownloadParam(DTMContext) || element->IsUploadParam(DTMContext)) {
-                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty() &&
-                      IsSameValue(element->TransientValue, element->DeviceValue)))
-                    online = false;
+                // Online: no stored value, and the device value is the value. Without a stored
+                // value but with a device value, the status flags just compared the two.
+                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty())) online = false;
             }
         }
         if (saved && (element->ElementMode & kModeSavedState) &&

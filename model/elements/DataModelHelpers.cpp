@@ -117,6 +117,24 @@ P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_
     return com::FastPointerCast<clsDataElement>(el);
 }
 
+const platform::rt::El& ElementsAtPaths::Item(size_t i) const {
+    const auto& el = (*table_)[i];
+    if (!el) com::Raise(com::errInvalidArgument);
+    return el;
+}
+
+P<clsDataElement> ElementsAtPaths::Element(size_t i) const { return com::FastPointerCast<clsDataElement>(Item(i)); }
+
+clsDataElement* ElementsAtPaths::Find(size_t i) const noexcept {
+    return com::FastCast<clsDataElement>((*table_)[i].get());
+}
+
+clsDataElement& ElementsAtPaths::operator[](size_t i) const {
+    auto* el = com::FastCast<clsDataElement>(Item(i).get());
+    if (!el) com::Raise(com::errObjectNotSet);
+    return *el;
+}
+
 void OnChannelParamsSet(clsChannel& /*channel*/, const std::shared_ptr<platform::rt::DTMContext>& /*DTMContext*/) {}
 
 }  // namespace dtm

@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Variant.h"
+#include "platform/rt/Parameters.h"
 
 namespace platform::rt {
 class DTMContext;
@@ -45,6 +47,45 @@ platform::P<clsDataElement> FindElementAt(const platform::rt::Parameters& params
 // The element at `prefix` & `path`, looked up without building the path.
 platform::P<clsDataElement> ElementAt(const platform::rt::Parameters& params, std::string_view prefix,
                                       std::string_view path);
+
+// A handler's elements at a block prefix & each of its static paths, looked up
+// once until the collection changes (Parameters::ElementsAt) instead of by path
+// on every notice.
+class ElementsAtPaths {
+public:
+    // `number` and `prefix` name the block (one number, one prefix for the list).
+    ElementsAtPaths(const platform::rt::Parameters& params, const platform::rt::PathList& paths, int32_t number,
+                    std::string_view prefix)
+        : table_(params.ElementsAt(paths, number, prefix)) {}
+    // Whether `element` is the one at paths[i].
+    bool Is(size_t i, const clsDataElement& element) const noexcept { return (*table_)[i].get() == &element; }
+    // The element at paths[i]; one the collection lacks raises 5, as ElementAt does.
+    const platform::rt::El& Item(size_t i) const;
+    // The same as an element of the model, or null for one of another kind, as ElementAt answers.
+    platform::P<clsDataElement> Element(size_t i) const;
+    // The element of the model at paths[i]; one of another kind raises 91.
+    clsDataElement& operator[](size_t i) const;
+    // The same, or null for a path the collection lacks or an element of another kind.
+    clsDataElement* Find(size_t i) const noexcept;
+
+private:
+    std::shared_ptr<const std::vector<platform::rt::El>> table_;
+};
+
+// Whether `element` is the element at `prefix` followed by one of the list's
+// paths from `from` on, under exactly that name (case counts, as in IsPathOf),
+// found through the list's table instead of by comparing the name with each
+// path; a name of a length that no path gives is ruled out first.
+inline bool IsElementAtPaths(const clsDataElement& element, const platform::rt::Parameters& params,
+                             const platform::rt::PathList& paths, int32_t number, std::string_view prefix,
+                             size_t from = 0) {
+    const size_t length = element.Name.size();
+    if (length < prefix.size() || !paths.MayHaveLength(length - prefix.size())) return false;
+    const std::vector<platform::rt::El>& table = *params.ElementsAt(paths, number, prefix);
+    for (size_t i = from; i < table.size(); ++i)
+        if (table[i].get() == &element) return IsPathOf(element.Name, prefix, paths.Paths()[i]);
+    return false;
+}
 
 // Sets Slot and index from BlockType, BlockNumber and RelIndex; elements outside
 // the blocks stay as they are. An index beyond 16 bits → 6.

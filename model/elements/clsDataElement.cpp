@@ -22,13 +22,22 @@ namespace vb = platform::com::vb;
 
 namespace {
 
+// Whether `entry` begins with the short `key`, compared from the key's end:
+// the keys of one list mostly share their first digits, not their last.
+bool BeginsWith(std::string_view entry, std::string_view key) {
+    if (entry.size() < key.size()) return false;
+    for (size_t i = key.size(); i > 0; --i)
+        if (entry[i - 1] != key[i - 1]) return false;
+    return true;
+}
+
 // Whether the first entry of the "|"-separated list that begins with `key` is
 // `key` & `text` already.
 bool IndexEntryIs(std::string_view list, std::string_view key, std::string_view text) {
     for (size_t start = 0;;) {
         const size_t bar = list.find('|', start);
         const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
-        if (entry.starts_with(key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
+        if (BeginsWith(entry, key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
         if (bar == std::string_view::npos) return false;
         start = bar + 1;
     }
@@ -343,20 +352,29 @@ void clsDataElement::ReplaceValueListEntries() {
 }
 
 std::string clsDataElement::GetValueLists(int32_t listIndex) const {
-    const std::string lists = ValueLists.IsEmpty() ? std::string() : com::CStr(ValueLists);
-    const std::vector<std::string> parts = vb::Split(lists, ":{");
-    for (size_t i = 0; i + 1 < parts.size(); ++i) {
-        std::string selector = parts[i];
+    const std::string lists = ValueLists.IsEmpty() || ValueLists.IsString() ? std::string() : com::CStr(ValueLists);
+    // The parts between the ":{" marks, read in place: each part but the last
+    // ends with a selector (behind the previous list's "}"), the next part
+    // begins with that selector's list.
+    const std::string_view text = ValueLists.IsString() ? std::string_view(ValueLists.StrRef()) : lists;
+    constexpr std::string_view kOpen = ":{";
+    size_t start = 0;
+    for (size_t i = 0;; ++i) {
+        const size_t open = text.find(kOpen, start);
+        if (open == std::string_view::npos) return {};
+        std::string_view selector = text.substr(start, open - start);
         if (i > 0) {
             const size_t brace = selector.find('}');
-            if (brace != std::string::npos) selector = selector.substr(brace + 1);
+            if (brace != std::string_view::npos) selector = selector.substr(brace + 1);
         }
-        if (com::CLng(Variant(selector)) == listIndex) {
-            const std::string& next = parts[i + 1];
-            return next.substr(0, next.find('}'));
+        start = open + kOpen.size();
+        if (com::CLng(Variant(std::string(selector))) == listIndex) {
+            const size_t nextOpen = text.find(kOpen, start);
+            const std::string_view next =
+                text.substr(start, nextOpen == std::string_view::npos ? nextOpen : nextOpen - start);
+            return std::string(next.substr(0, next.find('}')));
         }
     }
-    return {};
 }
 
 P<clsDataElement> clsDataElement::GetParentParameter(const P<platform::rt::Parameters>& Parameters) const {

@@ -81,8 +81,7 @@ P<com::Object> DtmGuiRegistry::FindGui(const std::string& invokeId) const {
     return nullptr;
 }
 
-void DtmGuiRegistry::NotifyParameterChanged(const P<IPrivateDataElement>& element,
-                                            const std::string& /*text*/) {
+void DtmGuiRegistry::NotifyPagesParameterChanged(const P<IPrivateDataElement>& element) {
     ForEachPage(false, "IPrivateGUI.ParameterChanged", [&](IPrivateGUI& gui) {
         gui.ParameterChanged(element);
         return true;

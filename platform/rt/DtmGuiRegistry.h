@@ -31,8 +31,10 @@ public:
     // By invoke id (IsSameInvokeId), or null.
     P<com::Object> FindGui(const std::string& invokeId) const;
 
-    // ParameterChanged on every page, children included.
-    void NotifyParameterChanged(const P<IPrivateDataElement>& element, const std::string& text);
+    // ParameterChanged on every page, children included; most notices find no page open.
+    void NotifyParameterChanged(const P<IPrivateDataElement>& element, const std::string& /*text*/) {
+        if (!entries_.empty()) NotifyPagesParameterChanged(element);
+    }
     void NotifyParameterSetChanged();
     // ValidateParameters on every page.
     void FlushInput();
@@ -74,6 +76,7 @@ private:
     template <class F>
     bool ForEachPage(bool topLevelOnly, const char* where, F&& call);
     bool IsRegistered(const IPrivateGUI* gui) const;
+    void NotifyPagesParameterChanged(const P<IPrivateDataElement>& element);
 
     W<DTMContext> context_;
     std::vector<Entry> entries_;

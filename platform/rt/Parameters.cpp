@@ -1,6 +1,7 @@
 #include "platform/rt/Parameters.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <utility>
 
@@ -115,6 +116,7 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
     byPrefix_.clear();
     members_.clear();
+    tables_.clear();
 }
 
 void Parameters::Reset() {
@@ -122,6 +124,8 @@ void Parameters::Reset() {
     paths_.clear();
     byPrefix_.clear();
     members_.clear();
+    tables_.clear();
+    unkeptTable_.reset();
     byPath_.clear();
     dispatchStack_.clear();
     if (channels_) channels_->Clear();
@@ -160,6 +164,32 @@ std::shared_ptr<const std::vector<El>> Parameters::Members(std::string_view head
     return it->second;
 }
 
+size_t PathList::NextId() noexcept {
+    static std::atomic<size_t> next{0};
+    return next++;
+}
+
+const std::shared_ptr<const std::vector<El>>& Parameters::FindElementsAt(const PathList& list, int32_t number,
+                                                                         std::string_view prefix) const {
+    std::vector<El> found;
+    found.reserve(list.Paths().size());
+    std::string path(prefix);
+    for (const std::string_view rest : list.Paths()) {
+        path.resize(prefix.size());
+        path += rest;
+        found.push_back(Find(path));
+    }
+    auto table = std::make_shared<const std::vector<El>>(std::move(found));
+    // Block numbers are small; any other number is looked up on every call.
+    constexpr uint32_t kKeptNumbers = 64;
+    const auto n = static_cast<uint32_t>(number);
+    if (n >= kKeptNumbers) return unkeptTable_ = std::move(table);
+    if (tables_.size() <= list.Id()) tables_.resize(list.Id() + 1);
+    auto& numbers = tables_[list.Id()];
+    if (numbers.size() <= n) numbers.resize(n + 1);
+    return numbers[n] = std::move(table);
+}
+
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }
 
 void Parameters::NotifyChange(El el, const std::string& text) {
@@ -170,6 +200,9 @@ void Parameters::NotifyChange(El el, const std::string& text) {
         bool& modified;
         ~Mark() { modified = true; }
     } mark{modified_};
+    // One reference to the context serves the model and the pages, unless the
+    // model's handling gave the collection another context.
+    auto ctx = Context();
     const bool dispatching =
         std::find(dispatchStack_.begin(), dispatchStack_.end(), el.get()) != dispatchStack_.end();
     if (!dispatching) {
@@ -183,20 +216,20 @@ void Parameters::NotifyChange(El el, const std::string& text) {
                     if (!stack.empty()) stack.pop_back();
                 }
             } pop{dispatchStack_};
-            model->DataChanged(el, Context());
+            model->DataChanged(el, ctx);
         }
+        if (ctx.owner_before(context_) || context_.owner_before(ctx)) ctx = Context();
     }
-    NotifyPages(el, text);
+    NotifyPages(ctx, el, text);
 }
 
 void Parameters::NotifyChanged(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
-    NotifyPages(el, text);
+    NotifyPages(Context(), el, text);
     modified_ = true;
 }
 
-void Parameters::NotifyPages(const El& el, const std::string& text) {
-    const auto ctx = Context();
+void Parameters::NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text) {
     if (!ctx) return;
     // The context holds its registry for the call; no copy of the reference is needed.
     if (const auto& registry = ctx->GuiRegistry()) registry->NotifyParameterChanged(el, text);

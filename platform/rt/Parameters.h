@@ -4,6 +4,7 @@
 // that go on to the model and the open pages.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,27 @@ class DTMContext;
 class DtmGuiRegistry;
 class IPrivateDataModel;
 class ChannelList;
+
+// A static list of element paths under a block prefix, with the id under
+// which every collection keeps the elements it found at them (ElementsAt).
+class PathList {
+public:
+    template <size_t N>
+    explicit PathList(const char* const (&paths)[N]) : paths_(paths, paths + N), id_(NextId()) {
+        for (const std::string_view path : paths_) lengths_ |= LengthBit(path.size());
+    }
+    std::span<const std::string_view> Paths() const noexcept { return paths_; }
+    size_t Id() const noexcept { return id_; }
+    // Whether one of the paths may be `length` characters long (always true for long ones).
+    bool MayHaveLength(size_t length) const noexcept { return (lengths_ & LengthBit(length)) != 0; }
+
+private:
+    static size_t NextId() noexcept;
+    static constexpr uint64_t LengthBit(size_t length) noexcept { return uint64_t{1} << (length < 63 ? length : 63); }
+    std::vector<std::string_view> paths_;
+    size_t id_;
+    uint64_t lengths_ = 0;  // bit n: a path of n characters (bit 63: of 63 or more)
+};
 
 class Parameters : public com::Object {
 public:
@@ -50,6 +72,19 @@ public:
     // The elements whose paths start with `path`, the one at `path` itself
     // included, in collection order; "" gives every element.
     std::vector<El> StartingWith(std::string_view path) const;
+    // The elements at `prefix` & each of the list's paths (null where there is
+    // none), for handlers that consult the same elements on every change
+    // notice: looked up once per list and `number` until the collection
+    // changes. The reference is valid until the next call or change of the
+    // collection; a copy of the pointer keeps the list valid for its holder
+    // across changes. Every call with one list and number passes the same prefix.
+    const std::shared_ptr<const std::vector<El>>& ElementsAt(const PathList& list, int32_t number,
+                                                             std::string_view prefix) const {
+        const auto n = static_cast<uint32_t>(number);
+        if (list.Id() < tables_.size() && n < tables_[list.Id()].size())
+            if (const auto& found = tables_[list.Id()][n]) return found;
+        return FindElementsAt(list, number, prefix);
+    }
 
     // ---- Model and context (both held weakly) ----
     P<IPrivateDataModel> DataModel() const { return model_.lock(); }
@@ -129,7 +164,8 @@ private:
     size_t PositionOf(const Variant& anchor) const;  // unknown → 5
     // The elements whose paths start with `prefix` and are at least `minLength` long.
     std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
-    void NotifyPages(const El& el, const std::string& text);
+    // Tells the pages of `ctx` (none without it).
+    static void NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text);
     P<DtmGuiRegistry> Registry() const;
 
     std::vector<El> items_;
@@ -138,6 +174,11 @@ private:
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     // Members per header; emptied whenever the collection changes.
     mutable std::unordered_map<std::string, std::shared_ptr<const std::vector<El>>, PathHash, PathEqual> members_;
+    const std::shared_ptr<const std::vector<El>>& FindElementsAt(const PathList& list, int32_t number,
+                                                                 std::string_view prefix) const;
+    mutable std::shared_ptr<const std::vector<El>> unkeptTable_;  // ElementsAt of a number not kept
+    // ElementsAt per list id and number; emptied whenever the collection changes.
+    mutable std::vector<std::vector<std::shared_ptr<const std::vector<El>>>> tables_;
     std::vector<IPrivateDataElement*> dispatchStack_;
     W<IPrivateDataModel> model_;
     W<DTMContext> context_;

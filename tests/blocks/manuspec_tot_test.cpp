@@ -1,10 +1,13 @@
 // The converter's defaults, remembered units and refresh of the totaliser blocks.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ErrorOf.h"
 #include "ManuSpecFixture.h"
 #include "RecordingModel.h"
 #include "blocks/DataModel_ManuSpec.h"
+#include "blocks/ManuSpecSupport.h"
 
 namespace dtm {
 namespace {
@@ -199,6 +202,23 @@ TEST_F(TotaliserManuSpec, AChannelValueThatIsNoCodeChangesNothing) {
         EXPECT_EQ(unit->ValueList, "shown");
         EXPECT_TRUE(Identical(unit->TransientValue, Variant::Lng(1088)));
     }
+}
+
+TEST(ManuSpecDisplayFormat, TheExponentFollowsTheValueAsItCompares) {
+    const std::pair<Variant, const char*> cases[] = {
+        {Variant::Dbl(999999.0), "0.00"},      {Variant::Dbl(-1000000.0), "0.00E+00"},
+        {Variant::Sng(1.0e7f), "0.00E+00"},    {Variant::Dbl(std::nan("")), "0.00E+00"},  // NaN lies above
+        {Variant::Null(), "0.00"},             {Variant(), "0.00"},
+        {Variant("2000000"), "0.00E+00"},      {Variant("12"), "0.00"},
+    };
+    for (const auto& [value, expected] : cases) {
+        std::string format = "old";
+        dtm::manuspec::SetDisplayFormat(format, "0.00", value);
+        EXPECT_EQ(format, expected) << expected;
+    }
+    std::string format = "old";
+    EXPECT_EQ(ErrorOf([&] { dtm::manuspec::SetDisplayFormat(format, "0.00", Variant("abc")); }), 13);
+    EXPECT_EQ(format, "old");
 }
 
 TEST_F(TotaliserManuSpec, LimitsAreShownWithTheirFormat) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ErrorOf.h"
+#include "model/elements/DataModelHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
@@ -146,6 +147,56 @@ TEST(Parameters, ChildrenAreTheRecordFieldsInCollectionOrder) {
     EXPECT_EQ(Paths(params.Children("PHYS/MODE_BLK/")), more);
     params.Reset();
     EXPECT_TRUE(params.Children("PHYS/MODE_BLK/").empty());
+}
+
+TEST(Parameters, ElementsAtPathsFollowTheCollection) {
+    static constexpr const char* kPathTexts[] = {"MODE_BLK/Actual", "TAG_DESC"};
+    static const platform::rt::PathList kPaths(kPathTexts);
+    Parameters params;
+    auto actual = Make("FUNC/1/AI/MODE_BLK/Actual");
+    params.Add(actual);
+    params.Add(Make("FUNC/2/AI/TAG_DESC"));
+
+    // A path the collection lacks is null; the number keeps blocks apart.
+    const auto first = params.ElementsAt(kPaths, 1, "FUNC/1/AI/");
+    EXPECT_EQ(first->at(0), actual);
+    EXPECT_EQ(first->at(1), nullptr);
+    EXPECT_EQ(params.ElementsAt(kPaths, 2, "FUNC/2/AI/")->at(1), params.Find("FUNC/2/AI/TAG_DESC"));
+
+    // An element added later is found; the earlier list stays as its holder got it.
+    auto tag = Make("FUNC/1/AI/TAG_DESC");
+    params.Add(tag);
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(1), tag);
+    EXPECT_EQ(first->at(1), nullptr);
+
+    // A rebuilt collection gives its own elements.
+    params.Reset();
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(0), nullptr);
+    auto rebuilt = Make("FUNC/1/AI/MODE_BLK/Actual");
+    params.Add(rebuilt);
+    EXPECT_EQ(params.ElementsAt(kPaths, 1, "FUNC/1/AI/")->at(0), rebuilt);
+}
+
+TEST(Parameters, IsElementAtPathsAnswersForTheListedPathsOnly) {
+    static constexpr const char* kPathTexts[] = {"OUT_SCALE/DecPoint", "HI_LIM", "OUT/Value"};
+    static const platform::rt::PathList kPaths(kPathTexts);
+    Parameters params;
+    auto add = [&](const std::string& path) {
+        auto el = std::make_shared<dtm::clsDataElement>();
+        el->Name = path;
+        params.Add(el);
+        return el;
+    };
+    const auto decPoint = add("FUNC/1/AI/OUT_SCALE/DecPoint");
+    const auto limit = add("FUNC/1/AI/hi_lim");  // found ignoring case, but not its name
+    const auto other = add("FUNC/1/AI/LO_LIM");  // a name of a listed length
+    const auto value = add("FUNC/2/AI/OUT/Value");
+    EXPECT_TRUE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*decPoint, params, kPaths, 1, "FUNC/1/AI/", 1));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*limit, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*other, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_FALSE(dtm::IsElementAtPaths(*value, params, kPaths, 1, "FUNC/1/AI/"));
+    EXPECT_TRUE(dtm::IsElementAtPaths(*value, params, kPaths, 2, "FUNC/2/AI/"));
 }
 
 TEST(Parameters, ResetEmptiesTheCollection) {

@@ -164,6 +164,22 @@ TEST_F(ParametersNotice, ANoticeForAnElementBeingHandledGoesToThePagesOnly) {
                                              "page C"}));
 }
 
+TEST_F(ParametersNotice, PagesOfTheContextInForceAfterTheHandlingGetTheNotice) {
+    // The handling of B gives the collection another context, with its own page.
+    std::vector<std::string> otherLog;
+    auto other = DTMContext::Create();
+    auto otherPage = std::make_shared<LoggingPage>(otherLog, ctx->Parameters());
+    other->GuiRegistry()->RegisterGUI("other page", otherPage, true);
+    model->onDataChanged = [&](const std::string& path, const auto&) {
+        if (path == "B") params().Context(other);
+    };
+    Notify("A");
+    Notify("B");
+    EXPECT_EQ(log, (std::vector<std::string>{"model A", "page A", "model B"}));
+    EXPECT_EQ(otherLog, (std::vector<std::string>{"page B"}));
+    params().Context(ctx);
+}
+
 TEST_F(ParametersNotice, MoreThan64NestedHandlingsRaise28) {
     struct Case {
         int chain;  // E1 notices E2, ..., up to E<chain>
