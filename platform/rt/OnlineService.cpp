@@ -394,10 +394,12 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     if (built && comm) {
         // The context owns this service for its whole life and the answer of a
         // transaction reaches it only while the context lives, so the answer
-        // may name the service directly; the transfer is looked up again.
+        // may name the service directly; the transfer is looked up again by its
+        // serial, which no other transfer in the process shares. Two words keep
+        // the callback inside std::function's own buffer, with no allocation.
         transfer->inFlight = comm->SendTransaction(
-            trans, step.write, [this, sent = transfer.get(), serial = transfer->serial](int32_t status) {
-                TransactionAnswered(sent, serial, status);
+            trans, step.write, [this, serial = transfer->serial](int32_t status) {
+                TransactionAnswered(serial, status);
             });
         if (transfer->inFlight) {
             ++totals_.transactions;
@@ -416,9 +418,9 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     transfer->inFlight = true;
 }
 
-void OnlineService::TransactionAnswered(const Transfer* sent, uint64_t serial, int32_t status) {
+void OnlineService::TransactionAnswered(uint64_t serial, int32_t status) {
     for (const auto& transfer : queue_)
-        if (transfer.get() == sent && transfer->serial == serial) {
+        if (transfer->serial == serial) {
             const auto keep = transfer;  // Answered may finish it, which drops it from the queue
             Answered(keep, status);
             return;

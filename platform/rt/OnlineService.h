@@ -89,7 +89,7 @@ private:
     void Send(const std::shared_ptr<Transfer>& transfer);
     void Answered(const std::shared_ptr<Transfer>& transfer, int32_t status);
     // The answer to a transaction the transfer sent, if the transfer is still queued.
-    void TransactionAnswered(const Transfer* sent, uint64_t serial, int32_t status);
+    void TransactionAnswered(uint64_t serial, int32_t status);
     void Advance(const std::shared_ptr<Transfer>& transfer);
     void Finish(const std::shared_ptr<Transfer>& transfer);
     void Progress(Transfer& transfer, bool show);
