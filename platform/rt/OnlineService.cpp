@@ -175,15 +175,17 @@ int64_t ByteCount(const Variant& data) {
     }
 }
 
-const char* TitleOf(Kind kind) {
+// The progress title, made once: the frame hears it at every step.
+const std::string& TitleOf(Kind kind) {
+    static const std::string upload = "Upload", download = "Download", command = "Command", none;
     switch (kind) {
         case Kind::Upload:
-        case Kind::MarkedUpload: return "Upload";
-        case Kind::Download: return "Download";
-        case Kind::Command: return "Command";
+        case Kind::MarkedUpload: return upload;
+        case Kind::Download: return download;
+        case Kind::Command: return command;
         case Kind::Group: break;
     }
-    return "";
+    return none;
 }
 
 }  // namespace
