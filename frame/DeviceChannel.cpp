@@ -81,9 +81,14 @@ bool DeviceChannel::Transact(const std::string& invokeId, const std::string& xml
     }
     busTimeUs_ += busTimeUs;
     // The bus time passes on the virtual clock before the answer arrives.
-    platform::app::EventLoop::Instance().PostAfter((busTimeUs + 999) / 1000, [sink, invokeId, answerXml] {
-        if (auto target = sink.lock()) target->OnTransactionResponse(invokeId, answerXml);
-    });
+    platform::app::EventLoop::Instance().PostAfter(
+        (busTimeUs + 999) / 1000, [sink, id = invokeId, answer = std::move(answerXml)]() mutable {
+            if (auto target = sink.lock()) target->OnTransactionResponse(id, answer);
+            // The frame's texts are let go on the frame's time, not when the loop drops the task.
+            const FrameTime::Charge frameTime;
+            std::string().swap(id);
+            std::string().swap(answer);
+        });
     return true;
 }
 
