@@ -193,6 +193,26 @@ void OnAIParameterChanged(int16_t n, const std::shared_ptr<clsDataElement>& pda,
     }
 }
 
+namespace {
+
+// SetElementUnit for one of several targets of one unit: `model` is looked up
+// on the first conversion and kept for the next target.
+void FollowUnit(platform::rt::Parameters& Parameters, clsDataModel*& model,
+                const std::shared_ptr<clsDataElement>& unitElement, const std::shared_ptr<clsDataElement>& target,
+                bool bNoNotify) {
+    const clsDataElement& unit = com::Deref(unitElement);
+    clsDataElement& el = com::Deref(target);
+    if (HoldsTextUnit(unit)) {
+        el.nTransientUnit = BlockUnitTextCode(unit.BlockNumber);
+    } else {
+        if (!model) model = &DataModelOf(Parameters);
+        ConvertUnitValues(*model, el, unit);
+    }
+    if (!bNoNotify) Parameters.NotifyChange(target, "");
+}
+
+}  // namespace
+
 void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::Parameters& Parameters,
                      bool bNoNotify) {
     const clsDataElement& changed = com::Deref(pda);
@@ -204,8 +224,12 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
         std::array<std::shared_ptr<clsDataElement>, std::size(kOutputUnitValues)> targets;
         for (size_t i = 0; i < targets.size(); ++i) targets[i] = values.Element(i);
         // All 13 values follow the new unit, or none does.
-        if (!HoldsTextUnit(changed)) CheckUnitChange(Parameters, DataModelOf(Parameters), targets, pda);
-        for (const auto& target : targets) SetElementUnit(Parameters, pda, target, bNoNotify);
+        clsDataModel* model = nullptr;
+        if (!HoldsTextUnit(changed)) {
+            model = &DataModelOf(Parameters);
+            CheckUnitChange(Parameters, *model, targets, pda);
+        }
+        for (const auto& target : targets) FollowUnit(Parameters, model, pda, target, bNoNotify);
     } else if (IsPathOf(changed.Name, prefix, "OUT_UNIT_TEXT")) {
         auto unitElement = ElementAt(Parameters, prefix, "OUT_SCALE/Unit");
         clsPROFIBUSProfil3Units& units = com::Deref(DataModelOf(Parameters).PROFIBUSProfil3Units());
@@ -218,14 +242,8 @@ void OnAIUnitChanged(const std::shared_ptr<clsDataElement>& pda, platform::rt::P
 
 void SetElementUnit(platform::rt::Parameters& Parameters, const std::shared_ptr<clsDataElement>& unitElement,
                     const std::shared_ptr<clsDataElement>& target, bool bNoNotify) {
-    const clsDataElement& unit = com::Deref(unitElement);
-    clsDataElement& el = com::Deref(target);
-    if (HoldsTextUnit(unit)) {
-        el.nTransientUnit = BlockUnitTextCode(unit.BlockNumber);
-    } else {
-        ConvertUnitValues(DataModelOf(Parameters), el, unit);
-    }
-    if (!bNoNotify) Parameters.NotifyChange(target, "");
+    clsDataModel* model = nullptr;
+    FollowUnit(Parameters, model, unitElement, target, bNoNotify);
 }
 
 }  // namespace dtm

@@ -19,9 +19,7 @@ bool IsNaN(const Variant& value) {
 namespace {
 
 // A Single or Double NaN (IsNaN also answers True for infinities).
-bool IsNotANumber(const Variant& value) {
-    return (value.Type() == VarType::Single || value.Type() == VarType::Double) && std::isnan(CDbl(value));
-}
+bool IsFloatingType(VarType type) { return type == VarType::Single || type == VarType::Double; }
 
 // Elements of two arrays differ only when the comparison says so; a Null
 // comparison does not count as a difference.
@@ -51,13 +49,18 @@ bool IsSameValue(const Variant& first, const Variant& second) {
     if (first.IsEmpty() || second.IsEmpty()) return first.IsEmpty() && second.IsEmpty();
     // Only two NaNs are the same "not a number"; infinities compare by their
     // text forms like every other number, so +Inf and -Inf differ.
-    if (IsNotANumber(first) || IsNotANumber(second)) return IsNotANumber(first) && IsNotANumber(second);
+    // A floating value's number is taken once, for both questions.
+    const bool firstFloating = IsFloatingType(first.Type());
+    const bool secondFloating = IsFloatingType(second.Type());
+    const double firstNumber = firstFloating ? CDbl(first) : 0.0;
+    const double secondNumber = secondFloating ? CDbl(second) : 0.0;
+    const bool firstNaN = firstFloating && std::isnan(firstNumber);
+    const bool secondNaN = secondFloating && std::isnan(secondNumber);
+    if (firstNaN || secondNaN) return firstNaN && secondNaN;
     // Whole numbers have one text per value, and one floating value of one
     // subtype one text: those are decided without the texts.
     if (IsWholeNumberType(first.Type()) && IsWholeNumberType(second.Type())) return CLng(first) == CLng(second);
-    if (first.Type() == second.Type() && (first.Type() == VarType::Single || first.Type() == VarType::Double) &&
-        SameBits(CDbl(first), CDbl(second)))
-        return true;
+    if (first.Type() == second.Type() && firstFloating && SameBits(firstNumber, secondNumber)) return true;
     if (IsNumeric(first) && IsNumeric(second)) return CStr(first) == CStr(second);
     return Compare(first, second) == Cmp::Equal;
 }

@@ -1,6 +1,8 @@
 #include "model/elements/clsDataElement.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <cmath>
 
 #include "core/services/ConvStr.h"
@@ -22,25 +24,23 @@ namespace vb = platform::com::vb;
 
 namespace {
 
-// Whether `entry` begins with the short `key`, compared from the key's end:
-// the keys of one list mostly share their first digits, not their last.
-bool BeginsWith(std::string_view entry, std::string_view key) {
-    if (entry.size() < key.size()) return false;
-    for (size_t i = key.size(); i > 0; --i)
-        if (entry[i - 1] != key[i - 1]) return false;
-    return true;
-}
-
-// Whether the first entry of the "|"-separated list that begins with `key` is
-// `key` & `text` already.
-bool IndexEntryIs(std::string_view list, std::string_view key, std::string_view text) {
-    for (size_t start = 0;;) {
-        const size_t bar = list.find('|', start);
-        const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
-        if (BeginsWith(entry, key)) return entry.size() == key.size() + text.size() && entry.ends_with(text);
-        if (bar == std::string_view::npos) return false;
-        start = bar + 1;
+// Whether the first entry of the "|"-separated list that begins with the key is
+// the key & `text` already. `barKey` is the key behind a "|": the entry is found
+// by one search of the list instead of entry by entry.
+bool IndexEntryIs(std::string_view list, std::string_view barKey, std::string_view text) {
+    const std::string_view key = barKey.substr(1);
+    size_t start = 0;
+    if (!list.starts_with(key)) {
+        // Every entry begins behind a "|": a search that skips by the key's
+        // length passes most of them without looking at each.
+        const auto at = std::search(list.begin(), list.end(),
+                                    std::boyer_moore_horspool_searcher(barKey.begin(), barKey.end()));
+        if (at == list.end()) return false;
+        start = static_cast<size_t>(at - list.begin()) + 1;
     }
+    const size_t bar = list.find('|', start);
+    const std::string_view entry = list.substr(start, bar == std::string_view::npos ? bar : bar - start);
+    return entry.size() == key.size() + text.size() && entry.ends_with(text);
 }
 
 constexpr int32_t kErrNotValid = 0x2000;
@@ -302,8 +302,12 @@ std::string clsDataElement::GetStrValueFromIdxList(int32_t aIndex) const {
 void clsDataElement::SetStrValueFromIdxList(int32_t aIndex, const std::string& replaceString) {
     // Only an entry that begins with the key (at the start of the list or
     // behind "|") is the index's entry: index 1 never rewrites entry 11.
-    const std::string key = std::to_string(aIndex) + ":";
-    if (IndexEntryIs(ValueList.str(), key, replaceString)) return;  // the list stays as it is
+    char barKey[16] = {'|'};
+    char* const end = std::to_chars(barKey + 1, barKey + sizeof barKey - 1, aIndex).ptr;
+    *end = ':';
+    const std::string_view barKeyView(barKey, static_cast<size_t>(end + 1 - barKey));
+    if (IndexEntryIs(ValueList.str(), barKeyView, replaceString)) return;  // the list stays as it is
+    const std::string key(barKeyView.substr(1));
     std::vector<std::string> entries = vb::Split(ValueList, "|");
     std::string oldEntry;
     bool found = false;
