@@ -52,8 +52,12 @@ void FrameCommunication::AnswerHeldDisconnects() {
 }
 
 bool FrameCommunication::TransactionRequest(const std::string& invokeId, const std::string& xml) {
-    const FrameTime::Charge frameTime;
-    requests_.push_back({"Transaction", invokeId, xml});
+    {
+        // Only the log is the frame's here: a handler may answer from inside
+        // the request, into the DTM, and times its own part (DeviceChannel).
+        const FrameTime::Charge frameTime;
+        requests_.push_back({"Transaction", invokeId, xml});
+    }
     if (!acceptRequests || !connected_ || !transactionHandler_) return false;
     return transactionHandler_(invokeId, xml, sink_);
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 
 #include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"

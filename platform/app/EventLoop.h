@@ -75,7 +75,8 @@ private:
         TimerId id = 0;  // 0 while free
     };
     // The heap of due times; an entry whose slot no longer holds its id is
-    // cancelled work, dropped when it comes to the top (or by Compact).
+    // cancelled work, dropped when it comes to the top (or when
+    // cancelled work fills the heap, DropCancelled).
     struct Due {
         int64_t due;
         TimerId id;
