@@ -9,6 +9,7 @@
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
 #include "platform/fdt/IDtmActiveXControl.h"
+#include "platform/win/Guid.h"
 
 namespace dtm::frame {
 
@@ -53,15 +54,31 @@ PageFrame::~PageFrame() {
 
 rt::DTMContext& PageFrame::Ctx() const { return com::Deref(session_.Context()); }
 
-std::shared_ptr<PageSession> PageFrame::Open(int32_t functionId, const std::string& controlPath) {
-    const auto ctx = session_.Context();
+namespace {
+
+std::shared_ptr<rt::DtmFunctionCall> FunctionCall(int32_t functionId) {
     auto call = std::make_shared<rt::DtmFunctionCall>();
     call->FunctionId(functionId);
-    const auto functions = com::Deref(ctx).Functions();
-    lastProgId_ = com::Deref(functions).GetActiveXProgId(ctx, call);
+    return call;
+}
+
+}  // namespace
+
+std::string PageFrame::ProgIdFor(int32_t functionId) {
+    const auto ctx = session_.Context();
+    return com::Deref(com::Deref(ctx).Functions()).GetActiveXProgId(ctx, FunctionCall(functionId));
+}
+
+std::shared_ptr<PageSession> PageFrame::Open(int32_t functionId, const std::string& controlPath) {
+    lastProgId_ = ProgIdFor(functionId);
     if (lastProgId_.empty()) return nullptr;
-    functions->ControlPfad(controlPath);
-    return OpenProgId(lastProgId_, call->Render(ctx));
+    Ctx().Functions()->ControlPfad(controlPath);
+    return OpenProgId(lastProgId_, FunctionCall(functionId)->Render(session_.Context()));
+}
+
+bool PageFrame::Invoke(int32_t functionId) {
+    return session_.IDtm().IDtm_InvokeFunctionRequest(platform::win::NewGuidString(),
+                                                      FunctionCall(functionId)->Render(session_.Context()));
 }
 
 std::shared_ptr<PageSession> PageFrame::OpenProgId(const std::string& progId, const std::string& functionCall) {

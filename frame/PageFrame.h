@@ -37,6 +37,12 @@ public:
     // page when the window rule applies), with `controlPath` pending; null
     // when the function has no page or its Init fails.
     std::shared_ptr<PageSession> Open(int32_t functionId, const std::string& controlPath = "");
+    // The program id of the page the function manager names for the function
+    // ("" for a function without a page).
+    std::string ProgIdFor(int32_t functionId);
+    // IDtm_InvokeFunctionRequest of a function without a page (the print
+    // function); answers what the DTM answered.
+    bool Invoke(int32_t functionId);
     std::shared_ptr<PageSession> OpenProgId(const std::string& progId, const std::string& functionCall = "");
     // The program id the last Open asked for ("" before).
     const std::string& LastProgId() const { return lastProgId_; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/dtm/IPrivateNavigation.h"
 #include "frame/PageScriptInterpreter.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/app/ErrorSink.h"
@@ -326,8 +327,8 @@ void PageScriptInterpreter::Click(const Args& args) {
     const auto control = ControlAt(args[0].text);
     if (args.size() == 2) {
         if (args[1].text != "--yes" && args[1].text != "--no") throw UsageError{"usage: click PATH [--yes|--no]"};
-        platform::app::MessageBoxHandler::Instance().QueueAnswer(args[1].text == "--yes" ? platform::app::kAnswerYes
-                                                                                         : platform::app::kAnswerNo);
+        platform::app::MessageBoxHandler::Instance().QueueQuestionAnswer(
+            args[1].text == "--yes" ? platform::app::kAnswerYes : platform::app::kAnswerNo);
     }
     if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) {
         const bool ok = ctl::RowInput::Click(*row);
@@ -360,6 +361,30 @@ void PageScriptInterpreter::Focus(const Args& args) {
     const auto control = ControlAt(args[0].text);
     const std::string why = InputRefusal(*control);
     Outcome("focus", ui::Input::Focus(*control), why.empty() ? "the control takes no focus" : why);
+}
+
+void PageScriptInterpreter::Find(const Args& args) {
+    Need(args, 1, 1, "find TAG");
+    const auto navigation = std::dynamic_pointer_cast<IPrivateNavigation>(Current().Page());
+    if (!navigation) throw UsageError{current_ + " has no parameter search"};
+    // The frame names its top page "", as when it shows a control path.
+    const auto hits = navigation->FindParameters(args[0].text, "");
+    const int32_t count = hits ? hits->Count() : 0;
+    Line("find " + Quote(args[0].text) + ": " + std::to_string(count) + (count == 1 ? " row" : " rows"));
+    if (!hits) return;
+    for (const auto& hit : *hits)
+        if (const auto item = std::dynamic_pointer_cast<clsSearchItem>(hit.ObjRef())) Line("  " + item->Pfad);
+}
+
+void PageScriptInterpreter::Keys(const Args& args) {
+    Need(args, 0, 0, "keys");
+    const auto navigation = std::dynamic_pointer_cast<IPrivateNavigation>(Current().Page());
+    if (!navigation) throw UsageError{current_ + " has no caption keys"};
+    const auto keys = navigation->GetDictKeys("");
+    if (!keys) return;
+    for (const auto& key : *keys)
+        if (const auto item = std::dynamic_pointer_cast<clsSearchItem>(key.ObjRef()))
+            Line(item->Pfad + " " + Quote(item->DictKey) + " " + item->ItemType);
 }
 
 void PageScriptInterpreter::Expect(const Args& args) {

@@ -65,6 +65,10 @@ private:
     static int64_t Number(const ScriptToken& word, int64_t min = INT32_MIN, int64_t max = INT32_MAX);
     static bool OnOff(const ScriptToken& word);
 
+    // Why the DTM does not offer the function now; "" when it does.
+    std::string FunctionRefusal(int32_t functionId);
+    // Has the DTM carry out an offered function that has no page.
+    void InvokeFunction(int32_t functionId);
     // Sets the registry's language; answers the language it keeps.
     int32_t SetLanguage(int32_t lcid);
 
@@ -86,6 +90,13 @@ private:
     void Device(const Args& args);
     // The process-data channels: id, active or not, bit offset, in use.
     void Channels(const Args& args);
+    // Marks a channel in use (or not) through its channel parameters, as a frame does.
+    void Channel(const Args& args);
+    // A file the DTM wrote into the run's component folder.
+    void File(const Args& args);
+    // The current page's parameter search and caption keys, through its navigation.
+    void Find(const Args& args);
+    void Keys(const Args& args);
     // Controls and rows (PageScriptControls.cpp)
     void Show(const Args& args);
     void Rows(const Args& args);
