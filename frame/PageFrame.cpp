@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/module/ComponentClasses.h"
+#include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmFunctionCall.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -17,12 +19,12 @@ namespace rt = platform::rt;
 namespace com = platform::com;
 
 PageFrame::PageFrame(const std::string& deviceTypeDocument, SimulatedDevice::Model deviceModel)
-    : deviceModel_(deviceModel) {
+    : deviceTypeDocument_(deviceTypeDocument), deviceModel_(deviceModel) {
     RegisterComponentClasses(registry_);
     // Pages create their child controls by program id through the component's
     // own registry, as in the loaded module.
     RegisterComponentClasses(com::ClassRegistry::Global());
-    started_ = session_.StartNew(registry_, deviceTypeDocument);
+    started_ = session_.StartNew(registry_, deviceTypeDocument_);
 }
 
 SimulatedDevice& PageFrame::Device() {
@@ -93,6 +95,25 @@ bool PageFrame::Close(PageSession& session) {
         open_.erase(std::remove_if(open_.begin(), open_.end(), [&](const auto& p) { return p.get() == &session; }),
                     open_.end());
     return released;
+}
+
+LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal) {
+    LoadReport report;
+    try {
+        com::PropertyBag::LoadFromFile(path);
+    } catch (const com::ComError&) {
+        refusal = path + " is no data-set file";
+        return report;
+    }
+    report.fileRead = true;
+    if (!CloseAll()) refusal = "a page did not close";
+    else if (!Disconnect()) refusal = "the DTM did not release the communication";
+    else if (!session_.Release()) refusal = "the DTM did not agree to its release";
+    if (!refusal.empty()) return report;
+    platform::app::EventLoop::Instance().RunUntilOnlyTicks();  // what the release posted
+    report = session_.StartStored(registry_, path);
+    started_ = report.loaded || session_.StartNew(registry_, deviceTypeDocument_);
+    return report;
 }
 
 bool PageFrame::CloseAll() {

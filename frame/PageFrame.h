@@ -50,6 +50,14 @@ public:
     // The registry's CloseAllGuis; the pages it released are dropped.
     bool CloseAll();
 
+    // Replaces the instance by one loaded from a data-set file, as a frame
+    // opens a stored project: the open pages closed, the communication and
+    // the instance released, then the stored instance started. A file that
+    // is no data set leaves the current instance. When the DTM refuses the
+    // data set, a new instance takes its place (`loaded` False). `refusal`
+    // says why the current instance stays ("" when it was replaced).
+    LoadReport LoadInstance(const std::string& path, std::string& refusal);
+
     FrameSession& Session() { return session_; }
     platform::rt::DTMContext& Ctx() const;
     platform::com::ClassRegistry& Registry() { return registry_; }
@@ -57,6 +65,7 @@ public:
 private:
     platform::com::ClassRegistry registry_;
     FrameSession session_;
+    std::string deviceTypeDocument_;
     bool started_ = false;
     bool connected_ = false;
     SimulatedDevice::Model deviceModel_;

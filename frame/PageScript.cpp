@@ -8,6 +8,8 @@
 
 #include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "frame/PageScriptInterpreter.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/Path.h"
@@ -111,6 +113,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
         {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
         {"channel", &I::Channel}, {"file", &I::File},             {"find", &I::Find},   {"keys", &I::Keys},
+        {"state", &I::State},     {"save", &I::Save},             {"load", &I::Load},
     };
     return commands;
 }
@@ -256,6 +259,7 @@ void PageScriptInterpreter::Level(const Args& args) {
     Need(args, 1, 1, "level N");
     const auto level = static_cast<int32_t>(Number(args[0], 0));
     frame_->Ctx().UserInfo()->UserLevel(level);
+    options_.userLevel = level;
     Line("user level " + std::to_string(level));
 }
 
@@ -269,6 +273,7 @@ void PageScriptInterpreter::Lang(const Args& args) {
     Need(args, 1, 1, "lang LCID");
     const auto lcid = static_cast<int32_t>(Number(args[0]));
     const int32_t now = SetLanguage(lcid);
+    options_.lcid = now;
     Line(now == lcid ? "language " + std::to_string(lcid) : "lang " + args[0].text + ": refused (" + LanguageRefusal(now) + ")");
 }
 
@@ -512,6 +517,62 @@ void PageScriptInterpreter::File(const Args& args) {
         Line("  " + line);
         start = end + 1;
     }
+}
+
+std::map<std::string, std::string> PageScriptInterpreter::DataSetState() {
+    auto& ctx = frame_->Ctx();
+    const auto status = std::dynamic_pointer_cast<clsDataElement>(ctx.Parameters()->Item("~/DataStatus"));
+    const auto flag = [](bool on) { return std::string(on ? "true" : "false"); };
+    return {{"data", platform::com::CStr(status->TransientValue)},
+            {"meaning", GetValueListText(*status)},
+            {"modified", flag(ctx.Parameters()->Modified())},
+            {"locked", flag(ctx.GuiRegistry()->LockState())},
+            {"online", flag(ctx.CommService()->IsOnline())}};
+}
+
+void PageScriptInterpreter::State(const Args& args) {
+    Need(args, 0, 0, "state");
+    auto state = DataSetState();
+    Line("data set " + state["data"] + " " + Quote(state["meaning"]) +
+         (state["modified"] == "true" ? ", modified" : ", not modified") +
+         (state["locked"] == "true" ? ", locked" : ", not locked") +
+         (state["online"] == "true" ? ", online" : ", offline"));
+}
+
+std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) const {
+    if (word.text.empty()) throw UsageError{"a file name expected"};
+    // A relative name lies in the run's own folder, as the DTM's files do.
+    if (word.text.front() == '/' || folder_.Path().empty()) return word.text;
+    return folder_.Path() + "/" + word.text;
+}
+
+void PageScriptInterpreter::Save(const Args& args) {
+    Need(args, 1, 1, "save FILE");
+    const std::string file = DataSetFile(args[0]);
+    if (frame_->Session().SaveToFile(file)) Line("saved " + file);
+    else Line("save: refused (the DTM did not store its data set, or " + file + " cannot be written)");
+}
+
+void PageScriptInterpreter::Load(const Args& args) {
+    Need(args, 1, 1, "load FILE");
+    const std::string file = DataSetFile(args[0]);
+    std::string refusal;
+    const LoadReport report = frame_->LoadInstance(file, refusal);
+    std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
+    if (!refusal.empty()) {
+        Line("load: refused (" + refusal + "; the instance stays)");
+        return;
+    }
+    if (!frame_->Started()) {
+        Line("load: the DTM did not start again");
+        return;
+    }
+    // The new instance gets the frame's user and language again.
+    frame_->Ctx().UserInfo()->UserLevel(options_.userLevel);
+    SetLanguage(options_.lcid);
+    Line(report.loaded ? "loaded " + file + " into a new instance"
+                       : "load: refused (the DTM did not take " + file + "; a new instance took its place)");
+    for (const auto& entry : report.damagedEntries) Line("  damaged entry " + Quote(entry));
 }
 
 void PageScriptInterpreter::Device(const Args& args) {

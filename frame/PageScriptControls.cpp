@@ -388,11 +388,16 @@ void PageScriptInterpreter::Keys(const Args& args) {
 }
 
 void PageScriptInterpreter::Expect(const Args& args) {
-    Need(args, 4, 4, "expect PATH PROP OP VALUE");
-    const auto control = ControlAt(args[0].text);
+    Need(args, 4, 4, "expect PATH|state PROP OP VALUE");
     std::string actual;
-    if (!PropertyOf(*control, args[1].text, actual))
+    if (args[0].text == "state" && !args[0].quoted) {
+        const auto state = DataSetState();
+        const auto it = state.find(vb::LCase(args[1].text));
+        if (it == state.end()) throw UsageError{"the state has no property " + Quote(args[1].text)};
+        actual = it->second;
+    } else if (!PropertyOf(*ControlAt(args[0].text), args[1].text, actual)) {
         throw UsageError{Quote(args[0].text) + " has no property " + Quote(args[1].text)};
+    }
     bool known = false;
     const bool ok = Compare(actual, args[2].text, args[3].text, known);
     if (!known) throw UsageError{"unknown operator " + Quote(args[2].text) + " (= != ~ < > <= >=)"};

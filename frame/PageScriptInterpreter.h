@@ -97,6 +97,15 @@ private:
     // The current page's parameter search and caption keys, through its navigation.
     void Find(const Args& args);
     void Keys(const Args& args);
+    // The data-set state, the frame's modified mark, the lock and the connection.
+    void State(const Args& args);
+    // The properties `state` shows, for `expect state PROP`: data, meaning,
+    // modified, locked, online.
+    std::map<std::string, std::string> DataSetState();
+    // The instance stored into a data-set file, and one loaded from it.
+    void Save(const Args& args);
+    void Load(const Args& args);
+    std::string DataSetFile(const ScriptToken& word) const;
     // Controls and rows (PageScriptControls.cpp)
     void Show(const Args& args);
     void Rows(const Args& args);

@@ -193,7 +193,23 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ChannelByIdNoLongerInUse", "channel AI2 used on\nchannel ai2 used off", "channel 3 not in use: ok",
                     kScriptOk},
         CommandCase{"ChannelUnknown", "channel 17 used on", "error: no channel \"17\"; the DTM has 16",
-                    kScriptCommandError}),
+                    kScriptCommandError},
+        CommandCase{"StateOfANewInstance", "state", "data set 3 \"Mixed\", modified, not locked, offline", kScriptOk},
+        CommandCase{"SaveClearsTheModifiedMark", "save s.dtm\nexpect state modified = false\nexpect state data = 0",
+                    "expect ok", kScriptOk},
+        CommandCase{"StateFollowsTheLockAndTheConnection", "lock on\nconnect\nstate",
+                    "data set 3 \"Mixed\", modified, locked, online", kScriptOk},
+        CommandCase{"ExpectAnUnknownStateProperty", "expect state colour = red",
+                    "error: the state has no property \"colour\"", kScriptExpectFailed},
+        CommandCase{"LoadClosesThePagesAndKeepsAChannelInUse",
+                    "channel 3 used on\nsave s.dtm\nload s.dtm\npages\nchannels", "channel 3 AI2 active bit=40 in use",
+                    kScriptOk},
+        CommandCase{"LoadKeepsATypedValue",
+                    "type ctlParameter.0 \"FT-202\"\nsave s.dtm\nload s.dtm\nopen RG38N226_4_07.ctlIdent\n"
+                    "expect @PHYS/TAG_DESC display = \"FT-202\"",
+                    "expect ok", kScriptOk},
+        CommandCase{"LoadOfNoDataSet", "load none.dtm",
+                    "load: refused (<folder>/none.dtm is no data-set file; the instance stays)", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
