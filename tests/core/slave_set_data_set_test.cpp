@@ -135,4 +135,50 @@ TEST_F(SlaveSetDataSet, StoredBytesThatAreRefusedLeaveTheRestOfTheLoadWhole) {
     EXPECT_NE(errors[0].find("slave parameter set is not usable"), std::string::npos) << errors[0];
 }
 
+// A document that changes one form of the set: that form wins, and the whole
+// string, the bytes, the slot codes and the channels all follow it.
+TEST_F(SlaveSetDataSet, TheFormADocumentChangesWins) {
+    auto oneVariable = [](const std::string& path, const std::string& display) {
+        return "<fdt:DtmVariable name=\"" + path + "\"><fdt:Value><fdt:Display string=\"" + display +
+               "\"/></fdt:Value></fdt:DtmVariable>";
+    };
+    auto document = [](const std::string& variables) {
+        return "<FDT xmlns:fdt=\"urn:fdt:types\"><DtmParameter><ParameterSet>" + variables +
+               "</ParameterSet></DtmParameter></FDT>";
+    };
+    std::string lowerCase = kOtherSet;
+    for (char& c : lowerCase) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // A new instance's whole document with the whole string changed in it.
+    StartNew();
+    platform::xml::Document whole;
+    ASSERT_TRUE(whole.LoadXML(Parameter(session).IDtmParameter_GetParameters("")));
+    for (const auto& node : whole.SelectNodes("FDT/DtmParameter/ParameterSet/fdt:DtmVariable"))
+        if (platform::com::CStr(node->GetAttribute("name")) == dtm::kSlaveBusParamSetWholeString)
+            node->SelectSingleNode("fdt:Value/fdt:Display")->SetAttribute("string", kOtherSet);
+
+    struct Case {
+        const char* name;
+        std::string document;
+    };
+    const Case cases[] = {
+        {"the whole string", document(oneVariable(dtm::kSlaveBusParamSetWholeString, kOtherSet))},
+        {"the whole string in lower case", document(oneVariable(dtm::kSlaveBusParamSetWholeString, lowerCase))},
+        {"the bytes", document(oneVariable(dtm::kBusMasterConfigurationPart, kOtherSet))},
+        {"two slot codes",
+         document(oneVariable("SlaveBusParamSet_FB2", "1") + oneVariable("SlaveBusParamSet_FB6", "9"))},
+        {"the whole string in the whole document", whole.Xml()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameSession s(std::string("TAG-") + c.name);
+        ASSERT_TRUE(s.StartNew(registry));
+        ASSERT_NE(ChannelOffsets(s), kOtherChannelOffsets);
+        EXPECT_TRUE(Parameter(s).IDtmParameter_SetParameters("", c.document));
+        EXPECT_EQ(platform::com::CStr(ElementOf(s, dtm::kSlaveBusParamSetWholeString).TransientValue), kOtherSet);
+        EXPECT_EQ(dtm::BytesToHex(ElementOf(s, dtm::kBusMasterConfigurationPart).TransientValue), kOtherSet);
+        EXPECT_EQ(SlotCodes(s), kOtherSlotCodes);
+        EXPECT_EQ(ChannelOffsets(s), kOtherChannelOffsets);
+    }
+}
+
 }  // namespace
