@@ -35,6 +35,7 @@ bool FrameContainer::SaveRequest(const std::string& systemTag) {
 
 bool FrameContainer::CloseRequest(const std::string& invokeId) {
     Record("CloseRequest", "", {invokeId});
+    if (closeAnswer && onCloseGranted) onCloseGranted(invokeId);
     return closeAnswer;
 }
 

@@ -2,6 +2,7 @@
 // The test frame's container of one DTM instance: it answers the DTM's requests
 // and records the events the DTM sends, so tests and the command-line frame can
 // see what happened.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     // What the next save and close requests answer (True unless a test says otherwise).
     bool saveAnswer = true;
     bool closeAnswer = true;
+    // Told the invoke id of a page whose close request is granted, while the
+    // request runs: the frame that hosts the page closes it afterwards.
+    std::function<void(const std::string& invokeId)> onCloseGranted;
 
 private:
     void Record(std::string name, const std::string& tag, std::vector<std::string> args = {});

@@ -25,6 +25,7 @@ PageFrame::PageFrame(const std::string& deviceTypeDocument, SimulatedDevice::Mod
     // own registry, as in the loaded module.
     RegisterComponentClasses(com::ClassRegistry::Global());
     started_ = session_.StartNew(registry_, deviceTypeDocument_);
+    session_.Container()->onCloseGranted = [this](const std::string& invokeId) { PostClose(invokeId); };
 }
 
 SimulatedDevice& PageFrame::Device() {
@@ -49,6 +50,7 @@ bool PageFrame::Disconnect() {
 }
 
 PageFrame::~PageFrame() {
+    session_.Container()->onCloseGranted = nullptr;
     for (const auto& page : open_)
         if (!page->Dropped()) ClosePage(*page);
     open_.clear();
@@ -85,8 +87,23 @@ bool PageFrame::Invoke(int32_t functionId) {
 
 std::shared_ptr<PageSession> PageFrame::OpenProgId(const std::string& progId, const std::string& functionCall) {
     auto page = OpenPage(registry_, progId, functionCall, session_.Dtm());
-    if (page) open_.push_back(page);
+    if (page) {
+        std::erase_if(open_, [](const auto& p) { return p->Dropped(); });  // closed on their own request
+        open_.push_back(page);
+    }
     return page;
+}
+
+void PageFrame::PostClose(const std::string& invokeId) {
+    for (const auto& page : open_) {
+        if (page->Dropped() || page->InvokeId() != invokeId) continue;
+        // Weak: a page closed or a frame gone meanwhile is no longer closed here.
+        std::weak_ptr<PageSession> weak = page;
+        platform::app::EventLoop::Instance().Post([weak] {
+            if (const auto session = weak.lock(); session && !session->Dropped()) ClosePage(*session);
+        });
+        return;
+    }
 }
 
 bool PageFrame::Close(PageSession& session) {

@@ -63,6 +63,10 @@ public:
     platform::com::ClassRegistry& Registry() { return registry_; }
 
 private:
+    // A page's granted close request: the page is closed as by Close once the
+    // request has returned, on the next pump of the event loop.
+    void PostClose(const std::string& invokeId);
+
     platform::com::ClassRegistry registry_;
     FrameSession session_;
     std::string deviceTypeDocument_;

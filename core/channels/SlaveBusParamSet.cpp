@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"
@@ -297,6 +299,29 @@ void SwapSlaveIdentNumber(Parameters& Parameters, bool deviceOwn) {
     bytes[kIdentNumberByte] = static_cast<uint8_t>(to >> 8);
     bytes[kIdentNumberByte + 1] = static_cast<uint8_t>(to & 0xFF);
     bytesElement->TransientValue = Variant::ByteArray(bytes, value.LBound());
+}
+
+BusParamSetValues BusParamSetValuesOf(const Parameters& Parameters) {
+    BusParamSetValues values{Get(Parameters, kBusMasterConfigurationPart)->TransientValue,
+                             Get(Parameters, kSlaveBusParamSetWholeString)->TransientValue, {}};
+    for (int32_t slot = 1; slot <= kSlaveBusParamSlots; ++slot)
+        values.slotCodes.push_back(Get(Parameters, SlaveBusParamSlotName(slot))->TransientValue);
+    return values;
+}
+
+void ReportChangedBusParamForm(Parameters& Parameters, const BusParamSetValues& before) {
+    // The forms in the order in which they win.
+    std::vector<std::pair<std::string, Variant>> forms = {{kSlaveBusParamSetWholeString, before.wholeString},
+                                                          {kBusMasterConfigurationPart, before.bytes}};
+    for (int32_t slot = 1; slot <= kSlaveBusParamSlots; ++slot)
+        forms.emplace_back(SlaveBusParamSlotName(slot), before.slotCodes.at(static_cast<size_t>(slot - 1)));
+    for (const auto& [path, old] : forms) {
+        auto element = Get(Parameters, path);
+        if (IsSameValue(element->TransientValue, old)) continue;
+        // One report brings every form in line; a slot code rebuilds the set from all eight.
+        Parameters.NotifyChange(element, "");
+        return;
+    }
 }
 
 void UpdateChannelSlots(const std::shared_ptr<platform::rt::DTMContext>& DTMContext) {

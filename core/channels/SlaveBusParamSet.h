@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/com/Variant.h"
 
@@ -96,6 +97,21 @@ void BusParamBytesToWholeString(platform::rt::Parameters& Parameters);
 // Sets the Ident_Number of the bytes to the device's own number (True) or to
 // the profile number, when it holds the other one; nothing is reported.
 void SwapSlaveIdentNumber(platform::rt::Parameters& Parameters, bool deviceOwn);
+
+// The values of the set's ten elements at one moment.
+struct BusParamSetValues {
+    platform::Variant bytes;
+    platform::Variant wholeString;
+    std::vector<platform::Variant> slotCodes;  // slots 1 to 8
+};
+BusParamSetValues BusParamSetValuesOf(const platform::rt::Parameters& Parameters);
+// After values were written into the elements without a report (a parameter
+// document), before the whole data set is worked out (which takes the bytes,
+// the first form in the collection, as the set): the form that differs from
+// `before` is reported changed, so that the other forms follow it. When
+// several differ, the whole string goes before the bytes, and the bytes before
+// the slot codes. Nothing is reported when none differs.
+void ReportChangedBusParamForm(platform::rt::Parameters& Parameters, const BusParamSetValues& before);
 
 // The process-data channels follow the slot codes: the two channels of a slot
 // without input data are inactive with bit offset 0; the k-th slot with input

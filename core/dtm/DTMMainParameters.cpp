@@ -71,8 +71,12 @@ bool DTMMain::SetParameters(const std::string& parameterPath, const std::string&
     params.BeginSetParameters();
     bool result = false;
     try {
+        const BusParamSetValues slaveSetBefore = BusParamSetValuesOf(params);
         result = Deref(ctx.ParameterService())
                      .SetParameters(FdtXmlDocument, m_DTMContext, parameterPath, kFrameDocumentFlags);
+        // The form of the slave parameter set that the document changed wins
+        // over the forms it left as they were.
+        ReportChangedBusParamForm(params, slaveSetBefore);
     } catch (...) {
         result = false;
     }

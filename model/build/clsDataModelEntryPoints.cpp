@@ -58,6 +58,22 @@ void TraceSwallowedError(const char* member, const std::exception& error, const 
     TraceOut(member, "error " + number + ": " + error.what(), DTMContext);
 }
 
+// One element of a whole data set, worked out at nesting level 1. A value
+// refused on the way (380; the refusing handler has set it back) is traced and
+// reported to the frame, and the caller goes on with the next element; any
+// other error reaches the caller.
+void HandleDataSetElement(const clsDataModel* model, const std::shared_ptr<clsDataElement>& element,
+                          const Ctx& DTMContext) {
+    try {
+        HandleDataChange(model, element, DTMContext, 1);
+    } catch (const platform::com::ComError& error) {
+        if (error.number != platform::com::errBadPropertyValue) throw;
+        TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
+        Deref(DTMContext).ReportError("Value refused at " + element->Name + "\r\n#" + std::to_string(error.number) +
+                                      ": " + error.description);
+    }
+}
+
 }  // namespace
 
 void clsDataModel::CreateModel(Ctx DTMContext) {
@@ -136,7 +152,7 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
         try {
             for (const auto& item : Deref(Deref(DTMContext).Parameters())) {
                 if (item->ElementMode() & kModeCommand) continue;
-                HandleDataChange(this, AsElement(item), DTMContext, 1);
+                HandleDataSetElement(this, AsElement(item), DTMContext);
             }
         } catch (const std::exception& error) {
             TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);

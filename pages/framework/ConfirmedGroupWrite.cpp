@@ -43,6 +43,7 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
         element.TransientValue = request.previous;
         return GroupWriteResult::Busy;
     }
+    if (request.beforeWrite) request.beforeWrite();
     if (group.OpenConnection() == 0) {
         group.AddRequest(request.write, true);
         for (const auto& read : request.reads) group.AddRequest(read, false);

@@ -17,6 +17,7 @@
 // gives the element back the value it had, which the running transfer writes.
 // A started write marks the element as changed online, so that a read landing
 // before the write (the status bar's cycle) does not replace the value.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ struct GroupWriteRequest {
     platform::rt::El write;
     platform::Variant previous;           // the element's value before the caller set it
     std::vector<platform::rt::El> reads;  // read back in the same transfer, after the write
+    // Run when the write goes ahead (confirmed, the group free), before the
+    // connection is opened; may be empty.
+    std::function<void()> beforeWrite;
     // The page's trace lines (member, then the details; nullptr: no line).
     std::string traceMember;
     const char* traceAtEntry = nullptr;

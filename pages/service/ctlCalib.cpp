@@ -88,8 +88,6 @@ void ctlCalib::cmdRead_Click() {
 
 void ctlCalib::cmdZeroAdjust_Click() {
     Trace("cmdZeroAdjust_Click", "");
-    // A start while polling would join the poll group: the polling ends first.
-    chkCycle->Value(0);
     auto& adjust = ElementOf(GetContext(), kZeroPointPath);
     const Variant previous = adjust.TransientValue;
     adjust.TransientValue = Variant::Int(1);
@@ -101,6 +99,10 @@ void ctlCalib::cmdZeroAdjust_Click() {
     request.traceMember = "cmdZeroAdjust_Click";
     request.traceOpened = "AddDataExchangeRequest executed";
     request.traceRefused = "ExecuteDataExchangeRequests failed";
+    // A start while polling would join the poll group: the polling ends first,
+    // only when the new start goes ahead, so that a No keeps following the
+    // adjustment that runs.
+    request.beforeWrite = [this] { chkCycle->Value(0); };
     const GroupWriteResult result = ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
     // Declined, nothing was asked of the device: the command goes back out of the element.
     if (result == GroupWriteResult::Declined) adjust.TransientValue = previous;
@@ -160,6 +162,10 @@ void ctlCalib::PollConverterStatus() {
         tmrCycle->Enabled(true);
         return;
     }
+    // A poll that cannot start (the last one's answer lost, or the device out
+    // of reach) ends the following as a failed read does: an adjustment shown
+    // as started or running then shows failed.
+    UpdateZeroPointAdjust(ElementOf(GetContext(), kZeroPointPath), false, true, false);
     chkCycle->Value(0);
     const auto ctx = GetContext();
     ctx->MsgBox(GetLangText(ctx, "error_at_read_status"), kOkOnly);

@@ -5,7 +5,8 @@
 // ticked. The state it shows in "~/ZERO_POINT_ADJUST":
 //   0 nothing running, 1 started (the device has not read 1 yet),
 //   2 running (the device reads 1), 3 finished (it read 0 after 1),
-//   4 failed (the write or a read failed, or no 1 within four polls).
+//   4 failed (the write or a read failed, a poll could not start, or no 1
+//   within four polls).
 // A read button reads the state once; cancel stops the polling (the device's
 // adjustment goes on).
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/services/HelpFile.h"
+#include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/app/MessageBox.h"
 #include "platform/app/Path.h"
@@ -185,7 +186,14 @@ void ctlMethodAnalysis::ChangeState(int16_t newState) {
             IconTimer->Enabled(true);
             break;
         case 2: text = Text("txt_analysis_state_2") + kCrLf + platform::app::File(kReportFile); break;
-        case 3: text = Text("txt_analysis_state_3") + kCrLf + WriteAnalysisReport(); break;
+        case 3: {
+            const std::string header = WriteAnalysisReport();
+            text = (m_ReportWritten ? Text("txt_analysis_state_3")
+                                    : GetLangText(GetContext(), "txt_analysis_not_written",
+                                                  Variant::Str(platform::app::File(kReportFile)))) +
+                   kCrLf + header;
+            break;
+        }
         case 4:
             text = Text("txt_analysis_state_4") + kCrLf + kCrLf + m_ErrorReport;
             txt_window->ForeColor(kRed);
@@ -291,7 +299,8 @@ std::string ctlMethodAnalysis::WriteAnalysisReport() {
         }
     }
     const std::string file = platform::app::File(kReportFile);
-    if (!platform::win::WriteTextFile(file, report)) Trace("WriteAnalysisReport", "cannot write " + file);
+    m_ReportWritten = platform::win::WriteTextFile(file, report);
+    if (!m_ReportWritten) Trace("WriteAnalysisReport", "cannot write " + file);
     return header;
 }
 

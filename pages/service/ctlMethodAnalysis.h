@@ -8,7 +8,8 @@
 //
 // The page cannot be closed while the method runs; a window destroyed anyway
 // gives the busy flag back. A report that cannot be written is traced and the
-// method goes on, showing the header.
+// method goes on, showing the header under a text that names the file not
+// written (a file found there is not this run's report).
 #include <cstdint>
 #include <string>
 
@@ -75,6 +76,7 @@ private:
 
     int16_t m_MethodState = 0;
     bool m_bErrorFound = false;
+    bool m_ReportWritten = false;  // by the last WriteAnalysisReport
     std::string m_ErrorReport;
     int16_t iconCounter_ = 0;
 };

@@ -93,6 +93,7 @@ private:
 struct Step {
     StepElements elements;
     bool write = false;
+    bool readBack = false;  // asked for by the model after a write: it gives no TransactionResult
 };
 
 // Reads, one per distinct address in order of appearance: a record header
@@ -467,11 +468,15 @@ void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t 
 
     const bool errorInfo = status == kTransportOk && !trans->ErrorInfo().IsEmpty();
     for (const auto& el : step.elements) {
+        const bool failed = status != kTransportOk || errorInfo || (el->StatusFlags() & kResponseErrorMask) != 0;
+        if (failed) transfer->ok = false;
+        // The results are those of the requests made: a page that judges them
+        // must not take a read-back for one of its own reads.
+        if (step.readBack) continue;
         TransactionResult result;
         result.DataElement = el;
         result.IsWrite = step.write;
-        result.Failed = status != kTransportOk || errorInfo || (el->StatusFlags() & kResponseErrorMask) != 0;
-        if (result.Failed) transfer->ok = false;
+        result.Failed = failed;
         transfer->results.push_back(std::move(result));
     }
 
@@ -481,7 +486,7 @@ void OnlineService::Answered(const std::shared_ptr<Transfer>& transfer, int32_t 
         auto it = transfer->readBackStep.find(address);
         if (it == transfer->readBackStep.end()) {
             transfer->readBackStep[address] = transfer->steps.size();
-            transfer->steps.push_back({StepElements(el), false});
+            transfer->steps.push_back({StepElements(el), false, true});
             ++transfer->elementCount;
             continue;
         }

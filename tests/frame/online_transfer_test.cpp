@@ -438,6 +438,35 @@ TEST_F(OnlineProcessTest, GroupReadsOncePerAddressAndARecordHeaderCarriesItsFiel
     EXPECT_EQ(answered, (std::vector<platform::rt::El>{header, plain1, plain2, plain1}));
 }
 
+// The model reads a written value back in the same transfer; the results are
+// the group's requests only, so a page never takes the read-back for a read
+// of its own.
+TEST_F(OnlineProcessTest, GroupResultsAreThoseOfItsRequestsWithoutTheReadBack) {
+    ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
+    Element("PHYS/TAG_DESC").TransientValue = Variant("GROUP");
+    std::vector<platform::P<platform::rt::TransRequest>> requests;
+    for (const auto& [path, write] : {std::pair{"PHYS/TAG_DESC", true}, std::pair{"PHYS/DIAGNOSIS", false}}) {
+        requests.push_back(std::make_shared<platform::rt::TransRequest>());
+        requests.back()->DataElement = Params().Item(path);
+        requests.back()->IsWrite = write;
+    }
+    auto recorder = std::make_shared<ProcessRecorder>();
+    const size_t from = RequestCount();
+    ASSERT_TRUE(Ctx().OnlineService()->StartGroup("{g2}", requests, recorder));
+    platform::app::EventLoop::Instance().Advance(1000);
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_TRUE(recorder->finished[0].second);
+    const auto wire = DeviceRequests(from);
+    ASSERT_EQ(wire.size(), 3u);  // the write, the group's read, the write's read-back
+    EXPECT_TRUE(wire[0].write);
+    EXPECT_FALSE(wire[2].write);
+    EXPECT_EQ(Address(wire[2].slot, wire[2].index), Address(wire[0].slot, wire[0].index));
+    std::vector<std::pair<std::string, bool>> results;
+    for (const auto& result : Ctx().CommService()->GetTransactionResults("{g2}"))
+        results.emplace_back(result.DataElement->Name(), result.IsWrite);
+    EXPECT_EQ(results, (std::vector<std::pair<std::string, bool>>{{"PHYS/TAG_DESC", true}, {"PHYS/DIAGNOSIS", false}}));
+}
+
 TEST_F(OnlineProcessTest, AnAbortFailsTheRunningTransfer) {
     ASSERT_TRUE(session.Upload("PHYS/TAG_DESC").ok);
     const size_t from = RequestCount();

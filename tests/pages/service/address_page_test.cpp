@@ -6,7 +6,9 @@
 #include "core/channels/clsChannel.h"
 #include "frame/FrameContainer.h"
 #include "pages/service/ctlAddress.h"
+#include "platform/app/ErrorSink.h"
 #include "platform/rt/ChannelList.h"
+#include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/ProfibusChannelParameter.h"
 
 namespace dtm::testing {
@@ -141,6 +143,27 @@ TEST_F(AddressPage, CancelRestoresTheValuesOfTheLastValidationOrOfTheOpening) {
     const auto requests = frame->Session().Container()->EventsNamed("CloseRequest");
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests.back().args, std::vector<std::string>{page->InvokeId()});
+}
+
+// The frame that grants the close request releases the page after the request
+// has returned; one that refuses it leaves the page open.
+TEST_F(AddressPage, CancelClosesThePageWhenTheFrameGrantsTheRequest) {
+    for (const bool granted : {true, false}) {
+        SCOPED_TRACE(granted);
+        frame->Session().Container()->closeAnswer = granted;
+        const auto page = Open();
+        const std::string id = page->InvokeId();
+        EXPECT_TRUE(Click(page->cmdCancel));
+        EXPECT_TRUE(page->Initialised());  // not from inside the request
+        Settle();
+        EXPECT_EQ(Ctx().GuiRegistry()->FindGui(id) != nullptr, !granted);
+        EXPECT_EQ(sessions.back()->Dropped(), granted);
+        EXPECT_EQ(page->Initialised(), !granted);
+        if (!granted) {
+            EXPECT_TRUE(frame->Close(*sessions.back()));
+        }
+    }
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ protected:
 };
 
 TEST_F(CalibPage, NormalRunShowsOneTwoThreeZeroWithOneWriteAndStopsPolling) {
-    // The runtime reads the written value back in the write's transfer: that
-    // read, then two polls read 1.
+    // The device reads 1 three times: the write's read-back (no poll), then
+    // the first two polls.
     Device().SetZeroPoint(Mode::Runs, 3);
     EXPECT_EQ(Start(), (States{1, 2}));
     EXPECT_TRUE(Polling());
@@ -82,15 +82,25 @@ TEST_F(CalibPage, NormalRunShowsOneTwoThreeZeroWithOneWriteAndStopsPolling) {
     EXPECT_EQ(Boxes()[0].buttons, 292);
 }
 
-TEST_F(CalibPage, DeviceThatNeverStartsFailsOnTheFourthPoll) {
-    Device().SetZeroPoint(Mode::NeverStarts);
-    EXPECT_EQ(Start(), States{1});  // the write's read-back and the first poll read 0
-    EXPECT_EQ(Follow(4000), States{});  // the third read without 1
-    EXPECT_TRUE(Polling());
-    EXPECT_EQ(Follow(4000), States{4});
-    EXPECT_FALSE(Polling());
-    EXPECT_EQ(Follow(4000), States{});
-    EXPECT_EQ(Wire().size(), 2u + 3 * 2);
+// The write's read-back is no poll: a device that never reads 1 to a poll
+// fails on the fourth, also when only the read-back saw its adjustment.
+TEST_F(CalibPage, DeviceThatNeverReadsOneToAPollFailsOnTheFourthPoll) {
+    struct Case {
+        const char* name;
+        Mode mode;
+        int reads;  // reads of 1 while running
+    } cases[] = {{"never starts", Mode::NeverStarts, 0}, {"one read, the read-back's", Mode::Runs, 1}};
+    for (const auto& c : cases) {
+        Device().SetZeroPoint(c.mode, c.reads);
+        EXPECT_EQ(Start(), States{1}) << c.name;  // the first poll reads 0
+        EXPECT_EQ(Follow(4000), States{}) << c.name;
+        EXPECT_EQ(Follow(4000), States{}) << c.name;
+        EXPECT_TRUE(Polling()) << c.name;
+        EXPECT_EQ(Follow(4000), States{4}) << c.name;
+        EXPECT_FALSE(Polling()) << c.name;
+        EXPECT_EQ(Follow(4000), States{}) << c.name;
+        EXPECT_EQ(Wire().size(), 2u + 4 * 2) << c.name;
+    }
     // A new start counts its polls from 0 again.
     Device().SetZeroPoint(Mode::Runs, 3);
     EXPECT_EQ(Start(), (States{1, 2}));
@@ -197,18 +207,46 @@ TEST_F(CalibPage, TickingTheBoxWhileTheGroupIsBusyUnticksIt) {
     EXPECT_EQ(Follow(400), (States{1, 2}));  // the start went on
 }
 
-TEST_F(CalibPage, PollStillRunningAtTheNextTickStopsPollingWithTheReadError) {
+// The poll whose answer is lost is still running at the next tick: the
+// following ends as after a failed read, and the read error is shown.
+TEST_F(CalibPage, PollStillRunningAtTheNextTickFailsTheFollowingWithTheReadError) {
     Device().SetZeroPoint(Mode::Runs, 10);
     ASSERT_EQ(Start(), (States{1, 2}));
     Device().ScheduleDrop();  // the next poll waits for an answer that never comes
     Advance(4000);
-    Advance(4000);
+    EXPECT_EQ(Follow(4000), States{4});
     EXPECT_FALSE(Polling());
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[1].buttons, 0);
     EXPECT_EQ(Boxes()[1].prompt, "The values could not be read from the device.");
     EXPECT_EQ(Follow(12000), States{});  // the dropped poll times out with the polling off
-    EXPECT_EQ(Calib().ZeroState(), 2);
+    EXPECT_EQ(Calib().ZeroState(), 4);
+}
+
+// A second start that sends nothing leaves the running adjustment followed.
+TEST_F(CalibPage, SecondStartThatSendsNothingKeepsFollowingTheRunningAdjustment) {
+    struct Case {
+        const char* name;
+        int32_t answer;
+        bool pollOnTheWire;  // clicked while a poll runs: the group is busy
+    } cases[] = {{"answered No", kNo, false}, {"Yes while a poll runs", kYes, true}};
+    for (const auto& c : cases) {
+        Device().SetZeroPoint(Mode::Runs, 3);
+        ASSERT_EQ(Start(), (States{1, 2})) << c.name;
+        if (c.pollOnTheWire) {
+            const size_t sent = Device().Log().size();
+            for (int ms = 0; ms < 5000 && Device().Log().size() == sent; ++ms) Advance(1);
+            ASSERT_TRUE(Calib().TransferGroup()->IsBusy()) << c.name;
+        } else {
+            Advance(1000);
+        }
+        Wire();
+        Answer(c.answer);
+        ASSERT_TRUE(Click(Calib().cmdZeroAdjust)) << c.name;
+        EXPECT_TRUE(Polling()) << c.name;
+        EXPECT_EQ(Follow(3 * 4000), (States{3, 0})) << c.name;
+        for (const auto& line : Wire()) EXPECT_EQ(line[0], 'r') << c.name << ": " << line;
+    }
 }
 
 TEST_F(CalibPage, ButtonsFollowTheLockAndTheUserLevelOnlyAfterTheFirstLockNotice) {

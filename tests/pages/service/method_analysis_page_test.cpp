@@ -202,12 +202,16 @@ TEST_F(MethodAnalysisPage, ElementsFromStatusSixtyFourOnAreListedInRed) {
     EXPECT_EQ(page->txt_window->ForeColor(), 0);
 }
 
-TEST_F(MethodAnalysisPage, AReportThatCannotBeWrittenStillShowsTheHeader) {
+// The page says that the report was not written, and where, above the header.
+TEST_F(MethodAnalysisPage, AReportThatCannotBeWrittenIsNamedAsNotWrittenAboveTheHeader) {
     const auto page = Open();
     std::filesystem::create_directory(folder / "Analysis.txt");  // no file can take its place
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(Click(page->cmdOk));
     EXPECT_EQ(page->MethodState(), 3);
-    EXPECT_EQ(page->txt_window->Text().rfind(Dict("txt_analysis_state_3") + "\r\nDevice Name= RXD 218\r\n", 0), 0u);
+    const std::string path = platform::app::File(ctlMethodAnalysis::kReportFile);
+    EXPECT_EQ(page->txt_window->Text().rfind("The report could not be written to " + path + ". ", 0), 0u)
+        << page->txt_window->Text();
+    EXPECT_NE(page->txt_window->Text().find("\r\nDevice Name= RXD 218\r\n"), std::string::npos);
     EXPECT_TRUE(Click(page->cmdOk));
     EXPECT_EQ(page->MethodState(), 5);
 }
