@@ -202,6 +202,9 @@ void ctlDiagnosis::InitLanguageDependedControls(int32_t languageId) {
     FillHeadline(*ctlHeadline);
     Trace("TabStrip_Captions", "");
     tabs_->Captions();
+    // The block page's frame carries the selected block tab's caption.
+    if (ResolveTab(tabs_->SelectedKey()).kind != pbfNoneBlock)
+        ctlDiagBlock->UpdateControl(TabStrip->SelectedItem()->Caption(), -1);
     BlockInfo_SetLanguage();
     HelpButton->Caption(KeyText("help_button_text"));
 }

@@ -6,8 +6,10 @@
 #include "pages/measurement/ctlDiagnosis.h"
 #include "platform/app/MessageBox.h"
 #include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Input.h"
+#include "platform/xml/Dom.h"
 
 namespace {
 
@@ -147,6 +149,18 @@ TEST_F(DiagnosisWindow, ABlockTabBindsTheBlockPageToItsBlockUnderItsOwnInvokeId)
     ClickTab("frmDiagDetails");
     EXPECT_TRUE(Visible("frmDiagDetails"));
     EXPECT_FALSE(Visible("ctlDiagBlock"));
+}
+
+// The registry tells the window, then the block page bound after it.
+TEST_F(DiagnosisWindow, ALanguageChangeKeepsTheBlockPagesCaptionTheSelectedTabs) {
+    Open();
+    ClickTab("ctlDiagBlockAI2");
+    auto& dictionary = *Ctx().Dictionary();
+    dictionary.KeyNode(dictionary.SectionNode("keys"), "ctlDiagnosis_ctlDiagBlockAI2")
+        ->SetAttribute("text", "Analog input 2 (%d)");
+    Ctx().GuiRegistry()->LanguageId(1033);
+    EXPECT_EQ(Caption("ctlDiagBlockAI2"), "Analog input 2 (Density)");
+    EXPECT_EQ(page->ctlDiagBlock->frmDiagBlock->Caption(), "Analog input 2 (Density)");
 }
 
 TEST_F(DiagnosisWindow, TheFunctionBlockTabLeavesTheOutputUnitAndTheDataSetAlone) {
