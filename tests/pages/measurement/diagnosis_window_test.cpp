@@ -185,6 +185,25 @@ TEST_F(DiagnosisWindow, TheDerivedDiagnosisIsMarkedLiveWhileTheCycleRunsOnEveryT
     for (const char* path : kDynamic) EXPECT_FALSE(El(path).ParamDynamic()) << path;
 }
 
+// A mark goes only when the last window that holds it lets go, by its
+// cycle's stop or by closing; tab clicks hold it once per window.
+TEST_F(DiagnosisWindow, TheDerivedDiagnosisStaysLiveWhileAnotherWindowsCycleRuns) {
+    Open();
+    const auto first = session;
+    const auto firstPage = page;
+    Open(false);
+    ClickTab("frmDiagDetails");
+    ClickTab("frmDiagBlockInfo");
+    Advance(1000);  // a read that ran at the click has ended and the cycle resumed
+    ASSERT_TRUE(ui::Input::Check(*firstPage->ctlStatus->ctlCycle->chkCycle, false));
+    EXPECT_TRUE(Dynamic());
+    ASSERT_TRUE(ui::Input::Check(*firstPage->ctlStatus->ctlCycle->chkCycle, true));
+    ASSERT_TRUE(frame->Close(*first));
+    EXPECT_TRUE(Dynamic());
+    ASSERT_TRUE(frame->Close(*session));
+    for (const char* path : kDynamic) EXPECT_FALSE(El(path).ParamDynamic()) << path;
+}
+
 TEST_F(DiagnosisWindow, TheAcknowledgementAsksThenWritesTheResetOnceAndReadsTheStatusBack) {
     struct Case {
         const char* name;
