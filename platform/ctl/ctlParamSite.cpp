@@ -42,6 +42,7 @@ void ctlParamSite::SetSiteLanguage(int32_t& languageId) {
 void ctlParamSite::ExitSite() {
     if (!initialised_) return;
     initialised_ = false;
+    editable_ = true;
     const auto links = std::move(links_);
     links_.clear();
     byElement_.clear();

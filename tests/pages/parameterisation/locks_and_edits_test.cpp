@@ -1,0 +1,104 @@
+// The data set's lock on the parameterisation windows (functions 1 and 8): a
+// page or block view that comes up while the frame holds the lock takes no
+// typed value until the lock ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ParamPagesFixture.h"
+#include "platform/ctl/RowInput.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/TabStrip.h"
+
+namespace dtm {
+namespace {
+
+namespace ui = platform::ui;
+namespace com = platform::com;
+namespace RowInput = platform::ctl::RowInput;
+
+// A tab click: the strip's control path in the window and the tab's number.
+using TabClick = std::pair<const char*, int32_t>;
+
+class LocksAndEdits : public testing::ParamPagesFixture {
+protected:
+    void TearDown() override {
+        if (session && !session->Dropped()) frame->Close(*session);
+        session.reset();
+        ParamPagesFixture::TearDown();
+    }
+    void Open(int32_t function) {
+        session = frame->Open(function);
+        ASSERT_NE(session, nullptr);
+    }
+    void Click(const TabClick& click) {
+        auto strip = std::dynamic_pointer_cast<ui::TabStrip>(session->Ctl(click.first));
+        ASSERT_NE(strip, nullptr) << click.first;
+        ASSERT_TRUE(ui::Input::ClickTab(*strip, click.second)) << click.first << " " << click.second;
+    }
+    // The first visible row bound to `path`; null when there is none.
+    platform::ctl::ctlParameter* Row(const std::string& path) const { return session->Row("@" + path).get(); }
+    std::string Value(const std::string& path) const { return com::CStr(Params().Item(path)->TransientValue()); }
+    void Lock(bool on) {
+        if (on)
+            Params().OnLockDataSet("Tag");
+        else
+            ASSERT_TRUE(Params().OnUnlockDataSet("Tag"));
+    }
+
+    std::shared_ptr<frame::PageSession> session;
+};
+
+TEST_F(LocksAndEdits, APageOrViewComingUpDuringTheLockTakesNoValueUntilTheLockEnds) {
+    struct Case {
+        const char* name;
+        int32_t function;
+        bool lockBeforeOpen;  // else: opened, locked, then the tabs clicked
+        std::vector<TabClick> tabs;
+        const char* element;
+        const char* typed;
+    };
+    const Case cases[] = {
+        {"identification tab", 1, true, {}, "PHYS/TAG_DESC", "LOCKED"},
+        {"input tab", 1, true, {{"TabStrip", 2}}, "TRANS/1/FlowCori/MANU/_low_flow_threshold", "2.5"},
+        {"I/O tab", 1, true, {{"TabStrip", 3}}, "FUNC/1/AI/PV_FTIME", "2.5"},
+        {"I/O block tab after the lock", 1, false, {{"TabStrip", 3}, {"ctlIOp.TabStrip", 2}}, "FUNC/2/AI/PV_FTIME",
+         "2.5"},
+        {"I/O totaliser tab after the lock", 1, false, {{"TabStrip", 3}, {"ctlIOp.TabStrip", 4}},
+         "FUNC/4/TOT/TAG_DESC", "LOCKED"},
+        {"Physical view", 8, true, {}, "PHYS/TAG_DESC", "LOCKED"},
+        {"AI view", 8, true, {{"TabStrip", 3}}, "FUNC/1/AI/PV_FTIME", "2.5"},
+        {"AI view loaded after the lock", 8, false, {{"TabStrip", 3}}, "FUNC/1/AI/PV_FTIME", "2.5"},
+        {"Totaliser view loaded after the lock", 8, false, {{"TabStrip", 6}}, "FUNC/4/TOT/TAG_DESC", "LOCKED"},
+        {"Transducer view loaded after the lock", 8, false, {{"TabStrip", 2}}, "TRANS/1/FlowCori/TAG_DESC",
+         "LOCKED"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        if (c.lockBeforeOpen) Lock(true);
+        Open(c.function);
+        if (!c.lockBeforeOpen) Lock(true);
+        for (const auto& click : c.tabs) Click(click);
+        const std::string before = Value(c.element);
+
+        ASSERT_NE(Row(c.element), nullptr);
+        auto& row = *Row(c.element);
+        EXPECT_TRUE(row.ReadOnly());
+        EXPECT_FALSE(RowInput::Type(row, c.typed));
+        EXPECT_FALSE(RowInput::Commit(row));
+        EXPECT_EQ(Value(c.element), before);
+
+        Lock(false);
+        EXPECT_FALSE(row.ReadOnly());
+        ASSERT_TRUE(RowInput::Type(row, c.typed));
+        ASSERT_TRUE(RowInput::Commit(row));
+        EXPECT_EQ(Value(c.element).substr(0, 3), std::string(c.typed).substr(0, 3));
+        ASSERT_TRUE(frame->Close(*session));
+    }
+}
+
+}  // namespace
+}  // namespace dtm
