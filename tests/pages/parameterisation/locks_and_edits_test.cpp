@@ -1,6 +1,7 @@
-// The data set's lock on the parameterisation windows (functions 1 and 8): a
-// page or block view that comes up while the frame holds the lock takes no
-// typed value until the lock ends.
+// The data set's lock and open edits on the parameterisation windows
+// (functions 1 and 8): a page or block view that comes up while the frame
+// holds the lock takes no typed value until the lock ends, and a row bound
+// to another block while the user edits it keeps each value with its block.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -97,6 +98,45 @@ TEST_F(LocksAndEdits, APageOrViewComingUpDuringTheLockTakesNoValueUntilTheLockEn
         ASSERT_TRUE(RowInput::Commit(row));
         EXPECT_EQ(Value(c.element).substr(0, 3), std::string(c.typed).substr(0, 3));
         ASSERT_TRUE(frame->Close(*session));
+    }
+}
+
+TEST_F(LocksAndEdits, ARowBoundToAnotherBlockEndsItsEditIntoTheBlockItWasBoundTo) {
+    struct Case {
+        const char* name;
+        int32_t function;
+        std::vector<TabClick> opening;  // brings the first block into view
+        TabClick other;                  // binds the same rows to the second block
+        const char *first, *second;      // the edited element of each block
+    };
+    const Case cases[] = {
+        {"profile view, AI 1 to AI 2", 8, {{"TabStrip", 3}}, {"TabStrip", 4}, "FUNC/1/AI/PV_FTIME",
+         "FUNC/2/AI/PV_FTIME"},
+        {"profile view, Totaliser 4 to 8", 8, {{"TabStrip", 6}}, {"TabStrip", 10}, "FUNC/4/TOT/TAG_DESC",
+         "FUNC/8/TOT/TAG_DESC"},
+        {"I/O page, AI 1 to AI 2", 1, {{"TabStrip", 3}}, {"ctlIOp.TabStrip", 2}, "FUNC/1/AI/PV_FTIME",
+         "FUNC/2/AI/PV_FTIME"},
+        {"I/O page, Totaliser 4 to 8", 1, {{"TabStrip", 3}, {"ctlIOp.TabStrip", 4}}, {"ctlIOp.TabStrip", 8},
+         "FUNC/4/TOT/TAG_DESC", "FUNC/8/TOT/TAG_DESC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        Open(c.function);
+        for (const auto& click : c.opening) Click(click);
+        ASSERT_NE(Row(c.first), nullptr);
+        auto& row = *Row(c.first);
+        ASSERT_TRUE(RowInput::Type(row, "11"));  // not committed
+
+        Click(c.other);
+        ASSERT_EQ(Row(c.second), &row);  // the same row, now on the other block
+        EXPECT_FALSE(row.Editing());
+        EXPECT_EQ(Value(c.first).substr(0, 2), "11");
+
+        ASSERT_TRUE(RowInput::Type(row, "22"));  // not committed either
+        ASSERT_TRUE(frame->Close(*session));
+        EXPECT_EQ(Value(c.first).substr(0, 2), "11");
+        EXPECT_EQ(Value(c.second).substr(0, 2), "22");
     }
 }
 
