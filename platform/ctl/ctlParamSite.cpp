@@ -74,7 +74,11 @@ void ctlParamSite::SiteValidateParameters() {
 void ctlParamSite::SiteLockStateChanged(bool& editable) {
     if (!initialised_) return;
     editable_ = editable;
-    for (const auto& bound : links_) bound.row->SiteEditable(editable_);
+    for (const auto& bound : std::vector<BoundRow>(links_)) {
+        bound.row->SiteEditable(editable_);
+        // The text of an open edit was never in the data set: once locked, it never gets there.
+        if (!editable_) bound.row->UserCancel();
+    }
 }
 
 void ctlParamSite::Describe(ui::Description& d) const {

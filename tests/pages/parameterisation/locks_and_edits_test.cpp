@@ -1,7 +1,8 @@
 // The data set's lock and open edits on the parameterisation windows
 // (functions 1 and 8): a page or block view that comes up while the frame
-// holds the lock takes no typed value until the lock ends, and a row bound
-// to another block while the user edits it keeps each value with its block.
+// holds the lock takes no typed value until the lock ends, an edit open when
+// the lock comes ends without reaching the data set, and a row bound to
+// another block while the user edits it keeps each value with its block.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "ParamPagesFixture.h"
 #include "platform/ctl/RowInput.h"
+#include "platform/rt/IPrivateGUI.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/TabStrip.h"
 
@@ -98,6 +100,42 @@ TEST_F(LocksAndEdits, APageOrViewComingUpDuringTheLockTakesNoValueUntilTheLockEn
         ASSERT_TRUE(RowInput::Commit(row));
         EXPECT_EQ(Value(c.element).substr(0, 3), std::string(c.typed).substr(0, 3));
         ASSERT_TRUE(frame->Close(*session));
+    }
+}
+
+// The text typed before the lock was never in the data set: the lock ends
+// the edit, and neither Enter nor closing the window commits it.
+TEST_F(LocksAndEdits, AnEditOpenWhenTheLockComesNeverReachesTheDataSet) {
+    struct Case {
+        const char* name;
+        int32_t function;
+        std::vector<TabClick> tabs;
+        const char* element;
+    };
+    const Case cases[] = {
+        {"identification tab", 1, {}, "PHYS/TAG_DESC"},
+        {"I/O tab", 1, {{"TabStrip", 3}}, "FUNC/1/AI/PV_FTIME"},
+        {"AI view", 8, {{"TabStrip", 3}}, "FUNC/1/AI/PV_FTIME"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        Open(c.function);
+        for (const auto& click : c.tabs) Click(click);
+        const std::string before = Value(c.element);
+        ASSERT_NE(Row(c.element), nullptr);
+        auto& row = *Row(c.element);
+        const std::string shown = row.DisplayText();
+        ASSERT_TRUE(RowInput::Type(row, "11"));
+
+        Lock(true);
+        EXPECT_FALSE(row.Editing());
+        EXPECT_EQ(row.DisplayText(), shown);
+        EXPECT_FALSE(RowInput::Commit(row));
+        dynamic_cast<platform::rt::IPrivateGUI&>(*session->Page()).ValidateParameters();
+        ASSERT_TRUE(frame->Close(*session));
+        EXPECT_EQ(Value(c.element), before);
+        Lock(false);
     }
 }
 
