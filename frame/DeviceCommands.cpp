@@ -49,6 +49,11 @@ void SimulatedDevice::SetConverterBits(uint32_t bits, bool on) {
     StoreUnsigned(commands_.converterStatus, on ? (status | bits) : (status & ~uint64_t{bits}));
 }
 
+void SimulatedDevice::EndZeroPoint() {
+    zeroReadsLeft_ = 0;
+    SetConverterBits(kConverterZeroPointBit, false);
+}
+
 uint8_t SimulatedDevice::CommandRefusal(const Address& address, const std::vector<uint8_t>& data) const {
     const uint64_t value = BigEndian(data);
     if (address == commands_.zeroPoint) {
@@ -75,12 +80,15 @@ bool SimulatedDevice::RunCommand(const Address& address) {
     }
     if (address == commands_.factoryReset) {
         const uint64_t command = StoredUnsigned(address);
-        if (command == kFactoryReset) {
-            for (const auto& [at, bytes] : factoryBytes_) memory_[at].bytes = bytes;
-            zeroReadsLeft_ = 0;
-        } else if (command == kWarmStart) {
-            restartEndsMs_ = Now() + kRestartMs;
-            zeroReadsLeft_ = 0;
+        if (command == kFactoryReset || command == kWarmStart) {
+            if (command == kFactoryReset)
+                for (const auto& [at, bytes] : factoryBytes_) memory_[at].bytes = bytes;
+            else
+                restartEndsMs_ = Now() + kRestartMs;
+            EndZeroPoint();
+            const uint64_t diagnosis = StoredUnsigned(commands_.diagnosis);
+            StoreUnsigned(commands_.diagnosis,
+                          diagnosis | (command == kFactoryReset ? kDiagnosisColdStart : kDiagnosisWarmStart));
         } else if (command == kAddressReset) {
             // The write is answered at the old address; the device listens at
             // the new one from then on.
@@ -103,9 +111,7 @@ bool SimulatedDevice::RunCommand(const Address& address) {
             for (const Address& cleared : clearedByAcknowledge_) StoreUnsigned(cleared, 0);
             StoreUnsigned(systemState_, kSystemStateMeasuring);
         } else if (command == kRestartConverter) {
-            // The converter restarts at once: a running adjustment ends.
-            zeroReadsLeft_ = 0;
-            SetConverterBits(kConverterZeroPointBit, false);
+            EndZeroPoint();  // the converter restarts at once
         } else if (command == kResetTotalisers) {
             for (const Address& total : commands_.totals) {
                 auto& bytes = memory_[total].bytes;

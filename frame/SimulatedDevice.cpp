@@ -89,7 +89,7 @@ SimulatedDevice::SimulatedDevice(Model model) : model_(model) {
     clearedByAcknowledge_ = {AddressOf("PHYS/DIAGNOSIS"), AddressOf("PHYS/DIAGNOSIS_EXTENSION"),
                              AddressOf(kConverterStatusPath)};
     commands_ = {AddressOf(kZeroPointPath), AddressOf(kFactoryResetPath), AddressOf(kServicePasswordPath),
-                 AddressOf(kAccessRightsPath), AddressOf(kConverterStatusPath), {}};
+                 AddressOf(kAccessRightsPath), AddressOf(kConverterStatusPath), AddressOf("PHYS/DIAGNOSIS"), {}};
     for (const char* total : kTotalPaths)
         if (AddressOf(total) != Address{0, 0}) commands_.totals.push_back(AddressOf(total));
     for (const auto& [address, parameter] : memory_)

@@ -34,6 +34,8 @@
 //     bytes; 2506 restarts the device, which answers nothing for
 //     kRestartMs; 2712 moves the device to bus address 126 once the write
 //     is answered. 0 does nothing; other values are out of range (0xB7).
+//     A factory reset sets the cold start bit of DIAGNOSIS, a warm start
+//     its warm start bit; both end a running zero point adjustment.
 //   WRITE_LOCKING: 0 locks, 2457 unlocks; other values are out of range.
 //   SERVICE_PASSWORD: reads back as nine blanks whatever was written; the
 //     code written is judged (kServiceCode unlocks the service level in
@@ -116,6 +118,10 @@ public:
     static constexpr int64_t kRestartMs = 3000;
     static constexpr int kZeroPointReads = 2;
     static constexpr uint32_t kConverterZeroPointBit = 0x00000100;
+    // DIAGNOSIS, octet 2 of four: "New start-up (warm start) carried out"
+    // and "Restart (cold start) carried out".
+    static constexpr uint32_t kDiagnosisWarmStart = 0x00080000;
+    static constexpr uint32_t kDiagnosisColdStart = 0x00100000;
     static constexpr const char* kServiceCode = "SERVICE42";
     // ACCESS_RIGHTS: bit 1 specialist (the factory state), bit 2 service.
     static constexpr uint8_t kAccessSpecialist = 0x02;
@@ -220,6 +226,8 @@ private:
     // A command parameter's bytes about to be read; False when it is none.
     bool RefreshCommand(const Address& address, Parameter& parameter);
     void SetConverterBits(uint32_t bits, bool on);
+    // A restart of the device or its converter ends a running adjustment.
+    void EndZeroPoint();
     void StoreUnsigned(const Address& address, uint64_t value);
     uint64_t StoredUnsigned(const Address& address) const;
     Address AddressOf(const std::string& path) const;
@@ -249,7 +257,7 @@ private:
     uint8_t ActualMode(const AIBlock& block) const;
     std::array<Address, 3> clearedByAcknowledge_{};  // DIAGNOSIS, its extension, the converter status
     struct CommandAddresses {
-        Address zeroPoint, factoryReset, servicePassword, accessRights, converterStatus;
+        Address zeroPoint, factoryReset, servicePassword, accessRights, converterStatus, diagnosis;
         std::vector<Address> totals;  // the totalisers' TOTAL records
     } commands_;
     std::map<Address, std::vector<uint8_t>> factoryBytes_;  // the writable parameters' factory bytes

@@ -169,10 +169,12 @@ std::string BlockTabStrip::ChannelPath(const TabKey& key) const {
 }
 
 BlockTabStrip::Channel BlockTabStrip::ChannelText(const TabKey& key, std::string& text) const {
-    if (options_.channel == ChannelSource::ViewKind) {
-        const auto kind = ViewKind(key.view);
-        if (kind != pbfFunctionAIBlock && kind != pbfFunctionTOTBlock) return Channel::NotShown;
-    }
+    // Only a function block has a channel: a view of the Physical or the
+    // Transducer Block shows none, whatever block its number names. A view
+    // that shows no single block has none either when its kind is the source.
+    const auto kind = ViewKind(key.view);
+    const bool functionBlock = kind == pbfFunctionAIBlock || kind == pbfFunctionTOTBlock;
+    if (!functionBlock && (kind != pbfNoneBlock || options_.channel == ChannelSource::ViewKind)) return Channel::NotShown;
     // A tab whose block has no "~/BLOCK/n" shows no block and so no channel.
     if (options_.channel == ChannelSource::ChildPage && KindOf(key.n) == pbfNoneBlock) return Channel::Missing;
     const std::string path = ChannelPath(key);

@@ -1,5 +1,7 @@
 #include "pages/framework/CycleMarks.h"
 
+#include <utility>
+
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/rt/DtmGuiRegistry.h"
@@ -9,14 +11,27 @@ namespace dtm {
 
 namespace com = platform::com;
 
-void CycleMarks(const platform::P<platform::rt::DTMContext>& ctx, std::span<const char* const> paths, bool on) {
+void CountDynamic(const platform::P<platform::rt::DTMContext>& ctx, const platform::P<clsDataElement>& element, bool up) {
+    element->DynamicCounter = static_cast<int16_t>(element->DynamicCounter + (up ? 1 : -1));
+    element->ParamDynamic(element->DynamicCounter != 0);
+    com::Deref(com::Deref(ctx).GuiRegistry()).NotifyParameterChanged(element, "");
+}
+
+void CycleMarks::Hold(const platform::P<platform::rt::DTMContext>& ctx) {
+    if (!held_.empty()) return;
     auto& params = com::Deref(com::Deref(ctx).Parameters());
-    const auto registry = ctx->GuiRegistry();
-    for (const char* path : paths) {
-        const auto element = params.Item(path);
-        com::Deref(std::dynamic_pointer_cast<clsDataElement>(element)).ParamDynamic(on);
-        com::Deref(registry).NotifyParameterChanged(element, "");
+    std::vector<platform::P<clsDataElement>> elements;
+    for (const char* path : paths_) {
+        auto element = std::dynamic_pointer_cast<clsDataElement>(params.Item(path));
+        if (!element) com::Raise(com::errObjectNotSet);
+        elements.push_back(std::move(element));
     }
+    held_ = std::move(elements);
+    for (const auto& element : held_) CountDynamic(ctx, element, true);
+}
+
+void CycleMarks::Release(const platform::P<platform::rt::DTMContext>& ctx) {
+    for (const auto& element : std::exchange(held_, {})) CountDynamic(ctx, element, false);
 }
 
 }  // namespace dtm

@@ -186,8 +186,11 @@ void PageBase::InitControls() {
     const auto ctx = GetContext();
     com::Deref(ctlParamSite1).InitSite(ctx, m_InvokeId, link);
     link.reset();
-    AfterSiteInit();
-    InitLanguageDependedControls(com::Deref(ctx).GuiRegistry()->LanguageId());
+    const auto& registry = com::Deref(com::Deref(ctx).GuiRegistry());
+    // The page learns of the frame's lock by notice only while it is
+    // registered: one coming up during the lock starts locked.
+    if (registry.LockState()) SetLockState(false);
+    InitLanguageDependedControls(registry.LanguageId());
     UpdateAllParameterCtls();
     if (ctlParamHelp1) ctlParamHelp1->Activate();
 }

@@ -101,7 +101,7 @@ protected:
     virtual void SetLockState(bool editable);
     // Sets up the template link before the site takes it (online mode set).
     virtual void ConfigureLink(clsParamLink& /*link*/) {}
-    // In InitControls, right after the site took its rows.
+    // In InitControls, right after the site took its rows and the lock.
     virtual void AfterSiteInit() {}
     // After a successful Init.
     virtual void AfterInit() {}

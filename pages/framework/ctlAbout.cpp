@@ -31,10 +31,6 @@ void ctlAbout::BuildForm() {
 
 void ctlAbout::ConfigureLink(clsParamLink& link) { link.bOnlineMode = false; }
 
-void ctlAbout::AfterSiteInit() {
-    if (com::Deref(GetContext()).GuiRegistry()->LockState()) SetLockState(false);
-}
-
 void ctlAbout::InitLanguageDependedControls(int32_t languageId) {
     Trace("InitLanguageDependedControls", "");
     com::Deref(ctlParamSite1).SetSiteLanguage(languageId);

@@ -20,7 +20,6 @@ public:
 protected:
     void BuildForm() override;
     void ConfigureLink(clsParamLink& link) override;
-    void AfterSiteInit() override;
     void InitLanguageDependedControls(int32_t languageId) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "pages/framework/CycleMarks.h"
 #include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
@@ -203,14 +204,8 @@ void ctlCycle::SetDynamicParams(bool dynamic) {
         work = std::move(*m_DynamicRequests);
         m_DynamicRequests.reset();
     }
-    const auto registry = ctx->GuiRegistry();
-    for (const auto& request : work) {
-        ForEachCounted(ctx, request, [&](const P<clsDataElement>& el) {
-            el->DynamicCounter = static_cast<int16_t>(el->DynamicCounter + (dynamic ? 1 : -1));
-            el->ParamDynamic(el->DynamicCounter != 0);
-            registry->NotifyParameterChanged(el, "");
-        });
-    }
+    for (const auto& request : work)
+        ForEachCounted(ctx, request, [&](const P<clsDataElement>& el) { CountDynamic(ctx, el, dynamic); });
 }
 
 void ctlCycle::ClearDynamicFlags() {

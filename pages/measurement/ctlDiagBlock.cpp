@@ -71,7 +71,18 @@ void ctlDiagBlock::ConfigureLink(clsParamLink& link) {
     link.Prefix = BlockPrefix;
 }
 
+void ctlDiagBlock::InitLanguageDependedControls(int32_t languageId) {
+    NavigablePage::InitLanguageDependedControls(languageId);
+    if (caption_) frmDiagBlock->Caption(*caption_);
+}
+
+bool ctlDiagBlock::ExitControls() {
+    caption_.reset();
+    return NavigablePage::ExitControls();
+}
+
 void ctlDiagBlock::UpdateControl(const std::string& newCaption, int32_t newBlockClass) {
+    caption_ = newCaption;
     frmDiagBlock->Caption(newCaption);
     if (newBlockClass < pbfPhysicalBlock || newBlockClass > pbfFunctionTOTBlock) return;
     const auto ctx = GetContext();

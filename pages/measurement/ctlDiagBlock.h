@@ -5,6 +5,7 @@
 // block of its selected tab by releasing it, setting BlockIndex and
 // BlockPrefix and initialising it again; the window reads the rows.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pages/framework/NavigablePage.h"
@@ -33,6 +34,13 @@ public:
 protected:
     void BuildForm() override;
     void ConfigureLink(clsParamLink& link) override;
+    void InitLanguageDependedControls(int32_t languageId) override;
+    bool ExitControls() override;
+
+private:
+    // The frame's caption as the host gave it for the block the page is bound
+    // to: a language change keeps it; a release forgets it.
+    std::optional<std::string> caption_;
 };
 
 }  // namespace dtm

@@ -6,7 +6,6 @@
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/framework/ConfirmedGroupWrite.h"
-#include "pages/framework/CycleMarks.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
@@ -158,7 +157,8 @@ std::vector<std::string> BlockTableReads() {
 }  // namespace
 
 ctlDiagnosis::ctlDiagnosis()
-    : BlockTabPage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}) {}
+    : BlockTabPage(PageTraits{.className = "ctlDiagnosis", .container = true, .childInit = ChildInit::Before}),
+      marks_(kDynamicPaths) {}
 
 void ctlDiagnosis::BuildForm() {
     PlaceHelpButton();
@@ -202,6 +202,9 @@ void ctlDiagnosis::InitLanguageDependedControls(int32_t languageId) {
     FillHeadline(*ctlHeadline);
     Trace("TabStrip_Captions", "");
     tabs_->Captions();
+    // The block page's frame carries the selected block tab's caption.
+    if (ResolveTab(tabs_->SelectedKey()).kind != pbfNoneBlock)
+        ctlDiagBlock->UpdateControl(TabStrip->SelectedItem()->Caption(), -1);
     BlockInfo_SetLanguage();
     HelpButton->Caption(KeyText("help_button_text"));
 }
@@ -326,12 +329,12 @@ void ctlDiagnosis::ctlStatus_OnAddCycleRequests(rt::TransGrp& group) {
     }
     const auto ctx = GetContext();
     AddCycleReads(ctx, group, paths);
-    CycleMarks(ctx, kDynamicPaths, true);
+    marks_.Hold(ctx);
 }
 
 void ctlDiagnosis::ctlStatus_OnRemoveRequests(rt::TransGrp&) {
     Trace("ctlStatus_OnRemoveRequests", "");
-    CycleMarks(GetContext(), kDynamicPaths, false);
+    marks_.Release(GetContext());
 }
 
 void ctlDiagnosis::cmdQuitErr_Click() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pages/framework/BlockTabPage.h"
+#include "pages/framework/CycleMarks.h"
 #include "pages/framework/NoProcessCallbacks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/measurement/ctlDiagBlock.h"
@@ -67,6 +68,7 @@ private:
     void HelpButton_Click() override;
 
     platform::P<platform::rt::TransGrp> m_TransGrp;
+    CycleMarks marks_;  // the derived diagnosis, live while the cycle runs
 };
 
 }  // namespace dtm

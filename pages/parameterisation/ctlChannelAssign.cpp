@@ -76,10 +76,6 @@ void ctlChannelAssign::BuildForm() {
 // The page leaves the link in its offline default.
 void ctlChannelAssign::ConfigureLink(clsParamLink& link) { link.bOnlineMode = false; }
 
-void ctlChannelAssign::AfterSiteInit() {
-    if (com::Deref(GetContext()).GuiRegistry()->LockState()) SetLockState(false);
-}
-
 void ctlChannelAssign::InitLanguageDependedControls(int32_t languageId) {
     PageBase::InitLanguageDependedControls(languageId);
     FillHeadline(*ctlHeadline);

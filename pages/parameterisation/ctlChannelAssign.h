@@ -28,7 +28,6 @@ public:
 protected:
     void BuildForm() override;
     void ConfigureLink(clsParamLink& link) override;
-    void AfterSiteInit() override;
     void InitLanguageDependedControls(int32_t languageId) override;
     void AfterInit() override;
 

@@ -101,7 +101,6 @@ bool ctlMethodAnalysis::Init(const std::string& invokeId, const std::string& fun
 
 void ctlMethodAnalysis::AfterSiteInit() {
     PictureBox->BorderStyle(0);
-    if (com::Deref(GetContext()).GuiRegistry()->LockState()) SetLockState(false);
 }
 
 void ctlMethodAnalysis::InitLanguageDependedControls(int32_t languageId) {

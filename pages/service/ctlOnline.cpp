@@ -1,6 +1,5 @@
 #include "pages/service/ctlOnline.h"
 
-#include "pages/framework/CycleMarks.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/FormTable.h"
 
@@ -37,7 +36,8 @@ constexpr const char* kDynamicPaths[] = {
 }  // namespace
 
 ctlOnline::ctlOnline()
-    : TabWindow(PageTraits{.className = "ctlOnline", .container = true, .childInit = ChildInit::Before}) {}
+    : TabWindow(PageTraits{.className = "ctlOnline", .container = true, .childInit = ChildInit::Before}),
+      marks_(kDynamicPaths) {}
 
 void ctlOnline::BuildForm() {
     PlaceHelpButton();
@@ -58,12 +58,12 @@ void ctlOnline::ctlStatus_OnAddCycleRequests(rt::TransGrp& group) {
     Trace("ctlStatus_OnAddCycleRequests", "");
     const auto ctx = GetContext();
     AddCycleReads(ctx, group, kCycleReads);
-    CycleMarks(ctx, kDynamicPaths, true);
+    marks_.Hold(ctx);
 }
 
 void ctlOnline::ctlStatus_OnRemoveRequests(rt::TransGrp&) {
     Trace("ctlStatus_OnRemoveRequests", "");
-    CycleMarks(GetContext(), kDynamicPaths, false);
+    marks_.Release(GetContext());
 }
 
 }  // namespace dtm

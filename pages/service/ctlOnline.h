@@ -7,6 +7,7 @@
 // point state as live values while it runs.
 #include <string>
 
+#include "pages/framework/CycleMarks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/parameterisation/TabWindow.h"
 #include "pages/service/ctlCalib.h"
@@ -35,6 +36,8 @@ protected:
 private:
     void ctlStatus_OnAddCycleRequests(platform::rt::TransGrp& group);
     void ctlStatus_OnRemoveRequests(platform::rt::TransGrp& group);
+
+    CycleMarks marks_;  // the derived values, live while the cycle runs
 };
 
 }  // namespace dtm

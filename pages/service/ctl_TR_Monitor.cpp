@@ -100,10 +100,6 @@ void ctl_TR_Monitor::InitControls() {
     PageBase::InitControls();
 }
 
-void ctl_TR_Monitor::AfterSiteInit() {
-    if (com::Deref(GetContext()).GuiRegistry()->LockState()) SetLockState(false);
-}
-
 bool ctl_TR_Monitor::PrepareToRelease() {
     const auto ctx = GetContext();
     if (!PageBase::PrepareToRelease()) return false;

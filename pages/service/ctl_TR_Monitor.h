@@ -39,7 +39,6 @@ public:
 protected:
     void BuildForm() override;
     void InitControls() override;
-    void AfterSiteInit() override;
     void InitLanguageDependedControls(int32_t languageId) override;
 
 private:

@@ -42,6 +42,7 @@ void ctlParamSite::SetSiteLanguage(int32_t& languageId) {
 void ctlParamSite::ExitSite() {
     if (!initialised_) return;
     initialised_ = false;
+    editable_ = true;
     const auto links = std::move(links_);
     links_.clear();
     byElement_.clear();
@@ -73,7 +74,11 @@ void ctlParamSite::SiteValidateParameters() {
 void ctlParamSite::SiteLockStateChanged(bool& editable) {
     if (!initialised_) return;
     editable_ = editable;
-    for (const auto& bound : links_) bound.row->SiteEditable(editable_);
+    for (const auto& bound : std::vector<BoundRow>(links_)) {
+        bound.row->SiteEditable(editable_);
+        // The text of an open edit was never in the data set: once locked, it never gets there.
+        if (!editable_) bound.row->UserCancel();
+    }
 }
 
 void ctlParamSite::Describe(ui::Description& d) const {

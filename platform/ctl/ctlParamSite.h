@@ -36,7 +36,10 @@ public:
     void SiteParameterChanged(const rt::El& element);
     void SiteParameterSetChanged();
     void SiteValidateParameters();
-    // Stores the site's editable state; its rows are read-only while it is False.
+    // Stores the site's editable state; its rows are read-only while it is
+    // False, and an edit open when it turns False is cancelled. An exited
+    // site forgets it: its page takes the lock anew when it binds its rows
+    // again.
     void SiteLockStateChanged(bool& editable);
 
     bool Initialised() const { return initialised_; }

@@ -104,6 +104,11 @@ std::string ctlParameter::DisplayText() const {
     return value_.IsEmpty() || value_.IsNull() ? std::string() : com::CStr(value_);
 }
 
+void ctlParameter::EventSink(const std::shared_ptr<IRowEvents>& sink) {
+    if (sink != sink_.lock()) editing_ = false;
+    sink_ = sink;
+}
+
 void ctlParameter::StartEditIfIdle() {
     if (editing_) return;
     editing_ = true;

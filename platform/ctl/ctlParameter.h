@@ -98,8 +98,10 @@ public:
     void MenuItemText(int32_t item, std::string text);
 
     // ---- binding, set by the site and the link ----
-    // The link that receives the row's events; cleared when it lets go.
-    void EventSink(const std::shared_ptr<IRowEvents>& sink) { sink_ = sink; }
+    // The link that receives the row's events; cleared when it lets go. An
+    // edit belongs to the link it began with, which commits it as it lets go:
+    // bound to another link, or to none, the row is no longer editing.
+    void EventSink(const std::shared_ptr<IRowEvents>& sink);
     std::shared_ptr<IRowEvents> EventSink() const { return sink_.lock(); }
     rt::El Bound() const { return bound_.lock(); }
     void Bound(const rt::El& element) { bound_ = element; }

@@ -136,6 +136,37 @@ TEST_F(DeviceCommands, WarmStartAnswersItsWriteThenNothingWhileItRestarts) {
     EXPECT_EQ(device.Read(0, 26).kind, DeviceAnswer::Kind::Data);
 }
 
+// A factory reset and a warm start show in DIAGNOSIS as a cold or warm start
+// (octet 2: 0x10 restart, 0x08 new start-up), keeping what it held, and end
+// a running zero point adjustment with its converter bit; an acknowledgement
+// clears the restart bits again.
+TEST_F(DeviceCommands, RestartsSetTheirDiagnosisBitAndEndTheZeroPointAdjustment) {
+    struct Case {
+        const char* name;
+        Bytes command;
+        Bytes diagnosis;  // DIAGNOSIS afterwards, from 20 00 00 00
+    } cases[] = {
+        {"AddressReset", {0x0A, 0x98}, {0x20, 0x00, 0x00, 0x00}},
+        {"WarmStart", {0x09, 0xCA}, {0x20, 0x08, 0x00, 0x00}},
+        {"FactoryReset", {0x00, 0x01}, {0x20, 0x10, 0x00, 0x00}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        device = *factory;
+        ASSERT_TRUE(device.SetValue("PHYS/DIAGNOSIS", "20 00 00 00"));
+        device.SetZeroPoint(Mode::Runs, 5);
+        ASSERT_EQ(Write(kZero, {1}), kOk);
+        ASSERT_EQ(Write(kReset, c.command), kOk);
+        platform::app::EventLoop::Instance().Advance(SimulatedDevice::kRestartMs);
+        EXPECT_EQ(Stored("PHYS/DIAGNOSIS"), c.diagnosis);
+        const bool restarted = c.diagnosis[1] != 0;
+        EXPECT_EQ(device.ZeroPointRunning(), !restarted);
+        EXPECT_EQ(ZeroBitSet(), !restarted);
+    }
+    ASSERT_EQ(Write(kResets, {2}), kOk);  // on the device of the factory reset
+    EXPECT_EQ(Stored("PHYS/DIAGNOSIS"), (Bytes{0, 0, 0, 0}));
+}
+
 TEST_F(DeviceCommands, AddressResetMovesTheDeviceTo126AfterAnsweringTheWrite) {
     ASSERT_EQ(device.BusAddress(), SimulatedDevice::kInitialBusAddress);
     EXPECT_EQ(Write(kReset, {0x0A, 0x98}), kOk);

@@ -177,6 +177,19 @@ TEST_F(RowTest, FocusLeavingAnEditingRowCommitsIt) {
     EXPECT_EQ(log->events.back(), "EndEdit 1");
 }
 
+// The link that lets go commits the edit itself; the next one starts its own.
+TEST_F(RowTest, ARowBoundToAnotherSinkStartsTheNextEditAfresh) {
+    Row().ControlType(ctl::kRowPlain);
+    RowInput::Type(Row(), "1");
+    auto next = std::make_shared<EventLog>();
+    next->row = form->row.get();
+    Row().EventSink(next);
+    EXPECT_FALSE(Row().Editing());
+    EXPECT_EQ(log->events, (Events{"StartEdit", "Change 1"}));
+    EXPECT_TRUE(RowInput::Type(Row(), "2"));
+    EXPECT_EQ(next->events, (Events{"StartEdit", "Change 2"}));
+}
+
 TEST_F(RowTest, AnErrorOfTheHandlerIsTrappedAtTheInput) {
     class Failing : public EventLog {
         void OnClick() override { com::Raise(5, "bad"); }

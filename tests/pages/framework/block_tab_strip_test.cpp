@@ -202,6 +202,10 @@ TEST_F(BlockTabs, AChannelChangeReCaptionsItsTabByKeyOrByPosition) {
 TEST_F(BlockTabs, TheNoChannelRuleOfEachVariant) {
     BlockTabOptions options = *FindBlockTabHost("ctlProfilViewDyn");
     options.channel = ChannelSource::BlockElement;  // tab 1 (number 0) has no block
+    // Its view as one that shows no single block, as the diagnosis window's frames.
+    const BlockTabView views[] = {{"ctlProfilPhysicalBlock", pbfNoneBlock},
+                                  {"ctlProfilFunctionBlockTOT", pbfFunctionTOTBlock}};
+    options.views = views;
     const auto keys = [&] { return Ctx().Dictionary()->SectionNode("keys"); };
     const struct {
         NoChannel rule;
@@ -217,6 +221,28 @@ TEST_F(BlockTabs, TheNoChannelRuleOfEachVariant) {
         EXPECT_EQ(page->tabs->BuildCaption(keys(), "ctlProfilFunctionBlockTOT4"), "Totaliser 4: Mass flow");
     }
     EXPECT_EQ(FindBlockTabHost("ctlProfilViewDyn")->noChannel, NoChannel::RemovePlaceholder);
+}
+
+// Block 1 is an AI block, block 0 none: neither lends its channel to the
+// tab of the Transducer or the Physical Block, whatever the host's rules.
+TEST_F(BlockTabs, PhysicalAndTransducerTabsShowNoChannel) {
+    const auto keys = [&] { return Ctx().Dictionary()->SectionNode("keys"); };
+    for (const auto& options : BlockTabHosts()) {
+        for (const auto& view : options.views) {
+            if (view.kind != pbfPhysicalBlock && view.kind != pbfTransducerBlock) continue;
+            SCOPED_TRACE(view.name);
+            host.reset();
+            auto page = Open(options);
+            for (const std::string& key : {std::string(view.name), std::string(view.name) + "1"}) {
+                const std::string captionKey =
+                    options.captionKey == CaptionKey::PagePrefixed ? std::string(options.page) + "_" + key : key;
+                const auto entry = Ctx().Dictionary()->KeyNode(keys(), captionKey);
+                if (!entry) continue;
+                entry->SetAttribute("text", "Block %d");
+                EXPECT_EQ(page->tabs->BuildCaption(keys(), key), "Block %d") << key;
+            }
+        }
+    }
 }
 
 TEST_F(BlockTabs, ARemovedSelectedTabIsRepairedWithOneClick) {

@@ -237,6 +237,26 @@ TEST_F(PageBaseTest, NotificationsReachRegisteredPages) {
     ExpectNoErrors();
 }
 
+// Notices reach registered pages only: each page takes the lock as it is
+// when it initialises, also when it was released during a lock that ended.
+TEST_F(PageBaseTest, APageInitialisedDuringTheLockStartsLockedAndAgainEditableAfterIt) {
+    Make();
+    Registry().LockState(true);
+    ASSERT_TRUE(Open());
+    for (const auto& leaf : {page->leafA, page->leafB}) {
+        EXPECT_FALSE(leaf->ctlParamSite1->Editable());
+        EXPECT_TRUE(leaf->row0->ReadOnly());
+    }
+    ASSERT_TRUE(page->PrepareToRelease());
+    Registry().LockState(false);  // no page registered to hear it
+    ASSERT_TRUE(Open("again"));
+    for (const auto& leaf : {page->leafA, page->leafB}) {
+        EXPECT_TRUE(leaf->ctlParamSite1->Editable());
+        EXPECT_FALSE(leaf->row0->ReadOnly());
+    }
+    ExpectNoErrors();
+}
+
 TEST_F(PageBaseTest, FindParametersPrefixesEveryLevel) {
     Make();
     ASSERT_TRUE(Open());

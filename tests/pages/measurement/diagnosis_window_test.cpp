@@ -6,8 +6,10 @@
 #include "pages/measurement/ctlDiagnosis.h"
 #include "platform/app/MessageBox.h"
 #include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Input.h"
+#include "platform/xml/Dom.h"
 
 namespace {
 
@@ -149,6 +151,18 @@ TEST_F(DiagnosisWindow, ABlockTabBindsTheBlockPageToItsBlockUnderItsOwnInvokeId)
     EXPECT_FALSE(Visible("ctlDiagBlock"));
 }
 
+// The registry tells the window, then the block page bound after it.
+TEST_F(DiagnosisWindow, ALanguageChangeKeepsTheBlockPagesCaptionTheSelectedTabs) {
+    Open();
+    ClickTab("ctlDiagBlockAI2");
+    auto& dictionary = *Ctx().Dictionary();
+    dictionary.KeyNode(dictionary.SectionNode("keys"), "ctlDiagnosis_ctlDiagBlockAI2")
+        ->SetAttribute("text", "Analog input 2 (%d)");
+    Ctx().GuiRegistry()->LanguageId(1033);
+    EXPECT_EQ(Caption("ctlDiagBlockAI2"), "Analog input 2 (Density)");
+    EXPECT_EQ(page->ctlDiagBlock->frmDiagBlock->Caption(), "Analog input 2 (Density)");
+}
+
 TEST_F(DiagnosisWindow, TheFunctionBlockTabLeavesTheOutputUnitAndTheDataSetAlone) {
     Open();
     const Variant unit = El("FUNC/1/AI/OUT_SCALE/Unit").TransientValue;
@@ -168,6 +182,25 @@ TEST_F(DiagnosisWindow, TheDerivedDiagnosisIsMarkedLiveWhileTheCycleRunsOnEveryT
         Advance(kTick + 1000);
     }
     ASSERT_TRUE(ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, false));
+    for (const char* path : kDynamic) EXPECT_FALSE(El(path).ParamDynamic()) << path;
+}
+
+// A mark goes only when the last window that holds it lets go, by its
+// cycle's stop or by closing; tab clicks hold it once per window.
+TEST_F(DiagnosisWindow, TheDerivedDiagnosisStaysLiveWhileAnotherWindowsCycleRuns) {
+    Open();
+    const auto first = session;
+    const auto firstPage = page;
+    Open(false);
+    ClickTab("frmDiagDetails");
+    ClickTab("frmDiagBlockInfo");
+    Advance(1000);  // a read that ran at the click has ended and the cycle resumed
+    ASSERT_TRUE(ui::Input::Check(*firstPage->ctlStatus->ctlCycle->chkCycle, false));
+    EXPECT_TRUE(Dynamic());
+    ASSERT_TRUE(ui::Input::Check(*firstPage->ctlStatus->ctlCycle->chkCycle, true));
+    ASSERT_TRUE(frame->Close(*first));
+    EXPECT_TRUE(Dynamic());
+    ASSERT_TRUE(frame->Close(*session));
     for (const char* path : kDynamic) EXPECT_FALSE(El(path).ParamDynamic()) << path;
 }
 

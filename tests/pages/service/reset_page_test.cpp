@@ -89,6 +89,20 @@ TEST_F(ResetPage, EachCommandGoesOnTheWireWithItsReadBackAndOnlyTheAddressResetM
     EXPECT_EQ(Device().BusAddress(), frame::SimulatedDevice::kDefaultBusAddress);
 }
 
+TEST_F(ResetPage, TheDiagnosisRowShowsTheRestartTheDeviceCarriedOut) {
+    const auto row = std::dynamic_pointer_cast<platform::ctl::ctlParameter>(Reset().Controls().Item("ctlParameter", 0));
+    for (const auto& [button, text] : {std::pair{"cmdFactoryReset", "12:Restart (cold start) carried out"},
+                                       std::pair{"cmdWarmStart", "11:New start-up (warm start) carried out"}}) {
+        ASSERT_TRUE(Device().SetValue("PHYS/DIAGNOSIS", "00 00 00 00"));
+        Answer(kYes);
+        ASSERT_TRUE(Click(Button(button))) << button;
+        Advance(12000);  // a warm start's read-backs go unanswered while the device restarts
+        ASSERT_TRUE(Click(Button("cmdRead", 1)));
+        Settle();
+        EXPECT_EQ(row->DisplayText(), text) << button;
+    }
+}
+
 TEST_F(ResetPage, AddressResetRefusedByTheDeviceLeavesTheAddress) {
     const auto& el = Element(kFactoryResetPath);
     Device().ScheduleAddressFailure(static_cast<uint8_t>(el.Slot), static_cast<uint8_t>(el.index), true, 0xB5);
