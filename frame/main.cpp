@@ -28,8 +28,10 @@
 #include "frame/PageScript.h"
 #include "frame/ProgressLine.h"
 #include "model/elements/clsDataElement.h"
+#include "platform/app/EventLoop.h"
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
+#include "platform/app/SystemDate.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/rt/OnlineService.h"
@@ -287,5 +289,9 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // The virtual clock's dates begin at the system's date and time, so that what
+    // the instance keeps with a date (the archive's samples) follows what earlier
+    // runs kept.
+    platform::app::EventLoop::Instance().SetBaseDate(platform::app::SystemDate());
     return platform::fdt::InvokeFromFrame("dtm_frame_cli", [&] { return Run(args); }, 1);
 }

@@ -81,6 +81,7 @@ public:
     void PersistentValue(const platform::Variant& v) override { clsDataElementFields::PersistentValue = v; }
     platform::Variant DeviceValue() const override { return clsDataElementFields::DeviceValue; }
     void DeviceValue(const platform::Variant& v) override { clsDataElementFields::DeviceValue = v; }
+    int16_t DeviceUnit() const override { return nDeviceUnit; }
     int32_t NestProcessLevel() const override { return clsDataElementFields::NestProcessLevel; }
     void NestProcessLevel(int32_t v) override { clsDataElementFields::NestProcessLevel = v; }
     int16_t Slot() const override { return clsDataElementFields::Slot; }

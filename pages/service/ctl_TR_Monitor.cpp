@@ -63,6 +63,20 @@ constexpr const char* kCaptionKeys[][2] = {
     {"chkDisplayWriteResponse", "chkDisplayWriteResponse"},
 };
 
+// Where the line break at or after `from` ends: after a CR LF, a lone LF or a
+// lone CR; npos when no break follows.
+size_t AfterLineBreak(const std::string& text, size_t from) {
+    const size_t at = text.find_first_of("\r\n", from);
+    if (at == std::string::npos) return at;
+    return text.compare(at, 2, "\r\n") == 0 ? at + 2 : at + 1;
+}
+
+int32_t LineBreaks(const std::string& text) {
+    int32_t breaks = 0;
+    for (size_t at = AfterLineBreak(text, 0); at != std::string::npos; at = AfterLineBreak(text, at)) ++breaks;
+    return breaks;
+}
+
 // The attribute's text; "" when the node lacks it or there is no node.
 std::string GetAttrValue(const char* name, const P<platform::xml::Element>& node) {
     if (!node) return "";
@@ -144,11 +158,15 @@ void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
 }
 
 void ctl_TR_Monitor::AppendLine(const std::string& line) {
-    txt_TransResps->AppendText(line + "\r\n");
-    if (++lineCount_ <= kMaxLines) return;
+    // An attribute value may hold line breaks of its own: every one counts.
+    const std::string entry = line + "\r\n";
+    txt_TransResps->AppendText(entry);
+    lineCount_ += LineBreaks(entry);
+    if (lineCount_ <= kMaxLines) return;
     const std::string& text = txt_TransResps->Text();
-    txt_TransResps->Text(text.substr(text.find("\r\n") + 2));
-    --lineCount_;
+    size_t cut = 0;
+    for (; lineCount_ > kMaxLines; --lineCount_) cut = AfterLineBreak(text, cut);
+    txt_TransResps->Text(text.substr(cut));
 }
 
 }  // namespace dtm

@@ -7,7 +7,8 @@
 // when it closes; the newest monitor takes over, and closing any monitor
 // silences them all until one opens again.
 //
-// The list keeps the last kMaxLines lines.
+// The list keeps the last kMaxLines lines, counted by the line breaks it
+// holds, also those inside a response's attribute values.
 #include <cstdint>
 #include <string>
 
@@ -48,7 +49,7 @@ private:
 
     platform::P<platform::xml::Document> responseDocument_;
     platform::P<platform::xml::Element> currentNode_;
-    int32_t lineCount_ = 0;
+    int32_t lineCount_ = 0;  // the line breaks of the list
 };
 
 }  // namespace dtm

@@ -1,7 +1,9 @@
 #include "platform/archive/Archive.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
+#include <vector>
 
 #include "platform/com/Error.h"
 
@@ -11,30 +13,56 @@ namespace {
 
 const std::string kCheckCurve = "CheckCurveEnabled";
 const std::string kJournal = "Journal";
+// Older data sets stored a sample's time in milliseconds of the virtual clock,
+// whose dates began at 2024-01-01 00:00:00.
+constexpr double kOldClockStart = 45292.0;
+constexpr double kMsPerDay = 86400000.0;
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    std::string field;
+    while (std::getline(in, field, ';')) fields.push_back(field);
+    return fields;
+}
+
+// The whole text as a number of type T; False when it is no such number.
+template <class T>
+bool ParseWhole(const std::string& text, T& out) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
 
 bool ParseSample(const std::string& line, ArchiveSample& sample) {
-    std::istringstream in(line);
-    std::string time, curve, value;
-    if (!std::getline(in, time, ';') || !std::getline(in, curve, ';') || !std::getline(in, value)) return false;
+    const std::vector<std::string> fields = Fields(line);
+    if (fields.size() != 3 && fields.size() != 4) return false;
+    int32_t curve = 0;
+    if (!ParseWhole(fields[1], curve) || curve < 0 || curve > 31) return false;
+    sample.curve = static_cast<int16_t>(curve);
+    if (!ParseWhole(fields[2], sample.value)) return false;
+    if (fields.size() == 3) {
+        int64_t ms = 0;
+        if (!ParseWhole(fields[0], ms)) return false;
+        sample.date = kOldClockStart + static_cast<double>(ms) / kMsPerDay;
+        sample.unit = 0;
+        return true;
+    }
     try {
-        size_t used = 0;
-        sample.timeMs = std::stoll(time, &used);
-        if (used != time.size()) return false;
-        const int c = std::stoi(curve, &used);
-        if (used != curve.size() || c < 0 || c > 31) return false;
-        sample.curve = static_cast<int16_t>(c);
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), sample.value);
-        if (ec != std::errc() || end != value.data() + value.size()) return false;
-    } catch (const std::exception&) {
+        sample.date = com::CDate(Variant::Str(fields[0])).DateSerial();
+    } catch (const com::ComError&) {
         return false;
     }
-    return true;
+    return ParseWhole(fields[3], sample.unit);
 }
 
 }  // namespace
 
 void Archive::Record(const ArchiveSample& sample) {
-    journal_.push_back(sample);
+    const auto later = [](double date, const ArchiveSample& s) { return date < s.date; };
+    if (journal_.empty() || journal_.back().date <= sample.date)
+        journal_.push_back(sample);
+    else
+        journal_.insert(std::upper_bound(journal_.begin(), journal_.end(), sample.date, later), sample);
     while (journal_.size() > kJournalLimit) journal_.pop_front();
 }
 
@@ -69,12 +97,13 @@ void Archive::Load(com::PropertyBag& bag, const std::string& prefix) {
 
 void Archive::Save(com::PropertyBag& bag, const std::string& prefix) {
     bag.WriteProperty(prefix + kCheckCurve, Variant::Lng(checkCurveEnabled_), Variant::Lng(kMaskNotSet));
-    // The shortest text that reads back as the same number.
+    // The value as the shortest text that reads back as the same number.
     std::string text;
     for (const auto& sample : journal_) {
         char number[32];
         const auto end = std::to_chars(number, number + sizeof number, sample.value).ptr;
-        text += std::to_string(sample.timeMs) + ";" + std::to_string(sample.curve) + ";" + std::string(number, end) + "\n";
+        text += com::FormatDate(sample.date) + ";" + std::to_string(sample.curve) + ";" + std::string(number, end) +
+                ";" + std::to_string(sample.unit) + "\n";
     }
     bag.WriteProperty(prefix + kJournal, Variant::Str(text), Variant::Str(""));
 }

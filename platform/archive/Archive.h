@@ -3,7 +3,8 @@
 // control library): the DTM creates it, registers it with the context, which
 // persists it with the data set, and sets its curve-enable mask to -1 (not
 // yet set) on a new instance. The archive control keeps its journal here: the
-// values of the enabled curves, each with the virtual time it arrived at.
+// values the device answered for the enabled curves, each with its date and
+// time and its unit, oldest first.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -14,9 +15,10 @@
 namespace platform::archive {
 
 struct ArchiveSample {
-    int64_t timeMs = 0;  // the virtual clock's time
-    int16_t curve = 0;   // the curve's index, 0 to 7
+    double date = 0;    // date and time of the answer (a Date serial)
+    int16_t curve = 0;  // the curve's index, 0 to 7
     double value = 0;
+    int16_t unit = 0;   // the unit code the value is in; 0 when not known
 };
 
 class Archive : public com::Object, public com::IPersistable {
@@ -30,14 +32,18 @@ public:
     void CheckCurveEnabled(int32_t mask) { checkCurveEnabled_ = mask; }
 
     const std::deque<ArchiveSample>& Journal() const { return journal_; }
+    // Takes the sample in time order: after every sample not later than it.
     void Record(const ArchiveSample& sample);
     // The newest sample of a curve; null when the journal holds none.
     const ArchiveSample* Newest(int16_t curve) const;
     void ClearJournal() { journal_.clear(); }
 
     // Stored as prefix + "CheckCurveEnabled" (default -1) and prefix +
-    // "Journal" (one "time;curve;value" line per sample). A damaged entry
-    // gives its default: the mask -1, an empty journal.
+    // "Journal", one "yyyy-mm-dd hh:nn:ss;curve;value;unit" line per sample.
+    // A line "ms;curve;value" of an older data set gives the time in the
+    // milliseconds of the virtual clock of its day, whose dates began at
+    // 2024-01-01 00:00:00, and no unit. A damaged entry gives its default:
+    // the mask -1, an empty journal.
     void Load(com::PropertyBag& bag, const std::string& prefix) override;
     void Save(com::PropertyBag& bag, const std::string& prefix) override;
 

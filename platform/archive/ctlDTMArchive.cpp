@@ -14,7 +14,33 @@ std::string BoolText(bool on) { return on ? "True" : "False"; }
 
 P<ArchiveCurve> CurveOf(const Variant& item) { return std::dynamic_pointer_cast<ArchiveCurve>(item.ObjRef()); }
 
+// The curve indexes that have a bit in the mask.
+bool HasBit(int16_t curveIndex) { return curveIndex >= 0 && curveIndex <= 30; }
+
 }  // namespace
+
+P<ArchiveCurve> ctlDTMArchive::CurveAt(int16_t curveIndex) const {
+    if (!curves_ || !HasBit(curveIndex)) return nullptr;
+    for (const auto& item : *curves_)
+        if (auto curve = CurveOf(item); curve && curve->CurveIndex() == curveIndex) return curve;
+    return nullptr;
+}
+
+bool ctlDTMArchive::CurveOn(int16_t curveIndex) const {
+    if (!archive_ || !HasBit(curveIndex)) return false;
+    const int32_t mask = archive_->CheckCurveEnabled();
+    return mask != Archive::kMaskNotSet && (mask >> curveIndex & 1) != 0;
+}
+
+bool ctlDTMArchive::UserCheckCurve(int16_t curveIndex, bool on) {
+    const auto curve = CurveAt(curveIndex);
+    if (!curve || !editable_ || !archive_ || archive_->CheckCurveEnabled() == Archive::kMaskNotSet) return false;
+    const int32_t bit = int32_t{1} << curveIndex;
+    const int32_t mask = archive_->CheckCurveEnabled();
+    archive_->CheckCurveEnabled(on ? mask | bit : mask & ~bit);
+    curve->CurveEnabled(on);
+    return true;
+}
 
 void ctlDTMArchive::Journal(std::string call) {
     calls_.push_back(std::move(call));
@@ -53,6 +79,18 @@ void ctlDTMArchive::InitArchiveCtl(const P<rt::DTMContext>& ctx, P<com::Collecti
     ctx_ = ctx;
     curves_ = curves;
     archive_ = archive;
+    readings_.clear();
+    if (curves_) {
+        for (const auto& item : *curves_) {
+            const auto curve = CurveOf(item);
+            if (!curve) continue;
+            // What the elements hold already was answered before: only later answers are new.
+            if (const auto& element = curve->ValueElement())
+                readings_[curve->CurveIndex()] = {element->DeviceValue(), element->DeviceUnit()};
+            if (archive_ && archive_->CheckCurveEnabled() != Archive::kMaskNotSet)
+                curve->CurveEnabled(CurveOn(curve->CurveIndex()));
+        }
+    }
     Journal("InitArchiveCtl " + std::to_string(curves ? curves->Count() : 0));
 }
 
@@ -65,6 +103,7 @@ void ctlDTMArchive::ExitArchiveCtl() {
     ctx_.reset();
     curves_.reset();
     archive_.reset();
+    readings_.clear();
     ready_ = false;
     Journal("ExitArchiveCtl");
 }
@@ -72,22 +111,19 @@ void ctlDTMArchive::ExitArchiveCtl() {
 void ctlDTMArchive::ArchiveParameterChanged(const rt::El& element) {
     Journal("ArchiveParameterChanged " + (element ? element->Name() : std::string("Nothing")));
     if (!element || !curves_ || !archive_) return;
-    const int32_t mask = archive_->CheckCurveEnabled();
-    if (mask == Archive::kMaskNotSet) return;
     for (const auto& item : *curves_) {
         const auto curve = CurveOf(item);
-        if (!curve || curve->ValueElement() != element || curve->CurveIndex() < 0 || curve->CurveIndex() > 30) continue;
-        if ((mask >> curve->CurveIndex() & 1) == 0) continue;
-        // A value equal to the curve's newest sample, or no number, is not recorded.
-        double value = 0;
-        try {
-            value = com::CDbl(element->TransientValue());
-        } catch (const com::ComError&) {
-            continue;
-        }
-        const ArchiveSample* newest = archive_->Newest(curve->CurveIndex());
-        if (newest && newest->value == value) continue;
-        archive_->Record({app::EventLoop::Instance().Now(), curve->CurveIndex(), value});
+        if (!curve || curve->ValueElement() != element) continue;
+        // A device answer changes the device value and keeps its unit. None is
+        // a notice that marks the value live, an offline edit of the unit (which
+        // converts the other values) or a new device unit (the value converted
+        // or taken over as it is).
+        const DeviceReading now{element->DeviceValue(), element->DeviceUnit()};
+        DeviceReading& before = readings_[curve->CurveIndex()];
+        const bool answered = now.unit == before.unit && !com::Identical(now.value, before.value);
+        before = now;
+        if (!answered || !CurveOn(curve->CurveIndex()) || !com::IsNumeric(now.value)) continue;
+        archive_->Record({app::NowDate(), curve->CurveIndex(), com::CDbl(now.value), now.unit});
     }
 }
 

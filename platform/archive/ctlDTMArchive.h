@@ -5,12 +5,15 @@
 // passes on its parameter, language and lock notices and its shut-down.
 //
 // The control reads nothing from the device and draws nothing: it keeps the
-// curves it was given, records into the archive's journal each new value of
-// an enabled curve's element (the bit of its index in the archive's
-// curve-enable mask) with the virtual time of its notice, and journals every call it receives, in order, for
-// those who watch it.
+// curves it was given, records into the archive's journal each new value the
+// device answers for an enabled curve's element (the bit of its index in the
+// archive's curve-enable mask), with the date and time of its notice and the
+// value's unit, and journals every call it receives, in order, for those who
+// watch it. The user switches each curve on or off (ArchiveInput::CheckCurve),
+// which the mask keeps.
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 
 #include "platform/archive/Archive.h"
@@ -66,6 +69,13 @@ public:
     int32_t LanguageId() const { return languageId_; }
     const P<Archive>& ArchiveObject() const { return archive_; }
 
+    // Whether the curve of that index is on: its bit in the archive's mask.
+    bool CurveOn(int16_t curveIndex) const;
+    // Switches the curve of that index on or off, in the mask and its
+    // CurveEnabled; False (nothing changed) while the control is locked,
+    // without such a curve or before the mask is set up.
+    bool UserCheckCurve(int16_t curveIndex, bool on);
+
     // Design values: "curvecount" (8), "minheight", "minwidth", "updateactranges", "propcolwidth".
     void InitProperties() override;
     void ReadProperties(const com::PropertyBag& bag) override;
@@ -73,7 +83,14 @@ public:
     void Describe(ui::Description& d) const override;
 
 private:
+    // What a curve's element held from the device when the control last looked.
+    struct DeviceReading {
+        Variant value;
+        int16_t unit = 0;
+    };
+
     void Journal(std::string call);
+    P<ArchiveCurve> CurveAt(int16_t curveIndex) const;
 
     int16_t curveCount_ = kDefaultCurveCount;
     float minHeight_ = 0, minWidth_ = 0;
@@ -85,6 +102,7 @@ private:
     P<com::Collection> curves_;
     P<Archive> archive_;
     std::deque<std::string> calls_;
+    std::map<int16_t, DeviceReading> readings_;  // by curve index
 };
 
 }  // namespace platform::archive

@@ -38,6 +38,8 @@ public:
     virtual void PersistentValue(const Variant& value) = 0;
     virtual Variant DeviceValue() const = 0;
     virtual void DeviceValue(const Variant& value) = 0;
+    // The unit code of DeviceValue; 0 when the element has none.
+    virtual int16_t DeviceUnit() const { return 0; }
 
     virtual bool InitNew(P<DtmRuntimeGlobal> probe, Ctx ctx) = 0;
     virtual bool ReadFromPropBag(com::PropertyBag& bag, Ctx ctx) = 0;

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
+#include "platform/app/SystemDate.h"
 #include "platform/app/Timer.h"
 #include "platform/com/Error.h"
+#include "platform/com/Variant.h"
 
 using namespace platform::app;
 
@@ -260,3 +264,31 @@ TEST_F(EventLoopTest, CancelledWorkLeavesNoTraceWhenItsPlaceIsReused) {
     EXPECT_EQ(log_, (Log{"early@50", "between@55", "kept@60"}));
     EXPECT_EQ(loop_.Now(), 60);
 }
+
+namespace {
+
+// The local time as "yyyy-mm-dd hh:nn:ss".
+std::string LocalText(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+std::string DateText(double serial) {
+    const auto d = platform::com::SplitDate(serial);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
+                  d.second);
+    return text;
+}
+
+TEST(SystemDate, IsTheLocalDateAndTimeToTheSecond) {
+    const std::time_t before = std::time(nullptr);
+    const std::string date = DateText(SystemDate());
+    const std::time_t after = std::time(nullptr);
+    EXPECT_TRUE(date == LocalText(before) || date == LocalText(after)) << date;
+}
+
+}  // namespace

@@ -2,21 +2,28 @@
 // curves it builds and the order of its calls on the archive control, the
 // curve-enable mask set up once and kept (across save and load of the data
 // set too), a failure while the curves are built, unit changes, the lock
-// state at opening, the resize and the release; and the archive's journal.
+// state at opening, the resize and the release; the journal of the device's
+// answers while the measured values window reads, curves switched off, and
+// the journal kept across processes; and the archive object's stored form.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "MeasurementFixture.h"
 #include "core/dtm/DTMState.h"
 #include "model/elements/clsDataElement.h"
+#include "pages/measurement/MeasuredVariables.h"
 #include "pages/measurement/ctlArchive.h"
-#include "pages/parameterisation/ParamPagesFixture.h"
+#include "pages/measurement/ctlMeasure.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/EventLoop.h"
+#include "platform/archive/ArchiveInput.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/ui/Host.h"
+#include "platform/ui/Input.h"
 
 namespace dtm {
 namespace {
@@ -25,9 +32,41 @@ namespace com = platform::com;
 namespace archive = platform::archive;
 using platform::P;
 using platform::Variant;
+using platform::app::EventLoop;
 using Calls = std::vector<std::string>;
+using Samples = std::vector<archive::ArchiveSample>;
 
-class ArchivePageTest : public testing::ParamPagesFixture {
+constexpr const char* kMassFlow = "TRANS/1/FlowCori/MASS_FLOW/Value";
+constexpr const char* kMassFlowUnits = "TRANS/1/FlowCori/MASS_FLOW_UNITS";
+constexpr const char* kDensity = "TRANS/1/FlowCori/DENSITY/Value";
+constexpr const char* kTemperature = "TRANS/1/FlowCori/TEMPERATURE/Value";
+constexpr double kSecond = 1.0 / 86400;
+
+archive::Archive& ArchiveOf(const platform::rt::DTMContext& ctx) {
+    return *std::dynamic_pointer_cast<DTMState>(ctx.StateObject())->Archive;
+}
+
+// A device answer as the model takes it: the new device value, then the notice.
+void Answer(platform::rt::Parameters& params, const std::string& path, double value) {
+    const auto element = params.Item(path);
+    element->DeviceValue(Variant::Sng(static_cast<float>(value)));
+    params.NotifyChange(element, "");
+}
+
+// The samples of a curve, from position `from` of the journal on.
+Samples SamplesOf(const archive::Archive& a, int16_t curve, size_t from = 0) {
+    Samples samples;
+    for (size_t i = from; i < a.Journal().size(); ++i)
+        if (a.Journal()[i].curve == curve) samples.push_back(a.Journal()[i]);
+    return samples;
+}
+
+bool InTimeOrder(const archive::Archive& a) {
+    return std::is_sorted(a.Journal().begin(), a.Journal().end(),
+                          [](const auto& x, const auto& y) { return x.date < y.date; });
+}
+
+class ArchivePageTest : public testing::MeasurementFixture {
 protected:
     P<ctlArchive> Open() {
         session = frame->Open(72);
@@ -43,8 +82,17 @@ protected:
         if (!page->Init("{archive}", "", frame->Session().Dtm())) return nullptr;
         return page;
     }
-    archive::Archive& Archive() const {
-        return *std::dynamic_pointer_cast<DTMState>(Ctx().StateObject())->Archive;
+    archive::Archive& Archive() const { return ArchiveOf(Ctx()); }
+    // The measured values window reading cyclically from the connected device,
+    // its first reads sent but not yet answered.
+    P<ctlMeasure> StartReading() {
+        EXPECT_TRUE(frame->Connect());
+        reader = frame->Open(7);
+        auto page = reader ? std::dynamic_pointer_cast<ctlMeasure>(reader->Page()) : nullptr;
+        if (page) {
+            EXPECT_TRUE(platform::ui::Input::Check(*page->ctlStatus->ctlCycle->chkCycle, true));
+        }
+        return page;
     }
     clsDataElement& Element(const std::string& path) const {
         return dynamic_cast<clsDataElement&>(*Params().Item(path));
@@ -57,7 +105,7 @@ protected:
         return std::dynamic_pointer_cast<archive::ArchiveCurve>(page.ctlDTMArchive->GetCurves()->Item(i).ObjRef());
     }
 
-    std::shared_ptr<frame::PageSession> session;
+    std::shared_ptr<frame::PageSession> session, reader;
 };
 
 TEST_F(ArchivePageTest, OpensWithEightCurvesAndCallsTheControlInOrder) {
@@ -207,36 +255,197 @@ TEST_F(ArchivePageTest, ReleaseExitsTheControlBeforeTheSiteAndHidesThePage) {
     EXPECT_EQ(Archive().CheckCurveEnabled(), 255);  // the archive outlives the page
 }
 
-TEST_F(ArchivePageTest, TheJournalTakesNewValuesOfEnabledCurvesInOrder) {
+TEST_F(ArchivePageTest, TheJournalTakesTheDeviceAnswersOfEnabledCurvesWithDateAndUnit) {
     Archive().CheckCurveEnabled(5);  // mass flow and density
+    El(kMassFlow).nDeviceUnit = 1322;  // kg/s
+    El(kDensity).nDeviceUnit = 1103;   // kg/L
     auto page = Open();
     ASSERT_NE(page, nullptr);
-    const auto notice = [&](const char* path, double value, int64_t at) {
-        platform::app::EventLoop::Instance().Advance(at - platform::app::EventLoop::Instance().Now());
-        auto element = Params().Item(path);
-        element->TransientValue(Variant::Dbl(value));
-        Params().NotifyChanged(element, "");
+    auto& loop = EventLoop::Instance();
+    std::vector<double> dates;
+    const auto answer = [&](const char* path, double value) {
+        loop.Advance(1000);
+        dates.push_back(loop.NowDate());
+        Answer(Params(), path, value);
     };
-    const int64_t start = platform::app::EventLoop::Instance().Now();
-    notice("TRANS/1/FlowCori/MASS_FLOW/Value", 1.5, start + 100);
-    notice("TRANS/1/FlowCori/TEMPERATURE/Value", 300, start + 200);  // curve 3 is off
-    notice("TRANS/1/FlowCori/DENSITY/Value", 1.02, start + 300);
-    notice("TRANS/1/FlowCori/MASS_FLOW/Value", 1.5, start + 400);  // unchanged
-    notice("TRANS/1/FlowCori/MASS_FLOW/Value", 1.75, start + 500);
+    answer(kMassFlow, 1.5);
+    answer(kTemperature, 300);  // curve 3 is off
+    answer(kDensity, 1.0625);
+    answer(kMassFlow, 1.5);  // the same answer again
+    answer(kMassFlow, 1.75);
+    // A notice without a new device value is no answer: the transient value of an edit.
+    El(kMassFlow).TransientValue = Variant::Sng(9);
+    Params().NotifyChange(Params().Item(kMassFlow), "");
+
     const auto& journal = Archive().Journal();
     ASSERT_EQ(journal.size(), 3u);
-    const archive::ArchiveSample expected[] = {{start + 100, 0, 1.5}, {start + 300, 2, 1.02}, {start + 500, 0, 1.75}};
+    const archive::ArchiveSample expected[] = {
+        {dates[0], 0, 1.5, 1322}, {dates[2], 2, 1.0625, 1103}, {dates[4], 0, 1.75, 1322}};
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(journal[i].timeMs, expected[i].timeMs) << i;
+        EXPECT_EQ(journal[i].date, expected[i].date) << i;
         EXPECT_EQ(journal[i].curve, expected[i].curve) << i;
         EXPECT_EQ(journal[i].value, expected[i].value) << i;
+        EXPECT_EQ(journal[i].unit, expected[i].unit) << i;
+    }
+    EXPECT_NEAR(journal[2].date - journal[0].date, 4 * kSecond, 1e-9);  // dates of the platform's clock
+}
+
+TEST_F(ArchivePageTest, OpeningAReadingWindowJournalsNothingBeforeTheDeviceAnswers) {
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_NE(StartReading(), nullptr);  // marks the eight values live
+    EXPECT_TRUE(Archive().Journal().empty());
+
+    Advance(kTick);
+    for (int16_t curve = 0; curve < 8; ++curve) {
+        const auto samples = SamplesOf(Archive(), curve);
+        ASSERT_FALSE(samples.empty()) << curve;
+        const auto& value = El(kMeasuredVariables[static_cast<size_t>(curve)].value);
+        EXPECT_EQ(samples.back().value, com::CDbl(value.DeviceValue)) << curve;
+        EXPECT_EQ(samples.back().unit, value.nDeviceUnit) << curve;
+        EXPECT_NE(samples.back().unit, 0) << curve;
+    }
+    EXPECT_GT(SamplesOf(Archive(), 3).front().value, 200);  // a temperature in K, never 0 K
+}
+
+TEST_F(ArchivePageTest, AUnitChangeJournalsNoValueAndEachSampleKeepsItsUnit) {
+    auto page = Open();
+    ASSERT_NE(page, nullptr);
+    auto measure = StartReading();
+    ASSERT_NE(measure, nullptr);
+    auto& cycle = *measure->ctlStatus->ctlCycle->chkCycle;
+    Advance(kTick);
+    const int16_t kgPerSecond = El(kMassFlow).nDeviceUnit;
+    ASSERT_FALSE(SamplesOf(Archive(), 0).empty());
+
+    // A new unit in the device: its answers in that unit, no more samples than answers.
+    ASSERT_TRUE(platform::ui::Input::Check(cycle, false));
+    ASSERT_TRUE(frame->Device().SetValue(kMassFlowUnits, "1318"));  // g/s
+    const size_t reads = LogSize(), since = Archive().Journal().size();
+    ASSERT_TRUE(platform::ui::Input::Check(cycle, true));
+    Advance(kTick);
+    const auto answered = SamplesOf(Archive(), 0, since);
+    const auto transactions = Transactions(reads);
+    const auto recordReads =
+        std::count(transactions.begin(), transactions.end(), AddressOf("TRANS/1/FlowCori/MASS_FLOW/"));
+    ASSERT_FALSE(answered.empty());
+    EXPECT_LE(static_cast<long>(answered.size()), recordReads);
+    for (const auto& sample : answered) EXPECT_EQ(sample.unit, 1318);
+    EXPECT_EQ(answered.back().value, com::CDbl(El(kMassFlow).DeviceValue));
+
+    // Offline: the value converted into the unit edited is not measured.
+    ASSERT_TRUE(platform::ui::Input::Check(cycle, false));
+    const size_t before = Archive().Journal().size();
+    auto units = Params().Item(kMassFlowUnits);
+    units->TransientValue(Variant::Lng(kgPerSecond));
+    Params().NotifyChange(units, "");
+    EXPECT_EQ(Curve(*page, 1)->CurveUnit(), "kg/s");
+    EXPECT_EQ(Archive().Journal().size(), before);
+
+    // The device's readings stay in the device's unit.
+    ASSERT_TRUE(platform::ui::Input::Check(cycle, true));
+    Advance(kTick);
+    const auto kept = SamplesOf(Archive(), 0, before);
+    ASSERT_FALSE(kept.empty());
+    for (const auto& sample : kept) EXPECT_EQ(sample.unit, 1318);
+}
+
+TEST_F(ArchivePageTest, SwitchingACurveOffChangesTheMaskAndStopsItsJournal) {
+    auto page = Open();
+    ASSERT_NE(page, nullptr);
+    auto& control = *page->ctlDTMArchive;
+    ASSERT_EQ(Archive().CheckCurveEnabled(), 255);
+    struct Case {
+        int16_t curve;
+        bool on;
+        bool taken;
+        int32_t mask;  // afterwards
+    };
+    const Case cases[] = {
+        {1, false, true, 253}, {1, false, true, 253}, {7, false, true, 125}, {7, true, true, 253},
+        {8, false, false, 253},  // no such curve
+        {-1, false, false, 253},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(archive::ArchiveInput::CheckCurve(control, c.curve, c.on), c.taken) << c.curve << c.on;
+        EXPECT_EQ(Archive().CheckCurveEnabled(), c.mask) << c.curve << c.on;
+    }
+    EXPECT_FALSE(Curve(*page, 2)->CurveEnabled());
+    EXPECT_FALSE(control.CurveOn(1));
+    EXPECT_TRUE(Curve(*page, 8)->CurveEnabled());
+
+    // Its answers are no longer journalled; the others' are.
+    Answer(Params(), "TRANS/1/FlowCori/MANU/VOLUME_FLOW/Value", 2.5);
+    Answer(Params(), kMassFlow, 1.5);
+    ASSERT_EQ(Archive().Journal().size(), 1u);
+    EXPECT_EQ(Archive().Journal()[0].curve, 0);
+
+    // While the data set is locked the control takes no switch.
+    Ctx().GuiRegistry()->LockState(true);
+    EXPECT_FALSE(archive::ArchiveInput::CheckCurve(control, 1, true));
+    Ctx().GuiRegistry()->LockState(false);
+    EXPECT_EQ(Archive().CheckCurveEnabled(), 253);
+
+    // Opened again, the curves follow the mask.
+    ASSERT_TRUE(frame->Close(*session));
+    page = Open();
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(Curve(*page, 2)->CurveEnabled());
+    EXPECT_TRUE(Curve(*page, 1)->CurveEnabled());
+    EXPECT_EQ(Archive().CheckCurveEnabled(), 253);
+}
+
+TEST_F(ArchivePageTest, ANewProcessJournalsAfterTheStoredSamplesWhateverItsClock) {
+    struct Case {
+        const char* what;
+        double laterBy;  // the new process's start after the first one's
+    };
+    const double firstStart = com::DateSerial(2024, 5, 6) + com::TimeSerial(10, 0, 0);
+    for (const auto& c : {Case{"an hour later", 3600 * kSecond}, Case{"the same clock again", 0}}) {
+        Start();
+        EventLoop::Instance().SetBaseDate(firstStart);
+        auto page = Open();
+        ASSERT_NE(page, nullptr) << c.what;
+        EventLoop::Instance().Advance(16681);
+        Answer(Params(), kMassFlow, 1.5);
+        const auto path = (std::filesystem::temp_directory_path() /
+                           ("dtm_archive_process_" + std::to_string(::getpid()) + ".txt")).string();
+        ASSERT_TRUE(frame->Session().SaveToFile(path)) << c.what;
+        ASSERT_TRUE(frame->Close(*session));
+
+        // The next process: its virtual clock starts at 0 again.
+        EventLoop::Instance().Reset();
+        EventLoop::Instance().SetBaseDate(firstStart + c.laterBy);
+        frame::FrameSession stored;
+        ASSERT_TRUE(stored.StartStored(frame->Registry(), path).loaded) << c.what;
+        std::filesystem::remove(path);
+        auto reopened = std::dynamic_pointer_cast<ctlArchive>(frame->Registry().CreateObject("RG38N226_4_07.ctlArchive"));
+        platform::ui::Host host(reopened);
+        ASSERT_TRUE(reopened->Init("{stored}", "", stored.Dtm())) << c.what;
+        EventLoop::Instance().Advance(500);
+        Answer(*stored.Context()->Parameters(), kMassFlow, 1.75);
+
+        const auto& kept = ArchiveOf(*stored.Context());
+        ASSERT_EQ(kept.Journal().size(), 2u) << c.what;
+        EXPECT_TRUE(InTimeOrder(kept)) << c.what;
+        const auto samples = SamplesOf(kept, 0);
+        const auto stamped = [&](double value) {
+            return std::find_if(samples.begin(), samples.end(), [&](const auto& s) { return s.value == value; })->date;
+        };
+        EXPECT_NEAR(stamped(1.5), firstStart + 16 * kSecond, 1e-9) << c.what;
+        EXPECT_NEAR(stamped(1.75), firstStart + c.laterBy, 1e-9) << c.what;
+        if (c.laterBy > 0) {
+            EXPECT_EQ(kept.Journal().back().value, 1.75) << c.what;
+        }
+        EXPECT_TRUE(reopened->PrepareToRelease());
+        stored.Release();
     }
 }
 
 TEST_F(ArchivePageTest, MaskAndJournalSurviveSavingAndLoadingTheDataSet) {
     Archive().CheckCurveEnabled(5);
-    Archive().Record({1000, 0, 0.1});
-    Archive().Record({5000, 2, 1.0594192743301392});
+    const double day = com::DateSerial(2024, 5, 6);
+    Archive().Record({day + 1 * kSecond, 0, 0.1, 1322});
+    Archive().Record({day + 5 * kSecond, 2, 1.0594192743301392, 1103});
     const auto path = (std::filesystem::temp_directory_path() /
                        ("dtm_archive_data_set_" + std::to_string(::getpid()) + ".txt")).string();
     ASSERT_TRUE(frame->Session().SaveToFile(path));
@@ -247,9 +456,10 @@ TEST_F(ArchivePageTest, MaskAndJournalSurviveSavingAndLoadingTheDataSet) {
     auto& kept = *std::dynamic_pointer_cast<DTMState>(stored.Context()->StateObject())->Archive;
     EXPECT_EQ(kept.CheckCurveEnabled(), 5);
     ASSERT_EQ(kept.Journal().size(), 2u);
-    EXPECT_EQ(kept.Journal()[1].timeMs, 5000);
+    EXPECT_NEAR(kept.Journal()[1].date, day + 5 * kSecond, 1e-9);
     EXPECT_EQ(kept.Journal()[1].curve, 2);
     EXPECT_EQ(kept.Journal()[1].value, 1.0594192743301392);
+    EXPECT_EQ(kept.Journal()[1].unit, 1103);
 
     // Opened on the loaded instance the page keeps the stored mask.
     auto page = std::dynamic_pointer_cast<ctlArchive>(frame->Registry().CreateObject("RG38N226_4_07.ctlArchive"));
@@ -273,6 +483,11 @@ TEST(ArchiveObject, ADamagedEntryGivesItsDefault) {
         {"3", "1;0;2.5\nbroken\n", 3, 0},
         {"3", "1;99;2.5\n", 3, 0},
         {"3", "1;0;2.5x\n", 3, 0},
+        {"3", "2024-05-06 10:00:16;0;2.5;1322\n2024-05-06;1;3;0\n", 3, 2},
+        {"3", "2024-13-06 10:00:16;0;2.5;1322\n", 3, 0},
+        {"3", "2024-05-06 10:00:16;0;2.5;kg\n", 3, 0},
+        {"3", "2024-05-06 10:00:16;0;2.5;1322;1\n", 3, 0},
+        {"3", "1.5;0;2.5\n", 3, 0},
     };
     for (const auto& c : cases) {
         com::PropertyBag bag;
@@ -293,9 +508,44 @@ TEST(ArchiveObject, ADamagedEntryGivesItsDefault) {
 
 TEST(ArchiveObject, TheJournalKeepsTheNewestSamples) {
     archive::Archive a;
-    for (size_t i = 0; i < archive::Archive::kJournalLimit + 5; ++i) a.Record({static_cast<int64_t>(i), 0, 1.0});
+    for (size_t i = 0; i < archive::Archive::kJournalLimit + 5; ++i)
+        a.Record({static_cast<double>(i) * kSecond, 0, 1.0, 0});
     EXPECT_EQ(a.Journal().size(), archive::Archive::kJournalLimit);
-    EXPECT_EQ(a.Journal().front().timeMs, 5);
+    EXPECT_EQ(a.Journal().front().date, 5 * kSecond);
+}
+
+TEST(ArchiveObject, TheJournalStaysInTimeOrder) {
+    const double day = com::DateSerial(2024, 5, 6);
+    archive::Archive a;
+    // A sample dated before others (a clock set back) goes before them, after those of its own time.
+    for (const auto& [second, value] : {std::pair{10, 1.0}, {20, 2.0}, {5, 3.0}, {10, 4.0}, {30, 5.0}})
+        a.Record({day + second * kSecond, 0, value, 0});
+    std::vector<double> values;
+    for (const auto& sample : a.Journal()) values.push_back(sample.value);
+    EXPECT_EQ(values, (std::vector<double>{3, 1, 4, 2, 5}));
+}
+
+TEST(ArchiveObject, SamplesOfAnOlderDataSetReadAsTheDatesOfTheVirtualClockThen) {
+    // Older data sets stored milliseconds of the virtual clock, whose dates began at 2024-01-01.
+    com::PropertyBag old;
+    old.WriteProperty("Archive.Journal", Variant::Str("1400;0;1.5\n16681;2;1.0625\n"));
+    archive::Archive a;
+    a.Load(old, "Archive.");
+    ASSERT_EQ(a.Journal().size(), 2u);
+    const double start = com::DateSerial(2024, 1, 1);
+    EXPECT_NEAR(a.Journal()[1].date, start + 16.681 * kSecond, 1e-9);
+    EXPECT_EQ(a.Journal()[1].value, 1.0625);
+    EXPECT_EQ(a.Journal()[1].unit, 0);
+
+    // Stored again, in today's form, they keep their dates to the second.
+    com::PropertyBag bag;
+    a.Save(bag, "Archive.");
+    EXPECT_EQ(com::CStr(bag.ReadProperty("Archive.Journal")),
+              "2024-01-01 00:00:01;0;1.5;0\n2024-01-01 00:00:17;2;1.0625;0\n");
+    archive::Archive again;
+    again.Load(bag, "Archive.");
+    ASSERT_EQ(again.Journal().size(), 2u);
+    EXPECT_NEAR(again.Journal()[1].date, start + 17 * kSecond, 1e-9);
 }
 
 }  // namespace

@@ -100,6 +100,37 @@ TEST_F(TransactionMonitorPage, TheListKeepsItsLastLines) {
     EXPECT_EQ(page->txt_TransResps->Text(), "WritResp  slot=  index=1  errcode=\r\n");
 }
 
+TEST_F(TransactionMonitorPage, TheLimitCountsTheLineBreaksOfAttributeValues) {
+    // The lines a text holds: each ends at a CR LF, a lone LF or a lone CR.
+    const auto linesOf = [](const std::string& text) {
+        int32_t lines = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r' && text[i] != '\n') continue;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            ++lines;
+        }
+        return lines;
+    };
+    const auto page = Open();
+    Tick(page->chkDisplayWriteResponse);
+    struct Case {
+        const char* reference;  // the break inside the attribute value
+        const char* decoded;
+    };
+    for (const auto& c : {Case{"&#10;", "\n"}, Case{"&#13;&#10;", "\r\n"}, Case{"&#13;", "\r"}}) {
+        EXPECT_TRUE(Click(page->cmdClearAll));
+        // Two lines a response: the limit is reached after half as many responses.
+        const int responses = ctl_TR_Monitor::kMaxLines / 2 + 5;
+        for (int i = 1; i <= responses; ++i)
+            page->DisplayTransactionResponse("<FDT><WriteResponse index=\"" + std::to_string(i) + "\" errorCode=\"a" +
+                                             c.reference + "b\"/></FDT>");
+        const std::string& text = page->txt_TransResps->Text();
+        EXPECT_EQ(linesOf(text), ctl_TR_Monitor::kMaxLines) << c.reference;
+        EXPECT_EQ(text.rfind("WritResp  slot=  index=6  errcode=a" + std::string(c.decoded) + "b\r\n", 0), 0u)
+            << c.reference;
+    }
+}
+
 TEST_F(TransactionMonitorPage, TheDtmPassesTheFrameResponsesToTheNewestMonitorUntilOneCloses) {
     const auto older = Open();
     const auto newer = Open();
