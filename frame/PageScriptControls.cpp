@@ -8,6 +8,8 @@
 #include "model/elements/clsDataElement.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/MessageBox.h"
+#include "platform/archive/ArchiveInput.h"
+#include "platform/archive/ctlDTMArchive.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/RowInput.h"
 #include "platform/ctl/ctlParameter.h"
@@ -340,9 +342,23 @@ void PageScriptInterpreter::Click(const Args& args) {
 
 void PageScriptInterpreter::Check(const Args& args) {
     Need(args, 2, 2, "check PATH on|off");
-    auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(args[0].text));
-    if (!box) throw UsageError{Quote(args[0].text) + " is no check box"};
-    Outcome("check", ui::Input::Check(*box, OnOff(args[1])), InputRefusal(*box));
+    const std::string& path = args[0].text;
+    const bool on = OnOff(args[1]);
+    // A curve of an archive control is its path and the curve's index ("ctlDTMArchive.2").
+    const size_t dot = path.rfind('.');
+    if (!Current().Ctl(path) && dot != std::string::npos) {
+        if (auto archive = std::dynamic_pointer_cast<platform::archive::ctlDTMArchive>(Current().Ctl(path.substr(0, dot)))) {
+            const auto index = static_cast<int16_t>(Number({path.substr(dot + 1), false}, 0, 31));
+            std::string why = InputRefusal(*archive);
+            if (why.empty() && !archive->Editable()) why = "locked: the data set is locked";
+            if (why.empty()) why = "no curve " + std::to_string(index) + ", or the curves are not set up";
+            Outcome("check", platform::archive::ArchiveInput::CheckCurve(*archive, index, on), why);
+            return;
+        }
+    }
+    auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(path));
+    if (!box) throw UsageError{Quote(path) + " is no check box"};
+    Outcome("check", ui::Input::Check(*box, on), InputRefusal(*box));
 }
 
 void PageScriptInterpreter::Tab(const Args& args) {

@@ -64,7 +64,7 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
 INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
                          ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis",
                                            "online", "outputs", "archive", "address", "simulation", "method",
-                                           "monitor"),
+                                           "monitor", "persistence"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
@@ -208,6 +208,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "type ctlParameter.0 \"FT-202\"\nsave s.dtm\nload s.dtm\nopen RG38N226_4_07.ctlIdent\n"
                     "expect @PHYS/TAG_DESC display = \"FT-202\"",
                     "expect ok", kScriptOk},
+        CommandCase{"ArchiveCurveSwitchedOffIsAChangeToStore",
+                    "connect\nopen 72\nsave s.dtm\ncheck ctlDTMArchive.1 off\nexpect ctlDTMArchive mask = 253\n"
+                    "expect ctlDTMArchive curve1 = off\nexpect state modified = true",
+                    "expect ok", kScriptOk},
+        CommandCase{"ArchiveCurveUnknown", "connect\nopen 72\ncheck ctlDTMArchive.9 off",
+                    "check: refused (no curve 9, or the curves are not set up)", kScriptOk},
+        CommandCase{"ArchiveCurveWhileLocked", "connect\nopen 72\nlock on\ncheck ctlDTMArchive.1 off",
+                    "check: refused (locked: the data set is locked)", kScriptOk},
         CommandCase{"LoadOfNoDataSet", "load none.dtm",
                     "load: refused (<folder>/none.dtm is no data-set file; the instance stays)", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
