@@ -58,8 +58,9 @@ void ctlProtect::InitControls() {
 bool ctlProtect::ExitControls() {
     NavigablePage::ExitControls();
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
-    // A write dropped with the group never ends: the code goes now.
-    if (codeSent_) ForgetServiceCode();
+    // A code typed and not sent, or one whose write is dropped with the
+    // group and so never ends, goes with the page.
+    ForgetServiceCode();
     return true;
 }
 
@@ -83,7 +84,7 @@ void ctlProtect::cmdServiceCode_Click() {
     if (com::vb::Len(com::CStr(element.TransientValue)) != kCodeLength) {
         const std::string text = com::vb::Replace(KeyText("invalde_code"), "%1", label);
         Trace("cmdServiceCode_Click", "Invalde Code");
-        ForgetServiceCode();
+        if (!codeSent_) ForgetServiceCode();
         ctx->MsgBox(text, kExclamationOk);
         return;
     }
@@ -91,12 +92,14 @@ void ctlProtect::cmdServiceCode_Click() {
     request.promptKey = "acknowledge_write_actual_param";
     request.arg1 = label;
     request.write = code;
-    request.previous = element.InitialValue;
+    request.previous = element.TransientValue;
     request.reads = {params.Item(kAccessRightsPath)};
     request.traceMember = "cmdServiceCode_Click";
     request.traceRefused = "Error at write status";
+    // While the code's own write runs, the element holds what it sends: a
+    // further click leaves it to the write's end.
     if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) codeSent_ = true;
-    else ForgetServiceCode();
+    else if (!codeSent_) ForgetServiceCode();
 }
 
 void ctlProtect::cmdWriteLockActivate_Click() {

@@ -98,6 +98,55 @@ TEST_F(ProtectPage, CodeNotSentLeavesTheElementWhateverTheReason) {
     EXPECT_TRUE(Wire().empty());
 }
 
+TEST_F(ProtectPage, ClickWhileTheCodeIsSentLeavesTheCodeItSends) {
+    // The running transfer codes the element when it sends: a second click,
+    // whatever its button and answer, must not change what goes on the wire.
+    struct Case {
+        const char* name;
+        platform::P<platform::ui::CommandButton> second;
+        int32_t answer;
+    } cases[] = {
+        {"code, yes", Protect().cmdServiceCode, kYes},
+        {"code, no", Protect().cmdServiceCode, kNo},
+        {"lock, yes", Protect().cmdWriteLockActivate, kYes},
+        {"lock, no", Protect().cmdWriteLockActivate, kNo},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Device().SetValue(ctlProtect::kAccessRightsPath, "02")) << c.name;
+        const Variant lock = Element(ctlProtect::kWriteLockingPath).TransientValue;
+        ASSERT_TRUE(TypeCode(kCode)) << c.name;
+        Answer(kYes);
+        ASSERT_TRUE(Click(Protect().cmdServiceCode)) << c.name;
+        Answer(c.answer);
+        ASSERT_TRUE(Click(c.second)) << c.name;
+        Settle();
+        const Lines wire = Wire();
+        ASSERT_FALSE(wire.empty()) << c.name;
+        EXPECT_EQ(wire[0], WriteOf(ctlProtect::kServicePasswordPath, "53 45 52 56 49 43 45 34 32")) << c.name;
+        EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& l) { return l[0] == 'w'; }), 1)
+            << c.name;
+        EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kAccessRightsPath).TransientValue),
+                  frame::SimulatedDevice::kAccessSpecialist | frame::SimulatedDevice::kAccessService)
+            << c.name;
+        EXPECT_TRUE(platform::com::Identical(Element(ctlProtect::kWriteLockingPath).TransientValue, lock)) << c.name;
+        ExpectCodeGone(c.name);
+    }
+}
+
+TEST_F(ProtectPage, CodeClickedWhileTheLockIsWrittenIsNotSentAndLeaves) {
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    ASSERT_TRUE(TypeCode(kCode));
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    Settle();
+    const Lines wire = Wire();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire[0], WriteOf(ctlProtect::kWriteLockingPath, "00 00"));
+    EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& l) { return l[0] == 'w'; }), 1);
+    ExpectCodeGone("group busy");
+}
+
 TEST_F(ProtectPage, WriteLockOnAndOffWithTheDiagnosisReadInTheSameTransfer) {
     struct Case {
         platform::P<platform::ui::CommandButton> button;
