@@ -142,11 +142,18 @@ void ctlProtect::ForgetServiceCode() {
     auto& params = com::Deref(ctx->Parameters());
     const auto code = params.Item(kServicePasswordPath);
     auto& element = com::Deref(std::dynamic_pointer_cast<clsDataElement>(code));
+    const auto holdsCode = [&](const Variant& value) {
+        return !value.IsEmpty() && !com::Identical(value, element.InitialValue);
+    };
+    // Nothing to forget, nothing changes: the data set is not touched.
+    if (com::Identical(element.TransientValue, element.InitialValue) && !holdsCode(element.PersistentValue) &&
+        !holdsCode(element.DeviceValue))
+        return;
     element.TransientValue = element.InitialValue;
-    element.PersistentValue = Variant();
-    if (!com::Identical(element.DeviceValue, element.InitialValue) && !element.DeviceValue.IsEmpty())
-        element.DeviceValue = element.InitialValue;
-    params.NotifyChanged(code, "");
+    // The data set holds no code: a stored value is the initial value.
+    if (holdsCode(element.PersistentValue)) element.PersistentValue = element.InitialValue;
+    if (holdsCode(element.DeviceValue)) element.DeviceValue = element.InitialValue;
+    params.NotifyChange(code, "");
 }
 
 }  // namespace dtm
