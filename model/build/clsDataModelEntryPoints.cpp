@@ -185,7 +185,8 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
     };
     for (const auto& item : parameters) {
         auto* element = static_cast<clsDataElement*>(item.get());
-        if (isSessionVariable(element)) continue;
+        // Neither the session's own variables nor a secret are kept with the data set.
+        if (isSessionVariable(element) || element->Secret) continue;
         if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
         if ((!changed || online) && element->ValueType != 0 && element != status.get()) {
             if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {

@@ -346,8 +346,9 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
 
     // The answer marks the data set when it changed what the data set keeps
     // of a setting: its value or its stored flag. The collection leaves the
-    // mark to this judgement while it hands over a device answer.
-    const bool reading = IsReading(*el);
+    // mark to this judgement while it hands over a device answer. A secret is
+    // never kept, whatever the device answers for it.
+    const bool kept = !IsReading(*el) && !el->Secret;
     ForEachTarget(el, params, [&](const P<clsDataElement>& target) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
         int32_t decodeBits = 0;
@@ -356,7 +357,7 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
             decodeBits = kErrDecoding;
         if (target != el) target->CmdErr = el->CmdErr;
         const int32_t flags = target->StatusFlags();
-        if (!reading && (valueChanged || (flags & kFlagStored))) params.Modified(true);
+        if (kept && (valueChanged || (flags & kFlagStored))) params.Modified(true);
         target->StatusFlags((flags & ~(kResponseErrorMask | kFlagStored)) | r.errorBits | decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);
     });

@@ -153,7 +153,8 @@ void ctlProtect::ForgetServiceCode() {
     // The data set holds no code: a stored value is the initial value.
     if (holdsCode(element.PersistentValue)) element.PersistentValue = element.InitialValue;
     if (holdsCode(element.DeviceValue)) element.DeviceValue = element.InitialValue;
-    params.NotifyChange(code, "");
+    // The data set never keeps the code, so forgetting it changes nothing there.
+    params.NotifyRestored(code, "");
 }
 
 }  // namespace dtm

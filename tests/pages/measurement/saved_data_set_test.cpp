@@ -27,8 +27,9 @@ protected:
 };
 
 TEST_F(SavedDataSet, WatchingAWindowOnlineLeavesItUnmarked) {
-    // Measured values, outputs, operating hours and diagnosis change while they are watched.
-    for (const int32_t function : {7, 5, 71}) {
+    // Measured values, outputs, operating hours and diagnosis change while they
+    // are watched; the online window also reads the service code back as blanks.
+    for (const int32_t function : {7, 5, 71, 10}) {
         SCOPED_TRACE(function);
         if (function != 7) {
             TearDown();
@@ -43,6 +44,7 @@ TEST_F(SavedDataSet, WatchingAWindowOnlineLeavesItUnmarked) {
         EXPECT_GT(Transactions(from).size(), 20u);  // the window read cyclically
         EXPECT_TRUE(frame->Close(*session));
         EXPECT_FALSE(Params().Modified());
+        EXPECT_NE(com::CLng(El("~/DataStatus").TransientValue), 2);  // not "changed"
         EXPECT_EQ(SaveRequestsAtRelease(), 0u);
     }
 }
