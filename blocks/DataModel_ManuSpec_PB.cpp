@@ -35,6 +35,7 @@ struct ManuExtra {
     int32_t userLevel = 0;         // RequiredUserLevel; 0: not set
     bool rawByteOrderOff = false;  // RawByteOrder back to False (octet strings)
     const char* unitText = nullptr;  // registers nInitUnit with this text
+    bool secret = false;             // Secret: the value never leaves the element
 };
 
 struct ManuRow {
@@ -50,7 +51,7 @@ constexpr ManuRow kManuRows[] = {
     {{"MANU/DIAGNOSIS_EXTENSION/Diagnosis_Extension_Profibus", 14,    0,  1,    2, 144,  0x3, Int(0), Ctl(4)},
      {.rawByteOrderOff = true}},
     {{"MANU/SERVICE_PASSWORD",                                 33,    0, 14,    9, 151,  0x2, Str("         "), {}},
-     {.userLevel = 2}},
+     {.userLevel = 2, .secret = true}},
     {{"MANU/ACCESS_RIGHTS",                                    34,    0,  2, dash, 145,  0x3, Int(2), Ctl(4)}, {}},
     {{"MANU/OPERATION_HOUR/",                                  35, dash,  0, dash,   1, dash, Empty,  {}}, {}},
     {{"MANU/OPERATION_HOUR/milliseconds",                      35,    0, 16, dash, 144,  0x3, Int(0),
@@ -248,6 +249,7 @@ void ManuSpecPBCreate(uint8_t BlockNumber, const std::shared_ptr<platform::rt::D
         auto el = AddBlockRow(params, spec, manu.row);
         if (manu.extra.rawByteOrderOff) el->RawByteOrder = false;
         if (manu.extra.userLevel != 0) el->RequiredUserLevel = manu.extra.userLevel;
+        el->Secret = manu.extra.secret;
         if (manu.extra.unitText)
             UnitsOf(DTMContext).SetUnitInformation(el->nInitUnit, 0, 0, manu.extra.unitText, "help");
     }

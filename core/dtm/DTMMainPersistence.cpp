@@ -3,6 +3,7 @@
 #include "core/dtm/DTMMain.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
 #include "platform/com/Error.h"
 #include "platform/com/PropertyBag.h"
 #include "platform/com/VbText.h"
@@ -72,7 +73,7 @@ void DTMMain::ResetDataStatus() {
 
 void DTMMain::ResetSessionVariables() {
     auto& parameters = Deref(Deref(m_DTMContext).Parameters());
-    for (const char* name : {"IsMethodRunning", "InvokeId_ctl_TR_Monitor"}) {
+    for (const char* name : kSessionVariablePaths) {
         auto& element = dynamic_cast<clsDataElement&>(*parameters.Item(name));
         element.TransientValue = element.InitialValue;
     }

@@ -83,12 +83,17 @@ void clsDataModel::CreateModel(Ctx DTMContext) {
     m_Units = std::make_shared<clsPROFIBUSProfil3Units>();
     m_IdentNumberSelector = nullptr;
     m_FunctionBlocksResolved = false;
+    m_SessionVariables.clear();
     CreateDataModel(DTMContext);
     // What the change dispatch consults on every notice, resolved once.
     auto& parameters = Deref(ctx.Parameters());
     m_IdentNumberSelector = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(kIdentNumberSelectorPath));
     m_FunctionBlocks5To8 = FunctionBlockElements5To8(parameters);
     m_FunctionBlocksResolved = true;
+    m_SessionVariables.clear();
+    for (const char* path : kSessionVariablePaths)
+        if (auto element = std::dynamic_pointer_cast<clsDataElement>(parameters.Find(path)))
+            m_SessionVariables.push_back(std::move(element));
     parameters.DataSetState(0);
     auto& comm = Deref(ctx.CommService());
     comm.Setting1(1);
@@ -173,8 +178,15 @@ void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
     bool saved = true;
     int32_t validity = 1;
     auto status = ElementAt(parameters, "~/DataStatus");
+    const auto isSessionVariable = [this](const clsDataElement* element) {
+        for (const auto& session : m_SessionVariables)
+            if (session.get() == element) return true;
+        return false;
+    };
     for (const auto& item : parameters) {
         auto* element = static_cast<clsDataElement*>(item.get());
+        // Neither the session's own variables nor a secret are kept with the data set.
+        if (isSessionVariable(element) || element->Secret) continue;
         if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
         if ((!changed || online) && element->ValueType != 0 && element != status.get()) {
             if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {

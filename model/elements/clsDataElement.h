@@ -43,6 +43,12 @@ struct clsDataElementFields {
     bool bBitEncoding = false;
     uint8_t AccessMask = 255;
     bool RawByteOrder = false;
+    // A device secret (the service code): its value never leaves the element.
+    // The data set, a parameter document and the documentation get the
+    // initial value in its place, so that after a save or a load the stored
+    // value is the initial value whatever was typed or stored; a row shows
+    // the value masked.
+    bool Secret = false;
     platform::Variant TransientValue;
     platform::Variant PersistentValue;
     platform::Variant DeviceValue;
@@ -177,6 +183,8 @@ public:
     bool IsDeviceCommand(Ctx DTMContext) override;
 
 private:
+    // The value as it leaves the element: a secret's initial value in place of its own.
+    const platform::Variant& ExportedValue() const { return Secret ? InitialValue : TransientValue; }
     static std::string GetBitListText(const std::string& list, int32_t value, bool bitMode);
     bool ExcludedByIdentNumber(const Ctx& DTMContext) const;
     bool UserMayWrite(const Ctx& DTMContext) const;

@@ -3,7 +3,9 @@
 // Each element stores three entries under its path: the value (an octet string
 // as hex text), path + ".Unit" (the transient unit) and path + ".Flags" (the
 // status bits kept with the data set). A parameter document carries the value
-// as display text, floats followed by their unit in brackets.
+// as display text, floats followed by their unit in brackets. A secret element
+// writes its initial value in place of its own everywhere and loads none: its
+// stored value is always its initial value.
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -171,11 +173,13 @@ bool NodeBelongsTo(const std::string& path, std::string name) {
 // ---- Property bag ----
 
 bool clsDataElement::WriteToPropBag(com::PropertyBag& PropBag, Ctx) {
-    const Variant value = ValueType == 1 ? Variant(BytesToHex(TransientValue)) : TransientValue;
+    const Variant& stored = ExportedValue();
+    const Variant value = ValueType == 1 ? Variant(BytesToHex(stored)) : stored;
     PropBag.WriteProperty(Name, value);
     PropBag.WriteProperty(Name + kUnitSuffix, Variant::Int(nTransientUnit));
     PropBag.WriteProperty(Name + kFlagsSuffix, Variant::Lng(m_StatusFlags & kStoredFlagsMask));
-    PersistentValue = TransientValue;
+    // A secret typed stays in the element only: the stored value is what the bag holds.
+    PersistentValue = ExportedValue();
     nPersistentUnit = nTransientUnit;
     return true;
 }
@@ -183,20 +187,27 @@ bool clsDataElement::WriteToPropBag(com::PropertyBag& PropBag, Ctx) {
 bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) {
     nTransientUnit = ReadUnitEntry(PropBag, Name + kUnitSuffix, nInitUnit, DTMContext);
 
-    bool readOk = true;
-    Variant value;
-    try {
-        value = ReadValueEntry(PropBag, Name, ValueType);
-    } catch (const com::ComError&) {
-        readOk = false;
-    }
-    if (!readOk) {
-        TransientValue = InitialValue;
-    } else {
-        if (value.IsString() && value.StrRef().empty() && ValueType != 14) value = Variant();
-        TransientValue = value;
-        PersistentValue = TransientValue;
+    if (Secret) {
+        // Never taken from the data set: one stored by an older version may
+        // hold it. The data set counts as holding the initial value.
+        TransientValue = PersistentValue = InitialValue;
         nPersistentUnit = nTransientUnit;
+    } else {
+        bool readOk = true;
+        Variant value;
+        try {
+            value = ReadValueEntry(PropBag, Name, ValueType);
+        } catch (const com::ComError&) {
+            readOk = false;
+        }
+        if (!readOk) {
+            TransientValue = InitialValue;
+        } else {
+            if (value.IsString() && value.StrRef().empty() && ValueType != 14) value = Variant();
+            TransientValue = value;
+            PersistentValue = TransientValue;
+            nPersistentUnit = nTransientUnit;
+        }
     }
 
     m_StatusFlags = (m_StatusFlags & ~kStoredFlagsMask) | ReadFlagsEntry(PropBag, Name + kFlagsSuffix);
@@ -216,11 +227,12 @@ bool clsDataElement::WriteToDtmVariable(P<platform::xml::Element> DOMNode, Ctx D
     pathInfo.SetNodeAttribute("writeAccess", access, valueNode);
 
     auto display = pathInfo.AddChildElement("fdt:Display", valueNode);
+    const Variant& value = ExportedValue();
     if (IsFloatType(ValueType)) {
-        const std::string text = NumberWithPoint(TransientValue) + "[" + UnitString(DTMContext) + "]";
+        const std::string text = NumberWithPoint(value) + "[" + UnitString(DTMContext) + "]";
         pathInfo.SetNodeAttribute("string", Variant(text), display);
     } else {
-        pathInfo.SetNodeAttribute("string", TransientValue, display);
+        pathInfo.SetNodeAttribute("string", value, display);
     }
 
     pathInfo.SetNodeAttribute("statusFlag", Variant(ValidityText(Validity())), DOMNode);
@@ -295,24 +307,25 @@ bool clsDataElement::FitsElement(const Variant& typed, const Ctx& DTMContext) co
 bool clsDataElement::WriteToDocVariable(P<platform::xml::Element> DOMNode, Ctx DTMContext) {
     const auto& pathInfo = com::Deref(com::Deref(DTMContext).PathInfo());
 
-    Variant display = TransientValue;
-    const bool numeric = !TransientValue.IsEmpty() && com::IsNumeric(TransientValue);
+    const Variant& value = ExportedValue();
+    Variant display = value;
+    const bool numeric = !value.IsEmpty() && com::IsNumeric(value);
     try {
         if (IsFloatType(ValueType) && numeric) {
-            std::string text = vb::Format(com::CDbl(TransientValue), "0.0##");
+            std::string text = vb::Format(com::CDbl(value), "0.0##");
             if (nTransientUnit != 0) text += " [" + UnitString(DTMContext) + "]";
             display = Variant(text);
         } else if (bBitEncoding && IsListType(ValueType) && !ValueList.empty() && numeric) {
-            display = Variant(GetStrValueFromIdxList(LowLong(TransientValue)));  // bit 31 and above too
+            display = Variant(GetStrValueFromIdxList(LowLong(value)));  // bit 31 and above too
         } else if (ValueType >= 2 && ValueType <= 7 && !ValueList.empty() && numeric) {
-            display = Variant(GetStrValueFromIdxList(com::CLng(TransientValue)));
+            display = Variant(GetStrValueFromIdxList(com::CLng(value)));
         } else if (ValueType == 16 && !ValueList.empty() && numeric) {
-            double key = com::CDbl(TransientValue);
+            double key = com::CDbl(value);
             if (key > 2147483647.0) key -= 4294967296.0;  // bit 31 maps to a negative key
             display = Variant(GetStrValueFromIdxList(com::CLng(Variant::Dbl(key))));
         }
     } catch (const com::ComError&) {
-        display = TransientValue;  // a value outside its type's range is shown as it is
+        display = value;  // a value outside its type's range is shown as it is
     }
 
     pathInfo.SetDocAttribute("fdt:name", Variant(Label), DOMNode);

@@ -19,6 +19,10 @@ class clsDataElement;
 class clsPROFIBUSProfil3Units;
 
 inline constexpr const char* kIdentNumberSelectorPath = "PHYS/IDENT_NUMBER_SELECTOR";
+// The state of one session kept in elements: a method analysis running and the
+// invoke id of the open transaction monitor. Reset after a load, they are no
+// part of the data set the user works on and never count in its state.
+inline constexpr const char* kSessionVariablePaths[] = {"IsMethodRunning", "InvokeId_ctl_TR_Monitor"};
 
 class clsDataModel : public platform::rt::IPrivateDataModel {
 public:
@@ -73,6 +77,7 @@ protected:
     platform::P<clsDataElement> m_IdentNumberSelector;
     std::vector<platform::P<clsDataElement>> m_FunctionBlocks5To8;
     bool m_FunctionBlocksResolved = false;
+    std::vector<platform::P<clsDataElement>> m_SessionVariables;  // resolved by CreateModel
     bool m_ProcessingCompleteValidation = false;
     bool m_ChangeFromDevice = false;  // the outermost DataChanged came with a device answer
     bool m_StateEvaluationPending = false;  // put off while a notice batch is open

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/services/ConvStr.h"
+#include "core/services/ProjectHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "model/elements/clsDataModel.h"
 #include "platform/com/FastCast.h"
@@ -192,9 +193,10 @@ bool IsFloatNoValue(const TransactionData& buf) {
 }
 
 // Reads the element's value at its DataPosition into DeviceValue. False when
-// the type has no coding or the answer cannot be read.
+// the type has no coding or the answer cannot be read. `valueChanged` tells
+// whether the value taken over differs from the one the element held.
 bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress& address,
-                        TransactionData& buf, clsDataElement& el) {
+                        TransactionData& buf, clsDataElement& el, bool& valueChanged) {
     try {
         if (!address.Addresses(el) || el.DataPosition < 0) return true;
         buf.Position(el.DataPosition);
@@ -239,7 +241,10 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
         auto online = ctx.OnlineService();
         takeOver = online && online->OperationMode() == 1;
     }
-    if (takeOver) el.TransientValue = el.DeviceValue;
+    if (takeOver) {
+        valueChanged = !IsSameValue(el.TransientValue, el.DeviceValue);
+        el.TransientValue = el.DeviceValue;
+    }
     return true;
 }
 
@@ -316,6 +321,15 @@ void ReportAnswer(platform::rt::Parameters& params, const P<clsDataElement>& tar
     }
 }
 
+// A parameter that the DTM only reads: a value the device produces (a
+// measured value, a status, a counter, the diagnosis, the identification),
+// of which the data set keeps the last reading. Its answers, and what the
+// change handlers derive from them, never mark the data set as modified.
+bool IsReading(const clsDataElement& el) {
+    constexpr int32_t kWritten = clsDataElement::kModeDownload | clsDataElement::kModeCommand;
+    return (el.ElementMode & clsDataElement::kModeUpload) && !(el.ElementMode & kWritten);
+}
+
 CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platform::rt::Parameters& params,
                                     const Transaction& trans, const TransAddress& address, bool bDownLoad,
                                     const P<clsDataElement>& el, int32_t& busyRetries) {
@@ -330,14 +344,21 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         }
     }
 
+    // The answer marks the data set when it changed what the data set keeps
+    // of a setting: its value or its stored flag. The collection leaves the
+    // mark to this judgement while it hands over a device answer. A secret is
+    // never kept, whatever the device answers for it.
+    const bool kept = !IsReading(*el) && !el->Secret;
     ForEachTarget(el, params, [&](const P<clsDataElement>& target) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
         int32_t decodeBits = 0;
-        if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target) && r.errorBits == 0)
+        bool valueChanged = false;
+        if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target, valueChanged) && r.errorBits == 0)
             decodeBits = kErrDecoding;
         if (target != el) target->CmdErr = el->CmdErr;
-        target->StatusFlags((target->StatusFlags() & ~(kResponseErrorMask | kFlagStored)) | r.errorBits |
-                            decodeBits);
+        const int32_t flags = target->StatusFlags();
+        if (kept && (valueChanged || (flags & kFlagStored))) params.Modified(true);
+        target->StatusFlags((flags & ~(kResponseErrorMask | kFlagStored)) | r.errorBits | decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);
     });
     return r;

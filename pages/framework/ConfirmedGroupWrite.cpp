@@ -36,13 +36,15 @@ GroupWriteResult ConfirmedGroupWrite(PageBase& page, rt::TransGrp& group, const 
         return GroupWriteResult::NotAllowed;
     }
     const std::string prompt = GetLangText(ctx, request.promptKey, platform::Variant::Str(request.arg1));
-    if (ctx->MsgBox(prompt, app::kButtonsYesNoQuestionDefaultNo) != app::kAnswerYes) return GroupWriteResult::Declined;
-    TraceIf(page, request, request.traceConfirmed);
+    const bool confirmed = ctx->MsgBox(prompt, app::kButtonsYesNoQuestionDefaultNo) == app::kAnswerYes;
+    if (confirmed) TraceIf(page, request, request.traceConfirmed);
     if (group.IsBusy()) {
-        // The running transfer writes the element yet: it keeps the value it was started with.
+        // The running transfer codes its elements only when it sends them: a
+        // click now, whatever the answer, leaves the element as it was.
         element.TransientValue = request.previous;
-        return GroupWriteResult::Busy;
+        return confirmed ? GroupWriteResult::Busy : GroupWriteResult::Declined;
     }
+    if (!confirmed) return GroupWriteResult::Declined;
     if (request.beforeWrite) request.beforeWrite();
     if (group.OpenConnection() == 0) {
         group.AddRequest(request.write, true);

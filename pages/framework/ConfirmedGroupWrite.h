@@ -13,8 +13,10 @@
 // A user whose level is below the written element's RequiredUserLevel is not
 // asked: nothing is sent, the element gets back the value the caller replaced
 // and "error_user_level_too_low" is shown. A declined or refused write keeps
-// the caller's value in the element. A click while the group is still busy
-// gives the element back the value it had, which the running transfer writes.
+// the caller's value in the element. A click while the group is still busy,
+// whatever the answer, gives the element back the value it had before the
+// caller set it: the running transfer codes its elements only when it sends
+// them, so the click changes nothing on the wire.
 // A started write marks the element as changed online, so that a read landing
 // before the write (the status bar's cycle) does not replace the value.
 #include <functional>
@@ -31,7 +33,9 @@ struct GroupWriteRequest {
     std::string promptKey;  // the question's dictionary key, "%1" = arg1
     std::string arg1;
     platform::rt::El write;
-    platform::Variant previous;           // the element's value before the caller set it
+    // The element's value before the caller set it (the value as it is when
+    // the caller set nothing, as for a typed value).
+    platform::Variant previous;
     std::vector<platform::rt::El> reads;  // read back in the same transfer, after the write
     // Run when the write goes ahead (confirmed, the group free), before the
     // connection is opened; may be empty.

@@ -138,6 +138,7 @@ void clsParamLink::InitLink(const Ctx& ctx, const P<ctl::ctlParameter>& row, con
         row->ValueForeColor(kGreyText);
     }
     if (row->Locked()) m_bLockedByDesign = true;
+    row->PasswordChar(element->Secret ? '*' : '\0');
     if (element->ValueType == 14) {
         if (element->ValueTypeLength > 0) row->ValueMaxLength(element->ValueTypeLength);
         if (element->bPackedCoding) row->ValueUpperCase(true);

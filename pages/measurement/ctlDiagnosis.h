@@ -10,15 +10,19 @@
 
 #include "pages/framework/BlockTabPage.h"
 #include "pages/framework/CycleMarks.h"
-#include "pages/framework/NoProcessCallbacks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/measurement/ctlDiagBlock.h"
+#include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/TransGrp.h"
 
 namespace dtm {
 
-// The end of the acknowledgement needs nothing: its read-back reaches the rows by notices.
-class ctlDiagnosis : public BlockTabPage, public platform::ctl::IParamHelpHost, public NoProcessCallbacks {
+// The acknowledgement of a device error sets the converter's reset command
+// for as long as its write is on the way: a declined or refused write, or one
+// the device did not take (shown by a message), gives "_resets" its previous
+// value back, so the data set holds no command that was never carried out.
+// Its read-back reaches the rows by notices.
+class ctlDiagnosis : public BlockTabPage, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
 public:
     static constexpr const char* kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
     static constexpr const char* kConverterStatusPath = "TRANS/1/FlowCori/MANU/_converter_status";
@@ -28,6 +32,9 @@ public:
     platform::P<platform::ctl::ctlParamHelp> GetParamHelpCtl() override { return ctlParamHelp1; }
 
     const platform::P<platform::rt::TransGrp>& TransferGroup() const { return m_TransGrp; }
+
+    void OnProcessProgress(const std::string&, int16_t, const platform::Variant&) override {}
+    void OnProcessFinished(const std::string& invokeId, const platform::Variant& extraData) override;
 
     platform::P<dtm::ctlStatus> ctlStatus;
     platform::P<platform::ui::Frame> frmDiagOverview, frmDiagDetails, frmDiagBlockInfo;
@@ -67,8 +74,13 @@ private:
     void TransferRXD(const platform::Variant& previous);
     void HelpButton_Click() override;
 
+    // "_resets" gets `previous` back while it still holds the acknowledgement.
+    void RestoreResets(const platform::Variant& previous, bool notify);
+
     platform::P<platform::rt::TransGrp> m_TransGrp;
     CycleMarks marks_;  // the derived diagnosis, live while the cycle runs
+    // The value of "_resets" before the acknowledgement whose write is on the way.
+    platform::Variant m_ResetsBefore;
 };
 
 }  // namespace dtm

@@ -31,8 +31,7 @@ constexpr int32_t kRed = 255;
 constexpr int32_t kRequiredUserLevel = 2;
 constexpr int32_t kErrorStatus = 64;  // StatusFlags from here on mark an element in error
 constexpr const char* kCrLf = "\r\n";
-// The service code never reaches the report.
-constexpr const char* kServiceCodePath = "PHYS/MANU/SERVICE_PASSWORD";
+// A secret (the service code) never reaches the report.
 constexpr const char* kMasked = "*********";
 
 struct StateForm {
@@ -273,7 +272,7 @@ std::string ctlMethodAnalysis::WriteAnalysisReport() {
         const auto element = std::dynamic_pointer_cast<clsDataElement>(item);
         if (!element) continue;
         const std::string& name = element->Name;
-        const bool masked = name == kServiceCodePath;
+        const bool masked = element->Secret;
         const auto value = [&](const Variant& v) { return masked ? std::string(kMasked) : TextOf(v); };
         const int32_t flags = element->StatusFlags();
         std::string unit;

@@ -58,8 +58,9 @@ void ctlProtect::InitControls() {
 bool ctlProtect::ExitControls() {
     NavigablePage::ExitControls();
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
-    // A write dropped with the group never ends: the code goes now.
-    if (codeSent_) ForgetServiceCode();
+    // A code typed and not sent, or one whose write is dropped with the
+    // group and so never ends, goes with the page.
+    ForgetServiceCode();
     return true;
 }
 
@@ -83,7 +84,7 @@ void ctlProtect::cmdServiceCode_Click() {
     if (com::vb::Len(com::CStr(element.TransientValue)) != kCodeLength) {
         const std::string text = com::vb::Replace(KeyText("invalde_code"), "%1", label);
         Trace("cmdServiceCode_Click", "Invalde Code");
-        ForgetServiceCode();
+        if (!codeSent_) ForgetServiceCode();
         ctx->MsgBox(text, kExclamationOk);
         return;
     }
@@ -91,12 +92,14 @@ void ctlProtect::cmdServiceCode_Click() {
     request.promptKey = "acknowledge_write_actual_param";
     request.arg1 = label;
     request.write = code;
-    request.previous = element.InitialValue;
+    request.previous = element.TransientValue;
     request.reads = {params.Item(kAccessRightsPath)};
     request.traceMember = "cmdServiceCode_Click";
     request.traceRefused = "Error at write status";
+    // While the code's own write runs, the element holds what it sends: a
+    // further click leaves it to the write's end.
     if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) codeSent_ = true;
-    else ForgetServiceCode();
+    else if (!codeSent_) ForgetServiceCode();
 }
 
 void ctlProtect::cmdWriteLockActivate_Click() {
@@ -139,11 +142,19 @@ void ctlProtect::ForgetServiceCode() {
     auto& params = com::Deref(ctx->Parameters());
     const auto code = params.Item(kServicePasswordPath);
     auto& element = com::Deref(std::dynamic_pointer_cast<clsDataElement>(code));
+    const auto holdsCode = [&](const Variant& value) {
+        return !value.IsEmpty() && !com::Identical(value, element.InitialValue);
+    };
+    // Nothing to forget, nothing changes: the data set is not touched.
+    if (com::Identical(element.TransientValue, element.InitialValue) && !holdsCode(element.PersistentValue) &&
+        !holdsCode(element.DeviceValue))
+        return;
     element.TransientValue = element.InitialValue;
-    element.PersistentValue = Variant();
-    if (!com::Identical(element.DeviceValue, element.InitialValue) && !element.DeviceValue.IsEmpty())
-        element.DeviceValue = element.InitialValue;
-    params.NotifyChanged(code, "");
+    // The data set holds no code: a stored value is the initial value.
+    if (holdsCode(element.PersistentValue)) element.PersistentValue = element.InitialValue;
+    if (holdsCode(element.DeviceValue)) element.DeviceValue = element.InitialValue;
+    // The data set never keeps the code, so forgetting it changes nothing there.
+    params.NotifyRestored(code, "");
 }
 
 }  // namespace dtm

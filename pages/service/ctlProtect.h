@@ -4,10 +4,11 @@
 // lock switched on and off, and a read of the four protection parameters.
 // The device alone judges the code; the page checks its length only.
 //
-// The code never stays in the element: once its write has ended, and when it
-// is not sent (wrong length, declined, refused, not allowed, group busy), the
-// element goes back to nine blanks with no persistent value, so that no data
-// set, parameter document or report can hold it.
+// The code never stays in the element: once its write has ended, when it is
+// not sent (wrong length, declined, refused, not allowed, group busy with the
+// write lock) and when the page closes, the element goes back to nine blanks
+// (a stored value too: the data set holds no code). A click while the code's
+// own write runs leaves the element to that write.
 #include <string>
 
 #include "pages/framework/NavigablePage.h"
@@ -50,7 +51,7 @@ private:
     void cmdWriteLockDeactivate_Click();
     void SetWriteLocking(int16_t value, const std::string& caption);
     void WriteLock(const std::string& caption, const platform::Variant& previous);
-    // The element back to its initial nine blanks, no persistent value; the
+    // The element back to its initial nine blanks, a stored value too; the
     // open pages redraw it.
     void ForgetServiceCode();
 

@@ -59,7 +59,8 @@ void ctlParameter::MenuItemText(int32_t item, std::string text) {
 }
 
 // Kind 1 with a format: the formatted number; kinds 2 and 3: the value-list
-// text of the value; kind 4: the set bits as "index:text"; kind 5: the label.
+// text of the value; kind 4: the set bits as "index:text"; kind 5: the label;
+// otherwise the value's text, masked when the row has a password character.
 std::string ctlParameter::DisplayText() const {
     switch (controlType_) {
         case kRowCommand: return labelText_;
@@ -101,7 +102,17 @@ std::string ctlParameter::DisplayText() const {
             }
             break;
     }
-    return value_.IsEmpty() || value_.IsNull() ? std::string() : com::CStr(value_);
+    return value_.IsEmpty() || value_.IsNull() ? std::string() : Masked(com::CStr(value_));
+}
+
+std::string ctlParameter::Masked(const std::string& text) const {
+    if (passwordChar_ == '\0') return text;
+    std::string out;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) continue;  // the rest of a UTF-8 character
+        out += c == ' ' ? ' ' : passwordChar_;
+    }
+    return out;
 }
 
 void ctlParameter::EventSink(const std::shared_ptr<IRowEvents>& sink) {
@@ -236,7 +247,7 @@ void ctlParameter::Describe(ui::Description& d) const {
     d.Prop("tag", parameterTag_);
     d.Prop("bound", element ? element->Name() : std::string());
     d.Prop("label", labelText_);
-    d.Prop("value", value_);
+    d.Prop("value", passwordChar_ != '\0' && value_.IsString() ? Variant::Str(Masked(value_.StrRef())) : value_);
     d.Prop("display", DisplayText());
     d.Prop("unit", unitText_);
     d.Prop("icon", StatusIconKey());

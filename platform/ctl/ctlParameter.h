@@ -64,6 +64,10 @@ public:
     void ValueMaxLength(int32_t length) { valueMaxLength_ = length; }
     bool ValueUpperCase() const { return valueUpperCase_; }
     void ValueUpperCase(bool on) { valueUpperCase_ = on; }
+    // Shown for every character of the value but a blank ('\0': the value as
+    // it is), also in the row's description; the value itself is unchanged.
+    char PasswordChar() const { return passwordChar_; }
+    void PasswordChar(char mask) { passwordChar_ = mask; }
     int32_t ForeColor() const { return foreColor_; }
     void ForeColor(int32_t colour) { foreColor_ = colour; }
     int32_t ValueForeColor() const { return valueForeColor_; }
@@ -138,6 +142,8 @@ private:
     void EndEdit(bool commit);
     void WholeEdit(const Variant& value);
     bool ValueListHas(int32_t code) const;
+    // The text with the password character in place of each character but a blank.
+    std::string Masked(const std::string& text) const;
 
     std::string parameterTag_;
     int32_t controlType_ = kRowNotChosen;
@@ -147,6 +153,7 @@ private:
     bool locked_ = false;
     int32_t valueMaxLength_ = 0;
     bool valueUpperCase_ = false;
+    char passwordChar_ = '\0';
     int32_t foreColor_ = static_cast<int32_t>(0x80000012u);       // button text
     int32_t valueForeColor_ = static_cast<int32_t>(0x80000008u);  // window text
     std::string labelText_, unitText_, paramToolTip_, valueList_, valueFormat_, iconToolTip_;

@@ -192,14 +192,24 @@ const std::shared_ptr<const std::vector<El>>& Parameters::FindElementsAt(const P
 
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }
 
+void Parameters::NotifyRestored(El el, const std::string& text) {
+    ++restoreDepth_;
+    struct Restored {
+        int32_t& depth;
+        ~Restored() { --depth; }
+    } restored{restoreDepth_};
+    NotifyChange(std::move(el), text);
+}
+
 void Parameters::NotifyChange(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
     // The caller has changed the element, so the mark is set on every exit,
     // also when the model's change handling fails and the pages are skipped.
     struct Mark {
         bool& modified;
-        ~Mark() { modified = true; }
-    } mark{modified_};
+        bool marks;
+        ~Mark() { modified = modified || marks; }
+    } mark{modified_, NoticesMark()};
     // One reference to the context serves the model and the pages, unless the
     // model's handling gave the collection another context.
     auto ctx = Context();
@@ -226,7 +236,7 @@ void Parameters::NotifyChange(El el, const std::string& text) {
 void Parameters::NotifyChanged(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
     NotifyPages(Context(), el, text);
-    modified_ = true;
+    modified_ = modified_ || NoticesMark();
 }
 
 void Parameters::NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text) {
@@ -266,11 +276,6 @@ void NoticeBatch::Close() {
 }
 
 bool Parameters::DataSetReady() const noexcept { return !model_.expired() && !updateInProgress_; }
-
-void Parameters::DataSetState(int32_t value) noexcept {
-    dataSetState_ = value;
-    modified_ = true;
-}
 
 void Parameters::BeginSetParameters() {
     ++setParametersDepth_;

@@ -95,10 +95,17 @@ public:
     // ---- Change notices ----
     // Model DataChanged first (its error reaches the caller and the pages are
     // skipped), unless the element's own change is being dispatched already;
-    // then the pages. The mark is set on every exit. More than 64 nested
-    // dispatches → 28.
+    // then the pages. The modified mark is set on every exit, except while a
+    // device answer is handed to the model: whether an answer changed what the
+    // data set keeps is the model's to judge (it sets the mark itself), so
+    // neither the answer's notices nor those of the changes it brings about
+    // set it. More than 64 nested dispatches → 28.
     void NotifyChange(El el, const std::string& text);
-    // Pages only; sets the mark.
+    // As NotifyChange, for an element that got back the value the data set
+    // held before (a command the device never took): the mark stays as it is,
+    // also for the notices of the changes its handling brings about.
+    void NotifyRestored(El el, const std::string& text);
+    // Pages only; sets the mark, except during a device answer or a restore.
     void NotifyChanged(El el, const std::string& text);
 
     // ---- Notice batches ----
@@ -126,8 +133,9 @@ public:
     // A model exists and no whole data set is being taken over.
     bool DataSetReady() const noexcept;
     int32_t DataSetState() const noexcept { return dataSetState_; }
-    // Every write sets the modified mark.
-    void DataSetState(int32_t value) noexcept;
+    // Derived from the elements by the model: a write leaves the modified mark
+    // alone (what changed the elements has set it).
+    void DataSetState(int32_t value) noexcept { dataSetState_ = value; }
     // 0 while the modified mark is clear, else DataSetState.
     int32_t QueryDataSetState() const noexcept { return modified_ ? dataSetState_ : 0; }
     bool Modified() const noexcept { return modified_; }
@@ -164,6 +172,8 @@ private:
     size_t PositionOf(const Variant& anchor) const;  // unknown → 5
     // The elements whose paths start with `prefix` and are at least `minLength` long.
     std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
+    // Whether a notice now sets the mark: no device answer or restore is being handled.
+    bool NoticesMark() const noexcept { return deviceAnswerDepth_ == 0 && restoreDepth_ == 0; }
     // Tells the pages of `ctx` (none without it).
     static void NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text);
     P<DtmGuiRegistry> Registry() const;
@@ -188,6 +198,7 @@ private:
     int32_t setParametersDepth_ = 0;
     int32_t noticeBatchDepth_ = 0;
     int32_t deviceAnswerDepth_ = 0;
+    int32_t restoreDepth_ = 0;
     bool updateInProgress_ = false;
     bool modified_ = false;
 };

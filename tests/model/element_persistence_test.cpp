@@ -506,6 +506,39 @@ TEST_F(ElementPersistence, DocumentationShowsListTextsAndUnits) {
     }
 }
 
+// A secret's value goes into no data set, parameter node or documentation
+// entry (its initial value stands there), and a stored one is not loaded.
+TEST_F(ElementPersistence, SecretNeverLeavesTheElement) {
+    const Variant blanks = Variant::Str("         "), code = Variant::Str("SERVICE42");
+    auto el = Add("PHYS/MANU/SERVICE_PASSWORD", 14, 9, blanks);
+    el->Secret = true;
+    el->TransientValue = code;
+
+    PropertyBag bag;
+    ASSERT_TRUE(el->WriteToPropBag(bag, mc.ctx));
+    EXPECT_TRUE(Identical(bag.ReadProperty(el->Name), blanks));
+    EXPECT_TRUE(Identical(el->PersistentValue, blanks));
+    EXPECT_TRUE(Identical(el->TransientValue, code));  // a typed code stays until it is sent
+
+    platform::xml::Document doc;
+    auto node = Node(doc, "<fdt:DtmVariable name=\"SERVICE_PASSWORD\"/>");
+    ASSERT_TRUE(el->WriteToDtmVariable(node, mc.ctx));
+    EXPECT_TRUE(Identical(node->SelectSingleNode("fdt:Value/fdt:Display")->GetAttribute("string"), blanks));
+    auto entry = Node(doc, "<e/>");
+    ASSERT_TRUE(el->WriteToDocVariable(entry, mc.ctx));
+    EXPECT_TRUE(Identical(entry->GetAttribute("fdt:display"), blanks));
+
+    PropertyBag older;
+    older.WriteProperty(el->Name, code);
+    older.WriteProperty(el->Name + ".Flags", Variant::Lng(0x01000008));
+    auto loaded = Twin(*el);
+    loaded->Secret = true;
+    ASSERT_TRUE(loaded->ReadFromPropBag(older, mc.ctx));
+    EXPECT_TRUE(Identical(loaded->TransientValue, blanks));
+    EXPECT_TRUE(Identical(loaded->PersistentValue, blanks));
+    EXPECT_EQ(loaded->StatusFlags() & 0x8, 0x8);  // the other entries are taken as ever
+}
+
 TEST_F(ElementPersistence, DocumentationOfABitListShowsTheLow32Bits) {
     struct {
         int32_t type;

@@ -287,7 +287,9 @@ TEST_F(ParametersNotify, NotifyChangedSkipsTheModel) {
 
 TEST_F(ParametersNotify, QueryShowsTheStateOnlyWhileModified) {
     EXPECT_EQ(params.QueryDataSetState(), 0);
-    params.DataSetState(2);
+    params.DataSetState(2);  // the model's evaluation alone changes no element
+    EXPECT_EQ(params.QueryDataSetState(), 0);
+    params.NotifyChange(params.Item("A"), "");
     EXPECT_EQ(params.QueryDataSetState(), 2);
     params.Modified(false);
     EXPECT_EQ(params.QueryDataSetState(), 0);

@@ -315,6 +315,49 @@ TEST_F(TransactionCoding, PendingEditSurvivesAnUploadAndIsClearedByAWriteAnswer)
     EXPECT_TRUE(Identical(el->DeviceValue, Variant::Lng(9)));  // a write answer decodes nothing
 }
 
+TEST_F(TransactionCoding, AnAnswerMarksTheDataSetOnlyWhenItChangesWhatASettingKeeps) {
+    // Settings are written to the device (or are commands); readings are only read.
+    struct Case {
+        const char* name;
+        int32_t mode;  // of the element read, the record header for a record
+        bool record;
+        int32_t flags;
+        Variant before;
+        int errorCode;
+        bool marks;
+    };
+    const Case cases[] = {
+        {"SettingUnchanged", 0x3, false, 0, Variant::Lng(9), 0, false},
+        {"SettingUnchangedOtherSubtype", 0x3, false, 0, Variant::Int(9), 0, false},
+        {"SettingChanged", 0x3, false, 0, Variant::Lng(7), 0, true},
+        {"SettingLosesItsStoredFlag", 0x3, false, 0x8, Variant::Lng(9), 0, true},
+        {"PendingEditKeepsItsValue", 0x3, false, 0x20, Variant::Lng(7), 0, false},
+        {"SettingRefused", 0x3, false, 0, Variant::Lng(7), 0xB6, false},
+        {"CommandChanged", 0x97, false, 0, Variant::Lng(7), 0, true},
+        {"ReadingChanged", 0x91, false, 0, Variant::Lng(7), 0, false},
+        {"FieldOfASettingChanged", 0x3, true, 0, Variant::Lng(7), 0, true},
+        {"FieldOfAReadingChanged", 0x1, true, 0, Variant::Lng(7), 0, false},
+    };
+    auto& params = *ctx->Parameters();
+    int16_t index = 30;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ++index;
+        const std::string name = std::string("PHYS/") + c.name;
+        auto read = Add(name + (c.record ? "/" : ""), c.record ? 0 : 3, 2, c.record ? -1 : 0, 1, index);
+        auto value = c.record ? Add(name + "/Value", 3, 2, 0, 1, index) : read;
+        read->ElementMode = c.mode;
+        if (c.record) value->ElementMode = 144;
+        value->TransientValue = c.before;
+        value->StatusFlags(c.flags);
+        params.Modified(false);
+        params.BeginDeviceAnswer();
+        ASSERT_TRUE(Answer(read, c.errorCode ? Variant() : Variant::ByteArray({0, 9}), c.errorCode));
+        params.EndDeviceAnswer();
+        EXPECT_EQ(params.Modified(), c.marks);
+    }
+}
+
 TEST_F(TransactionCoding, AnswerWithoutByteArrayFailsEveryField) {
     auto header = Add("PHYS/REC/", 0, 0, -1);
     auto a = Add("PHYS/REC/A", 2, 1, 0);

@@ -96,6 +96,17 @@ TEST_F(RowTest, TypedTextIsCutAndUpperCasedAsTheRowSays) {
     EXPECT_EQ(com::CStr(Row().Value()), "ABCD");
 }
 
+TEST_F(RowTest, AMaskedRowTakesTheTypedTextAndDescribesItMasked) {
+    Row().ControlType(ctl::kRowPlain);
+    Row().PasswordChar('*');
+    EXPECT_TRUE(RowInput::Type(Row(), "SERVICE42"));
+    EXPECT_TRUE(RowInput::Commit(Row()));
+    EXPECT_EQ(com::CStr(Row().Value()), "SERVICE42");
+    const std::string json = ui::SnapshotJson(*form);
+    EXPECT_EQ(json.find("SERVICE42"), std::string::npos) << json;
+    EXPECT_NE(json.find("*********"), std::string::npos) << json;
+}
+
 TEST_F(RowTest, CodeWritingPropertiesRaisesNoEvent) {
     Row().Value(Variant::Lng(3));
     Row().Locked(true);
@@ -220,6 +231,7 @@ TEST(RowDisplayText, ShowsWhatTheUserSees) {
         int32_t kind;
         Variant value;
         std::string format, list, expected;
+        char mask = '\0';
     };
     const Case cases[] = {
         {ctl::kRowPlain, Variant::Dbl(1.25), "0.0", "", "1.3"},
@@ -231,6 +243,9 @@ TEST(RowDisplayText, ShowsWhatTheUserSees) {
         {ctl::kRowBitList, Variant::Str("1|0|1|0"), "", "0:A|2:C", "0:A, 2:C"},
         {ctl::kRowBitList, Variant::Str("0|1"), "", "", "1"},
         {ctl::kRowPlain, Variant(), "", "", ""},
+        {ctl::kRowPlain, Variant::Str("SERVICE42"), "", "", "*********", '*'},
+        {ctl::kRowPlain, Variant::Str("AB C\xc3\xa4  "), "", "", "** **  ", '*'},  // blanks stay, one per character
+        {ctl::kRowPlain, Variant::Str("         "), "", "", "         ", '*'},
     };
     for (const auto& c : cases) {
         ctlParameter row;
@@ -238,7 +253,8 @@ TEST(RowDisplayText, ShowsWhatTheUserSees) {
         row.Value(c.value);
         row.ValueFormat(c.format);
         row.ValueList(c.list);
-        EXPECT_EQ(row.DisplayText(), c.expected) << c.kind << " " << c.list;
+        row.PasswordChar(c.mask);
+        EXPECT_EQ(row.DisplayText(), c.expected) << c.kind << " " << c.list << " " << c.expected;
     }
     ctlParameter command;
     command.ControlType(ctl::kRowCommand);

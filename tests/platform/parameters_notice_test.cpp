@@ -164,6 +164,42 @@ TEST_F(ParametersNotice, ANoticeForAnElementBeingHandledGoesToThePagesOnly) {
                                              "page C"}));
 }
 
+TEST_F(ParametersNotice, OnlyNoticesOutsideADeviceAnswerThatChangeTheElementSetTheMark) {
+    // A device answer's notices, and those of the changes its handling brings
+    // about, leave the mark to the model; a restore leaves it as it is.
+    struct Case {
+        const char* name;
+        bool deviceAnswer;
+        std::function<void(Parameters&, const El&)> notice;
+        bool marks;
+    };
+    const Case cases[] = {
+        {"change", false, [](Parameters& p, const El& el) { p.NotifyChange(el, ""); }, true},
+        {"pages only", false, [](Parameters& p, const El& el) { p.NotifyChanged(el, ""); }, true},
+        {"restored", false, [](Parameters& p, const El& el) { p.NotifyRestored(el, ""); }, false},
+        {"change in an answer", true, [](Parameters& p, const El& el) { p.NotifyChange(el, ""); }, false},
+        {"pages only in an answer", true, [](Parameters& p, const El& el) { p.NotifyChanged(el, ""); }, false},
+    };
+    // The handling of A notices B, which the pages hear of as well.
+    model->onDataChanged = [&](const std::string& path, const auto&) {
+        if (path == "A") Notify("B");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        log.clear();
+        params().Modified(false);
+        if (c.deviceAnswer) params().BeginDeviceAnswer();
+        c.notice(params(), params().Item("A"));
+        if (c.deviceAnswer) params().EndDeviceAnswer();
+        EXPECT_EQ(params().Modified(), c.marks);
+        EXPECT_EQ(log.back(), "page A");
+    }
+    // The model's evaluation of the data-set state changes no element.
+    params().Modified(false);
+    params().DataSetState(2);
+    EXPECT_FALSE(params().Modified());
+}
+
 TEST_F(ParametersNotice, PagesOfTheContextInForceAfterTheHandlingGetTheNotice) {
     // The handling of B gives the collection another context, with its own page.
     std::vector<std::string> otherLog;

@@ -5,6 +5,7 @@
 #include "MeasurementFixture.h"
 #include "pages/measurement/ctlDiagnosis.h"
 #include "platform/app/MessageBox.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/UserInfo.h"
@@ -215,10 +216,10 @@ TEST_F(DiagnosisWindow, TheAcknowledgementAsksThenWritesTheResetOnceAndReadsTheS
         int16_t resets;                // "_resets" afterwards
     };
     const Case cases[] = {
-        {"No", 3, {7}, false, 0, {292}, 2},
+        {"No", 3, {7}, false, 0, {292}, 1},
         {"Yes", 3, {6}, false, 1, {292}, 2},
         {"YesWhileBusy", 3, {6, 6}, false, 1, {292, 292}, 2},
-        {"Refused", 3, {6}, true, 0, {292, 0}, 2},
+        {"Refused", 3, {6}, true, 0, {292, 0}, 1},
         {"LevelTooLow", 1, {}, false, 0, {48}, 1},
     };
     for (const auto& c : cases) {
@@ -262,6 +263,55 @@ TEST_F(DiagnosisWindow, TheAcknowledgementAsksThenWritesTheResetOnceAndReadsTheS
             const char* expected = c.boxes.back() == 0 ? "could not be sent" : "user level is too low";
             EXPECT_NE(Boxes().back().prompt.find(expected), std::string::npos) << Boxes().back().prompt;
         }
+    }
+}
+
+TEST_F(DiagnosisWindow, AnAcknowledgementNotCarriedOutLeavesTheSavedDataSetAsItWas) {
+    enum class Fault { None, Refused, Unanswered };
+    struct Case {
+        const char* name;
+        int32_t answer;
+        Fault fault;
+        std::vector<int32_t> boxes;  // buttons of the boxes shown
+    };
+    const Case cases[] = {
+        {"No", 7, Fault::None, {292}},
+        {"RefusedByTheDevice", 6, Fault::Refused, {292, 48}},
+        {"Unanswered", 6, Fault::Unanswered, {292, 48}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (&c != cases) {
+            TearDown();
+            Start();
+        }
+        Open();
+        ClickTab("frmDiagDetails");
+        Advance(kTick + 1000);
+        platform::com::PropertyBag bag;
+        ASSERT_TRUE(frame->Session().Save(bag));
+        const int16_t before = com::CInt(El(ctlDiagnosis::kResetsPath).TransientValue);
+        const auto [slot, index] = AddressOf(ctlDiagnosis::kResetsPath);
+        if (c.fault == Fault::Refused)
+            frame->Device().ScheduleAddressFailure(static_cast<uint8_t>(slot), static_cast<uint8_t>(index), true,
+                                                   dtm::frame::SimulatedDevice::kAccessDenied);
+        if (c.fault == Fault::Unanswered) frame->Device().ScheduleDrop();
+        platform::app::MessageBoxHandler::Instance().Clear();
+        const size_t from = LogSize();
+        platform::app::MessageBoxHandler::Instance().QueueAnswer(c.answer);
+        ASSERT_TRUE(ui::Input::Click(*page->cmdQuitErr));
+        Advance(12000);  // beyond the 10 s an unanswered write waits; the cycle reads meanwhile
+
+        EXPECT_EQ(Transactions(from, true).size(), c.fault == Fault::None ? 0u : 1u);
+        std::vector<int32_t> buttons;
+        for (const auto& box : Boxes()) buttons.push_back(box.buttons);
+        EXPECT_EQ(buttons, c.boxes);
+        if (c.fault != Fault::None) {
+            EXPECT_NE(Boxes().back().prompt.find("did not carry out"), std::string::npos) << Boxes().back().prompt;
+        }
+        EXPECT_EQ(com::CInt(El(ctlDiagnosis::kResetsPath).TransientValue), before);
+        EXPECT_NE(com::CLng(El("~/DataStatus").TransientValue), 2);  // not "changed"
+        EXPECT_FALSE(Params().Modified());
     }
 }
 

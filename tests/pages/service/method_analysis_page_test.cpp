@@ -2,10 +2,13 @@
 // one DTM, closing while it runs, the icon animation and the report
 // "Analysis.txt" with the service code masked and the elements in error.
 #include <filesystem>
+#include <functional>
 
 #include "ServicePageFixture.h"
+#include "model/elements/clsDataModel.h"
 #include "pages/service/ctlMethodAnalysis.h"
 #include "pages/service/ctl_TR_Monitor.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/win/Files.h"
 
@@ -247,6 +250,30 @@ TEST_F(MethodAnalysisPage, ADataSetSavedDuringARunLoadsWithTheSessionVariablesRe
     EXPECT_FALSE(platform::com::CBool(params.Item(ctlMethodAnalysis::kRunningPath)->TransientValue()));
     EXPECT_EQ(platform::com::CStr(params.Item(ctl_TR_Monitor::kMonitorPath)->TransientValue()), "");
     stored.Release();
+}
+
+// A running method and an open monitor are the session's, not the data set's:
+// a saved data set stays "saved" and unmarked.
+TEST_F(MethodAnalysisPage, TheSessionVariablesLeaveTheDataSetStateAlone) {
+    struct Case {
+        const char* path;
+        std::function<void()> start;
+    };
+    const Case cases[] = {
+        {ctlMethodAnalysis::kRunningPath, [&] { EXPECT_TRUE(Click(Open()->cmdOk)); }},
+        {ctl_TR_Monitor::kMonitorPath, [&] { EXPECT_NE(OpenPage<ctl_TR_Monitor>(97), nullptr); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        platform::com::PropertyBag bag;
+        ASSERT_TRUE(frame->Session().Save(bag));
+        c.start();
+        const auto& session = Element(c.path);
+        ASSERT_FALSE(platform::com::Equals(session.TransientValue, session.InitialValue));
+        DataModelOf(Params()).EvaluateDataSetState(frame->Session().Context());
+        EXPECT_EQ(platform::com::CLng(Element("~/DataStatus").TransientValue), 0);  // "saved"
+        EXPECT_FALSE(Params().Modified());
+    }
 }
 
 }  // namespace

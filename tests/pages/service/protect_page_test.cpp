@@ -33,10 +33,12 @@ protected:
         auto& row = *session->Row("ctlProtect.ctlParameter.0");
         return platform::ctl::RowInput::Type(row, code) && platform::ctl::RowInput::Commit(row);
     }
-    // The code left nowhere in the element.
+    // The code left nowhere in the element: nine blanks, no stored value or
+    // the stored blanks.
     void ExpectCodeGone(const std::string& where) const {
         EXPECT_EQ(platform::com::CStr(Code().TransientValue), "         ") << where;
-        EXPECT_TRUE(Code().PersistentValue.IsEmpty()) << where;
+        EXPECT_TRUE(Code().PersistentValue.IsEmpty() || platform::com::CStr(Code().PersistentValue) == "         ")
+            << where;
         EXPECT_NE(platform::com::CStr(Code().DeviceValue), kCode) << where;
     }
 };
@@ -96,6 +98,61 @@ TEST_F(ProtectPage, CodeNotSentLeavesTheElementWhateverTheReason) {
         ExpectCodeGone(c.name);
     }
     EXPECT_TRUE(Wire().empty());
+}
+
+TEST_F(ProtectPage, ClickWhileTheCodeIsSentLeavesTheCodeItSends) {
+    // The running transfer codes the element when it sends: a second click,
+    // whatever its button and answer, must not change what goes on the wire.
+    struct Case {
+        const char* name;
+        platform::P<platform::ui::CommandButton> second;
+        int32_t answer;
+    } cases[] = {
+        {"code, yes", Protect().cmdServiceCode, kYes},
+        {"code, no", Protect().cmdServiceCode, kNo},
+        {"lock, yes", Protect().cmdWriteLockActivate, kYes},
+        {"lock, no", Protect().cmdWriteLockActivate, kNo},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Device().SetValue(ctlProtect::kAccessRightsPath, "02")) << c.name;
+        const Variant lock = Element(ctlProtect::kWriteLockingPath).TransientValue;
+        ASSERT_TRUE(TypeCode(kCode)) << c.name;
+        Answer(kYes);
+        ASSERT_TRUE(Click(Protect().cmdServiceCode)) << c.name;
+        Answer(c.answer);
+        ASSERT_TRUE(Click(c.second)) << c.name;
+        Settle();
+        const Lines wire = Wire();
+        ASSERT_FALSE(wire.empty()) << c.name;
+        EXPECT_EQ(wire[0], WriteOf(ctlProtect::kServicePasswordPath, "53 45 52 56 49 43 45 34 32")) << c.name;
+        EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& l) { return l[0] == 'w'; }), 1)
+            << c.name;
+        EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kAccessRightsPath).TransientValue),
+                  frame::SimulatedDevice::kAccessSpecialist | frame::SimulatedDevice::kAccessService)
+            << c.name;
+        EXPECT_TRUE(platform::com::Identical(Element(ctlProtect::kWriteLockingPath).TransientValue, lock)) << c.name;
+        ExpectCodeGone(c.name);
+    }
+}
+
+TEST_F(ProtectPage, CodeClickedWhileTheLockIsWrittenIsNotSentAndLeaves) {
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    ASSERT_TRUE(TypeCode(kCode));
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    Settle();
+    const Lines wire = Wire();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire[0], WriteOf(ctlProtect::kWriteLockingPath, "00 00"));
+    EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& l) { return l[0] == 'w'; }), 1);
+    ExpectCodeGone("group busy");
+}
+
+TEST_F(ProtectPage, ClosingWithoutACodeLeavesTheDataSetUnmodified) {
+    Params().Modified(false);
+    ASSERT_TRUE(frame->Close(*session));
+    EXPECT_FALSE(Params().Modified());
 }
 
 TEST_F(ProtectPage, WriteLockOnAndOffWithTheDiagnosisReadInTheSameTransfer) {
@@ -191,7 +248,7 @@ protected:
         for (const char* dir : {"XMLData", "Resources"})
             std::filesystem::copy(source / dir, folder.Dir() / dir,
                                   std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-        folder.WriteIni("[TimeCritical]\nTrace=ExternalFile\n");
+        folder.WriteIni("[TimeCritical]\nTrace=ExternalFile\n[ChannelAssignment]\nTrace=ExternalFile\n");
         ProtectPage::SetUp();
     }
     std::string Saved() {
@@ -200,30 +257,103 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
+
+    // Saves the data set and asks for both parameter documents and the online
+    // window's documentation (each holds the code's element); none of them and
+    // neither trace may hold the code.
+    void ExpectCodeNowhere(const std::string& when) {
+        auto& dtm = *frame->Session().Dtm();
+        auto& parameter = dynamic_cast<platform::fdt::IDtmParameter&>(dtm);
+        const std::string saved = Saved();
+        const std::string document = parameter.IDtmParameter_GetParameters("");
+        const std::string block = parameter.IDtmParameter_GetParameters("PHYS/");
+        const std::string documentation = dynamic_cast<platform::fdt::IDtmDocumentation&>(dtm)
+                                               .IDtmDocumentation_GetDocumentation(
+                                                   "<FDT><FunctionCall functionId=\"10\"/></FDT>");
+        for (const auto& [what, text] : {std::pair{"data set", saved}, std::pair{"parameter document", document},
+                                        std::pair{"block document", block},
+                                        std::pair{"documentation", documentation}}) {
+            EXPECT_NE(text.find("SERVICE_PASSWORD"), std::string::npos) << what << " " << when;
+            EXPECT_EQ(text.find(kCode), std::string::npos) << what << " " << when;
+        }
+        for (const char* trace : {"TraceInfoFile.txt", "ChannelTraceFile.txt"})
+            EXPECT_EQ(folder.Read(trace).find(kCode), std::string::npos) << trace << " " << when;
+    }
     ComponentFolder folder;
 };
 
 TEST_F(ProtectPageTraced, CodeIsInNoDataSetDocumentDocumentationOrTrace) {
-    const auto searchAll = [&](const std::string& when) {
-        auto& dtm = *frame->Session().Dtm();
-        const std::string document = dynamic_cast<platform::fdt::IDtmParameter&>(dtm).IDtmParameter_GetParameters("");
-        const std::string documentation =
-            dynamic_cast<platform::fdt::IDtmDocumentation&>(dtm).IDtmDocumentation_GetDocumentation("");
-        ASSERT_FALSE(document.empty());
-        for (const auto& [what, text] : {std::pair{"data set", Saved()}, std::pair{"parameter document", document},
-                                        std::pair{"documentation", documentation},
-                                        std::pair{"trace", folder.Read("TraceInfoFile.txt")}})
-            EXPECT_EQ(text.find(kCode), std::string::npos) << what << " " << when;
-    };
     for (const int32_t answer : {kNo, kYes}) {
         ASSERT_TRUE(TypeCode(kCode));
         Answer(answer);
         ASSERT_TRUE(Click(Protect().cmdServiceCode));
         Settle();
         ExpectCodeGone(answer == kYes ? "sent" : "declined");
-        searchAll(answer == kYes ? "sent" : "declined");
+        ExpectCodeNowhere(answer == kYes ? "sent" : "declined");
     }
     EXPECT_NE(folder.Read("TraceInfoFile.txt").find("ctlProtect-cmdServiceCode_Click"), std::string::npos);
+    EXPECT_NE(folder.Read("ChannelTraceFile.txt").find("IDtmParameter_GetParameters"), std::string::npos);
+}
+
+TEST_F(ProtectPageTraced, CodeTypedAndNeverSentIsInNoDataSetDocumentDocumentationOrTrace) {
+    // Typed on the protection page, the data set saved while it is there.
+    ASSERT_TRUE(TypeCode(kCode));
+    ExpectCodeNowhere("typed and saved");
+
+    // Typed on the profile view's row, which shows no code.
+    auto profile = frame->Open(8);
+    ASSERT_NE(profile, nullptr);
+    auto row = profile->Row("@" + std::string(ctlProtect::kServicePasswordPath));
+    ASSERT_NE(row, nullptr);
+    ASSERT_TRUE(platform::ctl::RowInput::Type(*row, "SERVICE42") && platform::ctl::RowInput::Commit(*row));
+    EXPECT_EQ(platform::com::CStr(Code().TransientValue), kCode);
+    EXPECT_EQ(profile->Snapshot().find(kCode), std::string::npos);
+    EXPECT_EQ(profile->Snapshot({}, "", true).find(kCode), std::string::npos);
+    ExpectCodeNowhere("typed on the profile view");
+    ASSERT_TRUE(frame->Close(*profile));
+    ExpectCodeNowhere("profile view closed");
+
+    // Typed on the protection page, the window closed.
+    ASSERT_TRUE(TypeCode(kCode));
+    ASSERT_TRUE(frame->Close(*session));
+    ExpectCodeGone("window closed");
+    ExpectCodeNowhere("window closed");
+}
+
+TEST_F(ProtectPageTraced, ForgottenCodeLeavesASavedDataSetSaved) {
+    Saved();
+    ASSERT_EQ(platform::com::CLng(Element("~/DataStatus").TransientValue), 0);
+    ASSERT_TRUE(TypeCode(kCode));
+    // The data set never keeps the code: typing one changes nothing it stores.
+    EXPECT_EQ(platform::com::CLng(Element("~/DataStatus").TransientValue), 0);
+    Answer(kNo);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    Settle();
+    ExpectCodeGone("declined");
+    EXPECT_EQ(platform::com::CLng(Element("~/DataStatus").TransientValue), 0);
+}
+
+TEST_F(ProtectPageTraced, StoredDataSetHoldingACodeLoadsWithoutIt) {
+    // A data set stored before the code was kept out of it.
+    std::string saved = Saved();
+    const std::string blanks = "         ";
+    const size_t entry = saved.find(ctlProtect::kServicePasswordPath);
+    ASSERT_NE(entry, std::string::npos);
+    const size_t at = saved.find(blanks, entry);
+    ASSERT_NE(at, std::string::npos);
+    saved.replace(at, blanks.size(), kCode);
+    const std::string file = (folder.Dir() / "old data set.dtm").string();
+    std::ofstream(file, std::ios::binary) << saved;
+    frame::FrameSession stored;
+    ASSERT_TRUE(stored.StartStored(frame->Registry(), file).loaded);
+    const auto& code = *stored.Context()->Parameters()->Item(ctlProtect::kServicePasswordPath);
+    EXPECT_EQ(platform::com::CStr(code.TransientValue()), "         ");
+    EXPECT_EQ(platform::com::CStr(code.PersistentValue()), "         ");
+    const std::string again = (folder.Dir() / "saved again.dtm").string();
+    ASSERT_TRUE(stored.SaveToFile(again));
+    std::ifstream in(again, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).find(kCode), std::string::npos);
+    stored.Release();
 }
 
 }  // namespace

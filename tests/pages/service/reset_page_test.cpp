@@ -157,6 +157,37 @@ TEST_F(ResetPage, SecondCommandWhileTheFirstRunsIsIgnoredAndTheNextTransferCarri
     EXPECT_EQ(Address(), 126);
 }
 
+TEST_F(ResetPage, ClickWhileACommandRunsLeavesTheCommandItSends) {
+    // The running transfer codes the element when it sends: a second click,
+    // whatever its answer, must not change what goes on the wire.
+    struct Case {
+        const char* first;
+        const char* second;
+        int32_t answer;
+        const char* element;
+        const char* bytes;
+    } cases[] = {
+        {"cmdFactoryReset", "cmdAddrReset", kYes, kFactoryResetPath, "00 01"},
+        {"cmdFactoryReset", "cmdAddrReset", kNo, kFactoryResetPath, "00 01"},
+        {"cmdInstrReset", "cmdTotReset", kYes, ctlReset::kResetsPath, "00"},
+        {"cmdInstrReset", "cmdTotReset", kNo, ctlReset::kResetsPath, "00"},
+    };
+    for (const auto& c : cases) {
+        const std::string name = std::string(c.second) + (c.answer == kYes ? " yes" : " no");
+        Answer(kYes);
+        ASSERT_TRUE(Click(Button(c.first))) << name;
+        Answer(c.answer);
+        ASSERT_TRUE(Click(Button(c.second))) << name;
+        Settle();
+        const Lines wire = Wire();
+        ASSERT_FALSE(wire.empty()) << name;
+        EXPECT_EQ(wire[0], WriteOf(c.element, c.bytes)) << name;
+        EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& l) { return l[0] == 'w'; }), 1)
+            << name;
+        EXPECT_EQ(Address(), 5) << name;
+    }
+}
+
 TEST_F(ResetPage, ReadButtonsUploadTheirElements) {
     for (const auto& [index, reads] :
          {std::pair{1, Lines{ReadOf("PHYS/DIAGNOSIS"), ReadOf("PHYS/DIAGNOSIS_EXTENSION"), ReadOf(kFactoryResetPath)}},
