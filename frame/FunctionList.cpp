@@ -1,5 +1,6 @@
 #include "frame/FunctionList.h"
 
+#include "platform/app/Path.h"
 #include "platform/com/Variant.h"
 #include "platform/xml/Dom.h"
 
@@ -13,6 +14,14 @@ std::vector<std::pair<std::string, std::string>> OfferedFunctions(const std::str
         functions.emplace_back(platform::com::CStr(function->GetAttribute("functionId")),
                                platform::com::CStr(function->GetAttribute("name")));
     return functions;
+}
+
+bool ListedFunction(int32_t functionId) {
+    platform::xml::Document doc;
+    if (!doc.Load(platform::app::File("\\XMLData\\DTMFunctions.xml"))) return false;
+    for (const auto& function : doc.SelectNodes("DTMFunctions/Function"))
+        if (platform::com::CStr(function->GetAttribute("functionId")) == std::to_string(functionId)) return true;
+    return false;
 }
 
 }  // namespace dtm::frame

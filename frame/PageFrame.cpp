@@ -5,11 +5,13 @@
 #include "core/module/ComponentClasses.h"
 #include "platform/app/EventLoop.h"
 #include "platform/com/Error.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmFunctionCall.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
 #include "platform/fdt/IDtmActiveXControl.h"
+#include "platform/win/Guid.h"
 
 namespace dtm::frame {
 
@@ -17,12 +19,12 @@ namespace rt = platform::rt;
 namespace com = platform::com;
 
 PageFrame::PageFrame(const std::string& deviceTypeDocument, SimulatedDevice::Model deviceModel)
-    : deviceModel_(deviceModel) {
+    : deviceTypeDocument_(deviceTypeDocument), deviceModel_(deviceModel) {
     RegisterComponentClasses(registry_);
     // Pages create their child controls by program id through the component's
     // own registry, as in the loaded module.
     RegisterComponentClasses(com::ClassRegistry::Global());
-    started_ = session_.StartNew(registry_, deviceTypeDocument);
+    started_ = session_.StartNew(registry_, deviceTypeDocument_);
     session_.Container()->onCloseGranted = [this](const std::string& invokeId) { PostClose(invokeId); };
 }
 
@@ -56,15 +58,31 @@ PageFrame::~PageFrame() {
 
 rt::DTMContext& PageFrame::Ctx() const { return com::Deref(session_.Context()); }
 
-std::shared_ptr<PageSession> PageFrame::Open(int32_t functionId, const std::string& controlPath) {
-    const auto ctx = session_.Context();
+namespace {
+
+std::shared_ptr<rt::DtmFunctionCall> FunctionCall(int32_t functionId) {
     auto call = std::make_shared<rt::DtmFunctionCall>();
     call->FunctionId(functionId);
-    const auto functions = com::Deref(ctx).Functions();
-    lastProgId_ = com::Deref(functions).GetActiveXProgId(ctx, call);
+    return call;
+}
+
+}  // namespace
+
+std::string PageFrame::ProgIdFor(int32_t functionId) {
+    const auto ctx = session_.Context();
+    return com::Deref(com::Deref(ctx).Functions()).GetActiveXProgId(ctx, FunctionCall(functionId));
+}
+
+std::shared_ptr<PageSession> PageFrame::Open(int32_t functionId, const std::string& controlPath) {
+    lastProgId_ = ProgIdFor(functionId);
     if (lastProgId_.empty()) return nullptr;
-    functions->ControlPfad(controlPath);
-    return OpenProgId(lastProgId_, call->Render(ctx));
+    Ctx().Functions()->ControlPfad(controlPath);
+    return OpenProgId(lastProgId_, FunctionCall(functionId)->Render(session_.Context()));
+}
+
+bool PageFrame::Invoke(int32_t functionId) {
+    return session_.IDtm().IDtm_InvokeFunctionRequest(platform::win::NewGuidString(),
+                                                      FunctionCall(functionId)->Render(session_.Context()));
 }
 
 std::shared_ptr<PageSession> PageFrame::OpenProgId(const std::string& progId, const std::string& functionCall) {
@@ -94,6 +112,25 @@ bool PageFrame::Close(PageSession& session) {
         open_.erase(std::remove_if(open_.begin(), open_.end(), [&](const auto& p) { return p.get() == &session; }),
                     open_.end());
     return released;
+}
+
+LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal) {
+    LoadReport report;
+    try {
+        com::PropertyBag::LoadFromFile(path);
+    } catch (const com::ComError&) {
+        refusal = path + " is no data-set file";
+        return report;
+    }
+    report.fileRead = true;
+    if (!CloseAll()) refusal = "a page did not close";
+    else if (!Disconnect()) refusal = "the DTM did not release the communication";
+    else if (!session_.Release()) refusal = "the DTM did not agree to its release";
+    if (!refusal.empty()) return report;
+    platform::app::EventLoop::Instance().RunUntilOnlyTicks();  // what the release posted
+    report = session_.StartStored(registry_, path);
+    started_ = report.loaded || session_.StartNew(registry_, deviceTypeDocument_);
+    return report;
 }
 
 bool PageFrame::CloseAll() {

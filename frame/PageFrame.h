@@ -37,12 +37,26 @@ public:
     // page when the window rule applies), with `controlPath` pending; null
     // when the function has no page or its Init fails.
     std::shared_ptr<PageSession> Open(int32_t functionId, const std::string& controlPath = "");
+    // The program id of the page the function manager names for the function
+    // ("" for a function without a page).
+    std::string ProgIdFor(int32_t functionId);
+    // IDtm_InvokeFunctionRequest of a function without a page (the print
+    // function); answers what the DTM answered.
+    bool Invoke(int32_t functionId);
     std::shared_ptr<PageSession> OpenProgId(const std::string& progId, const std::string& functionCall = "");
     // The program id the last Open asked for ("" before).
     const std::string& LastProgId() const { return lastProgId_; }
     bool Close(PageSession& session);
     // The registry's CloseAllGuis; the pages it released are dropped.
     bool CloseAll();
+
+    // Replaces the instance by one loaded from a data-set file, as a frame
+    // opens a stored project: the open pages closed, the communication and
+    // the instance released, then the stored instance started. A file that
+    // is no data set leaves the current instance. When the DTM refuses the
+    // data set, a new instance takes its place (`loaded` False). `refusal`
+    // says why the current instance stays ("" when it was replaced).
+    LoadReport LoadInstance(const std::string& path, std::string& refusal);
 
     FrameSession& Session() { return session_; }
     platform::rt::DTMContext& Ctx() const;
@@ -55,6 +69,7 @@ private:
 
     platform::com::ClassRegistry registry_;
     FrameSession session_;
+    std::string deviceTypeDocument_;
     bool started_ = false;
     bool connected_ = false;
     SimulatedDevice::Model deviceModel_;

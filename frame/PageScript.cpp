@@ -8,11 +8,15 @@
 
 #include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
+#include "model/elements/LanguageHelpers.h"
+#include "model/elements/clsDataElement.h"
 #include "frame/PageScriptInterpreter.h"
 #include "platform/app/ErrorSink.h"
+#include "platform/app/Path.h"
 #include "platform/app/EventLoop.h"
 #include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
+#include "platform/com/TextCoding.h"
 #include "platform/com/VbText.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DTMContext.h"
@@ -23,6 +27,7 @@
 #include "platform/rt/ProfibusChannelParameter.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Description.h"
+#include "platform/win/Files.h"
 
 namespace dtm::frame {
 
@@ -70,6 +75,11 @@ std::string Bytes(const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
+namespace {
+// The one function offered only with the developer features.
+constexpr int32_t kTransactionMonitorFunction = 97;
+}  // namespace
+
 PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options)
     : out_(out), options_(options) {
     const DeviceChoice* device = FindDevice(options.device);
@@ -102,6 +112,8 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"click", &I::Click},     {"check", &I::Check},           {"tab", &I::Tab},     {"focus", &I::Focus},
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
         {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
+        {"channel", &I::Channel}, {"file", &I::File},             {"find", &I::Find},   {"keys", &I::Keys},
+        {"state", &I::State},     {"save", &I::Save},             {"load", &I::Load},
     };
     return commands;
 }
@@ -247,6 +259,7 @@ void PageScriptInterpreter::Level(const Args& args) {
     Need(args, 1, 1, "level N");
     const auto level = static_cast<int32_t>(Number(args[0], 0));
     frame_->Ctx().UserInfo()->UserLevel(level);
+    options_.userLevel = level;
     Line("user level " + std::to_string(level));
 }
 
@@ -260,6 +273,7 @@ void PageScriptInterpreter::Lang(const Args& args) {
     Need(args, 1, 1, "lang LCID");
     const auto lcid = static_cast<int32_t>(Number(args[0]));
     const int32_t now = SetLanguage(lcid);
+    options_.lcid = now;
     Line(now == lcid ? "language " + std::to_string(lcid) : "lang " + args[0].text + ": refused (" + LanguageRefusal(now) + ")");
 }
 
@@ -293,26 +307,37 @@ void PageScriptInterpreter::Open(const Args& args) {
     if (args.size() == 2) {
         if (args[1].text.rfind("path=", 0) != 0) throw UsageError{"path=CTLPATH expected, not " + Quote(args[1].text)};
         path = args[1].text.substr(5);
-        // The pending path starts with the top page's name, which is empty: a
-        // control path as the other commands take it gets its leading ".".
-        if (!path.empty() && path.front() != '.') path.insert(0, ".");
     }
     const std::string& what = args[0].text;
     const bool byId = !what.empty() && what.find_first_not_of("0123456789") == std::string::npos;
-    std::shared_ptr<PageSession> session;
-    std::string progId = what;
+    const int32_t functionId = byId ? static_cast<int32_t>(Number(args[0])) : 0;
     if (byId) {
-        session = frame_->Open(static_cast<int32_t>(Number(args[0])), path);
-        progId = frame_->LastProgId();
+        if (const std::string why = FunctionRefusal(functionId); !why.empty()) {
+            Line("open " + Quote(what) + ": refused (" + why + ")");
+            return;
+        }
+    }
+    const std::string progId = byId ? frame_->ProgIdFor(functionId) : what;
+    if (byId && progId.empty()) {
+        // An offered function without a page: the DTM carries it out itself.
+        InvokeFunction(functionId);
+        return;
+    }
+    // A page matches a pending path against its own class name or, as the top
+    // page of the frame's window, against an empty one: a path that does not
+    // start with the class name gets the empty name in front.
+    const std::string className = progId.substr(progId.rfind('.') + 1);
+    if (!path.empty() && path.front() != '.' && path.substr(0, path.find('.')) != className) path.insert(0, ".");
+    std::shared_ptr<PageSession> session;
+    if (byId) {
+        session = frame_->Open(functionId, path);
     } else {
         frame_->Ctx().Functions()->ControlPfad(path);
         session = frame_->OpenProgId(what);
     }
     if (!session) {
-        std::string why;
-        if (progId.empty()) why = "function " + what + " is not in the function list";
-        else if (!frame_->Registry().IsRegistered(progId)) why = "page not built: no class " + progId;
-        else why = "the page " + progId + " did not start";
+        const std::string why = !frame_->Registry().IsRegistered(progId) ? "page not built: no class " + progId
+                                                                         : "the page " + progId + " did not start";
         Line("open " + Quote(what) + ": refused (" + why + ")");
         return;
     }
@@ -327,6 +352,31 @@ void PageScriptInterpreter::Open(const Args& args) {
     pages_.push_back({name, progId, session});
     current_ = name;
     Line("opened " + name + " (" + progId + ")");
+}
+
+std::string PageScriptInterpreter::FunctionRefusal(int32_t functionId) {
+    for (const auto& [id, name] : OfferedFunctions(frame_->Session().IDtm().IDtm_GetFunctions("")))
+        if (id == std::to_string(functionId)) return "";
+    const std::string function = "function " + std::to_string(functionId);
+    if (!ListedFunction(functionId)) return function + " is not in the function list";
+    if (functionId == kTransactionMonitorFunction)
+        return function + " is offered only with the developer features (command developer)";
+    return frame_->Ctx().CommService()->IsOnline() ? function + " is not offered while the DTM is online"
+                                                   : function + " is not offered while the DTM is offline";
+}
+
+void PageScriptInterpreter::InvokeFunction(int32_t functionId) {
+    const auto& events = frame_->Session().Container()->Events();
+    const size_t from = events.size();
+    const bool ok = frame_->Invoke(functionId);
+    std::string printed;
+    for (size_t i = std::max(from, events.first()); i < events.size(); ++i)
+        if (events[i].name == "OnPrint" && !events[i].args.empty()) printed = events[i].args.front();
+    // The function call without its XML declaration.
+    if (printed.rfind("<?xml", 0) == 0) printed.erase(0, printed.find("?>") + 2);
+    while (!printed.empty() && (printed.front() == '\n' || printed.front() == '\r')) printed.erase(0, 1);
+    if (!printed.empty()) Line("function " + std::to_string(functionId) + ": the frame was asked to print " + Quote(printed));
+    else Outcome("function " + std::to_string(functionId), ok, "the DTM did not carry it out");
 }
 
 void PageScriptInterpreter::Pages(const Args& args) {
@@ -391,8 +441,13 @@ void PageScriptInterpreter::Tick(const Args& args) {
 void PageScriptInterpreter::RunLoop(const Args& args) {
     Need(args, 0, 0, "run");
     auto& loop = app::EventLoop::Instance();
-    const bool idle = loop.RunUntilIdle();
-    Line((idle ? "idle at " : "still busy at ") + std::to_string(loop.Now()) + " ms");
+    // The ticks of a running refresh or poll would go on for ever: `run` does
+    // the other work and leaves them to `tick`.
+    const bool done = loop.RunUntilOnlyTicks();
+    std::string text = (done ? "idle at " : "still busy at ") + std::to_string(loop.Now()) + " ms";
+    if (const size_t ticks = loop.PendingTicks(); done && ticks > 0)
+        text += " (" + std::to_string(ticks) + (ticks == 1 ? " timer runs" : " timers run") + " on: use tick)";
+    Line(text);
 }
 
 void PageScriptInterpreter::Channels(const Args& args) {
@@ -404,6 +459,120 @@ void PageScriptInterpreter::Channels(const Args& args) {
         Line("channel " + std::to_string(i) + " " + channel.ChannelId() + (channel.Active() ? " active" : " inactive") +
              " bit=" + platform::com::CStr(params.BitOffset()) + (params.ChannelLocked() ? " in use" : ""));
     }
+}
+
+void PageScriptInterpreter::Channel(const Args& args) {
+    Need(args, 3, 3, "channel N|ID used on|off");
+    if (vb::LCase(args[1].text) != "used") throw UsageError{"usage: channel N|ID used on|off"};
+    const bool used = OnOff(args[2]);
+    const auto& list = *frame_->Ctx().Parameters()->Channels();
+    clsChannel* channel = nullptr;
+    int32_t number = 0;
+    for (int32_t i = 1; i <= list.Count() && !channel; ++i) {
+        auto& candidate = dynamic_cast<clsChannel&>(*list.Item(i));
+        if (args[0].text == std::to_string(i) || vb::LCase(args[0].text) == vb::LCase(candidate.ChannelId())) {
+            channel = &candidate;
+            number = i;
+        }
+    }
+    if (!channel) throw UsageError{"no channel " + Quote(args[0].text) + "; the DTM has " + std::to_string(list.Count())};
+    // As a frame does: the channel's parameters with the in-use flag changed, handed back.
+    platform::rt::ProfibusChannelParameter params;
+    if (!params.Load(channel->GetChannelParameters("", ""), nullptr))
+        throw UsageError{"channel " + args[0].text + " gives no channel parameters"};
+    params.ChannelLocked(used);
+    const bool ok = channel->SetChannelParameters("", kProfibusDPV1ProtocolId, params.Render(nullptr));
+    Outcome("channel " + std::to_string(number) + (used ? " in use" : " not in use"), ok,
+            "the DTM did not take the channel parameters");
+}
+
+void PageScriptInterpreter::File(const Args& args) {
+    Need(args, 1, 1, "file NAME");
+    const std::string& name = args[0].text;
+    // A name within the run's component folder, "\\" or "/" between its folders.
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    bool inside = !relative.empty() && relative.front() != '/';
+    for (size_t start = 0; inside && start <= relative.size();) {
+        const size_t slash = std::min(relative.find('/', start), relative.size());
+        const std::string part = relative.substr(start, slash - start);
+        inside = !part.empty() && part != "." && part != "..";
+        start = slash + 1;
+    }
+    if (!inside) throw UsageError{"file NAME names a file in the component folder, not " + Quote(name)};
+    std::string bytes;
+    if (!platform::win::ReadFileBytes(app::File("\\" + relative), bytes)) {
+        Line("file " + Quote(name) + ": none in the component folder");
+        return;
+    }
+    // The DTM writes its text files in Windows-1252 with CR LF.
+    const std::string text = platform::com::IsValidUtf8(bytes) ? bytes : platform::com::Utf8FromCp1252(bytes);
+    Line("file " + Quote(name) + ":");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        Line("  " + line);
+        start = end + 1;
+    }
+}
+
+std::map<std::string, std::string> PageScriptInterpreter::DataSetState() {
+    auto& ctx = frame_->Ctx();
+    const auto status = std::dynamic_pointer_cast<clsDataElement>(ctx.Parameters()->Item("~/DataStatus"));
+    const auto flag = [](bool on) { return std::string(on ? "true" : "false"); };
+    return {{"data", platform::com::CStr(status->TransientValue)},
+            {"meaning", GetValueListText(*status)},
+            {"modified", flag(ctx.Parameters()->Modified())},
+            {"locked", flag(ctx.GuiRegistry()->LockState())},
+            {"online", flag(ctx.CommService()->IsOnline())}};
+}
+
+void PageScriptInterpreter::State(const Args& args) {
+    Need(args, 0, 0, "state");
+    auto state = DataSetState();
+    Line("data set " + state["data"] + " " + Quote(state["meaning"]) +
+         (state["modified"] == "true" ? ", modified" : ", not modified") +
+         (state["locked"] == "true" ? ", locked" : ", not locked") +
+         (state["online"] == "true" ? ", online" : ", offline"));
+}
+
+std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) const {
+    if (word.text.empty()) throw UsageError{"a file name expected"};
+    // A relative name lies in the run's own folder, as the DTM's files do.
+    if (word.text.front() == '/' || folder_.Path().empty()) return word.text;
+    return folder_.Path() + "/" + word.text;
+}
+
+void PageScriptInterpreter::Save(const Args& args) {
+    Need(args, 1, 1, "save FILE");
+    const std::string file = DataSetFile(args[0]);
+    if (frame_->Session().SaveToFile(file)) Line("saved " + file);
+    else Line("save: refused (the DTM did not store its data set, or " + file + " cannot be written)");
+}
+
+void PageScriptInterpreter::Load(const Args& args) {
+    Need(args, 1, 1, "load FILE");
+    const std::string file = DataSetFile(args[0]);
+    std::string refusal;
+    const LoadReport report = frame_->LoadInstance(file, refusal);
+    std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
+    if (!refusal.empty()) {
+        Line("load: refused (" + refusal + "; the instance stays)");
+        return;
+    }
+    if (!frame_->Started()) {
+        Line("load: the DTM did not start again");
+        return;
+    }
+    // The new instance gets the frame's user and language again.
+    frame_->Ctx().UserInfo()->UserLevel(options_.userLevel);
+    SetLanguage(options_.lcid);
+    Line(report.loaded ? "loaded " + file + " into a new instance"
+                       : "load: refused (the DTM did not take " + file + "; a new instance took its place)");
+    for (const auto& entry : report.damagedEntries) Line("  damaged entry " + Quote(entry));
 }
 
 void PageScriptInterpreter::Device(const Args& args) {

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/dtm/IPrivateNavigation.h"
 #include "frame/PageScriptInterpreter.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/app/MessageBox.h"
+#include "platform/archive/ArchiveInput.h"
+#include "platform/archive/ctlDTMArchive.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/RowInput.h"
 #include "platform/ctl/ctlParameter.h"
@@ -326,8 +329,8 @@ void PageScriptInterpreter::Click(const Args& args) {
     const auto control = ControlAt(args[0].text);
     if (args.size() == 2) {
         if (args[1].text != "--yes" && args[1].text != "--no") throw UsageError{"usage: click PATH [--yes|--no]"};
-        platform::app::MessageBoxHandler::Instance().QueueAnswer(args[1].text == "--yes" ? platform::app::kAnswerYes
-                                                                                         : platform::app::kAnswerNo);
+        platform::app::MessageBoxHandler::Instance().QueueQuestionAnswer(
+            args[1].text == "--yes" ? platform::app::kAnswerYes : platform::app::kAnswerNo);
     }
     if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) {
         const bool ok = ctl::RowInput::Click(*row);
@@ -339,9 +342,23 @@ void PageScriptInterpreter::Click(const Args& args) {
 
 void PageScriptInterpreter::Check(const Args& args) {
     Need(args, 2, 2, "check PATH on|off");
-    auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(args[0].text));
-    if (!box) throw UsageError{Quote(args[0].text) + " is no check box"};
-    Outcome("check", ui::Input::Check(*box, OnOff(args[1])), InputRefusal(*box));
+    const std::string& path = args[0].text;
+    const bool on = OnOff(args[1]);
+    // A curve of an archive control is its path and the curve's index ("ctlDTMArchive.2").
+    const size_t dot = path.rfind('.');
+    if (!Current().Ctl(path) && dot != std::string::npos) {
+        if (auto archive = std::dynamic_pointer_cast<platform::archive::ctlDTMArchive>(Current().Ctl(path.substr(0, dot)))) {
+            const auto index = static_cast<int16_t>(Number({path.substr(dot + 1), false}, 0, 31));
+            std::string why = InputRefusal(*archive);
+            if (why.empty() && !archive->Editable()) why = "locked: the data set is locked";
+            if (why.empty()) why = "no curve " + std::to_string(index) + ", or the curves are not set up";
+            Outcome("check", platform::archive::ArchiveInput::CheckCurve(*archive, index, on), why);
+            return;
+        }
+    }
+    auto box = std::dynamic_pointer_cast<ui::CheckBox>(ControlAt(path));
+    if (!box) throw UsageError{Quote(path) + " is no check box"};
+    Outcome("check", ui::Input::Check(*box, on), InputRefusal(*box));
 }
 
 void PageScriptInterpreter::Tab(const Args& args) {
@@ -362,12 +379,41 @@ void PageScriptInterpreter::Focus(const Args& args) {
     Outcome("focus", ui::Input::Focus(*control), why.empty() ? "the control takes no focus" : why);
 }
 
+void PageScriptInterpreter::Find(const Args& args) {
+    Need(args, 1, 1, "find TAG");
+    const auto navigation = std::dynamic_pointer_cast<IPrivateNavigation>(Current().Page());
+    if (!navigation) throw UsageError{current_ + " has no parameter search"};
+    // The frame names its top page "", as when it shows a control path.
+    const auto hits = navigation->FindParameters(args[0].text, "");
+    const int32_t count = hits ? hits->Count() : 0;
+    Line("find " + Quote(args[0].text) + ": " + std::to_string(count) + (count == 1 ? " row" : " rows"));
+    if (!hits) return;
+    for (const auto& hit : *hits)
+        if (const auto item = std::dynamic_pointer_cast<clsSearchItem>(hit.ObjRef())) Line("  " + item->Pfad);
+}
+
+void PageScriptInterpreter::Keys(const Args& args) {
+    Need(args, 0, 0, "keys");
+    const auto navigation = std::dynamic_pointer_cast<IPrivateNavigation>(Current().Page());
+    if (!navigation) throw UsageError{current_ + " has no caption keys"};
+    const auto keys = navigation->GetDictKeys("");
+    if (!keys) return;
+    for (const auto& key : *keys)
+        if (const auto item = std::dynamic_pointer_cast<clsSearchItem>(key.ObjRef()))
+            Line(item->Pfad + " " + Quote(item->DictKey) + " " + item->ItemType);
+}
+
 void PageScriptInterpreter::Expect(const Args& args) {
-    Need(args, 4, 4, "expect PATH PROP OP VALUE");
-    const auto control = ControlAt(args[0].text);
+    Need(args, 4, 4, "expect PATH|state PROP OP VALUE");
     std::string actual;
-    if (!PropertyOf(*control, args[1].text, actual))
+    if (args[0].text == "state" && !args[0].quoted) {
+        const auto state = DataSetState();
+        const auto it = state.find(vb::LCase(args[1].text));
+        if (it == state.end()) throw UsageError{"the state has no property " + Quote(args[1].text)};
+        actual = it->second;
+    } else if (!PropertyOf(*ControlAt(args[0].text), args[1].text, actual)) {
         throw UsageError{Quote(args[0].text) + " has no property " + Quote(args[1].text)};
+    }
     bool known = false;
     const bool ok = Compare(actual, args[2].text, args[3].text, known);
     if (!known) throw UsageError{"unknown operator " + Quote(args[2].text) + " (= != ~ < > <= >=)"};

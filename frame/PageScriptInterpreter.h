@@ -65,6 +65,10 @@ private:
     static int64_t Number(const ScriptToken& word, int64_t min = INT32_MIN, int64_t max = INT32_MAX);
     static bool OnOff(const ScriptToken& word);
 
+    // Why the DTM does not offer the function now; "" when it does.
+    std::string FunctionRefusal(int32_t functionId);
+    // Has the DTM carry out an offered function that has no page.
+    void InvokeFunction(int32_t functionId);
     // Sets the registry's language; answers the language it keeps.
     int32_t SetLanguage(int32_t lcid);
 
@@ -86,6 +90,22 @@ private:
     void Device(const Args& args);
     // The process-data channels: id, active or not, bit offset, in use.
     void Channels(const Args& args);
+    // Marks a channel in use (or not) through its channel parameters, as a frame does.
+    void Channel(const Args& args);
+    // A file the DTM wrote into the run's component folder.
+    void File(const Args& args);
+    // The current page's parameter search and caption keys, through its navigation.
+    void Find(const Args& args);
+    void Keys(const Args& args);
+    // The data-set state, the frame's modified mark, the lock and the connection.
+    void State(const Args& args);
+    // The properties `state` shows, for `expect state PROP`: data, meaning,
+    // modified, locked, online.
+    std::map<std::string, std::string> DataSetState();
+    // The instance stored into a data-set file, and one loaded from it.
+    void Save(const Args& args);
+    void Load(const Args& args);
+    std::string DataSetFile(const ScriptToken& word) const;
     // Controls and rows (PageScriptControls.cpp)
     void Show(const Args& args);
     void Rows(const Args& args);

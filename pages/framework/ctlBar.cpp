@@ -95,7 +95,8 @@ void ctlBar::RangeMin(const Variant& newMin) { SetRangeEnd(newMin, false); }
 void ctlBar::RangeMax(const Variant& newMax) { SetRangeEnd(newMax, true); }
 
 void ctlBar::SetShown(Variant& field, const Variant& value) {
-    if (!Differs(field, value)) return;
+    // Empty compares as 0, but a value of 0 must still replace "no value".
+    if (!Differs(field, value) && field.IsEmpty() == value.IsEmpty()) return;
     field = value;
     Refresh();
 }

@@ -3,6 +3,8 @@
 #include "core/dtm/DTMState.h"
 #include "core/services/HelpFile.h"
 #include "model/elements/clsDataElement.h"
+#include "model/elements/clsDataModel.h"
+#include "model/elements/clsPROFIBUSProfil3Units.h"
 #include "pages/framework/clsParamLink.h"
 #include "pages/measurement/MeasuredVariables.h"
 #include "platform/com/Error.h"
@@ -123,6 +125,10 @@ void ctlArchive::InitArchive() {
         }
         ctlDTMArchive->SwitchA(false);
         ctlDTMArchive->SwitchB(false);
+        ctlDTMArchive->UnitNames([weak = std::weak_ptr<rt::DTMContext>(ctx)](int16_t code) {
+            const auto context = weak.lock();
+            return context ? UnitsOf(context).PROFIBUSProfil3UnitString(code) : std::string();
+        });
         ctlDTMArchive->InitArchiveCtl(ctx, curves, archive);
     } catch (...) {
         // A mask taken for setting up is set up again at the next opening.

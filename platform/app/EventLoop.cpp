@@ -14,7 +14,7 @@ EventLoop& EventLoop::Instance() {
     return loop;
 }
 
-EventLoop::TimerId EventLoop::Schedule(int64_t due, Task task) {
+EventLoop::TimerId EventLoop::Schedule(int64_t due, Task task, bool tick) {
     size_t slot;
     if (freeSlots_.empty()) {
         if (slots_.size() > kSlotMask) throw std::length_error("EventLoop: too much pending work");
@@ -27,6 +27,8 @@ EventLoop::TimerId EventLoop::Schedule(int64_t due, Task task) {
     const TimerId id = ++lastSequence_ << kSlotBits | slot;
     slots_[slot].task = std::move(task);
     slots_[slot].id = id;
+    slots_[slot].tick = tick;
+    pendingTicks_ += tick ? 1 : 0;
     heap_.push_back({due, id});
     std::push_heap(heap_.begin(), heap_.end(), Later);
     ++pending_;
@@ -39,8 +41,14 @@ EventLoop::TimerId EventLoop::PostAfter(int64_t ms, Task task) {
     return Schedule(DueAfter(ms), std::move(task));
 }
 
+EventLoop::TimerId EventLoop::PostTick(int64_t ms, Task task) {
+    return Schedule(DueAfter(ms), std::move(task), true);
+}
+
 EventLoop::Task EventLoop::Release(TimerId id) {
     const size_t slot = id & kSlotMask;
+    pendingTicks_ -= slots_[slot].tick ? 1 : 0;
+    slots_[slot].tick = false;
     Task task = std::move(slots_[slot].task);
     slots_[slot].task = nullptr;
     slots_[slot].id = 0;
@@ -116,6 +124,21 @@ bool EventLoop::RunUntilIdle() {
     return pending_ == 0;
 }
 
+bool EventLoop::RunUntilOnlyTicks() {
+    size_t steps = 0;
+    while (pending_ > pendingTicks_) {
+        if (steps == kMaxSteps) {
+            ErrorSink::Instance().Record({kInternalErrorNumber, "EventLoop",
+                                          "Stopped after " + std::to_string(kMaxSteps) + " pieces of work",
+                                          "EventLoop::RunUntilOnlyTicks"});
+            return false;
+        }
+        RunNext(std::numeric_limits<int64_t>::max());
+        ++steps;
+    }
+    return true;
+}
+
 double EventLoop::NowDate() const { return baseDate_ + static_cast<double>(now_ / 1000) / 86400.0; }
 
 void EventLoop::Reset() {
@@ -124,6 +147,7 @@ void EventLoop::Reset() {
     freeSlots_.clear();
     heap_.clear();
     pending_ = 0;
+    pendingTicks_ = 0;
     now_ = 0;
     baseDate_ = kDefaultBaseDate;
 }

@@ -34,6 +34,9 @@ public:
     TimerId Post(Task task);
     // Work due `ms` from now (negative counts as 0).
     TimerId PostAfter(int64_t ms, Task task);
+    // The next tick of a repeating timer, due `ms` from now: work like any
+    // other, but RunUntilOnlyTicks leaves it waiting.
+    TimerId PostTick(int64_t ms, Task task);
     // Drops work not yet run; False when it ran already or is unknown.
     bool Cancel(TimerId id);
     bool IsPending(TimerId id) const {
@@ -55,6 +58,12 @@ public:
     // left. Stops after kMaxSteps pieces (a timer that keeps rescheduling
     // itself), records that in ErrorSink and answers False.
     bool RunUntilIdle();
+    // Runs the work in due order, moving the clock, until nothing but the
+    // ticks of repeating timers is left (those would run for ever). Answers
+    // False when it stopped after kMaxSteps pieces.
+    bool RunUntilOnlyTicks();
+    // The pending ticks of repeating timers.
+    size_t PendingTicks() const { return pendingTicks_; }
 
     // VB Now: the base date plus the virtual time, in whole seconds.
     double NowDate() const;
@@ -73,6 +82,7 @@ private:
     struct Slot {
         Task task;
         TimerId id = 0;  // 0 while free
+        bool tick = false;
     };
     // The heap of due times; an entry whose slot no longer holds its id is
     // cancelled work, dropped when it comes to the top (or when
@@ -83,7 +93,7 @@ private:
     };
     static bool Later(const Due& a, const Due& b) { return a.due != b.due ? a.due > b.due : a.id > b.id; }
 
-    TimerId Schedule(int64_t due, Task task);
+    TimerId Schedule(int64_t due, Task task, bool tick = false);
     int64_t DueAfter(int64_t ms) const;  // now + ms, saturating; negative counts as 0
     bool HasDue(int64_t limit) const { return !heap_.empty() && heap_.front().due <= limit; }
     bool RunNext(int64_t limit);
@@ -103,6 +113,7 @@ private:
     std::vector<size_t> freeSlots_;
     std::vector<Due> heap_;  // by due time, then posting order; the top is pending work
     size_t pending_ = 0;
+    size_t pendingTicks_ = 0;
 };
 
 // EventLoop::Instance().NowDate()

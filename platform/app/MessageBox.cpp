@@ -11,7 +11,12 @@ MessageBoxHandler& MessageBoxHandler::Instance() {
 
 int32_t MessageBoxHandler::Show(const std::string& prompt, int32_t buttons) {
     int32_t answer = DefaultAnswer(buttons);
-    if (!scripted_.empty()) {
+    const int32_t buttonSet = buttons & 0xF;
+    const bool question = buttonSet == 3 || buttonSet == 4;
+    if (question && !questionAnswers_.empty()) {
+        answer = questionAnswers_.front();
+        questionAnswers_.pop_front();
+    } else if (!scripted_.empty()) {
         answer = scripted_.front();
         scripted_.pop_front();
     }
@@ -21,9 +26,12 @@ int32_t MessageBoxHandler::Show(const std::string& prompt, int32_t buttons) {
 
 void MessageBoxHandler::QueueAnswer(int32_t answer) { scripted_.push_back(answer); }
 
+void MessageBoxHandler::QueueQuestionAnswer(int32_t answer) { questionAnswers_.push_back(answer); }
+
 void MessageBoxHandler::Clear() {
     records_.clear();
     scripted_.clear();
+    questionAnswers_.clear();
 }
 
 int32_t MessageBoxHandler::DefaultAnswer(int32_t buttons) {

@@ -35,6 +35,9 @@ public:
     // Records the box and answers the next scripted answer, else DefaultAnswer.
     int32_t Show(const std::string& prompt, int32_t buttons);
     void QueueAnswer(int32_t answer);
+    // An answer for the next box that asks a question (Yes No, Yes No Cancel);
+    // boxes that only inform, before it, keep their own answers.
+    void QueueQuestionAnswer(int32_t answer);
 
     const std::vector<MessageBoxRecord>& Records() const { return records_; }
     // Forgets the records and the scripted answers.
@@ -48,6 +51,7 @@ public:
 private:
     std::vector<MessageBoxRecord> records_;
     std::deque<int32_t> scripted_;
+    std::deque<int32_t> questionAnswers_;
 };
 
 }  // namespace platform::app

@@ -19,7 +19,7 @@ void Timer::Enabled(bool on) {
 void Timer::Restart() {
     if (pending_) loop_.Cancel(pending_);
     pending_ = 0;
-    if (enabled_ && interval_ > 0) pending_ = loop_.PostAfter(interval_, [this] { Tick(); });
+    if (enabled_ && interval_ > 0) pending_ = loop_.PostTick(interval_, [this] { Tick(); });
 }
 
 void Timer::Tick() {

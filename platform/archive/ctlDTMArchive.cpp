@@ -1,5 +1,7 @@
 #include "platform/archive/ctlDTMArchive.h"
 
+#include "platform/rt/Parameters.h"
+
 #include <map>
 
 #include "platform/app/EventLoop.h"
@@ -39,6 +41,9 @@ bool ctlDTMArchive::UserCheckCurve(int16_t curveIndex, bool on) {
     const int32_t mask = archive_->CheckCurveEnabled();
     archive_->CheckCurveEnabled(on ? mask | bit : mask & ~bit);
     curve->CurveEnabled(on);
+    // The mask is kept with the data set: a switched curve is a change to store.
+    if (const auto ctx = ctx_.lock(); ctx && ctx->Parameters() && mask != archive_->CheckCurveEnabled())
+        ctx->Parameters()->Modified(true);
     return true;
 }
 
@@ -150,20 +155,57 @@ void ctlDTMArchive::Describe(ui::Description& d) const {
     }
     d.Prop("ready", ready_);
     d.Prop("editable", editable_);
+    if (archive_) {
+        d.Prop("mask", archive_->CheckCurveEnabled());
+        d.Prop("samples", static_cast<int64_t>(archive_->Journal().size()));
+    }
     if (!curves_) return;
-    // One line per curve: label, unit and the newest value its journal holds.
-    std::map<int16_t, double> newest;
+    // A value the device sent as a float shows as one.
+    const auto valueText = [](double value) {
+        const auto single = static_cast<float>(value);
+        return com::CStr(static_cast<double>(single) == value ? Variant::Sng(single) : Variant::Dbl(value));
+    };
+    const auto unitText = [this](int16_t code) {
+        if (code == 0) return std::string();
+        const std::string text = unitNames_ ? unitNames_(code) : std::string();
+        return text.empty() ? "#" + std::to_string(code) : text;
+    };
+    // One line per curve: label, unit, on or off, its samples and the newest value.
+    std::map<int16_t, int64_t> counts;
     if (archive_)
-        for (const auto& sample : archive_->Journal()) newest[sample.curve] = sample.value;
+        for (const auto& sample : archive_->Journal()) ++counts[sample.curve];
     for (const auto& item : *curves_) {
         const auto curve = CurveOf(item);
         if (!curve) continue;
-        std::string line = "curve " + std::to_string(curve->CurveIndex()) + " " + ui::Quote(curve->CurveLabel()) +
-                           " [" + curve->CurveUnit() + "]";
-        if (const auto it = newest.find(curve->CurveIndex()); it != newest.end())
-            line += " last=" + com::CStr(Variant::Dbl(it->second));
+        const int16_t index = curve->CurveIndex();
+        const std::string name = "curve" + std::to_string(index);
+        const bool on = CurveOn(index);
+        std::string line = "curve " + std::to_string(index) + " " + ui::Quote(curve->CurveLabel()) + " [" +
+                           curve->CurveUnit() + "] " + (on ? "on" : "off") + " samples=" +
+                           std::to_string(counts[index]);
+        d.Prop(name, on ? "on" : "off");
+        d.Prop(name + ".unit", curve->CurveUnit());
+        d.Prop(name + ".samples", counts[index]);
+        if (const ArchiveSample* newest = archive_ ? archive_->Newest(index) : nullptr) {
+            const std::string value = valueText(newest->value);
+            line += " last=" + value;
+            d.Prop(name + ".last", value);
+        }
         d.lines.push_back(line);
     }
+    // The newest samples, oldest of them first.
+    if (!archive_) return;
+    const auto& journal = archive_->Journal();
+    for (size_t i = journal.size() > kSnapshotSamples ? journal.size() - kSnapshotSamples : 0; i < journal.size(); ++i) {
+        const ArchiveSample& sample = journal[i];
+        std::string line = "sample " + com::FormatDate(sample.date) + " curve " + std::to_string(sample.curve) + " = " +
+                           valueText(sample.value);
+        if (const std::string unit = unitText(sample.unit); !unit.empty()) line += " [" + unit + "]";
+        d.lines.push_back(line);
+    }
+    if (!journal.empty())
+        d.Prop("newest", com::FormatDate(journal.back().date) + " curve " + std::to_string(journal.back().curve) +
+                             " = " + valueText(journal.back().value));
 }
 
 }  // namespace platform::archive

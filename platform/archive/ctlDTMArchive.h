@@ -13,6 +13,7 @@
 // which the mask keeps.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -75,6 +76,11 @@ public:
     // CurveEnabled; False (nothing changed) while the control is locked,
     // without such a curve or before the mask is set up.
     bool UserCheckCurve(int16_t curveIndex, bool on);
+    // How the snapshot names a sample's unit code (the hosting page knows the
+    // unit table); without it, "#code".
+    void UnitNames(std::function<std::string(int16_t)> names) { unitNames_ = std::move(names); }
+    // The snapshot shows this many of the newest samples.
+    static constexpr size_t kSnapshotSamples = 3;
 
     // Design values: "curvecount" (8), "minheight", "minwidth", "updateactranges", "propcolwidth".
     void InitProperties() override;
@@ -103,6 +109,7 @@ private:
     P<Archive> archive_;
     std::deque<std::string> calls_;
     std::map<int16_t, DeviceReading> readings_;  // by curve index
+    std::function<std::string(int16_t)> unitNames_;
 };
 
 }  // namespace platform::archive

@@ -40,9 +40,13 @@ bool Click(Control& control) {
 
 bool Check(CheckBox& box, bool checked) {
     return On(box, "Check", [&] {
-        // A grayed box takes two clicks to become checked; a handler may keep it from doing so.
+        // One click, as a user gives it; a grayed box takes a second one to
+        // become checked, unless the first one's handler set the box itself.
         const int16_t target = checked ? 1 : 0;
-        for (int clicks = 0; clicks < 2 && box.Value() != target; ++clicks) box.UserClick();
+        if (box.Value() == target) return true;
+        const bool grayed = box.Value() == 2;
+        box.UserClick();
+        if (grayed && target == 1 && box.Value() == 0) box.UserClick();
         return true;
     });
 }

@@ -64,7 +64,7 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
 INSTANTIATE_TEST_SUITE_P(Examples, PageScriptExamples,
                          ::testing::Values("ident", "channels", "alarms", "offline", "profile", "measure", "diagnosis",
                                            "online", "outputs", "archive", "address", "simulation", "method",
-                                           "monitor"),
+                                           "monitor", "persistence"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CommandCase {
@@ -160,13 +160,90 @@ INSTANTIATE_TEST_SUITE_P(
         // Connected means online: the DTM has read the device's identity.
         CommandCase{"ConnectGoesOnline", "connect\ndevice log", "slot 0 index 26 r -> {00 AD}", kScriptOk},
         CommandCase{"ChannelsListsTheSixteen", "channels", "channel 16 TOT8_ST active bit=312", kScriptOk},
-        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptCommandError}),
+        CommandCase{"ChannelsTakesNoWords", "channels 1", "error: usage: channels", kScriptCommandError},
+        // A function the DTM does not offer now is refused with the reason.
+        CommandCase{"OnlineFunctionOffline", "open 4",
+                    "open \"4\": refused (function 4 is not offered while the DTM is offline)", kScriptOk},
+        CommandCase{"OfflineFunctionOnline", "connect\nopen 24",
+                    "open \"24\": refused (function 24 is not offered while the DTM is online)", kScriptOk},
+        CommandCase{"MonitorWithoutDeveloperFeatures", "open 97",
+                    "open \"97\": refused (function 97 is offered only with the developer features (command developer))",
+                    kScriptOk},
+        CommandCase{"MonitorWithDeveloperFeatures", "developer\nopen 97", "opened ctl_TR_Monitor (RG38N226_4_07.ctl_TR_Monitor)",
+                    kScriptOk},
+        CommandCase{"PrintFunction", "open 501",
+                    "function 501: the frame was asked to print \"<FDT><FunctionCall functionId=\\\"501\\\"/></FDT>\"",
+                    kScriptOk},
+        // A window that matches a pending path against its own class name.
+        CommandCase{"OpenWithTheWindowsOwnPath", "open 1 path=ctlOffline.TabStrip.3\nexpect TabStrip selected = 3",
+                    "expect ok", kScriptOk},
+        CommandCase{"RunLeavesARunningRefreshToTick",
+                    "connect\nopen 7\ncheck ctlStatus.ctlCycle.chkCycle on\nrun\nexpect ctlStatus.ctlCycle.chkCycle value = 1",
+                    "expect ok", kScriptOk},
+        CommandCase{"FileTheDtmDidNotWrite", "file Analysis.txt", "file \"Analysis.txt\": none in the component folder",
+                    kScriptOk},
+        CommandCase{"FileInTheComponentFolder", "file Resources\\DTM.ini", "  [Advanced]", kScriptOk},
+        CommandCase{"FileOutsideTheComponentFolder", "file ../DTM.ini",
+                    "error: file NAME names a file in the component folder, not \"../DTM.ini\"", kScriptCommandError},
+        CommandCase{"FindListsTheRowsOfATag", "find PHYS/TAG_DESC", "  .ctlParameter.0", kScriptOk},
+        CommandCase{"FindInAWindowWithItsOwnName", "open 8\nfind PHYS/TAG_DESC",
+                    "  ctlProfilViewDyn.ctlScrollPane.PB.ctlParameter.12", kScriptOk},
+        CommandCase{"KeysListsTheCaptionKeys", "keys", ".frmDevice \"ctlIdent_frmDevice\" key_Frame", kScriptOk},
+        CommandCase{"ChannelMarkedInUse", "channel 3 used on\nchannels", "channel 3 AI2 active bit=40 in use", kScriptOk},
+        CommandCase{"ChannelByIdNoLongerInUse", "channel AI2 used on\nchannel ai2 used off", "channel 3 not in use: ok",
+                    kScriptOk},
+        CommandCase{"ChannelUnknown", "channel 17 used on", "error: no channel \"17\"; the DTM has 16",
+                    kScriptCommandError},
+        CommandCase{"StateOfANewInstance", "state", "data set 3 \"Mixed\", modified, not locked, offline", kScriptOk},
+        CommandCase{"SaveClearsTheModifiedMark", "save s.dtm\nexpect state modified = false\nexpect state data = 0",
+                    "expect ok", kScriptOk},
+        CommandCase{"StateFollowsTheLockAndTheConnection", "lock on\nconnect\nstate",
+                    "data set 3 \"Mixed\", modified, locked, online", kScriptOk},
+        CommandCase{"ExpectAnUnknownStateProperty", "expect state colour = red",
+                    "error: the state has no property \"colour\"", kScriptExpectFailed},
+        CommandCase{"LoadClosesThePagesAndKeepsAChannelInUse",
+                    "channel 3 used on\nsave s.dtm\nload s.dtm\npages\nchannels", "channel 3 AI2 active bit=40 in use",
+                    kScriptOk},
+        CommandCase{"LoadKeepsATypedValue",
+                    "type ctlParameter.0 \"FT-202\"\nsave s.dtm\nload s.dtm\nopen RG38N226_4_07.ctlIdent\n"
+                    "expect @PHYS/TAG_DESC display = \"FT-202\"",
+                    "expect ok", kScriptOk},
+        CommandCase{"ArchiveCurveSwitchedOffIsAChangeToStore",
+                    "connect\nopen 72\nsave s.dtm\ncheck ctlDTMArchive.1 off\nexpect ctlDTMArchive mask = 253\n"
+                    "expect ctlDTMArchive curve1 = off\nexpect state modified = true",
+                    "expect ok", kScriptOk},
+        CommandCase{"ArchiveCurveUnknown", "connect\nopen 72\ncheck ctlDTMArchive.9 off",
+                    "check: refused (no curve 9, or the curves are not set up)", kScriptOk},
+        CommandCase{"ArchiveCurveWhileLocked", "connect\nopen 72\nlock on\ncheck ctlDTMArchive.1 off",
+                    "check: refused (locked: the data set is locked)", kScriptOk},
+        CommandCase{"LoadOfNoDataSet", "load none.dtm",
+                    "load: refused (<folder>/none.dtm is no data-set file; the instance stays)", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
     platform::app::EventLoop::Instance().Post([] { platform::app::MessageBoxHandler::Instance().Show("Go on?", 292); });
     EXPECT_EQ(Run("answer yes\ntick 1"), kScriptOk);
     EXPECT_NE(output.find("? [292] \"Go on?\" -> Yes\n"), std::string::npos) << output;
+}
+
+TEST_F(PageScriptTest, AClickAnswersOnlyTheQuestion) {
+    // The click's handler informs first, then asks; --no is the question's answer.
+    platform::app::EventLoop::Instance().Post([] {
+        auto& boxes = platform::app::MessageBoxHandler::Instance();
+        boxes.Show("Note", 0);
+        boxes.Show("Go on?", 52);
+    });
+    EXPECT_EQ(Run("open RG38N226_4_07.ctlIdent\nclick ctlParameter.0 --no\ntick 1"), kScriptOk);
+    EXPECT_NE(output.find("? [0] \"Note\" -> OK\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("? [52] \"Go on?\" -> No\n"), std::string::npos) << output;
+}
+
+TEST_F(PageScriptTest, RunWithARunningRefreshStopsAndStaysStrictClean) {
+    PageScriptOptions strict;
+    strict.strict = true;
+    EXPECT_EQ(Run("connect\nopen 7\ncheck ctlStatus.ctlCycle.chkCycle on\nrun\nrun", strict), kScriptOk) << output;
+    EXPECT_NE(output.find(" ms (1 timer runs on: use tick)\n"), std::string::npos) << output;
+    EXPECT_LT(platform::app::EventLoop::Instance().Now(), 5000);  // no ticks run
 }
 
 TEST_F(PageScriptTest, StrictAnswersTwoWhenAnErrorWasTrapped) {

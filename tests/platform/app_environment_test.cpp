@@ -121,6 +121,18 @@ TEST_F(AppMessageBox, DefaultAnswerIsTheDefaultButton) {
     for (const auto& c : cases) EXPECT_EQ(MessageBoxHandler::DefaultAnswer(c.buttons), c.answer) << c.buttons;
 }
 
+TEST_F(AppMessageBox, AQuestionAnswerWaitsForAQuestion) {
+    auto& boxes = MessageBoxHandler::Instance();
+    boxes.QueueQuestionAnswer(kAnswerNo);
+    EXPECT_EQ(boxes.Show("Done", 0), kAnswerOK);      // informs only: its own answer
+    EXPECT_EQ(boxes.Show("Careful", 48), kAnswerOK);
+    EXPECT_EQ(boxes.Show("Go on?", 52), kAnswerNo);   // the question takes it
+    EXPECT_EQ(boxes.Show("Again?", 52), kAnswerYes);  // used up: the default again
+    boxes.QueueQuestionAnswer(kAnswerYes);
+    boxes.Clear();
+    EXPECT_EQ(boxes.Show("Sure?", 292), kAnswerNo);
+}
+
 TEST_F(AppMessageBox, RecordsBoxesAndUsesScriptedAnswersFirst) {
     auto& boxes = MessageBoxHandler::Instance();
     boxes.QueueAnswer(kAnswerNo);

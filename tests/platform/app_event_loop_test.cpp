@@ -131,6 +131,31 @@ TEST_F(EventLoopTest, RunawayWorkIsCappedAndReported) {
     EXPECT_TRUE(ErrorSink::Instance().Empty());
 }
 
+TEST_F(EventLoopTest, RunUntilOnlyTicksLeavesARepeatingTimerRunning) {
+    // A refresh every 4000 ms whose tick posts a read answered 300 ms later,
+    // beside a one-off timeout at 10000 ms.
+    Timer refresh(loop_);
+    refresh.OnTick = [&] {
+        log_.push_back("tick@" + std::to_string(loop_.Now()));
+        loop_.PostAfter(300, Note("answer"));
+    };
+    refresh.Interval(4000);
+    refresh.Enabled(true);
+    loop_.PostAfter(10000, Note("timeout"));
+    EXPECT_EQ(loop_.PendingTicks(), 1u);
+    EXPECT_TRUE(loop_.RunUntilOnlyTicks());
+    EXPECT_EQ(log_, (Log{"tick@4000", "answer@4300", "tick@8000", "answer@8300", "timeout@10000"}));
+    EXPECT_EQ(loop_.Now(), 10000);
+    EXPECT_EQ(loop_.PendingCount(), 1u);  // the next tick, at 12000
+    EXPECT_TRUE(ErrorSink::Instance().Empty());
+    // With nothing but the tick left, it runs nothing.
+    EXPECT_TRUE(loop_.RunUntilOnlyTicks());
+    EXPECT_EQ(loop_.Now(), 10000);
+    refresh.Enabled(false);
+    EXPECT_EQ(loop_.PendingTicks(), 0u);
+    EXPECT_EQ(loop_.PendingCount(), 0u);
+}
+
 TEST_F(EventLoopTest, NowDateIsTheBaseDatePlusWholeSeconds) {
     EXPECT_DOUBLE_EQ(loop_.NowDate(), EventLoop::kDefaultBaseDate);
     loop_.SetBaseDate(45000.5);

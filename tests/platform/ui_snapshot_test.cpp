@@ -130,6 +130,22 @@ TEST_F(SnapshotTest, InputIsTrappedIntoTheErrorSinkAndAnswersWhetherItWasTaken) 
     form_->frmA->Enabled(false);
     EXPECT_FALSE(Input::Check(*form_->chkA, false));  // its frame is disabled
     EXPECT_EQ(checks, 4);
+    form_->frmA->Enabled(true);
+
+    // A handler that unticks the box again gets one click, not a second try.
+    form_->chkA->Value(0);
+    int refusals = 0;
+    form_->chkA->Click.Connect([&] {
+        if (form_->chkA->Value() != 1) return;
+        ++refusals;
+        form_->chkA->Value(0);
+    });
+    EXPECT_TRUE(Input::Check(*form_->chkA, true));
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(form_->chkA->Value(), 0);
+    form_->chkA->Value(2);  // from grayed, the first click unticks; the handler leaves that alone
+    EXPECT_TRUE(Input::Check(*form_->chkA, true));
+    EXPECT_EQ(refusals, 2);
 
     int tabClicks = 0;
     form_->strip->Click.Connect([&] { ++tabClicks; });
