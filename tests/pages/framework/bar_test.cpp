@@ -69,9 +69,9 @@ TEST_F(Bar, ANewBarHasTheDefaultRangeAndTheScaleBelowTheBar) {
     EXPECT_EQ(bar->Scale1->Width(), 1515);
     EXPECT_EQ(bar->Scale1->Height(), 300);
     bar->Show();
-    ASSERT_EQ(bar->Scale1->MethodCalls().size(), 1u);
-    EXPECT_EQ(com::CLng(bar->Scale1->MethodCalls()[0].first), 13003);
-    EXPECT_TRUE(com::CBool(bar->Scale1->MethodCalls()[0].second));
+    ASSERT_EQ(bar->Scale1->MethodCallCount(), 1);
+    EXPECT_EQ(com::CLng(bar->Scale1->LastMethodCall().first), 13003);
+    EXPECT_TRUE(com::CBool(bar->Scale1->LastMethodCall().second));
 }
 
 TEST_F(Bar, PaintDrawsBackgroundBarAndLimitMarks) {
