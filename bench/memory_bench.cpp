@@ -9,18 +9,12 @@
 //   UploadGrowth     kB growth from the first to the last of 100 uploads,
 //                    per upload (target 0 within noise: under 1 kB per upload)
 #include <benchmark/benchmark.h>
-#include <malloc.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <string>
 #include <vector>
 
+#include "bench/HeapInUse.h"
 #include "core/module/ComponentClasses.h"
 #include "frame/DeviceChannel.h"
 #include "frame/FrameSession.h"
@@ -31,37 +25,11 @@
 
 namespace {
 
+using dtm::bench::HeapInUse;
+using dtm::bench::kAllocatorCacheOff;
+
 constexpr double kInstanceTargetKb = 1024;
 constexpr double kGrowthTargetKbPerUpload = 1;
-
-// The allocator's per-thread cache keeps freed blocks counted as in use (up
-// to some 200 kB); the program runs itself again with that cache off, so that
-// the heap in use is what the program holds.
-const bool kCacheOff = [] {
-    const char* tunables = std::getenv("GLIBC_TUNABLES");
-    if (tunables && std::strstr(tunables, "tcache_count=0")) return true;
-    std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-    const std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-    std::vector<std::string> args;
-    for (size_t pos = 0; pos < all.size();) {
-        const size_t end = all.find('\0', pos);
-        args.push_back(all.substr(pos, end - pos));
-        pos = end == std::string::npos ? all.size() : end + 1;
-    }
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    setenv("GLIBC_TUNABLES", "glibc.malloc.tcache_count=0", 1);
-    execv("/proc/self/exe", argv.data());
-    return false;  // measured with the cache then
-}();
-
-// Bytes the allocator has handed out and not taken back.
-double HeapInUse() {
-    malloc_trim(0);
-    const auto info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd);
-}
 
 // A new RXD 218 instance as the frame holds it: created, given a new data set
 // and the communication channel.
@@ -106,7 +74,7 @@ void BM_InstanceMemory(benchmark::State& state) {
     state.counters["kB_per_instance"] = perInstance / 1024;
     state.counters["target_kB"] = kInstanceTargetKb;
     state.counters["met"] = perInstance / 1024 <= kInstanceTargetKb ? 1 : 0;
-    state.counters["allocator_cache_off"] = kCacheOff ? 1 : 0;
+    state.counters["allocator_cache_off"] = kAllocatorCacheOff ? 1 : 0;
 }
 
 void BM_UploadGrowth(benchmark::State& state) {
@@ -131,7 +99,7 @@ void BM_UploadGrowth(benchmark::State& state) {
     state.counters["kB_per_upload"] = growth / 1024 / (kUploads - 1);
     state.counters["target_kB_per_upload"] = kGrowthTargetKbPerUpload;
     state.counters["met"] = growth / 1024 / (kUploads - 1) < kGrowthTargetKbPerUpload ? 1 : 0;
-    state.counters["allocator_cache_off"] = kCacheOff ? 1 : 0;
+    state.counters["allocator_cache_off"] = kAllocatorCacheOff ? 1 : 0;
 }
 
 BENCHMARK(BM_InstanceMemory)->Unit(benchmark::kMillisecond)->Iterations(1);

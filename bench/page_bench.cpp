@@ -4,11 +4,17 @@
 // (function 8) opened with its Transducer Block view (83 rows) and closed, and
 // every row of that open view updated after a full upload, one change notice
 // per element as the runtime sends them. The offline parameterisation window
-// (function 1) with its whole page tree opened and closed.
+// (function 1) with its whole page tree opened and closed. Every control of
+// that page tree looked up by name (in another case) in its user control, with
+// the allocations per control compared (target 0).
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
+#include <string>
+#include <vector>
 
 #include "frame/PageFrame.h"
 #include "pages/parameterisation/ctlProfilBlockView.h"
@@ -18,6 +24,22 @@
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/ui/Environment.h"
+#include "platform/ui/UserControl.h"
+
+// The allocations of the program, counted (one thread).
+namespace {
+int64_t allocations = 0;
+}  // namespace
+
+// Neither is inlined, so that the compiler does not see malloc and free
+// paired with new and delete.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -76,6 +98,46 @@ void BM_OpenAndCloseOffline(benchmark::State& state) {
     CheckErrorSink(state);
 }
 BENCHMARK(BM_OpenAndCloseOffline)->Unit(benchmark::kMicrosecond);
+
+// Each control of function 1's page tree looked up by its name in upper case
+// in the user control that holds it, as pages find their controls by name.
+void BM_FindControlsByName(benchmark::State& state) {
+    const auto frame = NewFrame();
+    const auto page = frame->Open(1);
+    if (!page) {
+        state.SkipWithError("ctlOffline did not open");
+        return;
+    }
+    struct Lookup {
+        platform::ui::UserControl* owner;
+        std::string name;
+        int32_t compared;  // the controls compared until it is found
+    };
+    std::vector<Lookup> lookups;
+    for (auto* owner : platform::ui::UserControlsUnder(*page->Page())) {
+        int32_t position = 0;
+        for (const auto& control : owner->Controls()) {
+            std::string upper = control->Name;
+            for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+            lookups.push_back({owner, std::move(upper), ++position});
+        }
+    }
+    int64_t compared = 0, allocated = 0;
+    for (auto _ : state) {
+        const int64_t before = allocations;
+        for (const auto& lookup : lookups)
+            benchmark::DoNotOptimize(lookup.owner->Controls().Find(lookup.name).get());
+        allocated += allocations - before;
+        for (const auto& lookup : lookups) compared += lookup.compared;
+    }
+    state.counters["lookups"] = static_cast<double>(lookups.size());
+    state.counters["allocations_per_compare"] = compared > 0 ? static_cast<double>(allocated) / static_cast<double>(compared) : 0;
+    state.counters["target"] = 0;
+    state.counters["met"] = allocated == 0 ? 1 : 0;
+    frame->Close(*page);
+    CheckErrorSink(state);
+}
+BENCHMARK(BM_FindControlsByName)->Unit(benchmark::kMicrosecond);
 
 // ---- The profile block view with its Transducer Block view ----
 

@@ -22,7 +22,10 @@ public:
     // The answer document of a device answer to a request (slot and index as asked).
     static std::string AnswerDocument(const DeviceRequest& request, const DeviceAnswer& answer);
     // The device request of a request document; False when it is none.
+    // Requests in the form the runtime writes are read without the XML parser.
     static bool ParseRequest(const std::string& xml, DeviceRequest& request);
+    // The same reading, always through the XML parser.
+    static bool ParseRequestDocument(const std::string& xml, DeviceRequest& request);
 
     // Totals over the transactions this channel passed to the device.
     int64_t BusTimeUs() const { return busTimeUs_; }

@@ -145,7 +145,8 @@ TransferOutcome FrameSession::Transfer(bool upload, const std::string& path, con
     while (!outcome.finished) {
         {
             const FrameTime::Charge frameTime;  // the events read and the progress shown
-            for (; seen < events.size(); ++seen) {
+            // Events the log let go meanwhile are passed over; the end is the newest.
+            for (seen = std::max(seen, events.first()); seen < events.size(); ++seen) {
                 const FrameEvent& e = events[seen];
                 if (e.name == "OnProgress" && progress && e.args.size() == 3)
                     progress(std::stoi(e.args[1]), e.args[2] == "True");

@@ -13,7 +13,7 @@ namespace dtm::frame {
 template <class T>
 class RecentLog {
 public:
-    static constexpr size_t kDefaultCapacity = 1024;
+    static constexpr size_t kDefaultCapacity = 512;
 
     void push_back(T entry) {
         entries_.push_back(std::move(entry));

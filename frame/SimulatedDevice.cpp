@@ -76,31 +76,34 @@ SimulatedDevice::SimulatedDevice(Model model) : model_(model) {
     };
     identity(kManufacturerIdPath, Unsigned16(kManufacturerId));
     identity(kDeviceIdPath, VisibleString(ModelName(model), kDeviceIdLength));
-    addressOf_ = std::move(image.addressOf);
-    writeLocking_ = AddressOf(kWriteLockingPath);
+    // The paths serve to find the addresses the device acts on; it keeps the addresses only.
+    const auto& paths = image.addressOf;
+    writeLocking_ = AddressOf(paths, kWriteLockingPath);
     for (size_t i = 0; i < live_.size(); ++i) {
         const auto& variable = kMeasuredVariables[i];
-        live_[i] = {AddressOf(variable.value), AddressOf(variable.units), AddressOf(variable.loLimit),
-                    AddressOf(variable.hiLimit)};
+        live_[i] = {AddressOf(paths, variable.value), AddressOf(paths, variable.units),
+                    AddressOf(paths, variable.loLimit), AddressOf(paths, variable.hiLimit)};
     }
-    operationHour_ = AddressOf(kOperationHourPath);
-    resets_ = AddressOf(kResetsPath);
-    systemState_ = AddressOf(kSystemStatePath);
-    clearedByAcknowledge_ = {AddressOf("PHYS/DIAGNOSIS"), AddressOf("PHYS/DIAGNOSIS_EXTENSION"),
-                             AddressOf(kConverterStatusPath)};
-    commands_ = {AddressOf(kZeroPointPath), AddressOf(kFactoryResetPath), AddressOf(kServicePasswordPath),
-                 AddressOf(kAccessRightsPath), AddressOf(kConverterStatusPath), AddressOf("PHYS/DIAGNOSIS"), {}};
+    operationHour_ = AddressOf(paths, kOperationHourPath);
+    resets_ = AddressOf(paths, kResetsPath);
+    systemState_ = AddressOf(paths, kSystemStatePath);
+    clearedByAcknowledge_ = {AddressOf(paths, "PHYS/DIAGNOSIS"), AddressOf(paths, "PHYS/DIAGNOSIS_EXTENSION"),
+                             AddressOf(paths, kConverterStatusPath)};
+    commands_ = {AddressOf(paths, kZeroPointPath),       AddressOf(paths, kFactoryResetPath),
+                 AddressOf(paths, kServicePasswordPath), AddressOf(paths, kAccessRightsPath),
+                 AddressOf(paths, kConverterStatusPath), AddressOf(paths, "PHYS/DIAGNOSIS"),
+                 {}};
     for (const char* total : kTotalPaths)
-        if (AddressOf(total) != Address{0, 0}) commands_.totals.push_back(AddressOf(total));
+        if (AddressOf(paths, total) != Address{0, 0}) commands_.totals.push_back(AddressOf(paths, total));
     for (const auto& [address, parameter] : memory_)
         if (parameter.writable) factoryBytes_[address] = parameter.bytes;
-    FindAIBlocks();
+    FindAIBlocks(paths);
     switchedOnMs_ = platform::app::EventLoop::Instance().Now();
 }
 
-SimulatedDevice::Address SimulatedDevice::AddressOf(const std::string& path) const {
-    const auto it = addressOf_.find(path);
-    return it == addressOf_.end() ? Address{0, 0} : it->second;
+SimulatedDevice::Address SimulatedDevice::AddressOf(const Paths& paths, const std::string& path) {
+    const auto it = paths.find(path);
+    return it == paths.end() ? Address{0, 0} : it->second;
 }
 
 float SimulatedDevice::StoredFloat(const Address& address) const {

@@ -230,7 +230,9 @@ private:
     void EndZeroPoint();
     void StoreUnsigned(const Address& address, uint64_t value);
     uint64_t StoredUnsigned(const Address& address) const;
-    Address AddressOf(const std::string& path) const;
+    // The element paths of the device's parameters, with their addresses.
+    using Paths = std::map<std::string, Address>;
+    static Address AddressOf(const Paths& paths, const std::string& path);
     float StoredFloat(const Address& address) const;
     static DeviceAnswer Refusal(uint8_t errorCode1);
     bool SlotKnown(uint8_t slot) const;
@@ -238,7 +240,6 @@ private:
     Model model_;
     std::map<Address, Parameter> memory_;
     Address writeLocking_{0, 0};
-    std::map<std::string, Address> addressOf_;
     struct LiveVariable {
         Address record, units, lo, hi;
     };
@@ -250,7 +251,7 @@ private:
     };
     enum class AIWrite { NotAI, Accept, Refuse };
     std::vector<AIBlock> aiBlocks_;
-    void FindAIBlocks();
+    void FindAIBlocks(const Paths& paths);
     AIWrite CheckAIWrite(const Address& address, const std::vector<uint8_t>& data, uint8_t& errorCode1) const;
     void AfterAIWrite(const Address& address);
     bool RefreshAIOutput(const Address& address, Parameter& out);

@@ -31,14 +31,14 @@ int VariableOfChannel(const std::vector<uint8_t>& code) {
 
 }  // namespace
 
-void SimulatedDevice::FindAIBlocks() {
+void SimulatedDevice::FindAIBlocks(const Paths& paths) {
     for (int n = 1; n <= 8; ++n) {
         const std::string prefix = "FUNC/" + std::to_string(n) + "/AI/";
-        if (!addressOf_.count(prefix + "OUT/Value")) continue;
-        aiBlocks_.push_back({AddressOf(prefix + "OUT/Value"), AddressOf(prefix + "SIMULATE/Value"),
-                             AddressOf(prefix + "MODE_BLK/Actual"), AddressOf(prefix + "TARGET_MODE"),
-                             AddressOf(prefix + "CHANNEL"), AddressOf(prefix + "PV_SCALE/Up_Val"),
-                             AddressOf(prefix + "OUT_SCALE/Up_Val")});
+        if (!paths.count(prefix + "OUT/Value")) continue;
+        aiBlocks_.push_back({AddressOf(paths, prefix + "OUT/Value"), AddressOf(paths, prefix + "SIMULATE/Value"),
+                             AddressOf(paths, prefix + "MODE_BLK/Actual"), AddressOf(paths, prefix + "TARGET_MODE"),
+                             AddressOf(paths, prefix + "CHANNEL"), AddressOf(paths, prefix + "PV_SCALE/Up_Val"),
+                             AddressOf(paths, prefix + "OUT_SCALE/Up_Val")});
     }
 }
 

@@ -145,7 +145,7 @@ private:
         element.Description = texts.description;
         element.Help = texts.help;
 
-        if (texts.valueLists) element.ValueLists = Variant(texts.valueLists->str());
+        if (texts.valueLists) element.ValueLists = *texts.valueLists;
         if (texts.valueList) element.ValueList = *texts.valueList;
         if (!element.ValueList.empty()) {
             Optional([&] { element.ReplaceValueListEntries(); });

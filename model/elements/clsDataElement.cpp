@@ -356,11 +356,10 @@ void clsDataElement::ReplaceValueListEntries() {
 }
 
 std::string clsDataElement::GetValueLists(int32_t listIndex) const {
-    const std::string lists = ValueLists.IsEmpty() || ValueLists.IsString() ? std::string() : com::CStr(ValueLists);
     // The parts between the ":{" marks, read in place: each part but the last
     // ends with a selector (behind the previous list's "}"), the next part
     // begins with that selector's list.
-    const std::string_view text = ValueLists.IsString() ? std::string_view(ValueLists.StrRef()) : lists;
+    const std::string_view text = ValueLists.str();
     constexpr std::string_view kOpen = ":{";
     size_t start = 0;
     for (size_t i = 0;; ++i) {

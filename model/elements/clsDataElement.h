@@ -27,7 +27,7 @@ struct clsDataElementFields {
     int32_t ElementMode = 0;
     // The language texts; elements with the same text share it.
     SharedText ValueList;
-    platform::Variant ValueLists;
+    SharedText ValueLists;
     SharedText IconList;
     SharedText Label;
     SharedText Description;
@@ -62,7 +62,7 @@ struct clsDataElementFields {
     uint8_t nParamIndex = 0;
     int16_t DeviceStatus = 0;
     SharedText CmdErrList;
-    std::string CmdErr;
+    SharedText CmdErr;
     int32_t NestProcessLevel = 0;
     int16_t DynamicCounter = 0;
     // A further test that a value from a parameter document must pass (none

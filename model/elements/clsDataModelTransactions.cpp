@@ -292,7 +292,7 @@ CommandResponse HandleCommandResponse(platform::rt::Parameters& params, const Tr
                 el.CmdErr = tag->GetStrCommandErrorFromIndex(code);
         }
     } else {
-        el.CmdErr.clear();
+        el.CmdErr = SharedText();
     }
 
     if ((el.ElementMode & clsDataElement::kModeUpload) && bDownLoad) {

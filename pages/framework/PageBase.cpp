@@ -42,11 +42,12 @@ P<ctlStatus> PageBase::PlaceStatusBar(bool cyclicRefresh, const CycleRequestHand
 }
 
 P<rt::DTMContext> PageBase::GetContext() const {
-    const auto provider = std::dynamic_pointer_cast<IDtmContextProvider>(dtm_);
-    return provider ? provider->DTMContext() : nullptr;
+    return contextProvider_ ? contextProvider_->DTMContext() : nullptr;
 }
 
 void PageBase::Trace(const std::string& member, const std::string& message, bool withContext) const {
+    // Pages trace on every notice: with the trace off, nothing is built.
+    if (!TraceOn()) return;
     TraceOut(std::string(traits_.className) + "-" + member, message, withContext ? GetContext() : nullptr);
 }
 
@@ -59,6 +60,7 @@ bool PageBase::Init(const std::string& invokeId, const std::string& functionCall
     }
     if (Initialised()) ReleaseTolerantly();
     dtm_ = dtm;
+    contextProvider_ = dynamic_cast<IDtmContextProvider*>(dtm.get());
     functionCall_ = functionCall;
     m_InvokeId = invokeId;
     try {
@@ -131,6 +133,7 @@ void PageBase::UnregisterTolerantly() noexcept {
 
 void PageBase::ForgetInit() noexcept {
     dtm_.reset();
+    contextProvider_ = nullptr;
     functionCall_.clear();
     m_InvokeId.clear();
 }

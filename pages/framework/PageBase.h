@@ -21,6 +21,7 @@
 
 namespace dtm {
 
+class IDtmContextProvider;
 class clsParamLink;
 class ctlHeadline;
 class ctlStatus;
@@ -132,6 +133,9 @@ private:
 
     PageTraits traits_;
     platform::P<platform::com::Object> dtm_;
+    // dtm_ as the context's provider, found once at Init: pages ask for the
+    // context on every notice.
+    IDtmContextProvider* contextProvider_ = nullptr;
     std::string functionCall_;
     std::string m_InvokeId;
 };

@@ -79,6 +79,9 @@ void ctlBar::SetRangeEnd(const Variant& value, bool upper) {
         Trace(member, "Range value ignored: not a number");
         return;
     }
+    // The end keeps the number of the value's text: a Single read again
+    // differs from it, yet is no change.
+    if (number == actual) return;
     if (upper) {
         Scale1->RangeMax(number);
         Scale1->ActualRangeMax(Scale1->RangeMax());

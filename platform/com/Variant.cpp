@@ -461,11 +461,10 @@ static_assert(std::is_nothrow_move_constructible_v<Variant> && std::is_nothrow_m
 
 Variant::Variant() noexcept = default;
 
-Variant::Variant(VarType type, Payload payload) noexcept : type_(type), payload_(std::move(payload)) {}
+Variant::Variant(VarType type, Payload payload) noexcept : payload_(std::move(payload)), type_(type) {}
 
 Variant::Variant(const Variant& o)
-    : type_(o.type_),
-      payload_(std::visit(
+    : payload_(std::visit(
           [](const auto& p) -> Payload {
               if constexpr (std::is_same_v<std::decay_t<decltype(p)>, std::unique_ptr<SafeArray>>) {
                   return std::make_unique<SafeArray>(*p);  // arrays are copied, as VB does
@@ -473,9 +472,10 @@ Variant::Variant(const Variant& o)
                   return p;
               }
           },
-          o.payload_)) {}
+          o.payload_)),
+      type_(o.type_) {}
 
-Variant::Variant(Variant&& o) noexcept : type_(o.type_), payload_(std::move(o.payload_)) {
+Variant::Variant(Variant&& o) noexcept : payload_(std::move(o.payload_)), type_(o.type_) {
     o.type_ = VarType::Empty;
     o.payload_ = Num{};
 }
@@ -522,9 +522,9 @@ Variant& Variant::operator=(Variant&& o) noexcept {
 
 Variant::~Variant() = default;
 
-Variant::Variant(std::string s) : type_(VarType::String), payload_(std::move(s)) {}
+Variant::Variant(std::string s) : payload_(std::move(s)), type_(VarType::String) {}
 
-Variant::Variant(const char* s) : type_(VarType::String), payload_(std::in_place_type<std::string>, s ? s : "") {}
+Variant::Variant(const char* s) : payload_(std::in_place_type<std::string>, s ? s : ""), type_(VarType::String) {}
 
 Variant Variant::Null() { return Variant(VarType::Null, Num{}); }
 

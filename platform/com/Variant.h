@@ -141,8 +141,10 @@ private:
 
     Variant(VarType type, Payload payload) noexcept;
 
+    // The subtype sits in the payload's tail padding (40 bytes in all, not 48):
+    // a data model holds several Variants per element.
+    [[no_unique_address]] Payload payload_;
     VarType type_ = VarType::Empty;
-    Payload payload_;
     friend struct VariantAccess;
 };
 

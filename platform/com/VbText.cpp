@@ -14,15 +14,17 @@ namespace {
 
 constexpr int32_t errInvalidPattern = 93;
 
-// A character as compared: its code point, or for an invalid byte a value
-// above the Unicode range, so that invalid bytes equal only themselves.
-char32_t KeyOf(const Utf8Char& c, std::string_view text, size_t pos) {
-    return c.valid ? c.codePoint : 0x110000 + static_cast<unsigned char>(text[pos]);
-}
-
 char32_t LowerLatin1(char32_t c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
     return c;
+}
+
+// A character as compared: its code point (in lower case for a text compare),
+// or for an invalid byte a value above the Unicode range, so that invalid
+// bytes equal only themselves.
+char32_t KeyOf(const Utf8Char& c, std::string_view text, size_t pos, bool foldCase) {
+    if (!c.valid) return 0x110000 + static_cast<unsigned char>(text[pos]);
+    return foldCase ? LowerLatin1(c.codePoint) : c.codePoint;
 }
 
 char32_t UpperLatin1(char32_t c) {
@@ -45,8 +47,7 @@ struct CharTable {
         for (Utf8Cursor cursor(text); !cursor.AtEnd();) {
             const size_t pos = cursor.Position();
             const Utf8Char c = cursor.Next();
-            const char32_t key = KeyOf(c, text, pos);
-            keys.push_back(foldCase && c.valid ? LowerLatin1(key) : key);
+            keys.push_back(KeyOf(c, text, pos, foldCase));
             offsets.push_back(pos);
         }
         offsets.push_back(text.size());
@@ -352,6 +353,15 @@ int32_t StrComp(const std::string& a, const std::string& b, int32_t compare) {
     const auto order = std::lexicographical_compare_three_way(
         left.keys.begin(), left.keys.end(), right.keys.begin(), right.keys.end());
     return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+bool TextEquals(std::string_view a, std::string_view b) noexcept {
+    Utf8Cursor left(a), right(b);
+    while (!left.AtEnd() && !right.AtEnd()) {
+        const size_t leftPos = left.Position(), rightPos = right.Position();
+        if (KeyOf(left.Next(), a, leftPos, true) != KeyOf(right.Next(), b, rightPos, true)) return false;
+    }
+    return left.AtEnd() && right.AtEnd();
 }
 
 bool Like(const std::string& text, const std::string& pattern) {

@@ -9,6 +9,7 @@
 // character code out of range, a compare mode other than 0 or 1.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::com::vb {
@@ -95,6 +96,8 @@ std::string Oct(int64_t value);
 
 // -1, 0 or 1.
 int32_t StrComp(const std::string& a, const std::string& b, int32_t compare = vbBinaryCompare);
+// StrComp(a, b, vbTextCompare) = 0 (and UCase(a) = UCase(b)), without a copy of either.
+bool TextEquals(std::string_view a, std::string_view b) noexcept;
 
 // VB `text Like pattern` (Option Compare Binary): "?" one character, "*" any
 // run, "#" one digit 0-9, "[abc]", "[a-z]", "[!a-z]" one character of (not

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/com/Variant.h"
 #include "platform/ui/Control.h"
@@ -34,9 +33,14 @@ public:
     int16_t UserLanguage() const { return userLanguage_; }
     void UserLanguage(int16_t language) { userLanguage_ = language; }
 
-    // The method the bar calls once when shown; recorded only.
-    void Method12015(const Variant& arg1, const Variant& arg2) { methodCalls_.emplace_back(arg1, arg2); }
-    const std::vector<std::pair<Variant, Variant>>& MethodCalls() const { return methodCalls_; }
+    // The method the bar calls whenever it is shown; recorded only: the count
+    // of calls and the arguments of the last.
+    void Method12015(const Variant& arg1, const Variant& arg2) {
+        lastMethodCall_ = {arg1, arg2};
+        ++methodCallCount_;
+    }
+    int64_t MethodCallCount() const { return methodCallCount_; }
+    const std::pair<Variant, Variant>& LastMethodCall() const { return lastMethodCall_; }
 
     ui::Signal<> RangeChanged;
 
@@ -47,7 +51,8 @@ private:
     double rangeMin_ = 0, rangeMax_ = 100, actualMin_ = 0, actualMax_ = 100;
     bool mirrored_ = false;
     int16_t userLanguage_ = 0;
-    std::vector<std::pair<Variant, Variant>> methodCalls_;
+    std::pair<Variant, Variant> lastMethodCall_;
+    int64_t methodCallCount_ = 0;
 };
 
 }  // namespace platform::ctl

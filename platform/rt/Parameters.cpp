@@ -111,8 +111,8 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
 
     std::string path = el->Name();
     if (byPath_.find(std::string_view(path)) != byPath_.end()) com::Raise(com::errDuplicateKey);
-    byPath_.emplace(path, el);
-    paths_.insert(paths_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(path));
+    const auto added = byPath_.emplace(std::move(path), el).first;
+    paths_.insert(paths_.begin() + static_cast<std::ptrdiff_t>(pos), added->first);
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(el));
     byPrefix_.clear();
     members_.clear();

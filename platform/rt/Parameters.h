@@ -179,7 +179,9 @@ private:
     P<DtmGuiRegistry> Registry() const;
 
     std::vector<El> items_;
-    std::vector<std::string> paths_;  // items_' paths as added, for prefix scans without virtual calls
+    // items_' paths as added, for prefix scans without virtual calls: views of
+    // the keys of byPath_, whose nodes stay where they are.
+    std::vector<std::string_view> paths_;
     mutable std::vector<uint32_t> byPrefix_;  // positions sorted by path (case ignored); empty when stale
     std::unordered_map<std::string, El, PathHash, PathEqual> byPath_;
     // Members per header; emptied whenever the collection changes.

@@ -8,7 +8,7 @@ namespace platform::ui {
 
 namespace {
 
-bool SameName(const Control& c, const std::string& name) { return com::vb::UCase(c.Name) == com::vb::UCase(name); }
+bool SameName(const Control& c, const std::string& name) { return com::vb::TextEquals(c.Name, name); }
 
 constexpr float kTwipsPerPixel = 15.0f;
 constexpr float kTwipsPerHimetric = 1440.0f / 2540.0f;
@@ -97,6 +97,12 @@ void UserControl::Create(const com::PropertyBag* bag) {
 AmbientProperties UserControl::Ambient() const {
     const Host* host = HostOf();
     return host ? host->Ambient() : AmbientProperties{};
+}
+
+void UserControl::PropertyChanged(const std::string& name) {
+    if (propertyChanges_.size() == kKeptPropertyChanges) propertyChanges_.erase(propertyChanges_.begin());
+    propertyChanges_.push_back(name);
+    ++propertyChangeCount_;
 }
 
 void UserControl::Refresh() {

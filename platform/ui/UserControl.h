@@ -94,9 +94,13 @@ public:
     // The host's ambient properties (defaults without a host).
     AmbientProperties Ambient() const;
 
-    // Records that a persisted property changed.
-    void PropertyChanged(const std::string& name) { propertyChanges_.push_back(name); }
+    // Records that a persisted property changed. A control that changes a
+    // property on every value it shows, for days, keeps the names of its last
+    // kKeptPropertyChanges changes only, oldest first, and the count of all.
+    static constexpr size_t kKeptPropertyChanges = 16;
+    void PropertyChanged(const std::string& name);
     const std::vector<std::string>& PropertyChanges() const { return propertyChanges_; }
+    uint64_t PropertyChangeCount() const { return propertyChangeCount_; }
 
     // Clears the canvas and raises Paint.
     void Refresh();
@@ -157,6 +161,7 @@ private:
     bool created_ = false;
     Host* host_ = nullptr;
     std::vector<std::string> propertyChanges_;
+    uint64_t propertyChangeCount_ = 0;
     ui::Canvas canvas_;
     int32_t backColor_ = static_cast<int32_t>(0x8000000Fu);  // button face
 };

@@ -280,7 +280,7 @@ TEST_F(TransducerManuSpec, OtherChangesTouchNothingElse) {
 TEST_F(TransducerManuSpec, MeterSeriesSelectsTheTransducerTypeList) {
     Build();
     auto type = TB("MANU/_transducer_type");
-    type->ValueLists = Variant::Str("0:{first;list}1:{second;list}");
+    type->ValueLists = "0:{first;list}1:{second;list}";
     auto series = TB("MANU/_meter_series");
 
     const std::pair<Variant, const char*> cases[] = {{Variant::Int(0x47), "second;list"},

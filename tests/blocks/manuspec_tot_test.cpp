@@ -82,7 +82,7 @@ TEST(TotaliserManuSpecLimits, AreTheFlowLimitsSummedOverFiveYears) {
 TEST_F(TotaliserManuSpec, AUnitIsRememberedForItsChannel) {
     Build();
     auto unit = TOT(4, "UNIT_TOT");
-    unit->ValueLists = Variant::Str("0:{volume units}1:{mass units}");
+    unit->ValueLists = "0:{volume units}1:{mass units}";
 
     Change(unit, Variant::Int(1038));
     EXPECT_TRUE(Identical(unit->TransientValues, Remembered(1034, 1038)));
@@ -176,7 +176,7 @@ TEST_F(TotaliserManuSpec, ADataSetIsTakenOverWithItsOwnUnits) {
 TEST_F(TotaliserManuSpec, ALanguageChangeShowsTheChannelsListOnly) {
     Build();
     auto unit = TOT(8, "UNIT_TOT");
-    unit->ValueLists = Variant::Str("0:{volume units}1:{mass units}");
+    unit->ValueLists = "0:{volume units}1:{mass units}";
     unit->TransientValue = Variant::Int(1038);
     unit->TransientValues = Remembered(1036, 1092);
     model->notified.clear();
@@ -192,7 +192,7 @@ TEST_F(TotaliserManuSpec, ALanguageChangeShowsTheChannelsListOnly) {
 TEST_F(TotaliserManuSpec, AChannelValueThatIsNoCodeChangesNothing) {
     Build();
     auto unit = TOT(4, "UNIT_TOT");
-    unit->ValueLists = Variant::Str("0:{volume units}1:{mass units}");
+    unit->ValueLists = "0:{volume units}1:{mass units}";
     unit->ValueList = "shown";
     for (const Variant& value : {Variant::Int(999), Variant::Str("273 "), Variant()}) {
         SCOPED_TRACE(platform::com::TypeName(value));

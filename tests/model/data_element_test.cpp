@@ -358,11 +358,11 @@ TEST(DataElementValueList, NoneKeyBecomesTheBitWidth) {
 TEST(DataElementValueList, GetValueListsSelectsByNumber) {
     clsDataElement el;
     EXPECT_EQ(el.GetValueLists(1), "");
-    el.ValueLists = Variant("1:{0:a|1:b}2:{0:c|1:d}");
+    el.ValueLists = "1:{0:a|1:b}2:{0:c|1:d}";
     EXPECT_EQ(el.GetValueLists(1), "0:a|1:b");
     EXPECT_EQ(el.GetValueLists(2), "0:c|1:d");
     EXPECT_EQ(el.GetValueLists(3), "");
-    el.ValueLists = Variant("x:{0:a}");
+    el.ValueLists = "x:{0:a}";
     EXPECT_EQ(ErrorOf([&] { el.GetValueLists(1); }), 13);
 }
 

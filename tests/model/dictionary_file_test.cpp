@@ -373,7 +373,7 @@ TEST_P(BuiltModelTexts, EveryElementHasItsEntryAndFullTexts) {
         EXPECT_FALSE(el.Label.empty()) << el.Name << ": no label";
         EXPECT_FALSE(el.Description.empty()) << el.Name << ": no description";
         EXPECT_FALSE(el.Help.empty()) << el.Name << ": no help";
-        const std::string valueLists = el.ValueLists.IsString() ? el.ValueLists.StrRef() : std::string();
+        const std::string valueLists = el.ValueLists;
         for (const std::string* text : {&el.Label.str(), &el.Description.str(), &el.Help.str(), &el.ValueList.str(),
                                         &valueLists, &el.IconList.str(), &el.CmdErrList.str()})
             EXPECT_EQ(text->find("$("), std::string::npos) << el.Name << ": unexpanded reference in \"" << *text << "\"";

@@ -55,7 +55,7 @@ ModelTexts TextsOf(const frame::ModelInstance& instance) {
     ModelTexts texts;
     for (const auto& item : instance.Parameters()) {
         const auto& e = dynamic_cast<const clsDataElement&>(*item);
-        const std::string valueLists = e.ValueLists.IsString() ? e.ValueLists.StrRef() : std::string();
+        const std::string valueLists = e.ValueLists;
         texts.elements.emplace(e.Name, ModelTexts::ElementTexts{e.Label, e.Description, e.Help, e.ValueList,
                                                                 valueLists, e.IconList, e.CmdErrList});
     }

@@ -204,7 +204,7 @@ TEST(LanguageTextsTest, SetLanguageTextsFillsElementsFromTheirEntries) {
     EXPECT_EQ(out->CmdErrList, "7:Busy");
 
     EXPECT_EQ(density->ValueList, "1097:kg/m³|1100:g/cm³");
-    EXPECT_EQ(platform::com::CStr(density->ValueLists), "1:{0:a}2:{0:b}");
+    EXPECT_EQ(density->ValueLists, "1:{0:a}2:{0:b}");
     EXPECT_EQ(density->GetValueLists(2), "0:b");
     EXPECT_EQ(density->IconList, "kept");  // no field: left alone
 

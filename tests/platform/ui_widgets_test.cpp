@@ -247,4 +247,16 @@ TEST_F(WidgetTest, UserControlScaleMetricsCanvasAndPropertyChanges) {
     EXPECT_EQ(TakeLog(), Log{"UserControl.Paint"});
     page.PropertyChanged("Interval");
     EXPECT_EQ(page.PropertyChanges(), (std::vector<std::string>{"Interval"}));
+    EXPECT_EQ(page.PropertyChangeCount(), 1u);
+}
+
+// A control that marks a property on every value it shows keeps a bounded record.
+TEST_F(WidgetTest, UserControlKeepsItsLastPropertyChanges) {
+    LoggingControl page;
+    const size_t kept = UserControl::kKeptPropertyChanges;
+    for (size_t i = 0; i < 3 * kept; ++i) page.PropertyChanged("P" + std::to_string(i));
+    ASSERT_EQ(page.PropertyChanges().size(), kept);
+    EXPECT_EQ(page.PropertyChanges().front(), "P" + std::to_string(2 * kept));
+    EXPECT_EQ(page.PropertyChanges().back(), "P" + std::to_string(3 * kept - 1));
+    EXPECT_EQ(page.PropertyChangeCount(), 3 * kept);
 }

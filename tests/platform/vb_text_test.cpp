@@ -252,6 +252,23 @@ TEST(VbText, StrCompOrdersByCharacter) {
     }
 }
 
+// TextEquals walks both texts without copying them; it must agree with the
+// text compare and with UCase on every pair, odd bytes and lengths included.
+TEST(VbText, TextEqualsAgreesWithTheTextCompare) {
+    const std::string pieces[] = {"", "a", "A", "b", "ä", "Ä", "ÿ", "\xC3", "\xA4", "\xE4", "\xFF", "€"};
+    std::vector<std::string> texts;
+    for (const std::string& p : pieces)
+        for (const std::string& q : pieces) texts.push_back(p + q);
+    for (const std::string& a : texts)
+        for (const std::string& b : texts) {
+            const bool same = StrComp(a, b, vbTextCompare) == 0;
+            EXPECT_EQ(TextEquals(a, b), same) << a << " / " << b;
+            EXPECT_EQ(UCase(a) == UCase(b), same) << a << " / " << b;
+        }
+    EXPECT_TRUE(TextEquals("ctlParameter", "CTLPARAMETER"));
+    EXPECT_FALSE(TextEquals("ctlParameter", "ctlParameters"));
+}
+
 // Every function must cope with arbitrary bytes: no crash, no read past the
 // end, and the character counts stay consistent.
 TEST(VbText, ArbitraryBytesAreHandledConsistently) {
