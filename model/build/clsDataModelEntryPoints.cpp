@@ -10,6 +10,7 @@
 #include "model/build/ChangeDispatch.h"
 #include "model/build/DataModelLanguage.h"
 #include "model/build/ModelBuild.h"
+#include "model/elements/DataSetState.h"
 #include "model/elements/clsDataElement.h"
 #include "model/elements/clsDataModel.h"
 #include "model/elements/clsPROFIBUSProfil3Units.h"
@@ -30,9 +31,6 @@ namespace {
 using Ctx = clsDataModel::Ctx;
 
 constexpr int32_t kModeCommand = clsDataElement::kModeCommand;
-constexpr int32_t kModeSavedState = 0x10;
-constexpr int32_t kValidityFlags = 0xF008;
-constexpr int32_t kStatusChanged = 0x4;
 constexpr const char* kDictionaryName = "DTMDictionary";
 
 std::shared_ptr<clsDataElement> AsElement(const platform::rt::El& item) {
@@ -84,6 +82,7 @@ void clsDataModel::CreateModel(Ctx DTMContext) {
     m_IdentNumberSelector = nullptr;
     m_FunctionBlocksResolved = false;
     m_SessionVariables.clear();
+    m_StateTally.Recount();
     CreateDataModel(DTMContext);
     // What the change dispatch consults on every notice, resolved once.
     auto& parameters = Deref(ctx.Parameters());
@@ -115,6 +114,7 @@ void clsDataModel::SetLanguage(Ctx DTMContext, int32_t LanguageId) {
         return;
     }
     m_LanguageId = language;
+    m_StateTally.Recount();
     auto& parameters = Deref(ctx.Parameters());
     for (const auto& item : parameters) {
         if (item->ElementMode() & kModeCommand) continue;
@@ -164,6 +164,7 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
         }
     }
     try {
+        m_StateTally.Recount();
         EvaluateDataSetState(DTMContext);
     } catch (const std::exception& error) {
         TraceSwallowedError("clsDataModel-DataSetChanged", error, DTMContext);
@@ -173,41 +174,17 @@ void clsDataModel::DataSetChanged(Ctx DTMContext) {
 void clsDataModel::EvaluateDataSetState(Ctx DTMContext) {
     auto& ctx = Deref(DTMContext);
     auto& parameters = Deref(ctx.Parameters());
-    bool changed = false;
-    bool online = true;
-    bool saved = true;
-    int32_t validity = 1;
     auto status = ElementAt(parameters, "~/DataStatus");
-    const auto isSessionVariable = [this](const clsDataElement* element) {
-        for (const auto& session : m_SessionVariables)
-            if (session.get() == element) return true;
-        return false;
-    };
-    for (const auto& item : parameters) {
-        auto* element = static_cast<clsDataElement*>(item.get());
-        // Neither the session's own variables nor a secret are kept with the data set.
-        if (isSessionVariable(element) || element->Secret) continue;
-        if (validity == 1 && (element->StatusFlags() & kValidityFlags)) validity = 2;
-        if ((!changed || online) && element->ValueType != 0 && element != status.get()) {
-            if (element->CalcParamStatusFlags(DTMContext, element->TransientValue) & kStatusChanged) {
-                changed = true;
-                online = false;
-            } else if (element->IsDownloadParam(DTMContext) || element->IsUploadParam(DTMContext)) {
-                // Online: no stored value, and the device value is the value. Without a stored
-                // value but with a device value, the status flags just compared the two.
-                if (!(element->PersistentValue.IsEmpty() && !element->DeviceValue.IsEmpty())) online = false;
-            }
-        }
-        if (saved && (element->ElementMode & kModeSavedState) &&
-            !IsSameValue(element->TransientValue, element->PersistentValue))
-            saved = false;
-    }
-    const uint8_t state = changed ? 2 : online ? 1 : saved ? 0 : 3;
-    if (!platform::com::Equals(status->TransientValue, Variant::Byte(state))) {
-        status->TransientValue = Variant::Byte(state);
+    DataSetStateResult result;
+    if (!m_StateTally.Evaluate(DTMContext, parameters, *status, m_SessionVariables, result))
+        result = WalkDataSetState(DTMContext, parameters, *status, m_SessionVariables);
+    else if (const auto check = DataSetStateCheckInUse())
+        check(result, WalkDataSetState(DTMContext, parameters, *status, m_SessionVariables));
+    if (!platform::com::Equals(status->TransientValue, Variant::Byte(result.state))) {
+        status->TransientValue = Variant::Byte(result.state);
         Deref(ctx.GuiRegistry()).NotifyParameterChanged(status, "");
     }
-    parameters.DataSetState(validity);
+    parameters.DataSetState(result.validity);
 }
 
 }  // namespace dtm

@@ -116,8 +116,8 @@ std::array<Pair, 3> ConvertedPairs(const clsDataModel& model, const clsDataEleme
     std::array<Pair, 3> out{Pair{target.DeviceValue, target.nDeviceUnit},
                             Pair{target.TransientValue, target.nTransientUnit},
                             Pair{target.PersistentValue, target.nPersistentUnit}};
-    const std::array<const Variant*, 3> newUnits{&unitElement.DeviceValue, &unitElement.TransientValue,
-                                                 &unitElement.PersistentValue};
+    const std::array<const Variant*, 3> newUnits{&unitElement.DeviceValue.Value(), &unitElement.TransientValue.Value(),
+                                                 &unitElement.PersistentValue.Value()};
     const std::array<int16_t, 3> unitUnits{unitElement.nDeviceUnit, unitElement.nTransientUnit,
                                            unitElement.nPersistentUnit};
     for (size_t i = 0; i < out.size(); ++i)
@@ -153,7 +153,7 @@ void CheckUnitChange(platform::rt::Parameters& parameters, const clsDataModel& m
             if (TakenAsTheyAre(model)) throw;
             // The change is refused: the unit element goes back to the units
             // that the values are in.
-            const std::array<std::pair<Variant*, int16_t>, 3> back{
+            const std::array<std::pair<WatchedValue*, int16_t>, 3> back{
                 std::pair{&unit.DeviceValue, target->nDeviceUnit},
                 std::pair{&unit.TransientValue, target->nTransientUnit},
                 std::pair{&unit.PersistentValue, target->nPersistentUnit}};

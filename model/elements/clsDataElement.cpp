@@ -392,29 +392,37 @@ P<clsDataElement> clsDataElement::GetParentParameter(const P<platform::rt::Param
 int32_t clsDataElement::StatusFlags() const { return m_StatusFlags & ~kPrivateFlagsMask; }
 
 void clsDataElement::StatusFlags(int32_t value) {
-    m_StatusFlags = (m_StatusFlags & kPrivateFlagsMask) | (value & ~kPrivateFlagsMask);
+    SetAllFlags((m_StatusFlags & kPrivateFlagsMask) | (value & ~kPrivateFlagsMask));
 }
 
-void clsDataElement::SetStatusFlag(int32_t StatusFlag) { m_StatusFlags |= StatusFlag & ~kPrivateFlagsMask; }
+void clsDataElement::SetStatusFlag(int32_t StatusFlag) { SetAllFlags(m_StatusFlags | (StatusFlag & ~kPrivateFlagsMask)); }
 
-void clsDataElement::ClearStatusFlag(int32_t StatusFlag) { m_StatusFlags &= ~(StatusFlag & ~kPrivateFlagsMask); }
+void clsDataElement::ClearStatusFlag(int32_t StatusFlag) {
+    SetAllFlags(m_StatusFlags & ~(StatusFlag & ~kPrivateFlagsMask));
+}
+
+void clsDataElement::SetAllFlags(int32_t flags) {
+    if (flags == m_StatusFlags) return;
+    m_StatusFlags = flags;
+    Written();
+}
 
 bool clsDataElement::Validity() const { return (m_StatusFlags & kValidityFlag) != 0; }
 
 void clsDataElement::Validity(bool value) {
-    m_StatusFlags = value ? (m_StatusFlags | kValidityFlag) : (m_StatusFlags & ~kValidityFlag);
+    SetAllFlags(value ? (m_StatusFlags | kValidityFlag) : (m_StatusFlags & ~kValidityFlag));
 }
 
 bool clsDataElement::ParamOptional() const { return (m_StatusFlags & kParamOptionalFlag) != 0; }
 
 void clsDataElement::ParamOptional(bool value) {
-    m_StatusFlags = value ? (m_StatusFlags | kParamOptionalFlag) : (m_StatusFlags & ~kParamOptionalFlag);
+    SetAllFlags(value ? (m_StatusFlags | kParamOptionalFlag) : (m_StatusFlags & ~kParamOptionalFlag));
 }
 
 bool clsDataElement::ParamDynamic() const { return (m_StatusFlags & kParamDynamicFlag) != 0; }
 
 void clsDataElement::ParamDynamic(bool value) {
-    m_StatusFlags = value ? (m_StatusFlags | kParamDynamicFlag) : (m_StatusFlags & ~kParamDynamicFlag);
+    SetAllFlags(value ? (m_StatusFlags | kParamDynamicFlag) : (m_StatusFlags & ~kParamDynamicFlag));
 }
 
 void clsDataElement::ControlType(int32_t value) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/elements/ElementChanges.h"
 #include "model/elements/ProfibusBlockFlags.h"
 #include "model/elements/SharedText.h"
 #include "platform/com/Variant.h"
@@ -18,7 +19,12 @@ class Parameters;
 
 namespace dtm {
 
-// The element's public fields.
+// The element's public fields. The three values and their units tell the
+// element when they are written, as the status flags and the runtime's
+// setters do, so that the data-set state can follow the elements written.
+// The other fields that it reads (value type, mode, initial value and unit,
+// secret mark, required user level, slot and block type) are set while the
+// model is built.
 struct clsDataElementFields {
     std::string Name;
     int32_t ValueType = 0;
@@ -49,15 +55,15 @@ struct clsDataElementFields {
     // value is the initial value whatever was typed or stored; a row shows
     // the value masked.
     bool Secret = false;
-    platform::Variant TransientValue;
-    platform::Variant PersistentValue;
-    platform::Variant DeviceValue;
+    WatchedValue TransientValue;
+    WatchedValue PersistentValue;
+    WatchedValue DeviceValue;
     platform::Variant InitialValue;
     platform::Variant TransientValues;
-    int16_t nTransientUnit = 0;
+    WatchedUnit nTransientUnit;
+    WatchedUnit nDeviceUnit;
+    WatchedUnit nPersistentUnit;
     int16_t nInitUnit = 0;
-    int16_t nDeviceUnit = 0;
-    int16_t nPersistentUnit = 0;
     int16_t nConstantUnit = 0;
     uint8_t nParamIndex = 0;
     int16_t DeviceStatus = 0;
@@ -71,16 +77,32 @@ struct clsDataElementFields {
 };
 
 // The runtime's accessors, forwarded to the fields of the same name.
-class clsDataElementFace : public platform::rt::IPrivateDataElement, public clsDataElementFields {
+class clsDataElementFace : public platform::rt::IPrivateDataElement,
+                           public clsDataElementFields,
+                           public ChangeWatcher {
 public:
+    clsDataElementFace() {
+        clsDataElementFields& fields = *this;
+        for (WatchedValue* value : {&fields.TransientValue, &fields.PersistentValue, &fields.DeviceValue})
+            value->Watch(this);
+        for (WatchedUnit* unit : {&fields.nTransientUnit, &fields.nDeviceUnit, &fields.nPersistentUnit})
+            unit->Watch(this);
+    }
+
     std::string Name() const override { return clsDataElementFields::Name; }
     void Name(const std::string& v) override { clsDataElementFields::Name = v; }
     int32_t ValueType() const override { return clsDataElementFields::ValueType; }
-    void ValueType(int32_t v) override { clsDataElementFields::ValueType = v; }
+    void ValueType(int32_t v) override {
+        clsDataElementFields::ValueType = v;
+        Written();
+    }
     int32_t ValueTypeLength() const override { return clsDataElementFields::ValueTypeLength; }
     void ValueTypeLength(int32_t v) override { clsDataElementFields::ValueTypeLength = v; }
     int32_t ElementMode() const override { return clsDataElementFields::ElementMode; }
-    void ElementMode(int32_t v) override { clsDataElementFields::ElementMode = v; }
+    void ElementMode(int32_t v) override {
+        clsDataElementFields::ElementMode = v;
+        Written();
+    }
     platform::Variant TransientValue() const override { return clsDataElementFields::TransientValue; }
     void TransientValue(const platform::Variant& v) override { clsDataElementFields::TransientValue = v; }
     platform::Variant PersistentValue() const override { return clsDataElementFields::PersistentValue; }
@@ -188,6 +210,8 @@ private:
     static std::string GetBitListText(const std::string& list, int32_t value, bool bitMode);
     bool ExcludedByIdentNumber(const Ctx& DTMContext) const;
     bool UserMayWrite(const Ctx& DTMContext) const;
+    // Every write of the flags goes through here, so that the change list hears of it.
+    void SetAllFlags(int32_t flags);
 
     int32_t m_StatusFlags = kValidityFlag;
     int32_t m_ControlType = 0;

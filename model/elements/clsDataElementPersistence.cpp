@@ -210,8 +210,7 @@ bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) 
         }
     }
 
-    m_StatusFlags = (m_StatusFlags & ~kStoredFlagsMask) | ReadFlagsEntry(PropBag, Name + kFlagsSuffix);
-    m_StatusFlags &= ~kRunFlagsMask;
+    SetAllFlags(((m_StatusFlags & ~kStoredFlagsMask) | ReadFlagsEntry(PropBag, Name + kFlagsSuffix)) & ~kRunFlagsMask);
     return true;
 }
 

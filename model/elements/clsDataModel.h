@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/elements/DataSetState.h"
 #include "platform/com/Variant.h"
 #include "platform/rt/IPrivateDataModel.h"
 
@@ -40,7 +41,11 @@ public:
     bool ChangeMadeByUser() const {
         return m_ChangeDepth <= 1 && !m_ChangeFromDevice && !m_ProcessingCompleteValidation;
     }
+    // "~/DataStatus" and Parameters::DataSetState from the elements; after the
+    // first count only the elements written since are looked at again.
     void EvaluateDataSetState(Ctx DTMContext);
+    // The elements that the last evaluation looked at.
+    int32_t StateElementsLookedAt() const noexcept { return m_StateTally.ElementsLookedAt(); }
     // The unit table; nullptr until CreateModel.
     platform::P<clsPROFIBUSProfil3Units> PROFIBUSProfil3Units() const { return m_Units; }
     // "PHYS/IDENT_NUMBER_SELECTOR", which every change and transfer of a
@@ -82,6 +87,7 @@ protected:
     bool m_ChangeFromDevice = false;  // the outermost DataChanged came with a device answer
     bool m_StateEvaluationPending = false;  // put off while a notice batch is open
     int32_t m_BusyRetries = 0;
+    DataSetStateTally m_StateTally;
 };
 
 // The context's data model (through its Parameters) and its unit table; a

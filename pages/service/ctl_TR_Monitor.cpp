@@ -1,6 +1,9 @@
 #include "pages/service/ctl_TR_Monitor.h"
 
+#include <algorithm>
+#include <iterator>
 #include <span>
+#include <string_view>
 
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
@@ -26,7 +29,7 @@ struct LineField {
 
 struct ResponseKind {
     const char* path;
-    const char* box;  // the check box that shows the kind
+    P<ui::CheckBox> ctl_TR_Monitor::*box;  // the check box that shows the kind
     const char* head;
     std::span<const LineField> fields;
 };
@@ -44,13 +47,19 @@ constexpr LineField kErrorFields[] = {{"  commError=", "communicationError"},
 
 // In the order tried: the first kind that is ticked and present builds the line.
 constexpr ResponseKind kKinds[] = {
-    {"FDT/ConnectResponse", "chkDisplayConnectResponse", "ConnResp", kConnectFields},
-    {"FDT/DisconnectResponse", "chkDisplayDisconnectResponse", "DiscResp", kConnectFields},
-    {"FDT/ReadResponse", "chkDisplayReadResponse", "ReadResp", kReadFields},
-    {"FDT/WriteResponse", "chkDisplayWriteResponse", "WritResp", kWriteFields},
-    {"FDT/Abort", "chkDisplayAbort", "--Abort--", {}},
-    {"FDT/fdt:CommunicationError", "chkDisplayComErr", "CommErr ", kErrorFields},
+    {"FDT/ConnectResponse", &ctl_TR_Monitor::chkDisplayConnectResponse, "ConnResp", kConnectFields},
+    {"FDT/DisconnectResponse", &ctl_TR_Monitor::chkDisplayDisconnectResponse, "DiscResp", kConnectFields},
+    {"FDT/ReadResponse", &ctl_TR_Monitor::chkDisplayReadResponse, "ReadResp", kReadFields},
+    {"FDT/WriteResponse", &ctl_TR_Monitor::chkDisplayWriteResponse, "WritResp", kWriteFields},
+    {"FDT/Abort", &ctl_TR_Monitor::chkDisplayAbort, "--Abort--", {}},
+    {"FDT/fdt:CommunicationError", &ctl_TR_Monitor::chkDisplayComErr, "CommErr ", kErrorFields},
 };
+
+// Whether the kind's box is placed and ticked.
+bool Ticked(const ctl_TR_Monitor& page, const ResponseKind& kind) {
+    const auto& box = page.*kind.box;
+    return box && box->Value() == 1;
+}
 
 constexpr const char* kCaptionKeys[][2] = {
     {"cmdClearAll", "button_TR_clear"},
@@ -65,13 +74,13 @@ constexpr const char* kCaptionKeys[][2] = {
 
 // Where the line break at or after `from` ends: after a CR LF, a lone LF or a
 // lone CR; npos when no break follows.
-size_t AfterLineBreak(const std::string& text, size_t from) {
+size_t AfterLineBreak(std::string_view text, size_t from) {
     const size_t at = text.find_first_of("\r\n", from);
-    if (at == std::string::npos) return at;
+    if (at == std::string_view::npos) return at;
     return text.compare(at, 2, "\r\n") == 0 ? at + 2 : at + 1;
 }
 
-int32_t LineBreaks(const std::string& text) {
+int32_t LineBreaks(std::string_view text) {
     int32_t breaks = 0;
     for (size_t at = AfterLineBreak(text, 0); at != std::string::npos; at = AfterLineBreak(text, at)) ++breaks;
     return breaks;
@@ -142,11 +151,14 @@ void ctl_TR_Monitor::chkDisplayAll_Click() {
 }
 
 void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
+    // With every kind's box clear (or none placed yet) no line can come of it:
+    // the response is not read.
+    if (std::none_of(std::begin(kKinds), std::end(kKinds), [this](const ResponseKind& kind) { return Ticked(*this, kind); }))
+        return;
     if (!responseDocument_ || !responseDocument_->LoadXML(Response)) return;
     for (const ResponseKind& kind : kKinds) {
         currentNode_ = responseDocument_->SelectSingleNode(kind.path);
-        const auto& box = std::dynamic_pointer_cast<ui::CheckBox>(Controls().Item(kind.box));
-        if (!currentNode_ || box->Value() != 1) continue;
+        if (!currentNode_ || !Ticked(*this, kind)) continue;
         std::string line = kind.head;
         for (const LineField& field : kind.fields) {
             const auto node = field.child ? currentNode_->SelectSingleNode(field.child) : currentNode_;
@@ -163,10 +175,10 @@ void ctl_TR_Monitor::AppendLine(const std::string& line) {
     txt_TransResps->AppendText(entry);
     lineCount_ += LineBreaks(entry);
     if (lineCount_ <= kMaxLines) return;
-    const std::string& text = txt_TransResps->Text();
+    const std::string_view text = txt_TransResps->TextView();
     size_t cut = 0;
     for (; lineCount_ > kMaxLines; --lineCount_) cut = AfterLineBreak(text, cut);
-    txt_TransResps->Text(text.substr(cut));
+    txt_TransResps->DropFront(cut);
 }
 
 }  // namespace dtm

@@ -117,9 +117,11 @@ void Parameters::Add(El el, const Variant& beforePath, const Variant& afterPath)
     byPrefix_.clear();
     members_.clear();
     tables_.clear();
+    generation_ = NextGeneration();
 }
 
 void Parameters::Reset() {
+    generation_ = NextGeneration();
     items_.clear();
     paths_.clear();
     byPrefix_.clear();
@@ -162,6 +164,11 @@ std::shared_ptr<const std::vector<El>> Parameters::Members(std::string_view head
                           std::make_shared<const std::vector<El>>(ElementsUnder(header, header.size() + 1)))
                  .first;
     return it->second;
+}
+
+uint64_t Parameters::NextGeneration() noexcept {
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
 }
 
 size_t PathList::NextId() noexcept {

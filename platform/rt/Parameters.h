@@ -53,6 +53,9 @@ public:
     // nullptr on a miss; never throws.
     El Find(std::string_view path) const noexcept;
     int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+    // Changes whenever an element is added or the collection is reset, to a
+    // number that no collection of the process had before.
+    uint64_t Generation() const noexcept { return generation_; }
     iterator begin() const noexcept { return items_.begin(); }
     iterator end() const noexcept { return items_.end(); }
 
@@ -169,6 +172,7 @@ private:
         bool operator()(std::string_view a, std::string_view b) const noexcept;
     };
 
+    static uint64_t NextGeneration() noexcept;
     size_t PositionOf(const Variant& anchor) const;  // unknown → 5
     // The elements whose paths start with `prefix` and are at least `minLength` long.
     std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
@@ -196,6 +200,7 @@ private:
     W<DTMContext> context_;
     P<ChannelList> channels_;
     std::vector<std::pair<std::string, std::string>> parameterEvents_;
+    uint64_t generation_ = NextGeneration();
     int32_t dataSetState_ = 0;
     int32_t setParametersDepth_ = 0;
     int32_t noticeBatchDepth_ = 0;

@@ -6,11 +6,30 @@
 
 namespace platform::ui {
 
+const std::string& TextBox::Text() const {
+    if (dropped_ > 0) {
+        text_.erase(0, dropped_);
+        dropped_ = 0;
+    }
+    return text_;
+}
+
+void TextBox::DropFront(size_t count) {
+    dropped_ += std::min(count, text_.size() - dropped_);
+    if (dropped_ == text_.size()) {
+        text_.clear();
+        dropped_ = 0;
+    } else if (dropped_ > text_.size() - dropped_) {
+        text_.erase(0, dropped_);
+        dropped_ = 0;
+    }
+}
+
 void TextBox::Describe(Description& d) const {
     Control::Describe(d);
-    d.Attr("text=" + Quote(text_));
+    d.Attr("text=" + Quote(Text()));
     if (foreColor_ != 0) d.Attr("fore=" + std::to_string(foreColor_));
-    d.Prop("text", text_);
+    d.Prop("text", Text());
     d.Prop("multiLine", multiLine_);
     d.Prop("locked", locked_);
     d.Prop("foreColor", foreColor_);

@@ -3,6 +3,7 @@
 // and the vertical scroll bar.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/Control.h"
 #include "platform/ui/Picture.h"
@@ -14,9 +15,18 @@ class TextBox : public Control {
 public:
     std::string TypeName() const override { return "TextBox"; }
     bool Focusable() const override { return true; }
-    const std::string& Text() const { return text_; }
-    void Text(std::string text) { text_ = std::move(text); }
-    void AppendText(const std::string& text) { text_ += text; }
+    const std::string& Text() const;
+    void Text(std::string text) {
+        text_ = std::move(text);
+        dropped_ = 0;
+    }
+    void AppendText(std::string_view text) { text_ += text; }
+    // The text as Text() gives it, without moving it up first.
+    std::string_view TextView() const { return std::string_view(text_).substr(dropped_); }
+    // Drops the first `count` characters (all of them when there are fewer).
+    // The rest moves up only once more has been dropped than is kept, so a
+    // text that loses its oldest lines as new ones come costs no copy per line.
+    void DropFront(size_t count);
     bool MultiLine() const { return multiLine_; }
     void MultiLine(bool on) { multiLine_ = on; }
     bool Locked() const { return locked_; }
@@ -26,7 +36,8 @@ public:
     void Describe(Description& d) const override;
 
 private:
-    std::string text_;
+    mutable std::string text_;
+    mutable size_t dropped_ = 0;  // leading characters of text_ no longer part of the text
     bool multiLine_ = false, locked_ = false;
     int32_t foreColor_ = 0;
 };

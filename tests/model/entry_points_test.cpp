@@ -24,6 +24,7 @@
 #include "platform/rt/DtmPathInfo.h"
 #include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/UserInfo.h"
 
 namespace dtm {
 namespace {
@@ -171,6 +172,82 @@ TEST(DataSetState, InANoticeBatchIsEvaluatedOnceAtItsEndWhenANoticeCameIn) {
     EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(2)));
     i.model->EvaluateDataSetState(i.instance.ctx);
     EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(1)));
+}
+
+// The user level and the ident number selector decide which elements are
+// transferred, and an element may join the collection: each changes the state
+// with no element of those it concerns written after the state was worked out.
+TEST(DataSetState, FollowsTheUserLevelTheSelectorAndElementsAdded) {
+    struct Case {
+        const char* name;
+        std::function<void(Instance&)> setUp;
+        std::function<void(Instance&)> change;
+        uint8_t before, after;
+    };
+    // Read from the device, with a selector that reads 0 from it too.
+    const auto readWithSelector = [](Instance& i, int16_t selector) {
+        i.ForEach(AsRead);
+        auto el = i.At(kIdentNumberSelectorPath);
+        el->TransientValue = el->DeviceValue = Variant::Int(selector);
+    };
+    const Case cases[] = {
+        {"a user level that may no longer download an element never read",
+         [](Instance& i) {
+             i.ForEach(AsRead);
+             auto el = AddParam(i.params, "DownloadOnly", Variant::Int(1), 2, 1);
+             el->ElementMode = clsDataElement::kModeDownload;
+             el->RequiredUserLevel = 2;
+             el->TransientValue = el->InitialValue;
+             i.instance.ctx->UserInfo()->UserLevel(2);
+         },
+         [](Instance& i) { i.instance.ctx->UserInfo()->UserLevel(1); }, 3, 1},
+        {"the function blocks 5 to 8, never read, taken in by the selector",
+         [&](Instance& i) {
+             readWithSelector(i, 0);
+             i.ForEach([](clsDataElement& el) {
+                 if (el.Slot < 5 || (el.BlockType != pbfFunctionAIBlock && el.BlockType != pbfFunctionTOTBlock)) return;
+                 el.DeviceValue = Variant();
+                 el.TransientValue = el.InitialValue;
+                 el.nTransientUnit = el.nInitUnit;
+             });
+         },
+         [&](Instance& i) {
+             auto el = i.At(kIdentNumberSelectorPath);
+             el->TransientValue = el->DeviceValue = Variant::Int(1);
+         },
+         1, 3},
+        {"an element added, never read", [](Instance& i) { i.ForEach(AsRead); },
+         [](Instance& i) {
+             auto el = AddParam(i.params, "UploadOnly", Variant::Int(1), 2, 1);
+             el->ElementMode = clsDataElement::kModeUpload;
+             el->TransientValue = el->InitialValue;
+         },
+         1, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Instance i;
+        c.setUp(i);
+        i.model->EvaluateDataSetState(i.instance.ctx);
+        EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(c.before))) << platform::com::CStr(i.DataStatus());
+        c.change(i);
+        i.model->EvaluateDataSetState(i.instance.ctx);
+        EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(c.after))) << platform::com::CStr(i.DataStatus());
+        EXPECT_EQ(i.model->StateElementsLookedAt(), i.params.Count());  // all of them counted again
+    }
+}
+
+// The walk stops comparing values at the first changed one; a value past it
+// that cannot be compared at all raises nothing, as before it was looked at.
+TEST(DataSetState, AValueThatCannotBeComparedPastTheFirstChangeRaisesNothing) {
+    Instance i;
+    i.ForEach(AsRead);
+    i.At("PHYS/TAG_DESC")->TransientValue = Variant(std::string("edited"));
+    i.At("FUNC/8/TOT/HI_LIM")->TransientValue = Variant::Obj(nullptr);
+    for (int evaluation = 0; evaluation < 2; ++evaluation) {
+        EXPECT_NO_THROW(i.model->EvaluateDataSetState(i.instance.ctx));
+        EXPECT_TRUE(Identical(i.DataStatus(), Variant::Byte(2)));
+    }
 }
 
 // ---- Language ----

@@ -2,6 +2,7 @@
 
 #include "ErrorOf.h"
 #include "platform/ui/CommonControls.h"
+#include "platform/ui/IntrinsicControls.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Timer.h"
 #include "ui_fixture.h"
@@ -259,4 +260,35 @@ TEST_F(WidgetTest, UserControlKeepsItsLastPropertyChanges) {
     EXPECT_EQ(page.PropertyChanges().front(), "P" + std::to_string(2 * kept));
     EXPECT_EQ(page.PropertyChanges().back(), "P" + std::to_string(3 * kept - 1));
     EXPECT_EQ(page.PropertyChangeCount(), 3 * kept);
+}
+
+TEST_F(WidgetTest, TextBoxDropsItsOldestTextAndKeepsTheRestAsAppended) {
+    // Appends and drops, some dropping less than is kept and some more; after
+    // each the text box must hold what a plain text would.
+    struct Step {
+        const char* append;
+        size_t drop;
+    };
+    const Step steps[] = {{"line 1\r\n", 0}, {"line 2\r\n", 3},  {"line 3\r\n", 2},   {"line 4\r\n", 15},
+                          {"5\r\n", 1},       {"6\r\n", 0},       {"seven\r\n", 9},    {"", 2},
+                          {"eight\r\n", 100}, {"nine\r\n", 0},    {"ten\r\n", 6}};
+    ui::TextBox box;
+    std::string expected;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.append);
+        box.AppendText(step.append);
+        expected += step.append;
+        box.DropFront(step.drop);
+        expected.erase(0, step.drop);
+        EXPECT_EQ(box.TextView(), expected);
+        if (step.drop % 2 == 0) {
+            EXPECT_EQ(box.Text(), expected);  // read now and then, as a page does
+        }
+    }
+    EXPECT_EQ(box.Text(), expected);
+    box.DropFront(2);
+    box.Text("new");
+    EXPECT_EQ(box.TextView(), "new");
+    box.AppendText("er");
+    EXPECT_EQ(box.Text(), "newer");
 }

@@ -108,7 +108,8 @@ TEST_F(AddressPage, TheResetMovesTheAddressTo126OnlyWhenTheDeviceTookIt) {
     EXPECT_EQ(std::vector<std::string>(wire.begin(), wire.begin() + 3),
               (std::vector<std::string>{ResetWrite(), ReadOf("PHYS/DIAGNOSIS"), ReadOf("PHYS/DIAGNOSIS_EXTENSION")}));
     const auto& address = Element(ctlAddress::kAddressPath);
-    for (const Variant* copy : {&address.TransientValue, &address.DeviceValue, &address.PersistentValue})
+    for (const Variant* copy :
+         {&address.TransientValue.Value(), &address.DeviceValue.Value(), &address.PersistentValue.Value()})
         EXPECT_EQ(platform::com::CLng(*copy), 126);
     EXPECT_EQ(NewAddress(), 45);
     EXPECT_EQ(Device().BusAddress(), 126);
