@@ -9,6 +9,7 @@
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/Parameters.h"
+#include "platform/rt/TransactionDocuments.h"
 
 namespace dtm {
 
@@ -155,6 +156,26 @@ void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
     // the response is not read.
     if (std::none_of(std::begin(kKinds), std::end(kKinds), [this](const ResponseKind& kind) { return Ticked(*this, kind); }))
         return;
+    // The compact form frames send is read without the XML parser, as the
+    // communication service reads it; anything else goes to the parser.
+    platform::rt::CompactResponse compact;
+    if (platform::rt::ReadCompactResponse(Response, compact)) {
+        for (const ResponseKind& kind : kKinds) {
+            if (std::string_view(kind.path).substr(4) != compact.kind) continue;
+            if (!Ticked(*this, kind)) return;
+            std::string line = kind.head;
+            for (const LineField& field : kind.fields) {
+                bool found = false;
+                const std::string_view value = field.child ? (compact.hasData ? compact.data : std::string_view())
+                                                           : compact.Value(field.attribute, found);
+                line += field.label;
+                line += value;
+            }
+            AppendLine(line);
+            return;
+        }
+        return;
+    }
     if (!responseDocument_ || !responseDocument_->LoadXML(Response)) return;
     for (const ResponseKind& kind : kKinds) {
         currentNode_ = responseDocument_->SelectSingleNode(kind.path);

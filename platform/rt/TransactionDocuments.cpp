@@ -115,28 +115,20 @@ bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
     return true;
 }
 
-// The byteArray value, taken as ConsumePlainValue takes it; when it is all
-// pairs of hexadecimal digits (as it is in a good answer) its bytes are
-// decoded on the way.
-bool ConsumeDataValue(std::string_view& text, AnswerFields& fields) {
-    if (text.empty() || text.front() != '"') return false;
-    const size_t end = text.find('"', 1);
-    if (end == std::string_view::npos) return false;
-    const std::string_view value = text.substr(1, end - 1);
-    fields.decoded = BytesFromHex(value, fields.bytes);
-    if (!fields.decoded && !std::all_of(value.begin(), value.end(), IsPlain)) return false;
-    fields.hex = value;
-    text.remove_prefix(end + 1);
-    return true;
+// A name of ASCII letters, digits and ':' up to the first other character.
+std::string_view ConsumeName(std::string_view& text) {
+    size_t end = 0;
+    while (end < text.size() && (IsPlain(text[end]) || text[end] == ':')) ++end;
+    const std::string_view name = text.substr(0, end);
+    text.remove_prefix(end);
+    return name;
 }
 
-// The answer in the exact compact form frames send, read without the XML
-// parser: <FDT><ReadResponse a="v" ...><fdt:CommunicationData byteArray="HEX"/></ReadResponse></FDT>
-// or <FDT><WriteResponse a="v" .../></FDT>, each known attribute at most once.
-// False for any other text, which then goes to the parser: this reader only
-// takes texts whose reading by the parser it is sure of.
+// The answer of a read or write request, when the text is in the compact form.
 bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fields) {
-    if (!Consume(text, write ? "<FDT><WriteResponse" : "<FDT><ReadResponse")) return false;
+    CompactResponse response;
+    if (!ReadCompactResponse(text, response) || response.kind != (write ? "WriteResponse" : "ReadResponse"))
+        return false;
     struct Attribute {
         std::string_view name;
         int AnswerFields::*field;
@@ -146,26 +138,21 @@ bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fiel
                                                 {"errorCode", &AnswerFields::code},
                                                 {"errorDecode", &AnswerFields::decode},
                                                 {"errorCode2", &AnswerFields::code2}};
-    unsigned seen = 0;
-    while (Consume(text, ' ')) {
-        const size_t eq = text.find('=');
-        if (eq == std::string_view::npos) return false;
-        const std::string_view name = text.substr(0, eq);
-        text.remove_prefix(eq + 1);
-        std::string_view value;
-        if (!ConsumePlainValue(text, value)) return false;
-        unsigned i = 0;
-        while (i < std::size(kAttributes) && kAttributes[i].name != name) ++i;
-        if (i == std::size(kAttributes) || (seen & (1u << i))) return false;
-        seen |= 1u << i;
-        fields.*kAttributes[i].field = ByteValue(value);
+    for (size_t a = 0; a < response.count; ++a) {
+        const auto& [name, value] = response.attributes[a];
+        const auto known = std::find_if(std::begin(kAttributes), std::end(kAttributes),
+                                        [&](const Attribute& k) { return k.name == name; });
+        if (known == std::end(kAttributes)) return false;
+        fields.*known->field = ByteValue(value);
     }
+    if (write && response.hasData) return false;
     fields.found = true;
-    if (Consume(text, "/>")) return text == "</FDT>";
-    if (write || !Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumeDataValue(text, fields))
-        return false;
-    fields.hasData = true;
-    return text == "/></ReadResponse></FDT>";
+    if (response.hasData) {
+        fields.hasData = true;
+        fields.hex = response.data;
+        fields.decoded = BytesFromHex(response.data, fields.bytes);
+    }
+    return true;
 }
 
 int32_t ApplyAnswer(AnswerFields& fields, bool write, Transaction& trans) {
@@ -195,6 +182,38 @@ int32_t ApplyAnswer(AnswerFields& fields, bool write, Transaction& trans) {
 }
 
 }  // namespace
+
+std::string_view CompactResponse::Value(std::string_view name, bool& found) const {
+    for (size_t a = 0; a < count; ++a)
+        if (attributes[a].name == name) {
+            found = true;
+            return attributes[a].value;
+        }
+    found = false;
+    return {};
+}
+
+bool ReadCompactResponse(std::string_view text, CompactResponse& response) {
+    response = CompactResponse{};
+    if (!Consume(text, "<FDT><")) return false;
+    response.kind = ConsumeName(text);
+    if (response.kind.empty()) return false;
+    while (Consume(text, ' ')) {
+        const std::string_view name = ConsumeName(text);
+        std::string_view value;
+        if (name.empty() || !Consume(text, '=') || !ConsumePlainValue(text, value)) return false;
+        for (size_t a = 0; a < response.count; ++a)
+            if (response.attributes[a].name == name) return false;
+        if (response.count == CompactResponse::kMaxAttributes) return false;
+        response.attributes[response.count++] = {name, value};
+    }
+    if (Consume(text, "/>")) return text == "</FDT>";
+    if (!Consume(text, "><fdt:CommunicationData byteArray=") || !ConsumePlainValue(text, response.data) ||
+        !Consume(text, "/></") || !Consume(text, response.kind))
+        return false;
+    response.hasData = true;
+    return text == "></FDT>";
+}
 
 int ByteAttribute(const xml::Element& node, const char* name, int fallback) {
     const Variant value = node.GetAttribute(name);

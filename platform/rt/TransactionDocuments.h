@@ -8,6 +8,8 @@
 //   <FDT><ReadResponse slot index errorCode [errorDecode] [errorCode2]><fdt:CommunicationData byteArray/></ReadResponse></FDT>
 //   <FDT><WriteResponse slot index errorCode [errorDecode] [errorCode2]/></FDT>
 //   <FDT><fdt:CommunicationError .../></FDT>, <FDT><Abort/></FDT>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,6 +47,29 @@ bool BuildTransactionDocument(const Transaction& trans, bool write, std::string&
 int32_t DecodeTransactionAnswer(const std::string& response, bool write, Transaction& trans);
 // The same decoding, always through the XML parser.
 int32_t DecodeTransactionAnswerDocument(const std::string& response, bool write, Transaction& trans);
+
+// A response in the compact form frames send, read without the XML parser:
+//   <FDT><Kind a="v" .../></FDT>  or
+//   <FDT><Kind a="v" ...><fdt:CommunicationData byteArray="V"/></Kind></FDT>
+// Names of ASCII letters, digits and ':'; values of ASCII letters and digits
+// only, so that the text reads exactly as the XML parser would read it. The
+// views point into the text.
+struct CompactResponse {
+    struct Attribute {
+        std::string_view name, value;
+    };
+    static constexpr size_t kMaxAttributes = 8;
+    std::string_view kind;  // "ReadResponse", "fdt:CommunicationError", ...
+    std::array<Attribute, kMaxAttributes> attributes{};
+    size_t count = 0;
+    bool hasData = false;   // a CommunicationData child
+    std::string_view data;  // its byteArray
+    // The attribute's value; `found` False (and "") when there is none.
+    std::string_view Value(std::string_view name, bool& found) const;
+};
+// False for any other text (more attributes, one named twice, other children,
+// a declaration, blanks, entities), which is then the XML parser's to read.
+bool ReadCompactResponse(std::string_view text, CompactResponse& response);
 
 // The bytes of hexadecimal digits without separators (either case); False
 // for an odd count or any other character.

@@ -136,3 +136,34 @@ TEST(TransactionAnswer, ByteAttributesAndHexBytesTakeOnlyWhatTheyShould) {
 }
 
 }  // namespace
+
+TEST(TransactionAnswer, ACompactResponseIsReadOnlyInItsExactForm) {
+    using platform::rt::CompactResponse;
+    using platform::rt::ReadCompactResponse;
+    CompactResponse r;
+    ASSERT_TRUE(ReadCompactResponse(
+        R"(<FDT><ReadResponse slot="0" index="16" errorCode="0"><fdt:CommunicationData byteArray="00AD"/></ReadResponse></FDT>)", r));
+    EXPECT_EQ(r.kind, "ReadResponse");
+    bool found = false;
+    EXPECT_EQ(r.Value("index", found), "16");
+    EXPECT_TRUE(found);
+    EXPECT_EQ(r.Value("errorDecode", found), "");
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(r.hasData);
+    EXPECT_EQ(r.data, "00AD");
+    ASSERT_TRUE(ReadCompactResponse(R"(<FDT><fdt:CommunicationError communicationError="busy"/></FDT>)", r));
+    EXPECT_EQ(r.kind, "fdt:CommunicationError");
+    EXPECT_FALSE(r.hasData);
+    // Anything the XML parser might read otherwise is left to it.
+    for (const char* text : {R"(<?xml version="1.0"?><FDT><Abort/></FDT>)",
+                             R"(<FDT><WriteResponse slot="0" slot="1"/></FDT>)",
+                             R"(<FDT><WriteResponse slot='0'/></FDT>)",
+                             R"(<FDT><WriteResponse tag="a b"/></FDT>)",
+                             R"(<FDT><WriteResponse tag="&amp;"/></FDT>)",
+                             R"(<FDT><WriteResponse  slot="0"/></FDT>)",
+                             R"(<FDT><ReadResponse><fdt:CommunicationData byteArray="00"/></WriteResponse></FDT>)",
+                             R"(<FDT><ReadResponse><Other/></ReadResponse></FDT>)",
+                             R"(<FDT><A a="1" b="2" c="3" d="4" e="5" f="6" g="7" h="8" i="9"/></FDT>)",
+                             R"(<FDT><WriteResponse/></FDT> )", "<FDT><WriteResponse/>", ""})
+        EXPECT_FALSE(ReadCompactResponse(text, r)) << text;
+}

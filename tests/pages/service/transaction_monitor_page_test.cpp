@@ -47,16 +47,19 @@ TEST_F(TransactionMonitorPage, EachKindMakesItsLineWhenItsBoxIsTicked) {
         {&ctl_TR_Monitor::chkDisplayComErr, R"(<FDT><fdt:CommunicationError communicationError="busy"/></FDT>)",
          "CommErr   commError=busy  tag=  errcode=  descriptor="},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        page->DisplayTransactionResponse(c.response);
-        EXPECT_EQ(page->txt_TransResps->Text(), "");  // every box clear: nothing
-        Tick((*page).*c.box);
-        page->DisplayTransactionResponse(c.response);
-        EXPECT_EQ(page->txt_TransResps->Text(), std::string(c.line) + "\r\n");
-        ASSERT_TRUE(ui::Input::Check(*((*page).*c.box), false));
-        EXPECT_TRUE(Click(page->cmdClearAll));
-    }
+    // The compact form frames send is read without the XML parser; with a
+    // declaration in front the parser reads it: both give the same line.
+    for (const Case& c : cases)
+        for (const std::string& response : {std::string(c.response), "<?xml version=\"1.0\"?>" + std::string(c.response)}) {
+            SCOPED_TRACE(response);
+            page->DisplayTransactionResponse(response);
+            EXPECT_EQ(page->txt_TransResps->Text(), "");  // every box clear: nothing
+            Tick((*page).*c.box);
+            page->DisplayTransactionResponse(response);
+            EXPECT_EQ(page->txt_TransResps->Text(), std::string(c.line) + "\r\n");
+            ASSERT_TRUE(ui::Input::Check(*((*page).*c.box), false));
+            EXPECT_TRUE(Click(page->cmdClearAll));
+        }
 }
 
 TEST_F(TransactionMonitorPage, TheFirstTickedKindInTableOrderWinsAndUnreadableResponsesAddNothing) {
