@@ -139,11 +139,11 @@ bool FieldsFromCompactText(std::string_view text, bool write, AnswerFields& fiel
                                                 {"errorDecode", &AnswerFields::decode},
                                                 {"errorCode2", &AnswerFields::code2}};
     for (size_t a = 0; a < response.count; ++a) {
-        const auto& [name, value] = response.attributes[a];
+        const CompactResponse::Attribute& attribute = response.attributes[a];
         const auto known = std::find_if(std::begin(kAttributes), std::end(kAttributes),
-                                        [&](const Attribute& k) { return k.name == name; });
+                                        [&](const Attribute& k) { return k.name == attribute.name; });
         if (known == std::end(kAttributes)) return false;
-        fields.*known->field = ByteValue(value);
+        fields.*known->field = ByteValue(attribute.value);
     }
     if (write && response.hasData) return false;
     fields.found = true;
