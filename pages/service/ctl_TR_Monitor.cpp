@@ -94,6 +94,17 @@ std::string GetAttrValue(const char* name, const P<platform::xml::Element>& node
     return value.IsNull() ? "" : com::CStr(value);
 }
 
+// The kind's line: its head, then each field's label and the value `valueOf` gives.
+template <class ValueOf>
+std::string LineOf(const ResponseKind& kind, ValueOf valueOf) {
+    std::string line = kind.head;
+    for (const LineField& field : kind.fields) {
+        line += field.label;
+        line += valueOf(field);
+    }
+    return line;
+}
+
 }  // namespace
 
 ctl_TR_Monitor::ctl_TR_Monitor()
@@ -162,16 +173,12 @@ void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
     if (platform::rt::ReadCompactResponse(Response, compact)) {
         for (const ResponseKind& kind : kKinds) {
             if (std::string_view(kind.path).substr(4) != compact.kind) continue;
-            if (!Ticked(*this, kind)) return;
-            std::string line = kind.head;
-            for (const LineField& field : kind.fields) {
-                bool found = false;
-                const std::string_view value = field.child ? (compact.hasData ? compact.data : std::string_view())
-                                                           : compact.Value(field.attribute, found);
-                line += field.label;
-                line += value;
-            }
-            AppendLine(line);
+            if (Ticked(*this, kind))
+                AppendLine(LineOf(kind, [&](const LineField& field) {
+                    bool found = false;
+                    if (field.child) return compact.hasData ? compact.data : std::string_view();
+                    return compact.Value(field.attribute, found);
+                }));
             return;
         }
         return;
@@ -180,12 +187,9 @@ void ctl_TR_Monitor::DisplayTransactionResponse(const std::string& Response) {
     for (const ResponseKind& kind : kKinds) {
         currentNode_ = responseDocument_->SelectSingleNode(kind.path);
         if (!currentNode_ || !Ticked(*this, kind)) continue;
-        std::string line = kind.head;
-        for (const LineField& field : kind.fields) {
-            const auto node = field.child ? currentNode_->SelectSingleNode(field.child) : currentNode_;
-            line += field.label + GetAttrValue(field.attribute, node);
-        }
-        AppendLine(line);
+        AppendLine(LineOf(kind, [&](const LineField& field) {
+            return GetAttrValue(field.attribute, field.child ? currentNode_->SelectSingleNode(field.child) : currentNode_);
+        }));
         return;
     }
 }
