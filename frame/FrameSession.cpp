@@ -10,6 +10,9 @@
 #include "platform/com/IPersistPropertyBag.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/fdt/DtmInterfaces.h"
+#include "platform/rt/DTMContext.h"
+#include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/Parameters.h"
 #include "platform/win/Guid.h"
 
 namespace dtm::frame {
@@ -81,8 +84,22 @@ bool FrameSession::Save(platform::com::PropertyBag& bag) { return Persist("frame
 bool FrameSession::Load(platform::com::PropertyBag& bag) { return Persist("frame-Load", false, bag); }
 
 bool FrameSession::SaveToFile(const std::string& path) {
+    // The DTM counts itself saved once it has stored into the bag: when the
+    // file is not written, its modified mark and data-set state come back.
+    const auto ctx = Context();
+    const auto parameters = ctx ? ctx->Parameters() : nullptr;
+    const bool modified = parameters && parameters->Modified();
+    const auto status = parameters ? parameters->Find("~/DataStatus") : nullptr;
+    const platform::Variant state = status ? status->TransientValue() : platform::Variant();
     platform::com::PropertyBag bag;
-    return Save(bag) && bag.SaveToFile(path);
+    if (!Save(bag)) return false;
+    if (bag.SaveToFile(path)) return true;
+    if (parameters) parameters->Modified(modified);
+    if (status) {
+        status->TransientValue(state);
+        platform::com::Deref(ctx->GuiRegistry()).NotifyParameterChanged(status, "");
+    }
+    return false;
 }
 
 LoadReport FrameSession::LoadFromFile(const std::string& path) {

@@ -1,6 +1,8 @@
 #include "frame/PageFrame.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "core/module/ComponentClasses.h"
 #include "platform/app/EventLoop.h"
@@ -9,7 +11,9 @@
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmFunctionCall.h"
 #include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/DtmRuntimeGlobal.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/Parameters.h"
 #include "platform/fdt/IDtmActiveXControl.h"
 #include "platform/win/Guid.h"
 
@@ -114,15 +118,41 @@ bool PageFrame::Close(PageSession& session) {
     return released;
 }
 
+namespace {
+
+// Why the file at `path` is no data set of the DTM of `ctx`: "" when it is
+// one, a regular file whose identity entries name a device type the DTM supports.
+std::string DataSetRefusal(const std::string& path, const std::shared_ptr<rt::DTMContext>& ctx) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return path + " is no data-set file: there is none";
+    // Not a pipe or a device, whose read may never end.
+    if (!std::filesystem::is_regular_file(status)) return path + " is no data-set file: it is no regular file";
+    rt::DtmRuntimeGlobal identity;
+    try {
+        com::PropertyBag bag = com::PropertyBag::LoadFromFile(path);
+        identity.LoadFromBag(bag);
+    } catch (const com::ComError& error) {
+        return path + (error.number == com::errFileNotFound ? " is no data-set file: it cannot be read"
+                                                              : " is no data-set file: its device type cannot be read");
+    }
+    if (identity.ManufacturerId().IsEmpty() || identity.DeviceTypeId().IsEmpty())
+        return path + " is no data-set file: it names no device type";
+    if (!identity.FindSupportedType(ctx))
+        return path + " is no data-set file of this DTM: it names device type " + com::CStr(identity.DeviceTypeId()) +
+               " of manufacturer " + com::CStr(identity.ManufacturerId());
+    return "";
+}
+
+}  // namespace
+
 LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal) {
     LoadReport report;
-    try {
-        com::PropertyBag::LoadFromFile(path);
-    } catch (const com::ComError&) {
-        refusal = path + " is no data-set file";
-        return report;
-    }
+    refusal = DataSetRefusal(path, session_.Context());
+    if (!refusal.empty()) return report;
     report.fileRead = true;
+    // The frame's lock of the data set holds for the instance that replaces this one.
+    const bool locked = com::Deref(Ctx().GuiRegistry()).LockState();
     if (!CloseAll()) refusal = "a page did not close";
     else if (!Disconnect()) refusal = "the DTM did not release the communication";
     else if (!session_.Release()) refusal = "the DTM did not agree to its release";
@@ -130,6 +160,7 @@ LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal
     platform::app::EventLoop::Instance().RunUntilOnlyTicks();  // what the release posted
     report = session_.StartStored(registry_, path);
     started_ = report.loaded || session_.StartNew(registry_, deviceTypeDocument_);
+    if (started_ && locked) com::Deref(Ctx().Parameters()).OnLockDataSet(session_.SystemTag());
     return report;
 }
 

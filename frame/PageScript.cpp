@@ -113,7 +113,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
         {"answer", &I::Answer},   {"tick", &I::Tick},             {"run", &I::RunLoop}, {"device", &I::Device},
         {"expect", &I::Expect},   {"channels", &I::Channels},     {"developer", &I::Developer},
         {"channel", &I::Channel}, {"file", &I::File},             {"find", &I::Find},   {"keys", &I::Keys},
-        {"state", &I::State},     {"save", &I::Save},             {"load", &I::Load},
+        {"state", &I::State},     {"save", &I::Save},             {"load", &I::Load},   {"trace", &I::Trace},
     };
     return commands;
 }
@@ -299,6 +299,14 @@ void PageScriptInterpreter::Developer(const Args& args) {
     Need(args, 0, 0, "developer");
     if (!folder_.EnableDeveloperFeatures()) throw UsageError{"the configuration file cannot be changed"};
     Line("developer features on");
+}
+
+void PageScriptInterpreter::Trace(const Args& args) {
+    Need(args, 1, 1, "trace on|off");
+    const bool on = OnOff(args[0]);
+    if (!folder_.SwitchTrace(on)) throw UsageError{"the configuration file cannot be changed"};
+    Line(on ? "trace on: the DTM appends to TraceInfoFile.txt and ChannelTraceFile.txt from its next trace"
+            : "trace off: the DTM stops tracing from its next trace");
 }
 
 void PageScriptInterpreter::Open(const Args& args) {
@@ -489,19 +497,10 @@ void PageScriptInterpreter::Channel(const Args& args) {
 void PageScriptInterpreter::File(const Args& args) {
     Need(args, 1, 1, "file NAME");
     const std::string& name = args[0].text;
-    // A name within the run's component folder, "\\" or "/" between its folders.
-    std::string relative = name;
-    std::replace(relative.begin(), relative.end(), '\\', '/');
-    bool inside = !relative.empty() && relative.front() != '/';
-    for (size_t start = 0; inside && start <= relative.size();) {
-        const size_t slash = std::min(relative.find('/', start), relative.size());
-        const std::string part = relative.substr(start, slash - start);
-        inside = !part.empty() && part != "." && part != "..";
-        start = slash + 1;
-    }
-    if (!inside) throw UsageError{"file NAME names a file in the component folder, not " + Quote(name)};
+    const std::string path = PathInFolder(app::Path(), name);
+    if (path.empty()) throw UsageError{"file NAME names a file in the component folder, not " + Quote(name)};
     std::string bytes;
-    if (!platform::win::ReadFileBytes(app::File("\\" + relative), bytes)) {
+    if (!platform::win::ReadFileBytes(path, bytes)) {
         Line("file " + Quote(name) + ": none in the component folder");
         return;
     }
@@ -541,9 +540,11 @@ void PageScriptInterpreter::State(const Args& args) {
 
 std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) const {
     if (word.text.empty()) throw UsageError{"a file name expected"};
+    if (word.text.front() == '/') return word.text;
     // A relative name lies in the run's own folder, as the DTM's files do.
-    if (word.text.front() == '/' || folder_.Path().empty()) return word.text;
-    return folder_.Path() + "/" + word.text;
+    const std::string path = PathInFolder(app::Path(), word.text);
+    if (path.empty()) throw UsageError{"a relative FILE names a file in the component folder, not " + Quote(word.text)};
+    return path;
 }
 
 void PageScriptInterpreter::Save(const Args& args) {
@@ -556,6 +557,7 @@ void PageScriptInterpreter::Save(const Args& args) {
 void PageScriptInterpreter::Load(const Args& args) {
     Need(args, 1, 1, "load FILE");
     const std::string file = DataSetFile(args[0]);
+    const bool unsaved = frame_->Ctx().Parameters()->Modified();
     std::string refusal;
     const LoadReport report = frame_->LoadInstance(file, refusal);
     std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
@@ -572,6 +574,7 @@ void PageScriptInterpreter::Load(const Args& args) {
     SetLanguage(options_.lcid);
     Line(report.loaded ? "loaded " + file + " into a new instance"
                        : "load: refused (the DTM did not take " + file + "; a new instance took its place)");
+    if (unsaved) Line("  the unsaved changes of the released instance were dropped");
     for (const auto& entry : report.damagedEntries) Line("  damaged entry " + Quote(entry));
 }
 

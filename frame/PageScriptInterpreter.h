@@ -80,6 +80,8 @@ private:
     void Lock(const Args& args);
     void Functions(const Args& args);
     void Developer(const Args& args);
+    // Switches the trace files of the run's component folder on or off.
+    void Trace(const Args& args);
     void Open(const Args& args);
     void Pages(const Args& args);
     void Use(const Args& args);

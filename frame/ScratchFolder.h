@@ -2,7 +2,7 @@
 // A component folder of its own for a page script: a copy of the data files
 // (XMLData, Resources) in a new temporary folder, made the component folder
 // while the object lives. What the DTM writes there (the method analysis
-// report, a switched-on developer feature) never reaches the real folder.
+// report, a switched-on developer feature or trace) never reaches the real folder.
 #include <string>
 
 namespace dtm::frame {
@@ -18,10 +18,22 @@ public:
     const std::string& Path() const { return path_; }
     // Offers the developer functions (the transaction monitor) from now on.
     bool EnableDeveloperFeatures() const;
+    // Switches both trace files ("TraceInfoFile.txt", "ChannelTraceFile.txt")
+    // on or off; the DTM reads the switch again at its next trace.
+    bool SwitchTrace(bool on) const;
 
 private:
+    // Sets `key` of `[section]` in the copy's "Resources/DTM.ini"; False when
+    // the file has no such key or cannot be written.
+    bool SetConfiguration(const std::string& section, const std::string& key, const std::string& value) const;
+
     std::string path_;
     std::string previous_;
 };
+
+// The host path of the relative `name` ("\\" or "/" between its folders) in
+// `folder`; "" when the name is empty or absolute, or leads out of the folder
+// with its ".." and symbolic links resolved (a dangling link leads nowhere known).
+std::string PathInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace dtm::frame

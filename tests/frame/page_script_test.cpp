@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ArchiveCurveWhileLocked", "connect\nopen 72\nlock on\ncheck ctlDTMArchive.1 off",
                     "check: refused (locked: the data set is locked)", kScriptOk},
         CommandCase{"LoadOfNoDataSet", "load none.dtm",
-                    "load: refused (<folder>/none.dtm is no data-set file; the instance stays)", kScriptOk}),
+                    "load: refused (<folder>/none.dtm is no data-set file: there is none; the instance stays)", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
