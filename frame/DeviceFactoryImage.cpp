@@ -22,6 +22,8 @@ bool IsDeviceAddress(const clsDataElement& el) {
     return el.RelIndex >= 0 && el.Slot >= 0 && el.Slot <= 255 && el.index >= 0 && el.index <= 255;
 }
 
+constexpr int32_t kVisibleStringValueType = 14;
+
 bool IsBitField(const clsDataElement& el) {
     return el.ValueType == 2 && el.AccessMask != 255 && el.AccessMask != 0;
 }
@@ -61,6 +63,22 @@ platform::Variant ValueOfText(const clsDataElement& el, const std::string& text)
     return platform::Variant::Dbl(number);
 }
 
+// Why an octet string or a text does not fit the element; "" when it does
+// (a shorter text is filled with blanks, as the element is coded).
+std::string LengthRefusal(const clsDataElement& el, const std::string& text, const platform::Variant& typed) {
+    const int32_t length = el.ValueTypeLength;
+    if (el.InitialValue.IsByteArray() && length > 0) {
+        if (!typed.IsByteArray()) return "the element takes " + std::to_string(length) + " bytes as hex digits";
+        if (typed.Count() != length)
+            return "the element takes " + std::to_string(length) + " bytes, the value has " +
+                   std::to_string(typed.Count());
+    }
+    if (el.ValueType == kVisibleStringValueType && length > 0 && static_cast<int64_t>(text.size()) > length)
+        return "the element takes at most " + std::to_string(length) + " characters, the value has " +
+               std::to_string(text.size());
+    return "";
+}
+
 }  // namespace
 
 void ElementCoding::Apply(std::vector<uint8_t>& bytes) const {
@@ -69,27 +87,36 @@ void ElementCoding::Apply(std::vector<uint8_t>& bytes) const {
 }
 
 std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName, const std::string& path,
-                                              const std::string& value) {
+                                              const std::string& value, std::string* refusal) {
+    const auto refuse = [&](const std::string& why) {
+        if (refusal) *refusal = why;
+        return std::nullopt;
+    };
     const ModelInstance instance = NewModelInstance(deviceTypeName, true);
     for (const auto& item : instance.Parameters()) {
         auto el = std::dynamic_pointer_cast<clsDataElement>(item);
         if (!el || !IsDeviceAddress(*el) || platform::com::vb::LCase(el->Name) != platform::com::vb::LCase(path))
             continue;
-        el->clsDataElementFields::TransientValue = ValueOfText(*el, value);
+        const platform::Variant typed = ValueOfText(*el, value);
+        if (const std::string why = LengthRefusal(*el, value, typed); !why.empty()) return refuse(why);
+        el->clsDataElementFields::TransientValue = typed;
         ElementCoding coding;
         coding.address = {static_cast<uint8_t>(el->Slot), static_cast<uint8_t>(el->index)};
         try {
             coding.coded = WriteCoding(instance, el);
-        } catch (const platform::com::ComError&) {
-            return std::nullopt;  // a value of the wrong kind does not code
+        } catch (const platform::com::ComError& e) {
+            namespace com = platform::com;
+            if (e.number == com::errOverflow) return refuse("the value is out of the range of the element's type");
+            if (e.number == com::errTypeMismatch) return refuse("the value is not of the element's kind");
+            return refuse("the element does not take it: " + e.description);
         }
-        if (coding.coded.empty()) return std::nullopt;
+        if (coding.coded.empty()) return refuse("the element is not written to the device");
         coding.from = static_cast<size_t>(std::max<int16_t>(el->DataPosition, 0));
         coding.to = el->ValueTypeLength > 0 ? coding.from + static_cast<size_t>(el->ValueTypeLength) : coding.coded.size();
         if (IsBitField(*el)) coding.mask = static_cast<uint8_t>(el->AccessMask);
         return coding;
     }
-    return std::nullopt;
+    return refuse("no device parameter has this element");
 }
 
 FactoryImage BuildFactoryImage(const std::string& deviceTypeName) {

@@ -34,10 +34,11 @@ struct ElementCoding {
 };
 
 // The element at `path` (ASCII case ignored) set to `value` (an octet
-// string's hex digits, blanks allowed; a number when the text is one) and coded; nothing when the path is no device parameter's
-// element or the value does not code.
+// string's hex digits, blanks allowed, exactly its length; a number when the
+// text is one) and coded; nothing, with the reason in `refusal`, when the path
+// is no device parameter's element or the value does not fit or code.
 std::optional<ElementCoding> CodeElementValue(const std::string& deviceTypeName, const std::string& path,
-                                              const std::string& value);
+                                              const std::string& value, std::string* refusal = nullptr);
 
 // Builds a new model instance of the device type, initialises it and codes
 // each address's elements (a record header with its fields) as a write would.

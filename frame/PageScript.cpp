@@ -5,6 +5,7 @@
 #include <istream>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/channels/clsChannel.h"
 #include "frame/FunctionList.h"
@@ -27,6 +28,7 @@
 #include "platform/rt/ProfibusChannelParameter.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Description.h"
+#include "platform/ui/TabStrip.h"
 #include "platform/win/Files.h"
 
 namespace dtm::frame {
@@ -121,6 +123,10 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
 void PageScriptInterpreter::RunLine(const std::string& line) {
     const ScriptLine parsed = TokenizeScriptLine(line);
     if (parsed.tokens.empty() && parsed.error.empty()) return;
+    // Answers queued with `answer` are for the boxes of the command after
+    // them; any left when the next one starts are dropped.
+    const bool answering = !parsed.tokens.empty() && vb::LCase(parsed.tokens.front().text) == "answer";
+    if (!answering && !std::exchange(answersAwaitCommand_, false)) DropUnusedAnswers();
     if (options_.echo) out_ << "> " << line << "\n";
     if (!parsed.error.empty()) {
         Line("error: " + parsed.error);
@@ -147,7 +153,7 @@ void PageScriptInterpreter::Run(const Args& words) {
         (this->*(it->second))(Args(words.begin() + 1, words.end()));
     } catch (const UsageError& e) {
         Line("error: " + e.message);
-        ++(isExpect ? expectFailures_ : commandErrors_);
+        ++commandErrors_;
     } catch (...) {
         // An error the component raised through the command: trapped here.
         const auto error = app::DescribeCurrentException(words.front().text);
@@ -360,6 +366,26 @@ void PageScriptInterpreter::Open(const Args& args) {
     pages_.push_back({name, progId, session});
     current_ = name;
     Line("opened " + name + " (" + progId + ")");
+    if (path.empty()) return;
+    // A path the page did not take must not wait for the next page.
+    const bool taken = frame_->Ctx().Functions()->ControlPfad().empty();
+    frame_->Ctx().Functions()->ControlPfad("");
+    const std::string within = path.substr(std::min(path.find('.') + 1, path.size()));
+    if (!taken || !NamesControl(*session, within))
+        throw UsageError{"no control " + Quote(args[1].text.substr(5)) + " on " + name + "; the page shows its start"};
+}
+
+bool PageScriptInterpreter::NamesControl(const PageSession& page, const std::string& path) {
+    if (page.Ctl(path)) return true;
+    // A tab of a strip: "TabStrip.3".
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return false;
+    const auto strip = std::dynamic_pointer_cast<platform::ui::TabStrip>(page.Ctl(path.substr(0, dot)));
+    const std::string tab = path.substr(dot + 1);
+    int32_t index = 0;
+    const auto [end, ec] = std::from_chars(tab.data(), tab.data() + tab.size(), index);
+    const bool number = ec == std::errc() && end == tab.data() + tab.size();
+    return strip && number && index >= 1 && index <= strip->Tabs().Count();
 }
 
 std::string PageScriptInterpreter::FunctionRefusal(int32_t functionId) {
@@ -429,14 +455,25 @@ void PageScriptInterpreter::Close(const Args& args) {
 
 void PageScriptInterpreter::Answer(const Args& args) {
     if (args.empty()) throw UsageError{"usage: answer yes|no|ok|cancel|abort|retry|ignore ..."};
+    std::vector<int32_t> answers;
     for (const auto& word : args) {
         int32_t answer = 0;
         for (int32_t code = app::kAnswerOK; code <= app::kAnswerNo; ++code)
             if (vb::LCase(AnswerName(code)) == vb::LCase(word.text)) answer = code;
         if (answer == 0) throw UsageError{"unknown answer " + Quote(word.text)};
-        app::MessageBoxHandler::Instance().QueueAnswer(answer);
+        answers.push_back(answer);
     }
+    for (const int32_t answer : answers) app::MessageBoxHandler::Instance().QueueAnswer(answer);
+    answersAwaitCommand_ = true;
     Line("answers queued: " + std::to_string(args.size()));
+}
+
+void PageScriptInterpreter::DropUnusedAnswers() {
+    const std::vector<int32_t> dropped = app::MessageBoxHandler::Instance().DropAnswers();
+    if (dropped.empty()) return;
+    std::string names;
+    for (const int32_t answer : dropped) names += " " + AnswerName(answer);
+    Line("answers dropped, no box took them:" + names);
 }
 
 void PageScriptInterpreter::Tick(const Args& args) {
@@ -587,8 +624,9 @@ void PageScriptInterpreter::Device(const Args& args) {
     SimulatedDevice& device = frame_->Device();
     if (what == "set") {
         Need(args, 3, 3, kUsage);
-        if (!device.SetValue(args[1].text, args[2].text))
-            throw UsageError{"the device has no value " + Quote(args[1].text) + " for " + Quote(args[2].text)};
+        std::string refusal;
+        if (!device.SetValue(args[1].text, args[2].text, &refusal))
+            throw UsageError{"device set " + Quote(args[1].text) + " " + Quote(args[2].text) + ": " + refusal};
         Line("device " + args[1].text + " = " + Quote(args[2].text));
     } else if (what == "error") {
         Need(args, 5, 6, kUsage);

@@ -136,6 +136,14 @@ std::string InputRefusal(const ui::Control& control) {
     return "";
 }
 
+// Why the element did not take the text the row shows after an edit (a wrong
+// input or one out of range, marked on the row); "" when it did.
+std::string InvalidInput(const ctl::ctlParameter& row) {
+    const std::string icon = row.StatusIconKey();
+    if (icon != "InputErr" && icon != "RangeErr") return "";
+    return "the row shows " + icon + ": " + Quote(row.IconToolTip());
+}
+
 // The command that a row of `kind` takes.
 std::string RowKindHint(int32_t kind) {
     switch (kind) {
@@ -149,20 +157,19 @@ std::string RowKindHint(int32_t kind) {
 
 }  // namespace
 
-void PageScriptInterpreter::Outcome(const std::string& what, bool ok, const std::string& why) {
+void PageScriptInterpreter::Outcome(const std::string& what, bool ok, const std::string& why, const std::string& note) {
     if (ok) {
-        Line(what + ": ok");
+        Line(what + ": ok" + note);
         return;
     }
     const bool raised = platform::app::ErrorSink::Instance().Errors().size() > errorsSeen_;
     const std::string reason = raised ? "the input raised an error, below" : why.empty() ? "not taken" : why;
-    Line(what + ": refused (" + reason + ")");
+    Line(what + ": refused (" + reason + ")" + note);
 }
 
 std::string PageScriptInterpreter::RowRefusal(const ctl::ctlParameter& row, const std::string& command) const {
     if (std::string why = InputRefusal(row); !why.empty()) return why;
     if (command == "enter" || command == "cancel") return "no edit in progress";
-    if (command == "menu") return "no such menu item; the row has " + std::to_string(row.MenuItemCount());
     if (row.Unbound()) return "no element is bound to the row";
     if (!row.SiteEditable()) return "locked: the data set is locked";
     const bool commandClick = command == "click" && row.ControlType() == ctl::kRowCommand;
@@ -237,9 +244,15 @@ void PageScriptInterpreter::Rows(const Args& args) {
 void PageScriptInterpreter::Type(const Args& args) {
     Need(args, 2, 2, "type PATH TEXT");
     const auto row = RowAt(args[0].text);
-    const bool typed = ctl::RowInput::Type(*row, args[1].text);
-    const bool ok = typed && ctl::RowInput::Commit(*row);
-    Outcome("type", ok, ok ? "" : RowRefusal(*row, typed ? "enter" : "type"));
+    const std::string& text = args[1].text;
+    const bool typed = ctl::RowInput::Type(*row, text);
+    const int32_t max = row->ValueMaxLength();
+    const bool cut = typed && max > 0 && vb::Len(text) > max;
+    const bool committed = typed && ctl::RowInput::Commit(*row);
+    const std::string invalid = committed ? InvalidInput(*row) : "";
+    const bool ok = committed && invalid.empty();
+    Outcome("type", ok, ok ? "" : !invalid.empty() ? invalid : RowRefusal(*row, typed ? "enter" : "type"),
+            cut ? "; cut to the row's " + std::to_string(max) + " characters" : "");
 }
 
 void PageScriptInterpreter::Edit(const Args& args) {
@@ -252,8 +265,10 @@ void PageScriptInterpreter::Edit(const Args& args) {
 void PageScriptInterpreter::Enter(const Args& args) {
     Need(args, 1, 1, "enter PATH");
     const auto row = RowAt(args[0].text);
-    const bool ok = ctl::RowInput::Commit(*row);
-    Outcome("enter", ok, ok ? "" : RowRefusal(*row, "enter"));
+    const bool committed = ctl::RowInput::Commit(*row);
+    const std::string invalid = committed ? InvalidInput(*row) : "";
+    const bool ok = committed && invalid.empty();
+    Outcome("enter", ok, ok ? "" : !invalid.empty() ? invalid : RowRefusal(*row, "enter"));
 }
 
 void PageScriptInterpreter::Cancel(const Args& args) {
@@ -266,20 +281,29 @@ void PageScriptInterpreter::Cancel(const Args& args) {
 void PageScriptInterpreter::Select(const Args& args) {
     Need(args, 2, 2, "select PATH N|\"text\"");
     const auto row = RowAt(args[0].text);
-    const auto select = [&](int64_t code) {
-        const bool ok = ctl::RowInput::Select(*row, static_cast<int32_t>(code));
-        Outcome("select", ok, ok ? "" : RowRefusal(*row, "select"));
+    const auto entries = ctl::ParseValueList(row->ValueList());
+    const auto unknown = [&](const std::string& what) {
+        std::string list;
+        for (const auto& entry : entries)
+            list += (list.empty() ? "" : ", ") + std::to_string(entry.code) + " " + Quote(entry.text);
+        return UsageError{"no " + what + " in " + Quote(args[0].text) + "; " +
+                          (list.empty() ? "its list is empty" : "the list has " + list)};
     };
-    if (!args[1].quoted) {
-        select(Number(args[1]));
-        return;
+    int64_t code = 0;
+    if (args[1].quoted) {
+        const auto entry =
+            std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.text == args[1].text; });
+        if (entry == entries.end()) throw unknown("choice " + Quote(args[1].text));
+        code = entry->code;
+    } else {
+        code = Number(args[1]);
+        // A value-list row takes only the codes of its list.
+        if (row->ControlType() == ctl::kRowValueList &&
+            std::none_of(entries.begin(), entries.end(), [&](const auto& e) { return e.code == code; }))
+            throw unknown("code " + args[1].text);
     }
-    for (const auto& entry : ctl::ParseValueList(row->ValueList()))
-        if (entry.text == args[1].text) {
-            select(entry.code);
-            return;
-        }
-    throw UsageError{"no choice " + Quote(args[1].text) + " in " + Quote(args[0].text)};
+    const bool ok = ctl::RowInput::Select(*row, static_cast<int32_t>(code));
+    Outcome("select", ok, ok ? "" : RowRefusal(*row, "select"));
 }
 
 void PageScriptInterpreter::Bits(const Args& args) {
@@ -320,24 +344,36 @@ void PageScriptInterpreter::Key(const Args& args) {
 void PageScriptInterpreter::Menu(const Args& args) {
     Need(args, 2, 2, "menu PATH N");
     const auto row = RowAt(args[0].text);
-    const bool ok = ctl::RowInput::Menu(*row, static_cast<int32_t>(Number(args[1])));
+    const auto item = Number(args[1]);
+    if (item < 1 || item > row->MenuItemCount())
+        throw UsageError{"no menu item " + args[1].text + "; the row has " + std::to_string(row->MenuItemCount())};
+    const bool ok = ctl::RowInput::Menu(*row, static_cast<int32_t>(item));
     Outcome("menu", ok, ok ? "" : RowRefusal(*row, "menu"));
 }
 
 void PageScriptInterpreter::Click(const Args& args) {
     Need(args, 1, 2, "click PATH [--yes|--no]");
     const auto control = ControlAt(args[0].text);
-    if (args.size() == 2) {
-        if (args[1].text != "--yes" && args[1].text != "--no") throw UsageError{"usage: click PATH [--yes|--no]"};
-        platform::app::MessageBoxHandler::Instance().QueueQuestionAnswer(
-            args[1].text == "--yes" ? platform::app::kAnswerYes : platform::app::kAnswerNo);
+    if (args.size() == 2 && args[1].text != "--yes" && args[1].text != "--no")
+        throw UsageError{"usage: click PATH [--yes|--no]"};
+    // The answer belongs to this click: a question the click raises takes it,
+    // and when none came it is dropped, never left for a later question.
+    auto& boxes = platform::app::MessageBoxHandler::Instance();
+    if (args.size() == 2)
+        boxes.QueueQuestionAnswer(args[1].text == "--yes" ? platform::app::kAnswerYes : platform::app::kAnswerNo);
+    const auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control);
+    bool ok = false;
+    try {
+        ok = row ? ctl::RowInput::Click(*row) : ui::Input::Click(*control);
+    } catch (...) {
+        boxes.DropQuestionAnswers();
+        throw;
     }
-    if (auto row = std::dynamic_pointer_cast<ctl::ctlParameter>(control)) {
-        const bool ok = ctl::RowInput::Click(*row);
-        Outcome("click", ok, ok ? "" : RowRefusal(*row, "click"));
-    } else {
-        Outcome("click", ui::Input::Click(*control), InputRefusal(*control));
-    }
+    const std::string why = ok ? "" : row ? RowRefusal(*row, "click") : InputRefusal(*control);
+    const std::string unused = boxes.DropQuestionAnswers().empty()
+                                   ? ""
+                                   : "; no question came, the answer " + args[1].text + " is dropped";
+    Outcome("click", ok, why, unused);
 }
 
 void PageScriptInterpreter::Check(const Args& args) {
@@ -365,11 +401,10 @@ void PageScriptInterpreter::Tab(const Args& args) {
     Need(args, 2, 2, "tab PATH N");
     auto strip = std::dynamic_pointer_cast<ui::TabStrip>(ControlAt(args[0].text));
     if (!strip) throw UsageError{Quote(args[0].text) + " is no tab strip"};
-    const auto tab = static_cast<int32_t>(Number(args[1]));
-    const std::string why = InputRefusal(*strip);
-    Outcome("tab", ui::Input::ClickTab(*strip, tab),
-            why.empty() ? "no tab " + std::to_string(tab) + "; the strip has " + std::to_string(strip->Tabs().Count())
-                        : why);
+    const auto tab = Number(args[1]);
+    if (tab < 1 || tab > strip->Tabs().Count())
+        throw UsageError{"no tab " + args[1].text + "; the strip has " + std::to_string(strip->Tabs().Count())};
+    Outcome("tab", ui::Input::ClickTab(*strip, static_cast<int32_t>(tab)), InputRefusal(*strip));
 }
 
 void PageScriptInterpreter::Focus(const Args& args) {

@@ -38,7 +38,7 @@ private:
         std::shared_ptr<PageSession> session;
     };
     // A wrong use of a command: written as "error: …", the run goes on and
-    // ends with kScriptCommandError (an `expect` counts as failed instead).
+    // ends with kScriptCommandError.
     struct UsageError {
         std::string message;
     };
@@ -50,8 +50,9 @@ private:
     // `text` with the invoke ids of the pages opened so far written as "<id>".
     std::string Mask(std::string text) const;
     void Line(const std::string& text) { out_ << Mask(text) << "\n"; }
-    // "what: ok", or "what: refused (why)"; an error raised meanwhile is the why.
-    void Outcome(const std::string& what, bool ok, const std::string& why);
+    // "what: ok", or "what: refused (why)"; an error raised meanwhile is the
+    // why; `note` ends the line.
+    void Outcome(const std::string& what, bool ok, const std::string& why, const std::string& note = "");
     // Why `row` refused the input of `command` (asked after the refusal).
     std::string RowRefusal(const platform::ctl::ctlParameter& row, const std::string& command) const;
 
@@ -65,6 +66,8 @@ private:
     static int64_t Number(const ScriptToken& word, int64_t min = INT32_MIN, int64_t max = INT32_MAX);
     static bool OnOff(const ScriptToken& word);
 
+    // Whether `path` (relative to the page) names a control or a strip's tab.
+    static bool NamesControl(const PageSession& page, const std::string& path);
     // Why the DTM does not offer the function now; "" when it does.
     std::string FunctionRefusal(int32_t functionId);
     // Has the DTM carry out an offered function that has no page.
@@ -87,6 +90,8 @@ private:
     void Use(const Args& args);
     void Close(const Args& args);
     void Answer(const Args& args);
+    // Reports and drops the answers queued with `answer` that no box took.
+    void DropUnusedAnswers();
     void Tick(const Args& args);
     void RunLoop(const Args& args);
     void Device(const Args& args);
@@ -137,6 +142,7 @@ private:
     size_t errorsAtStart_ = 0, errorsTrapped_ = 0;
     int expectFailures_ = 0;
     int commandErrors_ = 0;
+    bool answersAwaitCommand_ = false;  // `answer` queued answers for the next command
 };
 
 }  // namespace dtm::frame

@@ -201,11 +201,14 @@ bool SimulatedDevice::TakeAddressFault(const DeviceRequest& request, uint8_t& er
     return failed;
 }
 
-bool SimulatedDevice::SetValue(const std::string& path, const std::string& value) {
-    const auto coding = CodeElementValue(ModelName(model_), path, value);
+bool SimulatedDevice::SetValue(const std::string& path, const std::string& value, std::string* refusal) {
+    const auto coding = CodeElementValue(ModelName(model_), path, value, refusal);
     if (!coding) return false;
     auto it = memory_.find(coding->address);
-    if (it == memory_.end()) return false;
+    if (it == memory_.end()) {
+        if (refusal) *refusal = "the device has no parameter at its address";
+        return false;
+    }
     const std::vector<uint8_t> before = it->second.bytes;
     coding->Apply(it->second.bytes);
     AfterWrite(coding->address, before);

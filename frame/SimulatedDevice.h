@@ -192,9 +192,10 @@ public:
     std::vector<std::pair<uint8_t, uint8_t>> Addresses() const;
     // Sets the element at `path` in memory to `value`, coded as a write of a
     // fresh model instance would code it, with the effect a written value has
-    // (a new unit converts its limits); False when the path is no device
-    // parameter's element or the value does not code.
-    bool SetValue(const std::string& path, const std::string& value);
+    // (a new unit converts its limits); False, with the reason in `refusal`,
+    // when the path is no device parameter's element or the value does not
+    // fit or code.
+    bool SetValue(const std::string& path, const std::string& value, std::string* refusal = nullptr);
 
 private:
     using Address = std::pair<uint8_t, uint8_t>;

@@ -28,6 +28,18 @@ void MessageBoxHandler::QueueAnswer(int32_t answer) { scripted_.push_back(answer
 
 void MessageBoxHandler::QueueQuestionAnswer(int32_t answer) { questionAnswers_.push_back(answer); }
 
+std::vector<int32_t> MessageBoxHandler::DropAnswers() {
+    std::vector<int32_t> dropped(scripted_.begin(), scripted_.end());
+    scripted_.clear();
+    return dropped;
+}
+
+std::vector<int32_t> MessageBoxHandler::DropQuestionAnswers() {
+    std::vector<int32_t> dropped(questionAnswers_.begin(), questionAnswers_.end());
+    questionAnswers_.clear();
+    return dropped;
+}
+
 void MessageBoxHandler::Clear() {
     records_.clear();
     scripted_.clear();

@@ -38,6 +38,9 @@ public:
     // An answer for the next box that asks a question (Yes No, Yes No Cancel);
     // boxes that only inform, before it, keep their own answers.
     void QueueQuestionAnswer(int32_t answer);
+    // Drop the answers no box took: answer them, in the order they were queued.
+    std::vector<int32_t> DropAnswers();
+    std::vector<int32_t> DropQuestionAnswers();
 
     const std::vector<MessageBoxRecord>& Records() const { return records_; }
     // Forgets the records and the scripted answers.

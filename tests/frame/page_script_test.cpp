@@ -88,8 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"UnknownCommandGoesOnButFailsTheRun", "frobnicate\nexpect . visible = true",
                     "error: unknown command \"frobnicate\"", kScriptCommandError},
         CommandCase{"BadPath", "rows nothere", "error: no control \"nothere\" on ctlIdent", kScriptCommandError},
-        CommandCase{"BadPathInExpectFails", "expect nothere visible = true", "error: no control \"nothere\" on ctlIdent",
-                    kScriptExpectFailed},
+        // A misused expect is a wrong use, not a failed expectation.
+        CommandCase{"BadPathInExpect", "expect nothere visible = true", "error: no control \"nothere\" on ctlIdent",
+                    kScriptCommandError},
+        CommandCase{"ExpectWithoutItsValue", "expect ctlParameter.1 display =",
+                    "error: usage: expect PATH|state PROP OP VALUE", kScriptCommandError},
+        CommandCase{"ExpectWithNoPageOpen", "close\nexpect . visible = true", "error: no page open", kScriptCommandError},
         CommandCase{"UnterminatedQuote", "type ctlParameter.0 \"FT-101", "error: unterminated quote", kScriptCommandError},
         CommandCase{"MissingArgument", "type ctlParameter.0", "error: usage: type PATH TEXT", kScriptCommandError},
         CommandCase{"NotARow", "type frmDevice x", "error: \"frmDevice\" is no row", kScriptCommandError},
@@ -110,15 +114,42 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ExpectFails", "expect ctlParameter.1 display = \"other\"",
                     "expect FAILED: ctlParameter.1 display is \"RXD 218\", not = \"other\"", kScriptExpectFailed},
         CommandCase{"UnknownProperty", "expect ctlParameter.1 colour = red",
-                    "error: \"ctlParameter.1\" has no property \"colour\"", kScriptExpectFailed},
+                    "error: \"ctlParameter.1\" has no property \"colour\"", kScriptCommandError},
         CommandCase{"UnknownOperator", "expect ctlParameter.1 display <> x", "error: unknown operator \"<>\" (= != ~ < > <= >=)",
-                    kScriptExpectFailed},
+                    kScriptCommandError},
         CommandCase{"ContainsAndNumbers", "expect ctlParameter.4 display ~ 218\nexpect ctlParameter.3 display > 100",
                     "expect ok", kScriptOk},
         CommandCase{"ReadOnlyRowRefusesTyping", "type ctlParameter.3 \"1\"", "type: refused (read-only)", kScriptOk},
         CommandCase{"LockedRowSaysSo", "lock on\ntype ctlParameter.0 x", "type: refused (locked: the data set is locked)",
                     kScriptOk},
-        CommandCase{"CodeNotInTheList", "select ctlParameter.10 12345", "select: refused (not in the list)", kScriptOk},
+        // Numbers beyond what the control has are wrong uses; a list names its entries.
+        CommandCase{"CodeNotInTheList", "select ctlParameter.10 99",
+                    "error: no code 99 in \"ctlParameter.10\"; the list has 0 \"Profile-specific (0x9742)\", "
+                    "1 \"Manufacturer-specific (0xB3C6)\"",
+                    kScriptCommandError},
+        CommandCase{"ChoiceNotInTheList", "select ctlParameter.10 \"Other\"",
+                    "error: no choice \"Other\" in \"ctlParameter.10\"; the list has 0 \"Profile-specific (0x9742)\", "
+                    "1 \"Manufacturer-specific (0xB3C6)\"",
+                    kScriptCommandError},
+        CommandCase{"ChoiceInTheList", "select ctlParameter.10 \"Profile-specific (0x9742)\"", "select: ok", kScriptOk},
+        CommandCase{"MenuItemBeyondTheRow", "menu ctlParameter.0 99", "error: no menu item 99; the row has 1",
+                    kScriptCommandError},
+        CommandCase{"TabBeyondTheStrip", "open 1\ntab TabStrip 9", "error: no tab 9; the strip has 3", kScriptCommandError},
+        CommandCase{"TabOfTheStrip", "open 1\ntab TabStrip 3\nexpect TabStrip selected = 3", "expect ok", kScriptOk},
+        // A text the row does not take, or takes in part, says so.
+        CommandCase{"TypeBeyondTheRowsLength", "type ctlParameter.0 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\"",
+                    "type: ok; cut to the row's 32 characters", kScriptOk},
+        CommandCase{"TypeALetterInANumber", "open 1 path=ctlOffline.TabStrip.3\ntype @FUNC/1/AI/PV_FTIME \"1x\"",
+                    "type: refused (the row shows InputErr: \"The value is not valid for this parameter\")", kScriptOk},
+        CommandCase{"TypeANumberOutOfRange", "open 1 path=ctlOffline.TabStrip.3\ntype @FUNC/1/AI/PV_FTIME \"-5\"",
+                    "type: refused (the row shows RangeErr: \"The value is outside its permitted range, 0..30\")",
+                    kScriptOk},
+        CommandCase{"EnterANumberOutOfRange",
+                    "open 1 path=ctlOffline.TabStrip.3\nedit @FUNC/1/AI/PV_FTIME \"31\"\nenter @FUNC/1/AI/PV_FTIME",
+                    "enter: refused (the row shows RangeErr: \"The value is outside its permitted range, 0..30\")",
+                    kScriptOk},
+        CommandCase{"TypeANumberInRange", "open 1 path=ctlOffline.TabStrip.3\ntype @FUNC/1/AI/PV_FTIME \"2\"", "type: ok",
+                    kScriptOk},
         CommandCase{"WrongKindOfRow", "select ctlParameter.0 1", "select: refused (not a list row, a text row: use type)",
                     kScriptOk},
         CommandCase{"NoEditToEnd", "enter ctlParameter.0", "enter: refused (no edit in progress)", kScriptOk},
@@ -141,6 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "expect ok", kScriptOk},
         CommandCase{"OpenWithAPendingPath", "open RG38N226_4_07.ctlIdent path=.ctlParameter.5\nexpect ctlParameter.5 focus = true",
                     "expect ok", kScriptOk},
+        // A path that names no control is a wrong use; the page stays open.
+        CommandCase{"OpenWithAPathToNoControl", "open RG38N226_4_07.ctlIdent path=ctlParameter.99\npages",
+                    "error: no control \"ctlParameter.99\" on ctlIdent#2; the page shows its start", kScriptCommandError},
+        CommandCase{"OpenWithAPathThePageDoesNotTake", "open 99 path=ctlParameter.1",
+                    "error: no control \"ctlParameter.1\" on ctlAbout; the page shows its start", kScriptCommandError},
         CommandCase{"CloseByName", "open 99\nclose ctlident\npages", "* ctlAbout (RG38N226_4_07.ctlAbout)", kScriptOk},
         CommandCase{"NoPageAfterClose", "close\nrows", "error: no page open", kScriptCommandError},
         CommandCase{"UnknownAnswer", "answer maybe", "error: unknown answer \"maybe\"", kScriptCommandError},
@@ -154,8 +190,30 @@ INSTANTIATE_TEST_SUITE_P(
                     kScriptCommandError},
         CommandCase{"DeviceErrorScheduled", "device error 1 20 r 0xB6 2", "device error 0xB6 on slot 1 index 20 r #2",
                     kScriptOk},
-        CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1", "error: the device has no value \"NO/SUCH\" for \"1\"",
+        // A value the device does not take names the cause.
+        CommandCase{"DeviceSetUnknownPath", "device set NO/SUCH 1",
+                    "error: device set \"NO/SUCH\" \"1\": no device parameter has this element", kScriptCommandError},
+        CommandCase{"DeviceSetShortOctets", "device set PHYS/DIAGNOSIS \"20 00\"",
+                    "error: device set \"PHYS/DIAGNOSIS\" \"20 00\": the element takes 4 bytes, the value has 2",
                     kScriptCommandError},
+        CommandCase{"DeviceSetLongOctets", "device set PHYS/DIAGNOSIS \"20 00 00 00 00\"",
+                    "error: device set \"PHYS/DIAGNOSIS\" \"20 00 00 00 00\": the element takes 4 bytes, the value has 5",
+                    kScriptCommandError},
+        CommandCase{"DeviceSetOctetsNotHex", "device set PHYS/DIAGNOSIS zz",
+                    "error: device set \"PHYS/DIAGNOSIS\" \"zz\": the element takes 4 bytes as hex digits",
+                    kScriptCommandError},
+        CommandCase{"DeviceSetBeyondTheType", "device set TRANS/1/FlowCori/MASS_FLOW_UNITS 70000",
+                    "error: device set \"TRANS/1/FlowCori/MASS_FLOW_UNITS\" \"70000\": the value is out of the range of "
+                    "the element's type",
+                    kScriptCommandError},
+        CommandCase{"DeviceSetNoNumber", "device set TRANS/1/FlowCori/MASS_FLOW_UNITS abc",
+                    "error: device set \"TRANS/1/FlowCori/MASS_FLOW_UNITS\" \"abc\": the value is not of the element's kind",
+                    kScriptCommandError},
+        CommandCase{"DeviceSetLongText", "device set PHYS/TAG_DESC \"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\"",
+                    "error: device set \"PHYS/TAG_DESC\" \"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\": the element takes at "
+                    "most 32 characters, the value has 36",
+                    kScriptCommandError},
+        CommandCase{"DeviceSetShortText", "device set PHYS/TAG_DESC \"FT-1\"", "device PHYS/TAG_DESC = \"FT-1\"", kScriptOk},
         CommandCase{"ConnectAndDisconnect", "connect\ndisconnect", "~ OnPreparedToReleaseCommunication", kScriptOk},
         // Connected means online: the DTM has read the device's identity.
         CommandCase{"ConnectGoesOnline", "connect\ndevice log", "slot 0 index 26 r -> {00 AD}", kScriptOk},
@@ -200,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"StateFollowsTheLockAndTheConnection", "lock on\nconnect\nstate",
                     "data set 3 \"Mixed\", modified, locked, online", kScriptOk},
         CommandCase{"ExpectAnUnknownStateProperty", "expect state colour = red",
-                    "error: the state has no property \"colour\"", kScriptExpectFailed},
+                    "error: the state has no property \"colour\"", kScriptCommandError},
         CommandCase{"LoadClosesThePagesAndKeepsAChannelInUse",
                     "channel 3 used on\nsave s.dtm\nload s.dtm\npages\nchannels", "channel 3 AI2 active bit=40 in use",
                     kScriptOk},
@@ -226,16 +284,81 @@ TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
     EXPECT_NE(output.find("? [292] \"Go on?\" -> Yes\n"), std::string::npos) << output;
 }
 
-TEST_F(PageScriptTest, AClickAnswersOnlyTheQuestion) {
-    // The click's handler informs first, then asks; --no is the question's answer.
+TEST_F(PageScriptTest, AClickAnswerIsForTheClickAlone) {
+    // The click raises no box; the question comes on the tick after it and
+    // gets its default button, not the click's --no.
     platform::app::EventLoop::Instance().Post([] {
         auto& boxes = platform::app::MessageBoxHandler::Instance();
         boxes.Show("Note", 0);
         boxes.Show("Go on?", 52);
     });
-    EXPECT_EQ(Run("open RG38N226_4_07.ctlIdent\nclick ctlParameter.0 --no\ntick 1"), kScriptOk);
+    EXPECT_EQ(Run("open RG38N226_4_07.ctlIdent\nclick frmDevice --no\ntick 1"), kScriptOk);
+    EXPECT_NE(output.find("; no question came, the answer --no is dropped\n"), std::string::npos) << output;
     EXPECT_NE(output.find("? [0] \"Note\" -> OK\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("? [52] \"Go on?\" -> No\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("? [52] \"Go on?\" -> Yes\n"), std::string::npos) << output;
+}
+
+// A click with --no after a click that raised no question (an OK box only)
+// and was given --yes: the question is answered No and nothing is written.
+struct DeclinedCase {
+    const char* name;
+    const char* page;        // opens the page and shows the button
+    const char* noQuestion;  // a click with --yes that brings no question
+    const char* button;
+};
+
+class PageScriptDeclined : public PageScriptTest, public ::testing::WithParamInterface<DeclinedCase> {};
+
+TEST_P(PageScriptDeclined, SendsNothing) {
+    const DeclinedCase& c = GetParam();
+    PageScriptOptions options;
+    options.echo = true;
+    const std::string script = std::string("connect\n") + c.page + "\n" + c.noQuestion + "\ndevice log\nclick " +
+                               c.button + " --no\ntick 1000\ndevice log\n";
+    EXPECT_EQ(Run(script, options), kScriptOk) << output;
+    EXPECT_NE(output.find("no question came, the answer --yes is dropped\n"), std::string::npos) << output;
+    const size_t click = output.find("> click " + std::string(c.button) + " --no\n");
+    ASSERT_NE(click, std::string::npos) << output;
+    EXPECT_NE(output.find("\" -> No\n", click), std::string::npos) << output;
+    EXPECT_EQ(output.find("\" -> Yes\n", click), std::string::npos) << output;
+    EXPECT_EQ(output.find(" w ", click), std::string::npos) << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PageScriptDeclined,
+    ::testing::Values(
+        DeclinedCase{"WarmStart", "open 10\ntab TabStrip 2", "level 1\nclick ctlReset.cmdWarmStart --yes\nlevel 3",
+                     "ctlReset.cmdWarmStart"},
+        DeclinedCase{"TotaliserReset", "open 10\ntab TabStrip 2\ntab ctlReset.TabStrip 2",
+                     "level 1\nclick ctlReset.cmdTotReset --yes\nlevel 3", "ctlReset.cmdTotReset"},
+        DeclinedCase{"BusAddressReset", "open 9", "level 1\nclick cmdAddrReset --yes\nlevel 3", "cmdAddrReset"},
+        DeclinedCase{"ServiceCode", "open 10\ntab TabStrip 3",
+                     "type ctlProtect.ctlParameter.0 \"SERVICE4\"\nclick ctlProtect.cmdServiceCode --yes\n"
+                     "type ctlProtect.ctlParameter.0 \"SERVICE42\"",
+                     "ctlProtect.cmdServiceCode"},
+        DeclinedCase{"AcknowledgeErrors", "open 5\ntab TabStrip 2", "level 1\nclick cmdQuitErr --yes\nlevel 3",
+                     "cmdQuitErr"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PageScriptTest, AnswersNoBoxTookAreDroppedWhenTheNextCommandStarts) {
+    EXPECT_EQ(Run("connect\nopen 9\nanswer yes no\nrows\ndevice log\nclick cmdAddrReset\ntick 1000\ndevice log"),
+              kScriptOk);
+    EXPECT_NE(output.find("answers dropped, no box took them: Yes No\n"), std::string::npos) << output;
+    const size_t click = output.find("Reset bus address to 126");
+    ASSERT_NE(click, std::string::npos) << output;
+    EXPECT_NE(output.find("\" -> No\n", click), std::string::npos) << output;  // its default button
+    EXPECT_EQ(output.find(" w ", click), std::string::npos) << output;
+}
+
+TEST_F(PageScriptTest, AnswersAreForTheCommandAfterThem) {
+    // Two `answer` lines together wait for the same command.
+    platform::app::EventLoop::Instance().Post([] {
+        platform::app::MessageBoxHandler::Instance().Show("Go on?", 292);
+        platform::app::MessageBoxHandler::Instance().Show("Sure?", 292);
+    });
+    EXPECT_EQ(Run("answer yes\nanswer yes\ntick 1"), kScriptOk);
+    EXPECT_NE(output.find("? [292] \"Sure?\" -> Yes\n"), std::string::npos) << output;
+    EXPECT_EQ(output.find("answers dropped"), std::string::npos) << output;
 }
 
 TEST_F(PageScriptTest, RunWithARunningRefreshStopsAndStaysStrictClean) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/app/ErrorSink.h"
 #include "platform/app/MessageBox.h"
@@ -131,6 +132,18 @@ TEST_F(AppMessageBox, AQuestionAnswerWaitsForAQuestion) {
     boxes.QueueQuestionAnswer(kAnswerYes);
     boxes.Clear();
     EXPECT_EQ(boxes.Show("Sure?", 292), kAnswerNo);
+}
+
+TEST_F(AppMessageBox, AnswersNoBoxTookCanBeDropped) {
+    auto& boxes = MessageBoxHandler::Instance();
+    boxes.QueueAnswer(kAnswerYes);
+    boxes.QueueAnswer(kAnswerCancel);
+    boxes.QueueQuestionAnswer(kAnswerYes);
+    EXPECT_EQ(boxes.DropQuestionAnswers(), std::vector<int32_t>{kAnswerYes});
+    EXPECT_EQ(boxes.DropAnswers(), (std::vector<int32_t>{kAnswerYes, kAnswerCancel}));
+    EXPECT_TRUE(boxes.DropAnswers().empty());
+    EXPECT_EQ(boxes.Show("Sure?", 292), kAnswerNo);  // the default button, no leftover
+    EXPECT_EQ(boxes.Records().size(), 1u);
 }
 
 TEST_F(AppMessageBox, RecordsBoxesAndUsesScriptedAnswersFirst) {
