@@ -3,12 +3,14 @@
 #include "core/dtm/DTMMain.h"
 #include "core/channels/SlaveBusParamSet.h"
 #include "core/services/Trace.h"
+#include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/ParameterService.h"
 #include "platform/rt/Parameters.h"
+#include "platform/xml/Dom.h"
 
 namespace dtm {
 
@@ -23,6 +25,42 @@ constexpr int32_t kFrameDocumentFlags = 64;
 
 std::string Framed(const std::string& xml) {
     return kLineBreak + "XML Begin" + kLineBreak + xml + kLineBreak + "XML End" + kLineBreak;
+}
+
+// The secret that a variable node named `name` may reach: its full path, or
+// any ending of it after a "/" (whatever the document's scope); else null.
+const clsDataElement* SecretNamed(const std::vector<const clsDataElement*>& secrets, const std::string& name) {
+    for (const clsDataElement* secret : secrets) {
+        const std::string& path = secret->Name;
+        if (path == name || (path.size() > name.size() && path.ends_with(name) &&
+                             path[path.size() - name.size() - 1] == '/'))
+            return secret;
+    }
+    return nullptr;
+}
+
+// The frame's document as a trace may show it: each display of a variable
+// node that may name a secret holds the secret's value as it leaves the
+// element (masked) instead of what the frame sent. A document without such a
+// node, or one the parser refuses (which sets nothing), is shown as it came.
+std::string SecretsMasked(const std::string& document, const platform::rt::Parameters& params) {
+    std::vector<const clsDataElement*> secrets;
+    for (const auto& item : params)
+        if (const auto* element = dynamic_cast<const clsDataElement*>(item.get()); element && element->Secret)
+            secrets.push_back(element);
+    if (secrets.empty()) return document;
+    platform::xml::Document doc;
+    if (!doc.LoadXML(document)) return document;
+    bool masked = false;
+    for (const auto& node : doc.SelectNodes("//fdt:DtmVariable")) {
+        const platform::Variant name = node->GetAttribute("name");
+        const clsDataElement* secret = name.IsString() ? SecretNamed(secrets, name.StrRef()) : nullptr;
+        if (!secret) continue;
+        for (const auto& display : node->SelectNodes("fdt:Value/fdt:Display"))
+            display->SetAttribute("string", platform::com::CStr(secret->ExportedValue()));
+        masked = true;
+    }
+    return masked ? doc.Xml() : document;
 }
 
 }  // namespace
@@ -66,7 +104,7 @@ bool DTMMain::SetParameters(const std::string& parameterPath, const std::string&
     auto& params = Deref(ctx.Parameters());
     ChannelTraceOut(kFirstText, "Parameter settings at functions begin: " + kLineBreak + SlaveSetDump(), m_DTMContext);
     ChannelTraceOut(kFirstText, "ParameterPath= " + parameterPath, m_DTMContext);
-    ChannelTraceOut(kFirstText, Framed(FdtXmlDocument), m_DTMContext);
+    if (ChannelTraceOn()) ChannelTraceOut(kFirstText, Framed(SecretsMasked(FdtXmlDocument, params)), m_DTMContext);
 
     params.BeginSetParameters();
     bool result = false;

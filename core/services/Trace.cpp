@@ -125,6 +125,8 @@ void TraceOut(const std::string& firstText, const std::string& message,
 
 bool AppendTraceFile(const std::string& line) noexcept { return AppendTo(MainTrace(), line); }
 
+bool ChannelTraceOn() noexcept { return IsOn(ChannelTrace()); }
+
 void ChannelTraceOut(const std::string& firstText, const std::string& message,
                      const P<platform::rt::DTMContext>& DTMContext) noexcept {
     WriteTrace(ChannelTrace(), firstText, message, DTMContext);

@@ -46,6 +46,7 @@ bool AppendTraceFile(const std::string& line) noexcept;
 
 // The same for the channel traffic: section "ChannelAssignment", key "Trace",
 // file "ChannelTraceFile.txt".
+bool ChannelTraceOn() noexcept;
 void ChannelTraceOut(const std::string& firstText, const std::string& message,
                      const std::shared_ptr<platform::rt::DTMContext>& DTMContext) noexcept;
 bool AppendChannelTraceFile(const std::string& line) noexcept;

@@ -204,9 +204,10 @@ public:
     bool IsDownloadParam(const Ctx& DTMContext) override;
     bool IsDeviceCommand(Ctx DTMContext) override;
 
-private:
     // The value as it leaves the element: a secret's initial value in place of its own.
     const platform::Variant& ExportedValue() const { return Secret ? InitialValue : TransientValue; }
+
+private:
     static std::string GetBitListText(const std::string& list, int32_t value, bool bitMode);
     bool ExcludedByIdentNumber(const Ctx& DTMContext) const;
     bool UserMayWrite(const Ctx& DTMContext) const;

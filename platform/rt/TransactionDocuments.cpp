@@ -115,10 +115,17 @@ bool ConsumePlainValue(std::string_view& text, std::string_view& value) {
     return true;
 }
 
-// A name of ASCII letters, digits and ':' up to the first other character.
+constexpr bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool IsNameChar(char c) { return IsPlain(c) || c == '_' || c == '-' || c == '.' || c == ':'; }
+
+// An XML name of ASCII characters up to the first other character: a letter
+// or "_", then letters, digits, "_", "-", "." and ":". "" when the text starts
+// with no such name (a digit, "-", "." or ":" included), so that whatever
+// the XML parser might refuse is left to it.
 std::string_view ConsumeName(std::string_view& text) {
-    size_t end = 0;
-    while (end < text.size() && (IsPlain(text[end]) || text[end] == ':')) ++end;
+    if (text.empty() || !(IsLetter(text.front()) || text.front() == '_')) return {};
+    size_t end = 1;
+    while (end < text.size() && IsNameChar(text[end])) ++end;
     const std::string_view name = text.substr(0, end);
     text.remove_prefix(end);
     return name;

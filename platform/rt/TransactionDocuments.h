@@ -51,7 +51,8 @@ int32_t DecodeTransactionAnswerDocument(const std::string& response, bool write,
 // A response in the compact form frames send, read without the XML parser:
 //   <FDT><Kind a="v" .../></FDT>  or
 //   <FDT><Kind a="v" ...><fdt:CommunicationData byteArray="V"/></Kind></FDT>
-// Names of ASCII letters, digits and ':'; values of ASCII letters and digits
+// Names of ASCII characters as XML allows them (a letter or "_", then
+// letters, digits, "_", "-", "." and ":"); values of ASCII letters and digits
 // only, so that the text reads exactly as the XML parser would read it. The
 // views point into the text.
 struct CompactResponse {

@@ -273,6 +273,49 @@ TEST_F(DtmInterfacesTraced, SetParametersRecordsTheSlaveSetBeforeAndAfter) {
     EXPECT_EQ(Count(folder.Read("TraceInfoFile.txt"), "DTMMain-IDtmParameter_SetParameters: \r\n"), 1u);
 }
 
+TEST_F(DtmInterfacesTraced, ASecretSetByADocumentIsTracedMaskedInAndOut) {
+    auto& parameter = As<platform::fdt::IDtmParameter>();
+    const std::string code = dtm::frame::SimulatedDevice::kServiceCode;
+    const std::string secretPath = "PHYS/MANU/SERVICE_PASSWORD";
+    const std::string blanks = "         ";
+    const auto variable = [](const std::string& name, const std::string& value) {
+        return "<fdt:DtmVariable name=\"" + name + "\"><fdt:Value><fdt:Display string=\"" + value +
+               "\"/></fdt:Value></fdt:DtmVariable>";
+    };
+    struct Case {
+        const char* path;
+        std::string secret;  // the secret's node
+        bool taken;
+    };
+    const Case cases[] = {
+        {"PHYS/", variable(secretPath, code), true},
+        {"", variable("MANU/SERVICE_PASSWORD", code), true},
+        {"PHYS/", variable("SERVICE_PASSWORD", code), true},
+        {"", variable("PHYS/MANU/SERVICE&#95;PASSWORD", code), true},
+        // A second display is not taken, but it is the secret's node all the same.
+        {"", "<fdt:DtmVariable name=\"" + secretPath + "\"><fdt:Value><fdt:Display string=\"" + code +
+                 "\"/><fdt:Display string=\"" + code + "\"/></fdt:Value></fdt:DtmVariable>", true},
+        // Out of the document's scope: not taken, and still not traced.
+        {"TRANS/", variable(secretPath, code), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.secret);
+        Element(secretPath).TransientValue = Variant::Str(blanks);
+        const std::string document = "<FDT><DtmParameter><ParameterSet>" + c.secret +
+                                     variable("PHYS/TAG_DESC", "FT-200") + "</ParameterSet></DtmParameter></FDT>";
+        parameter.IDtmParameter_SetParameters(c.path, document);
+        EXPECT_EQ(platform::com::CStr(Element(secretPath).TransientValue), c.taken ? code : blanks);
+        // The document came in with the secret's entry masked, the rest as it came.
+        const std::string in = folder.Read("ChannelTraceFile.txt");
+        EXPECT_NE(in.find("<fdt:Display string=\"" + blanks + "\"/>"), std::string::npos) << in;
+        EXPECT_NE(in.find("<fdt:Display string=\"FT-200\"/>"), std::string::npos) << in;
+        parameter.IDtmParameter_GetParameters("PHYS/");
+        for (const char* trace : {"TraceInfoFile.txt", "ChannelTraceFile.txt"})
+            EXPECT_EQ(folder.Read(trace).find(code), std::string::npos) << trace;
+        ASSERT_TRUE(std::filesystem::remove(folder.Dir() / "ChannelTraceFile.txt"));
+    }
+}
+
 // A transaction monitor page that checks that each response comes before the
 // communication service has handled it.
 class MonitorPage : public dtm::testing::StubPage, public dtm::ITransactionMonitor {

@@ -104,6 +104,10 @@ TEST(TransactionAnswer, TheCompactReaderReadsEveryTextAsTheParserDoes) {
         "<FDT><ReadResponse slot=\"1\" index=\"8\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>\n",
         std::string("<FDT><ReadResponse slot=\"1\" index=\"8\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>") +
             '\0',
+        "<FDT><ReadResponse 1=\"2\" slot=\"1\" index=\"8\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>",
+        "<FDT><ReadResponse slot=\"1\" index=\"8\" -a=\"2\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>",
+        "<FDT><ReadResponse slot=\"1\" index=\"8\" _a=\"2\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>",
+        "<FDT><ReadResponse slot=\"1\" index=\"8\" a:slot=\"2\"><fdt:CommunicationData byteArray=\"41\"/></ReadResponse></FDT>",
     };
     EXPECT_GT(ExpectSameAsTheParser(reads, false), 0);
 }
@@ -166,4 +170,31 @@ TEST(TransactionAnswer, ACompactResponseIsReadOnlyInItsExactForm) {
                              R"(<FDT><A a="1" b="2" c="3" d="4" e="5" f="6" g="7" h="8" i="9"/></FDT>)",
                              R"(<FDT><WriteResponse/></FDT> )", "<FDT><WriteResponse/>", ""})
         EXPECT_FALSE(ReadCompactResponse(text, r)) << text;
+}
+
+TEST(TransactionAnswer, TheCompactReaderTakesOnlyNamesTheParserTakes) {
+    using platform::rt::CompactResponse;
+    using platform::rt::ReadCompactResponse;
+    // A name starts with a letter or "_" and goes on with letters, digits,
+    // "_", "-", "." and ":"; any other name is left to the parser.
+    struct Case {
+        const char* name;
+        bool compact;
+    };
+    const Case cases[] = {{"a", true},    {"_", true},    {"_a1", true},  {"Z9", true},   {"a-b", true},
+                          {"a.b", true},  {"a:b", true},  {"a_b-c.d", true}, {"1", false}, {"1a", false},
+                          {"-a", false},  {".a", false},  {":a", false},  {"9slot", false}};
+    for (const Case& c : cases) {
+        for (const std::string& text : {std::string("<FDT><ReadResponse ") + c.name + "=\"2\" slot=\"3\"/></FDT>",
+                                        std::string("<FDT><") + c.name + " slot=\"3\"/></FDT>"}) {
+            SCOPED_TRACE(text);
+            CompactResponse r;
+            EXPECT_EQ(ReadCompactResponse(text, r), c.compact);
+            // What the compact reader takes, the parser takes too.
+            if (c.compact) {
+                platform::xml::Document doc;
+                EXPECT_TRUE(doc.LoadXML(text));
+            }
+        }
+    }
 }

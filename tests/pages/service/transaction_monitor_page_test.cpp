@@ -76,6 +76,24 @@ TEST_F(TransactionMonitorPage, TheFirstTickedKindInTableOrderWinsAndUnreadableRe
               "ReadResp  slot=0  index=16  errcode=0  Bytes=\r\nConnResp  api=DPV1  busaddress=12  errcode=0\r\n");
 }
 
+TEST_F(TransactionMonitorPage, AResponseWhoseAttributeNameIsNoXmlNameAddsNothing) {
+    const auto page = Open();
+    Tick(page->chkDisplayAll);
+    // Refused by the XML parser: no line, in the compact form or not.
+    for (const char* name : {"1", "1a", "-a", ".a", "9slot"})
+        for (const std::string& declaration : {std::string(), std::string("<?xml version=\"1.0\"?>")}) {
+            const std::string response = declaration + "<FDT><ReadResponse " + name + "=\"2\" slot=\"3\"/></FDT>";
+            page->DisplayTransactionResponse(response);
+            EXPECT_EQ(page->txt_TransResps->Text(), "") << response;
+        }
+    // Names the parser takes still give their line.
+    for (const char* name : {"_", "_a1", "a-b", "a.b", "a:b"})
+        page->DisplayTransactionResponse(std::string("<FDT><ReadResponse ") + name + "=\"2\" slot=\"3\"/></FDT>");
+    std::string lines;
+    for (int i = 0; i < 5; ++i) lines += "ReadResp  slot=3  index=  errcode=  Bytes=\r\n";
+    EXPECT_EQ(page->txt_TransResps->Text(), lines);
+}
+
 TEST_F(TransactionMonitorPage, DisplayAllTicksAndClearsEverySevenBoxesAndTheOthersLeaveIt) {
     const auto page = Open();
     const auto boxes = {page->chkDisplayAll, page->chkDisplayConnectResponse, page->chkDisplayDisconnectResponse,
