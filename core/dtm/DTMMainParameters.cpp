@@ -42,7 +42,8 @@ const clsDataElement* SecretNamed(const std::vector<const clsDataElement*>& secr
 // The frame's document as a trace may show it: each display of a variable
 // node that may name a secret holds the secret's value as it leaves the
 // element (masked) instead of what the frame sent. A document without such a
-// node, or one the parser refuses (which sets nothing), is shown as it came.
+// node is shown as it came; one the parser refuses sets nothing, but its text
+// may still carry a secret, so only its length is shown.
 std::string SecretsMasked(const std::string& document, const platform::rt::Parameters& params) {
     std::vector<const clsDataElement*> secrets;
     for (const auto& item : params)
@@ -50,7 +51,8 @@ std::string SecretsMasked(const std::string& document, const platform::rt::Param
             secrets.push_back(element);
     if (secrets.empty()) return document;
     platform::xml::Document doc;
-    if (!doc.LoadXML(document)) return document;
+    if (!doc.LoadXML(document))
+        return "(no well-formed document, " + std::to_string(document.size()) + " bytes, not shown)";
     bool masked = false;
     for (const auto& node : doc.SelectNodes("//fdt:DtmVariable")) {
         const platform::Variant name = node->GetAttribute("name");

@@ -316,6 +316,17 @@ TEST_F(DtmInterfacesTraced, ASecretSetByADocumentIsTracedMaskedInAndOut) {
     }
 }
 
+TEST_F(DtmInterfacesTraced, ADocumentTheParserRefusesIsNotTracedSinceItMayCarryTheSecret) {
+    const std::string code = dtm::frame::SimulatedDevice::kServiceCode;
+    const std::string document = "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/MANU/SERVICE_PASSWORD\">"
+                                 "<fdt:Value><fdt:Display string=\"" + code + "\"/></fdt:Value></ParameterSet></FDT>";
+    EXPECT_FALSE(As<platform::fdt::IDtmParameter>().IDtmParameter_SetParameters("", document));
+    const std::string in = folder.Read("ChannelTraceFile.txt");
+    EXPECT_EQ(in.find(code), std::string::npos) << in;
+    EXPECT_NE(in.find("(no well-formed document, " + std::to_string(document.size()) + " bytes, not shown)"),
+              std::string::npos) << in;
+}
+
 // A transaction monitor page that checks that each response comes before the
 // communication service has handled it.
 class MonitorPage : public dtm::testing::StubPage, public dtm::ITransactionMonitor {
