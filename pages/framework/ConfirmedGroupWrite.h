@@ -10,16 +10,23 @@
 // before the page hears of the end: a later write never sends an earlier
 // command again.
 //
-// A user whose level is below the written element's RequiredUserLevel is not
-// asked: nothing is sent, the element gets back the value the caller replaced
-// and "error_user_level_too_low" is shown. A declined or refused write keeps
-// the caller's value in the element. A click while the group is still busy,
-// whatever the answer, gives the element back the value it had before the
-// caller set it: the running transfer codes its elements only when it sends
-// them, so the click changes nothing on the wire.
+// The caller has put the value to send into the element; the request carries
+// the value the element had before. A write that does not go ahead (No, a
+// user level below the element's RequiredUserLevel, a start the runtime
+// refuses), that the device does not carry out (refused or unanswered) or
+// whose page closes before its end gives the element that value back: the
+// data set holds no command or setting that never reached the device. A value
+// read from the device since the write started stays. A click while the
+// group is still busy, whatever the answer, gives the element back the value
+// it had before that click: the running transfer codes its elements only when
+// it sends them, so the click changes nothing on the wire.
+// A user level too low is said ("error_user_level_too_low"), and so is a
+// write the device did not carry out when the request asks for it
+// ("error_command_not_taken", naming the command).
 // A started write marks the element as changed online, so that a read landing
 // before the write (the status bar's cycle) does not replace the value.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,17 +47,53 @@ struct GroupWriteRequest {
     // Run when the write goes ahead (confirmed, the group free), before the
     // connection is opened; may be empty.
     std::function<void()> beforeWrite;
+    // A write the device did not carry out is said, naming arg1 as the command.
+    bool sayNotTaken = false;
     // The page's trace lines (member, then the details; nullptr: no line).
     std::string traceMember;
     const char* traceAtEntry = nullptr;
     const char* traceConfirmed = nullptr;  // after Yes, before the busy test
     const char* traceOpened = nullptr;     // the connection opened and the requests added
     const char* traceRefused = nullptr;    // after the error message
+    const char* traceNotTaken = nullptr;   // the device did not carry the write out
 };
 
 enum class GroupWriteResult { Declined, Busy, NotAllowed, Refused, Started };
 
-// `page` is the transfer's IPrivateProcess (error 13 when it is none).
-GroupWriteResult ConfirmedGroupWrite(PageBase& page, platform::rt::TransGrp& group, const GroupWriteRequest& request);
+// How a started write ended: None when the writer had no write running.
+enum class GroupWriteEnd { None, Taken, NotTaken };
+
+// A page's confirmed group writes on its group, each followed to its end. The
+// page hands the ends of its group's processes to Finished and tells it when
+// it closes (before it releases the group, whose running transfer then ends
+// unheard).
+class ConfirmedGroupWriter {
+public:
+    // `page` is the transfer's IPrivateProcess (error 13 when it is none).
+    GroupWriteResult Write(PageBase& page, platform::rt::TransGrp& group, const GroupWriteRequest& request);
+    // The end of a process of `group`: the write started on it is judged by
+    // its own transaction result (the read-backs do not count); any other
+    // process, or none running, gives None.
+    GroupWriteEnd Finished(PageBase& page, const platform::rt::TransGrp& group, const std::string& invokeId);
+    // The page closes: a write still running is cut short.
+    void PageClosed(PageBase& page);
+
+private:
+    struct Running {
+        platform::rt::El write;
+        platform::Variant sent;
+        platform::Variant previous;
+        bool changedOnlineBefore = false;
+        std::string command;
+        bool sayNotTaken = false;
+        std::string traceMember;
+        const char* traceNotTaken = nullptr;
+    };
+    // The element gets its previous value back, unless the device's value
+    // replaced the command since; the data set's mark stays.
+    static void Restore(PageBase& page, const Running& write);
+
+    std::optional<Running> running_;
+};
 
 }  // namespace dtm

@@ -3,21 +3,17 @@
 #include "blocks/DataModel_P3_FB_AI.h"
 #include "blocks/DataModel_P3_FB_TOT.h"
 #include "blocks/DataModel_P3_TB_Coriolis.h"
-#include "core/services/ProjectHelpers.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "pages/framework/ConfirmedGroupWrite.h"
 #include "pages/framework/CycleReads.h"
 #include "pages/parameterisation/FormTable.h"
 #include "pages/parameterisation/TabPages.h"
-#include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
 #include "platform/com/VbText.h"
 #include "platform/ctl/ctlParameter.h"
 #include "platform/rt/DTMContext.h"
-#include "platform/rt/DtmCommService.h"
 #include "platform/rt/Parameters.h"
-#include "platform/rt/TransactionResult.h"
 
 namespace dtm {
 
@@ -215,6 +211,7 @@ void ctlDiagnosis::InitLanguageDependedControls(int32_t languageId) {
 
 bool ctlDiagnosis::ExitControls() {
     NavigablePage::ExitControls();
+    writer_.PageClosed(*this);
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     tabs_->Stop();
     return true;
@@ -361,41 +358,13 @@ void ctlDiagnosis::TransferRXD(const Variant& previous) {
     request.reads = {params.Item(kConverterStatusPath)};
     request.traceMember = "TransferRXD";
     request.traceConfirmed = "";
-    switch (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request)) {
-        case GroupWriteResult::Started: m_ResetsBefore = previous; break;
-        // Nothing was sent, and no notice told anyone of the command yet.
-        case GroupWriteResult::Declined:
-        case GroupWriteResult::Refused: RestoreResets(previous, false); break;
-        case GroupWriteResult::Busy:
-        case GroupWriteResult::NotAllowed: break;
-    }
+    request.traceNotTaken = "Command not taken";
+    request.sayNotTaken = true;
+    writer_.Write(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlDiagnosis::OnProcessFinished(const std::string& invokeId, const Variant&) {
-    if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
-    const auto ctx = GetContext();
-    const auto resets = com::Deref(com::Deref(ctx).Parameters()).Item(kResetsPath);
-    // The write's own result: the read-back and the cycle's reads overwrite the element's flags.
-    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
-        if (!result.IsWrite || result.DataElement != resets || !result.Failed) continue;
-        const std::string command = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(resets)));
-        RestoreResets(m_ResetsBefore, true);
-        Trace("TransferRXD", "Command not taken");
-        ctx->MsgBox(GetLangText(ctx, "error_command_not_taken", Variant::Str(command)),
-                    platform::app::kButtonsOKExclamation);
-        return;
-    }
-}
-
-void ctlDiagnosis::RestoreResets(const Variant& previous, bool notify) {
-    auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    const auto resets = params.Item(kResetsPath);
-    auto& element = com::Deref(std::dynamic_pointer_cast<clsDataElement>(resets));
-    // A value read since then is the device's: it stays.
-    if (!IsSameValue(element.TransientValue, Variant::Int(kAcknowledgeError))) return;
-    element.TransientValue = previous;
-    // The state of the data set is evaluated again and the rows redrawn; the data set is as before.
-    if (notify) params.NotifyRestored(resets, "");
+    if (m_TransGrp) writer_.Finished(*this, *m_TransGrp, invokeId);
 }
 
 void ctlDiagnosis::HelpButton_Click() {

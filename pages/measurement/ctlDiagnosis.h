@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pages/framework/BlockTabPage.h"
+#include "pages/framework/ConfirmedGroupWrite.h"
 #include "pages/framework/CycleMarks.h"
 #include "pages/framework/ctlStatus.h"
 #include "pages/measurement/ctlDiagBlock.h"
@@ -18,10 +19,11 @@
 namespace dtm {
 
 // The acknowledgement of a device error sets the converter's reset command
-// for as long as its write is on the way: a declined or refused write, or one
-// the device did not take (shown by a message), gives "_resets" its previous
-// value back, so the data set holds no command that was never carried out.
-// Its read-back reaches the rows by notices.
+// for as long as its write is on the way: a declined or refused write, one
+// the device did not take (shown by a message) or one cut short by the
+// window's closing gives "_resets" its previous value back, so the data set
+// holds no command that was never carried out. Its read-back reaches the rows
+// by notices.
 class ctlDiagnosis : public BlockTabPage, public platform::ctl::IParamHelpHost, public platform::rt::IPrivateProcess {
 public:
     static constexpr const char* kResetsPath = "TRANS/1/FlowCori/MANU/_resets";
@@ -74,13 +76,9 @@ private:
     void TransferRXD(const platform::Variant& previous);
     void HelpButton_Click() override;
 
-    // "_resets" gets `previous` back while it still holds the acknowledgement.
-    void RestoreResets(const platform::Variant& previous, bool notify);
-
     platform::P<platform::rt::TransGrp> m_TransGrp;
+    ConfirmedGroupWriter writer_;
     CycleMarks marks_;  // the derived diagnosis, live while the cycle runs
-    // The value of "_resets" before the acknowledgement whose write is on the way.
-    platform::Variant m_ResetsBefore;
 };
 
 }  // namespace dtm

@@ -12,7 +12,8 @@ namespace dtm {
 namespace com = platform::com;
 
 GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::rt::DTMContext>& ctx,
-                                    platform::rt::TransGrp& group, const platform::Variant& previous) {
+                                    ConfirmedGroupWriter& writer, platform::rt::TransGrp& group,
+                                    const platform::Variant& previous) {
     const auto& params = com::Deref(com::Deref(ctx).Parameters());
     GroupWriteRequest request;
     request.promptKey = "acknowledge_reset";
@@ -20,7 +21,8 @@ GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::
     request.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(request.write)));
     request.previous = previous;
     request.reads = {params.Item("PHYS/DIAGNOSIS"), params.Item("PHYS/DIAGNOSIS_EXTENSION")};
-    return ConfirmedGroupWrite(page, group, request);
+    request.sayNotTaken = true;
+    return writer.Write(page, group, request);
 }
 
 bool TakeBusAddressReset(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId) {

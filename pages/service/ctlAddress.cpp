@@ -82,6 +82,7 @@ void ctlAddress::InitControls() {
 
 bool ctlAddress::ExitControls() {
     NavigablePage::ExitControls();
+    writer_.PageClosed(*this);
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     return true;
 }
@@ -149,7 +150,7 @@ void ctlAddress::cmdAddrReset_Click() {
     auto& command = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = command.TransientValue;
     command.TransientValue = Variant::Int(kBusAddressResetCommand);
-    if (ExecuteDeviceReset(*this, ctx, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
+    if (ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
         m_ResetSent = true;
     Trace("cmdAddrReset_Click", "");
 }
@@ -158,6 +159,7 @@ void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) 
     Trace("IPrivateProcess_OnProcessFinished", "Beginning");
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     if (!std::exchange(m_ResetSent, false)) return;
+    if (writer_.Finished(*this, *m_TransGrp, invokeId) != GroupWriteEnd::Taken) return;
     if (TakeBusAddressReset(GetContext(), invokeId)) m_SavedAddress = Variant::Int(kBusAddressAfterReset);
 }
 

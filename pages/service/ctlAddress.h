@@ -3,7 +3,9 @@
 // addresses the device ("~/Address") and a new address the user may enter
 // ("~/NewAddress"). The user takes the new address over, resets the device's
 // address to 126 (confirmed; "~/Address" follows when the device took the
-// command) or cancels, which restores both values and asks the frame to close
+// command; one it did not carry out is said, and one declined, not carried out
+// or cut short by the page's closing leaves "PHYS/FACTORY_RESET" as it was) or
+// cancels, which restores both values and asks the frame to close
 // the page. Cancel restores the values of the last validation request, or
 // those the page opened with when none came.
 //
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pages/framework/ConfirmedGroupWrite.h"
 #include "pages/framework/NavigablePage.h"
 #include "pages/framework/ctlHeadline.h"
 #include "pages/framework/ctlStatus.h"
@@ -61,6 +64,7 @@ private:
     void HelpButton_Click();
 
     platform::P<platform::rt::TransGrp> m_TransGrp;
+    ConfirmedGroupWriter writer_;
     platform::Variant m_SavedAddress, m_SavedNewAddress;
     bool m_ResetSent = false;
 };

@@ -71,6 +71,7 @@ bool ctlCalib::ExitControls() {
     // A poll of a released group would fail and report an error on a closed page.
     chkCycle->Value(0);
     tmrCycle->Enabled(false);
+    writer_.PageClosed(*this);
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     return true;
 }
@@ -103,15 +104,14 @@ void ctlCalib::cmdZeroAdjust_Click() {
     // only when the new start goes ahead, so that a No keeps following the
     // adjustment that runs.
     request.beforeWrite = [this] { chkCycle->Value(0); };
-    const GroupWriteResult result = ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
-    // Declined, nothing was asked of the device: the command goes back out of the element.
-    if (result == GroupWriteResult::Declined) adjust.TransientValue = previous;
+    writer_.Write(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlCalib::OnProcessFinished(const std::string& invokeId, const Variant& extraData) {
     Trace("IPrivateProcess_OnProcessFinished", "");
     const auto ctx = GetContext();
     if (m_TransGrp && m_TransGrp->OwnsInvokeId(invokeId)) {
+        writer_.Finished(*this, *m_TransGrp, invokeId);
         for (const auto& result : com::Deref(com::Deref(ctx).CommService()).GetTransactionResults(invokeId)) {
             const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
             if (!element) continue;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pages/framework/ConfirmedGroupWrite.h"
 #include "pages/framework/NavigablePage.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/TransGrp.h"
@@ -72,6 +73,7 @@ private:
     void SetCycleActive(bool active);
 
     platform::P<platform::rt::TransGrp> m_TransGrp;
+    ConfirmedGroupWriter writer_;
     std::string m_ReadInvokeId;
     int32_t m_ZeroState = 0;
     uint8_t m_ZeroRetries = 0;

@@ -57,6 +57,7 @@ void ctlProtect::InitControls() {
 
 bool ctlProtect::ExitControls() {
     NavigablePage::ExitControls();
+    writer_.PageClosed(*this);
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     // A code typed and not sent, or one whose write is dropped with the
     // group and so never ends, goes with the page.
@@ -65,6 +66,7 @@ bool ctlProtect::ExitControls() {
 }
 
 void ctlProtect::OnProcessFinished(const std::string& invokeId, const Variant&) {
+    if (m_TransGrp) writer_.Finished(*this, *m_TransGrp, invokeId);
     if (!codeSent_ || !m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     ForgetServiceCode();
 }
@@ -98,7 +100,7 @@ void ctlProtect::cmdServiceCode_Click() {
     request.traceRefused = "Error at write status";
     // While the code's own write runs, the element holds what it sends: a
     // further click leaves it to the write's end.
-    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) codeSent_ = true;
+    if (writer_.Write(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) codeSent_ = true;
     else if (!codeSent_) ForgetServiceCode();
 }
 
@@ -132,7 +134,7 @@ void ctlProtect::WriteLock(const std::string& caption, const Variant& previous) 
     request.traceAtEntry = "Begin of function";
     request.traceOpened = "OpenConnection succeeded";
     request.traceRefused = "Error at write status";
-    ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request);
+    writer_.Write(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlProtect::ForgetServiceCode() {

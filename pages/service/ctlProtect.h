@@ -11,6 +11,7 @@
 // own write runs leaves the element to that write.
 #include <string>
 
+#include "pages/framework/ConfirmedGroupWrite.h"
 #include "pages/framework/NavigablePage.h"
 #include "platform/rt/IPrivateProcess.h"
 #include "platform/rt/TransGrp.h"
@@ -56,6 +57,7 @@ private:
     void ForgetServiceCode();
 
     platform::P<platform::rt::TransGrp> m_TransGrp;
+    ConfirmedGroupWriter writer_;
     bool codeSent_ = false;  // a write of the code runs on the group
 };
 

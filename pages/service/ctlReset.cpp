@@ -80,6 +80,7 @@ void ctlReset::InitControls() {
 
 bool ctlReset::ExitControls() {
     NavigablePage::ExitControls();
+    writer_.PageClosed(*this);
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     return true;
 }
@@ -122,7 +123,7 @@ void ctlReset::DeviceReset(const char* member, int16_t command) {
     auto& element = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = element.TransientValue;
     element.TransientValue = Variant::Int(command);
-    if (ExecuteDeviceReset(*this, ctx, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
+    if (ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
         m_SentCommand = command;
 }
 
@@ -146,14 +147,17 @@ void ctlReset::TransferRXD(const Variant& previous) {
     request.traceAtEntry = "";
     request.traceOpened = "OpenConnection successful";
     request.traceRefused = "Error at write status";
-    if (ConfirmedGroupWrite(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) m_SentCommand = 0;
+    request.sayNotTaken = true;
+    if (writer_.Write(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) m_SentCommand = 0;
 }
 
 void ctlReset::OnProcessFinished(const std::string& invokeId, const Variant&) {
     Trace("IPrivateProcess_OnProcessFinished", "");
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     // Only the bus address reset moves the device to the default address.
-    if (std::exchange(m_SentCommand, 0) == kBusAddressResetCommand) TakeBusAddressReset(GetContext(), invokeId);
+    const bool addressReset = std::exchange(m_SentCommand, 0) == kBusAddressResetCommand;
+    if (writer_.Finished(*this, *m_TransGrp, invokeId) == GroupWriteEnd::Taken && addressReset)
+        TakeBusAddressReset(GetContext(), invokeId);
 }
 
 }  // namespace dtm

@@ -189,7 +189,7 @@ TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
     EXPECT_TRUE(Device().IsWriteLocked());
 }
 
-TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockValueInTheElement) {
+TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockAsItWas) {
     Answer(kYes);
     ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
     Settle();
@@ -207,7 +207,7 @@ TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockValueInTheElemen
     ASSERT_TRUE(Click(Protect().cmdWriteLockDeactivate));
     Settle();
     EXPECT_TRUE(Wire().empty());
-    EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), ctlProtect::kUnlock);
+    EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), ctlProtect::kLock);
 }
 
 TEST_F(ProtectPage, ReadMarksTheFourElementsAlsoWhenTheUploadIsRefused) {

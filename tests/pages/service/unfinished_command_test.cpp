@@ -1,0 +1,164 @@
+// Every command and setting a page sends by the confirmed group write, against
+// the simulated device: declined, refused by the device, left unanswered, or
+// cut short by the closing of its window, it leaves its element and the data
+// set as they were before the click; the pages that send commands say when
+// the device did not carry one out.
+#include <functional>
+
+#include "ServicePageFixture.h"
+#include "model/elements/LanguageHelpers.h"
+#include "pages/measurement/ctlDiagnosis.h"
+#include "pages/service/ExecuteDeviceReset.h"
+#include "pages/service/ctlAddress.h"
+#include "platform/com/PropertyBag.h"
+
+namespace dtm::testing {
+namespace {
+
+using platform::P;
+using platform::Variant;
+namespace com = platform::com;
+namespace ui = platform::ui;
+
+enum class Outcome { No, Refused, Unanswered, Closed };
+
+class UnfinishedCommand : public ServicePageFixture {
+protected:
+    void SetUp() override {
+        ServicePageFixture::SetUp();
+        ConnectDevice();
+    }
+    static void SelectTab(ui::TabStrip& tabs, const std::string& key) {
+        for (const auto& tab : tabs.Tabs())
+            if (tab->Key() == key) {
+                ASSERT_TRUE(ui::Input::ClickTab(tabs, tab->Index())) << key;
+                return;
+            }
+        FAIL() << "no tab " << key;
+    }
+    // The window of `function` open, its status bar's cycle off, so that only
+    // the command goes to the device.
+    template <class Window>
+    P<Window> OpenWindow(int32_t function) {
+        const auto window = OpenPage<Window>(function);
+        EXPECT_NE(window, nullptr);
+        if (!window) return nullptr;
+        Settle();
+        window->ctlStatus->ctlCycle->chkCycle->Value(0);
+        Settle();
+        return window;
+    }
+    P<ui::CommandButton> OnlineButton(const char* page, const char* frame, const char* button) {
+        const auto online = OpenWindow<ctlOnline>(10);
+        if (!online) return nullptr;
+        SelectTab(*online->TabStrip, page);
+        auto& tabPage = dynamic_cast<ui::UserControl&>(*online->Controls().Item(page));
+        if (*frame) SelectTab(*online->ctlReset->TabStrip, frame);
+        return std::dynamic_pointer_cast<ui::CommandButton>(tabPage.Controls().Item(button));
+    }
+    void ScheduleRefusal(const std::string& path) {
+        const auto& el = Element(path);
+        Device().ScheduleAddressFailure(static_cast<uint8_t>(el.Slot), static_cast<uint8_t>(el.index), true,
+                                        frame::SimulatedDevice::kStateConflict);
+    }
+    int32_t DataStatus() const { return com::CLng(Element("~/DataStatus").TransientValue); }
+};
+
+TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid) {
+    struct Command {
+        const char* name;
+        const char* element;
+        int16_t before;  // the element's value before the click, other than the command
+        bool said;       // the page says when the device did not carry it out
+        // The page shows the outcome by an element of its own, which is not
+        // this command's: the data set's state is not looked at.
+        bool ownDisplay;
+        std::function<P<ui::CommandButton>()> button;
+    };
+    const Command commands[] = {
+        {"FactoryReset", kFactoryResetPath, 0, true, false,
+         [this] { return OnlineButton("ctlReset", "frmCMReset", "cmdFactoryReset"); }},
+        {"WarmStart", kFactoryResetPath, 0, true, false,
+         [this] { return OnlineButton("ctlReset", "frmCMReset", "cmdWarmStart"); }},
+        {"AddressReset", kFactoryResetPath, 0, true, false,
+         [this] { return OnlineButton("ctlReset", "frmCMReset", "cmdAddrReset"); }},
+        {"InstrumentReset", ctlReset::kResetsPath, 2, true, false,
+         [this] { return OnlineButton("ctlReset", "frmRXDReset", "cmdInstrReset"); }},
+        {"TotaliserReset", ctlReset::kResetsPath, 0, true, false,
+         [this] { return OnlineButton("ctlReset", "frmRXDReset", "cmdTotReset"); }},
+        {"AcknowledgeErrors", ctlReset::kResetsPath, 1, true, false,
+         [this] { return OnlineButton("ctlReset", "frmRXDReset", "cmdQuitErr"); }},
+        {"WriteLock", ctlProtect::kWriteLockingPath, ctlProtect::kUnlock, false, false,
+         [this] { return OnlineButton("ctlProtect", "", "cmdWriteLockActivate"); }},
+        {"WriteUnlock", ctlProtect::kWriteLockingPath, ctlProtect::kLock, false, false,
+         [this] { return OnlineButton("ctlProtect", "", "cmdWriteLockDeactivate"); }},
+        {"ZeroPoint", ctlCalib::kZeroPointPath, 0, false, true,
+         [this] { return OnlineButton("ctlCalib", "", "cmdZeroAdjust"); }},
+        {"BusAddressPage", kFactoryResetPath, 0, true, false,
+         [this] {
+             const auto page = OpenWindow<ctlAddress>(9);
+             return page ? page->cmdAddrReset : nullptr;
+         }},
+        {"DiagnosisWindow", ctlDiagnosis::kResetsPath, 0, true, false,
+         [this] {
+             const auto page = OpenWindow<ctlDiagnosis>(5);
+             if (!page) return P<ui::CommandButton>();
+             SelectTab(*page->TabStrip, "frmDiagDetails");
+             return page->cmdQuitErr;
+         }},
+    };
+    const struct {
+        const char* name;
+        Outcome outcome;
+    } outcomes[] = {{"No", Outcome::No},
+                    {"Refused", Outcome::Refused},
+                    {"Unanswered", Outcome::Unanswered},
+                    {"ClosedWhileRefused", Outcome::Closed}};
+    bool first = true;
+    for (const auto& c : commands) {
+        for (const auto& o : outcomes) {
+            SCOPED_TRACE(std::string(c.name) + " " + o.name);
+            if (!std::exchange(first, false)) {
+                TearDown();
+                SetUp();
+            }
+            const auto button = c.button();
+            ASSERT_NE(button, nullptr);
+            auto& el = Element(c.element);
+            el.TransientValue = el.DeviceValue = el.PersistentValue = Variant::Int(c.before);
+            platform::com::PropertyBag bag;
+            ASSERT_TRUE(frame->Session().Save(bag));
+            ASSERT_NE(DataStatus(), 2);  // not "changed"
+            ASSERT_FALSE(Params().Modified());
+
+            if (o.outcome == Outcome::Refused || o.outcome == Outcome::Closed) ScheduleRefusal(c.element);
+            if (o.outcome == Outcome::Unanswered) Device().ScheduleDrop();
+            platform::app::MessageBoxHandler::Instance().Clear();
+            Answer(o.outcome == Outcome::No ? kNo : kYes);
+            ASSERT_TRUE(Click(button));
+            const std::string command = GetValueListText(el);
+            if (o.outcome == Outcome::Closed) {
+                ASSERT_TRUE(frame->Close(*sessions.back()));
+            }
+            Advance(12000);  // beyond the 10 s an unanswered write waits
+
+            EXPECT_TRUE(com::Identical(el.TransientValue, Variant::Int(c.before))) << com::CStr(el.TransientValue);
+            EXPECT_EQ(el.StatusFlags() & 0x20, 0);  // no write pending any more
+            if (!c.ownDisplay) {
+                // The read-backs may leave the data set unsaved ("mixed"); never "changed".
+                EXPECT_NE(DataStatus(), 2);
+                EXPECT_FALSE(Params().Modified());
+            }
+            const bool said = c.said && (o.outcome == Outcome::Refused || o.outcome == Outcome::Unanswered);
+            EXPECT_EQ(Boxes().size(), said ? 2u : 1u);
+            if (said && Boxes().size() == 2) {
+                EXPECT_EQ(Boxes()[1].buttons, 48);
+                EXPECT_EQ(Boxes()[1].prompt, "The device did not carry out the command \"" + command +
+                                                 "\". Check the connection and the device's state and try again.");
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dtm::testing
