@@ -43,7 +43,7 @@ bool ParseSample(const std::string& line, ArchiveSample& sample) {
     if (fields.size() == 3) {
         int64_t ms = 0;
         if (!ParseWhole(fields[0], ms)) return false;
-        sample.date = kOldClockStart + static_cast<double>(ms) / kMsPerDay;
+        sample.date = com::MomentDate(kOldClockStart + static_cast<double>(ms) / kMsPerDay);
         sample.unit = 0;
         return true;
     }
@@ -55,15 +55,29 @@ bool ParseSample(const std::string& line, ArchiveSample& sample) {
     return ParseWhole(fields[3], sample.unit);
 }
 
+// Whether Save can store the date so that Load reads it back: its text
+// (rounded to the second) is a date again.
+bool IsStorableDate(double date) {
+    try {
+        com::CDate(Variant::Str(com::FormatDate(date)));
+        return true;
+    } catch (const com::ComError&) {
+        return false;
+    }
+}
+
 }  // namespace
 
-void Archive::Record(const ArchiveSample& sample) {
-    const auto later = [](double date, const ArchiveSample& s) { return date < s.date; };
-    if (journal_.empty() || journal_.back().date <= sample.date)
+bool Archive::Record(const ArchiveSample& sample) {
+    if (!IsStorableDate(sample.date)) return false;
+    const double moment = com::DateMoment(sample.date);
+    const auto later = [](double m, const ArchiveSample& s) { return m < com::DateMoment(s.date); };
+    if (journal_.empty() || com::DateMoment(journal_.back().date) <= moment)
         journal_.push_back(sample);
     else
-        journal_.insert(std::upper_bound(journal_.begin(), journal_.end(), sample.date, later), sample);
+        journal_.insert(std::upper_bound(journal_.begin(), journal_.end(), moment, later), sample);
     while (journal_.size() > kJournalLimit) journal_.pop_front();
+    return true;
 }
 
 const ArchiveSample* Archive::Newest(int16_t curve) const {
@@ -79,19 +93,18 @@ void Archive::Load(com::PropertyBag& bag, const std::string& prefix) {
         checkCurveEnabled_ = kMaskNotSet;
     }
     journal_.clear();
+    damagedLines_ = 0;
+    std::string text;
     try {
-        std::istringstream lines(com::CStr(bag.ReadProperty(prefix + kJournal, Variant::Str(""))));
-        std::string line;
-        while (std::getline(lines, line)) {
-            ArchiveSample sample;
-            if (!ParseSample(line, sample)) {
-                journal_.clear();
-                return;
-            }
-            Record(sample);
-        }
+        text = com::CStr(bag.ReadProperty(prefix + kJournal, Variant::Str("")));
     } catch (const com::ComError&) {
-        journal_.clear();
+        return;
+    }
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        ArchiveSample sample;
+        if (!ParseSample(line, sample) || !Record(sample)) ++damagedLines_;
     }
 }
 

@@ -32,8 +32,11 @@ public:
     void CheckCurveEnabled(int32_t mask) { checkCurveEnabled_ = mask; }
 
     const std::deque<ArchiveSample>& Journal() const { return journal_; }
-    // Takes the sample in time order: after every sample not later than it.
-    void Record(const ArchiveSample& sample);
+    // Takes the sample in time order (by the moment its date denotes, which
+    // before 1899-12-30 is not the order of the serials): after every sample
+    // not later than it. A sample whose date is no date the journal can store
+    // (see Load) is not taken: False.
+    bool Record(const ArchiveSample& sample);
     // The newest sample of a curve; null when the journal holds none.
     const ArchiveSample* Newest(int16_t curve) const;
     void ClearJournal() { journal_.clear(); }
@@ -42,14 +45,19 @@ public:
     // "Journal", one "yyyy-mm-dd hh:nn:ss;curve;value;unit" line per sample.
     // A line "ms;curve;value" of an older data set gives the time in the
     // milliseconds of the virtual clock of its day, whose dates began at
-    // 2024-01-01 00:00:00, and no unit. A damaged entry gives its default:
-    // the mask -1, an empty journal.
+    // 2024-01-01 00:00:00, and no unit. A damaged mask gives its default -1.
+    // A damaged journal line, its date too (one that is no Date, from 100-01-01
+    // to 9999-12-31 23:59:59 once rounded to the second as it is stored), is
+    // dropped and counted in DamagedLines; the other lines load.
     void Load(com::PropertyBag& bag, const std::string& prefix) override;
     void Save(com::PropertyBag& bag, const std::string& prefix) override;
+    // The journal lines the last Load dropped as damaged.
+    size_t DamagedLines() const { return damagedLines_; }
 
 private:
     int32_t checkCurveEnabled_ = kMaskNotSet;
     std::deque<ArchiveSample> journal_;
+    size_t damagedLines_ = 0;
 };
 
 }  // namespace platform::archive

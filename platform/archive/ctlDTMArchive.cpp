@@ -149,15 +149,19 @@ void ctlDTMArchive::Describe(ui::Description& d) const {
     if (!ready_) d.flags.push_back("not-ready");
     if (!editable_) d.flags.push_back("locked");
     d.Attr("curves=" + std::to_string(curves_ ? curves_->Count() : 0));
+    // The journal lines the data set's load dropped as damaged, when there were any.
+    const size_t damaged = archive_ ? archive_->DamagedLines() : 0;
     if (archive_) {
         d.Attr("mask=" + std::to_string(archive_->CheckCurveEnabled()));
         d.Attr("samples=" + std::to_string(archive_->Journal().size()));
+        if (damaged > 0) d.Attr("damaged=" + std::to_string(damaged));
     }
     d.Prop("ready", ready_);
     d.Prop("editable", editable_);
     if (archive_) {
         d.Prop("mask", archive_->CheckCurveEnabled());
         d.Prop("samples", static_cast<int64_t>(archive_->Journal().size()));
+        if (damaged > 0) d.Prop("damaged", static_cast<int64_t>(damaged));
     }
     if (!curves_) return;
     // A value the device sent as a float shows as one.

@@ -880,4 +880,15 @@ double TimeSerial(int hour, int minute, int second) {
 
 DateParts SplitDate(double serial) { return SplitSerial(serial, 86400000); }
 
+double DateMoment(double serial) {
+    const double day = std::trunc(serial);
+    return day + std::fabs(serial - day);
+}
+
+double MomentDate(double moment) {
+    if (!IsDateSerial(moment)) return moment;
+    const double day = std::floor(moment);
+    return MakeSerial(static_cast<int64_t>(day), moment - day);
+}
+
 }  // namespace platform::com

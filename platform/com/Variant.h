@@ -229,6 +229,13 @@ struct DateParts {
 // The parts of a serial, the time rounded to the millisecond. Outside the
 // Date range (or NaN) → 6.
 DateParts SplitDate(double serial);
+// The moment a serial denotes, in days from 1899-12-30 00:00. Before that day
+// a serial's time fraction counts forward from its (negative) day: -1.25 is
+// 1899-12-29 06:00, the moment -0.75, and -0.5 is 1899-12-30 12:00 (0.5).
+double DateMoment(double serial);
+// The serial of such a moment (DateMoment(MomentDate(m)) == m); outside the
+// Date range (or NaN) the moment itself.
+double MomentDate(double moment);
 
 }  // namespace platform::com
 

@@ -543,6 +543,22 @@ TEST(VariantDates, SplitDateCountsNegativeFractionsAwayFromZero) {
     }
 }
 
+// The moment of a serial is the time SplitDate gives it, so that moments order
+// dates before 1899-12-30 as they follow each other; MomentDate goes back.
+TEST(VariantDates, DateMomentIsTheTimeTheSerialDenotes) {
+    const double serials[] = {0, 0.5, -0.5, -1, -1.25, -1.75, -2.75, 45351.25, -657434.5, 2958465.5};
+    for (double serial : serials) {
+        SCOPED_TRACE(serial);
+        const DateParts p = SplitDate(serial);
+        const double moment = DateSerial(p.year, p.month, p.day) + (p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
+        EXPECT_DOUBLE_EQ(DateMoment(serial), moment);
+        EXPECT_DOUBLE_EQ(DateMoment(MomentDate(moment)), moment);
+        EXPECT_EQ(CStr(Variant::Date(MomentDate(moment))), CStr(Variant::Date(serial)));
+    }
+    EXPECT_DOUBLE_EQ(MomentDate(-0.25), -1.75);  // 1899-12-29 18:00
+    EXPECT_TRUE(std::isnan(MomentDate(kNaN)));
+}
+
 TEST(VariantDates, DateSerialRollsOverLikeVb) {
     struct Case {
         int year, month, day;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 
 #include "MeasurementFixture.h"
 #include "core/dtm/DTMState.h"
@@ -470,24 +471,55 @@ TEST_F(ArchivePageTest, MaskAndJournalSurviveSavingAndLoadingTheDataSet) {
     stored.Release();
 }
 
+TEST_F(ArchivePageTest, AJournalWithDamagedDatesLoadsWhatItCanShowsOnThePageAndSavesAgain) {
+    com::PropertyBag bag;
+    ASSERT_TRUE(frame->Session().Save(bag));
+    bag.WriteProperty("Archive.Journal",
+                      Variant::Str("2024-05-06 10:00:16;0;2.5;1322\n9000000000000000;0;1\n1400;1;1.5\n"));
+    const auto path = (std::filesystem::temp_directory_path() /
+                       ("dtm_archive_damaged_" + std::to_string(::getpid()) + ".txt")).string();
+    ASSERT_TRUE(bag.SaveToFile(path));
+    std::string refusal;
+    ASSERT_TRUE(frame->LoadInstance(path, refusal).loaded) << refusal;
+    EXPECT_EQ(Archive().DamagedLines(), 1u);
+    EXPECT_EQ(Archive().Journal().size(), 2u);
+
+    ASSERT_NE(Open(), nullptr);
+    const std::string shown = session->Snapshot({}, "ctlDTMArchive");
+    EXPECT_NE(shown.find("samples=2 damaged=1"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("sample 2024-05-06 10:00:16 curve 0 = 2.5"), std::string::npos) << shown;
+    EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
+
+    // What loaded stores again, and loads again without a damaged line.
+    const bool saved = frame->Session().SaveToFile(path);
+    EXPECT_TRUE(saved);
+    if (saved) {
+        ASSERT_TRUE(frame->LoadInstance(path, refusal).loaded) << refusal;
+        EXPECT_EQ(Archive().DamagedLines(), 0u);
+        EXPECT_EQ(Archive().Journal().size(), 2u);
+    }
+    std::filesystem::remove(path);
+}
+
 TEST(ArchiveObject, ADamagedEntryGivesItsDefault) {
     struct Case {
         const char* mask;
         const char* journal;
         int32_t wantMask;
         size_t wantSamples;
+        size_t wantDamaged;  // journal lines dropped
     };
     const Case cases[] = {
-        {"7", "1;0;2.5\n2;1;3\n", 7, 2},
-        {"x", "1;0;2.5\n", -1, 1},
-        {"3", "1;0;2.5\nbroken\n", 3, 0},
-        {"3", "1;99;2.5\n", 3, 0},
-        {"3", "1;0;2.5x\n", 3, 0},
-        {"3", "2024-05-06 10:00:16;0;2.5;1322\n2024-05-06;1;3;0\n", 3, 2},
-        {"3", "2024-13-06 10:00:16;0;2.5;1322\n", 3, 0},
-        {"3", "2024-05-06 10:00:16;0;2.5;kg\n", 3, 0},
-        {"3", "2024-05-06 10:00:16;0;2.5;1322;1\n", 3, 0},
-        {"3", "1.5;0;2.5\n", 3, 0},
+        {"7", "1;0;2.5\n2;1;3\n", 7, 2, 0},
+        {"x", "1;0;2.5\n", -1, 1, 0},
+        {"3", "1;0;2.5\nbroken\n", 3, 1, 1},
+        {"3", "1;99;2.5\n", 3, 0, 1},
+        {"3", "1;0;2.5x\n", 3, 0, 1},
+        {"3", "2024-05-06 10:00:16;0;2.5;1322\n2024-05-06;1;3;0\n", 3, 2, 0},
+        {"3", "2024-13-06 10:00:16;0;2.5;1322\n", 3, 0, 1},
+        {"3", "2024-05-06 10:00:16;0;2.5;kg\n", 3, 0, 1},
+        {"3", "2024-05-06 10:00:16;0;2.5;1322;1\n", 3, 0, 1},
+        {"3", "1.5;0;2.5\n", 3, 0, 1},
     };
     for (const auto& c : cases) {
         com::PropertyBag bag;
@@ -497,6 +529,7 @@ TEST(ArchiveObject, ADamagedEntryGivesItsDefault) {
         a.Load(bag, "Archive.");
         EXPECT_EQ(a.CheckCurveEnabled(), c.wantMask) << c.mask << " " << c.journal;
         EXPECT_EQ(a.Journal().size(), c.wantSamples) << c.journal;
+        EXPECT_EQ(a.DamagedLines(), c.wantDamaged) << c.journal;
     }
     // A data set of an older kind stored the check as True.
     com::PropertyBag old;
@@ -504,6 +537,94 @@ TEST(ArchiveObject, ADamagedEntryGivesItsDefault) {
     archive::Archive a;
     a.Load(old, "Archive.");
     EXPECT_EQ(a.CheckCurveEnabled(), -1);
+}
+
+// Each line between two good ones: only it is dropped, and what loaded saves
+// and loads again as it was.
+TEST(ArchiveObject, AJournalLineWithoutADateTheJournalCanStoreIsDroppedAlone) {
+    const char* const hostile[] = {
+        "9000000000000000;0;1",           // old form, long after 9999
+        "-9000000000000000;0;1",          // old form, long before 100
+        "-60715569600000;0;1",            // old form, 0099-12-31 12:00
+        "251698233599900;0;1",            // old form, 9999-12-31 23:59:59.9: stored it would be 10000-01-01
+        "99999999999999999999;0;1",       // old form, beyond any count of milliseconds
+        "nan;0;1",
+        "inf;0;1",
+        "10000-01-01 00:00:00;0;1;0",     // new form out of range
+        "0099-12-31 23:59:59;0;1;0",      // new form, before 100
+        "NaN;0;1;0",
+        "Infinity;0;1;0",
+        "-Infinity;0;1;0",
+        "1e300;0;1;0",
+        "2024-05-06 24:00:00;0;1;0",
+    };
+    const std::string first = "2024-05-06 10:00:16;0;2.5;1322\n", last = "16681;2;1.0625\n";
+    for (const char* line : hostile) {
+        SCOPED_TRACE(line);
+        com::PropertyBag bag;
+        bag.WriteProperty("Archive.CheckCurveEnabled", Variant::Lng(3));
+        bag.WriteProperty("Archive.Journal", Variant::Str(first + line + "\n" + last));
+        archive::Archive a;
+        a.Load(bag, "Archive.");
+        EXPECT_EQ(a.DamagedLines(), 1u);
+        EXPECT_EQ(a.CheckCurveEnabled(), 3);
+        std::vector<double> values;
+        for (const auto& sample : a.Journal()) values.push_back(sample.value);
+        EXPECT_EQ(values, (std::vector<double>{1.0625, 2.5}));
+
+        com::PropertyBag saved;
+        ASSERT_NO_THROW(a.Save(saved, "Archive."));
+        EXPECT_EQ(com::CStr(saved.ReadProperty("Archive.Journal")),
+                  "2024-01-01 00:00:17;2;1.0625;0\n2024-05-06 10:00:16;0;2.5;1322\n");
+        archive::Archive again;
+        again.Load(saved, "Archive.");
+        EXPECT_EQ(again.DamagedLines(), 0u);
+        EXPECT_EQ(again.Journal().size(), 2u);
+    }
+    // The first and the last moments a Date holds are kept.
+    com::PropertyBag edges;
+    edges.WriteProperty("Archive.Journal", Variant::Str("9999-12-31 23:59:59;0;1;0\n0100-01-01;0;2;0\n"));
+    archive::Archive a;
+    a.Load(edges, "Archive.");
+    EXPECT_EQ(a.DamagedLines(), 0u);
+    ASSERT_EQ(a.Journal().size(), 2u);
+    EXPECT_EQ(a.Journal().front().value, 2);
+    // Nor does a sample dated where no Date lies enter the journal.
+    EXPECT_FALSE(a.Record({std::numeric_limits<double>::quiet_NaN(), 0, 1.0, 0}));
+    EXPECT_FALSE(a.Record({1e300, 0, 1.0, 0}));
+    EXPECT_EQ(a.Journal().size(), 2u);
+}
+
+// Before 1899-12-30 a serial's time counts forward from its negative day, so
+// the order of the serials is not the order of the times.
+TEST(ArchiveObject, DatesBeforeAndAfter18991230ComeOutInTheOrderOfTheirTimes) {
+    com::PropertyBag bag;
+    bag.WriteProperty("Archive.Journal", Variant::Str("12:00:00;0;5;0\n"
+                                                      "1899-12-29 06:00:00;0;3;0\n"
+                                                      "1899-12-31 06:00:00;0;6;0\n"
+                                                      "-3913250400000;0;4\n"  // old form: 1899-12-29 18:00
+                                                      "1899-12-29;0;2;0\n"
+                                                      "1899-12-28 18:00:00;0;1;0\n"));
+    archive::Archive a;
+    a.Load(bag, "Archive.");
+    EXPECT_EQ(a.DamagedLines(), 0u);
+    std::vector<double> values;
+    for (const auto& sample : a.Journal()) values.push_back(sample.value);
+    EXPECT_EQ(values, (std::vector<double>{1, 2, 3, 4, 5, 6}));
+    com::PropertyBag saved;
+    a.Save(saved, "Archive.");
+    EXPECT_EQ(com::CStr(saved.ReadProperty("Archive.Journal")),
+              "1899-12-28 18:00:00;0;1;0\n1899-12-29;0;2;0\n1899-12-29 06:00:00;0;3;0\n"
+              "1899-12-29 18:00:00;0;4;0\n12:00:00;0;5;0\n1899-12-31 06:00:00;0;6;0\n");
+
+    // Recorded one by one: 1899-12-29 06:00 (-1.25) after 1899-12-29 00:00 (-1),
+    // 1899-12-30 12:00 (-0.5) after both.
+    archive::Archive recorded;
+    for (const auto& [date, value] : {std::pair{-0.5, 3.0}, {-1.25, 2.0}, {-1.0, 1.0}})
+        EXPECT_TRUE(recorded.Record({date, 0, value, 0}));
+    values.clear();
+    for (const auto& sample : recorded.Journal()) values.push_back(sample.value);
+    EXPECT_EQ(values, (std::vector<double>{1, 2, 3}));
 }
 
 TEST(ArchiveObject, TheJournalKeepsTheNewestSamples) {
