@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/channels/clsChannel.h"
+#include "frame/DeviceChoice.h"
 #include "frame/FunctionList.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
@@ -38,22 +39,6 @@ namespace vb = platform::com::vb;
 using platform::ui::Quote;
 
 namespace {
-
-struct DeviceChoice {
-    const char* name;
-    int deviceTypeId;
-    SimulatedDevice::Model model;
-};
-constexpr DeviceChoice kDevices[] = {
-    {"RXD 218", kRxd218, SimulatedDevice::Model::RXD218},
-    {"RXD 214", kRxd214, SimulatedDevice::Model::RXD214},
-};
-
-const DeviceChoice* FindDevice(const std::string& name) {
-    for (const auto& d : kDevices)
-        if (vb::LCase(name) == vb::LCase(d.name)) return &d;
-    return nullptr;
-}
 
 std::string AnswerName(int32_t answer) {
     static const char* const kNames[] = {"?", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
@@ -687,14 +672,24 @@ bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         return ec == std::errc() && end == text.data() + text.size();
     };
+    // The user levels a frame gives: observer 0 to planning engineer 3.
+    constexpr int32_t kLowestLevel = 0, kHighestLevel = 3;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool ok = true;
         if (arg == "--device" && i + 1 < args.size()) {
             options.device = args[++i];
-            ok = FindDevice(options.device) != nullptr;
+            if (!FindDevice(options.device)) {
+                error = UnknownDevice(options.device);
+                return false;
+            }
         } else if (arg == "--user-level") {
             ok = number(i, options.userLevel);
+            if (ok && (options.userLevel < kLowestLevel || options.userLevel > kHighestLevel)) {
+                error = "bad option --user-level " + std::to_string(options.userLevel) + ": a level from " +
+                        std::to_string(kLowestLevel) + " to " + std::to_string(kHighestLevel);
+                return false;
+            }
         } else if (arg == "--lcid") {
             ok = number(i, options.lcid);
         } else if (arg == "--script" && i + 1 < args.size()) {

@@ -7,8 +7,11 @@
 //                                       and prints what the transfers cost
 //   dtm_frame_cli model [--device NAME] prints the whole model of a new instance as CSV
 //   dtm_frame_cli pages [options]       runs page commands from a script or standard input
+//   --help with any of them prints the usage
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,6 +23,7 @@
 
 #include "frame/ComponentModule.h"
 #include "frame/DeviceChannel.h"
+#include "frame/DeviceChoice.h"
 #include "frame/SimulatedDevice.h"
 #include "frame/FrameSession.h"
 #include "frame/FrameTime.h"
@@ -33,6 +37,7 @@
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
 #include "platform/app/SystemDate.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/rt/OnlineService.h"
@@ -47,8 +52,20 @@ using namespace dtm;
 constexpr const char* kUsage =
     "usage: dtm_frame_cli [--data-set FILE]\n"
     "       dtm_frame_cli model [--device \"RXD 214\"|\"RXD 218\"]\n"
-    "       dtm_frame_cli pages [--device \"RXD 218\"] [--user-level 3] [--lcid 1033] [--online]\n"
-    "                           [--script FILE] [--echo] [--strict]\n";
+    "       dtm_frame_cli pages [--device \"RXD 218\"] [--user-level 0..3] [--lcid 1033] [--online]\n"
+    "                           [--script FILE] [--echo] [--strict]\n"
+    "       dtm_frame_cli [model|pages] --help\n";
+
+// Exit codes of the main job; a bad option is a usage error in every subcommand.
+constexpr int kExitOk = 0;
+constexpr int kJobFailed = 1;      // a step failed: the component, a transfer, the load of the stored data set
+constexpr int kUsageError = 2;
+constexpr int kJobNotStored = 4;   // the data set could not be stored (and was not loaded)
+
+// True when the arguments ask for the usage.
+bool AsksForHelp(const std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--help") != args.end();
+}
 
 #ifndef DTM_MODULE_FILE
 #define DTM_MODULE_FILE "RG38N226_4_07.so"
@@ -67,6 +84,17 @@ std::string BlockOf(const std::string& path) {
 }
 
 std::string Yes(bool ok) { return ok ? "True" : "False"; }
+
+// What the frame's query of the data-set state answers, with its meaning.
+std::string QueriedDataSetState(platform::rt::Parameters& params) {
+    const int32_t state = params.QueryDataSetState();
+    const char* meaning = state == 0   ? "unchanged"
+                          : state == 1 ? "changed"
+                          : state == 2 ? "changed, with invalid values"
+                          : state == 4 ? "released"
+                                       : "unknown";
+    return "QueryDataSetState = " + std::to_string(state) + " (" + meaning + ")";
+}
 
 // The frame's function list: id and text of every offered function.
 void PrintFunctions(const std::string& document) {
@@ -87,7 +115,7 @@ void PrintInstance(const frame::FrameSession& session) {
     }
     std::cout << "  " << params.Count() << " elements:";
     for (const auto& block : order) std::cout << " " << block << " " << perBlock[block] << ";";
-    std::cout << "\n  data-set state " << params.QueryDataSetState() << ", tag \""
+    std::cout << "\n  " << QueriedDataSetState(params) << ", tag \""
               << platform::com::CStr(params.Item("~/Tag")->TransientValue()) << "\"\n";
 }
 
@@ -160,14 +188,23 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
     return cost;
 }
 
+// Stores the instance's data set into `file`; answers "" when it is stored, else why not.
+std::string StoreDataSet(frame::FrameSession& session, const std::string& file) {
+    platform::com::PropertyBag bag;
+    if (!session.Save(bag)) return "the DTM did not store its data set";
+    errno = 0;
+    if (bag.SaveToFile(file)) return "";
+    return std::string("the file cannot be written (") + (errno ? std::strerror(errno) : "no reason given") + ")";
+}
+
 int MainJob(const std::vector<std::string>& args) {
     std::string dataSet = (std::filesystem::temp_directory_path() / "RG38N226_4_07-PA_FT_101.dataset").string();
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--data-set" && i + 1 < args.size()) {
             dataSet = args[++i];
         } else {
-            std::cerr << kUsage;
-            return 2;
+            std::cerr << "bad option " << args[i] << "\n" << kUsage;
+            return kUsageError;
         }
     }
     std::cout << "Component folder: " << platform::app::Path() << "\n";
@@ -175,14 +212,14 @@ int MainJob(const std::vector<std::string>& args) {
     auto* factory = frame::LoadComponentModule(DTM_MODULE_FILE, error);
     if (!factory) {
         std::cerr << "Cannot load the component: " << error << "\n";
-        return 1;
+        return kJobFailed;
     }
     std::cout << "Loaded the component module " << DTM_MODULE_FILE << "\n";
 
     frame::FrameSession first("PA_FT_101");
     if (!first.Create(*factory)) {
         std::cerr << "The class factory cannot create RG38N226_4_07.DTMMain\n";
-        return 1;
+        return kJobFailed;
     }
     std::cout << "Created RG38N226_4_07.DTMMain through the class factory\n";
     std::cout << "IDtm_Environment(\"" << first.SystemTag() << "\") = " << Yes(first.Environment()) << "\n";
@@ -204,7 +241,7 @@ int MainJob(const std::vector<std::string>& args) {
     int64_t uploadElements = 0;
     for (const auto& el : params)
         if (el->IsUploadParam(ctx)) ++uploadElements;
-    std::cout << "  " << uploadElements << " elements uploaded, data-set state " << params.QueryDataSetState() << "\n";
+    std::cout << "  " << uploadElements << " elements uploaded, " << QueriedDataSetState(params) << "\n";
 
     const std::string path = "PHYS/TAG_DESC";
     const std::string newTag = "FT-101 LINE 2";
@@ -216,7 +253,7 @@ int MainJob(const std::vector<std::string>& args) {
     bool downloaded = false;
     const Cost download = RunTransfer(first, channel, false, path, downloaded);
     std::cout << "  read back from the device: \"" << platform::com::CStr(params.Item(path)->DeviceValue())
-              << "\", data-set state " << params.QueryDataSetState() << "\n";
+              << "\", " << QueriedDataSetState(params) << "\n";
     const auto totals = ctx->OnlineService()->Totals();
 
     // One upload's processor time swings with the machine: the first in a new
@@ -236,24 +273,42 @@ int MainJob(const std::vector<std::string>& args) {
     if (parameter) PrintParameterDocument(parameter->IDtmParameter_GetParameters("PHYS/"));
 
     std::cout << "Release of the communication = " << Yes(first.ReleaseCommunication()) << "\n";
-    const bool saved = first.SaveToFile(dataSet);
-    std::cout << "Stored the instance to " << dataSet << ": " << Yes(saved) << "\n";
+    const std::string notStored = StoreDataSet(first, dataSet);
+    const bool stored = notStored.empty();
+    std::cout << "Stored the instance to " << dataSet << ": " << Yes(stored) << "\n";
 
-    frame::FrameSession second("PA_FT_102");
-    const auto report = second.StartStored(*factory, dataSet);
-    std::cout << "Loaded the data set into a second instance: " << Yes(report.loaded) << " ("
-              << report.damagedEntries.size() << " damaged entries)\n";
-    PrintInstance(second);
-    if (auto loaded = second.Context())
-        std::cout << "  " << path << " = \"" << platform::com::CStr(loaded->Parameters()->Item(path)->TransientValue())
-                  << "\"\n";
-    std::cout << "IDtm_PrepareToRelease = " << Yes(second.Release()) << "\n";
+    bool loaded = false;
+    if (stored) {
+        frame::FrameSession second("PA_FT_102");
+        const auto report = second.StartStored(*factory, dataSet);
+        loaded = report.loaded;
+        std::cout << "Loaded the data set into a second instance: " << Yes(loaded) << " ("
+                  << report.damagedEntries.size() << " damaged entries)\n";
+        if (loaded) {
+            PrintInstance(second);
+            std::cout << "  " << path << " = \""
+                      << platform::com::CStr(second.Context()->Parameters()->Item(path)->TransientValue()) << "\"\n";
+        } else {
+            std::cerr << "dtm_frame_cli: the second instance did not load the data set from " << dataSet << "\n";
+        }
+        std::cout << "IDtm_PrepareToRelease of the second instance (" << second.SystemTag()
+                  << ") = " << Yes(second.Release()) << "\n";
+    } else {
+        std::cerr << "dtm_frame_cli: the data set was not stored to " << dataSet << ": " << notStored
+                  << "; the load into a second instance is skipped\n";
+        std::cout << "Load into a second instance: skipped, no data set stored\n";
+    }
+    if (!uploaded) std::cerr << "dtm_frame_cli: the upload failed\n";
+    if (!downloaded) std::cerr << "dtm_frame_cli: the download of " << path << " failed\n";
     for (const auto& e : first.Container()->EventsNamed("OnErrorMessage"))
         std::cout << "Frame message: " << e.args.at(0) << "\n";
 
     std::cout << "Summary:\n";
-    std::cout << "  elements transferred: " << totals.elements << " (" << uploadElements << " uploadable), "
-              << totals.repeats << " busy repeats\n";
+    // The DTM's count: the transactions of its transfers, not the reads of the
+    // device's identity that the connect makes.
+    std::cout << "  transactions for the elements of the upload and the download: " << totals.transactions << " ("
+              << totals.repeats << " of them busy repeats; " << uploadElements
+              << " elements uploadable; the connect's identity reads not counted)\n";
     // The target holds for a full upload; the download's two transactions are
     // mostly the fixed cost of starting and ending a transfer.
     upload.Print("upload");
@@ -266,8 +321,10 @@ int MainJob(const std::vector<std::string>& args) {
     Cost all = upload;
     all += download;
     all.Print("total");
-    std::cout << "IDtm_PrepareToRelease = " << Yes(first.Release()) << "\n";
-    return uploaded && downloaded && report.loaded ? 0 : 1;
+    std::cout << "IDtm_PrepareToRelease of the first instance (" << first.SystemTag() << ") = " << Yes(first.Release())
+              << "\n";
+    if (!uploaded || !downloaded || (stored && !loaded)) return kJobFailed;
+    return stored ? kExitOk : kJobNotStored;
 }
 
 int ModelListing(const std::vector<std::string>& args) {
@@ -275,14 +332,18 @@ int ModelListing(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--device" && i + 1 < args.size()) {
             device = args[++i];
+            if (!frame::FindDevice(device)) {
+                std::cerr << frame::UnknownDevice(device) << "\n" << kUsage;
+                return kUsageError;
+            }
         } else {
-            std::cerr << kUsage;
-            return 2;
+            std::cerr << "bad option " << args[i] << "\n" << kUsage;
+            return kUsageError;
         }
     }
-    auto instance = frame::NewModelInstance(device);
+    auto instance = frame::NewModelInstance(frame::FindDevice(device)->name);
     frame::WriteModelListing(std::cout, instance.Parameters());
-    return 0;
+    return kExitOk;
 }
 
 int PageCommands(const std::vector<std::string>& args) {
@@ -290,18 +351,22 @@ int PageCommands(const std::vector<std::string>& args) {
     std::string scriptFile, error;
     if (!frame::ParsePageScriptArgs(args, options, scriptFile, error)) {
         std::cerr << error << "\n" << kUsage;
-        return 2;
+        return kUsageError;
     }
     if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options);
     std::ifstream script(scriptFile);
     if (!script) {
         std::cerr << "Cannot read the script " << scriptFile << "\n";
-        return 2;
+        return kUsageError;
     }
     return frame::RunPageScript(script, std::cout, options);
 }
 
 int Run(const std::vector<std::string>& args) {
+    if (AsksForHelp(args)) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
     if (!args.empty() && args.front() == "model") return ModelListing({args.begin() + 1, args.end()});
     if (!args.empty() && args.front() == "pages") return PageCommands({args.begin() + 1, args.end()});
     return MainJob(args);

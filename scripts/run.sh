@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
 # Builds the command-line frame and runs it (the main job against the simulated device,
-# or a subcommand: model, pages); the arguments are passed on. The build is quiet: its
-# output is shown only when it fails.
+# or a subcommand: model, pages); the arguments are passed on. The build is quiet: stderr
+# says that it builds and how far it got, and its output is shown only when it fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-log="$(mktemp)"
-trap 'rm -f "$log"' EXIT
-if ! bash "$root/scripts/build.sh" "$root/build" -- dtm_frame_cli >"$log" 2>&1; then
-  cat "$log" >&2
-  echo "run.sh: the build of dtm_frame_cli failed" >&2
-  exit 1
-fi
-rm -f "$log"
-trap - EXIT
+bash "$root/scripts/build.sh" --quiet "$root/build" -- dtm_frame_cli
 exec "$root/build/dtm_frame_cli" "$@"

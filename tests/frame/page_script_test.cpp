@@ -416,11 +416,15 @@ TEST(PageScriptArgs, OptionsAndBadOnes) {
     EXPECT_EQ(options.lcid, 1031);
     EXPECT_TRUE(options.online && options.echo && options.strict);
     EXPECT_EQ(file, "a.pages");
+    // Each refusal names the option, and the cause where there is more to say.
     for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--device", "RXD 999"}, {"--user-level", "x"}, {"--lcid"}, {"--what"}}) {
+         {std::vector<std::string>{"--device", "RXD 999"}, {"--user-level", "x"}, {"--user-level", "-5"},
+          {"--user-level", "4"}, {"--lcid"}, {"--what"}}) {
         EXPECT_FALSE(ParsePageScriptArgs(bad, options, file, error)) << bad.front();
-        EXPECT_EQ(error, "bad option " + bad.front());
+        EXPECT_EQ(error.rfind("bad option " + bad.front(), 0), 0u) << error;
     }
+    EXPECT_TRUE(ParsePageScriptArgs({"--user-level", "0"}, options, file, error));
+    EXPECT_EQ(options.userLevel, 0);
 }
 
 TEST(ScriptTokens, WordsQuotesEscapesAndComments) {

@@ -1,0 +1,33 @@
+# Runs the command-line frame once with ARGS (standard input empty) and fails
+# unless it exits with EXIT, its standard output matches every regular
+# expression of STDOUT and none of NOT_STDOUT, and its standard error matches
+# every one of STDERR (without STDERR it must be empty).
+execute_process(COMMAND ${CLI} ${ARGS} INPUT_FILE /dev/null
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
+set(faults "")
+if(NOT result STREQUAL EXIT)
+  string(APPEND faults "exit code ${result}, not ${EXIT}\n")
+endif()
+foreach(expression IN LISTS STDOUT)
+  if(NOT out MATCHES "${expression}")
+    string(APPEND faults "standard output lacks: ${expression}\n")
+  endif()
+endforeach()
+foreach(expression IN LISTS NOT_STDOUT)
+  if(out MATCHES "${expression}")
+    string(APPEND faults "standard output has: ${expression}\n")
+  endif()
+endforeach()
+if(STDERR)
+  foreach(expression IN LISTS STDERR)
+    if(NOT err MATCHES "${expression}")
+      string(APPEND faults "standard error lacks: ${expression}\n")
+    endif()
+  endforeach()
+elseif(NOT err STREQUAL "")
+  string(APPEND faults "standard error is not empty\n")
+endif()
+if(faults)
+  list(JOIN ARGS " " shown)
+  message(FATAL_ERROR "dtm_frame_cli ${shown}:\n${faults}--- standard output:\n${out}--- standard error:\n${err}")
+endif()
