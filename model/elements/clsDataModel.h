@@ -20,10 +20,12 @@ class clsDataElement;
 class clsPROFIBUSProfil3Units;
 
 inline constexpr const char* kIdentNumberSelectorPath = "PHYS/IDENT_NUMBER_SELECTOR";
-// The state of one session kept in elements: a method analysis running and the
-// invoke id of the open transaction monitor. Reset after a load, they are no
-// part of the data set the user works on and never count in its state.
-inline constexpr const char* kSessionVariablePaths[] = {"IsMethodRunning", "InvokeId_ctl_TR_Monitor"};
+// The state of one session kept in elements: a method analysis running, the
+// invoke id of the open transaction monitor and the zero point page's display
+// of its adjustment. Reset after a load, they are no part of the data set the
+// user works on and never count in its state.
+inline constexpr const char* kSessionVariablePaths[] = {"IsMethodRunning", "InvokeId_ctl_TR_Monitor",
+                                                        "~/ZERO_POINT_ADJUST"};
 
 class clsDataModel : public platform::rt::IPrivateDataModel {
 public:

@@ -193,10 +193,9 @@ bool IsFloatNoValue(const TransactionData& buf) {
 }
 
 // Reads the element's value at its DataPosition into DeviceValue. False when
-// the type has no coding or the answer cannot be read. `valueChanged` tells
-// whether the value taken over differs from the one the element held.
+// the type has no coding or the answer cannot be read.
 bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress& address,
-                        TransactionData& buf, clsDataElement& el, bool& valueChanged) {
+                        TransactionData& buf, clsDataElement& el) {
     try {
         if (!address.Addresses(el) || el.DataPosition < 0) return true;
         buf.Position(el.DataPosition);
@@ -241,10 +240,7 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
         auto online = ctx.OnlineService();
         takeOver = online && online->OperationMode() == 1;
     }
-    if (takeOver) {
-        valueChanged = !IsSameValue(el.TransientValue, el.DeviceValue);
-        el.TransientValue = el.DeviceValue;
-    }
+    if (takeOver) el.TransientValue = el.DeviceValue;
     return true;
 }
 
@@ -330,6 +326,15 @@ bool IsReading(const clsDataElement& el) {
     return (el.ElementMode & clsDataElement::kModeUpload) && !(el.ElementMode & kWritten);
 }
 
+// What the stored project holds of a setting: the value recorded at the
+// first answer since the data set was last saved or loaded; before it, the
+// stored value (which every answer empties); in a data set never stored, the
+// value it holds.
+Variant ProjectValue(const platform::rt::Parameters& params, const clsDataElement& el) {
+    if (const Variant* recorded = params.ProjectValueBeforeAnswers(el)) return *recorded;
+    return el.PersistentValue.IsEmpty() ? el.TransientValue : el.PersistentValue;
+}
+
 CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platform::rt::Parameters& params,
                                     const Transaction& trans, const TransAddress& address, bool bDownLoad,
                                     const P<clsDataElement>& el, int32_t& busyRetries) {
@@ -344,20 +349,26 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         }
     }
 
-    // The answer marks the data set when it changed what the data set keeps
-    // of a setting: its value or its stored flag. The collection leaves the
-    // mark to this judgement while it hands over a device answer. A secret is
-    // never kept, whatever the device answers for it.
+    // The collection leaves the mark to this judgement while it hands over a
+    // device answer. An answer that clears the stored flag of a setting marks
+    // the data set; a setting's value marks it while an answer leaves it
+    // other than the stored project's, whatever a page put into the element
+    // before it wrote. An answer that carried an error changed nothing the
+    // data set keeps. A secret is never kept, whatever the device answers.
     const bool kept = !IsReading(*el) && !el->Secret;
     ForEachTarget(el, params, [&](const P<clsDataElement>& target) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
+        const Variant projectValue = kept ? ProjectValue(params, *target) : Variant();
         int32_t decodeBits = 0;
-        bool valueChanged = false;
-        if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target, valueChanged) && r.errorBits == 0)
+        if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target) && r.errorBits == 0)
             decodeBits = kErrDecoding;
         if (target != el) target->CmdErr = el->CmdErr;
         const int32_t flags = target->StatusFlags();
-        if (kept && (valueChanged || (flags & kFlagStored))) params.Modified(true);
+        if (kept && (flags & kFlagStored)) params.Modified(true);
+        // The element holds what the data set keeps of the setting now: the
+        // value written, or the value read unless an edit is pending.
+        if (kept && r.errorBits == 0 && decodeBits == 0)
+            params.AnswerJudged(*target, projectValue, !IsSameValue(target->TransientValue, projectValue));
         target->StatusFlags((flags & ~(kResponseErrorMask | kFlagStored)) | r.errorBits | decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);
     });

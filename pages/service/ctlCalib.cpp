@@ -164,8 +164,10 @@ void ctlCalib::PollConverterStatus() {
     }
     // A poll that cannot start (the last one's answer lost, or the device out
     // of reach) ends the following as a failed read does: an adjustment shown
-    // as started or running then shows failed.
-    UpdateZeroPointAdjust(ElementOf(GetContext(), kZeroPointPath), false, true, false);
+    // as started or running then shows failed. A state the page did not reach
+    // itself (0 at its opening, the element showing what a page before it
+    // left there) stays shown.
+    if (m_ZeroState != 0) UpdateZeroPointAdjust(ElementOf(GetContext(), kZeroPointPath), false, true, false);
     chkCycle->Value(0);
     const auto ctx = GetContext();
     ctx->MsgBox(GetLangText(ctx, "error_at_read_status"), kOkOnly);
@@ -213,12 +215,13 @@ void ctlCalib::UpdateZeroPointAdjust(const clsDataElement& pda, bool bWrite, boo
     }
     if (m_ZeroState == 0 || m_ZeroState == 4) chkCycle->Value(0);
     const auto ctx = GetContext();
-    auto& params = com::Deref(com::Deref(ctx).Parameters());
-    const auto state = params.Item(kStatePath);
+    const auto state = com::Deref(com::Deref(ctx).Parameters()).Item(kStatePath);
     auto& stateElement = ElementOf(ctx, kStatePath);
     stateElement.TransientValue = Variant::Lng(m_ZeroState);
     stateElement.DeviceValue = Variant::Lng(m_ZeroState);
-    params.NotifyChanged(state, "");
+    // The page's display, which the data set does not keep: its row is
+    // redrawn, the modified mark stays as it is.
+    com::Deref(ctx->GuiRegistry()).NotifyParameterChanged(state, "");
 }
 
 void ctlCalib::SetCycleActive(bool active) {

@@ -130,6 +130,8 @@ void Parameters::Reset() {
     unkeptTable_.reset();
     byPath_.clear();
     dispatchStack_.clear();
+    answered_.clear();
+    answersApart_ = 0;
     if (channels_) channels_->Clear();
 }
 
@@ -198,6 +200,17 @@ const std::shared_ptr<const std::vector<El>>& Parameters::FindElementsAt(const P
 }
 
 std::vector<El> Parameters::StartingWith(std::string_view path) const { return ElementsUnder(path, path.size()); }
+
+const Variant* Parameters::ProjectValueBeforeAnswers(const IPrivateDataElement& el) const {
+    const auto found = answered_.find(&el);
+    return found == answered_.end() ? nullptr : &found->second.projectValue;
+}
+
+void Parameters::AnswerJudged(const IPrivateDataElement& el, const Variant& projectValue, bool apart) {
+    auto& answered = answered_.try_emplace(&el, Answered{projectValue}).first->second;
+    answersApart_ += static_cast<int32_t>(apart) - static_cast<int32_t>(answered.apart);
+    answered.apart = apart;
+}
 
 void Parameters::NotifyRestored(El el, const std::string& text) {
     ++restoreDepth_;

@@ -140,9 +140,26 @@ public:
     // alone (what changed the elements has set it).
     void DataSetState(int32_t value) noexcept { dataSetState_ = value; }
     // 0 while the modified mark is clear, else DataSetState.
-    int32_t QueryDataSetState() const noexcept { return modified_ ? dataSetState_ : 0; }
-    bool Modified() const noexcept { return modified_; }
-    void Modified(bool value) noexcept { modified_ = value; }
+    int32_t QueryDataSetState() const noexcept { return Modified() ? dataSetState_ : 0; }
+    // Set by the notices (sticky), or while a device answer keeps a setting
+    // apart from the stored project (below). Clearing it (a save, a load)
+    // forgets both: the data set is then the stored project.
+    bool Modified() const noexcept { return modified_ || answersApart_ > 0; }
+    void Modified(bool value) noexcept {
+        modified_ = value;
+        if (value) return;
+        answered_.clear();
+        answersApart_ = 0;
+    }
+
+    // ---- Settings that device answers changed ----
+    // The model records, for each element that device answers reached since
+    // the mark was last cleared, the value the stored project holds (the
+    // first one recorded stays) and whether the last answer left the element
+    // apart from it: the mark follows.
+    // The value recorded for the element, or nullptr.
+    const Variant* ProjectValueBeforeAnswers(const IPrivateDataElement& el) const;
+    void AnswerJudged(const IPrivateDataElement& el, const Variant& projectValue, bool apart);
     void BeginSetParameters();
     void EndSetParameters();
 
@@ -208,6 +225,13 @@ private:
     int32_t restoreDepth_ = 0;
     bool updateInProgress_ = false;
     bool modified_ = false;
+    struct Answered {
+        Variant projectValue;
+        bool apart = false;
+    };
+    // Elements of the collection only: emptied with it.
+    std::unordered_map<const IPrivateDataElement*, Answered> answered_;
+    int32_t answersApart_ = 0;
 };
 
 // One open notice batch of a Parameters (held weakly): Close ends it with the

@@ -55,8 +55,8 @@ protected:
                 Params().DataSetState()};
     }
     DataSetStateResult Walk() const {
-        const std::vector<platform::P<clsDataElement>> sessionVariables{ElementAt(Params(), "IsMethodRunning"),
-                                                                        ElementAt(Params(), "InvokeId_ctl_TR_Monitor")};
+        std::vector<platform::P<clsDataElement>> sessionVariables;
+        for (const char* path : kSessionVariablePaths) sessionVariables.push_back(ElementAt(Params(), path));
         return WalkDataSetState(frame->Session().Context(), Params(), Element("~/DataStatus"), sessionVariables);
     }
     // An edit as a page makes it: the value written, then the notice.

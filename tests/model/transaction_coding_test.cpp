@@ -358,6 +358,51 @@ TEST_F(TransactionCoding, AnAnswerMarksTheDataSetOnlyWhenItChangesWhatASettingKe
     }
 }
 
+// A stored data set (the mark clear): the mark follows whether the answers
+// leave the setting apart from the stored value, also when a page put its
+// value into the element before the write.
+TEST_F(TransactionCoding, TheMarkFollowsWhetherAnswersLeaveASettingApartFromTheStoredValue) {
+    struct Step {
+        const char* name;
+        int32_t held;  // put into the element before the answer
+        bool write;    // the answer of a write of `held`, else a read of `device`
+        uint8_t device;
+        int errorCode;
+        bool marked;
+    };
+    const Step steps[] = {
+        {"read as stored", 9, false, 9, 0, false},
+        {"read apart", 9, false, 7, 0, true},
+        {"read back as stored", 7, false, 9, 0, false},
+        {"page writes another value", 7, true, 0, 0, true},
+        {"its read-back", 7, false, 7, 0, true},
+        {"page writes the stored value", 9, true, 0, 0, false},
+        {"page's write refused", 7, true, 0, 0xB6, false},
+        {"a command that ends as stored", 1, false, 1, 0, true},
+        {"and reads the stored value", 1, false, 9, 0, false},
+    };
+    auto& params = *ctx->Parameters();
+    auto el = Add("PHYS/SETTING", 3, 2, 0);
+    el->PersistentValue = Variant::Lng(9);
+    params.Modified(false);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        el->TransientValue = Variant::Lng(step.held);
+        params.BeginDeviceAnswer();
+        ASSERT_TRUE(Answer(el, step.write ? Variant() : Variant::ByteArray({0, step.device}), step.errorCode,
+                           step.write));
+        params.EndDeviceAnswer();
+        EXPECT_EQ(params.Modified(), step.marked);
+    }
+    // A save takes the data set as it is for the stored project.
+    el->PersistentValue = el->TransientValue = Variant::Lng(7);
+    params.Modified(false);
+    params.BeginDeviceAnswer();
+    ASSERT_TRUE(Answer(el, Variant::ByteArray({0, 7})));
+    params.EndDeviceAnswer();
+    EXPECT_FALSE(params.Modified());
+}
+
 TEST_F(TransactionCoding, AnswerWithoutByteArrayFailsEveryField) {
     auto header = Add("PHYS/REC/", 0, 0, -1);
     auto a = Add("PHYS/REC/A", 2, 1, 0);

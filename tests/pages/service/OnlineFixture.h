@@ -9,6 +9,7 @@
 #include "model/elements/clsDataElement.h"
 #include "pages/parameterisation/ParamPagesFixture.h"
 #include "pages/service/ctlOnline.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/app/MessageBox.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Input.h"
@@ -83,6 +84,24 @@ protected:
     std::string WriteOf(const std::string& path, const std::string& bytes) const {
         const auto& el = Element(path);
         return "w " + std::to_string(el.Slot) + " " + std::to_string(el.index) + " " + bytes;
+    }
+
+    // A full upload, then the data set stored as the frame stores it.
+    void UploadAndSave() {
+        ASSERT_TRUE(frame->Session().Upload().ok);
+        Settle();
+        platform::com::PropertyBag bag;
+        ASSERT_TRUE(frame->Session().Save(bag));
+        ASSERT_FALSE(Params().Modified());
+    }
+    int32_t DataStatus() const { return static_cast<int32_t>(platform::com::CLng(Element("~/DataStatus").TransientValue)); }
+    // The frame's release of the instance (the open windows closed first);
+    // how many save requests it brought.
+    size_t SaveRequestsAtRelease() {
+        const auto& container = frame->Session().Container();
+        const size_t before = container->EventsNamed("SaveRequest").size();
+        EXPECT_TRUE(frame->Session().IDtm().IDtm_PrepareToRelease());
+        return container->EventsNamed("SaveRequest").size() - before;
     }
 
     std::shared_ptr<frame::PageSession> session;

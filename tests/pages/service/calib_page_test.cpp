@@ -249,6 +249,72 @@ TEST_F(CalibPage, SecondStartThatSendsNothingKeepsFollowingTheRunningAdjustment)
     }
 }
 
+// After an upload and a save: an adjustment that leaves the device where the
+// stored project is leaves the data set as saved. The command's value is the
+// data set's only while the adjustment runs, and the state the page shows is
+// the page's alone.
+TEST_F(CalibPage, AnAdjustmentThatEndsAsSavedLeavesTheSavedDataSetUnmarked) {
+    struct Case {
+        const char* name;
+        Mode mode;
+        int reads;
+        int32_t shown;  // at the end
+    } cases[] = {{"runs to its end", Mode::Runs, 3, 0}, {"never starts", Mode::NeverStarts, 0, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (&c != cases) {
+            TearDown();
+            SetUp();
+        }
+        UploadAndSave();
+        ASSERT_EQ(DataStatus(), 0);  // "saved"
+        Device().SetZeroPoint(c.mode, c.reads);
+        Start();
+        Follow(5 * 4000);
+        ASSERT_FALSE(Polling());
+        EXPECT_EQ(Shown(), c.shown);
+        EXPECT_FALSE(Params().Modified());
+        EXPECT_NE(DataStatus(), 2);  // not "changed"
+        EXPECT_EQ(SaveRequestsAtRelease(), 0u);
+    }
+}
+
+// A page opened again starts at 0 while the element still shows what the
+// page before it left there: a poll that cannot start leaves that shown.
+TEST_F(CalibPage, PollThatCannotStartOnAPageOpenedAgainKeepsTheStateShown) {
+    struct Case {
+        const char* name;
+        Mode mode;
+        int32_t shown;  // left by the first page
+    } cases[] = {{"failed", Mode::Refuses, 4}, {"running", Mode::Runs, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Device().SetZeroPoint(c.mode, 10);
+        Start();
+        ASSERT_TRUE(Click(Calib().cmdCancel));
+        ASSERT_EQ(Shown(), c.shown);
+        ASSERT_TRUE(frame->Close(*session));
+        session = frame->Open(10);
+        ASSERT_NE(session, nullptr);
+        online = std::dynamic_pointer_cast<ctlOnline>(session->Page());
+        Settle();
+        if (online->ctlStatus->ctlCycle->chkCycle->Value() == 1) online->ctlStatus->ctlCycle->chkCycle->Value(0);
+        ASSERT_EQ(Calib().ZeroState(), 0);
+        ASSERT_EQ(Shown(), c.shown);
+
+        Device().ScheduleDrop();  // the first poll waits for an answer that never comes
+        ASSERT_TRUE(Click(Calib().chkCycle));
+        ASSERT_TRUE(Polling());
+        Follow(4000);  // the next tick cannot start its poll
+        EXPECT_FALSE(Polling());
+        EXPECT_EQ(Boxes().back().prompt, "The values could not be read from the device.");
+        EXPECT_EQ(Shown(), c.shown);
+        Follow(12000);  // the dropped poll times out with the polling off
+        EXPECT_EQ(Shown(), c.shown);
+        Device().Write(9, 29, {0});
+    }
+}
+
 TEST_F(CalibPage, ButtonsFollowTheLockAndTheUserLevelOnlyAfterTheFirstLockNotice) {
     Ctx().UserInfo()->UserLevel(0);
     EXPECT_TRUE(Calib().cmdZeroAdjust->Enabled());

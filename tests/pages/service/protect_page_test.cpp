@@ -174,6 +174,41 @@ TEST_F(ProtectPage, WriteLockOnAndOffWithTheDiagnosisReadInTheSameTransfer) {
     }
 }
 
+// After an upload and a save, the mark follows the lock the data set holds
+// against the one the stored project holds (unlocked): a lock sent marks
+// it, and the release asks the frame to save; unlocked again, it is as saved.
+TEST_F(ProtectPage, WriteLockSentAfterASaveMarksTheDataSetWhileItDiffersFromTheStoredOne) {
+    using Button = platform::P<platform::ui::CommandButton> ctlProtect::*;
+    struct Case {
+        const char* name;
+        std::vector<Button> clicks;
+        int16_t held;
+        bool marked;
+    } cases[] = {
+        {"locked", {&ctlProtect::cmdWriteLockActivate}, ctlProtect::kLock, true},
+        {"locked and unlocked", {&ctlProtect::cmdWriteLockActivate, &ctlProtect::cmdWriteLockDeactivate},
+         ctlProtect::kUnlock, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (&c != cases) {
+            TearDown();
+            SetUp();
+        }
+        UploadAndSave();
+        ASSERT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), ctlProtect::kUnlock);
+        for (const Button button : c.clicks) {
+            Answer(kYes);
+            ASSERT_TRUE(Click(Protect().*button));
+            Settle();
+        }
+        EXPECT_EQ(Device().IsWriteLocked(), c.held == ctlProtect::kLock);
+        EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), c.held);
+        EXPECT_EQ(Params().Modified(), c.marked);
+        EXPECT_EQ(SaveRequestsAtRelease(), c.marked ? 1u : 0u);
+    }
+}
+
 TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
     // The cycle's read of WRITE_LOCKING (2457, unlocked) lands after the click.
     ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
