@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "core/dtm/DTMState.h"
 #include "core/dtm/PageInterfaces.h"
 #include "frame/FrameTime.h"
 #include "platform/app/EventLoop.h"
+#include "platform/archive/Archive.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/Error.h"
 #include "platform/com/IPersistPropertyBag.h"
@@ -121,6 +123,12 @@ LoadReport FrameSession::LoadFromFile(const std::string& path) {
         if (damaged) report.damagedEntries.push_back(name);
     }
     report.loaded = Load(bag);
+    // The archive drops the journal lines it cannot read; the entry as a whole read well.
+    if (report.loaded)
+        if (const auto state = std::dynamic_pointer_cast<dtm::DTMState>(Context()->StateObject()); state && state->Archive)
+            if (const size_t lines = state->Archive->DamagedLines(); lines > 0)
+                report.damagedEntries.push_back("Archive.Journal (" + std::to_string(lines) +
+                                                (lines == 1 ? " line" : " lines") + " dropped)");
     return report;
 }
 

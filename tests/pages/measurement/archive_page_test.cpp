@@ -480,7 +480,9 @@ TEST_F(ArchivePageTest, AJournalWithDamagedDatesLoadsWhatItCanShowsOnThePageAndS
                        ("dtm_archive_damaged_" + std::to_string(::getpid()) + ".txt")).string();
     ASSERT_TRUE(bag.SaveToFile(path));
     std::string refusal;
-    ASSERT_TRUE(frame->LoadInstance(path, refusal).loaded) << refusal;
+    const auto report = frame->LoadInstance(path, refusal);
+    ASSERT_TRUE(report.loaded) << refusal;
+    EXPECT_EQ(report.damagedEntries, std::vector<std::string>{"Archive.Journal (1 line dropped)"});
     EXPECT_EQ(Archive().DamagedLines(), 1u);
     EXPECT_EQ(Archive().Journal().size(), 2u);
 
@@ -494,7 +496,9 @@ TEST_F(ArchivePageTest, AJournalWithDamagedDatesLoadsWhatItCanShowsOnThePageAndS
     const bool saved = frame->Session().SaveToFile(path);
     EXPECT_TRUE(saved);
     if (saved) {
-        ASSERT_TRUE(frame->LoadInstance(path, refusal).loaded) << refusal;
+        const auto again = frame->LoadInstance(path, refusal);
+        ASSERT_TRUE(again.loaded) << refusal;
+        EXPECT_TRUE(again.damagedEntries.empty());
         EXPECT_EQ(Archive().DamagedLines(), 0u);
         EXPECT_EQ(Archive().Journal().size(), 2u);
     }
