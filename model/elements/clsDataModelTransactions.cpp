@@ -192,6 +192,14 @@ bool IsFloatNoValue(const TransactionData& buf) {
     return lowOnes && (raw[at] == 0x7F || raw[at] == 0xFF);
 }
 
+// Whether a value read replaces the one the element holds: not while an edit
+// waits to be written, unless the online service runs in operation mode 1.
+bool TakesOverReadValue(const platform::rt::DTMContext& ctx, const clsDataElement& el) {
+    if ((el.StatusFlags() & kFlagPendingEdit) == 0) return true;
+    auto online = ctx.OnlineService();
+    return online && online->OperationMode() == 1;
+}
+
 // Reads the element's value at its DataPosition into DeviceValue. False when
 // the type has no coding or the answer cannot be read.
 bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress& address,
@@ -235,12 +243,7 @@ bool DecodeElementValue(const platform::rt::DTMContext& ctx, const TransAddress&
     }
 
     if (!el.PersistentValue.IsEmpty()) el.PersistentValue = Variant();
-    bool takeOver = (el.StatusFlags() & kFlagPendingEdit) == 0;
-    if (!takeOver) {
-        auto online = ctx.OnlineService();
-        takeOver = online && online->OperationMode() == 1;
-    }
-    if (takeOver) el.TransientValue = el.DeviceValue;
+    if (TakesOverReadValue(ctx, el)) el.TransientValue = el.DeviceValue;
     return true;
 }
 
@@ -366,8 +369,10 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         const int32_t flags = target->StatusFlags();
         if (kept && (flags & kFlagStored)) params.Modified(true);
         // The element holds what the data set keeps of the setting now: the
-        // value written, or the value read unless an edit is pending.
-        if (kept && r.errorBits == 0 && decodeBits == 0)
+        // value written, or the value read unless an edit is pending. A read
+        // that left a pending edit in place judges nothing: the element holds
+        // the edit, which a write confirms or the page takes back.
+        if (kept && r.errorBits == 0 && decodeBits == 0 && (bDownLoad || TakesOverReadValue(ctx, *target)))
             params.AnswerJudged(*target, projectValue, !IsSameValue(target->TransientValue, projectValue));
         target->StatusFlags((flags & ~(kResponseErrorMask | kFlagStored)) | r.errorBits | decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);

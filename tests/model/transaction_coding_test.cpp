@@ -403,6 +403,36 @@ TEST_F(TransactionCoding, TheMarkFollowsWhetherAnswersLeaveASettingApartFromTheS
     EXPECT_FALSE(params.Modified());
 }
 
+// A page puts its command into the element before it writes it; a read that
+// comes first (a status cycle) leaves the command in place and must not judge
+// it against the stored project, or a write the device then refuses, taken
+// back by the page, would leave the data set marked.
+TEST_F(TransactionCoding, AReadThatLeavesAPendingEditInPlaceDoesNotMarkTheDataSet) {
+    constexpr int32_t kPendingEdit = 0x20;
+    auto& params = *ctx->Parameters();
+    auto el = Add("PHYS/SETTING", 3, 2, 0);
+    el->PersistentValue = el->TransientValue = Variant::Lng(9);
+    params.Modified(false);
+    const auto answer = [&](const Variant& data, int errorCode, bool write) {
+        params.BeginDeviceAnswer();
+        EXPECT_TRUE(Answer(el, data, errorCode, write));
+        params.EndDeviceAnswer();
+    };
+
+    el->TransientValue = Variant::Lng(2506);
+    el->StatusFlags(el->StatusFlags() | kPendingEdit);
+    answer(Variant::ByteArray({0, 9}), 0, false);
+    EXPECT_TRUE(Identical(el->TransientValue, Variant::Lng(2506)));
+    EXPECT_FALSE(params.Modified());
+
+    answer(Variant(), 0xB6, true);
+    el->TransientValue = Variant::Lng(9);
+    el->StatusFlags(el->StatusFlags() & ~kPendingEdit);
+    EXPECT_FALSE(params.Modified());
+    answer(Variant::ByteArray({0, 9}), 0, false);
+    EXPECT_FALSE(params.Modified());
+}
+
 TEST_F(TransactionCoding, AnswerWithoutByteArrayFailsEveryField) {
     auto header = Add("PHYS/REC/", 0, 0, -1);
     auto a = Add("PHYS/REC/A", 2, 1, 0);
