@@ -1,6 +1,8 @@
 #include "frame/FrameSession.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/dtm/DTMState.h"
 #include "core/dtm/PageInterfaces.h"
@@ -85,7 +87,7 @@ bool FrameSession::Persist(const char* where, bool store, platform::com::Propert
 bool FrameSession::Save(platform::com::PropertyBag& bag) { return Persist("frame-Save", true, bag); }
 bool FrameSession::Load(platform::com::PropertyBag& bag) { return Persist("frame-Load", false, bag); }
 
-bool FrameSession::SaveToFile(const std::string& path) {
+bool FrameSession::SaveToFile(const std::string& path, std::string* why) {
     // The DTM counts itself saved once it has stored into the bag: when the
     // file is not written, its modified mark and data-set state come back.
     const auto ctx = Context();
@@ -94,8 +96,13 @@ bool FrameSession::SaveToFile(const std::string& path) {
     const auto status = parameters ? parameters->Find("~/DataStatus") : nullptr;
     const platform::Variant state = status ? status->TransientValue() : platform::Variant();
     platform::com::PropertyBag bag;
-    if (!Save(bag)) return false;
+    if (!Save(bag)) {
+        if (why) *why = "the DTM did not store its data set";
+        return false;
+    }
+    errno = 0;
     if (bag.SaveToFile(path)) return true;
+    if (why) *why = std::string("the file cannot be written: ") + (errno ? std::strerror(errno) : "no reason given");
     if (parameters) parameters->Modified(modified);
     if (status) {
         status->TransientValue(state);

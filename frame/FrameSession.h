@@ -74,8 +74,9 @@ public:
     bool Save(platform::com::PropertyBag& bag);
     // Class_ReadProperties from the bag; False when the load failed.
     bool Load(platform::com::PropertyBag& bag);
-    // The data set through a file, as the frame keeps it in its project.
-    bool SaveToFile(const std::string& path);
+    // The data set through a file, as the frame keeps it in its project;
+    // `why` gets the reason when it was not stored.
+    bool SaveToFile(const std::string& path, std::string* why = nullptr);
     LoadReport LoadFromFile(const std::string& path);
 
     // The create → environment → new data set → user steps of a new instance.

@@ -572,8 +572,9 @@ std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) const {
 void PageScriptInterpreter::Save(const Args& args) {
     Need(args, 1, 1, "save FILE");
     const std::string file = DataSetFile(args[0]);
-    if (frame_->Session().SaveToFile(file)) Line("saved " + file);
-    else Line("save: refused (the DTM did not store its data set, or " + file + " cannot be written)");
+    std::string why;
+    if (frame_->Session().SaveToFile(file, &why)) Line("saved " + file);
+    else Line("save: refused (" + why + "; the instance stays as it was)");
 }
 
 void PageScriptInterpreter::Load(const Args& args) {

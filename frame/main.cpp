@@ -190,11 +190,9 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
 
 // Stores the instance's data set into `file`; answers "" when it is stored, else why not.
 std::string StoreDataSet(frame::FrameSession& session, const std::string& file) {
-    platform::com::PropertyBag bag;
-    if (!session.Save(bag)) return "the DTM did not store its data set";
-    errno = 0;
-    if (bag.SaveToFile(file)) return "";
-    return std::string("the file cannot be written (") + (errno ? std::strerror(errno) : "no reason given") + ")";
+    std::string why;
+    session.SaveToFile(file, &why);
+    return why;
 }
 
 int MainJob(const std::vector<std::string>& args) {
