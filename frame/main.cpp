@@ -9,9 +9,7 @@
 //   dtm_frame_cli pages [options]       runs page commands from a script or standard input
 //   --help with any of them prints the usage
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -37,7 +35,6 @@
 #include "platform/app/Path.h"
 #include "platform/app/ProcessorTime.h"
 #include "platform/app/SystemDate.h"
-#include "platform/com/PropertyBag.h"
 #include "platform/fdt/Boundary.h"
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/rt/OnlineService.h"
@@ -188,13 +185,6 @@ Cost RunTransfer(frame::FrameSession& session, frame::DeviceChannel& channel, bo
     return cost;
 }
 
-// Stores the instance's data set into `file`; answers "" when it is stored, else why not.
-std::string StoreDataSet(frame::FrameSession& session, const std::string& file) {
-    std::string why;
-    session.SaveToFile(file, &why);
-    return why;
-}
-
 int MainJob(const std::vector<std::string>& args) {
     std::string dataSet = (std::filesystem::temp_directory_path() / "RG38N226_4_07-PA_FT_101.dataset").string();
     for (size_t i = 0; i < args.size(); ++i) {
@@ -271,8 +261,8 @@ int MainJob(const std::vector<std::string>& args) {
     if (parameter) PrintParameterDocument(parameter->IDtmParameter_GetParameters("PHYS/"));
 
     std::cout << "Release of the communication = " << Yes(first.ReleaseCommunication()) << "\n";
-    const std::string notStored = StoreDataSet(first, dataSet);
-    const bool stored = notStored.empty();
+    std::string notStored;
+    const bool stored = first.SaveToFile(dataSet, &notStored);
     std::cout << "Stored the instance to " << dataSet << ": " << Yes(stored) << "\n";
 
     bool loaded = false;

@@ -38,7 +38,8 @@ public:
     // An answer for the next box that asks a question (Yes No, Yes No Cancel);
     // boxes that only inform, before it, keep their own answers.
     void QueueQuestionAnswer(int32_t answer);
-    // Drop the answers no box took: answer them, in the order they were queued.
+    // Drop the answers no box took (queued with QueueAnswer, or with
+    // QueueQuestionAnswer) and return them in the order they were queued.
     std::vector<int32_t> DropAnswers();
     std::vector<int32_t> DropQuestionAnswers();
 
