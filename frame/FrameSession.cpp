@@ -1,8 +1,6 @@
 #include "frame/FrameSession.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "core/dtm/DTMState.h"
 #include "core/dtm/PageInterfaces.h"
@@ -16,6 +14,7 @@
 #include "platform/fdt/DtmInterfaces.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmGuiRegistry.h"
+#include "platform/rt/IPrivateDataElement.h"
 #include "platform/rt/Parameters.h"
 #include "platform/win/Guid.h"
 
@@ -30,6 +29,18 @@ constexpr const char* kDtmProgId = "RG38N226_4_07.DTMMain";
 std::string DeviceTypeDocument(int manufacturerId, int deviceTypeId) {
     return "<FDT xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\"><fdt:DtmDeviceType manufacturerId=\"" +
            std::to_string(manufacturerId) + "\" deviceTypeId=\"" + std::to_string(deviceTypeId) + "\"/></FDT>";
+}
+
+std::string ElementsWithoutEntryText(const LoadReport& report) {
+    constexpr size_t kNamed = 3;
+    const auto& names = report.elementsWithoutEntry;
+    if (names.empty()) return "";
+    std::string text = std::to_string(names.size()) +
+                       (names.size() == 1 ? " element had no entry in the file and holds its default: "
+                                          : " elements had no entry in the file and hold their defaults: ");
+    for (size_t i = 0; i < names.size() && i < kNamed; ++i) text += (i ? ", \"" : "\"") + names[i] + "\"";
+    if (names.size() > kNamed) text += ", …";
+    return text;
 }
 
 FrameSession::FrameSession(std::string systemTag)
@@ -100,9 +111,9 @@ bool FrameSession::SaveToFile(const std::string& path, std::string* why) {
         if (why) *why = "the DTM did not store its data set";
         return false;
     }
-    errno = 0;
-    if (bag.SaveToFile(path)) return true;
-    if (why) *why = std::string("the file cannot be written: ") + (errno ? std::strerror(errno) : "no reason given");
+    std::string reason;
+    if (bag.SaveToFile(path, &reason)) return true;
+    if (why) *why = "the file cannot be written: " + reason;
     if (parameters) parameters->Modified(modified);
     if (status) {
         status->TransientValue(state);
@@ -130,6 +141,10 @@ LoadReport FrameSession::LoadFromFile(const std::string& path) {
         if (damaged) report.damagedEntries.push_back(name);
     }
     report.loaded = Load(bag);
+    // A file cut short loads all the same: what it lacks holds its default.
+    if (report.loaded)
+        for (const auto& element : *Context()->Parameters())
+            if (!bag.Contains(element->Name())) report.elementsWithoutEntry.push_back(element->Name());
     // The archive drops the journal lines it cannot read; the entry as a whole read well.
     if (report.loaded)
         if (const auto state = std::dynamic_pointer_cast<dtm::DTMState>(Context()->StateObject()); state && state->Archive)

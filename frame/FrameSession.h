@@ -30,13 +30,20 @@ inline constexpr int kRxd214 = 214;
 inline constexpr int kRxd218 = 218;
 
 // What a load of a data-set file brought: the entries the file could not
-// give back or that hold no data value (Null, Missing, an object), and
-// whether the DTM took the data set.
+// give back or that hold no data value (Null, Missing, an object), whether
+// the DTM took the data set, and then the elements the file has no entry for
+// (in the data set's order), which hold their defaults.
 struct LoadReport {
     bool fileRead = false;
     bool loaded = false;
     std::vector<std::string> damagedEntries;
+    std::vector<std::string> elementsWithoutEntry;
 };
+
+// The report's words on the elements without an entry, the first three
+// named: "N elements had no entry in the file and hold their defaults:
+// \"A\", \"B\", \"C\", …"; "" when every element had one.
+std::string ElementsWithoutEntryText(const LoadReport& report);
 
 // The end of a frame-requested transfer, as the DTM reported it.
 struct TransferOutcome {

@@ -599,6 +599,7 @@ void PageScriptInterpreter::Load(const Args& args) {
                        : "load: refused (the DTM did not take " + file + "; a new instance took its place)");
     if (unsaved) Line("  the unsaved changes of the released instance were dropped");
     for (const auto& entry : report.damagedEntries) Line("  damaged entry " + Quote(entry));
+    if (const std::string missing = ElementsWithoutEntryText(report); !missing.empty()) Line("  " + missing);
 }
 
 void PageScriptInterpreter::Device(const Args& args) {

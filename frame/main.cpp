@@ -271,7 +271,10 @@ int MainJob(const std::vector<std::string>& args) {
         const auto report = second.StartStored(*factory, dataSet);
         loaded = report.loaded;
         std::cout << "Loaded the data set into a second instance: " << Yes(loaded) << " ("
-                  << report.damagedEntries.size() << " damaged entries)\n";
+                  << report.damagedEntries.size() << " damaged entries, " << report.elementsWithoutEntry.size()
+                  << " elements without an entry)\n";
+        if (const std::string missing = frame::ElementsWithoutEntryText(report); !missing.empty())
+            std::cout << "  " << missing << "\n";
         if (loaded) {
             PrintInstance(second);
             std::cout << "  " << path << " = \""

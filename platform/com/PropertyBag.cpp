@@ -1,13 +1,13 @@
 #include "platform/com/PropertyBag.h"
 
 #include <charconv>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <string_view>
 
 #include "platform/com/PropertyBagText.h"
+#include "platform/win/FileReplace.h"
 
 namespace platform::com {
 
@@ -130,28 +130,8 @@ PropertyBag PropertyBag::FromText(const std::string& text) {
     return bag;
 }
 
-bool PropertyBag::SaveToFile(const std::string& path) const {
-    const std::string temporary = path + ".tmp";
-    const std::string text = ToText();
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+bool PropertyBag::SaveToFile(const std::string& path, std::string* why) const {
+    return win::ReplaceFileContent(path, ToText(), why);
 }
 
 PropertyBag PropertyBag::LoadFromFile(const std::string& path) {

@@ -32,9 +32,11 @@ public:
     std::string ToText() const;
     static PropertyBag FromText(const std::string& text);
 
-    // Writes the text form (through a temporary file, so a failed save leaves
-    // the old file intact). False when the file cannot be written.
-    bool SaveToFile(const std::string& path) const;
+    // Writes the text form as a new file or in place of a regular file the
+    // caller may write (win::ReplaceFileContent: through a new temporary file,
+    // so a failed save leaves the old file intact). False with the reason in
+    // `why` when the file is not written.
+    bool SaveToFile(const std::string& path, std::string* why = nullptr) const;
     // Reads a file written by SaveToFile. A file that cannot be opened raises 53.
     static PropertyBag LoadFromFile(const std::string& path);
 

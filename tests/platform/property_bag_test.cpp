@@ -2,6 +2,7 @@
 // damaged texts, default suppression, names and order.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cfloat>
@@ -10,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -508,6 +511,157 @@ TEST_F(PropertyBagFile, SaveAndLoadRoundTrip) {
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     const PropertyBag back = PropertyBag::LoadFromFile(path);
     EXPECT_EQ(back.ToText(), bag.ToText());
+}
+
+// What a folder holds: each name with its kind, its mode and its content
+// (a link's target), to see that a save touched nothing but its own file.
+std::map<std::string, std::string> Listing(const std::filesystem::path& dir) {
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> listing;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const fs::file_status status = fs::symlink_status(entry.path());
+        std::string what = std::to_string(static_cast<int>(status.type())) + " " +
+                           std::to_string(static_cast<unsigned>(status.permissions())) + " ";
+        if (fs::is_symlink(status)) {
+            what += fs::read_symlink(entry.path()).string();
+        } else if (fs::is_regular_file(status)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            what += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        listing[entry.path().filename().string()] = what;
+    }
+    return listing;
+}
+
+std::filesystem::perms ModeOf(const std::string& path) { return std::filesystem::status(path).permissions(); }
+
+// A save refused: what the test places into its folder (answering the name
+// saved to) and the reason the save gives.
+struct RefusedSave {
+    const char* name;
+    std::string (*place)(const TempFolder& folder);
+    const char* reason;
+};
+
+void PrintTo(const RefusedSave& c, std::ostream* os) { *os << c.name; }
+
+class PropertyBagRefusedSave : public PropertyBagFile, public ::testing::WithParamInterface<RefusedSave> {};
+
+TEST_P(PropertyBagRefusedSave, WritesNothingAndSaysWhy) {
+    const RefusedSave& c = GetParam();
+    const std::string path = c.place(folder_);
+    const auto before = Listing(dir_);
+    PropertyBag bag;
+    bag.WriteProperty("A", Variant::Int(1));
+    std::string why;
+    EXPECT_FALSE(bag.SaveToFile(path, &why));
+    EXPECT_EQ(why, c.reason);
+    EXPECT_EQ(Listing(dir_), before);
+}
+
+// A file without any write bit is refused to every caller, a privileged one
+// too (whom the system would let write it), so these cases hold as root.
+INSTANTIATE_TEST_SUITE_P(
+    Files, PropertyBagRefusedSave,
+    ::testing::Values(
+        RefusedSave{"Fifo",
+                    [](const TempFolder& f) {
+                        EXPECT_EQ(::mkfifo(f.Path("pipe").c_str(), 0600), 0);
+                        return f.Path("pipe");
+                    },
+                    "it is no regular file"},
+        RefusedSave{"LinkToAFifo",
+                    [](const TempFolder& f) {
+                        EXPECT_EQ(::mkfifo(f.Path("pipe").c_str(), 0600), 0);
+                        std::filesystem::create_symlink("pipe", f.Dir() / "link");
+                        return f.Path("link");
+                    },
+                    "it is no regular file"},
+        RefusedSave{"Folder",
+                    [](const TempFolder& f) {
+                        std::filesystem::create_directory(f.Dir() / "sub");
+                        f.Write("sub/inner", "kept");
+                        return f.Path("sub");
+                    },
+                    "Is a directory"},
+        RefusedSave{"FolderWithASlash",
+                    [](const TempFolder& f) {
+                        std::filesystem::create_directory(f.Dir() / "sub");
+                        return f.Path("sub") + "/";
+                    },
+                    "Is a directory"},
+        RefusedSave{"ReadOnlyFile",
+                    [](const TempFolder& f) {
+                        const std::string path = f.Write("kept.txt", "old\n");
+                        std::filesystem::permissions(path, std::filesystem::perms(0444));
+                        return path;
+                    },
+                    "Permission denied"},
+        RefusedSave{"LinkToAReadOnlyFile",
+                    [](const TempFolder& f) {
+                        const std::string path = f.Write("kept.txt", "old\n");
+                        std::filesystem::permissions(path, std::filesystem::perms(0444));
+                        std::filesystem::create_symlink("kept.txt", f.Dir() / "link");
+                        return f.Path("link");
+                    },
+                    "Permission denied"},
+        RefusedSave{"LinkInALoop",
+                    [](const TempFolder& f) {
+                        std::filesystem::create_symlink("b", f.Dir() / "a");
+                        std::filesystem::create_symlink("a", f.Dir() / "b");
+                        return f.Path("a");
+                    },
+                    "Too many levels of symbolic links"},
+        RefusedSave{"FolderMissing", [](const TempFolder& f) { return f.Path("missing/bag.txt"); },
+                    "No such file or directory"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PropertyBagFile, SaveWritesTheTargetOfASymbolicLink) {
+    namespace fs = std::filesystem;
+    fs::create_directory(dir_ / "sets");
+    folder_.Write("sets/bag.txt", "old\n");
+    fs::create_symlink("sets/bag.txt", dir_ / "link.txt");
+    fs::create_symlink("sets/new.txt", dir_ / "dangling.txt");
+    PropertyBag bag;
+    bag.WriteProperty("A", Variant::Int(1));
+    ASSERT_TRUE(bag.SaveToFile(folder_.Path("link.txt")));
+    ASSERT_TRUE(bag.SaveToFile(folder_.Path("dangling.txt")));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.txt"));
+    EXPECT_EQ(folder_.Read("sets/bag.txt"), bag.ToText());
+    EXPECT_EQ(folder_.Read("sets/new.txt"), bag.ToText());
+    EXPECT_EQ(Listing(dir_ / "sets").size(), 2u);
+}
+
+TEST_F(PropertyBagFile, SaveKeepsTheModeOfTheFileItReplaces) {
+    const std::string path = folder_.Write("bag.txt", "old\n");
+    for (const auto mode : {std::filesystem::perms(0600), std::filesystem::perms(0640), std::filesystem::perms(0664)}) {
+        std::filesystem::permissions(path, mode);
+        PropertyBag bag;
+        bag.WriteProperty("Mode", Variant::Int(static_cast<int16_t>(mode)));
+        ASSERT_TRUE(bag.SaveToFile(path));
+        EXPECT_EQ(ModeOf(path), mode);
+        EXPECT_EQ(folder_.Read("bag.txt"), bag.ToText());
+    }
+}
+
+TEST_F(PropertyBagFile, SaveGivesANewFileTheModeOfAnyNewFile) {
+    const std::string made = folder_.Write("made.txt", "");
+    PropertyBag bag;
+    ASSERT_TRUE(bag.SaveToFile(folder_.Path("bag.txt")));
+    EXPECT_EQ(ModeOf(folder_.Path("bag.txt")), ModeOf(made));
+}
+
+TEST_F(PropertyBagFile, SaveLeavesEveryOtherFileOfTheFolderAlone) {
+    const std::string path = folder_.Write("bag.txt", "old\n");
+    folder_.Write("bag.txt.tmp", "someone else's\n");
+    PropertyBag bag;
+    bag.WriteProperty("A", Variant::Int(1));
+    ASSERT_TRUE(bag.SaveToFile(path));
+    auto after = Listing(dir_);
+    EXPECT_EQ(after.size(), 2u);
+    EXPECT_EQ(folder_.Read("bag.txt.tmp"), "someone else's\n");
+    EXPECT_EQ(folder_.Read("bag.txt"), bag.ToText());
 }
 
 TEST_F(PropertyBagFile, FailuresAreReported) {
