@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,9 +14,11 @@ class TempFolder {
 public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("dtm_" + std::to_string(::getpid()) + "_" + (info ? info->test_suite_name() : "") + "_" +
-                (info ? info->name() : ""));
+        std::string name = "dtm_" + std::to_string(::getpid()) + "_" + (info ? info->test_suite_name() : "") + "_" +
+                           (info ? info->name() : "");
+        // A parameterised test's names hold "/": one folder, not nested ones.
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
