@@ -1,5 +1,6 @@
 #include "platform/com/PropertyBag.h"
 
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -131,6 +132,13 @@ PropertyBag PropertyBag::FromText(const std::string& text) {
 }
 
 bool PropertyBag::SaveToFile(const std::string& path) const {
+    // A folder is no file to replace, its name ending in "/" or not; the
+    // system's reason is that it is one.
+    std::error_code folder;
+    if (std::filesystem::is_directory(path, folder)) {
+        errno = EISDIR;
+        return false;
+    }
     const std::string temporary = path + ".tmp";
     const std::string text = ToText();
     {
