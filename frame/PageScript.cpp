@@ -623,19 +623,19 @@ void PageScriptInterpreter::Device(const Args& args) {
         Need(args, 5, 6, kUsage);
         // Every bad argument is named, not only the first.
         std::string bad;
-        const auto number = [&bad](const ScriptToken& word, int64_t min, int64_t max) -> int64_t {
+        const auto note = [&bad](const std::string& why) { bad += (bad.empty() ? "" : "; ") + why; };
+        const auto number = [&note](const ScriptToken& word, int64_t min, int64_t max) -> int64_t {
             try {
                 return Number(word, min, max);
             } catch (const UsageError& e) {
-                bad += (bad.empty() ? "" : "; ") + e.message;
+                note(e.message);
                 return 0;
             }
         };
         const auto slot = static_cast<uint8_t>(number(args[1], 0, 255));
         const auto index = static_cast<uint8_t>(number(args[2], 0, 255));
         const std::string direction = vb::LCase(args[3].text);
-        if (direction != "r" && direction != "w")
-            bad += (bad.empty() ? "" : "; ") + std::string("r or w expected, not ") + Quote(args[3].text);
+        if (direction != "r" && direction != "w") note("r or w expected, not " + Quote(args[3].text));
         const auto code = static_cast<uint8_t>(number(args[4], 0, 255));
         const int nth = args.size() == 6 ? static_cast<int>(number(args[5], 1, INT32_MAX)) : 1;
         if (!bad.empty()) throw UsageError{bad};
