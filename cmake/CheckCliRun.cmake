@@ -1,9 +1,26 @@
-# Runs the command-line frame once with ARGS (standard input empty) and fails
-# unless it exits with EXIT, its standard output matches every regular
-# expression of STDOUT and none of NOT_STDOUT, and its standard error matches
-# every one of STDERR (without STDERR it must be empty).
-execute_process(COMMAND ${CLI} ${ARGS} INPUT_FILE /dev/null
+# Runs the command-line frame once with ARGS (standard input empty, or the
+# lines of INPUT) and fails unless it exits with EXIT, its standard output
+# matches every regular expression of STDOUT and none of NOT_STDOUT, and its
+# standard error matches every one of STDERR (without STDERR it must be empty).
+set(input /dev/null)
+if(INPUT)
+  # The lines go through a file in a temporary folder of this run's own.
+  set(temp "$ENV{TMPDIR}")
+  if(NOT temp)
+    set(temp /tmp)
+  endif()
+  string(RANDOM LENGTH 16 token)
+  set(folder "${temp}/dtm_cli_input_${token}")
+  file(MAKE_DIRECTORY "${folder}")
+  list(JOIN INPUT "\n" lines)
+  file(WRITE "${folder}/input.pages" "${lines}\n")
+  set(input "${folder}/input.pages")
+endif()
+execute_process(COMMAND ${CLI} ${ARGS} INPUT_FILE ${input}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
+if(INPUT)
+  file(REMOVE_RECURSE "${folder}")
+endif()
 set(faults "")
 if(NOT result STREQUAL EXIT)
   string(APPEND faults "exit code ${result}, not ${EXIT}\n")

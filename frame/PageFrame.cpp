@@ -125,6 +125,9 @@ namespace {
 std::string DataSetRefusal(const std::string& path, const std::shared_ptr<rt::DTMContext>& ctx) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
+    // A name the system refuses to look up (one too long) gives the system's reason.
+    if (ec && status.type() != std::filesystem::file_type::not_found)
+        return path + " is no data-set file: it cannot be read: " + ec.message();
     if (!std::filesystem::exists(status)) return path + " is no data-set file: there is none";
     // Not a pipe or a device, whose read may never end.
     if (!std::filesystem::is_regular_file(status)) return path + " is no data-set file: it is no regular file";
@@ -153,7 +156,9 @@ LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal
     report.fileRead = true;
     // The frame's lock of the data set holds for the instance that replaces this one.
     const bool locked = com::Deref(Ctx().GuiRegistry()).LockState();
-    if (!CloseAll()) refusal = "a page did not close";
+    // Every page is asked before any is closed: a refusal leaves them all open.
+    if (!com::Deref(Ctx().GuiRegistry()).AllGuisMayClose()) refusal = "a page would not close";
+    else if (!CloseAll()) refusal = "a page did not close";
     else if (!Disconnect()) refusal = "the DTM did not release the communication";
     else if (!session_.Release()) refusal = "the DTM did not agree to its release";
     if (!refusal.empty()) return report;

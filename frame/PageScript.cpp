@@ -65,6 +65,8 @@ std::string Bytes(const std::vector<uint8_t>& bytes) {
 namespace {
 // The one function offered only with the developer features.
 constexpr int32_t kTransactionMonitorFunction = 97;
+// The user levels a frame gives: observer 0 to planning engineer 3.
+constexpr int32_t kLowestLevel = 0, kHighestLevel = 3;
 }  // namespace
 
 PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options)
@@ -248,7 +250,7 @@ void PageScriptInterpreter::Disconnect(const Args& args) {
 
 void PageScriptInterpreter::Level(const Args& args) {
     Need(args, 1, 1, "level N");
-    const auto level = static_cast<int32_t>(Number(args[0], 0));
+    const auto level = static_cast<int32_t>(Number(args[0], kLowestLevel, kHighestLevel));
     frame_->Ctx().UserInfo()->UserLevel(level);
     options_.userLevel = level;
     Line("user level " + std::to_string(level));
@@ -296,7 +298,10 @@ void PageScriptInterpreter::Trace(const Args& args) {
     Need(args, 1, 1, "trace on|off");
     const bool on = OnOff(args[0]);
     if (!folder_.SwitchTrace(on)) throw UsageError{"the configuration file cannot be changed"};
-    Line(on ? "trace on: the DTM appends to TraceInfoFile.txt and ChannelTraceFile.txt from its next trace"
+    // Both settings are switched; the channel trace, though, takes only the
+    // parameter documents and channel lists a frame asks for, which no
+    // command here does.
+    Line(on ? "trace on: the DTM appends to TraceInfoFile.txt from its next trace"
             : "trace off: the DTM stops tracing from its next trace");
 }
 
@@ -617,12 +622,24 @@ void PageScriptInterpreter::Device(const Args& args) {
         Line("device " + args[1].text + " = " + Quote(args[2].text));
     } else if (what == "error") {
         Need(args, 5, 6, kUsage);
+        // Every bad argument is named, not only the first.
+        std::string bad;
+        const auto note = [&bad](const std::string& why) { bad += (bad.empty() ? "" : "; ") + why; };
+        const auto number = [&note](const ScriptToken& word, int64_t min, int64_t max) -> int64_t {
+            try {
+                return Number(word, min, max);
+            } catch (const UsageError& e) {
+                note(e.message);
+                return 0;
+            }
+        };
+        const auto slot = static_cast<uint8_t>(number(args[1], 0, 255));
+        const auto index = static_cast<uint8_t>(number(args[2], 0, 255));
         const std::string direction = vb::LCase(args[3].text);
-        if (direction != "r" && direction != "w") throw UsageError{"r or w expected, not " + Quote(args[3].text)};
-        const auto slot = static_cast<uint8_t>(Number(args[1], 0, 255));
-        const auto index = static_cast<uint8_t>(Number(args[2], 0, 255));
-        const auto code = static_cast<uint8_t>(Number(args[4], 0, 255));
-        const int nth = args.size() == 6 ? static_cast<int>(Number(args[5], 1)) : 1;
+        if (direction != "r" && direction != "w") note("r or w expected, not " + Quote(args[3].text));
+        const auto code = static_cast<uint8_t>(number(args[4], 0, 255));
+        const int nth = args.size() == 6 ? static_cast<int>(number(args[5], 1, INT32_MAX)) : 1;
+        if (!bad.empty()) throw UsageError{bad};
         device.ScheduleAddressFailure(slot, index, direction == "w", code, nth);
         Line("device error 0x" + Hex(code) + " on slot " + std::to_string(slot) + " index " + std::to_string(index) +
              " " + direction + " #" + std::to_string(nth));
@@ -674,8 +691,6 @@ bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         return ec == std::errc() && end == text.data() + text.size();
     };
-    // The user levels a frame gives: observer 0 to planning engineer 3.
-    constexpr int32_t kLowestLevel = 0, kHighestLevel = 3;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool ok = true;

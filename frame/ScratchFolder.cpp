@@ -100,7 +100,13 @@ std::string PathInFolder(const std::string& folder, const std::string& name) {
     if (ec) return "";
     const std::string path = folder + "/" + relative;
     const fs::path resolved = fs::weakly_canonical(path, ec);
-    if (ec) return "";
+    if (ec) {
+        // A name the system takes for no file at all (one too long) leads
+        // nowhere: it is handed on, and its use says the system's reason.
+        std::error_code refused;
+        static_cast<void>(fs::symlink_status(path, refused));
+        return refused == std::errc::filename_too_long ? path : "";
+    }
     const fs::path inner = resolved.lexically_relative(base);
     if (inner.empty() || inner == "." || *inner.begin() == "..") return "";
     // Every link that leads to something is resolved by now; one left leads

@@ -34,6 +34,8 @@ private:
 // The host path of the relative `name` ("\\" or "/" between its folders) in
 // `folder`; "" when the name is empty or absolute, or leads out of the folder
 // with its ".." and symbolic links resolved (a dangling link leads nowhere known).
+// A name too long for the system is handed on as it is: no file can be made,
+// read or written by it.
 std::string PathInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace dtm::frame

@@ -190,6 +190,9 @@ int MainJob(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--data-set" && i + 1 < args.size()) {
             dataSet = args[++i];
+        } else if (args[i] == "--data-set") {
+            std::cerr << "bad option --data-set: its value FILE is missing\n" << kUsage;
+            return kUsageError;
         } else {
             std::cerr << "bad option " << args[i] << "\n" << kUsage;
             return kUsageError;
@@ -346,8 +349,11 @@ int PageCommands(const std::vector<std::string>& args) {
     }
     if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options);
     std::ifstream script(scriptFile);
-    if (!script) {
-        std::cerr << "Cannot read the script " << scriptFile << "\n";
+    // A folder opens as a stream that gives no line: it is no script either.
+    std::error_code ec;
+    const bool folder = std::filesystem::is_directory(scriptFile, ec);
+    if (!script || folder) {
+        std::cerr << "Cannot read the script " << scriptFile << (folder ? ": it is a folder" : "") << "\n";
         return kUsageError;
     }
     return frame::RunPageScript(script, std::cout, options);

@@ -115,7 +115,7 @@ void ctlMethodAnalysis::InitLanguageDependedControls(int32_t languageId) {
 }
 
 bool ctlMethodAnalysis::ExitControls() {
-    if (m_MethodState != 0) {
+    if (!MayCloseGUI()) {
         if (const auto ctx = GetContext()) ctx->MsgBox(Text("err_cant_terminate_method_in_process"), app::kButtonsOKOnly);
         Trace("ExitControls", "MethodeState > 0, ReturnValue = FALSE, Method in process");
         return false;

@@ -36,6 +36,8 @@ public:
     bool Init(const std::string& invokeId, const std::string& functionCall,
               const platform::P<platform::com::Object>& dtm) override;
     void Terminate() noexcept override;
+    // The page does not close while its method runs.
+    bool MayCloseGUI() const override { return m_MethodState == 0; }
 
     // ---- IDDMethod ----
     int16_t MethodState() const override { return m_MethodState; }

@@ -115,7 +115,8 @@ size_t EventLoop::Pump() { return RunDue(now_, "EventLoop::Pump"); }
 size_t EventLoop::Advance(int64_t ms) {
     const int64_t target = DueAfter(ms);
     const size_t steps = RunDue(target, "EventLoop::Advance");
-    now_ = std::max(now_, target);
+    // Stopped with work still due on the way: the clock stays where the work stopped.
+    if (!HasDue(target)) now_ = std::max(now_, target);
     return steps;
 }
 

@@ -52,7 +52,8 @@ public:
     // number of pieces run.
     size_t Pump();
     // Moves the clock `ms` ahead, running the work that falls due on the way at
-    // its due time.
+    // its due time. Stopped after kMaxSteps pieces (recorded in ErrorSink), the
+    // clock stays at the due time of the last piece run.
     size_t Advance(int64_t ms);
     // Runs everything, moving the clock to each due time, until nothing is
     // left. Stops after kMaxSteps pieces (a timer that keeps rescheduling

@@ -13,10 +13,13 @@ int32_t MessageBoxHandler::Show(const std::string& prompt, int32_t buttons) {
     int32_t answer = DefaultAnswer(buttons);
     const int32_t buttonSet = buttons & 0xF;
     const bool question = buttonSet == 3 || buttonSet == 4;
+    // A box with only OK can be answered nothing else: it keeps its OK, and
+    // another scripted answer waits for the next box.
+    const bool onlyOK = buttonSet == 0;
     if (question && !questionAnswers_.empty()) {
         answer = questionAnswers_.front();
         questionAnswers_.pop_front();
-    } else if (!scripted_.empty()) {
+    } else if (!scripted_.empty() && (!onlyOK || scripted_.front() == kAnswerOK)) {
         answer = scripted_.front();
         scripted_.pop_front();
     }

@@ -32,7 +32,8 @@ class MessageBoxHandler {
 public:
     static MessageBoxHandler& Instance();  // the process's handler
 
-    // Records the box and answers the next scripted answer, else DefaultAnswer.
+    // Records the box and answers the next scripted answer, else DefaultAnswer;
+    // a box with only OK takes a scripted OK only, and answers OK otherwise.
     int32_t Show(const std::string& prompt, int32_t buttons);
     void QueueAnswer(int32_t answer);
     // An answer for the next box that asks a question (Yes No, Yes No Cancel);

@@ -73,6 +73,10 @@ bool DtmGuiRegistry::CloseAllGuis() {
     return ForEachPage(true, "IPrivateGUI.CloseGUI", [](IPrivateGUI& gui) { return gui.CloseGUI(); });
 }
 
+bool DtmGuiRegistry::AllGuisMayClose() {
+    return ForEachPage(false, "IPrivateGUI.MayCloseGUI", [](const IPrivateGUI& gui) { return gui.MayCloseGUI(); });
+}
+
 P<com::Object> DtmGuiRegistry::FindGui(const std::string& invokeId) const {
     if (invokeId.empty()) return nullptr;
     for (const auto& entry : entries_)

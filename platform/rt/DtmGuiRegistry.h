@@ -28,6 +28,9 @@ public:
     bool AnyGuiOpen() const;
     // CloseGUI on every top-level page; True when all answer True.
     bool CloseAllGuis();
+    // MayCloseGUI of every page, children included: True when all would close,
+    // so that a frame asks them all before it closes any.
+    bool AllGuisMayClose();
     // By invoke id (IsSameInvokeId), or null.
     P<com::Object> FindGui(const std::string& invokeId) const;
 

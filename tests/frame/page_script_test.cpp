@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -99,8 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"NotARow", "type frmDevice x", "error: \"frmDevice\" is no row", kScriptCommandError},
         CommandCase{"NotANumber", "tick soon", "error: not a number: \"soon\"", kScriptCommandError},
         CommandCase{"NegativeTime", "tick -5", "error: -5 is out of range (0 to 2147483647)", kScriptCommandError},
-        CommandCase{"LevelBeyond32Bits", "level 99999999999", "error: 99999999999 is out of range (0 to 2147483647)",
+        // `level` takes the levels --user-level takes.
+        CommandCase{"LevelBeyond32Bits", "level 99999999999", "error: 99999999999 is out of range (0 to 3)",
                     kScriptCommandError},
+        CommandCase{"LevelAboveTheHighest", "level 4", "error: 4 is out of range (0 to 3)", kScriptCommandError},
+        CommandCase{"LevelBelowTheLowest", "level -1", "error: -1 is out of range (0 to 3)", kScriptCommandError},
         CommandCase{"NumberBeyond64Bits", "select ctlParameter.10 99999999999999999999",
                     "error: 99999999999999999999 is out of range (-2147483648 to 2147483647)", kScriptCommandError},
         CommandCase{"TypeAndExpectByBoundPath", "type ctlParameter.0 \"FT-101\"\nexpect @phys/tag_desc display = FT-101",
@@ -187,6 +191,13 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"DeviceErrorUsage", "device error 1 20 x 0xB6", "error: r or w expected, not \"x\"",
                     kScriptCommandError},
         CommandCase{"DeviceErrorSlotBeyondAByte", "device error 300 20 r 0xB6", "error: 300 is out of range (0 to 255)",
+                    kScriptCommandError},
+        CommandCase{"DeviceErrorNamesEachBadArgument", "device error a b c d",
+                    "error: not a number: \"a\"; not a number: \"b\"; r or w expected, not \"c\"; not a number: \"d\"",
+                    kScriptCommandError},
+        CommandCase{"DeviceErrorNumbersOutOfRange", "device error 1 256 w 0x100 0",
+                    "error: 256 is out of range (0 to 255); 0x100 is out of range (0 to 255); 0 is out of range (1 to "
+                    "2147483647)",
                     kScriptCommandError},
         CommandCase{"DeviceErrorScheduled", "device error 1 20 r 0xB6 2", "device error 0xB6 on slot 1 index 20 r #2",
                     kScriptOk},
@@ -282,6 +293,32 @@ TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {
     platform::app::EventLoop::Instance().Post([] { platform::app::MessageBoxHandler::Instance().Show("Go on?", 292); });
     EXPECT_EQ(Run("answer yes\ntick 1"), kScriptOk);
     EXPECT_NE(output.find("? [292] \"Go on?\" -> Yes\n"), std::string::npos) << output;
+}
+
+TEST_F(PageScriptTest, ABoxWithOnlyOKKeepsItsOKAndLeavesTheAnswerForTheNext) {
+    platform::app::EventLoop::Instance().Post([] {
+        auto& boxes = platform::app::MessageBoxHandler::Instance();
+        boxes.Show("Note", 48);
+        boxes.Show("Go on?", 292);
+    });
+    EXPECT_EQ(Run("answer yes\ntick 1"), kScriptOk);
+    EXPECT_NE(output.find("? [48] \"Note\" -> OK\n? [292] \"Go on?\" -> Yes\n"), std::string::npos) << output;
+    // With no other box the answer is left over, and dropped as such.
+    platform::app::EventLoop::Instance().Post([] { platform::app::MessageBoxHandler::Instance().Show("Note", 0); });
+    EXPECT_EQ(Run("answer yes\ntick 1\nstate"), kScriptOk);
+    EXPECT_NE(output.find("? [0] \"Note\" -> OK\nanswers dropped, no box took them: Yes\n"), std::string::npos)
+        << output;
+}
+
+TEST_F(PageScriptTest, AStoppedTickSaysTheTimeTheClockReached) {
+    // Work that reposts itself for ever, 1 ms apart.
+    std::function<void()> again = [&again] { platform::app::EventLoop::Instance().PostAfter(1, again); };
+    platform::app::EventLoop::Instance().Post(again);
+    EXPECT_EQ(Run("tick 86400000"), kScriptOk);
+    const std::string reached = std::to_string(platform::app::EventLoop::kMaxSteps - 1);
+    EXPECT_NE(output.find("time " + reached + " ms\n! error 51: Stopped after 100000 pieces of work"), std::string::npos)
+        << output;
+    platform::app::EventLoop::Instance().Reset();
 }
 
 TEST_F(PageScriptTest, AClickAnswerIsForTheClickAlone) {

@@ -122,6 +122,17 @@ TEST_F(AppMessageBox, DefaultAnswerIsTheDefaultButton) {
     for (const auto& c : cases) EXPECT_EQ(MessageBoxHandler::DefaultAnswer(c.buttons), c.answer) << c.buttons;
 }
 
+TEST_F(AppMessageBox, ABoxWithOnlyOKTakesOnlyAScriptedOK) {
+    auto& boxes = MessageBoxHandler::Instance();
+    boxes.QueueAnswer(kAnswerYes);
+    boxes.QueueAnswer(kAnswerOK);
+    EXPECT_EQ(boxes.Show("Done", 0), kAnswerOK);      // no Yes on it: its own OK, the Yes waits
+    EXPECT_EQ(boxes.Show("Careful", 48), kAnswerOK);
+    EXPECT_EQ(boxes.Show("Go on?", 292), kAnswerYes);  // the Yes
+    EXPECT_EQ(boxes.Show("Done", 0), kAnswerOK);      // the scripted OK
+    EXPECT_TRUE(boxes.DropAnswers().empty());
+}
+
 TEST_F(AppMessageBox, AQuestionAnswerWaitsForAQuestion) {
     auto& boxes = MessageBoxHandler::Instance();
     boxes.QueueQuestionAnswer(kAnswerNo);

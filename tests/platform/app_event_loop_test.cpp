@@ -123,6 +123,16 @@ TEST_F(EventLoopTest, RunawayWorkIsCappedAndReported) {
     ASSERT_EQ(ErrorSink::Instance().Errors().size(), 1u);
     EXPECT_EQ(ErrorSink::Instance().Errors()[0].where, "EventLoop::Pump");
 
+    // A tick stopped on the way leaves the clock where the work stopped, not
+    // at the time asked for.
+    loop_.Reset();
+    ErrorSink::Instance().Clear();
+    loop_.Post(again);
+    EXPECT_EQ(loop_.Advance(86400000), EventLoop::kMaxSteps);
+    ASSERT_EQ(ErrorSink::Instance().Errors().size(), 1u);
+    EXPECT_EQ(ErrorSink::Instance().Errors()[0].where, "EventLoop::Advance");
+    EXPECT_EQ(loop_.Now(), static_cast<int64_t>(EventLoop::kMaxSteps) - 1);
+
     // Exactly kMaxSteps pieces of work are no runaway.
     loop_.Reset();
     ErrorSink::Instance().Clear();

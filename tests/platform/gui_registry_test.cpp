@@ -24,6 +24,7 @@ public:
     FakePage(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
 
     bool CloseGUI() override { return Note("CloseGUI"), closeAnswer; }
+    bool MayCloseGUI() const override { return closeAnswer; }
     void LockStateChanged(bool locked) override { Note(locked ? "Lock" : "Unlock"); }
     void ParameterChanged(const P<IPrivateDataElement>&) override { Note("ParameterChanged"); }
     void ParameterSetChanged() override { Note("ParameterSetChanged"); }
@@ -98,6 +99,17 @@ TEST_F(GuiRegistryTest, CloseAllIsFalseWhenAPageRefusesOrThrows) {
     EXPECT_EQ(log, (std::vector<std::string>{"A.CloseGUI", "B.CloseGUI", "C.CloseGUI"}));
     ASSERT_EQ(ErrorSink::Instance().Errors().size(), 1u);
     EXPECT_EQ(ErrorSink::Instance().Errors()[0].number, 5);
+}
+
+TEST_F(GuiRegistryTest, AskingWhetherThePagesWouldCloseClosesNone) {
+    auto a = Page("A", true);
+    auto child = Page("A1$", false);
+    auto b = Page("B", true);
+    EXPECT_TRUE(registry.AllGuisMayClose());
+    child->closeAnswer = false;  // a child that would not close keeps its page open too
+    EXPECT_FALSE(registry.AllGuisMayClose());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(registry.OpenGuis(), 2);
 }
 
 TEST_F(GuiRegistryTest, AThrowingPageDoesNotStopTheBroadcast) {
