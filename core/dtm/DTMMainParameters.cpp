@@ -39,11 +39,26 @@ const clsDataElement* SecretNamed(const std::vector<const clsDataElement*>& secr
     return nullptr;
 }
 
-// The frame's document as a trace may show it: each display of a variable
-// node that may name a secret holds the secret's value as it leaves the
-// element (masked) instead of what the frame sent. A document without such a
-// node is shown as it came; one the parser refuses sets nothing, but its text
-// may still carry a secret, so only its length is shown.
+// Makes `entry` the masked entry of `secret`: its name, and as its value the
+// secret's value as it leaves the element (masked). Nothing else the frame
+// sent in the entry is kept, since its text, CDATA sections, child elements
+// and attributes, namespace declarations included, may all carry the secret.
+void MaskEntry(platform::xml::Document& doc, platform::xml::Element& entry, const clsDataElement& secret) {
+    for (const auto& attribute : entry.Attributes())
+        if (attribute.first != "name") entry.RemoveAttribute(attribute.first);
+    entry.SetText("");
+    auto value = doc.CreateElement("fdt:Value");
+    auto display = doc.CreateElement("fdt:Display");
+    display->SetAttribute("string", platform::com::CStr(secret.ExportedValue()));
+    value->AppendChild(display);
+    entry.AppendChild(value);
+}
+
+// The frame's document as a trace may show it: each variable node that may
+// name a secret is shown as the secret's masked entry, the rest as it came. A
+// document without such a node is shown as it came; one the parser refuses
+// sets nothing, but its text may still carry a secret, so only its length is
+// shown.
 std::string SecretsMasked(const std::string& document, const platform::rt::Parameters& params) {
     std::vector<const clsDataElement*> secrets;
     for (const auto& item : params)
@@ -58,8 +73,7 @@ std::string SecretsMasked(const std::string& document, const platform::rt::Param
         const platform::Variant name = node->GetAttribute("name");
         const clsDataElement* secret = name.IsString() ? SecretNamed(secrets, name.StrRef()) : nullptr;
         if (!secret) continue;
-        for (const auto& display : node->SelectNodes("fdt:Value/fdt:Display"))
-            display->SetAttribute("string", platform::com::CStr(secret->ExportedValue()));
+        MaskEntry(doc, *node, *secret);
         masked = true;
     }
     return masked ? doc.Xml() : document;

@@ -73,6 +73,8 @@ public:
     const std::string& CmdInvokeId() const { return m_CmdInvokeId; }
     bool Editing() const { return m_bEditing; }
     bool UpdatePending() const { return m_bUpdatePending; }
+    // True while the link notifies a value the user committed in its row.
+    bool Committing() const { return m_nChangeDepth > 0; }
 
 private:
     Ctx Context() const;  // 91 when the context is gone

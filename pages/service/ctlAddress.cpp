@@ -4,6 +4,7 @@
 #include "core/services/HelpFile.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
+#include "pages/framework/clsParamLink.h"
 #include "pages/service/ExecuteDeviceReset.h"
 #include "platform/app/MessageBox.h"
 #include "platform/com/Error.h"
@@ -32,6 +33,19 @@ constexpr int32_t kChannelCount = 16;
 clsDataElement& ElementOf(const rt::Parameters& params, const std::string& path) {
     return com::Deref(std::dynamic_pointer_cast<clsDataElement>(params.Item(path)));
 }
+
+// Raises the page's flag of its own change for a notice.
+class ChangingScope {
+public:
+    explicit ChangingScope(bool& changing) : changing_(changing), was_(changing) { changing_ = true; }
+    ~ChangingScope() { changing_ = was_; }
+    ChangingScope(const ChangingScope&) = delete;
+    ChangingScope& operator=(const ChangingScope&) = delete;
+
+private:
+    bool& changing_;
+    bool was_;
+};
 
 // The persistent value, or the transient one while there is none.
 Variant SavedValueOf(const clsDataElement& element) {
@@ -125,8 +139,45 @@ void ctlAddress::ValidateAllParameterCtls() {
 
 void ctlAddress::SaveValues() {
     const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    m_SavedAddress = SavedValueOf(ElementOf(params, kAddressPath));
-    m_SavedNewAddress = SavedValueOf(ElementOf(params, kNewAddressPath));
+    for (auto [value, path] : {std::pair{&m_Address, kAddressPath}, {&m_NewAddress, kNewAddressPath}}) {
+        const clsDataElement& element = ElementOf(params, path);
+        *value = {SavedValueOf(element), element.TransientValue, element.PersistentValue};
+    }
+}
+
+bool ctlAddress::OwnChange() const {
+    if (m_Changing) return true;
+    if (!ctlParamSite1) return false;
+    for (const auto& bound : ctlParamSite1->Links()) {
+        const auto link = std::dynamic_pointer_cast<clsParamLink>(bound.link);
+        if (link && link->Committing()) return true;
+    }
+    return false;
+}
+
+void ctlAddress::Follow(CancelValue& value, const clsDataElement& element) const {
+    const bool changed = !com::Identical(element.TransientValue, value.transient) ||
+                         !com::Identical(element.PersistentValue, value.persistent);
+    if (changed && !OwnChange()) value.saved = element.TransientValue;
+    value.transient = element.TransientValue;
+    value.persistent = element.PersistentValue;
+}
+
+void ctlAddress::UpdateParameterCtl(const platform::P<rt::IPrivateDataElement>& element) {
+    NavigablePage::UpdateParameterCtl(element);
+    const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
+    for (auto [value, path] : {std::pair{&m_Address, kAddressPath}, {&m_NewAddress, kNewAddressPath}}) {
+        const clsDataElement& own = ElementOf(params, path);
+        if (element.get() == &own) Follow(*value, own);
+    }
+}
+
+void ctlAddress::ParameterSetChanged() {
+    NavigablePage::ParameterSetChanged();
+    if (!Initialised()) return;
+    const auto& params = com::Deref(com::Deref(GetContext()).Parameters());
+    Follow(m_Address, ElementOf(params, kAddressPath));
+    Follow(m_NewAddress, ElementOf(params, kNewAddressPath));
 }
 
 bool ctlAddress::UserMayChange() const {
@@ -140,7 +191,10 @@ void ctlAddress::cmdChange_Click() {
     if (!UserMayChange()) return;
     auto& params = com::Deref(com::Deref(GetContext()).Parameters());
     ElementOf(params, kAddressPath).TransientValue = ElementOf(params, kNewAddressPath).TransientValue;
-    params.NotifyChanged(params.Item(kAddressPath), "");
+    {
+        const ChangingScope changing(m_Changing);
+        params.NotifyChanged(params.Item(kAddressPath), "");
+    }
     Trace("cmdChange_Click", "");
 }
 
@@ -160,17 +214,21 @@ void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) 
     if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
     if (!std::exchange(m_ResetSent, false)) return;
     if (writer_.Finished(*this, *m_TransGrp, invokeId) != GroupWriteEnd::Taken) return;
-    if (TakeBusAddressReset(GetContext(), invokeId)) m_SavedAddress = Variant::Int(kBusAddressAfterReset);
+    // Its notice makes 126 what Cancel sets back to.
+    TakeBusAddressReset(GetContext(), invokeId);
 }
 
 void ctlAddress::cmdCancel_Click() {
     Trace("cmdCancel_Click", "");
     const auto ctx = GetContext();
     auto& params = com::Deref(com::Deref(ctx).Parameters());
-    ElementOf(params, kNewAddressPath).TransientValue = m_SavedNewAddress;
-    params.NotifyChanged(params.Item(kNewAddressPath), "");
-    ElementOf(params, kAddressPath).TransientValue = m_SavedAddress;
-    params.NotifyChanged(params.Item(kAddressPath), "");
+    for (auto [value, path] : {std::pair{&m_NewAddress, kNewAddressPath}, {&m_Address, kAddressPath}}) {
+        clsDataElement& element = ElementOf(params, path);
+        if (com::Identical(element.TransientValue, value->saved)) continue;
+        element.TransientValue = value->saved;
+        const ChangingScope changing(m_Changing);
+        params.NotifyChanged(params.Item(path), "");
+    }
     bool closing = true;
     try {
         if (const auto container = ctx->Container()) closing = container->CloseRequest(InvokeId());

@@ -103,6 +103,8 @@ void Archive::Load(com::PropertyBag& bag, const std::string& prefix) {
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
+        // A line that ends in CR LF (a journal edited on another system) ends like one in LF.
+        if (!lines.eof() && !line.empty() && line.back() == '\r') line.pop_back();
         ArchiveSample sample;
         if (!ParseSample(line, sample) || !Record(sample)) ++damagedLines_;
     }

@@ -42,7 +42,8 @@ public:
     void ClearJournal() { journal_.clear(); }
 
     // Stored as prefix + "CheckCurveEnabled" (default -1) and prefix +
-    // "Journal", one "yyyy-mm-dd hh:nn:ss;curve;value;unit" line per sample.
+    // "Journal", one "yyyy-mm-dd hh:nn:ss;curve;value;unit" line per sample,
+    // each ended by LF (Load takes CR LF alike).
     // A line "ms;curve;value" of an older data set gives the time in the
     // milliseconds of the virtual clock of its day, whose dates began at
     // 2024-01-01 00:00:00, and no unit. A damaged mask gives its default -1.

@@ -316,6 +316,60 @@ TEST_F(DtmInterfacesTraced, ASecretSetByADocumentIsTracedMaskedInAndOut) {
     }
 }
 
+// Wherever the secret's entry carries the code (its value's text or CDATA,
+// another attribute, a nested element, a comment), the entry is traced as the
+// masked entry alone; no run of three characters of the code is traced, and
+// the other entries are traced as they came.
+TEST_F(DtmInterfacesTraced, TheWholeEntryOfASecretIsTracedMasked) {
+    auto& parameter = As<platform::fdt::IDtmParameter>();
+    const std::string code = "QZ7XK93WJ";
+    const std::string blanks = "         ";
+    const std::string name = "name=\"PHYS/MANU/SERVICE_PASSWORD\"";
+    const std::string masked = "<fdt:DtmVariable " + name + "><fdt:Value><fdt:Display string=\"" + blanks +
+                               "\"/></fdt:Value></fdt:DtmVariable>";
+    const std::string other = "<fdt:DtmVariable name=\"PHYS/TAG_DESC\" descriptor=\"Tag\"><fdt:Value>"
+                              "<fdt:Display string=\"FT-200\">FT<![CDATA[-200]]></fdt:Display></fdt:Value>"
+                              "</fdt:DtmVariable>";
+    const auto entry = [&](const std::string& attributes, const std::string& display, const std::string& beside = "") {
+        return "<fdt:DtmVariable " + name + attributes + "><fdt:Value>" + display + "</fdt:Value>" + beside +
+               "</fdt:DtmVariable>";
+    };
+    const std::string shown = "<fdt:Display string=\"" + blanks + "\">";
+    const std::pair<const char*, std::string> cases[] = {
+        {"the display's text", entry("", shown + code + "</fdt:Display>")},
+        {"a CDATA section", entry("", shown + "<![CDATA[" + code + "]]></fdt:Display>")},
+        {"text and CDATA", entry("", shown + "QZ7X<![CDATA[K93WJ]]></fdt:Display>")},
+        {"the display's string too", entry("", "<fdt:Display string=\"" + code + "\">" + code + "</fdt:Display>")},
+        {"a second attribute", entry("", "<fdt:Display string=\"" + blanks + "\" value=\"" + code + "\"/>")},
+        {"attributes of the value and the entry",
+         "<fdt:DtmVariable " + name + " descriptor=\"" + code + "\"><fdt:Value readAccess=\"" + code + "\">" +
+             "<fdt:Display string=\"" + blanks + "\"/></fdt:Value></fdt:DtmVariable>"},
+        {"a namespace declaration", entry(" xmlns:fdt=\"urn:" + code + "\"", shown + "</fdt:Display>")},
+        {"nested elements",
+         entry("", shown + "<fdt:Part><fdt:Part code=\"" + code + "\">" + code + "</fdt:Part></fdt:Part></fdt:Display>",
+               "<fdt:Other><fdt:Value>" + code + "</fdt:Value></fdt:Other>")},
+        {"a second display", entry("", shown + "</fdt:Display><fdt:Display string=\"" + code + "\"/>")},
+        {"text and a comment of the entry",
+         "<fdt:DtmVariable " + name + ">" + code + "<!--" + code + "--><fdt:Value>" + shown +
+             "</fdt:Display></fdt:Value></fdt:DtmVariable>"},
+    };
+    for (const auto& [what, secret] : cases) {
+        SCOPED_TRACE(what);
+        const std::string document =
+            "<FDT><DtmParameter><ParameterSet>" + secret + other + "</ParameterSet></DtmParameter></FDT>";
+        parameter.IDtmParameter_SetParameters("PHYS/", document);
+        const std::string in = folder.Read("ChannelTraceFile.txt");
+        EXPECT_EQ(Count(in, masked), 1u) << in;
+        EXPECT_EQ(Count(in, other), 1u) << in;
+        for (const char* trace : {"TraceInfoFile.txt", "ChannelTraceFile.txt"}) {
+            const std::string text = folder.Read(trace);
+            for (size_t at = 0; at + 3 <= code.size(); ++at)
+                EXPECT_EQ(text.find(code.substr(at, 3)), std::string::npos) << trace << ": " << code.substr(at, 3);
+        }
+        ASSERT_TRUE(std::filesystem::remove(folder.Dir() / "ChannelTraceFile.txt"));
+    }
+}
+
 TEST_F(DtmInterfacesTraced, ADocumentTheParserRefusesIsNotTracedSinceItMayCarryTheSecret) {
     const std::string code = dtm::frame::SimulatedDevice::kServiceCode;
     const std::string document = "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"PHYS/MANU/SERVICE_PASSWORD\">"

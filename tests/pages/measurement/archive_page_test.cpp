@@ -650,6 +650,46 @@ TEST(ArchiveObject, TheJournalStaysInTimeOrder) {
     EXPECT_EQ(values, (std::vector<double>{3, 1, 4, 2, 5}));
 }
 
+// A journal edited on another system ends its lines in CR LF, all or some:
+// they load as LF lines do and are stored again with LF. A CR anywhere else
+// in a line (or at the end without its LF) still damages the line.
+TEST(ArchiveObject, JournalLinesEndingInCrLfLoadLikeThoseEndingInLf) {
+    struct Case {
+        const char* name;
+        std::string journal;
+        std::vector<double> values;  // as loaded, in time order
+        size_t damaged;
+    };
+    const std::string a = "2024-05-06 10:00:16;0;2.5;1322", b = "2024-05-06 10:00:17;1;3;0", c = "1400;0;1.5";
+    const Case cases[] = {
+        {"all CR LF", a + "\r\n" + b + "\r\n" + c + "\r\n", {1.5, 2.5, 3}, 0},
+        {"mixed", a + "\r\n" + b + "\n" + c + "\r\n", {1.5, 2.5, 3}, 0},
+        {"mixed, last line unended", a + "\n" + b + "\r\n" + c, {1.5, 2.5, 3}, 0},
+        {"CR inside a line", a + "\r\n2024-05-06 10:00:17;1\r;3;0\r\n" + c + "\r\n", {1.5, 2.5}, 1},
+        {"CR without LF", a + "\r" + b + "\r\n" + c + "\n", {1.5}, 1},
+        {"CR at the end without LF", a + "\r\n" + b + "\r", {2.5}, 1},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        com::PropertyBag bag;
+        bag.WriteProperty("Archive.Journal", Variant::Str(t.journal));
+        archive::Archive loaded;
+        loaded.Load(bag, "Archive.");
+        EXPECT_EQ(loaded.DamagedLines(), t.damaged);
+        std::vector<double> values;
+        for (const auto& sample : loaded.Journal()) values.push_back(sample.value);
+        EXPECT_EQ(values, t.values);
+        com::PropertyBag saved;
+        loaded.Save(saved, "Archive.");
+        const std::string text = com::CStr(saved.ReadProperty("Archive.Journal"));
+        EXPECT_EQ(text.find('\r'), std::string::npos) << text;
+        archive::Archive again;
+        again.Load(saved, "Archive.");
+        EXPECT_EQ(again.DamagedLines(), 0u);
+        EXPECT_EQ(again.Journal().size(), t.values.size());
+    }
+}
+
 TEST(ArchiveObject, SamplesOfAnOlderDataSetReadAsTheDatesOfTheVirtualClockThen) {
     // Older data sets stored milliseconds of the virtual clock, whose dates began at 2024-01-01.
     com::PropertyBag old;

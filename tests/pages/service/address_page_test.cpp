@@ -1,12 +1,15 @@
 // The bus address page against the simulated device: the rows' lock by the
 // channels, taking the new address over, the address reset (declined,
 // refused by the device, taken), the level its buttons need, and Cancel
-// with the values it restores.
+// with the values it restores, also beside the online window's address reset.
 #include "ServicePageFixture.h"
 #include "core/channels/clsChannel.h"
 #include "frame/FrameContainer.h"
 #include "pages/service/ctlAddress.h"
+#include "pages/service/ctlReset.h"
 #include "platform/app/ErrorSink.h"
+#include "platform/ctl/RowInput.h"
+#include "platform/fdt/DtmInterfaces.h"
 #include "platform/rt/ChannelList.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/ProfibusChannelParameter.h"
@@ -167,6 +170,110 @@ TEST_F(AddressPage, CancelClosesThePageWhenTheFrameGrantsTheRequest) {
     }
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
+
+// Cancel beside other windows: function 9 opens with the address 12 and the
+// new address 20 (both saved) while function 10 is open too. Cancel takes back
+// what the page itself changed (its buttons, its rows) and keeps what came
+// from elsewhere: the address 126 the device took from function 10's reset,
+// a new address the frame set through its parameter document.
+enum class Step { ResetElsewhere, FrameSetsNewAddress77, TypeNewAddress45, Change, TypeAddress30 };
+
+struct CancelCase {
+    const char* name;
+    std::vector<Step> steps;
+    int32_t address, newAddress;  // after Cancel
+};
+
+void PrintTo(const CancelCase& c, std::ostream* out) { *out << c.name; }
+
+class AddressCancelBesideOtherWindows : public AddressPage, public ::testing::WithParamInterface<CancelCase> {
+protected:
+    void SetUp() override {
+        AddressPage::SetUp();
+        for (const auto& [path, value] : {std::pair{ctlAddress::kAddressPath, 12}, {ctlAddress::kNewAddressPath, 20}}) {
+            auto& el = Element(path);
+            el.TransientValue = el.DeviceValue = el.PersistentValue = Variant::Int(static_cast<int16_t>(value));
+        }
+        page = Open();
+        ASSERT_NE(page, nullptr);
+        online = OpenPage<ctlOnline>(10);
+        ASSERT_NE(online, nullptr);
+        Settle();
+        online->ctlStatus->ctlCycle->chkCycle->Value(0);
+        ASSERT_TRUE(platform::ui::Input::ClickTab(*online->TabStrip, 2));
+        auto& reset = *online->ctlReset;
+        ASSERT_TRUE(platform::ui::Input::ClickTab(
+            *reset.TabStrip, reset.cmdAddrReset->Container() == reset.frmCMReset.get() ? 1 : 2));
+        Settle();
+        Wire();
+    }
+    void Run(Step step) {
+        namespace RowInput = platform::ctl::RowInput;
+        switch (step) {
+        case Step::ResetElsewhere:
+            Answer(kYes);
+            ASSERT_TRUE(Click(online->ctlReset->cmdAddrReset));
+            Settle();
+            ASSERT_EQ(Address(), 126);
+            ASSERT_EQ(Device().BusAddress(), 126);
+            break;
+        case Step::FrameSetsNewAddress77: {
+            auto& parameter = dynamic_cast<platform::fdt::IDtmParameter&>(*frame->Session().Dtm());
+            ASSERT_TRUE(parameter.IDtmParameter_SetParameters(
+                "", "<FDT><DtmParameter><ParameterSet><fdt:DtmVariable name=\"~/NewAddress\"><fdt:Value>"
+                    "<fdt:Display string=\"77\"/></fdt:Value></fdt:DtmVariable></ParameterSet></DtmParameter></FDT>"));
+            ASSERT_EQ(NewAddress(), 77);
+            break;
+        }
+        case Step::TypeNewAddress45:
+            ASSERT_TRUE(RowInput::Type(*page->ctlParameter2, "45"));
+            ASSERT_TRUE(RowInput::Commit(*page->ctlParameter2));
+            ASSERT_EQ(NewAddress(), 45);
+            break;
+        case Step::Change:
+            ASSERT_TRUE(Click(page->cmdChange));
+            break;
+        case Step::TypeAddress30:
+            ASSERT_TRUE(RowInput::Type(*page->ctlParameter1, "30"));
+            ASSERT_TRUE(RowInput::Commit(*page->ctlParameter1));
+            ASSERT_EQ(Address(), 30);
+            break;
+        }
+    }
+    platform::P<ctlAddress> page;
+    platform::P<ctlOnline> online;
+};
+
+TEST_P(AddressCancelBesideOtherWindows, TakesBackOnlyWhatThePageChanged) {
+    const CancelCase& c = GetParam();
+    for (const Step step : c.steps) {
+        Run(step);
+        if (HasFatalFailure()) return;
+    }
+    Wire();
+    EXPECT_TRUE(Click(page->cmdCancel));
+    Settle();
+    EXPECT_EQ(Address(), c.address);
+    EXPECT_EQ(NewAddress(), c.newAddress);
+    if (c.address == 126) {
+        // The device sits at 126 and the DTM addresses it there, as a saved value.
+        EXPECT_EQ(Device().BusAddress(), 126);
+        EXPECT_EQ(platform::com::CLng(Element(ctlAddress::kAddressPath).PersistentValue), 126);
+    }
+    EXPECT_TRUE(Wire().empty());  // Cancel sends nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AddressCancelBesideOtherWindows,
+    ::testing::Values(
+        CancelCase{"ResetElsewhere", {Step::ResetElsewhere}, 126, 20},
+        CancelCase{"OwnChangeThenResetElsewhere", {Step::TypeNewAddress45, Step::Change, Step::ResetElsewhere}, 126, 20},
+        CancelCase{"ResetElsewhereThenOwnChange", {Step::ResetElsewhere, Step::TypeNewAddress45, Step::Change}, 126, 20},
+        CancelCase{"ResetElsewhereThenOwnRowEdit", {Step::ResetElsewhere, Step::TypeAddress30}, 126, 20},
+        CancelCase{"OwnRowEditsOnly", {Step::TypeAddress30, Step::TypeNewAddress45}, 12, 20},
+        CancelCase{"FrameSetsTheNewAddress", {Step::FrameSetsNewAddress77}, 12, 77},
+        CancelCase{"FrameSetsTheNewAddressThenOwnRowEdit", {Step::FrameSetsNewAddress77, Step::TypeNewAddress45}, 12, 77}),
+    [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace dtm::testing
