@@ -48,13 +48,12 @@ std::map<const clsDataElement*, CommandsOnTheWay>& OnTheWay() {
     return elements;
 }
 
-// Takes the writer's command off the element's list; the list is dropped when it empties.
-void DropCommand(const ConfirmedGroupWriter& writer, const clsDataElement& element) {
-    auto& all = OnTheWay();
-    const auto it = all.find(&element);
-    if (it == all.end()) return;
+// Takes the writer's command off the element's list; the list, or none.
+CommandsOnTheWay* TakeOff(const ConfirmedGroupWriter& writer, const clsDataElement& element) {
+    const auto it = OnTheWay().find(&element);
+    if (it == OnTheWay().end()) return nullptr;
     std::erase_if(it->second.commands, [&](const auto& command) { return command.first == &writer; });
-    if (it->second.commands.empty()) all.erase(it);
+    return &it->second;
 }
 
 }  // namespace
@@ -151,33 +150,32 @@ void ConfirmedGroupWriter::PageClosed(PageBase& page) {
 
 ConfirmedGroupWriter::~ConfirmedGroupWriter() {
     if (!running_) return;
-    if (const auto* element = dynamic_cast<const clsDataElement*>(running_->write.get()))
-        DropCommand(*this, *element);
+    const auto* element = dynamic_cast<const clsDataElement*>(running_->write.get());
+    if (const auto* way = element ? TakeOff(*this, *element) : nullptr; way && way->commands.empty())
+        OnTheWay().erase(element);
 }
 
 void ConfirmedGroupWriter::Ended(PageBase& page, const Running& write, bool taken) {
     auto& element = ElementOf(write.write);
-    auto& all = OnTheWay();
-    const auto it = all.find(&element);
-    if (it == all.end()) return;
-    CommandsOnTheWay& way = it->second;
-    std::erase_if(way.commands, [this](const auto& command) { return command.first == this; });
+    CommandsOnTheWay* way = TakeOff(*this, element);
+    if (!way) return;
     if (taken) {
-        way.before = write.sent;
-        way.deviceBefore = element.DeviceValue;
+        way->before = write.sent;
+        way->deviceBefore = element.DeviceValue;
     }
     platform::Variant value;
-    if (!way.commands.empty()) {
+    if (!way->commands.empty()) {
         // Another page's command is still on its way: the element holds the latest.
-        value = way.commands.back().second;
+        value = way->commands.back().second;
     } else {
-        const CommandsOnTheWay last = std::move(way);
-        all.erase(it);
+        const CommandsOnTheWay last = std::move(*way);
+        OnTheWay().erase(&element);
         // The element holds what the device carried out, or read back since.
         if (taken) return;
         if (!last.changedOnlineBefore) element.ClearStatusFlag(kFlagChangedOnline);
         // A value read from the device since the first click is the device's: it takes the place.
-        value = com::Identical(element.DeviceValue, last.deviceBefore) ? last.before : platform::Variant(element.DeviceValue);
+        const bool read = !com::Identical(element.DeviceValue, last.deviceBefore);
+        value = read ? platform::Variant(element.DeviceValue) : last.before;
     }
     if (com::Identical(element.TransientValue, value)) return;
     element.TransientValue = value;
