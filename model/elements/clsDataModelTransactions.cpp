@@ -192,11 +192,14 @@ bool IsFloatNoValue(const TransactionData& buf) {
     return lowOnes && (raw[at] == 0x7F || raw[at] == 0xFF);
 }
 
-// Whether a value read replaces the one the element holds: not while an edit
-// waits to be written, unless the online service runs in operation mode 1.
+// Whether a value read replaces the one the element holds: never while a
+// page's write of it waits in the queue (the element holds what goes out, and
+// the write's answer is judged by it); not while an edit waits to be written,
+// unless the online service runs in operation mode 1.
 bool TakesOverReadValue(const platform::rt::DTMContext& ctx, const clsDataElement& el) {
+    const auto& online = ctx.OnlineService();
+    if (online && online->WriteWaits(el)) return false;
     if ((el.StatusFlags() & kFlagPendingEdit) == 0) return true;
-    auto online = ctx.OnlineService();
     return online && online->OperationMode() == 1;
 }
 

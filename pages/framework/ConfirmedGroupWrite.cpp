@@ -1,5 +1,8 @@
 #include "pages/framework/ConfirmedGroupWrite.h"
 
+#include <map>
+#include <utility>
+
 #include "core/services/ProjectHelpers.h"
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
@@ -7,6 +10,7 @@
 #include "platform/com/Error.h"
 #include "platform/rt/DTMContext.h"
 #include "platform/rt/DtmCommService.h"
+#include "platform/rt/OnlineService.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/TransactionResult.h"
 
@@ -28,6 +32,30 @@ void TraceIf(const PageBase& page, const std::string& member, const char* detail
 
 clsDataElement& ElementOf(const rt::El& write) { return com::Deref(std::dynamic_pointer_cast<clsDataElement>(write)); }
 
+// The commands of the open pages on their way to one element, in the order of
+// their clicks, and what the element gets back when none of them is carried out.
+struct CommandsOnTheWay {
+    // The value before the first of them, or the last one the device carried out.
+    platform::Variant before;
+    // The device's value at that point: another value there is a read since.
+    platform::Variant deviceBefore;
+    bool changedOnlineBefore = false;
+    std::vector<std::pair<const ConfirmedGroupWriter*, platform::Variant>> commands;  // writer, value sent
+};
+
+std::map<const clsDataElement*, CommandsOnTheWay>& OnTheWay() {
+    static std::map<const clsDataElement*, CommandsOnTheWay> elements;
+    return elements;
+}
+
+// Takes the writer's command off the element's list; the list, or none.
+CommandsOnTheWay* TakeOff(const ConfirmedGroupWriter& writer, const clsDataElement& element) {
+    const auto it = OnTheWay().find(&element);
+    if (it == OnTheWay().end()) return nullptr;
+    std::erase_if(it->second.commands, [&](const auto& command) { return command.first == &writer; });
+    return &it->second;
+}
+
 }  // namespace
 
 GroupWriteResult ConfirmedGroupWriter::Write(PageBase& page, rt::TransGrp& group, const GroupWriteRequest& request) {
@@ -41,16 +69,22 @@ GroupWriteResult ConfirmedGroupWriter::Write(PageBase& page, rt::TransGrp& group
         ctx->MsgBox(GetLangText(ctx, "error_user_level_too_low"), app::kButtonsOKExclamation);
         return GroupWriteResult::NotAllowed;
     }
+    // Nothing goes on the wire: the value goes back before any notice told
+    // anyone of it. While the group is busy, the running transfer is not
+    // joined: the click asks nothing and says why.
+    if (group.IsBusy()) {
+        element.TransientValue = request.previous;
+        ctx->MsgBox(GetLangText(ctx, "error_command_running", platform::Variant::Str(request.arg1)),
+                    app::kButtonsOKExclamation);
+        return GroupWriteResult::Busy;
+    }
     const std::string prompt = GetLangText(ctx, request.promptKey, platform::Variant::Str(request.arg1));
     const bool confirmed = ctx->MsgBox(prompt, app::kButtonsYesNoQuestionDefaultNo) == app::kAnswerYes;
-    if (confirmed) TraceIf(page, request.traceMember, request.traceConfirmed);
-    // Nothing goes on the wire: the value goes back before any notice told
-    // anyone of it. While the group is busy, the running transfer codes its
-    // elements only when it sends them, so the click changes nothing either.
-    if (!confirmed || group.IsBusy()) {
+    if (!confirmed) {
         element.TransientValue = request.previous;
-        return confirmed ? GroupWriteResult::Busy : GroupWriteResult::Declined;
+        return GroupWriteResult::Declined;
     }
+    TraceIf(page, request.traceMember, request.traceConfirmed);
     if (request.beforeWrite) request.beforeWrite();
     if (group.OpenConnection() == 0) {
         group.AddRequest(request.write, true);
@@ -62,8 +96,15 @@ GroupWriteResult ConfirmedGroupWriter::Write(PageBase& page, rt::TransGrp& group
         // A cyclic read of the element may still be on its way: it must not
         // replace the command before the write takes it.
         element.SetStatusFlag(kFlagChangedOnline);
-        running_ = Running{request.write,  element.TransientValue, request.previous,   changedOnline,
-                           request.arg1,   request.sayNotTaken,    request.traceMember, request.traceNotTaken};
+        auto& way = OnTheWay()[&element];
+        if (way.commands.empty()) {
+            way.before = request.previous;
+            way.deviceBefore = element.DeviceValue;
+            way.changedOnlineBefore = changedOnline;
+        }
+        way.commands.emplace_back(this, element.TransientValue);
+        running_ = Running{request.write, element.TransientValue, group.GroupInvokeId(), request.arg1,
+                           request.sayNotTaken, request.traceMember, request.traceNotTaken};
         return GroupWriteResult::Started;
     }
     group.CloseConnection();
@@ -81,8 +122,11 @@ GroupWriteEnd ConfirmedGroupWriter::Finished(PageBase& page, const rt::TransGrp&
     // Taken only when the device answered the write itself without an error:
     // a transfer cut short before the write has no result for it.
     for (const auto& result : com::Deref(com::Deref(ctx).CommService()).GetTransactionResults(invokeId))
-        if (result.IsWrite && result.DataElement == write.write && !result.Failed) return GroupWriteEnd::Taken;
-    Restore(page, write);
+        if (result.IsWrite && result.DataElement == write.write && !result.Failed) {
+            Ended(page, write, true);
+            return GroupWriteEnd::Taken;
+        }
+    Ended(page, write, false);
     TraceIf(page, write.traceMember, write.traceNotTaken);
     if (write.sayNotTaken)
         ctx->MsgBox(GetLangText(ctx, "error_command_not_taken", platform::Variant::Str(write.command)),
@@ -94,20 +138,50 @@ void ConfirmedGroupWriter::PageClosed(PageBase& page) {
     if (!running_) return;
     const Running write = std::move(*running_);
     running_.reset();
-    Restore(page, write);
+    // Asked before the page releases its group, which drops the write.
+    const auto ctx = page.GetContext();
+    const bool unsent =
+        ctx && ctx->OnlineService() && ctx->OnlineService()->WriteWaits(*write.write, write.invokeId);
+    Ended(page, write, false);
+    if (unsent)
+        ctx->MsgBox(GetLangText(ctx, "error_command_not_sent", platform::Variant::Str(write.command)),
+                    app::kButtonsOKExclamation);
 }
 
-void ConfirmedGroupWriter::Restore(PageBase& page, const Running& write) {
-    const auto ctx = page.GetContext();
-    if (!ctx || !ctx->Parameters()) return;
+ConfirmedGroupWriter::~ConfirmedGroupWriter() {
+    if (!running_) return;
+    const auto* element = dynamic_cast<const clsDataElement*>(running_->write.get());
+    if (const auto* way = element ? TakeOff(*this, *element) : nullptr; way && way->commands.empty())
+        OnTheWay().erase(element);
+}
+
+void ConfirmedGroupWriter::Ended(PageBase& page, const Running& write, bool taken) {
     auto& element = ElementOf(write.write);
-    // A value read since then is the device's: it stays.
-    if (!IsSameValue(element.TransientValue, write.sent)) return;
-    if (!write.changedOnlineBefore) element.ClearStatusFlag(kFlagChangedOnline);
-    if (com::Identical(write.sent, write.previous)) return;
-    element.TransientValue = write.previous;
+    CommandsOnTheWay* way = TakeOff(*this, element);
+    if (!way) return;
+    if (taken) {
+        way->before = write.sent;
+        way->deviceBefore = element.DeviceValue;
+    }
+    platform::Variant value;
+    if (!way->commands.empty()) {
+        // Another page's command is still on its way: the element holds the latest.
+        value = way->commands.back().second;
+    } else {
+        const CommandsOnTheWay last = std::move(*way);
+        OnTheWay().erase(&element);
+        // The element holds what the device carried out, or read back since.
+        if (taken) return;
+        if (!last.changedOnlineBefore) element.ClearStatusFlag(kFlagChangedOnline);
+        // A value read from the device since the first click is the device's: it takes the place.
+        const bool read = !com::Identical(element.DeviceValue, last.deviceBefore);
+        value = read ? platform::Variant(element.DeviceValue) : last.before;
+    }
+    if (com::Identical(element.TransientValue, value)) return;
+    element.TransientValue = value;
     // The state of the data set is evaluated again and the rows redrawn; the data set is as before.
-    ctx->Parameters()->NotifyRestored(write.write, "");
+    const auto ctx = page.GetContext();
+    if (ctx && ctx->Parameters()) ctx->Parameters()->NotifyRestored(write.write, "");
 }
 
 }  // namespace dtm

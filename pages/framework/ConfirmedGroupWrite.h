@@ -11,20 +11,25 @@
 // command again.
 //
 // The caller has put the value to send into the element; the request carries
-// the value the element had before. A write that does not go ahead (No, a
-// user level below the element's RequiredUserLevel, a start the runtime
-// refuses), that the device does not carry out (refused or unanswered) or
-// whose page closes before its end gives the element that value back: the
-// data set holds no command or setting that never reached the device. A value
-// read from the device since the write started stays. A click while the
-// group is still busy, whatever the answer, gives the element back the value
-// it had before that click: the running transfer codes its elements only when
-// it sends them, so the click changes nothing on the wire.
+// the value the element had before. The write is coded when its transfer
+// starts, and no read replaces the element's value while the write waits, so
+// what the user confirmed is what goes out; a read's answer reaches the
+// element when the write has ended without being carried out.
+// A write that does not go ahead (No, a user level below the element's
+// RequiredUserLevel, a start the runtime refuses), that the device does not
+// carry out (refused or unanswered) or whose page closes before its end gives
+// the element back the value it held before the first command of any page
+// still on its way to it, or what a command the device carried out since left
+// there; a value read from the device since then takes its place. While
+// another page's command to the element is still on its way, the element
+// holds the latest one. A click while the group is still busy asks nothing,
+// says that a transfer of the window still runs ("error_command_running") and
+// gives the element back the value it had before that click. A page that
+// closes before its write went out says so ("error_command_not_sent").
 // A user level too low is said ("error_user_level_too_low"), and so is a
 // write the device did not carry out when the request asks for it
 // ("error_command_not_taken", naming the command).
-// A started write marks the element as changed online, so that a read landing
-// before the write (the status bar's cycle) does not replace the value.
+// A started write marks the element as changed online.
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +74,11 @@ enum class GroupWriteEnd { None, Taken, NotTaken };
 // unheard).
 class ConfirmedGroupWriter {
 public:
+    ConfirmedGroupWriter() = default;
+    ConfirmedGroupWriter(const ConfirmedGroupWriter&) = delete;
+    ConfirmedGroupWriter& operator=(const ConfirmedGroupWriter&) = delete;
+    ~ConfirmedGroupWriter();
+
     // `page` is the transfer's IPrivateProcess (error 13 when it is none).
     GroupWriteResult Write(PageBase& page, platform::rt::TransGrp& group, const GroupWriteRequest& request);
     // The end of a process of `group`: the write started on it is judged by
@@ -82,16 +92,15 @@ private:
     struct Running {
         platform::rt::El write;
         platform::Variant sent;
-        platform::Variant previous;
-        bool changedOnlineBefore = false;
+        std::string invokeId;  // the group's
         std::string command;
         bool sayNotTaken = false;
         std::string traceMember;
         const char* traceNotTaken = nullptr;
     };
-    // The element gets its previous value back, unless the device's value
-    // replaced the command since; the data set's mark stays.
-    static void Restore(PageBase& page, const Running& write);
+    // The write is over: the element holds what the commands still on their
+    // way to it, the device's answers and reads leave there.
+    void Ended(PageBase& page, const Running& write, bool taken);
 
     std::optional<Running> running_;
 };

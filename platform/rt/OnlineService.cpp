@@ -94,6 +94,7 @@ struct Step {
     StepElements elements;
     bool write = false;
     bool readBack = false;  // asked for by the model after a write: it gives no TransactionResult
+    bool sent = false;      // handed to the channel at least once
 };
 
 // Reads, one per distinct address in order of appearance: a record header
@@ -206,6 +207,7 @@ struct OnlineService::Transfer {
     W<IPrivateProcess> callback;
     std::vector<Step> steps;
     std::map<Address, size_t> readBackStep;  // read-backs queued so far, by address
+    std::map<size_t, P<Transaction>> coded;   // a group's writes, coded at its start, by step
     size_t next = 0;
     int32_t elementCount = 0;
     P<Transaction> trans;  // the one on the bus
@@ -303,7 +305,25 @@ bool OnlineService::StartGroup(const std::string& invokeId, const std::vector<P<
         if (request && request->DataElement) (request->IsWrite ? writes : reads).push_back(request->DataElement);
     AddWriteSteps(writes, transfer->steps);
     AddReadSteps(reads, transfer->steps);
+    CodeWrites(*transfer);
     return Enqueue(transfer);
+}
+
+void OnlineService::CodeWrites(Transfer& transfer) const {
+    auto ctx = context_.lock();
+    auto model = ctx ? com::Deref(ctx->Parameters()).DataModel() : nullptr;
+    if (!model) return;
+    for (size_t i = 0; i < transfer.steps.size(); ++i) {
+        const Step& step = transfer.steps[i];
+        if (!step.write) continue;
+        auto trans = std::make_shared<Transaction>();
+        try {
+            // One that cannot be coded now is coded at its turn, which records the failure.
+            if (model->BuildTransactionRequest(ctx, trans, true, step.elements.front())) transfer.coded[i] = trans;
+        } catch (...) {
+            app::ErrorSink::Instance().RecordCurrentException("OnlineService-BuildTransactionRequest");
+        }
+    }
 }
 
 bool OnlineService::Enqueue(const std::shared_ptr<Transfer>& transfer) {
@@ -381,12 +401,19 @@ void OnlineService::RunStep(const std::shared_ptr<Transfer>& transfer) {
 
 void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
     auto ctx = context_.lock();
-    const Step& step = transfer->steps[transfer->next];
+    Step& step = transfer->steps[transfer->next];
     auto model = ctx ? com::Deref(ctx->Parameters()).DataModel() : nullptr;
     auto trans = std::make_shared<Transaction>();
     bool built = false;
     try {
-        built = model && model->BuildTransactionRequest(ctx, trans, step.write, step.elements.front());
+        if (const auto coded = transfer->coded.find(transfer->next); coded != transfer->coded.end()) {
+            trans->TransSlot(coded->second->TransSlot());
+            trans->TransIndex(coded->second->TransIndex());
+            trans->TransData(coded->second->TransData());
+            built = true;
+        } else {
+            built = model && model->BuildTransactionRequest(ctx, trans, step.write, step.elements.front());
+        }
     } catch (...) {
         app::ErrorSink::Instance().RecordCurrentException("OnlineService-BuildTransactionRequest");
         built = false;
@@ -405,6 +432,7 @@ void OnlineService::Send(const std::shared_ptr<Transfer>& transfer) {
                 TransactionAnswered(serial, status);
             });
         if (transfer->inFlight) {
+            step.sent = true;
             ++totals_.transactions;
             if (step.write) totals_.bytes += ByteCount(trans->TransData());
             return;
@@ -592,6 +620,22 @@ int32_t OnlineService::OperationMode() const {
     if (queue_.empty() || !queue_.front()->started || queue_.front()->finished) return 0;
     const Kind kind = queue_.front()->kind;
     return kind == Kind::Upload || kind == Kind::MarkedUpload ? 1 : 0;
+}
+
+bool OnlineService::WriteWaits(const IPrivateDataElement& el, const std::string& invokeId) const {
+    for (const auto& transfer : queue_) {
+        if (transfer->kind != Kind::Group || transfer->cancelled) continue;
+        if (!invokeId.empty() && !SameInvokeId(transfer->id, invokeId)) continue;
+        // A group's writes come before its reads.
+        for (size_t i = transfer->next; i < transfer->steps.size() && transfer->steps[i].write; ++i) {
+            const Step& step = transfer->steps[i];
+            const IPrivateDataElement& written = *step.elements.front();
+            if (step.sent) continue;
+            if (&written == &el) return true;
+            if (IsRecordHeader(written) && written.Slot() == el.Slot() && written.Index() == el.Index()) return true;
+        }
+    }
+    return false;
 }
 
 int32_t OnlineService::State() const {

@@ -27,6 +27,7 @@
 namespace platform::rt {
 
 class DTMContext;
+class IPrivateDataElement;
 class IPrivateProcess;
 struct TransRequest;
 
@@ -60,10 +61,16 @@ public:
                      const P<IPrivateProcess>& callback);
     // 1 during an upload, 2 during a download, else 0.
     int32_t State() const;
+    // Whether a group's write of the element, or of the record it belongs
+    // to, waits in the queue, not yet handed to the channel (a cancelled
+    // transfer's never goes out); with an invoke id, only that group's.
+    bool WriteWaits(const IPrivateDataElement& el, const std::string& invokeId = {}) const;
     // A transaction group's requests: its writes as a download writes them,
     // then its reads, one transaction per distinct address (one result per
     // request); then posts OnProcessFinished(id, ok). OperationMode stays 0.
-    // False without a channel.
+    // False without a channel. The writes are coded at the start, from the
+    // values the elements hold then: what a page sent goes out as it was
+    // sent, whatever reaches the elements before their turn.
     bool StartGroup(const std::string& invokeId, const std::vector<P<TransRequest>>& requests,
                     const P<IPrivateProcess>& callback);
 
@@ -83,6 +90,8 @@ private:
     P<DTMContext> ReachableContext() const;
     bool StartFrameTransfer(bool upload, const std::string& invokeId, const std::string& path);
     bool Enqueue(const std::shared_ptr<Transfer>& transfer);
+    // Codes the transfer's writes from the elements' values now.
+    void CodeWrites(Transfer& transfer) const;
     void StartNext();
     void Connected(const std::shared_ptr<Transfer>& transfer, bool online);
     void RunStep(const std::shared_ptr<Transfer>& transfer);

@@ -377,6 +377,45 @@ INSTANTIATE_TEST_SUITE_P(
                      "cmdQuitErr"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The online window's commands as the frame shows them: the lock confirmed
+// after the page's Read goes out as confirmed; the warm start whose window
+// closed before it went out, and the second command clicked while the first
+// runs, are each said not to have been sent, and neither reaches the device.
+TEST_F(PageScriptTest, AConfirmedCommandGoesOutAsConfirmedOrTheFrameSaysItWasNotSent) {
+    struct Case {
+        const char* name;
+        const char* commands;  // after the window opened with its cycle off
+        std::vector<std::string> shown;
+        std::vector<std::string> notShown;
+    };
+    const Case cases[] = {
+        {"LockAfterTheRead",
+         "tab TabStrip 3\nclick ctlProtect.cmdRead\nclick ctlProtect.cmdWriteLockActivate --yes\n",
+         {"slot 0 index 34 w {00 00} -> ok\n"},
+         {"w {09 99}"}},
+        {"WarmStartClosed",
+         "tab TabStrip 2\nclick ctlReset.cmdWarmStart --yes\nclose\n",
+         {"closed ctlOnline\n? [48] \"The command \\\"Warm start\\\" was not sent: its window closed before it went "
+          "out.\" -> OK\n"},
+         {" w {"}},
+        {"AddressResetWhileTheFactoryResetRuns",
+         "tab TabStrip 2\nclick ctlReset.cmdFactoryReset --yes\nclick ctlReset.cmdAddrReset --yes\n",
+         {"? [48] \"A transfer of this window is still running: the command \\\"Reset bus address to 126\\\" was not "
+          "sent. Try again when it has ended.\" -> OK\n",
+          "slot 0 index 35 w {00 01} -> ok\n"},
+         {"w {0A 98}"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        const std::string script = std::string("connect\nopen 10\ncheck ctlStatus.ctlCycle.chkCycle off\ndevice log\n") +
+                                   c.commands + "tick 2000\ndevice log\n";
+        EXPECT_EQ(Run(script), kScriptOk) << output;
+        for (const auto& line : c.shown) EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+        for (const auto& text : c.notShown) EXPECT_EQ(output.find(text), std::string::npos) << text << "\n" << output;
+    }
+}
+
 TEST_F(PageScriptTest, AnswersNoBoxTookAreDroppedWhenTheNextCommandStarts) {
     EXPECT_EQ(Run("connect\nopen 9\nanswer yes no\nrows\ndevice log\nclick cmdAddrReset\ntick 1000\ndevice log"),
               kScriptOk);

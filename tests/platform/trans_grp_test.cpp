@@ -95,6 +95,38 @@ TEST_F(TransGrpTest, WriteGroupWritesAndDropsItsRequestsWhenAsked) {
     EXPECT_FALSE(group->IsOpen());
 }
 
+// The write waits behind another transfer: it goes out, repeats included,
+// with the value the element held at the start, and it is known to wait
+// (the element and the fields of a written record) until it is sent.
+TEST_F(TransGrpTest, AWriteGoesOutWithTheValueOfItsStartAndWaitsUntilSent) {
+    const auto& online = *Ctx().OnlineService();
+    const auto tag = El("PHYS/TAG_DESC");
+    Element("PHYS/TAG_DESC").TransientValue = Variant("AT THE START");
+    group->AddRequest(tag, true);
+    group->AddRequest(El("FUNC/1/AI/SIMULATE/"), true);
+    ASSERT_TRUE(Ctx().OnlineService()->Upload("{first}", "PHYS/DIAGNOSIS"));
+    device.ScheduleAddressFailure(static_cast<uint8_t>(tag->Slot()), static_cast<uint8_t>(tag->Index()), true,
+                                  0xC2);  // "resource busy": the write is repeated
+    const size_t from = RequestCount();
+    ASSERT_EQ(group->Execute(recorder, true, true), 0);
+    EXPECT_TRUE(online.WriteWaits(*tag));
+    EXPECT_TRUE(online.WriteWaits(*tag, group->GroupInvokeId()));
+    EXPECT_FALSE(online.WriteWaits(*tag, "{first}"));
+    EXPECT_TRUE(online.WriteWaits(*El("FUNC/1/AI/SIMULATE/Value")));
+    EXPECT_FALSE(online.WriteWaits(*El("PHYS/DIAGNOSIS")));
+    Element("PHYS/TAG_DESC").TransientValue = Variant("LATER");
+    RunToEnd();
+    ASSERT_EQ(recorder->finished.size(), 1u);
+    EXPECT_FALSE(online.WriteWaits(*tag));
+    size_t writes = 0;
+    for (const auto& request : DeviceRequests(from)) {
+        if (!request.write || request.slot != tag->Slot() || request.index != tag->Index()) continue;
+        ++writes;
+        EXPECT_EQ(std::string(request.data.begin(), request.data.begin() + 12), "AT THE START");
+    }
+    EXPECT_EQ(writes, 2u);  // the busy answer's repeat carries the same
+}
+
 TEST_F(TransGrpTest, BusyAnswersAreRepeatedAndDeviceErrorsEndNotOk) {
     struct Case {
         const char* name;

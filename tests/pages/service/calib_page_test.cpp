@@ -223,7 +223,8 @@ TEST_F(CalibPage, PollStillRunningAtTheNextTickFailsTheFollowingWithTheReadError
     EXPECT_EQ(Calib().ZeroState(), 4);
 }
 
-// A second start that sends nothing leaves the running adjustment followed.
+// A second start that sends nothing (answered No, or clicked while a poll runs,
+// which asks nothing and says so) leaves the running adjustment followed.
 TEST_F(CalibPage, SecondStartThatSendsNothingKeepsFollowingTheRunningAdjustment) {
     struct Case {
         const char* name;
@@ -241,8 +242,13 @@ TEST_F(CalibPage, SecondStartThatSendsNothingKeepsFollowingTheRunningAdjustment)
             Advance(1000);
         }
         Wire();
-        Answer(c.answer);
+        platform::app::MessageBoxHandler::Instance().Clear();
+        if (!c.pollOnTheWire) Answer(c.answer);
         ASSERT_TRUE(Click(Calib().cmdZeroAdjust)) << c.name;
+        // While the poll runs nothing is asked: the click is said not to have been sent.
+        ASSERT_EQ(Boxes().size(), 1u) << c.name;
+        EXPECT_EQ(Boxes()[0].buttons, c.pollOnTheWire ? 48 : 292) << c.name;
+        EXPECT_EQ(Boxes()[0].prompt.find("A transfer of this window is still running") == 0, c.pollOnTheWire) << c.name;
         EXPECT_TRUE(Polling()) << c.name;
         EXPECT_EQ(Follow(3 * 4000), (States{3, 0})) << c.name;
         for (const auto& line : Wire()) EXPECT_EQ(line[0], 'r') << c.name << ": " << line;

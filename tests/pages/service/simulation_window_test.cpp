@@ -98,6 +98,26 @@ TEST_F(SimulationWindow, ManualModeWritesOutAndAutomaticModeFollowsTheEnabledSim
     EXPECT_TRUE(Boxes().empty());
 }
 
+// Values set, then the page's Read, then Transfer before the read's answer:
+// the simulation goes out as set, and the elements keep it.
+TEST_F(SimulationWindow, ATransferAfterTheReadSendsTheValuesSetNotTheValuesRead) {
+    ASSERT_TRUE(ui::Input::ClickTab(*page->TabStrip, 2));
+    Settle();
+    Wire();
+    Set("FUNC/2/AI/TARGET_MODE", Variant::Byte(8));
+    Set("FUNC/2/AI/SIMULATE/Value", Variant::Sng(12.5f));
+    Set("FUNC/2/AI/SIMULATE/Enabled", Variant::Byte(1));
+    EXPECT_TRUE(Click(Child().cmdRead));
+    Transfer();
+    Paths writes;
+    for (const auto& line : Wire())
+        if (line[0] == 'w') writes.push_back(line);
+    EXPECT_EQ(writes,
+              (Paths{WriteOf("FUNC/2/AI/SIMULATE/", "00 41 48 00 00 01"), WriteOf("FUNC/2/AI/TARGET_MODE", "08")}));
+    EXPECT_EQ(com::CDbl(Element("FUNC/2/AI/SIMULATE/Value").TransientValue), 12.5);
+    EXPECT_EQ(com::CLng(Element("FUNC/2/AI/SIMULATE/Enabled").TransientValue), 1);
+}
+
 TEST_F(SimulationWindow, ATabWithoutAnAIBlockLeavesThePageInert) {
     // The design key without a number (block 0) and a Totaliser block's number.
     page->TabStrip_Update("ctlSimuChAI,ctlSimuChAI4,ctlSimuChAI3,ctlSimuChAI5,ctlSimuChAI6,ctlSimuChAI7");

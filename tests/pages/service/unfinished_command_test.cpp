@@ -2,10 +2,11 @@
 // the simulated device: declined, refused by the device, left unanswered, or
 // cut short by the closing of its window, it leaves its element and the data
 // set as they were before the click; the pages that send commands say when
-// the device did not carry one out.
+// the device did not carry one out, and every page says that a command its
+// closing window never sent was not sent.
 #include <functional>
 
-#include "ServicePageFixture.h"
+#include "CommandWindowFixture.h"
 #include "model/elements/LanguageHelpers.h"
 #include "pages/measurement/ctlDiagnosis.h"
 #include "pages/service/ExecuteDeviceReset.h"
@@ -22,45 +23,8 @@ namespace ui = platform::ui;
 
 enum class Outcome { No, Refused, Unanswered, Closed };
 
-class UnfinishedCommand : public ServicePageFixture {
+class UnfinishedCommand : public CommandWindowFixture {
 protected:
-    void SetUp() override {
-        ServicePageFixture::SetUp();
-        ConnectDevice();
-    }
-    static void SelectTab(ui::TabStrip& tabs, const std::string& key) {
-        for (const auto& tab : tabs.Tabs())
-            if (tab->Key() == key) {
-                ASSERT_TRUE(ui::Input::ClickTab(tabs, tab->Index())) << key;
-                return;
-            }
-        FAIL() << "no tab " << key;
-    }
-    // The window of `function` open, its status bar's cycle off, so that only
-    // the command goes to the device.
-    template <class Window>
-    P<Window> OpenWindow(int32_t function) {
-        const auto window = OpenPage<Window>(function);
-        EXPECT_NE(window, nullptr);
-        if (!window) return nullptr;
-        Settle();
-        window->ctlStatus->ctlCycle->chkCycle->Value(0);
-        Settle();
-        return window;
-    }
-    P<ui::CommandButton> OnlineButton(const char* page, const char* frame, const char* button) {
-        const auto online = OpenWindow<ctlOnline>(10);
-        if (!online) return nullptr;
-        SelectTab(*online->TabStrip, page);
-        auto& tabPage = dynamic_cast<ui::UserControl&>(*online->Controls().Item(page));
-        if (*frame) SelectTab(*online->ctlReset->TabStrip, frame);
-        return std::dynamic_pointer_cast<ui::CommandButton>(tabPage.Controls().Item(button));
-    }
-    void ScheduleRefusal(const std::string& path) {
-        const auto& el = Element(path);
-        Device().ScheduleAddressFailure(static_cast<uint8_t>(el.Slot), static_cast<uint8_t>(el.index), true,
-                                        frame::SimulatedDevice::kStateConflict);
-    }
     int32_t DataStatus() const { return com::CLng(Element("~/DataStatus").TransientValue); }
 };
 
@@ -145,11 +109,19 @@ TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid)
             EXPECT_NE(DataStatus(), 2);
             EXPECT_FALSE(Params().Modified());
             const bool said = c.said && (o.outcome == Outcome::Refused || o.outcome == Outcome::Unanswered);
-            EXPECT_EQ(Boxes().size(), said ? 2u : 1u);
+            const bool closed = o.outcome == Outcome::Closed;
+            EXPECT_EQ(Boxes().size(), said || closed ? 2u : 1u);
             if (said && Boxes().size() == 2) {
                 EXPECT_EQ(Boxes()[1].buttons, 48);
                 EXPECT_EQ(Boxes()[1].prompt, "The device did not carry out the command \"" + command +
                                                  "\". Check the connection and the device's state and try again.");
+            }
+            if (closed && Boxes().size() == 2) {  // the window closed before its command went out
+                EXPECT_EQ(Boxes()[1].buttons, 48);
+                EXPECT_EQ(Boxes()[1].prompt.rfind("The command \"", 0), 0u) << Boxes()[1].prompt;
+                EXPECT_NE(Boxes()[1].prompt.find("\" was not sent: its window closed before it went out."),
+                          std::string::npos)
+                    << Boxes()[1].prompt;
             }
         }
     }
