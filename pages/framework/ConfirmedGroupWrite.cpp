@@ -106,8 +106,10 @@ void ConfirmedGroupWriter::Restore(PageBase& page, const Running& write) {
     if (!write.changedOnlineBefore) element.ClearStatusFlag(kFlagChangedOnline);
     if (com::Identical(write.sent, write.previous)) return;
     element.TransientValue = write.previous;
-    // The state of the data set is evaluated again and the rows redrawn; the data set is as before.
-    ctx->Parameters()->NotifyRestored(write.write, "");
+    // The state of the data set is evaluated again and the rows redrawn; the
+    // data set is as before, unless a save stored the command meanwhile.
+    auto& params = *ctx->Parameters();
+    params.NotifyRestored(write.write, "", !IsSameValue(write.previous, params.ProjectValue(element)));
 }
 
 }  // namespace dtm

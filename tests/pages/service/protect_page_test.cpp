@@ -224,6 +224,30 @@ TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
     EXPECT_TRUE(Device().IsWriteLocked());
 }
 
+// After a save, the cycle's read of the lock lands between the click and the
+// write: the lock the device took is apart from the stored project (unlocked),
+// so the data set is marked and the release asks for a save.
+TEST_F(ProtectPage, LockWrittenAfterTheCyclesReadMarksASavedDataSet) {
+    UploadAndSave();
+    Wire();
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
+    Advance(20);
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
+    Settle();
+    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
+    Settle();
+    const Lines wire = Wire();
+    const auto read = std::find(wire.begin(), wire.end(), ReadOf(ctlProtect::kWriteLockingPath));
+    const auto write = std::find(wire.begin(), wire.end(), WriteOf(ctlProtect::kWriteLockingPath, "00 00"));
+    ASSERT_NE(write, wire.end());
+    ASSERT_LT(read, write);
+    EXPECT_TRUE(Device().IsWriteLocked());
+    EXPECT_EQ(platform::com::CLng(Element(ctlProtect::kWriteLockingPath).TransientValue), ctlProtect::kLock);
+    EXPECT_TRUE(Params().Modified());
+    EXPECT_EQ(SaveRequestsAtRelease(), 1u);
+}
+
 TEST_F(ProtectPage, LockedDeviceRefusesTheCodeAndNoLeavesTheLockAsItWas) {
     Answer(kYes);
     ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
