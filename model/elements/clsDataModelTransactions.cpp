@@ -332,15 +332,6 @@ bool IsReading(const clsDataElement& el) {
     return (el.ElementMode & clsDataElement::kModeUpload) && !(el.ElementMode & kWritten);
 }
 
-// What the stored project holds of a setting: the value recorded at the
-// first answer since the data set was last saved or loaded; before it, the
-// stored value (which every answer empties); in a data set never stored, the
-// value it holds.
-Variant ProjectValue(const platform::rt::Parameters& params, const clsDataElement& el) {
-    if (const Variant* recorded = params.ProjectValueBeforeAnswers(el)) return *recorded;
-    return el.PersistentValue.IsEmpty() ? el.TransientValue : el.PersistentValue;
-}
-
 CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platform::rt::Parameters& params,
                                     const Transaction& trans, const TransAddress& address, bool bDownLoad,
                                     const P<clsDataElement>& el, int32_t& busyRetries) {
@@ -364,7 +355,7 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
     const bool kept = !IsReading(*el) && !el->Secret;
     ForEachTarget(el, params, [&](const P<clsDataElement>& target) {
         if (bDownLoad && (target->StatusFlags() & kFlagPendingEdit)) target->ClearStatusFlag(kFlagPendingEdit);
-        const Variant projectValue = kept ? ProjectValue(params, *target) : Variant();
+        const Variant projectValue = kept ? params.ProjectValue(*target) : Variant();
         int32_t decodeBits = 0;
         if (!bDownLoad && !DecodeElementValue(ctx, address, buf, *target) && r.errorBits == 0)
             decodeBits = kErrDecoding;
@@ -374,9 +365,13 @@ CommandResponse ReadElementResponse(const platform::rt::DTMContext& ctx, platfor
         // The element holds what the data set keeps of the setting now: the
         // value written, or the value read unless an edit is pending. A read
         // that left a pending edit in place judges nothing: the element holds
-        // the edit, which a write confirms or the page takes back.
+        // the edit, which a write confirms or the page takes back. It records
+        // what the project held all the same: it emptied the stored value,
+        // and the write's answer is judged against that value.
         if (kept && r.errorBits == 0 && decodeBits == 0 && (bDownLoad || TakesOverReadValue(ctx, *target)))
             params.AnswerJudged(*target, projectValue, !IsSameValue(target->TransientValue, projectValue));
+        else if (kept)
+            params.AnswerReached(*target, projectValue);
         target->StatusFlags((flags & ~(kResponseErrorMask | kFlagStored)) | r.errorBits | decodeBits);
         ReportAnswer(params, target, bDownLoad, r.errorBits);
     });

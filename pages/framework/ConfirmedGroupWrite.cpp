@@ -179,9 +179,12 @@ void ConfirmedGroupWriter::Ended(PageBase& page, const Running& write, bool take
     }
     if (com::Identical(element.TransientValue, value)) return;
     element.TransientValue = value;
-    // The state of the data set is evaluated again and the rows redrawn; the data set is as before.
+    // The state of the data set is evaluated again and the rows redrawn; the
+    // data set is as before, unless a save stored the command meanwhile.
     const auto ctx = page.GetContext();
-    if (ctx && ctx->Parameters()) ctx->Parameters()->NotifyRestored(write.write, "");
+    if (!ctx || !ctx->Parameters()) return;
+    auto& params = *ctx->Parameters();
+    params.NotifyRestored(write.write, "", !IsSameValue(value, params.ProjectValue(element)));
 }
 
 }  // namespace dtm

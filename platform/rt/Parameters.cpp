@@ -130,8 +130,7 @@ void Parameters::Reset() {
     unkeptTable_.reset();
     byPath_.clear();
     dispatchStack_.clear();
-    answered_.clear();
-    answersApart_ = 0;
+    ForgetAnswers();
     if (channels_) channels_->Clear();
 }
 
@@ -206,13 +205,31 @@ const Variant* Parameters::ProjectValueBeforeAnswers(const IPrivateDataElement& 
     return found == answered_.end() ? nullptr : &found->second.projectValue;
 }
 
+void Parameters::ForgetAnswers() noexcept {
+    if (!answered_.empty()) decltype(answered_)().swap(answered_);
+    answersApart_ = 0;
+}
+
+Variant Parameters::ProjectValue(const IPrivateDataElement& el) const {
+    if (const Variant* recorded = ProjectValueBeforeAnswers(el)) return *recorded;
+    Variant stored = el.PersistentValue();
+    if (stored.IsEmpty()) return el.TransientValue();
+    return stored;
+}
+
+void Parameters::AnswerReached(const IPrivateDataElement& el, const Variant& projectValue) {
+    if (!modified_) answered_.try_emplace(&el, Answered{projectValue});
+}
+
 void Parameters::AnswerJudged(const IPrivateDataElement& el, const Variant& projectValue, bool apart) {
+    if (modified_) return;
     auto& answered = answered_.try_emplace(&el, Answered{projectValue}).first->second;
     answersApart_ += static_cast<int32_t>(apart) - static_cast<int32_t>(answered.apart);
     answered.apart = apart;
 }
 
-void Parameters::NotifyRestored(El el, const std::string& text) {
+void Parameters::NotifyRestored(El el, const std::string& text, bool apart) {
+    if (el) AnswerJudged(*el, ProjectValue(*el), apart);
     ++restoreDepth_;
     struct Restored {
         int32_t& depth;
@@ -226,10 +243,12 @@ void Parameters::NotifyChange(El el, const std::string& text) {
     // The caller has changed the element, so the mark is set on every exit,
     // also when the model's change handling fails and the pages are skipped.
     struct Mark {
-        bool& modified;
+        Parameters& self;
         bool marks;
-        ~Mark() { modified = modified || marks; }
-    } mark{modified_, NoticesMark()};
+        ~Mark() {
+            if (marks) self.SetMark();
+        }
+    } mark{*this, NoticesMark()};
     // One reference to the context serves the model and the pages, unless the
     // model's handling gave the collection another context.
     auto ctx = Context();
@@ -256,7 +275,7 @@ void Parameters::NotifyChange(El el, const std::string& text) {
 void Parameters::NotifyChanged(El el, const std::string& text) {
     if (!el) com::Raise(com::errObjectNotSet);
     NotifyPages(Context(), el, text);
-    modified_ = modified_ || NoticesMark();
+    if (NoticesMark()) SetMark();
 }
 
 void Parameters::NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text) {
@@ -309,7 +328,7 @@ void Parameters::EndSetParameters() {
         Parameters& self;
         ~Finish() {
             self.updateInProgress_ = false;
-            self.modified_ = true;
+            self.SetMark();
         }
     } finish{*this};
     if (auto model = DataModel()) model->DataSetChanged(Context());

@@ -105,9 +105,12 @@ public:
     // set it. More than 64 nested dispatches → 28.
     void NotifyChange(El el, const std::string& text);
     // As NotifyChange, for an element that got back the value the data set
-    // held before (a command the device never took): the mark stays as it is,
-    // also for the notices of the changes its handling brings about.
-    void NotifyRestored(El el, const std::string& text);
+    // held before (a command the device never took): the notices, also those
+    // of the changes its handling brings about, leave the mark as it is. The
+    // caller judges whether the value given back is apart from the stored
+    // project (ProjectValue), as for an answer: a save while the command was
+    // on its way stored the command, so the value given back marks the data set.
+    void NotifyRestored(El el, const std::string& text, bool apart = false);
     // Pages only; sets the mark, except during a device answer or a restore.
     void NotifyChanged(El el, const std::string& text);
 
@@ -143,22 +146,31 @@ public:
     int32_t QueryDataSetState() const noexcept { return Modified() ? dataSetState_ : 0; }
     // Set by the notices (sticky), or while a device answer keeps a setting
     // apart from the stored project (below). Clearing it (a save, a load)
-    // forgets both: the data set is then the stored project.
+    // forgets both: the data set is then the stored project. Setting it
+    // forgets the record below as well: only clearing ends the mark.
     bool Modified() const noexcept { return modified_ || answersApart_ > 0; }
     void Modified(bool value) noexcept {
         modified_ = value;
-        if (value) return;
-        answered_.clear();
-        answersApart_ = 0;
+        ForgetAnswers();
     }
 
     // ---- Settings that device answers changed ----
-    // The model records, for each element that device answers reached since
-    // the mark was last cleared, the value the stored project holds (the
-    // first one recorded stays) and whether the last answer left the element
-    // apart from it: the mark follows.
+    // While the mark is clear, the model records, for each element that
+    // device answers reached since the mark was last cleared, the value the
+    // stored project holds (the first one recorded stays) and whether the
+    // last answer that judged the element left it apart from that value: the
+    // mark follows. While the mark is set (sticky) nothing is recorded: the
+    // record would not change the mark, and clearing the mark forgets it.
     // The value recorded for the element, or nullptr.
     const Variant* ProjectValueBeforeAnswers(const IPrivateDataElement& el) const;
+    // What the stored project holds of the element: the value recorded; else
+    // the stored value (which every answer empties); else, in a data set
+    // never stored, the value it holds.
+    Variant ProjectValue(const IPrivateDataElement& el) const;
+    // An answer reached the element and judged nothing (a read that left a
+    // pending edit in place, an error): the value the project held before it
+    // is recorded all the same, for it may have emptied the stored value.
+    void AnswerReached(const IPrivateDataElement& el, const Variant& projectValue);
     void AnswerJudged(const IPrivateDataElement& el, const Variant& projectValue, bool apart);
     void BeginSetParameters();
     void EndSetParameters();
@@ -195,6 +207,13 @@ private:
     std::vector<El> ElementsUnder(std::string_view prefix, size_t minLength) const;
     // Whether a notice now sets the mark: no device answer or restore is being handled.
     bool NoticesMark() const noexcept { return deviceAnswerDepth_ == 0 && restoreDepth_ == 0; }
+    // Sets the (sticky) mark, which the record of answers then no longer serves.
+    void SetMark() noexcept {
+        modified_ = true;
+        ForgetAnswers();
+    }
+    // Empties the record of answers and gives its memory back.
+    void ForgetAnswers() noexcept;
     // Tells the pages of `ctx` (none without it).
     static void NotifyPages(const P<DTMContext>& ctx, const El& el, const std::string& text);
     P<DtmGuiRegistry> Registry() const;

@@ -433,6 +433,35 @@ TEST_F(TransactionCoding, AReadThatLeavesAPendingEditInPlaceDoesNotMarkTheDataSe
     EXPECT_FALSE(params.Modified());
 }
 
+// The read that meets the pending command empties the stored value; the
+// write's answer is judged against what the project held before that read,
+// not against the command itself.
+TEST_F(TransactionCoding, ACommandWrittenAfterAReadMetItIsJudgedAgainstTheStoredProject) {
+    constexpr int32_t kPendingEdit = 0x20;
+    struct Case {
+        const char* name;
+        int32_t command;
+        bool marked;
+    } cases[] = {{"another value", 0, true}, {"the stored value", 9, false}};
+    auto& params = *ctx->Parameters();
+    int16_t index = 40;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto el = Add(std::string("PHYS/") + c.name, 3, 2, 0, 1, ++index);
+        el->PersistentValue = el->TransientValue = Variant::Lng(9);
+        params.Modified(false);
+        el->TransientValue = Variant::Lng(c.command);
+        el->StatusFlags(el->StatusFlags() | kPendingEdit);
+        params.BeginDeviceAnswer();
+        ASSERT_TRUE(Answer(el, Variant::ByteArray({0, 9})));
+        EXPECT_FALSE(params.Modified());
+        ASSERT_TRUE(Answer(el, Variant(), 0, true));
+        params.EndDeviceAnswer();
+        EXPECT_TRUE(Identical(el->TransientValue, Variant::Lng(c.command)));
+        EXPECT_EQ(params.Modified(), c.marked);
+    }
+}
+
 TEST_F(TransactionCoding, AnswerWithoutByteArrayFailsEveryField) {
     auto header = Add("PHYS/REC/", 0, 0, -1);
     auto a = Add("PHYS/REC/A", 2, 1, 0);

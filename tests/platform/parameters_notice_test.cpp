@@ -177,6 +177,8 @@ TEST_F(ParametersNotice, OnlyNoticesOutsideADeviceAnswerThatChangeTheElementSetT
         {"change", false, [](Parameters& p, const El& el) { p.NotifyChange(el, ""); }, true},
         {"pages only", false, [](Parameters& p, const El& el) { p.NotifyChanged(el, ""); }, true},
         {"restored", false, [](Parameters& p, const El& el) { p.NotifyRestored(el, ""); }, false},
+        {"restored apart from the stored project", false,
+         [](Parameters& p, const El& el) { p.NotifyRestored(el, "", true); }, true},
         {"change in an answer", true, [](Parameters& p, const El& el) { p.NotifyChange(el, ""); }, false},
         {"pages only in an answer", true, [](Parameters& p, const El& el) { p.NotifyChanged(el, ""); }, false},
     };
@@ -198,6 +200,51 @@ TEST_F(ParametersNotice, OnlyNoticesOutsideADeviceAnswerThatChangeTheElementSetT
     params().Modified(false);
     params().DataSetState(2);
     EXPECT_FALSE(params().Modified());
+}
+
+// The record of the stored project's values serves the mark only while it is
+// clear: however the (sticky) mark is set, the record is given up and nothing
+// more is recorded until the mark is cleared; then answers are recorded and
+// judged again.
+TEST_F(ParametersNotice, TheRecordOfAnswersIsKeptOnlyWhileTheMarkIsClear) {
+    struct Case {
+        const char* name;
+        std::function<void(Parameters&)> mark;
+    };
+    const Case cases[] = {
+        {"set", [](Parameters& p) { p.Modified(true); }},
+        {"change", [](Parameters& p) { p.NotifyChange(p.Item("C"), ""); }},
+        {"pages only", [](Parameters& p) { p.NotifyChanged(p.Item("C"), ""); }},
+        {"set parameters", [](Parameters& p) {
+             p.BeginSetParameters();
+             p.EndSetParameters();
+         }},
+    };
+    const auto& a = *params().Item("A");
+    const auto& b = *params().Item("B");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        params().Modified(false);
+        params().AnswerJudged(a, Variant::Lng(9), false);
+        ASSERT_NE(params().ProjectValueBeforeAnswers(a), nullptr);
+        c.mark(params());
+        EXPECT_TRUE(params().Modified());
+        EXPECT_EQ(params().ProjectValueBeforeAnswers(a), nullptr);
+        params().AnswerJudged(b, Variant::Lng(9), false);
+        params().AnswerReached(a, Variant::Lng(9));
+        EXPECT_EQ(params().ProjectValueBeforeAnswers(a), nullptr);
+        EXPECT_EQ(params().ProjectValueBeforeAnswers(b), nullptr);
+        EXPECT_TRUE(params().Modified());
+
+        params().Modified(false);
+        params().AnswerReached(b, Variant::Lng(7));
+        params().AnswerJudged(b, Variant::Lng(9), true);
+        ASSERT_NE(params().ProjectValueBeforeAnswers(b), nullptr);
+        EXPECT_TRUE(com::Identical(*params().ProjectValueBeforeAnswers(b), Variant::Lng(7)));
+        EXPECT_TRUE(params().Modified());
+        params().AnswerJudged(b, Variant::Lng(9), false);
+        EXPECT_FALSE(params().Modified());
+    }
 }
 
 TEST_F(ParametersNotice, PagesOfTheContextInForceAfterTheHandlingGetTheNotice) {

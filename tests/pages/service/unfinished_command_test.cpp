@@ -127,5 +127,64 @@ TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid)
     }
 }
 
+// The frame saves while the command is on its way: the stored project holds
+// the command. A command the device then does not carry out gives the element
+// back the value it held before the click, which the stored project does not
+// hold: the data set is marked, and the release asks for a save.
+TEST_F(UnfinishedCommand, SavedWhileOnItsWayLeavesTheDataSetMarkedWhenItIsNotCarriedOut) {
+    struct Command {
+        const char* name;
+        const char* element;
+        int16_t before;
+        int16_t command;
+        const char* page;
+        const char* frame;
+        const char* button;
+    };
+    const Command commands[] = {
+        {"WriteLock", ctlProtect::kWriteLockingPath, ctlProtect::kUnlock, ctlProtect::kLock, "ctlProtect", "",
+         "cmdWriteLockActivate"},
+        {"AcknowledgeErrors", ctlReset::kResetsPath, 1, 2, "ctlReset", "frmRXDReset", "cmdQuitErr"},
+    };
+    const struct {
+        const char* name;
+        Outcome outcome;
+    } outcomes[] = {{"Refused", Outcome::Refused}, {"Unanswered", Outcome::Unanswered}, {"Closed", Outcome::Closed}};
+    bool first = true;
+    for (const auto& c : commands) {
+        for (const auto& o : outcomes) {
+            SCOPED_TRACE(std::string(c.name) + " " + o.name);
+            if (!std::exchange(first, false)) {
+                TearDown();
+                SetUp();
+            }
+            const auto button = OnlineButton(c.page, c.frame, c.button);
+            ASSERT_NE(button, nullptr);
+            auto& el = Element(c.element);
+            el.TransientValue = el.DeviceValue = el.PersistentValue = Variant::Int(c.before);
+            platform::com::PropertyBag before;
+            ASSERT_TRUE(frame->Session().Save(before));
+            ASSERT_FALSE(Params().Modified());
+
+            if (o.outcome != Outcome::Unanswered) ScheduleRefusal(c.element);
+            if (o.outcome == Outcome::Unanswered) Device().ScheduleDrop();
+            Answer(kYes);
+            ASSERT_TRUE(Click(button));
+            platform::com::PropertyBag during;
+            ASSERT_TRUE(frame->Session().Save(during));
+            EXPECT_EQ(com::CLng(during.ReadProperty(c.element, Variant())), c.command);
+            ASSERT_FALSE(Params().Modified());
+            if (o.outcome == Outcome::Closed) {
+                ASSERT_TRUE(frame->Close(*sessions.back()));
+            }
+            Advance(12000);
+
+            EXPECT_TRUE(com::Identical(el.TransientValue, Variant::Int(c.before))) << com::CStr(el.TransientValue);
+            EXPECT_TRUE(Params().Modified());
+            EXPECT_EQ(SaveRequestsAtRelease(), 1u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dtm::testing
