@@ -41,6 +41,19 @@ protected:
             << where;
         EXPECT_NE(platform::com::CStr(Code().DeviceValue), kCode) << where;
     }
+    // Clicks Lock writing (Yes) while the status bar's cycle runs, so that the
+    // cycle's read of the lock (2457, unlocked) lands after the click; gives
+    // the wire once the cycle is off again.
+    Lines LockWhileTheCycleReads() {
+        EXPECT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
+        Advance(20);
+        Answer(kYes);
+        EXPECT_TRUE(Click(Protect().cmdWriteLockActivate));
+        Settle();
+        EXPECT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
+        Settle();
+        return Wire();
+    }
 };
 
 TEST_F(ProtectPage, CodeOfAnyLengthButNineIsRefusedWithoutAsking) {
@@ -206,15 +219,7 @@ TEST_F(ProtectPage, WriteLockSentAfterASaveMarksTheDataSetWhileItDiffersFromTheS
 }
 
 TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
-    // The cycle's read of WRITE_LOCKING (2457, unlocked) lands after the click.
-    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
-    Advance(20);
-    Answer(kYes);
-    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
-    Settle();
-    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
-    Settle();
-    const Lines wire = Wire();
+    const Lines wire = LockWhileTheCycleReads();
     EXPECT_NE(std::find(wire.begin(), wire.end(), ReadOf(ctlProtect::kWriteLockingPath)), wire.end());
     EXPECT_NE(std::find(wire.begin(), wire.end(), WriteOf(ctlProtect::kWriteLockingPath, "00 00")), wire.end());
     EXPECT_TRUE(Device().IsWriteLocked());
@@ -226,14 +231,7 @@ TEST_F(ProtectPage, LockClickedWhileTheCycleReadsTheLockWritesTheLock) {
 TEST_F(ProtectPage, LockWrittenAfterTheCyclesReadMarksASavedDataSet) {
     UploadAndSave();
     Wire();
-    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, true));
-    Advance(20);
-    Answer(kYes);
-    ASSERT_TRUE(Click(Protect().cmdWriteLockActivate));
-    Settle();
-    ASSERT_TRUE(platform::ui::Input::Check(*online->ctlStatus->ctlCycle->chkCycle, false));
-    Settle();
-    const Lines wire = Wire();
+    const Lines wire = LockWhileTheCycleReads();
     const auto read = std::find(wire.begin(), wire.end(), ReadOf(ctlProtect::kWriteLockingPath));
     const auto write = std::find(wire.begin(), wire.end(), WriteOf(ctlProtect::kWriteLockingPath, "00 00"));
     ASSERT_NE(write, wire.end());
