@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <istream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -683,6 +684,10 @@ int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& 
     return interpreter.ExitCode();
 }
 
+std::string MissingOptionValue(const std::string& option, const std::string& value) {
+    return "bad option " + option + ": its value " + value + " is missing";
+}
+
 bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
                          std::string& error) {
     const auto number = [&](size_t& i, int32_t& value) {
@@ -691,8 +696,14 @@ bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         return ec == std::errc() && end == text.data() + text.size();
     };
+    static const std::map<std::string, std::string> kValueOf = {
+        {"--device", "NAME"}, {"--user-level", "N"}, {"--lcid", "LCID"}, {"--script", "FILE"}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (const auto value = kValueOf.find(arg); value != kValueOf.end() && i + 1 == args.size()) {
+            error = MissingOptionValue(arg, value->second);
+            return false;
+        }
         bool ok = true;
         if (arg == "--device" && i + 1 < args.size()) {
             options.device = args[++i];

@@ -27,6 +27,10 @@ inline constexpr int kScriptCommandError = 3;  // a line that is no command or a
 // Runs every command of `in`; answers the exit code (3 before strict's 2 before 1).
 int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options);
 
+// The refusal of an option given last without its value, e.g. "bad option
+// --script: its value FILE is missing".
+std::string MissingOptionValue(const std::string& option, const std::string& value);
+
 // The options of the `pages` subcommand; False with `error` set on bad ones.
 bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
                          std::string& error);

@@ -191,7 +191,7 @@ int MainJob(const std::vector<std::string>& args) {
         if (args[i] == "--data-set" && i + 1 < args.size()) {
             dataSet = args[++i];
         } else if (args[i] == "--data-set") {
-            std::cerr << "bad option --data-set: its value FILE is missing\n" << kUsage;
+            std::cerr << frame::MissingOptionValue("--data-set", "FILE") << "\n" << kUsage;
             return kUsageError;
         } else {
             std::cerr << "bad option " << args[i] << "\n" << kUsage;
@@ -330,6 +330,9 @@ int ModelListing(const std::vector<std::string>& args) {
                 std::cerr << frame::UnknownDevice(device) << "\n" << kUsage;
                 return kUsageError;
             }
+        } else if (args[i] == "--device") {
+            std::cerr << frame::MissingOptionValue("--device", "NAME") << "\n" << kUsage;
+            return kUsageError;
         } else {
             std::cerr << "bad option " << args[i] << "\n" << kUsage;
             return kUsageError;

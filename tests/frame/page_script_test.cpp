@@ -501,6 +501,12 @@ TEST(PageScriptArgs, OptionsAndBadOnes) {
     }
     EXPECT_TRUE(ParsePageScriptArgs({"--user-level", "0"}, options, file, error));
     EXPECT_EQ(options.userLevel, 0);
+    // An option given last without its value says so.
+    for (const auto& [option, value] : {std::pair{"--device", "NAME"}, std::pair{"--user-level", "N"},
+                                        std::pair{"--lcid", "LCID"}, std::pair{"--script", "FILE"}}) {
+        EXPECT_FALSE(ParsePageScriptArgs({"--online", option}, options, file, error)) << option;
+        EXPECT_EQ(error, std::string("bad option ") + option + ": its value " + value + " is missing");
+    }
 }
 
 TEST(ScriptTokens, WordsQuotesEscapesAndComments) {
