@@ -226,8 +226,27 @@ bool PageScriptInterpreter::OnOff(const ScriptToken& word) {
 
 // ---- Frame ----
 
+namespace {
+
+// Why the DTM's connect did not bring it online.
+std::string ConnectRefusal(platform::rt::DtmCommService::ConnectFailure failure) {
+    using Failure = platform::rt::DtmCommService::ConnectFailure;
+    switch (failure) {
+        case Failure::NotSent: return "the DTM could not send the connect";
+        case Failure::Refused: return "the connect was answered with an error";
+        case Failure::NoAnswer: return "no answer from the device: its identity could not be read";
+        case Failure::WrongType: return "the device's type does not match the instance, and the connect was cancelled";
+        case Failure::Dropped: return "the connection was dropped before it was online";
+        case Failure::None: break;
+    }
+    return "the connect did not end";
+}
+
+}  // namespace
+
 // The frame hands the DTM its channel; the DTM connects on demand, so the
-// command asks it to go online and waits (on the virtual clock) for the answer.
+// command asks it to go online and waits (on the virtual clock) for the
+// answer, and for a connection the DTM gives up to be released.
 void PageScriptInterpreter::Connect(const Args& args) {
     Need(args, 0, 0, "connect");
     if (!frame_->Connect()) {
@@ -239,9 +258,11 @@ void PageScriptInterpreter::Connect(const Args& args) {
     if (!service.IsOnline()) {
         service.WhenOnline([online](bool ok) { *online = ok; });
         auto& loop = app::EventLoop::Instance();
-        while (!online->has_value() && loop.PendingCount() > 0) loop.Advance(1);
+        const auto waiting = [&] { return !online->has_value() || (!**online && service.IsActive()); };
+        while (waiting() && loop.PendingCount() > 0) loop.Advance(1);
     }
-    Line(service.IsOnline() ? "connected" : "connect: refused (the device did not answer the connect; the DTM is offline)");
+    Line(service.IsOnline() ? "connected"
+                            : "connect: refused (" + ConnectRefusal(service.LastConnectFailure()) + "; the DTM is offline)");
 }
 
 void PageScriptInterpreter::Disconnect(const Args& args) {

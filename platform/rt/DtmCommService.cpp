@@ -200,6 +200,7 @@ void DtmCommService::WhenOnline(OnlineWaiter waiter) {
         return;
     }
     if (!communication_ || givenUp_ || !OpenConnection()) {
+        lastConnectFailure_ = ConnectFailure::NotSent;
         app::EventLoop::Instance().Post([waiter] { waiter(false); });
         return;
     }
@@ -213,6 +214,8 @@ void DtmCommService::ReleaseWaiters(bool online) {
 
 // ---- The connected device's identity ----
 
+// The identity is read when both reads are answered with data; the
+// validation learns whether it was.
 void DtmCommService::ReadIdentity() {
     if (commObj_) {
         commObj_->ConnectedManufacturerId(Variant());
@@ -228,32 +231,37 @@ void DtmCommService::ReadIdentity() {
     auto readDeviceId = [service, devId](int32_t status) {
         auto* self = service();
         if (!self) return;
+        bool read = false;
         TransactionData buf;
-        if (status == kTransportOk && self->commObj_ && AnswerData(*devId, buf)) {
+        if (status == kTransportOk && AnswerData(*devId, buf)) {
             try {
                 std::string name = buf.ReadString(-1, TransactionData::kVisibleCoding);
                 std::erase(name, '\0');
                 if (name.size() > kDeviceIdLength) name.resize(kDeviceIdLength);
-                self->commObj_->ConnectedDeviceName(com::vb::RTrim(name));
+                if (self->commObj_) self->commObj_->ConnectedDeviceName(com::vb::RTrim(name));
+                read = true;
             } catch (const com::ComError&) {
             }
         }
-        if (self->validating_) self->Validate();
+        if (self->validating_) self->Validate(read);
     };
     auto readManufacturer = [service, manId, devId, readDeviceId](int32_t status) {
         auto* self = service();
         if (!self) return;
+        bool read = false;
         TransactionData buf;
-        if (status == kTransportOk && self->commObj_ && AnswerData(*manId, buf)) {
+        if (status == kTransportOk && AnswerData(*manId, buf)) {
             try {
-                self->commObj_->ConnectedManufacturerId(Variant::Lng(buf.ReadUnsigned16(false)));
+                const Variant id = Variant::Lng(buf.ReadUnsigned16(false));
+                if (self->commObj_) self->commObj_->ConnectedManufacturerId(id);
+                read = true;
             } catch (const com::ComError&) {
             }
         }
         if (!self->validating_) return;
-        if (!self->SendTransaction(devId, false, readDeviceId)) self->Validate();
+        if (!read || !self->SendTransaction(devId, false, readDeviceId)) self->Validate(false);
     };
-    if (!SendTransaction(manId, false, readManufacturer)) Validate();
+    if (!SendTransaction(manId, false, readManufacturer)) Validate(false);
 }
 
 // ---- The model's requests during an answer ----

@@ -76,6 +76,18 @@ public:
     using OnlineWaiter = std::function<void(bool online)>;
     void WhenOnline(OnlineWaiter waiter);
 
+    // Why the last connect did not bring the instance online; None while it
+    // runs and once it is online.
+    enum class ConnectFailure {
+        None,
+        NotSent,    // no channel, the frame refused the request, or a disconnect still ran
+        Refused,    // the connect was answered with an error
+        NoAnswer,   // the device did not give its identity
+        WrongType,  // the device's type was refused at validation
+        Dropped,    // aborted, terminated or the channel let go before online
+    };
+    ConnectFailure LastConnectFailure() const { return lastConnectFailure_; }
+
     // Sends the transaction as a read or write request with a new invoke id.
     // Its answer fills the transaction (TransportStatus kTransportOk), or a
     // failure leaves it as it was; either way `done` gets the transport status,
@@ -151,10 +163,13 @@ private:
     using PendingList = std::vector<PendingTransaction>;
 
     // A good connect answer: the device's identity is read, the connection
-    // validated, then online or given up.
+    // validated, then online or given up. An identity that could not be read
+    // gives the connection up unvalidated.
     void Connected();
     void ReadIdentity();
-    void Validate();
+    void Validate(bool identityRead);
+    // Fails the waiters and disconnects what the frame connected.
+    void GiveUp(ConnectFailure why);
     // The waiters run (posted) with the online state.
     void ReleaseWaiters(bool online);
     // The timeout of the transaction with that serial, if still pending.
@@ -188,6 +203,7 @@ private:
     std::optional<PendingDisconnect> disconnect_;
     bool validating_ = false;  // connected, identity being read
     std::vector<OnlineWaiter> waiters_;
+    ConnectFailure lastConnectFailure_ = ConnectFailure::None;
     PendingList transactions_;  // in the order sent (few: transfers run one at a time)
     uint64_t lastSerial_ = 0;
     std::string requestBuffer_;    // the last request's text, its room reused

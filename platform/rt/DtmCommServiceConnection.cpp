@@ -89,6 +89,7 @@ bool DtmCommService::OpenConnection() {
     const std::string id = win::NewGuidString();
     if (id.empty() || !communication_->ConnectRequest(sink_, id, kProtocolId, kConnectRequest)) return false;
     connectId_ = id;
+    lastConnectFailure_ = ConnectFailure::None;
     return true;
 }
 
@@ -138,6 +139,7 @@ void DtmCommService::OnConnectResponse(const std::string& invokeId, const std::s
         Connected();
     } else {
         connected_ = false;
+        lastConnectFailure_ = ConnectFailure::Refused;
         ReleaseWaiters(false);
     }
 }
@@ -153,15 +155,24 @@ void DtmCommService::Connected() {
     ReadIdentity();
 }
 
-void DtmCommService::Validate() {
+void DtmCommService::Validate(bool identityRead) {
     validating_ = false;
+    if (!identityRead) {
+        GiveUp(ConnectFailure::NoAnswer);
+        return;
+    }
     if (commObj_ && commObj_->ValidateConnection() && commObj_->RaiseConnectionIsValidated()) {
-        givenUp_ = true;
-        ReleaseWaiters(false);
-        StartDisconnect(win::NewGuidString(), nullptr);
+        GiveUp(ConnectFailure::WrongType);
         return;
     }
     ReleaseWaiters(IsOnline());
+}
+
+void DtmCommService::GiveUp(ConnectFailure why) {
+    lastConnectFailure_ = why;
+    givenUp_ = true;
+    ReleaseWaiters(false);
+    StartDisconnect(win::NewGuidString(), nullptr);
 }
 
 void DtmCommService::FinishDisconnect() {
@@ -175,6 +186,7 @@ void DtmCommService::FinishDisconnect() {
 }
 
 void DtmCommService::DropConnection() {
+    if (ConnectPending() || validating_) lastConnectFailure_ = ConnectFailure::Dropped;
     connectId_.clear();
     FinishDisconnect();
     connected_ = false;

@@ -4,12 +4,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "DtmFixture.h"
 #include "core/services/ConvStr.h"
 #include "core/services/ProjectHelpers.h"
 #include "core/channels/clsChannel.h"
 #include "core/dtm/DTMMain.h"
+#include "frame/DeviceChannel.h"
+#include "frame/SimulatedDevice.h"
 #include "platform/TempFolder.h"
 #include "platform/app/ErrorSink.h"
 #include "platform/rt/CommObj.h"
@@ -287,15 +290,70 @@ TEST_F(ConnectionCheck, AnotherDeviceRaisesTheQuestion) {
     }
 }
 
-TEST_F(ConnectionCheck, TheCommunicationObjectGivesUpARefusedDevice) {
-    StartNew();
-    ASSERT_TRUE(session.SetCommunication());
-    CommObjOf().ConnectedManufacturerId(Variant::Int(1));
-    platform::app::MessageBoxHandler::Instance().QueueAnswer(6);
-    ASSERT_TRUE(Ctx().CommService()->OpenConnection());
+// A connect through the frame's channel to the simulated device: the type
+// question is asked only of an identity that was read; a device that does not
+// give its identity ends the connect as no answer, without the question.
+struct ConnectCase {
+    const char* name;
+    dtm::frame::SimulatedDevice::Model model;
+    void (*prepare)(dtm::frame::SimulatedDevice& device);
+    int32_t answer;  // to the type question, queued; 0: none
+    bool asked;      // the type question came
+    platform::rt::DtmCommService::ConnectFailure failure;  // None: online
+};
+
+void PrintTo(const ConnectCase& c, std::ostream* os) { *os << c.name; }
+
+class ConnectToDevice : public ConnectionCheck, public ::testing::WithParamInterface<ConnectCase> {
+protected:
+    void SetUp() override {
+        StartNew();
+        ASSERT_TRUE(session.SetCommunication());
+    }
+    dtm::frame::SimulatedDevice device{GetParam().model};
+    dtm::frame::DeviceChannel channel{*session.Communication(), device};
+};
+
+using Model = dtm::frame::SimulatedDevice::Model;
+using Failure = platform::rt::DtmCommService::ConnectFailure;
+
+TEST_P(ConnectToDevice, AsksOnlyOfAnIdentityThatWasRead) {
+    const ConnectCase& c = GetParam();
+    if (c.prepare) c.prepare(device);
+    auto& box = platform::app::MessageBoxHandler::Instance();
+    if (c.answer != 0) box.QueueAnswer(c.answer);
+    auto& service = *Ctx().CommService();
+    std::optional<bool> online;
+    service.WhenOnline([&online](bool ok) { online = ok; });
     platform::app::EventLoop::Instance().RunUntilIdle();
-    EXPECT_FALSE(Ctx().CommService()->IsOnline());
-    EXPECT_EQ(session.Communication()->Requests().back().kind, "Disconnect");
+
+    ASSERT_TRUE(online.has_value());
+    EXPECT_EQ(*online, c.failure == Failure::None);
+    EXPECT_EQ(service.IsOnline(), c.failure == Failure::None);
+    EXPECT_EQ(service.LastConnectFailure(), c.failure);
+    ASSERT_EQ(box.Records().size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+        EXPECT_NE(box.Records()[0].prompt.find("(manufacturer id 173, device RXD 214)"), std::string::npos);
+    }
+    // A connection given up is released.
+    const auto& requests = session.Communication()->Requests();
+    EXPECT_EQ(requests.back().kind, c.failure == Failure::None ? "Transaction" : "Disconnect");
+    EXPECT_FALSE(service.IsActive() && !service.IsOnline());
 }
+
+constexpr uint8_t kDeviceIdIndex = 27;  // DEVICE_ID of the device directory, slot 0
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConnectToDevice,
+    ::testing::Values(
+        ConnectCase{"SameType", Model::RXD218, nullptr, 0, false, Failure::None},
+        ConnectCase{"AnotherTypeKeptAtTheQuestion", Model::RXD214, nullptr, 7, true, Failure::None},
+        ConnectCase{"AnotherTypeCancelledAtTheQuestion", Model::RXD214, nullptr, 6, true, Failure::WrongType},
+        ConnectCase{"ManufacturerIdUnanswered", Model::RXD214, [](auto& d) { d.ScheduleDrop(); }, 0, false,
+                    Failure::NoAnswer},
+        ConnectCase{"DeviceIdRefused", Model::RXD214,
+                    [](auto& d) { d.ScheduleAddressFailure(0, kDeviceIdIndex, false, d.kInvalidIndex); }, 0, false,
+                    Failure::NoAnswer}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

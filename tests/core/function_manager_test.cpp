@@ -7,6 +7,7 @@
 #include "DtmFixture.h"
 #include "StubPage.h"
 #include "core/dtm/clsFunctionMan.h"
+#include "frame/DeviceChannel.h"
 #include "frame/FrameCommunication.h"
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmFunctionCall.h"
@@ -21,16 +22,28 @@ using platform::Variant;
 const std::vector<std::string> kOnlineKeys = {"Measure", "FunctionBlockOutput", "Alarm",
                                               "OnlineParam", "Simulation", "Diagnosis"};
 
-// A context whose communication service is online or not.
+// A context whose communication service is online or not: the connect and
+// the reads of the device's identity that follow it answered here.
 std::shared_ptr<platform::rt::DTMContext> ContextOnline(bool online,
                                                         std::shared_ptr<dtm::frame::FrameCommunication>& comm) {
     auto ctx = platform::rt::DTMContext::Create();
     if (!online) return ctx;
     comm = std::make_shared<dtm::frame::FrameCommunication>();
+    comm->SetTransactionHandler([](const std::string&, const std::string&, auto) { return true; });
     auto service = ctx->CommService();
     service->SetCommunication(comm);
     EXPECT_TRUE(service->OpenConnection());
     service->OnConnectResponse(comm->Requests().back().invokeId, "<FDT><ConnectResponse errorCode=\"0\"/></FDT>");
+    // DEVICE_MAN_ID 173, then DEVICE_ID, a visible string of 16.
+    const std::string deviceId = "RXD 218         ";
+    const std::vector<uint8_t> identity[] = {{0x00, 0xAD}, {deviceId.begin(), deviceId.end()}};
+    for (const auto& bytes : identity) {
+        const auto request = comm->Requests().back();
+        dtm::frame::DeviceRequest asked;
+        EXPECT_TRUE(dtm::frame::DeviceChannel::ParseRequest(request.xml, asked)) << request.kind;
+        const auto answer = dtm::frame::DeviceAnswer::Of(dtm::frame::DeviceAnswer::Kind::Data, bytes);
+        service->OnTransactionResponse(request.invokeId, dtm::frame::DeviceChannel::AnswerDocument(asked, answer));
+    }
     EXPECT_TRUE(service->IsOnline());
     return ctx;
 }
