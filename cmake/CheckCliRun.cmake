@@ -1,26 +1,20 @@
 # Runs the command-line frame once with ARGS (standard input empty, or the
-# lines of INPUT) and fails unless it exits with EXIT, its standard output
-# matches every regular expression of STDOUT and none of NOT_STDOUT, and its
-# standard error matches every one of STDERR (without STDERR it must be empty).
+# lines of INPUT) in a temporary folder of this run's own, and fails unless it
+# exits with EXIT, its standard output matches every regular expression of
+# STDOUT and none of NOT_STDOUT, and its standard error matches every one of
+# STDERR (without STDERR it must be empty).
+include(${CMAKE_CURRENT_LIST_DIR}/RunFolder.cmake)
+make_run_folder(folder)
 set(input /dev/null)
 if(INPUT)
-  # The lines go through a file in a temporary folder of this run's own.
-  set(temp "$ENV{TMPDIR}")
-  if(NOT temp)
-    set(temp /tmp)
-  endif()
-  string(RANDOM LENGTH 16 token)
-  set(folder "${temp}/dtm_cli_input_${token}")
-  file(MAKE_DIRECTORY "${folder}")
+  # The lines go through a file in that folder.
   list(JOIN INPUT "\n" lines)
   file(WRITE "${folder}/input.pages" "${lines}\n")
   set(input "${folder}/input.pages")
 endif()
-execute_process(COMMAND ${CLI} ${ARGS} INPUT_FILE ${input}
+execute_process(COMMAND ${CLI} ${ARGS} INPUT_FILE ${input} WORKING_DIRECTORY "${folder}"
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
-if(INPUT)
-  file(REMOVE_RECURSE "${folder}")
-endif()
+file(REMOVE_RECURSE "${folder}")
 set(faults "")
 if(NOT result STREQUAL EXIT)
   string(APPEND faults "exit code ${result}, not ${EXIT}\n")

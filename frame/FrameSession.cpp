@@ -159,8 +159,11 @@ bool FrameSession::StartNew(platform::com::ClassRegistry& factory, const std::st
 }
 
 LoadReport FrameSession::StartStored(platform::com::ClassRegistry& factory, const std::string& path) {
-    if (!Create(factory)) return {};
-    LoadReport report = LoadFromFile(path);
+    LoadReport report;
+    report.attempted = true;
+    if (!Create(factory)) return report;
+    report = LoadFromFile(path);
+    report.attempted = true;
     if (report.loaded) report.loaded = Environment() && Config();
     return report;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/FrameCommunication.h"
@@ -32,8 +33,11 @@ inline constexpr int kRxd218 = 218;
 // What a load of a data-set file brought: the entries the file could not
 // give back or that hold no data value (Null, Missing, an object), whether
 // the DTM took the data set, and then the elements the file has no entry for
-// (in the data set's order), which hold their defaults.
+// (in the data set's order), which hold their defaults. `attempted`: an
+// instance was to start from the file (StartStored); not `loaded` then, it
+// did not start.
 struct LoadReport {
+    bool attempted = false;
     bool fileRead = false;
     bool loaded = false;
     std::vector<std::string> damagedEntries;
@@ -97,6 +101,8 @@ public:
     // The DTM's context (for tests and listings); null without a DTM.
     std::shared_ptr<platform::rt::DTMContext> Context() const;
     void DropDtm() { dtm_.reset(); }
+    // Makes `dtm` the session's DTM: a frame keeps one aside while it starts another.
+    void SetDtm(std::shared_ptr<platform::com::Object> dtm) { dtm_ = std::move(dtm); }
 
     const std::string& SystemTag() const { return systemTag_; }
     const std::shared_ptr<FrameContainer>& Container() const { return container_; }

@@ -153,19 +153,28 @@ LoadReport PageFrame::LoadInstance(const std::string& path, std::string& refusal
     LoadReport report;
     refusal = DataSetRefusal(path, session_.Context());
     if (!refusal.empty()) return report;
-    report.fileRead = true;
     // The frame's lock of the data set holds for the instance that replaces this one.
     const bool locked = com::Deref(Ctx().GuiRegistry()).LockState();
     // Every page is asked before any is closed: a refusal leaves them all open.
-    if (!com::Deref(Ctx().GuiRegistry()).AllGuisMayClose()) refusal = "a page would not close";
+    if (!com::Deref(Ctx().GuiRegistry()).AllGuisMayClose()) {
+        refusal = "a page would not close";
+        return report;
+    }
+    // The stored instance starts beside this one, which stays, with its pages
+    // and its changes, when the stored one does not start or this one does
+    // not let go.
+    const auto current = session_.Dtm();
+    report = session_.StartStored(registry_, path);
+    const auto stored = report.loaded ? session_.Dtm() : nullptr;
+    session_.SetDtm(current);
+    if (!stored) refusal = "the DTM did not start from " + path;
     else if (!CloseAll()) refusal = "a page did not close";
     else if (!Disconnect()) refusal = "the DTM did not release the communication";
     else if (!session_.Release()) refusal = "the DTM did not agree to its release";
     if (!refusal.empty()) return report;
     platform::app::EventLoop::Instance().RunUntilOnlyTicks();  // what the release posted
-    report = session_.StartStored(registry_, path);
-    started_ = report.loaded || session_.StartNew(registry_, deviceTypeDocument_);
-    if (started_ && locked) com::Deref(Ctx().Parameters()).OnLockDataSet(session_.SystemTag());
+    session_.SetDtm(stored);
+    if (locked) com::Deref(Ctx().Parameters()).OnLockDataSet(session_.SystemTag());
     return report;
 }
 

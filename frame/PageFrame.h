@@ -51,14 +51,15 @@ public:
     bool CloseAll();
 
     // Replaces the instance by one loaded from a data-set file, as a frame
-    // opens a stored project: the open pages closed, the communication and
-    // the instance released, then the stored instance started, under the
+    // opens a stored project: every open page asked whether it would close,
+    // the stored instance started, then the pages closed, the communication
+    // and the instance released, and the stored one in its place, under the
     // frame's lock when it held one. A file that is no data set of this DTM
     // (no regular file, or no identity entries naming a device type the DTM
-    // supports) leaves the current instance and its pages as they are. When
-    // the DTM refuses the data set, a new instance takes its place (`loaded`
-    // False). `refusal` says why the current instance stays ("" when it was
-    // replaced).
+    // supports), a page that would not close, and a stored instance that
+    // does not start (`attempted`, not `loaded`) leave the current instance
+    // and its pages as they are. `refusal` says why the current instance
+    // stays ("" when it was replaced).
     LoadReport LoadInstance(const std::string& path, std::string& refusal);
 
     FrameSession& Session() { return session_; }

@@ -8,7 +8,9 @@
 #include <optional>
 #include <utility>
 
+#include "core/channels/SlaveBusParamSet.h"
 #include "core/channels/clsChannel.h"
+#include "frame/ComponentFiles.h"
 #include "frame/DeviceChoice.h"
 #include "frame/FunctionList.h"
 #include "model/elements/LanguageHelpers.h"
@@ -70,8 +72,8 @@ constexpr int32_t kTransactionMonitorFunction = 97;
 constexpr int32_t kLowestLevel = 0, kHighestLevel = 3;
 }  // namespace
 
-PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options)
-    : out_(out), options_(options) {
+PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options, std::ostream* err)
+    : out_(out), err_(err), options_(options) {
     const DeviceChoice* device = FindDevice(options.device);
     if (!device) device = &kDevices[0];
     boxesSeen_ = app::MessageBoxHandler::Instance().Records().size();
@@ -109,6 +111,7 @@ const std::map<std::string, PageScriptInterpreter::Command>& PageScriptInterpret
 }
 
 void PageScriptInterpreter::RunLine(const std::string& line) {
+    ++lineNumber_;
     const ScriptLine parsed = TokenizeScriptLine(line);
     if (parsed.tokens.empty() && parsed.error.empty()) return;
     // Answers queued with `answer` are for the boxes of the command after
@@ -153,7 +156,9 @@ void PageScriptInterpreter::Run(const Args& words) {
 
 int PageScriptInterpreter::ExitCode() const {
     if (commandErrors_ > 0) return kScriptCommandError;
-    if (options_.strict && (errorsTrapped_ > 0 || app::ErrorSink::Instance().Errors().size() > errorsAtStart_))
+    if (failures_ > 0) return kScriptErrorTrapped;
+    if (options_.strict &&
+        (errorsTrapped_ > 0 || refusals_ > 0 || app::ErrorSink::Instance().Errors().size() > errorsAtStart_))
         return kScriptErrorTrapped;
     if (expectFailures_ > 0) return kScriptExpectFailed;
     return kScriptOk;
@@ -179,6 +184,12 @@ void PageScriptInterpreter::ReportMeanwhile() {
         for (const auto& arg : events[eventsSeen_].args) text += " " + Quote(arg);
         Line(text);
     }
+}
+
+void PageScriptInterpreter::Refused(const std::string& text, bool failure) {
+    Line(text);
+    ++(failure ? failures_ : refusals_);
+    if (err_) *err_ << "dtm_frame_cli: line " << lineNumber_ << ": " << Mask(text) << "\n";
 }
 
 std::string PageScriptInterpreter::Mask(std::string text) const {
@@ -507,9 +518,15 @@ void PageScriptInterpreter::RunLoop(const Args& args) {
     Line(text);
 }
 
+const platform::rt::ChannelList& PageScriptInterpreter::FrameChannels() {
+    // The DTM applies the slot codes to the channels only when it hands them out.
+    UpdateChannelSlots(frame_->Session().Context());
+    return *frame_->Ctx().Parameters()->Channels();
+}
+
 void PageScriptInterpreter::Channels(const Args& args) {
     Need(args, 0, 0, "channels");
-    const auto& list = *frame_->Ctx().Parameters()->Channels();
+    const auto& list = FrameChannels();
     for (int32_t i = 1; i <= list.Count(); ++i) {
         auto& channel = dynamic_cast<clsChannel&>(*list.Item(i));
         const auto& params = *channel.ProfibusChannelParameter();
@@ -522,7 +539,7 @@ void PageScriptInterpreter::Channel(const Args& args) {
     Need(args, 3, 3, "channel N|ID used on|off");
     if (vb::LCase(args[1].text) != "used") throw UsageError{"usage: channel N|ID used on|off"};
     const bool used = OnOff(args[2]);
-    const auto& list = *frame_->Ctx().Parameters()->Channels();
+    const auto& list = FrameChannels();
     clsChannel* channel = nullptr;
     int32_t number = 0;
     for (int32_t i = 1; i <= list.Count() && !channel; ++i) {
@@ -587,21 +604,20 @@ void PageScriptInterpreter::State(const Args& args) {
          (state["online"] == "true" ? ", online" : ", offline"));
 }
 
-std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) const {
+std::string PageScriptInterpreter::DataSetFile(const ScriptToken& word) {
     if (word.text.empty()) throw UsageError{"a file name expected"};
-    if (word.text.front() == '/') return word.text;
-    // A relative name lies in the run's own folder, as the DTM's files do.
-    const std::string path = PathInFolder(app::Path(), word.text);
-    if (path.empty()) throw UsageError{"a relative FILE names a file in the component folder, not " + Quote(word.text)};
-    return path;
+    // The frame never changes its working directory: the system resolves a
+    // relative name against the one it was started in.
+    return word.text;
 }
 
 void PageScriptInterpreter::Save(const Args& args) {
     Need(args, 1, 1, "save FILE");
     const std::string file = DataSetFile(args[0]);
-    std::string why;
-    if (frame_->Session().SaveToFile(file, &why)) Line("saved " + file);
-    else Line("save: refused (" + why + "; the instance stays as it was)");
+    // The files the DTM reads, of the script's copy and of the real folder.
+    std::string why = ComponentFileRefusal(file, {folder_.Path(), folder_.Original()}, options_.moduleFile);
+    if (why.empty() && frame_->Session().SaveToFile(file, &why)) Line("saved " + file);
+    else Refused("save: refused (" + why + "; the instance stays as it was)");
 }
 
 void PageScriptInterpreter::Load(const Args& args) {
@@ -612,18 +628,13 @@ void PageScriptInterpreter::Load(const Args& args) {
     const LoadReport report = frame_->LoadInstance(file, refusal);
     std::erase_if(pages_, [](const OpenPage& p) { return p.session->Dropped(); });
     if (!refusal.empty()) {
-        Line("load: refused (" + refusal + "; the instance stays)");
-        return;
-    }
-    if (!frame_->Started()) {
-        Line("load: the DTM did not start again");
+        Refused("load: refused (" + refusal + "; the instance stays)", report.attempted && !report.loaded);
         return;
     }
     // The new instance gets the frame's user and language again.
     frame_->Ctx().UserInfo()->UserLevel(options_.userLevel);
     SetLanguage(options_.lcid);
-    Line(report.loaded ? "loaded " + file + " into a new instance"
-                       : "load: refused (the DTM did not take " + file + "; a new instance took its place)");
+    Line("loaded " + file + " into a new instance");
     if (unsaved) Line("  the unsaved changes of the released instance were dropped");
     for (const auto& entry : report.damagedEntries) Line("  damaged entry " + Quote(entry));
     if (const std::string missing = ElementsWithoutEntryText(report); !missing.empty()) Line("  " + missing);
@@ -698,10 +709,11 @@ void PageScriptInterpreter::Device(const Args& args) {
 
 // ---- Running ----
 
-int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options) {
-    PageScriptInterpreter interpreter(out, options);
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options, std::ostream* err) {
+    PageScriptInterpreter interpreter(out, options, err);
     std::string line;
-    while (std::getline(in, line)) interpreter.RunLine(line);
+    // Output nobody can read is no reason to go on.
+    while (out && std::getline(in, line)) interpreter.RunLine(line);
     return interpreter.ExitCode();
 }
 

@@ -15,17 +15,22 @@ struct PageScriptOptions {
     int32_t lcid = 1033;
     bool online = false;  // connect before the first command
     bool echo = false;    // write each command line ("> line") before its result
-    bool strict = false;  // exit code 2 when an error was trapped
+    bool strict = false;  // exit code 2 when an error was trapped or a save or load refused
+    // The component's module, which `save` does not replace ("" for none).
+    std::string moduleFile;
 };
 
 // Exit codes of a run.
 inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptExpectFailed = 1;
-inline constexpr int kScriptErrorTrapped = 2;  // with strict
+inline constexpr int kScriptErrorTrapped = 2;  // with strict; a load whose instance did not start
 inline constexpr int kScriptCommandError = 3;  // a line that is no command or a wrong use of one
 
-// Runs every command of `in`; answers the exit code (3 before strict's 2 before 1).
-int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options);
+// Runs every command of `in`; answers the exit code (3 before 2 before 1). A
+// refused save or load and a load whose instance did not start are said on
+// `err` too. The run stops when `out` can no longer be written.
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options,
+                  std::ostream* err = nullptr);
 
 // The refusal of an option given last without its value, e.g. "bad option
 // --script: its value FILE is missing".

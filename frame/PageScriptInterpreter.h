@@ -19,12 +19,16 @@
 namespace platform::ctl {
 class ctlParameter;
 }
+namespace platform::rt {
+class ChannelList;
+}
 
 namespace dtm::frame {
 
 class PageScriptInterpreter {
 public:
-    PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options);
+    // A refused save or load is said on `err` too, when given.
+    PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options, std::ostream* err = nullptr);
     // Runs one line (comments and blank lines do nothing).
     void RunLine(const std::string& line);
     int ExitCode() const;
@@ -53,6 +57,9 @@ private:
     // "what: ok", or "what: refused (why)"; an error raised meanwhile is the
     // why; `note` ends the line.
     void Outcome(const std::string& what, bool ok, const std::string& why, const std::string& note = "");
+    // A refused save or load: its line, on `err` too with the script's line
+    // number. A `failure` (a load whose instance did not start) fails the run.
+    void Refused(const std::string& text, bool failure = false);
     // Why `row` refused the input of `command` (asked after the refusal).
     std::string RowRefusal(const platform::ctl::ctlParameter& row, const std::string& command) const;
 
@@ -97,6 +104,8 @@ private:
     void Device(const Args& args);
     // The process-data channels: id, active or not, bit offset, in use.
     void Channels(const Args& args);
+    // The channel list as the DTM hands it to a frame, its slots applied.
+    const platform::rt::ChannelList& FrameChannels();
     // Marks a channel in use (or not) through its channel parameters, as a frame does.
     void Channel(const Args& args);
     // A file the DTM wrote into the run's component folder.
@@ -112,7 +121,8 @@ private:
     // The instance stored into a data-set file, and one loaded from it.
     void Save(const Args& args);
     void Load(const Args& args);
-    std::string DataSetFile(const ScriptToken& word) const;
+    // A relative FILE lies in the working directory, as with any command-line tool.
+    static std::string DataSetFile(const ScriptToken& word);
     // Controls and rows (PageScriptControls.cpp)
     void Show(const Args& args);
     void Rows(const Args& args);
@@ -131,6 +141,7 @@ private:
     void Expect(const Args& args);
 
     std::ostream& out_;
+    std::ostream* err_;
     PageScriptOptions options_;
     // The run's own component folder; it outlives the frame.
     ScratchFolder folder_;
@@ -142,6 +153,9 @@ private:
     size_t errorsAtStart_ = 0, errorsTrapped_ = 0;
     int expectFailures_ = 0;
     int commandErrors_ = 0;
+    int refusals_ = 0;  // of save and load
+    int failures_ = 0;  // loads whose instance did not start
+    size_t lineNumber_ = 0;
     bool answersAwaitCommand_ = false;  // `answer` queued answers for the next command
 };
 

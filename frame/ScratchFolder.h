@@ -16,6 +16,8 @@ public:
 
     // The folder ("" when it could not be made; the real folder stays then).
     const std::string& Path() const { return path_; }
+    // The component folder it stands in for.
+    const std::string& Original() const { return previous_; }
     // Offers the developer functions (the transaction monitor) from now on.
     bool EnableDeveloperFeatures() const;
     // Switches both trace files ("TraceInfoFile.txt", "ChannelTraceFile.txt")

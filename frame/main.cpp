@@ -9,6 +9,7 @@
 //   dtm_frame_cli pages [options]       runs page commands from a script or standard input
 //   --help with any of them prints the usage
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,8 @@ constexpr int kExitOk = 0;
 constexpr int kJobFailed = 1;      // a step failed: the component, a transfer, the load of the stored data set
 constexpr int kUsageError = 2;
 constexpr int kJobNotStored = 4;   // the data set could not be stored (and was not loaded)
+// Standard output could not be written (its reader gone), in every subcommand.
+constexpr int kOutputLost = 5;
 
 // True when the arguments ask for the usage.
 bool AsksForHelp(const std::vector<std::string>& args) {
@@ -345,12 +348,13 @@ int ModelListing(const std::vector<std::string>& args) {
 
 int PageCommands(const std::vector<std::string>& args) {
     frame::PageScriptOptions options;
+    options.moduleFile = DTM_MODULE_FILE;
     std::string scriptFile, error;
     if (!frame::ParsePageScriptArgs(args, options, scriptFile, error)) {
         std::cerr << error << "\n" << kUsage;
         return kUsageError;
     }
-    if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options);
+    if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options, &std::cerr);
     std::ifstream script(scriptFile);
     // A folder opens as a stream that gives no line: it is no script either.
     std::error_code ec;
@@ -359,7 +363,7 @@ int PageCommands(const std::vector<std::string>& args) {
         std::cerr << "Cannot read the script " << scriptFile << (folder ? ": it is a folder" : "") << "\n";
         return kUsageError;
     }
-    return frame::RunPageScript(script, std::cout, options);
+    return frame::RunPageScript(script, std::cout, options, &std::cerr);
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -382,5 +386,15 @@ int main(int argc, char** argv) {
     // the same output on every run.
     if (args.empty() || args.front() != "pages")
         platform::app::EventLoop::Instance().SetBaseDate(platform::app::SystemDate());
-    return platform::fdt::InvokeFromFrame("dtm_frame_cli", [&] { return Run(args); }, 1);
+    // A reader that goes away makes a write fail rather than end the process
+    // on the spot: the frame then removes what it made and says so.
+    std::signal(SIGPIPE, SIG_IGN);
+    const int code = platform::fdt::InvokeFromFrame("dtm_frame_cli", [&] { return Run(args); }, 1);
+    // A failed write may have been long before the end, its reason gone.
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        std::cerr << "dtm_frame_cli: standard output could not be written\n";
+        return kOutputLost;
+    }
+    return code;
 }

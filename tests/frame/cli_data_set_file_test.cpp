@@ -1,7 +1,9 @@
 // The command-line frame itself with the data-set files a user may hand it:
 // `save` and the main job's --data-set over what is no regular file, a link,
-// a read-only file or a file beside a "FILE.tmp"; `load` of a file cut short.
-// Every such file lies in a folder of the test's own.
+// a read-only file or a file beside a "FILE.tmp"; `save` and `load` by a
+// relative name; `load` of a file cut short; and the frame whose standard
+// output is lost. Every such file lies in a folder of the test's own, which
+// is the frame's working directory and holds its temporary folder.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -10,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -25,12 +28,16 @@ namespace fs = std::filesystem;
 
 struct CliRun {
     int exitCode = -1;
+    int signal = 0;  // that ended the frame
     std::string out;
     std::string err;
 };
 
 class CliDataSetFiles : public ::testing::Test {
 public:
+    // Where the standard output of a run goes: a file, or a pipe whose
+    // reader is gone, with SIGPIPE's default disposition or ignored.
+    enum class Output { File, LostPipe, LostPipeSigpipeIgnored };
     // A file of the test's files folder.
     std::string File(const std::string& name) const { return run_.Path("files/" + name); }
     std::string Read(const std::string& name) const { return run_.Read("files/" + name); }
@@ -38,38 +45,65 @@ public:
 
 protected:
     CliDataSetFiles() {
-        fs::create_directory(run_.Dir() / "files");
-        fs::create_directory(run_.Dir() / "run");
+        for (const char* folder : {"files", "run", "tmp"}) fs::create_directory(run_.Dir() / folder);
+    }
+    ~CliDataSetFiles() override {
+        // Whatever the frame made in its temporary folder, it removed.
+        EXPECT_TRUE(fs::is_empty(run_.Dir() / "tmp"));
     }
 
-    // Runs build/dtm_frame_cli with `args`, standard input empty.
-    CliRun Cli(const std::vector<std::string>& args) {
+    // Runs build/dtm_frame_cli with `args`, standard input empty, in the
+    // files folder, with the test's own temporary folder.
+    CliRun Cli(const std::vector<std::string>& args, Output output = Output::File) {
         const std::string out = run_.Path("run/out"), err = run_.Path("run/err");
+        int pipe[2] = {-1, -1};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (output != Output::File && ::pipe2(pipe, O_CLOEXEC) == 0) {
+            ::close(pipe[0]);
+            posix_spawn_file_actions_adddup2(&actions, pipe[1], 1);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addchdir_np(&actions, run_.Path("files").c_str());
         std::vector<std::string> words{DTM_FRAME_CLI};
         words.insert(words.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (auto& word : words) argv.push_back(word.data());
         argv.push_back(nullptr);
+        std::vector<std::string> variables{"TMPDIR=" + run_.Path("tmp")};
+        for (char** variable = environ; *variable; ++variable)
+            if (std::string(*variable).rfind("TMPDIR=", 0) != 0) variables.push_back(*variable);
+        std::vector<char*> envp;
+        for (auto& variable : variables) envp.push_back(variable.data());
+        envp.push_back(nullptr);
         CliRun run;
         pid_t pid = 0;
-        const int spawned = ::posix_spawn(&pid, DTM_FRAME_CLI, &actions, nullptr, argv.data(), environ);
+        // An ignored signal stays ignored in the frame.
+        const auto disposition = std::signal(SIGPIPE, output == Output::LostPipeSigpipeIgnored ? SIG_IGN : SIG_DFL);
+        const int spawned = ::posix_spawn(&pid, DTM_FRAME_CLI, &actions, nullptr, argv.data(), envp.data());
+        std::signal(SIGPIPE, disposition);
         posix_spawn_file_actions_destroy(&actions);
+        if (pipe[1] >= 0) ::close(pipe[1]);
         EXPECT_EQ(spawned, 0) << DTM_FRAME_CLI;
         int status = 0;
-        if (spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-        run.out = run_.Read("run/out");
+        if (spawned == 0 && ::waitpid(pid, &status, 0) == pid) {
+            if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+            if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+        }
+        if (output == Output::File) run.out = run_.Read("run/out");
         run.err = run_.Read("run/err");
         return run;
     }
-    // Runs `script` as a page script.
-    CliRun Pages(const std::string& script) {
+    // Runs `script` as a page script, with the `options` of `pages`.
+    CliRun Pages(const std::string& script, std::vector<std::string> options = {},
+                 Output output = Output::File) {
         run_.Write("run/script.pages", script);
-        return Cli({"pages", "--script", run_.Path("run/script.pages")});
+        options.insert(options.begin(), "pages");
+        options.insert(options.end(), {"--script", run_.Path("run/script.pages")});
+        return Cli(options, output);
     }
 
     // What the files folder holds: each name with its kind, mode and content
@@ -117,10 +151,10 @@ TEST_P(CliRefusedSave, InAPageScriptWritesNothingAndKeepsTheChange) {
     const std::string file = c.place(*this);
     const auto before = Listing();
     const CliRun run = Pages(kTypeAChange + "save " + file + "\nexpect state modified = true\n");
-    EXPECT_NE(run.out.find("save: refused (the file cannot be written: " + std::string(c.reason) +
-                           "; the instance stays as it was)\nexpect ok\n"),
-              std::string::npos)
-        << run.out;
+    const std::string refused =
+        "save: refused (the file cannot be written: " + std::string(c.reason) + "; the instance stays as it was)\n";
+    EXPECT_NE(run.out.find(refused + "expect ok\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "dtm_frame_cli: line 3: " + refused);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(Listing(), before);
 }
@@ -238,5 +272,83 @@ TEST_F(CliDataSetFiles, LoadOfAFileCutShortSaysWhichElementsHoldTheirDefaults) {
               std::string::npos)
         << run.out;
 }
+
+TEST_F(CliDataSetFiles, ARelativeNameIsAFileOfTheWorkingDirectoryThatOutlivesTheRun) {
+    const CliRun saved = Pages(kTypeAChange + "save my.ds\nstate\n");
+    EXPECT_EQ(saved.exitCode, 0) << saved.out;
+    EXPECT_NE(saved.out.find("saved my.ds\ndata set 0 \"Saved\", not modified"), std::string::npos) << saved.out;
+    EXPECT_EQ(Read("my.ds").rfind("DeviceType.ManufacturerId\t", 0), 0u);
+    // A later run finds it by the same name.
+    const CliRun loaded = Pages("load my.ds\nopen RG38N226_4_07.ctlIdent\nexpect ctlParameter.0 display = \"FT-777\"\n");
+    EXPECT_EQ(loaded.exitCode, 0) << loaded.out;
+    EXPECT_NE(loaded.out.find("loaded my.ds into a new instance\n"), std::string::npos) << loaded.out;
+    EXPECT_NE(loaded.out.find("expect ok\n"), std::string::npos) << loaded.out;
+}
+
+// A refused save or load: the script line, whether the run is strict, and
+// the reason it gives on both outputs.
+struct RefusedCommand {
+    const char* name;
+    const char* line;
+    bool strict;
+    int exitCode;
+    const char* refusal;
+};
+
+void PrintTo(const RefusedCommand& c, std::ostream* os) { *os << c.name; }
+
+class CliRefusedCommand : public CliDataSetFiles, public ::testing::WithParamInterface<RefusedCommand> {};
+
+TEST_P(CliRefusedCommand, IsSaidOnStandardErrorAndFailsAStrictRun) {
+    const RefusedCommand& c = GetParam();
+    fs::create_directory(File("sets"));
+    const CliRun run = Pages(std::string("state\n") + c.line + "\n",
+                             c.strict ? std::vector<std::string>{"--strict"} : std::vector<std::string>{});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
+    EXPECT_NE(run.out.find(std::string("\n") + c.refusal + "\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, std::string("dtm_frame_cli: line 2: ") + c.refusal + "\n");
+}
+
+constexpr const char* kSaveIntoAFolder = "save: refused (the file cannot be written: Is a directory; the instance stays as it was)";
+constexpr const char* kLoadOfNone = "load: refused (none.dtm is no data-set file: there is none; the instance stays)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliRefusedCommand,
+    ::testing::Values(RefusedCommand{"SaveIntoAFolder", "save sets", false, 0, kSaveIntoAFolder},
+                      RefusedCommand{"SaveIntoAFolderStrict", "save sets", true, 2, kSaveIntoAFolder},
+                      RefusedCommand{"LoadOfAMissingFile", "load none.dtm", false, 0, kLoadOfNone},
+                      RefusedCommand{"LoadOfAMissingFileStrict", "load none.dtm", true, 2, kLoadOfNone}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Standard output whose reader is gone: the frame, ended by the signal or
+// not, exits with its own code, says so on standard error and removes its
+// folder from the temporary folder (checked after every run).
+struct LostOutput {
+    const char* name;
+    bool pages;
+    CliDataSetFiles::Output output;
+};
+
+void PrintTo(const LostOutput& c, std::ostream* os) { *os << c.name; }
+
+class CliLostOutput : public CliDataSetFiles, public ::testing::WithParamInterface<LostOutput> {};
+
+TEST_P(CliLostOutput, IsAnErrorExitSaidOnStandardError) {
+    const LostOutput& c = GetParam();
+    // More output than a pipe's buffer holds: the writes fail while the script runs.
+    const CliRun run = c.pages ? Pages("open 8\nrows\nrows\n", {}, c.output)
+                               : Cli({"--data-set", File("job.dtm")}, c.output);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_EQ(run.err, "dtm_frame_cli: standard output could not be written\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CliLostOutput,
+    ::testing::Values(LostOutput{"Pages", true, CliDataSetFiles::Output::LostPipe},
+                      LostOutput{"PagesSigpipeIgnored", true, CliDataSetFiles::Output::LostPipeSigpipeIgnored},
+                      LostOutput{"MainJob", false, CliDataSetFiles::Output::LostPipe},
+                      LostOutput{"MainJobSigpipeIgnored", false, CliDataSetFiles::Output::LostPipeSigpipeIgnored}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

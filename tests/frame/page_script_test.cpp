@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "WorkingFolder.h"
 #include "frame/PageScript.h"
 #include "frame/ScriptTokens.h"
 #include "platform/app/ErrorSink.h"
@@ -46,6 +47,8 @@ protected:
         return code;
     }
     std::string output;
+    // What a script saves by a relative name lands here.
+    WorkingFolder working;
 };
 
 class PageScriptExamples : public PageScriptTest, public ::testing::WithParamInterface<const char*> {};
@@ -273,6 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"LoadClosesThePagesAndKeepsAChannelInUse",
                     "channel 3 used on\nsave s.dtm\nload s.dtm\npages\nchannels", "channel 3 AI2 active bit=40 in use",
                     kScriptOk},
+        // The channels as a frame gets them: the slot codes the loaded
+        // instance brought applied, slot 2 free and the later slots moved up.
+        CommandCase{"ChannelsAfterALoadFollowItsSlots",
+                    "open 24\nselect ctlParameter.2 1\nclick StoreNewConfig\nsave s.dtm\nload s.dtm\nchannels",
+                    "channel 3 AI2 inactive bit=0\nchannel 4 AI2_ST inactive bit=0\nchannel 5 AI3 active bit=40",
+                    kScriptOk},
         CommandCase{"LoadKeepsATypedValue",
                     "type ctlParameter.0 \"FT-202\"\nsave s.dtm\nload s.dtm\nopen RG38N226_4_07.ctlIdent\n"
                     "expect @PHYS/TAG_DESC display = \"FT-202\"",
@@ -286,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ArchiveCurveWhileLocked", "connect\nopen 72\nlock on\ncheck ctlDTMArchive.1 off",
                     "check: refused (locked: the data set is locked)", kScriptOk},
         CommandCase{"LoadOfNoDataSet", "load none.dtm",
-                    "load: refused (<folder>/none.dtm is no data-set file: there is none; the instance stays)", kScriptOk}),
+                    "load: refused (none.dtm is no data-set file: there is none; the instance stays)", kScriptOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageScriptTest, ABoxIsAnsweredAsQueuedAndReported) {

@@ -5,9 +5,9 @@
 // analysis writes its report there).
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "OnlineFixture.h"
+#include "platform/TempFolder.h"
 #include "platform/app/Path.h"
 
 namespace dtm::testing {
@@ -16,10 +16,7 @@ class ServicePageFixture : public OnlineFixture {
 protected:
     void SetUp() override {
         namespace fs = std::filesystem;
-        folder = fs::temp_directory_path() /
-                 ("dtm_service_pages_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
+        folder = temp.Dir();
         for (const char* data : {"XMLData", "Resources"}) {
             fs::create_directories(folder / data);
             fs::copy(fs::path(platform::app::Path()) / data, folder / data, fs::copy_options::recursive);
@@ -30,6 +27,7 @@ protected:
     void TearDown() override {
         sessions.clear();
         OnlineFixture::TearDown();
+        // A test may set up again: the next SetUp makes the folder anew.
         std::filesystem::remove_all(folder);
     }
     // Connects and makes the connection's identity reads; the wire starts after them.
@@ -48,6 +46,8 @@ protected:
     }
     void Level(int32_t level) { Ctx().UserInfo()->UserLevel(level); }
 
+    // Made anew for each test, parameterised ones too, and removed after it.
+    TempFolder temp;
     std::filesystem::path folder;
     std::vector<std::shared_ptr<frame::PageSession>> sessions;
 };
