@@ -30,9 +30,10 @@ inline constexpr int kRxd214 = 214;
 inline constexpr int kRxd218 = 218;
 
 // What a load of a data-set file brought: the entries the file could not
-// give back or that hold no data value (Null, Missing, an object), whether
-// the DTM took the data set, and then the elements the file has no entry for
-// (in the data set's order), which hold their defaults.
+// give back or that hold no data value (Null, Missing, an object), or whose
+// value the element did not take, whether the DTM took the data set, and then
+// the elements the file has no entry for (in the data set's order), which
+// hold their defaults.
 struct LoadReport {
     bool fileRead = false;
     bool loaded = false;
