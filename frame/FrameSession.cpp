@@ -141,6 +141,13 @@ LoadReport FrameSession::LoadFromFile(const std::string& path) {
         if (damaged) report.damagedEntries.push_back(name);
     }
     report.loaded = Load(bag);
+    // A value that reads well but that its element does not take (out of its
+    // range or length) leaves the element at its default too.
+    if (report.loaded)
+        for (const auto& name : Context()->EntriesNotTaken())
+            if (std::find(report.damagedEntries.begin(), report.damagedEntries.end(), name) ==
+                report.damagedEntries.end())
+                report.damagedEntries.push_back(name + " (a value its element does not take)");
     // A file cut short loads all the same: what it lacks holds its default.
     if (report.loaded)
         for (const auto& element : *Context()->Parameters())

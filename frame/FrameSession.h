@@ -31,11 +31,11 @@ inline constexpr int kRxd214 = 214;
 inline constexpr int kRxd218 = 218;
 
 // What a load of a data-set file brought: the entries the file could not
-// give back or that hold no data value (Null, Missing, an object), whether
-// the DTM took the data set, and then the elements the file has no entry for
-// (in the data set's order), which hold their defaults. `attempted`: an
-// instance was to start from the file (StartStored); not `loaded` then, it
-// did not start.
+// give back or that hold no data value (Null, Missing, an object), or whose
+// value the element did not take, whether the DTM took the data set, and then
+// the elements the file has no entry for (in the data set's order), which
+// hold their defaults. `attempted`: an instance was to start from the file
+// (StartStored); not `loaded` then, it did not start.
 struct LoadReport {
     bool attempted = false;
     bool fileRead = false;

@@ -5,7 +5,10 @@
 // status bits kept with the data set). A parameter document carries the value
 // as display text, floats followed by their unit in brackets. A secret element
 // writes its initial value in place of its own everywhere and loads none: its
-// stored value is always its initial value.
+// stored value is always its initial value. A stored value that cannot be
+// read, or one the element would refuse when typed (out of its range or its
+// type's limits, longer than its length), is not taken: the element holds its
+// initial value and the load answers False for it.
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -81,11 +84,10 @@ int32_t ReadFlagsEntry(const com::PropertyBag& bag, const std::string& key) {
 
 // The stored value entry as the element's value. A record header has no
 // value; an octet string is stored as hex text (a Byte array is taken too) and
-// always has lower bound 0. Any other text or number is taken as it is stored,
-// also one that the element's type cannot hold: the value checks report it,
-// and saving writes it back unchanged. An unreadable entry, one holding Null,
-// Missing or an object, an octet string that is no hex text, or an array
-// where the element holds a single value, raises.
+// always has lower bound 0. Any other text or number is read as it is stored;
+// whether the element takes it is the caller's to decide. An unreadable entry,
+// one holding Null, Missing or an object, an octet string that is no hex text,
+// or an array where the element holds a single value, raises.
 Variant ReadValueEntry(const com::PropertyBag& bag, const std::string& key, int32_t valueType) {
     if (valueType == 0) return Variant();
     Variant value = bag.ReadProperty(key);
@@ -186,6 +188,7 @@ bool clsDataElement::WriteToPropBag(com::PropertyBag& PropBag, Ctx) {
 
 bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) {
     nTransientUnit = ReadUnitEntry(PropBag, Name + kUnitSuffix, nInitUnit, DTMContext);
+    bool taken = true;
 
     if (Secret) {
         // Never taken from the data set: one stored by an older version may
@@ -193,17 +196,19 @@ bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) 
         TransientValue = PersistentValue = InitialValue;
         nPersistentUnit = nTransientUnit;
     } else {
-        bool readOk = true;
         Variant value;
         try {
             value = ReadValueEntry(PropBag, Name, ValueType);
+            if (value.IsString() && value.StrRef().empty() && ValueType != 14) value = Variant();
+            // A value the element would refuse when typed is not taken either;
+            // no value (a missing entry, an empty text) is no such value.
+            taken = value.IsEmpty() || CalcParamErrorFlags(DTMContext, value) == 0;
         } catch (const com::ComError&) {
-            readOk = false;
+            taken = false;
         }
-        if (!readOk) {
+        if (!taken) {
             TransientValue = InitialValue;
         } else {
-            if (value.IsString() && value.StrRef().empty() && ValueType != 14) value = Variant();
             TransientValue = value;
             PersistentValue = TransientValue;
             nPersistentUnit = nTransientUnit;
@@ -211,7 +216,7 @@ bool clsDataElement::ReadFromPropBag(com::PropertyBag& PropBag, Ctx DTMContext) 
     }
 
     SetAllFlags(((m_StatusFlags & ~kStoredFlagsMask) | ReadFlagsEntry(PropBag, Name + kFlagsSuffix)) & ~kRunFlagsMask);
-    return true;
+    return taken;
 }
 
 // ---- FDT parameter document ----

@@ -225,7 +225,11 @@ void clsParamLink::CommitValue() {
     const Ctx ctx = Context();
     const Variant value = RowValueForElement();
     if (value.IsNull() || (element.StatusFlags() & kFlagsInputErrors) != 0) return;
-    if (IsSameValue(value, element.TransientValue)) return;
+    if (IsSameValue(value, element.TransientValue)) {
+        // No change reaches the row: it shows the value held in place of the text typed.
+        UpdateParameter();
+        return;
+    }
     if (bOnlineMode) element.SetStatusFlag(kFlagUserChangedOnline);
     element.TransientValue = value;
     auto parameters = ctx->Parameters();

@@ -187,10 +187,24 @@ bool ctlAddress::UserMayChange() const {
     return false;
 }
 
+bool ctlAddress::AddressMayTake(const Variant& newAddress) const {
+    const auto ctx = GetContext();
+    const clsDataElement& address = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kAddressPath);
+    if (address.CalcParamErrorFlags(ctx, newAddress) == 0) return true;
+    Variant lowest, highest;
+    address.GetRange(0, lowest, highest);
+    ctx->MsgBox(GetLangText(ctx, "error_address_out_of_range", newAddress.IsNull() ? Variant() : newAddress,
+                            lowest, highest),
+                app::kButtonsOKExclamation);
+    return false;
+}
+
 void ctlAddress::cmdChange_Click() {
     if (!UserMayChange()) return;
     auto& params = com::Deref(com::Deref(GetContext()).Parameters());
-    ElementOf(params, kAddressPath).TransientValue = ElementOf(params, kNewAddressPath).TransientValue;
+    const Variant newAddress = ElementOf(params, kNewAddressPath).TransientValue;
+    if (!AddressMayTake(newAddress)) return;
+    ElementOf(params, kAddressPath).TransientValue = newAddress;
     {
         const ChangingScope changing(m_Changing);
         params.NotifyChanged(params.Item(kAddressPath), "");

@@ -12,7 +12,8 @@
 // window's address reset, the frame): then the value it left stays.
 //
 // Both rows are read-only while any of the 16 channels reports its lock.
-// Taking the address over and the reset need user level 2 at the click.
+// Taking the address over and the reset need user level 2 at the click; a new
+// address out of the address's range is not taken over.
 #include <cstdint>
 #include <string>
 
@@ -76,6 +77,8 @@ private:
     void Follow(CancelValue& value, const clsDataElement& element) const;
     // False, with the message, below the level the address changes need.
     bool UserMayChange() const;
+    // False, with the message, for a new address out of the address's range.
+    bool AddressMayTake(const platform::Variant& newAddress) const;
     void cmdChange_Click();
     void cmdAddrReset_Click();
     void cmdCancel_Click();

@@ -68,6 +68,9 @@ public:
     void DTMEvents(const P<fdt::IDtmEvents>& events);
 
     void LoadData(com::PropertyBag& bag);
+    // The elements of the last LoadData that did not take their stored value
+    // (ReadFromPropBag answered False), in the data set's order.
+    const std::vector<std::string>& EntriesNotTaken() const noexcept { return entriesNotTaken_; }
     void SaveData(com::PropertyBag& bag);
     void InitNewInstance(const P<DtmRuntimeGlobal>& probe);
     // Keeps the object for the instance's life; it is persisted under the key
@@ -137,6 +140,7 @@ private:
     P<com::Object> stateObject_;
     std::vector<RegisteredObject> registered_;
     std::vector<std::string> reportedErrors_;
+    std::vector<std::string> entriesNotTaken_;
 };
 
 }  // namespace platform::rt

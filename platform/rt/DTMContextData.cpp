@@ -57,7 +57,9 @@ void DTMContext::LoadData(com::PropertyBag& bag) {
     {
         UpdateScope update(*parameters_);
         deviceType_->LoadFromBag(bag);
-        for (const auto& element : *parameters_) element->ReadFromPropBag(bag, self);
+        entriesNotTaken_.clear();
+        for (const auto& element : *parameters_)
+            if (!element->ReadFromPropBag(bag, self)) entriesNotTaken_.push_back(element->Name());
         for (const auto& channel : ChannelsOf(*parameters_)) channel->ReadFromPropBag(bag, self);
         for (const auto& registered : registered_) registered.object->Load(bag, registered.typeName + ".");
         if (model_) model_->DataSetChanged(self);

@@ -42,6 +42,7 @@ public:
     virtual int16_t DeviceUnit() const { return 0; }
 
     virtual bool InitNew(P<DtmRuntimeGlobal> probe, Ctx ctx) = 0;
+    // False when the element did not take its stored value.
     virtual bool ReadFromPropBag(com::PropertyBag& bag, Ctx ctx) = 0;
     virtual bool WriteToPropBag(com::PropertyBag& bag, Ctx ctx) = 0;
     virtual bool ReadFromDtmVariable(P<xml::Element> node, Ctx ctx) = 0;

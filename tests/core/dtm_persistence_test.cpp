@@ -48,9 +48,14 @@ TEST_F(DtmPersistence, EveryElementComesBackExactly) {
     Params().NotifyChange(Params().Item("PHYS/TAG_DESC"), "");  // the tag follows
     Element("DEVICE_DIR/Composite_Diectory_Entries_continue").TransientValue =
         dtm::HexToBytes("00FF7F8001FE000000000000000000A5");
-    Element("~/Address").TransientValue = Variant::Int(250);  // outside its range 0..126
+    Element("~/Address").TransientValue = Variant::Int(0);  // the lowest of its range 0..126
     Element("~/Address").nTransientUnit = 1342;
     Element("~/NewAddress").StatusFlags(Element("~/NewAddress").StatusFlags() | 0x08000008);
+    // Slot 2's module takes more bytes than the default's: the slave set grows past its first length.
+    Element("SlaveBusParamSet_FB2").TransientValue = Variant::Int(12);
+    Params().NotifyChange(Params().Item("SlaveBusParamSet_FB2"), "");
+    ASSERT_GT(Element("~/BusMasterConfigurationPart").TransientValue.Count(),
+              Element("~/BusMasterConfigurationPart").ValueTypeLength);
 
     platform::com::PropertyBag bag;
     ASSERT_TRUE(session.Save(bag));
@@ -58,6 +63,7 @@ TEST_F(DtmPersistence, EveryElementComesBackExactly) {
     auto text = platform::com::PropertyBag::FromText(bag.ToText());
     auto other = LoadInto(text);
 
+    EXPECT_EQ(other->Context()->EntriesNotTaken(), std::vector<std::string>{});
     const auto& mine = Params();
     const auto& theirs = *other->Context()->Parameters();
     ASSERT_EQ(mine.Count(), theirs.Count());

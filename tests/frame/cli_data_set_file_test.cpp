@@ -351,4 +351,40 @@ INSTANTIATE_TEST_SUITE_P(
                       LostOutput{"MainJobSigpipeIgnored", false, CliDataSetFiles::Output::LostPipeSigpipeIgnored}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The data-set text with the value of entry `name` (type and value) replaced by `rest`.
+std::string WithEntry(std::string text, const std::string& name, const std::string& rest) {
+    const size_t from = text.find("\n" + name + "\t") + 1 + name.size() + 1;
+    text.replace(from, text.find('\n', from) - from, rest);
+    return text;
+}
+
+// Values out of their element's range or length load as their elements'
+// defaults, and the load names each; the bus address page has no such value
+// to take over, and a save stores the defaults.
+TEST_F(CliDataSetFiles, LoadOfValuesOutOfRangeOrLengthSaysWhichAndTheyHoldTheirDefaults) {
+    std::string text = GoodDataSet("good.dtm");
+    text = WithEntry(text, "~/Address", "2\t-5");
+    text = WithEntry(text, "~/NewAddress", "2\t999");
+    text = WithEntry(text, "PHYS/TAG_DESC", "8\t" + std::string(200000, 'A'));
+    Write("out-of-range.dtm", text);
+
+    const CliRun run = Pages("load " + File("out-of-range.dtm") +
+                             "\nopen 9\nclick cmdChange\nexpect @~/Address display = \"126\"\n"
+                             "expect @~/NewAddress display = \"126\"\nclose\nopen RG38N226_4_07.ctlIdent\n"
+                             "expect ctlParameter.0 display = \"" + std::string(32, ' ') + "\"\nsave " +
+                             File("saved.dtm") + "\n");
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("  damaged entry \"~/Address (a value its element does not take)\"\n"
+                           "  damaged entry \"~/NewAddress (a value its element does not take)\"\n"
+                           "  damaged entry \"PHYS/TAG_DESC (a value its element does not take)\"\n"),
+              std::string::npos)
+        << run.out.substr(0, 2000);
+    EXPECT_EQ(Occurrences(run.out, "damaged entry"), 3u) << run.out.substr(0, 2000);
+    EXPECT_EQ(run.out.find("AAAAAAAA"), std::string::npos);
+    const std::string saved = Read("saved.dtm");
+    EXPECT_NE(saved.find("\n~/Address\t2\t126\n"), std::string::npos);
+    EXPECT_NE(saved.find("\n~/NewAddress\t2\t126\n"), std::string::npos);
+    EXPECT_NE(saved.find("\nPHYS/TAG_DESC\t8\t" + std::string(32, ' ') + "\n"), std::string::npos);
+}
+
 }  // namespace

@@ -128,6 +128,7 @@ TEST_F(ElementPersistence, OctetStringIsStoredAsHexText) {
 TEST_F(ElementPersistence, MissingEntriesGiveTheDefaults) {
     auto el = Add("PHYS/X", 8, 4, Variant::Sng(3.0f));
     el->nInitUnit = kKgPerSecond;
+    el->SetRange(0, Variant::Dbl(0.5), Variant::Dbl(10));  // no value is no value out of it
     el->TransientValue = Variant::Sng(9.0f);
     el->PersistentValue = Variant::Sng(9.0f);
     el->nTransientUnit = kKgPerHour;
@@ -178,7 +179,7 @@ TEST_F(ElementPersistence, DamagedEntriesFallBackWithoutTouchingOtherElements) {
     // Unreadable value, unit and flags lines; a good line for the other element.
     PropertyBag bag = PropertyBag::FromText(
         "PHYS/X\t4\tnot-a-number\nPHYS/X.Unit\t2\t1x\nPHYS/X.Flags\t3\t\\q\nPHYS/Y\t3\t42\n");
-    ASSERT_TRUE(el->ReadFromPropBag(bag, mc.ctx));
+    EXPECT_FALSE(el->ReadFromPropBag(bag, mc.ctx));
     ASSERT_TRUE(other->ReadFromPropBag(bag, mc.ctx));
     EXPECT_TRUE(Identical(el->TransientValue, Variant::Sng(3.0f)));
     EXPECT_TRUE(Identical(el->PersistentValue, Variant::Sng(5.0f)));
@@ -188,47 +189,82 @@ TEST_F(ElementPersistence, DamagedEntriesFallBackWithoutTouchingOtherElements) {
     EXPECT_TRUE(Identical(other->TransientValue, Variant::Lng(42)));
 }
 
-// A stored value is the element's value even when its type cannot hold it:
-// the value check reports it, saving keeps it, and a download refuses to code it.
-TEST_F(ElementPersistence, StoredValueItsTypeCannotHoldIsKept) {
+// A stored value the element would refuse when typed is not taken: the
+// element holds its initial value, as after a damaged entry, the load answers
+// False for it, and a save stores the initial value. Values at the ends of
+// the range and the length are taken.
+TEST_F(ElementPersistence, StoredValueTheElementDoesNotTakeGivesTheInitialValue) {
     struct {
+        const char* name;
         int32_t type;
+        int32_t length;
+        bool ranged;  // range 0 to 126
         Variant stored;
-        int32_t errorFlags;
-        int32_t codingError;
+        bool taken;
     } cases[] = {
-        {2, Variant::Lng(300), 0x4000, platform::com::errOverflow},
-        {5, Variant::Lng(40000), 0x4000, platform::com::errOverflow},
-        {7, Variant::Dbl(3e9), 0x4000, platform::com::errOverflow},
-        {8, Variant::Dbl(1e39), 0x4000, platform::com::errOverflow},
-        {8, Variant("abc"), 0x2000, platform::com::errTypeMismatch},
-        {16, Variant::Dbl(-1), 0x4000, platform::com::errOverflow},
+        {"below the range", 2, 1, true, Variant::Lng(-5), false},
+        {"above the range", 2, 1, true, Variant::Lng(999), false},
+        {"lowest of the range", 2, 1, true, Variant::Lng(0), true},
+        {"highest of the range", 2, 1, true, Variant::Int(126), true},
+        {"Byte limit", 2, 1, false, Variant::Lng(300), false},
+        {"Integer limit", 5, 2, false, Variant::Lng(40000), false},
+        {"Long limit", 7, 4, false, Variant::Dbl(3e9), false},
+        {"Single limit", 8, 4, false, Variant::Dbl(1e39), false},
+        {"no number", 8, 4, false, Variant("abc"), false},
+        {"unsigned 32-bit limit", 16, 4, false, Variant::Dbl(-1), false},
+        {"longer than its length", 14, 32, false, Variant(std::string(200000, 'A')), false},
+        {"as long as its length", 14, 32, false, Variant(std::string(32, 'A')), true},
     };
+    int n = 0;
     for (const auto& c : cases) {
-        const std::string name = "PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.stored);
-        auto el = Add(name, c.type, -1, Variant::Byte(9));
-        el->Slot = 1;
-        el->index = 20;
-        el->DataPosition = 0;
+        SCOPED_TRACE(c.name);
+        const std::string name = "PHYS/T" + std::to_string(++n);
+        auto el = Add(name, c.type, c.length, c.type == 14 ? Variant("init") : Variant::Byte(9));
+        if (c.ranged) el->SetRange(0, Variant::Int(0), Variant::Int(126));
         PropertyBag saved;
         saved.WriteProperty(name, c.stored);
         PropertyBag bag = PropertyBag::FromText(saved.ToText());
 
-        ASSERT_TRUE(el->ReadFromPropBag(bag, mc.ctx));
-        EXPECT_TRUE(Identical(el->TransientValue, c.stored)) << name;
-        EXPECT_TRUE(Identical(el->PersistentValue, c.stored)) << name;
-        EXPECT_EQ(el->CalcParamErrorFlags(mc.ctx, el->TransientValue), c.errorFlags) << name;
+        EXPECT_EQ(el->ReadFromPropBag(bag, mc.ctx), c.taken);
+        EXPECT_TRUE(Identical(el->TransientValue, c.taken ? c.stored : el->InitialValue));
+        EXPECT_EQ(el->PersistentValue.IsEmpty(), !c.taken);
+        EXPECT_EQ(el->CalcParamErrorFlags(mc.ctx, el->TransientValue), 0);
 
         PropertyBag again;
         el->WriteToPropBag(again, mc.ctx);
-        EXPECT_TRUE(Identical(again.ReadProperty(name), c.stored)) << name;
+        EXPECT_TRUE(Identical(again.ReadProperty(name), el->TransientValue));
+    }
+}
+
+// A value its type cannot hold, set in the element, is not coded: nothing
+// goes to the device.
+TEST_F(ElementPersistence, ValueItsTypeCannotHoldIsNotCoded) {
+    struct {
+        int32_t type;
+        Variant value;
+        int32_t codingError;
+    } cases[] = {
+        {2, Variant::Lng(300), platform::com::errOverflow},
+        {5, Variant::Lng(40000), platform::com::errOverflow},
+        {7, Variant::Dbl(3e9), platform::com::errOverflow},
+        {8, Variant::Dbl(1e39), platform::com::errOverflow},
+        {8, Variant("abc"), platform::com::errTypeMismatch},
+        {16, Variant::Dbl(-1), platform::com::errOverflow},
+    };
+    for (const auto& c : cases) {
+        const std::string name = "PHYS/T" + std::to_string(c.type) + platform::com::TypeName(c.value);
+        auto el = Add(name, c.type, -1, Variant::Byte(9));
+        el->Slot = 1;
+        el->index = 20;
+        el->DataPosition = 0;
+        el->TransientValue = c.value;
         platform::xml::Document doc;
         EXPECT_EQ(ErrorOf([&] { el->WriteToDtmVariable(Node(doc, "<v name=\"T\"/>"), mc.ctx); }), 0) << name;
 
         auto trans = std::make_shared<platform::rt::Transaction>();
         EXPECT_EQ(ErrorOf([&] { mc.model->BuildTransactionRequest(mc.ctx, trans, true, el); }), c.codingError)
             << name;
-        EXPECT_TRUE(trans->TransData().IsEmpty()) << name;  // nothing goes to the device
+        EXPECT_TRUE(trans->TransData().IsEmpty()) << name;
     }
 }
 
@@ -250,7 +286,7 @@ TEST_F(ElementPersistence, UnreadableValueGivesTheInitialValue) {
         auto el = Add("PHYS/T" + std::to_string(++n), c.type, 1,
                       c.type == 1 ? Variant::ByteArray({9}) : Variant::Byte(9));
         PropertyBag bag = PropertyBag::FromText(el->Name + "\t" + c.line + "\n");
-        el->ReadFromPropBag(bag, mc.ctx);
+        EXPECT_FALSE(el->ReadFromPropBag(bag, mc.ctx)) << c.line;
         EXPECT_TRUE(Identical(el->TransientValue, el->InitialValue)) << c.line;
         EXPECT_TRUE(el->PersistentValue.IsEmpty()) << c.line;
     }

@@ -48,6 +48,41 @@ TEST_F(EditTest, TypedValuesAreCommittedOnceAndRefusedWhenTheyDoNotFit) {
     ExpectNoErrors();
 }
 
+// A text that converts to the value the element holds changes nothing, and
+// the row shows that value as it formats it, with its icon, not the text.
+TEST_F(EditTest, ATextForTheValueHeldShowsTheValueHeld) {
+    Open({{"FUNC/1/AI/BATCH/BATCH_ID"}, {"FUNC/1/AI/PV_FTIME"}});
+    const struct {
+        size_t row;
+        const char* held;  // typed and committed first; nullptr: the initial value
+        const char* typed;
+        const char* shown;
+        const char* icon;
+    } cases[] = {
+        {0, "7", " 7", "7", "Changed"},
+        {1, nullptr, "1e-50", "0.00", "Initial"},  // a Single takes it as 0
+        {1, "30", "30.0000001", "30.00", "Changed"},
+        {1, "30", "3e1", "30.00", "Changed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        if (c.held) {
+            ASSERT_TRUE(RowInput::Type(Row(c.row), c.held));
+            ASSERT_TRUE(RowInput::Commit(Row(c.row)));
+        }
+        const std::string path = Row(c.row).parameterTag();
+        const Variant held = Element(path).TransientValue;
+        const int32_t notices = page->NoticesOf(path);
+        ASSERT_TRUE(RowInput::Type(Row(c.row), c.typed));
+        ASSERT_TRUE(RowInput::Commit(Row(c.row)));
+        EXPECT_TRUE(platform::com::Identical(Element(path).TransientValue, held));
+        EXPECT_EQ(page->NoticesOf(path), notices);
+        EXPECT_EQ(Row(c.row).DisplayText(), c.shown);
+        EXPECT_EQ(Row(c.row).StatusIconKey(), c.icon);
+    }
+    ExpectNoErrors();
+}
+
 TEST_F(EditTest, RangeErrorTipListsTheRanges) {
     Open({{"FUNC/1/AI/PV_FTIME"}});
     RowInput::Type(Row(0), "500");

@@ -57,16 +57,33 @@ TEST_F(AddressPage, BothRowsAreLockedExactlyWhenAChannelReportsItsLock) {
     EXPECT_EQ(Params().QueryDataSetState(), dataSetState);  // flags only: the data set's mark stays
 }
 
-TEST_F(AddressPage, ChangeTakesTheNewAddressOverWithoutRangeCheckOrQuestion) {
+// A new address in the range is taken over without a question, also the one
+// held already; one out of the range is refused with a message, so that the
+// DTM never addresses it and no save stores it.
+TEST_F(AddressPage, ChangeTakesANewAddressInItsRangeOverWithoutQuestion) {
     const auto page = Open();
-    for (const int16_t value : {int16_t{45}, int16_t{45}, int16_t{200}}) {
-        SetNewAddress(value);
+    const struct {
+        int16_t newAddress;
+        int32_t address;  // after the click
+        bool refused;
+    } cases[] = {{45, 45, false}, {45, 45, false}, {0, 0, false}, {126, 126, false},
+                 {200, 126, true}, {-5, 126, true}, {127, 126, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.newAddress);
+        const size_t boxes = Boxes().size();
+        SetNewAddress(c.newAddress);
         EXPECT_TRUE(Click(page->cmdChange));
-        EXPECT_EQ(Address(), value);
+        EXPECT_EQ(Address(), c.address);
+        ASSERT_EQ(Boxes().size(), boxes + (c.refused ? 1 : 0));
+        if (c.refused) {
+            EXPECT_EQ(Boxes().back().buttons, 48);
+            EXPECT_EQ(Boxes().back().prompt, "The new bus address " + std::to_string(c.newAddress) +
+                                                 " lies outside the bus addresses 0 to 126: the bus address was "
+                                                 "not changed.");
+        }
+        EXPECT_NE(page->ctlParameter1->StatusIconKey(), "RangeErr");
     }
-    EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Wire().empty());
-    EXPECT_EQ(page->ctlParameter1->StatusIconKey(), "RangeErr");
 }
 
 TEST_F(AddressPage, BelowLevelTwoNeitherButtonChangesAnything) {
