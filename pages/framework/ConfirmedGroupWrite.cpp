@@ -32,15 +32,16 @@ void TraceIf(const PageBase& page, const std::string& member, const char* detail
 
 clsDataElement& ElementOf(const rt::El& write) { return com::Deref(std::dynamic_pointer_cast<clsDataElement>(write)); }
 
-// The commands of the open pages on their way to one element, in the order of
-// their clicks, and what the element gets back when none of them is carried out.
+// The commands on their way to one element (of open pages, or of pages closed
+// after they went out), in the order of their clicks, and what the element
+// gets back when none of them is carried out.
 struct CommandsOnTheWay {
     // The value before the first of them, or the last one the device carried out.
     platform::Variant before;
     // The device's value at that point: another value there is a read since.
     platform::Variant deviceBefore;
     bool changedOnlineBefore = false;
-    std::vector<std::pair<const ConfirmedGroupWriter*, platform::Variant>> commands;  // writer, value sent
+    std::vector<std::pair<uint64_t, platform::Variant>> commands;  // serial, value sent
 };
 
 std::map<const clsDataElement*, CommandsOnTheWay>& OnTheWay() {
@@ -48,12 +49,25 @@ std::map<const clsDataElement*, CommandsOnTheWay>& OnTheWay() {
     return elements;
 }
 
-// Takes the writer's command off the element's list; the list, or none.
-CommandsOnTheWay* TakeOff(const ConfirmedGroupWriter& writer, const clsDataElement& element) {
+uint64_t NextSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
+// Takes the command off the element's list; the list, or none.
+CommandsOnTheWay* TakeOff(uint64_t serial, const clsDataElement& element) {
     const auto it = OnTheWay().find(&element);
     if (it == OnTheWay().end()) return nullptr;
-    std::erase_if(it->second.commands, [&](const auto& command) { return command.first == &writer; });
+    std::erase_if(it->second.commands, [&](const auto& command) { return command.first == serial; });
     return &it->second;
+}
+
+// Whether the process's own result for the write says the device took it: a
+// transfer cut short before the write has no result for it.
+bool TakenIn(const platform::P<rt::DTMContext>& ctx, const std::string& invokeId, const rt::El& write) {
+    for (const auto& result : com::Deref(com::Deref(ctx).CommService()).GetTransactionResults(invokeId))
+        if (result.IsWrite && result.DataElement == write && !result.Failed) return true;
+    return false;
 }
 
 }  // namespace
@@ -102,9 +116,11 @@ GroupWriteResult ConfirmedGroupWriter::Write(PageBase& page, rt::TransGrp& group
             way.deviceBefore = element.DeviceValue;
             way.changedOnlineBefore = changedOnline;
         }
-        way.commands.emplace_back(this, element.TransientValue);
-        running_ = Running{request.write, element.TransientValue, group.GroupInvokeId(), request.arg1,
-                           request.sayNotTaken, request.traceMember, request.traceNotTaken};
+        const uint64_t serial = NextSerial();
+        way.commands.emplace_back(serial, element.TransientValue);
+        running_ = Running{request.write,       element.TransientValue, serial,
+                           group.GroupInvokeId(), request.arg1,         request.sayNotTaken,
+                           request.whenTaken,   request.traceMember,    request.traceNotTaken};
         return GroupWriteResult::Started;
     }
     group.CloseConnection();
@@ -119,45 +135,62 @@ GroupWriteEnd ConfirmedGroupWriter::Finished(PageBase& page, const rt::TransGrp&
     const Running write = std::move(*running_);
     running_.reset();
     const auto ctx = page.GetContext();
-    // Taken only when the device answered the write itself without an error:
-    // a transfer cut short before the write has no result for it.
-    for (const auto& result : com::Deref(com::Deref(ctx).CommService()).GetTransactionResults(invokeId))
-        if (result.IsWrite && result.DataElement == write.write && !result.Failed) {
-            Ended(page, write, true);
-            return GroupWriteEnd::Taken;
-        }
-    Ended(page, write, false);
-    TraceIf(page, write.traceMember, write.traceNotTaken);
-    if (write.sayNotTaken)
-        ctx->MsgBox(GetLangText(ctx, "error_command_not_taken", platform::Variant::Str(write.command)),
-                    app::kButtonsOKExclamation);
-    return GroupWriteEnd::NotTaken;
+    const bool taken = TakenIn(ctx, invokeId, write.write);
+    Judge(ctx, write, taken, &page);
+    return taken ? GroupWriteEnd::Taken : GroupWriteEnd::NotTaken;
 }
 
 void ConfirmedGroupWriter::PageClosed(PageBase& page) {
     if (!running_) return;
     const Running write = std::move(*running_);
     running_.reset();
-    // Asked before the page releases its group, which drops the write.
+    // Asked before the page releases its group, which drops a write not yet sent.
     const auto ctx = page.GetContext();
-    const bool unsent =
-        ctx && ctx->OnlineService() && ctx->OnlineService()->WriteWaits(*write.write, write.invokeId);
-    Ended(page, write, false);
-    if (unsent)
-        ctx->MsgBox(GetLangText(ctx, "error_command_not_sent", platform::Variant::Str(write.command)),
-                    app::kButtonsOKExclamation);
+    const auto online = ctx ? ctx->OnlineService() : nullptr;
+    const bool waits = online && online->WriteWaits(*write.write, write.invokeId);
+    // A secret, which its page forgets as it closes, is not judged either.
+    if (!online || waits || ElementOf(write.write).Secret) {
+        Ended(ctx, write, false);
+        if (waits)
+            ctx->MsgBox(GetLangText(ctx, "error_command_not_sent", platform::Variant::Str(write.command)),
+                        app::kButtonsOKExclamation);
+        return;
+    }
+    // The write has gone out: the device's answer judges it, now or when it comes.
+    const platform::W<rt::DTMContext> weak = ctx;
+    const bool followed = online->FollowWrite(*write.write, write.invokeId, [weak, write](bool taken) {
+        if (const auto context = weak.lock()) Judge(context, write, taken, nullptr);
+    });
+    // Otherwise the transfer has ended and its end not yet reached the page.
+    if (!followed) Judge(ctx, write, TakenIn(ctx, write.invokeId, write.write), nullptr);
 }
 
 ConfirmedGroupWriter::~ConfirmedGroupWriter() {
     if (!running_) return;
     const auto* element = dynamic_cast<const clsDataElement*>(running_->write.get());
-    if (const auto* way = element ? TakeOff(*this, *element) : nullptr; way && way->commands.empty())
+    if (const auto* way = element ? TakeOff(running_->serial, *element) : nullptr; way && way->commands.empty())
         OnTheWay().erase(element);
 }
 
-void ConfirmedGroupWriter::Ended(PageBase& page, const Running& write, bool taken) {
+void ConfirmedGroupWriter::Judge(const platform::P<rt::DTMContext>& ctx, const Running& write, bool taken,
+                                 const PageBase* page) {
+    Ended(ctx, write, taken);
+    if (taken) {
+        if (write.whenTaken) write.whenTaken();
+        return;
+    }
+    if (page) TraceIf(*page, write.traceMember, write.traceNotTaken);
+    if (!ctx) return;
+    // A command that a disconnect cut short is said whatever the request asks.
+    const auto& comm = ctx->CommService();
+    if (write.sayNotTaken || (comm && (!comm->IsOnline() || comm->DisconnectPending())))
+        ctx->MsgBox(GetLangText(ctx, "error_command_not_taken", platform::Variant::Str(write.command)),
+                    app::kButtonsOKExclamation);
+}
+
+void ConfirmedGroupWriter::Ended(const platform::P<rt::DTMContext>& ctx, const Running& write, bool taken) {
     auto& element = ElementOf(write.write);
-    CommandsOnTheWay* way = TakeOff(*this, element);
+    CommandsOnTheWay* way = TakeOff(write.serial, element);
     if (!way) return;
     if (taken) {
         way->before = write.sent;
@@ -181,7 +214,6 @@ void ConfirmedGroupWriter::Ended(PageBase& page, const Running& write, bool take
     element.TransientValue = value;
     // The state of the data set is evaluated again and the rows redrawn; the
     // data set is as before, unless a save stored the command meanwhile.
-    const auto ctx = page.GetContext();
     if (!ctx || !ctx->Parameters()) return;
     auto& params = *ctx->Parameters();
     params.NotifyRestored(write.write, "", !IsSameValue(value, params.ProjectValue(element)));

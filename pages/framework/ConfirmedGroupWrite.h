@@ -17,19 +17,24 @@
 // element when the write has ended without being carried out.
 // A write that does not go ahead (No, a user level below the element's
 // RequiredUserLevel, a start the runtime refuses), that the device does not
-// carry out (refused or unanswered) or whose page closes before its end gives
-// the element back the value it held before the first command of any page
-// still on its way to it, or what a command the device carried out since left
-// there; a value read from the device since then takes its place. While
+// carry out (refused or unanswered) or whose page closes before it went out
+// gives the element back the value it held before the first command of any
+// page still on its way to it, or what a command the device carried out since
+// left there; a value read from the device since then takes its place. While
 // another page's command to the element is still on its way, the element
 // holds the latest one. A click while the group is still busy asks nothing,
 // says that a transfer of the window still runs ("error_command_running") and
 // gives the element back the value it had before that click. A page that
-// closes before its write went out says so ("error_command_not_sent").
+// closes before its write went out says so ("error_command_not_sent"); once
+// the write has gone out, the page's closing leaves it to the device's answer,
+// judged as at the group's end: at once when the answer is in, else when it
+// comes (a secret, which its page forgets as it closes, is left alone).
 // A user level too low is said ("error_user_level_too_low"), and so is a
-// write the device did not carry out when the request asks for it
-// ("error_command_not_taken", naming the command).
+// write the device did not carry out ("error_command_not_taken", naming the
+// command) when the request asks for it or the connection to the device is
+// gone or going.
 // A started write marks the element as changed online.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,6 +59,9 @@ struct GroupWriteRequest {
     std::function<void()> beforeWrite;
     // A write the device did not carry out is said, naming arg1 as the command.
     bool sayNotTaken = false;
+    // Run when the device took the write, also when the page has closed by
+    // then (so it must not use the page); may be empty.
+    std::function<void()> whenTaken;
     // The page's trace lines (member, then the details; nullptr: no line).
     std::string traceMember;
     const char* traceAtEntry = nullptr;
@@ -85,22 +93,30 @@ public:
     // its own transaction result (the read-backs do not count); any other
     // process, or none running, gives None.
     GroupWriteEnd Finished(PageBase& page, const platform::rt::TransGrp& group, const std::string& invokeId);
-    // The page closes: a write still running is cut short.
+    // The page closes (before it releases its group): a write that has not
+    // gone out is cut short; one that has is left to its answer.
     void PageClosed(PageBase& page);
 
 private:
     struct Running {
         platform::rt::El write;
         platform::Variant sent;
+        uint64_t serial = 0;   // names the command on its element's list
         std::string invokeId;  // the group's
         std::string command;
         bool sayNotTaken = false;
+        std::function<void()> whenTaken;
         std::string traceMember;
         const char* traceNotTaken = nullptr;
     };
+    // The device's answer to the write: the element as Ended leaves it, the
+    // request's step when taken, the message (and with the page, its trace)
+    // when not.
+    static void Judge(const platform::P<platform::rt::DTMContext>& ctx, const Running& write, bool taken,
+                      const PageBase* page);
     // The write is over: the element holds what the commands still on their
     // way to it, the device's answers and reads leave there.
-    void Ended(PageBase& page, const Running& write, bool taken);
+    static void Ended(const platform::P<platform::rt::DTMContext>& ctx, const Running& write, bool taken);
 
     std::optional<Running> running_;
 };

@@ -3,13 +3,25 @@
 #include "model/elements/LanguageHelpers.h"
 #include "model/elements/clsDataElement.h"
 #include "platform/com/Error.h"
-#include "platform/rt/DtmCommService.h"
 #include "platform/rt/Parameters.h"
-#include "platform/rt/TransactionResult.h"
 
 namespace dtm {
 
 namespace com = platform::com;
+
+namespace {
+
+// The device took a bus address reset: "~/Address" becomes 126 in its
+// transient, device and persistent value, and the open pages hear of it.
+void TakeBusAddressReset(const platform::P<platform::rt::DTMContext>& ctx) {
+    auto& params = com::Deref(com::Deref(ctx).Parameters());
+    const auto address = params.Item("~/Address");
+    auto& el = com::Deref(std::dynamic_pointer_cast<clsDataElement>(address));
+    el.TransientValue = el.DeviceValue = el.PersistentValue = platform::Variant::Int(kBusAddressAfterReset);
+    params.NotifyChanged(address, "");
+}
+
+}  // namespace
 
 GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::rt::DTMContext>& ctx,
                                     ConfirmedGroupWriter& writer, platform::rt::TransGrp& group,
@@ -18,25 +30,20 @@ GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::
     GroupWriteRequest request;
     request.promptKey = "acknowledge_reset";
     request.write = params.Item(kFactoryResetPath);
-    request.arg1 = GetValueListText(com::Deref(std::dynamic_pointer_cast<clsDataElement>(request.write)));
+    const auto& command = com::Deref(std::dynamic_pointer_cast<clsDataElement>(request.write));
+    request.arg1 = GetValueListText(command);
     request.previous = previous;
     request.reads = {params.Item("PHYS/DIAGNOSIS"), params.Item("PHYS/DIAGNOSIS_EXTENSION")};
     request.sayNotTaken = true;
-    return writer.Write(page, group, request);
-}
-
-bool TakeBusAddressReset(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId) {
-    auto& params = com::Deref(com::Deref(ctx).Parameters());
-    for (const auto& result : com::Deref(ctx->CommService()).GetTransactionResults(invokeId)) {
-        const auto element = std::dynamic_pointer_cast<clsDataElement>(result.DataElement);
-        if (!element || element->Name != kFactoryResetPath || !result.IsWrite || result.Failed) continue;
-        const auto address = params.Item("~/Address");
-        auto& el = com::Deref(std::dynamic_pointer_cast<clsDataElement>(address));
-        el.TransientValue = el.DeviceValue = el.PersistentValue = platform::Variant::Int(kBusAddressAfterReset);
-        params.NotifyChanged(address, "");
-        return true;
+    // Only the bus address reset moves the device to the default address; the
+    // DTM follows it also when the page has closed before the device's answer.
+    if (com::Identical(command.TransientValue, platform::Variant::Int(kBusAddressResetCommand))) {
+        const platform::W<platform::rt::DTMContext> weak = ctx;
+        request.whenTaken = [weak] {
+            if (const auto context = weak.lock()) TakeBusAddressReset(context);
+        };
     }
-    return false;
+    return writer.Write(page, group, request);
 }
 
 }  // namespace dtm

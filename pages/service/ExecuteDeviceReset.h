@@ -5,7 +5,9 @@
 // read back in the same transfer, by the caller's writer on its group. The end
 // reaches the caller's IPrivateProcess under its group's invoke id, where the
 // caller hands it to the writer; a command the device did not carry out is
-// said there.
+// said there. When the device took a bus address reset (also after the
+// caller's page closed), "~/Address" is 126 in its transient, device and
+// persistent value and the open pages hear of it.
 #include <cstdint>
 #include <string>
 
@@ -23,12 +25,5 @@ inline constexpr int16_t kBusAddressAfterReset = 126;
 GroupWriteResult ExecuteDeviceReset(PageBase& page, const platform::P<platform::rt::DTMContext>& ctx,
                                     ConfirmedGroupWriter& writer, platform::rt::TransGrp& group,
                                     const platform::Variant& previous);
-
-// The end of a bus address reset sent by the request, under its process's
-// invoke id: when the device took the write of "PHYS/FACTORY_RESET" (its own
-// transaction result, whatever later reads left in the element's flags),
-// "~/Address" becomes 126 in its transient, device and persistent value and
-// the open pages hear of it. Answers whether it did.
-bool TakeBusAddressReset(const platform::P<platform::rt::DTMContext>& ctx, const std::string& invokeId);
 
 }  // namespace dtm

@@ -218,18 +218,15 @@ void ctlAddress::cmdAddrReset_Click() {
     auto& command = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = command.TransientValue;
     command.TransientValue = Variant::Int(kBusAddressResetCommand);
-    if (ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
-        m_ResetSent = true;
+    ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous);
     Trace("cmdAddrReset_Click", "");
 }
 
 void ctlAddress::OnProcessFinished(const std::string& invokeId, const Variant&) {
     Trace("IPrivateProcess_OnProcessFinished", "Beginning");
-    if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
-    if (!std::exchange(m_ResetSent, false)) return;
-    if (writer_.Finished(*this, *m_TransGrp, invokeId) != GroupWriteEnd::Taken) return;
-    // Its notice makes 126 what Cancel sets back to.
-    TakeBusAddressReset(GetContext(), invokeId);
+    // A reset the device took sets "~/Address" to 126, whose notice makes 126
+    // what Cancel sets back to.
+    if (m_TransGrp) writer_.Finished(*this, *m_TransGrp, invokeId);
 }
 
 void ctlAddress::cmdCancel_Click() {

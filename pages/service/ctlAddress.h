@@ -87,7 +87,6 @@ private:
     platform::P<platform::rt::TransGrp> m_TransGrp;
     ConfirmedGroupWriter writer_;
     CancelValue m_Address, m_NewAddress;
-    bool m_ResetSent = false;
     bool m_Changing = false;  // while the page notifies its own change
 };
 

@@ -123,8 +123,7 @@ void ctlReset::DeviceReset(const char* member, int16_t command) {
     auto& element = ElementOf(com::Deref(com::Deref(ctx).Parameters()), kFactoryResetPath);
     const Variant previous = element.TransientValue;
     element.TransientValue = Variant::Int(command);
-    if (ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous) == GroupWriteResult::Started)
-        m_SentCommand = command;
+    ExecuteDeviceReset(*this, ctx, writer_, com::Deref(m_TransGrp), previous);
 }
 
 void ctlReset::ConverterReset(const char* member, int16_t command) {
@@ -148,16 +147,12 @@ void ctlReset::TransferRXD(const Variant& previous) {
     request.traceOpened = "OpenConnection successful";
     request.traceRefused = "Error at write status";
     request.sayNotTaken = true;
-    if (writer_.Write(*this, com::Deref(m_TransGrp), request) == GroupWriteResult::Started) m_SentCommand = 0;
+    writer_.Write(*this, com::Deref(m_TransGrp), request);
 }
 
 void ctlReset::OnProcessFinished(const std::string& invokeId, const Variant&) {
     Trace("IPrivateProcess_OnProcessFinished", "");
-    if (!m_TransGrp || !m_TransGrp->OwnsInvokeId(invokeId)) return;
-    // Only the bus address reset moves the device to the default address.
-    const bool addressReset = std::exchange(m_SentCommand, 0) == kBusAddressResetCommand;
-    if (writer_.Finished(*this, *m_TransGrp, invokeId) == GroupWriteEnd::Taken && addressReset)
-        TakeBusAddressReset(GetContext(), invokeId);
+    if (m_TransGrp) writer_.Finished(*this, *m_TransGrp, invokeId);
 }
 
 }  // namespace dtm

@@ -8,9 +8,10 @@
 // The reset buttons are enabled until the frame's first lock notice, then
 // follow the lock for user level 2 and above and are disabled below it; a
 // click is checked against the element's required user level in any case.
-// After a bus address reset that the device took, "~/Address" is 126. A reset
-// declined, not carried out by the device (which the page says) or cut short
-// by the page's closing leaves its element as it was before the click.
+// After a bus address reset that the device took, "~/Address" is 126, also
+// when the page closed after the reset went out. A reset declined, not
+// carried out by the device (which the page says) or cut short by the page's
+// closing before it went out leaves its element as it was before the click.
 #include <cstdint>
 #include <string>
 
@@ -63,8 +64,6 @@ private:
 
     platform::P<platform::rt::TransGrp> m_TransGrp;
     ConfirmedGroupWriter writer_;
-    // The Physical Block command of the transfer running on the group (0: none).
-    int16_t m_SentCommand = 0;
 };
 
 }  // namespace dtm

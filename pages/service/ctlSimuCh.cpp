@@ -19,6 +19,7 @@ namespace app = platform::app;
 namespace ui = platform::ui;
 namespace com = platform::com;
 namespace rt = platform::rt;
+using platform::Variant;
 
 namespace {
 
@@ -70,8 +71,22 @@ void ctlSimuCh::InitControls() {
 
 bool ctlSimuCh::ExitControls() {
     BlockIndexedPage::ExitControls();
+    // Asked before the release, which drops a transfer whose writes have not begun.
+    if (SendWaits()) {
+        const auto ctx = GetContext();
+        ctx->MsgBox(GetLangText(ctx, "error_command_not_sent", Variant::Str(cmdTransfer->Caption())),
+                    app::kButtonsOKExclamation);
+    }
     if (m_TransGrp) m_TransGrp->ReleaseGroup();
     return true;
+}
+
+bool ctlSimuCh::SendWaits() const {
+    const auto ctx = GetContext();
+    if (!m_TransGrp || !m_TransGrp->IsBusy() || !ctx || !ctx->OnlineService()) return false;
+    // The simulation record is the transfer's first write.
+    const auto simulate = com::Deref(ctx->Parameters()).Item(GetAIBlockPrefix(BlockIndex()) + "SIMULATE/");
+    return ctx->OnlineService()->WriteWaits(com::Deref(simulate), m_TransGrp->GroupInvokeId());
 }
 
 bool ctlSimuCh::ShowsAIBlock() const {
@@ -89,7 +104,11 @@ void ctlSimuCh::SetLockState(bool editable) {
 void ctlSimuCh::cmdRead_Click() {
     if (!ShowsAIBlock()) return;
     const auto ctx = GetContext();
-    if (com::Deref(com::Deref(ctx).OnlineService()).State() == kUploadRunning) return;
+    if (com::Deref(com::Deref(ctx).OnlineService()).State() == kUploadRunning) {
+        ctx->MsgBox(GetLangText(ctx, "error_upload_running", Variant::Str(cmdRead->Caption())),
+                    app::kButtonsOKExclamation);
+        return;
+    }
     std::vector<std::string> paths;
     for (const char* member : kReadMembers) paths.push_back(GetAIBlockPrefix(BlockIndex()) + member);
     std::vector<const char*> names;
@@ -99,8 +118,14 @@ void ctlSimuCh::cmdRead_Click() {
 
 void ctlSimuCh::cmdTransfer_Click() {
     Trace("cmdTransfer_Click", "");
-    if (!ShowsAIBlock() || m_TransGrp->IsBusy()) return;
+    if (!ShowsAIBlock()) return;
     const auto ctx = GetContext();
+    // The running transfer is not joined: the values set now are not sent.
+    if (m_TransGrp->IsBusy()) {
+        ctx->MsgBox(GetLangText(ctx, "error_command_running", Variant::Str(cmdTransfer->Caption())),
+                    app::kButtonsOKExclamation);
+        return;
+    }
     const auto& params = com::Deref(com::Deref(ctx).Parameters());
     const std::string prefix = GetAIBlockPrefix(BlockIndex());
     const auto simulate = params.Item(prefix + "SIMULATE/");

@@ -9,6 +9,12 @@
 // number without an AI block (0, the Totaliser blocks 4 and 8) leaves the rows
 // unbound and both buttons disabled and inert; cmdTransfer needs the user
 // level the SIMULATE record requires at the click.
+//
+// A click that does nothing says why: cmdRead while an upload runs
+// ("error_upload_running"), cmdTransfer while the page's transfer runs
+// ("error_command_running"). A page released before its transfer's writes
+// began (its window closed, or another tab chosen) says that the values were
+// not sent ("error_command_not_sent"); once they began, they all go out.
 #include <cstdint>
 #include <string>
 
@@ -41,6 +47,8 @@ protected:
 private:
     // The page shows an AI block ("~/BLOCK/n" is "AI").
     bool ShowsAIBlock() const;
+    // A transfer of cmdTransfer runs and none of its writes has gone out yet.
+    bool SendWaits() const;
     void cmdRead_Click();
     void cmdTransfer_Click();
 

@@ -69,6 +69,8 @@ public:
     bool OpenConnection();
     // A connect whose answer is awaited.
     bool ConnectPending() const { return !connectId_.empty(); }
+    // A disconnect whose end is awaited: no transaction is sent meanwhile.
+    bool DisconnectPending() const { return disconnect_.has_value(); }
 
     // Work that needs the device: run (posted) once the instance is online,
     // with True, after the connect made on demand; with False when there is no

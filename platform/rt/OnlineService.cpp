@@ -219,10 +219,44 @@ struct OnlineService::Transfer {
     bool finished = false;
     bool lastShow = true;  // the show flag of the last progress event
     std::vector<TransactionResult> results;
+    // FollowWrite's judges of writes whose answer was not in, by write step.
+    std::vector<std::pair<size_t, WriteJudge>> followers;
     // Open from the start to the end of the transfer, so that the model
     // evaluates the whole data set once instead of after every answer.
     std::unique_ptr<NoticeBatch> batch;
 };
+
+namespace {
+
+// A group's transfer whose first write has gone out: cut short, it still
+// sends the rest of its writes.
+bool WritesBegun(const OnlineService::Transfer& transfer) {
+    return transfer.kind == Kind::Group && !transfer.steps.empty() && transfer.steps.front().write &&
+           transfer.steps.front().sent;
+}
+
+// The transfer has no step left to run: all done, or cut short (past the
+// writes of a group whose writes had begun).
+bool NothingLeft(const OnlineService::Transfer& transfer) {
+    if (transfer.next >= transfer.steps.size()) return true;
+    return transfer.cancelled && !(WritesBegun(transfer) && transfer.steps[transfer.next].write);
+}
+
+// The step writes the element, or the record it belongs to.
+bool Writes(const Step& step, const IPrivateDataElement& el) {
+    const IPrivateDataElement& written = *step.elements.front();
+    if (&written == &el) return true;
+    return IsRecordHeader(written) && written.Slot() == el.Slot() && written.Index() == el.Index();
+}
+
+// The result of the transfer's write step, if its answer is in.
+const TransactionResult* ResultOf(const OnlineService::Transfer& transfer, const Step& step) {
+    for (const auto& result : transfer.results)
+        if (result.IsWrite && result.DataElement == step.elements.front()) return &result;
+    return nullptr;
+}
+
+}  // namespace
 
 OnlineService::OnlineService(W<DTMContext> ctx) : context_(std::move(ctx)) {}
 OnlineService::~OnlineService() = default;
@@ -392,7 +426,7 @@ void OnlineService::Connected(const std::shared_ptr<Transfer>& transfer, bool on
 
 void OnlineService::RunStep(const std::shared_ptr<Transfer>& transfer) {
     if (transfer->finished) return;
-    if (transfer->cancelled || transfer->next >= transfer->steps.size()) {
+    if (NothingLeft(*transfer)) {
         Finish(transfer);
         return;
     }
@@ -557,6 +591,12 @@ void OnlineService::Finish(const std::shared_ptr<Transfer>& transfer) {
     totals_.elements += transfer->elementCount;
     auto ctx = context_.lock();
     if (ctx && ctx->CommService()) ctx->CommService()->RecordTransactionResults(transfer->id, transfer->results);
+    for (auto& [step, judge] : transfer->followers) {
+        const TransactionResult* result = ResultOf(*transfer, transfer->steps[step]);
+        app::EventLoop::Instance().Post(
+            [judge = std::move(judge), taken = result && !result->Failed] { judge(taken); });
+    }
+    transfer->followers.clear();
     for (auto it = queue_.begin(); it != queue_.end(); ++it)
         if (*it == transfer) {
             queue_.erase(it);
@@ -599,7 +639,8 @@ bool OnlineService::Cancel(const std::string& invokeId) {
     if (!transfer) return false;
     transfer->cancelled = true;
     transfer->ok = false;
-    if (!transfer->inFlight) {
+    // Writes that go on end the transfer themselves.
+    if (!transfer->inFlight && !WritesBegun(*transfer)) {
         auto ctx = context_.lock();
         W<OnlineService> self = ctx ? ctx->OnlineService() : nullptr;
         app::EventLoop::Instance().Post([self, transfer] {
@@ -624,16 +665,30 @@ int32_t OnlineService::OperationMode() const {
 
 bool OnlineService::WriteWaits(const IPrivateDataElement& el, const std::string& invokeId) const {
     for (const auto& transfer : queue_) {
-        if (transfer->kind != Kind::Group || transfer->cancelled) continue;
+        if (transfer->kind != Kind::Group || (transfer->cancelled && !WritesBegun(*transfer))) continue;
         if (!invokeId.empty() && !SameInvokeId(transfer->id, invokeId)) continue;
         // A group's writes come before its reads.
         for (size_t i = transfer->next; i < transfer->steps.size() && transfer->steps[i].write; ++i) {
             const Step& step = transfer->steps[i];
-            const IPrivateDataElement& written = *step.elements.front();
-            if (step.sent) continue;
-            if (&written == &el) return true;
-            if (IsRecordHeader(written) && written.Slot() == el.Slot() && written.Index() == el.Index()) return true;
+            if (!step.sent && Writes(step, el)) return true;
         }
+    }
+    return false;
+}
+
+bool OnlineService::FollowWrite(const IPrivateDataElement& el, const std::string& invokeId, WriteJudge judge) {
+    const auto transfer = FindTransfer(invokeId);
+    if (!transfer || transfer->kind != Kind::Group || transfer->finished) return false;
+    for (size_t i = 0; i < transfer->steps.size() && transfer->steps[i].write; ++i) {
+        const Step& step = transfer->steps[i];
+        if (!Writes(step, el)) continue;
+        if (!step.sent) return false;
+        if (const TransactionResult* result = ResultOf(*transfer, step)) {
+            judge(!result->Failed);
+            return true;
+        }
+        transfer->followers.emplace_back(i, std::move(judge));
+        return true;
     }
     return false;
 }

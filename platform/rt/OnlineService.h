@@ -18,6 +18,7 @@
 // Transfers run one after the other; the connection is made on demand.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,7 +51,9 @@ public:
     // Writes the command element, then posts OnProcessFinished(id, ok).
     bool StartCommand(const std::string& invokeId, const std::string& elementName,
                       const P<IPrivateProcess>& callback);
-    // Forgets the process; no callback.
+    // Forgets the process; no callback. A group's transfer whose first write
+    // has gone out still sends the rest of its writes (what a page sent goes
+    // out whole); its reads are dropped.
     void DropRequest(const std::string& invokeId);
     // &H1 upload, &H2 download, &H4 command running.
     int32_t OnlineState() const;
@@ -63,8 +66,17 @@ public:
     int32_t State() const;
     // Whether a group's write of the element, or of the record it belongs
     // to, waits in the queue, not yet handed to the channel (a cancelled
-    // transfer's never goes out); with an invoke id, only that group's.
+    // transfer's never goes out, unless its writes had begun); with an invoke
+    // id, only that group's.
     bool WriteWaits(const IPrivateDataElement& el, const std::string& invokeId = {}) const;
+    // The device's answer to that group's write of the element (or of the
+    // record it belongs to) once the write has gone out: `judge` gets whether
+    // the device took it (answered without an error), at once when the answer
+    // is in, else posted when the transfer ends (not taken when no answer
+    // came). False, and `judge` is never called, when the group's transfer
+    // runs no such write or the write has not gone out.
+    using WriteJudge = std::function<void(bool taken)>;
+    bool FollowWrite(const IPrivateDataElement& el, const std::string& invokeId, WriteJudge judge);
     // A transaction group's requests: its writes as a download writes them,
     // then its reads, one transaction per distinct address (one result per
     // request); then posts OnProcessFinished(id, ok). OperationMode stays 0.

@@ -27,7 +27,8 @@ public:
     // communication service then knows the group's requests by that id.
     void InitGroup(const P<DTMContext>& ctx);
     // Drops the requests and the context; a running transfer is dropped (its
-    // callback is not called). Later calls are harmless.
+    // callback is not called; once its first write has gone out, the rest of
+    // its writes still go out). Later calls are harmless.
     void ReleaseGroup();
 
     // 0 when the device is reachable (a channel is held; the connect is made

@@ -127,6 +127,42 @@ TEST_F(TransGrpTest, AWriteGoesOutWithTheValueOfItsStartAndWaitsUntilSent) {
     EXPECT_EQ(writes, 2u);  // the busy answer's repeat carries the same
 }
 
+// A group released while its writes go out: the write on the wire is
+// followed to the device's answer, which reaches its judge when the transfer
+// ends; the rest of the writes go out, the reads do not. A write still
+// waiting is not followed, one answered is judged at once.
+TEST_F(TransGrpTest, AReleasedGroupSendsTheRestOfItsWritesAndAWriteThatWentOutIsFollowedToItsAnswer) {
+    auto& online = *Ctx().OnlineService();
+    const auto tag = El("PHYS/TAG_DESC");
+    const auto descriptor = El("PHYS/DESCRIPTOR");
+    group->AddRequest(tag, true);
+    group->AddRequest(descriptor, true);
+    group->AddRequest(El("PHYS/DIAGNOSIS"), false);
+    const size_t from = RequestCount();
+    ASSERT_EQ(group->Execute(recorder, true, true), 0);
+    std::vector<std::pair<std::string, bool>> judged;
+    const auto judge = [&judged](const char* name) {
+        return [&judged, name](bool taken) { judged.emplace_back(name, taken); };
+    };
+    EXPECT_FALSE(online.FollowWrite(*tag, group->GroupInvokeId(), judge("waiting")));
+    auto& loop = platform::app::EventLoop::Instance();
+    for (int ms = 0; ms < 1000 && DeviceRequests(from).empty(); ++ms) loop.Advance(1);
+    ASSERT_EQ(DeviceRequests(from).size(), 1u);  // the tag on the wire
+    EXPECT_TRUE(online.FollowWrite(*tag, group->GroupInvokeId(), judge("tag")));
+    EXPECT_FALSE(online.FollowWrite(*descriptor, group->GroupInvokeId(), judge("descriptor waiting")));
+    group->ReleaseGroup();
+    EXPECT_TRUE(online.WriteWaits(*descriptor));  // it still goes out
+    for (int ms = 0; ms < 1000 && DeviceRequests(from).size() < 2; ++ms) loop.Advance(1);
+    // The tag answered, the transfer still running.
+    ASSERT_TRUE(online.FollowWrite(*tag, group->GroupInvokeId(), judge("tag answered")));
+    loop.Advance(1000);
+    EXPECT_EQ(judged, (std::vector<std::pair<std::string, bool>>{{"tag answered", true}, {"tag", true}}));
+    const auto requests = DeviceRequests(from);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_TRUE(requests[0].write && requests[1].write);
+    EXPECT_TRUE(recorder->finished.empty());
+}
+
 TEST_F(TransGrpTest, BusyAnswersAreRepeatedAndDeviceErrorsEndNotOk) {
     struct Case {
         const char* name;

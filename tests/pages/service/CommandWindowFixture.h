@@ -3,9 +3,13 @@
 // frame, connected to the simulated device, with its status bar's cycle off
 // so that only what a test starts goes to the device.
 #include <string>
+#include <utility>
 
 #include "ServicePageFixture.h"
+#include "pages/measurement/ctlDiagnosis.h"
+#include "pages/service/ctlAddress.h"
 #include "pages/service/ctlOnline.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/ui/Input.h"
 
 namespace dtm::testing {
@@ -15,6 +19,12 @@ protected:
     void SetUp() override {
         ServicePageFixture::SetUp();
         ConnectDevice();
+    }
+    // Each case of a table after the first starts on a fresh fixture.
+    void StartCase(bool& first) {
+        if (std::exchange(first, false)) return;
+        TearDown();
+        SetUp();
     }
     static void SelectTab(platform::ui::TabStrip& tabs, const std::string& key) {
         for (const auto& tab : tabs.Tabs())
@@ -45,6 +55,26 @@ protected:
         if (*frame) SelectTab(*online->ctlReset->TabStrip, frame);
         return std::dynamic_pointer_cast<platform::ui::CommandButton>(
             index < 0 ? tabPage.Controls().Item(button) : tabPage.Controls().Item(button, index));
+    }
+    // The reset button of a new bus address page (function 9).
+    platform::P<platform::ui::CommandButton> AddressPageReset() {
+        const auto page = OpenWindow<ctlAddress>(9);
+        return page ? page->cmdAddrReset : nullptr;
+    }
+    // The acknowledgement of a new diagnosis window (function 5), its details tab chosen.
+    platform::P<platform::ui::CommandButton> DiagnosisAcknowledge() {
+        const auto page = OpenWindow<ctlDiagnosis>(5);
+        if (!page) return nullptr;
+        SelectTab(*page->TabStrip, "frmDiagDetails");
+        return page->cmdQuitErr;
+    }
+    // The data set saved with the element at `value`, device and stored value alike.
+    void SaveWith(const std::string& path, const platform::Variant& value) {
+        auto& el = Element(path);
+        el.TransientValue = el.DeviceValue = el.PersistentValue = value;
+        platform::com::PropertyBag bag;
+        ASSERT_TRUE(frame->Session().Save(bag));
+        ASSERT_FALSE(Params().Modified());
     }
     void ScheduleRefusal(const std::string& path) {
         const auto& el = Element(path);

@@ -45,6 +45,13 @@ protected:
         return std::dynamic_pointer_cast<Page>(opened->Page());
     }
     void Level(int32_t level) { Ctx().UserInfo()->UserLevel(level); }
+    // Moves the clock a millisecond at a time until the device has received
+    // `count` transactions since the log's position `from` (at most 1 s):
+    // the last of them is then on the wire, its answer not yet in.
+    bool AdvanceUntilReceived(size_t from, size_t count) {
+        for (int ms = 0; ms < 1000 && Device().Log().size() < from + count; ++ms) Advance(1);
+        return Device().Log().size() == from + count;
+    }
 
     // Made anew for each test, parameterised ones too, and removed after it.
     TempFolder temp;

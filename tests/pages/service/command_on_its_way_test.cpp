@@ -50,14 +50,6 @@ protected:
         if (!tabPage) return {};
         return {ButtonOf(*tabPage, command), ButtonOf(*tabPage, "cmdRead", readIndex)};
     }
-    // The data set saved with the element at `value`, device and stored value alike.
-    void SaveWith(const std::string& path, const Variant& value) {
-        auto& el = Element(path);
-        el.TransientValue = el.DeviceValue = el.PersistentValue = value;
-        com::PropertyBag bag;
-        ASSERT_TRUE(frame->Session().Save(bag));
-        ASSERT_FALSE(Params().Modified());
-    }
     // The writes to the element's address on the wire since the last look.
     Lines WritesTo(const std::string& path) {
         const std::string prefix = WriteOf(path, "");

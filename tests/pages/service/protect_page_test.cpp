@@ -113,6 +113,22 @@ TEST_F(ProtectPage, CodeNotSentLeavesTheElementWhateverTheReason) {
     EXPECT_TRUE(Wire().empty());
 }
 
+// A disconnect right after the Yes cuts the code's write short: the page says
+// that the device did not carry it out, naming the code's row, not the code.
+TEST_F(ProtectPage, ACodeADisconnectCutShortIsSaidNotCarriedOut) {
+    ASSERT_TRUE(TypeCode(kCode));
+    Answer(kYes);
+    ASSERT_TRUE(Click(Protect().cmdServiceCode));
+    ASSERT_TRUE(frame->Disconnect());
+    Settle();
+    EXPECT_TRUE(Wire().empty());
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].buttons, 48);
+    EXPECT_EQ(Boxes()[1].prompt, "The device did not carry out the command \"Service password\". Check the "
+                                 "connection and the device's state and try again.");
+    ExpectCodeGone("disconnected");
+}
+
 TEST_F(ProtectPage, ClickWhileTheCodeIsSentLeavesTheCodeItSends) {
     // A second click while the code is on its way asks nothing (it only says
     // that a transfer still runs) and must not change what goes on the wire.

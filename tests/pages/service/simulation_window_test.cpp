@@ -2,10 +2,13 @@
 // device: the tabs by the selector, the page initialised again per tab, the
 // cycle reads of the selected block, modes 8 and 16 on the wire with OUT
 // following the simulated value, the page without an AI block, the buttons
-// by lock and level, re-captioning and tab paths.
+// by lock and level, a click that does nothing and a Send its closing window
+// drops said, re-captioning and tab paths.
 #include "ServicePageFixture.h"
 #include "pages/service/ctlSimulation.h"
 #include "platform/com/PropertyBag.h"
+#include "platform/ctl/RowInput.h"
+#include "platform/fdt/DtmInterfaces.h"
 #include "platform/ui/Input.h"
 
 namespace dtm::testing {
@@ -44,6 +47,18 @@ protected:
     void Transfer() {
         EXPECT_TRUE(Click(Child().cmdTransfer));
         Settle();
+    }
+    // Types the simulated value into its row, as the user does.
+    void TypeValue(const std::string& text) {
+        auto& row = RowOf(Child(), 2);
+        ASSERT_TRUE(platform::ctl::RowInput::Type(row, text) && platform::ctl::RowInput::Commit(row));
+    }
+    // The writes on the wire since the last look.
+    Paths Writes() {
+        Paths writes;
+        for (const auto& line : Wire())
+            if (line[0] == 'w') writes.push_back(line);
+        return writes;
     }
 
     platform::P<ctlSimulation> page;
@@ -116,6 +131,64 @@ TEST_F(SimulationWindow, ATransferAfterTheReadSendsTheValuesSetNotTheValuesRead)
               (Paths{WriteOf("FUNC/2/AI/SIMULATE/", "00 41 48 00 00 01"), WriteOf("FUNC/2/AI/TARGET_MODE", "08")}));
     EXPECT_EQ(com::CDbl(Element("FUNC/2/AI/SIMULATE/Value").TransientValue), 12.5);
     EXPECT_EQ(com::CLng(Element("FUNC/2/AI/SIMULATE/Enabled").TransientValue), 1);
+}
+
+// Send clicked again while its transfer runs: the second click says that the
+// transfer still runs, and the page ends showing what went out.
+TEST_F(SimulationWindow, ASendWhileTheTransferRunsSaysSoAndThePageShowsWhatWentOut) {
+    TypeValue("1.5");
+    ASSERT_TRUE(Click(Child().cmdTransfer));
+    TypeValue("2.5");
+    ASSERT_TRUE(Click(Child().cmdTransfer));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 48);
+    EXPECT_EQ(Boxes()[0].prompt, "A transfer of this window is still running: the command \"Send to device\" was "
+                                 "not sent. Try again when it has ended.");
+    Advance(1000);
+    EXPECT_EQ(Writes(), (Paths{WriteOf("FUNC/1/AI/SIMULATE/", "00 3F C0 00 00 00"), WriteOf("FUNC/1/AI/TARGET_MODE", "08")}));
+    EXPECT_EQ(com::CDbl(Element("FUNC/1/AI/SIMULATE/Value").TransientValue), 1.5);
+}
+
+// The window closes with its Send on its way: before its first write went out
+// the Send is dropped and said not to have been sent; once it went out, the
+// rest of the Send goes out too and nothing is said.
+TEST_F(SimulationWindow, ASendItsClosingWindowDropsIsSaidAndOneUnderWayGoesOutWhole) {
+    for (const bool underWay : {false, true}) {
+        SCOPED_TRACE(underWay ? "under way" : "before the send");
+        if (underWay) {
+            TearDown();
+            SetUp();
+        }
+        TypeValue("5");
+        const size_t from = Device().Log().size();
+        ASSERT_TRUE(Click(Child().cmdTransfer));
+        if (underWay) {
+            ASSERT_TRUE(AdvanceUntilReceived(from, 1));
+        }
+        ASSERT_TRUE(frame->Close(*sessions.back()));
+        Advance(1000);
+        if (underWay) {
+            EXPECT_TRUE(Boxes().empty());
+            EXPECT_EQ(Writes(), (Paths{WriteOf("FUNC/1/AI/SIMULATE/", "00 40 A0 00 00 00"),
+                                       WriteOf("FUNC/1/AI/TARGET_MODE", "08")}));
+        } else {
+            EXPECT_TRUE(Writes().empty());
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].buttons, 48);
+            EXPECT_EQ(Boxes()[0].prompt, "The command \"Send to device\" was not sent: its window closed before it "
+                                         "went out.");
+        }
+    }
+}
+
+TEST_F(SimulationWindow, AReadWhileAnUploadRunsSaysWhyItReadsNothing) {
+    ASSERT_TRUE(dynamic_cast<platform::fdt::IDtmOnlineParameter&>(*frame->Session().Dtm())
+                    .IDtmOnlineParameter_UploadRequest("{upload}", ""));
+    ASSERT_TRUE(Click(Child().cmdRead));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].buttons, 48);
+    EXPECT_EQ(Boxes()[0].prompt, "An upload from the device is still running: \"Read from device\" did not read "
+                                 "anything. Try again when it has ended.");
 }
 
 TEST_F(SimulationWindow, ATabWithoutAnAIBlockLeavesThePageInert) {

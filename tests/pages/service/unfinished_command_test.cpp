@@ -1,8 +1,9 @@
 // Every command and setting a page sends by the confirmed group write, against
-// the simulated device: declined, refused by the device, left unanswered, or
-// cut short by the closing of its window, it leaves its element and the data
-// set as they were before the click; the pages that send commands say when
-// the device did not carry one out, and every page says that a command its
+// the simulated device: declined, refused by the device, left unanswered, cut
+// short by the closing of its window or by a disconnect, it leaves its element
+// and the data set as they were before the click; the pages that send
+// commands say when the device did not carry one out, every page says it of a
+// command a disconnect cut short, and every page says that a command its
 // closing window never sent was not sent.
 #include <functional>
 
@@ -21,7 +22,7 @@ using platform::Variant;
 namespace com = platform::com;
 namespace ui = platform::ui;
 
-enum class Outcome { No, Refused, Unanswered, Closed };
+enum class Outcome { No, Refused, Unanswered, Closed, Disconnected };
 
 class UnfinishedCommand : public CommandWindowFixture {
 protected:
@@ -55,18 +56,8 @@ TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid)
          [this] { return OnlineButton("ctlProtect", "", "cmdWriteLockDeactivate"); }},
         {"ZeroPoint", ctlCalib::kZeroPointPath, 0, false,
          [this] { return OnlineButton("ctlCalib", "", "cmdZeroAdjust"); }},
-        {"BusAddressPage", kFactoryResetPath, 0, true,
-         [this] {
-             const auto page = OpenWindow<ctlAddress>(9);
-             return page ? page->cmdAddrReset : nullptr;
-         }},
-        {"DiagnosisWindow", ctlDiagnosis::kResetsPath, 0, true,
-         [this] {
-             const auto page = OpenWindow<ctlDiagnosis>(5);
-             if (!page) return P<ui::CommandButton>();
-             SelectTab(*page->TabStrip, "frmDiagDetails");
-             return page->cmdQuitErr;
-         }},
+        {"BusAddressPage", kFactoryResetPath, 0, true, [this] { return AddressPageReset(); }},
+        {"DiagnosisWindow", ctlDiagnosis::kResetsPath, 0, true, [this] { return DiagnosisAcknowledge(); }},
     };
     const struct {
         const char* name;
@@ -74,32 +65,31 @@ TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid)
     } outcomes[] = {{"No", Outcome::No},
                     {"Refused", Outcome::Refused},
                     {"Unanswered", Outcome::Unanswered},
-                    {"ClosedWhileRefused", Outcome::Closed}};
+                    {"ClosedWhileRefused", Outcome::Closed},
+                    {"Disconnected", Outcome::Disconnected}};
     bool first = true;
     for (const auto& c : commands) {
         for (const auto& o : outcomes) {
             SCOPED_TRACE(std::string(c.name) + " " + o.name);
-            if (!std::exchange(first, false)) {
-                TearDown();
-                SetUp();
-            }
+            StartCase(first);
             const auto button = c.button();
             ASSERT_NE(button, nullptr);
             auto& el = Element(c.element);
-            el.TransientValue = el.DeviceValue = el.PersistentValue = Variant::Int(c.before);
-            platform::com::PropertyBag bag;
-            ASSERT_TRUE(frame->Session().Save(bag));
+            SaveWith(c.element, Variant::Int(c.before));
             ASSERT_NE(DataStatus(), 2);  // not "changed"
-            ASSERT_FALSE(Params().Modified());
 
             if (o.outcome == Outcome::Refused || o.outcome == Outcome::Closed) ScheduleRefusal(c.element);
             if (o.outcome == Outcome::Unanswered) Device().ScheduleDrop();
             platform::app::MessageBoxHandler::Instance().Clear();
             Answer(o.outcome == Outcome::No ? kNo : kYes);
             ASSERT_TRUE(Click(button));
-            const std::string command = GetValueListText(el);
+            // The resets are named by their value, the other commands by their button.
+            const std::string command = c.said ? GetValueListText(el) : button->Caption();
             if (o.outcome == Outcome::Closed) {
                 ASSERT_TRUE(frame->Close(*sessions.back()));
+            }
+            if (o.outcome == Outcome::Disconnected) {
+                ASSERT_TRUE(frame->Disconnect());
             }
             Advance(12000);  // beyond the 10 s an unanswered write waits
 
@@ -108,7 +98,8 @@ TEST_F(UnfinishedCommand, LeavesItsElementAndTheSavedDataSetAsTheyWereAndIsSaid)
             // The read-backs may leave the data set unsaved ("mixed"); never "changed".
             EXPECT_NE(DataStatus(), 2);
             EXPECT_FALSE(Params().Modified());
-            const bool said = c.said && (o.outcome == Outcome::Refused || o.outcome == Outcome::Unanswered);
+            const bool said = (c.said && (o.outcome == Outcome::Refused || o.outcome == Outcome::Unanswered)) ||
+                              o.outcome == Outcome::Disconnected;
             const bool closed = o.outcome == Outcome::Closed;
             EXPECT_EQ(Boxes().size(), said || closed ? 2u : 1u);
             if (said && Boxes().size() == 2) {
@@ -154,10 +145,7 @@ TEST_F(UnfinishedCommand, SavedWhileOnItsWayLeavesTheDataSetMarkedWhenItIsNotCar
     for (const auto& c : commands) {
         for (const auto& o : outcomes) {
             SCOPED_TRACE(std::string(c.name) + " " + o.name);
-            if (!std::exchange(first, false)) {
-                TearDown();
-                SetUp();
-            }
+            StartCase(first);
             const auto button = OnlineButton(c.page, c.frame, c.button);
             ASSERT_NE(button, nullptr);
             auto& el = Element(c.element);
