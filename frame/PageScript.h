@@ -23,9 +23,12 @@ inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptExpectFailed = 1;
 inline constexpr int kScriptErrorTrapped = 2;  // with strict
 inline constexpr int kScriptCommandError = 3;  // a line that is no command or a wrong use of one
+inline constexpr int kScriptBadOption = 2;     // an option the DTM does not take: nothing ran
 
 // Runs every command of `in`; answers the exit code (3 before strict's 2 before 1).
-int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options);
+// An option the DTM does not take (a language its dictionary does not have)
+// runs nothing: `badOption` says why and the answer is kScriptBadOption.
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options, std::string& badOption);
 
 // The refusal of an option given last without its value, e.g. "bad option
 // --script: its value FILE is missing".
