@@ -292,7 +292,9 @@ TEST_F(CommandOnItsWay, TwoWindowsCommandingOneElementSendTheirOwnValuesAndARefu
                          WriteOf(ctlReset::kResetsPath, "00") + (c.secondRefused ? refused : "")}));
         EXPECT_EQ(com::CLng(el.TransientValue), c.after);
         EXPECT_EQ(el.StatusFlags() & 0x20, 0);
-        if (c.firstRefused && c.secondRefused) EXPECT_FALSE(Params().Modified());
+        if (c.firstRefused && c.secondRefused) {
+            EXPECT_FALSE(Params().Modified());
+        }
     }
 }
 
