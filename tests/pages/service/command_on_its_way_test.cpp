@@ -120,7 +120,7 @@ TEST_F(CommandOnItsWay, AReadLandingBeforeTheSendLeavesWhatTheUserConfirmed) {
          [this] { return OnlinePage("ctlCalib", "", "cmdZeroAdjust"); }, none},
     };
     const std::pair<const char*, std::function<void(const Buttons&)>> reads[] = {
-        {"ReadButton", [this](const Buttons& b) { ASSERT_TRUE(Click(b.read)); }},
+        {"ReadButton", [](const Buttons& b) { ASSERT_TRUE(Click(b.read)); }},
         {"FrameUpload", [this](const Buttons&) { StartFrameUpload(); }},
     };
     bool first = true;
