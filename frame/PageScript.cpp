@@ -722,7 +722,8 @@ std::string MissingOptionValue(const std::string& option, const std::string& val
 
 bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
                          std::string& error) {
-    // The option's value as a whole number; otherwise `error` says that it is `what`.
+    // The value after the option at `i` (the loop has made sure there is one) as
+    // a whole number; otherwise `error` says what it is to be.
     const auto number = [&](size_t& i, int32_t& value, const std::string& what) {
         const std::string& option = args[i];
         const std::string& text = args[++i];

@@ -188,7 +188,7 @@ public:
     bool IsWritable(uint8_t slot, uint8_t index) const;
     bool IsWriteLocked() const;
     std::pair<uint8_t, uint8_t> WriteLockingAddress() const { return writeLocking_; }
-    // Where the service code is written (a secret: what is written there is shown masked).
+    // The address of SERVICE_PASSWORD: what is written there is a secret.
     std::pair<uint8_t, uint8_t> ServiceCodeAddress() const { return commands_.servicePassword; }
     // Every parameter's address, in ascending order.
     std::vector<std::pair<uint8_t, uint8_t>> Addresses() const;
