@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "core/channels/SlaveBusParamSet.h"
@@ -28,12 +29,14 @@
 #include "platform/rt/DtmCommService.h"
 #include "platform/rt/DtmGuiRegistry.h"
 #include "platform/rt/IPrivateFunctions.h"
+#include "platform/rt/LanguageDictionary.h"
 #include "platform/rt/Parameters.h"
 #include "platform/rt/ProfibusChannelParameter.h"
 #include "platform/rt/UserInfo.h"
 #include "platform/ui/Description.h"
 #include "platform/ui/TabStrip.h"
 #include "platform/win/Files.h"
+#include "platform/xml/Dom.h"
 
 namespace dtm::frame {
 
@@ -57,9 +60,10 @@ std::string LanguageRefusal(int32_t kept) {
     return "the dictionary has no such language; the language stays " + std::to_string(kept);
 }
 
-std::string Bytes(const std::vector<uint8_t>& bytes) {
+// "{01 A0}"; `masked` shows each byte as "**" (a secret's, as the traces mask it).
+std::string Bytes(const std::vector<uint8_t>& bytes, bool masked = false) {
     std::string text = "{";
-    for (size_t i = 0; i < bytes.size(); ++i) text += (i ? " " : "") + Hex(bytes[i]);
+    for (size_t i = 0; i < bytes.size(); ++i) text += (i ? " " : "") + (masked ? "**" : Hex(bytes[i]));
     return text + "}";
 }
 
@@ -86,9 +90,13 @@ PageScriptInterpreter::PageScriptInterpreter(std::ostream& out, const PageScript
     }
     frame_->Ctx().UserInfo()->UserLevel(options.userLevel);
     const int32_t lcid = SetLanguage(options.lcid);
+    if (lcid != options.lcid) {
+        badOption_ = "bad option --lcid " + std::to_string(options.lcid) + ": the dictionary has no such language; " +
+                     "it has " + DictionaryLanguages();
+        return;
+    }
     Line(std::string("frame ") + device->name + ", user level " + std::to_string(options.userLevel) + ", language " +
          std::to_string(lcid));
-    if (lcid != options.lcid) Line("lang " + std::to_string(options.lcid) + ": refused (" + LanguageRefusal(lcid) + ")");
     if (options.online) Connect({});
     ReportMeanwhile();
 }
@@ -289,6 +297,15 @@ void PageScriptInterpreter::Level(const Args& args) {
     Line("user level " + std::to_string(level));
 }
 
+std::string PageScriptInterpreter::DictionaryLanguages() {
+    std::string list;
+    const auto dictionary = frame_->Ctx().Dictionary()->DictionaryDocument();
+    if (dictionary)
+        for (const auto& language : dictionary->SelectNodes("Dictionary/Language"))
+            list += (list.empty() ? "" : ", ") + platform::com::CStr(language->GetAttribute("lcid"));
+    return list.empty() ? "none" : list;
+}
+
 int32_t PageScriptInterpreter::SetLanguage(int32_t lcid) {
     auto& registry = platform::com::Deref(frame_->Ctx().GuiRegistry());
     registry.LanguageId(lcid);
@@ -344,6 +361,7 @@ void PageScriptInterpreter::Open(const Args& args) {
     if (args.size() == 2) {
         if (args[1].text.rfind("path=", 0) != 0) throw UsageError{"path=CTLPATH expected, not " + Quote(args[1].text)};
         path = args[1].text.substr(5);
+        if (path.empty()) throw UsageError{"path= names no control: a control path expected after it"};
     }
     const std::string& what = args[0].text;
     const bool byId = !what.empty() && what.find_first_not_of("0123456789") == std::string::npos;
@@ -489,6 +507,10 @@ void PageScriptInterpreter::Answer(const Args& args) {
     for (const int32_t answer : answers) app::MessageBoxHandler::Instance().QueueAnswer(answer);
     answersAwaitCommand_ = true;
     Line("answers queued: " + std::to_string(args.size()));
+}
+
+void PageScriptInterpreter::End() {
+    if (frame_->Started()) DropUnusedAnswers();
 }
 
 void PageScriptInterpreter::DropUnusedAnswers() {
@@ -695,8 +717,10 @@ void PageScriptInterpreter::Device(const Args& args) {
         const auto& log = device.Log();
         for (deviceLogSeen_ = std::max(deviceLogSeen_, log.first()); deviceLogSeen_ < log.size(); ++deviceLogSeen_) {
             const auto& [request, answer] = log[deviceLogSeen_];
+            // The service code written is never shown.
+            const bool secret = std::pair{request.slot, request.index} == device.ServiceCodeAddress();
             std::string text = "slot " + std::to_string(request.slot) + " index " + std::to_string(request.index) +
-                               (request.write ? " w " + Bytes(request.data) : std::string(" r")) + " -> ";
+                               (request.write ? " w " + Bytes(request.data, secret) : std::string(" r")) + " -> ";
             if (answer.kind == DeviceAnswer::Kind::Dropped) text += "dropped";
             else if (answer.kind == DeviceAnswer::Kind::Error) text += "error 0x" + Hex(answer.errorCode1);
             else text += request.write ? "ok" : Bytes(answer.data);
@@ -709,11 +733,20 @@ void PageScriptInterpreter::Device(const Args& args) {
 
 // ---- Running ----
 
-int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options, std::ostream* err) {
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options, std::string& badOption,
+                  std::ostream* err) {
     PageScriptInterpreter interpreter(out, options, err);
+    badOption = interpreter.BadOption();
+    if (!badOption.empty()) return kScriptBadOption;
+    // A UTF-8 byte order mark before the first line is no part of it.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     std::string line;
     // Output nobody can read is no reason to go on.
-    while (out && std::getline(in, line)) interpreter.RunLine(line);
+    for (bool first = true; out && std::getline(in, line); first = false) {
+        if (first && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+        interpreter.RunLine(line);
+    }
+    interpreter.End();
     return interpreter.ExitCode();
 }
 
@@ -723,12 +756,19 @@ std::string MissingOptionValue(const std::string& option, const std::string& val
 
 bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions& options, std::string& scriptFile,
                          std::string& error) {
-    const auto number = [&](size_t& i, int32_t& value) {
-        if (i + 1 >= args.size()) return false;
+    // The value after the option at `i` (the loop has made sure there is one) as
+    // a whole number; otherwise `error` says what it is to be.
+    const auto number = [&](size_t& i, int32_t& value, const std::string& what) {
+        const std::string& option = args[i];
         const std::string& text = args[++i];
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-        return ec == std::errc() && end == text.data() + text.size();
+        if (ec == std::errc() && end == text.data() + text.size()) return true;
+        error = "bad option " + option + " " + Quote(text) + ": " + what;
+        return false;
     };
+    const std::string level =
+        "a level from " + std::to_string(kLowestLevel) + " to " + std::to_string(kHighestLevel);
+    bool scriptGiven = false;
     static const std::map<std::string, std::string> kValueOf = {
         {"--device", "NAME"}, {"--user-level", "N"}, {"--lcid", "LCID"}, {"--script", "FILE"}};
     for (size_t i = 0; i < args.size(); ++i) {
@@ -745,15 +785,19 @@ bool ParsePageScriptArgs(const std::vector<std::string>& args, PageScriptOptions
                 return false;
             }
         } else if (arg == "--user-level") {
-            ok = number(i, options.userLevel);
-            if (ok && (options.userLevel < kLowestLevel || options.userLevel > kHighestLevel)) {
-                error = "bad option --user-level " + std::to_string(options.userLevel) + ": a level from " +
-                        std::to_string(kLowestLevel) + " to " + std::to_string(kHighestLevel);
+            if (!number(i, options.userLevel, level)) return false;
+            if (options.userLevel < kLowestLevel || options.userLevel > kHighestLevel) {
+                error = "bad option --user-level " + std::to_string(options.userLevel) + ": " + level;
                 return false;
             }
         } else if (arg == "--lcid") {
-            ok = number(i, options.lcid);
+            if (!number(i, options.lcid, "a language id is a number, such as 1033")) return false;
         } else if (arg == "--script" && i + 1 < args.size()) {
+            if (std::exchange(scriptGiven, true)) {
+                error = "bad option --script " + args[i + 1] + ": a run reads one script, and " + scriptFile +
+                        " was given before";
+                return false;
+            }
             scriptFile = args[++i];
         } else if (arg == "--online") {
             options.online = true;

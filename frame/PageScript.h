@@ -25,11 +25,14 @@ inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptExpectFailed = 1;
 inline constexpr int kScriptErrorTrapped = 2;  // with strict; a load whose instance did not start
 inline constexpr int kScriptCommandError = 3;  // a line that is no command or a wrong use of one
+inline constexpr int kScriptBadOption = 2;     // an option the DTM does not take: nothing ran
 
 // Runs every command of `in`; answers the exit code (3 before 2 before 1). A
 // refused save or load and a load whose instance did not start are said on
-// `err` too. The run stops when `out` can no longer be written.
-int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options,
+// `err` too. The run stops when `out` can no longer be written. An option the
+// DTM does not take (a language its dictionary does not have) runs nothing:
+// `badOption` says why and the answer is kScriptBadOption.
+int RunPageScript(std::istream& in, std::ostream& out, const PageScriptOptions& options, std::string& badOption,
                   std::ostream* err = nullptr);
 
 // The refusal of an option given last without its value, e.g. "bad option

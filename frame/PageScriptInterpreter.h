@@ -29,8 +29,13 @@ class PageScriptInterpreter {
 public:
     // A refused save or load is said on `err` too, when given.
     PageScriptInterpreter(std::ostream& out, const PageScriptOptions& options, std::ostream* err = nullptr);
+    // Why the frame did not take the options (a language the DTM does not
+    // have); "" when it took them. Nothing may run when it did not.
+    const std::string& BadOption() const { return badOption_; }
     // Runs one line (comments and blank lines do nothing).
     void RunLine(const std::string& line);
+    // After the last line: reports the answers that no box took.
+    void End();
     int ExitCode() const;
 
 private:
@@ -81,6 +86,8 @@ private:
     void InvokeFunction(int32_t functionId);
     // Sets the registry's language; answers the language it keeps.
     int32_t SetLanguage(int32_t lcid);
+    // The lcids of the languages of the DTM's dictionary: "1033".
+    std::string DictionaryLanguages();
 
     // Frame (PageScript.cpp)
     void Connect(const Args& args);
@@ -157,6 +164,7 @@ private:
     int failures_ = 0;  // loads whose instance did not start
     size_t lineNumber_ = 0;
     bool answersAwaitCommand_ = false;  // `answer` queued answers for the next command
+    std::string badOption_;
 };
 
 }  // namespace dtm::frame

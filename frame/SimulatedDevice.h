@@ -188,6 +188,8 @@ public:
     bool IsWritable(uint8_t slot, uint8_t index) const;
     bool IsWriteLocked() const;
     std::pair<uint8_t, uint8_t> WriteLockingAddress() const { return writeLocking_; }
+    // The address of SERVICE_PASSWORD: what is written there is a secret.
+    std::pair<uint8_t, uint8_t> ServiceCodeAddress() const { return commands_.servicePassword; }
     // Every parameter's address, in ascending order.
     std::vector<std::pair<uint8_t, uint8_t>> Addresses() const;
     // Sets the element at `path` in memory to `value`, coded as a write of a

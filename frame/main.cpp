@@ -50,7 +50,7 @@ using namespace dtm;
 constexpr const char* kUsage =
     "usage: dtm_frame_cli [--data-set FILE]\n"
     "       dtm_frame_cli model [--device \"RXD 214\"|\"RXD 218\"]\n"
-    "       dtm_frame_cli pages [--device \"RXD 218\"] [--user-level 0..3] [--lcid 1033] [--online]\n"
+    "       dtm_frame_cli pages [--device \"RXD 218\"|\"RXD 214\"] [--user-level 0..3] [--lcid 1033] [--online]\n"
     "                           [--script FILE] [--echo] [--strict]\n"
     "       dtm_frame_cli [model|pages] --help\n";
 
@@ -346,15 +346,24 @@ int ModelListing(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
+// The exit code of a page script's run; an option the DTM did not take is said
+// as any bad option is.
+int PageScriptExit(int exitCode, const std::string& badOption) {
+    if (badOption.empty()) return exitCode;
+    std::cerr << badOption << "\n" << kUsage;
+    return kUsageError;
+}
+
 int PageCommands(const std::vector<std::string>& args) {
     frame::PageScriptOptions options;
     options.moduleFile = DTM_MODULE_FILE;
-    std::string scriptFile, error;
+    std::string scriptFile, error, badOption;
     if (!frame::ParsePageScriptArgs(args, options, scriptFile, error)) {
         std::cerr << error << "\n" << kUsage;
         return kUsageError;
     }
-    if (scriptFile.empty()) return frame::RunPageScript(std::cin, std::cout, options, &std::cerr);
+    if (scriptFile.empty())
+        return PageScriptExit(frame::RunPageScript(std::cin, std::cout, options, badOption, &std::cerr), badOption);
     std::ifstream script(scriptFile);
     // A folder opens as a stream that gives no line: it is no script either.
     std::error_code ec;
@@ -363,7 +372,7 @@ int PageCommands(const std::vector<std::string>& args) {
         std::cerr << "Cannot read the script " << scriptFile << (folder ? ": it is a folder" : "") << "\n";
         return kUsageError;
     }
-    return frame::RunPageScript(script, std::cout, options, &std::cerr);
+    return PageScriptExit(frame::RunPageScript(script, std::cout, options, badOption, &std::cerr), badOption);
 }
 
 int Run(const std::vector<std::string>& args) {

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Configures (once) and builds incrementally.
 # Usage: build.sh [--quiet] BUILD_DIR [cmake options...] [-- targets...]
+# DTM_JOBS=N limits the build's parallel jobs (scripts/test.sh and
+# scripts/fuzz.sh take it for the tests' too); DTM_WERROR=ON, when the folder
+# is configured, makes every compiler warning an error (CI sets it).
 # With --quiet the build's own output goes to a log that is shown only when the
 # build fails; standard error says what is built and how far it got (Ninja's
 # [N/M] steps): redrawn in place on a terminal, a line per 10 % otherwise.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ -n "${DTM_JOBS:-}" ] && ! [[ $DTM_JOBS =~ ^[1-9][0-9]*$ ]]; then
+  echo "build.sh: DTM_JOBS=$DTM_JOBS is no number of jobs (1 or more)" >&2
+  exit 2
+fi
 quiet=0
 if [ "${1:-}" = "--quiet" ]; then quiet=1; shift; fi
 dir="$1"; shift
@@ -62,10 +69,13 @@ fi
 
 bash "$root/scripts/setup.sh"
 if [ ! -f "$dir/build.ninja" ]; then
+  if [ -n "${DTM_WERROR:-}" ]; then opts+=("-DDTM_WERROR=$DTM_WERROR"); fi
   cmake -S "$root" -B "$dir" -G Ninja "${opts[@]}"
 fi
+jobs=()
+if [ -n "${DTM_JOBS:-}" ]; then jobs=(--parallel "$DTM_JOBS"); fi
 if [ ${#targets[@]} -gt 0 ]; then
-  cmake --build "$dir" --target "${targets[@]}"
+  cmake --build "$dir" "${jobs[@]}" --target "${targets[@]}"
 else
-  cmake --build "$dir"
+  cmake --build "$dir" "${jobs[@]}"
 fi

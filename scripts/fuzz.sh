@@ -27,7 +27,7 @@ done
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$dir" && ctest --output-on-failure -j "$(nproc)")
+(cd "$dir" && ctest --output-on-failure -j "${DTM_JOBS:-$(nproc)}")
 for target in "${targets[@]}"; do
   work="$(mktemp -d -t "fuzz_${target}.XXXXXX")"
   mkdir "$work/corpus"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test. With --sanitize: a separate build with ASan and UBSan.
+# DTM_JOBS=N limits the parallel jobs of the build and of the tests (default: every processor).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build"; opts=()
@@ -10,4 +11,4 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 bash "$root/scripts/build.sh" "$dir" "${opts[@]}"
 cd "$dir"
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure -j "${DTM_JOBS:-$(nproc)}"

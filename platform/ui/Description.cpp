@@ -3,15 +3,36 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/com/TextCoding.h"
+
 namespace platform::ui {
 
 namespace {
 
 // Escapes for both forms; `json` selects \u00XX over \xXX for other controls.
+// JSON text must be UTF-8: there a byte that is no part of a well-formed UTF-8
+// character is escaped too, \u00XX with the byte's value (its ISO 8859-1
+// character), so that reading the text back gives the same bytes.
 std::string Escape(const std::string& text, bool json) {
     std::string out = "\"";
-    for (const char ch : text) {
+    const auto escaped = [&out, json](unsigned char c) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, json ? "\\u%04X" : "\\x%02X", c);
+        out += buf;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
         const auto c = static_cast<unsigned char>(ch);
+        if (json && c >= 0x80) {
+            const com::Utf8Char character = com::DecodeUtf8At(text, i);
+            if (!character.valid) {
+                escaped(c);
+                continue;
+            }
+            out.append(text, i, character.size);
+            i += character.size - 1;
+            continue;
+        }
         switch (ch) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -19,13 +40,8 @@ std::string Escape(const std::string& text, bool json) {
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
             default:
-                if (c < 0x20 || c == 0x7F) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, json ? "\\u%04X" : "\\x%02X", c);
-                    out += buf;
-                } else {
-                    out += ch;
-                }
+                if (c < 0x20 || c == 0x7F) escaped(c);
+                else out += ch;
         }
     }
     return out + "\"";

@@ -62,6 +62,14 @@ int OpenNewFile(const std::string& base, mode_t mode, std::string& name) {
     return -1;
 }
 
+// Gives the new file `fd` the owner and group of `old` where the caller may;
+// a caller who may not give the owner gives the group alone where it may.
+// False when the new file keeps the caller's own owner and group.
+bool KeepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+    return ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
 // 0 when all of `bytes` went into `fd` and it closed well; otherwise the errno.
 int WriteAndClose(int fd, const std::string& bytes) {
     int error = 0;
@@ -103,6 +111,10 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
     const int fd = OpenNewFile(target, exists ? 0600 : 0666, temporary);
     if (fd < 0) return RefusedBy(why, errno);
     int error = 0;
+    // A replaced file keeps its owner and group too, where the system lets the
+    // caller give them (a privileged caller replacing another user's file).
+    // Before the mode: a change of owner clears the set-id bits.
+    if (exists) KeepOwner(fd, st);
     if (exists && ::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
     if (error == 0) error = WriteAndClose(fd, bytes);
     else ::close(fd);

@@ -7,7 +7,8 @@
 namespace platform::win {
 
 // Writes `bytes` as the file at `path`: a new file, or in place of a regular
-// file the caller may write, which keeps its mode. A symbolic link is followed
+// file the caller may write, which keeps its mode, and its owner and group
+// where the system lets the caller give them. A symbolic link is followed
 // and its target written. Anything else (a folder, a FIFO, a device, a file
 // the caller may not write) is refused and nothing is written. A regular file
 // without any write bit counts as one nobody may write, whatever the system

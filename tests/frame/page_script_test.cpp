@@ -42,11 +42,11 @@ protected:
     int Run(const std::string& script, PageScriptOptions options = {}) {
         std::istringstream in(script);
         std::ostringstream out;
-        const int code = RunPageScript(in, out, options);
+        const int code = RunPageScript(in, out, options, badOption);
         output = out.str();
         return code;
     }
-    std::string output;
+    std::string output, badOption;
     // What a script saves by a relative name lands here.
     WorkingFolder working;
 };
@@ -60,7 +60,8 @@ TEST_P(PageScriptExamples, GiveTheirExpectedOutput) {
     std::ostringstream out;
     PageScriptOptions options;
     options.echo = true;
-    EXPECT_EQ(RunPageScript(script, out, options), kScriptOk);
+    std::string badOption;
+    EXPECT_EQ(RunPageScript(script, out, options, badOption), kScriptOk);
     EXPECT_EQ(out.str(), ReadFile(kExamples + name + ".expected"));
     EXPECT_TRUE(platform::app::ErrorSink::Instance().Empty());
 }
@@ -481,13 +482,14 @@ TEST_F(PageScriptTest, OnlineAndOptionsApplyBeforeTheFirstCommand) {
     EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1033\n", 0), 0u) << output;
     EXPECT_NE(output.find("connected\n"), std::string::npos);
     EXPECT_NE(output.find("disconnected\n"), std::string::npos);
-    // A language the registry refuses is not the one the header names.
-    options.lcid = 70000;
-    EXPECT_EQ(Run("", options), kScriptOk);
-    EXPECT_EQ(output.rfind("frame RXD 214, user level 2, language 1033\n"
-                           "lang 70000: refused (the dictionary has no such language; the language stays 1033)\n", 0),
-              0u)
-        << output;
+    // A language the DTM does not have is a bad option: nothing runs.
+    for (const int32_t lcid : {1031, 70000}) {
+        options.lcid = lcid;
+        EXPECT_EQ(Run("disconnect", options), kScriptBadOption);
+        EXPECT_EQ(output, "");
+        EXPECT_EQ(badOption, "bad option --lcid " + std::to_string(lcid) +
+                                 ": the dictionary has no such language; it has 1033");
+    }
 }
 
 TEST(PageScriptArgs, OptionsAndBadOnes) {

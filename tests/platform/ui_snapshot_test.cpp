@@ -101,6 +101,27 @@ TEST_F(SnapshotTest, ValuesInTheirTextForms) {
     EXPECT_EQ(JsonString("\x01"), "\"\\u0001\"");
 }
 
+// JSON text is UTF-8: a byte that is no part of a well-formed character is
+// escaped with its value; well-formed characters of every length stay as they are.
+TEST_F(SnapshotTest, JsonStringsAreUtf8WhateverBytesTheTextHolds) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string json;
+    } cases[] = {
+        {"well-formed", "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "\"\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\""},
+        {"lead without continuation", "\xC3(\xFF\x01x", "\"\\u00C3(\\u00FF\\u0001x\""},
+        {"stray continuation", "a\x80\xBF", "\"a\\u0080\\u00BF\""},
+        {"cut short at the end", "\xE2\x82", "\"\\u00E2\\u0082\""},
+        {"overlong", "\xC0\xAF", "\"\\u00C0\\u00AF\""},
+        {"surrogate", "\xED\xA0\x80", "\"\\u00ED\\u00A0\\u0080\""},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\"\\u00F4\\u0090\\u0080\\u0080\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.name;
+    // The text form keeps the bytes as they are.
+    EXPECT_EQ(Quote("\xFF"), "\"\xFF\"");
+}
+
 TEST_F(SnapshotTest, InputIsTrappedIntoTheErrorSinkAndAnswersWhetherItWasTaken) {
     form_->inner->cmdInner->Click.Connect([] { com::Raise(5, "refused by handler"); });
     EXPECT_FALSE(Input::Click(*form_->inner->cmdInner));

@@ -112,7 +112,7 @@ TEST_F(CommandOnItsWay, AReadLandingBeforeTheSendLeavesWhatTheUserConfirmed) {
          [this] { return OnlinePage("ctlCalib", "", "cmdZeroAdjust"); }, none},
     };
     const std::pair<const char*, std::function<void(const Buttons&)>> reads[] = {
-        {"ReadButton", [this](const Buttons& b) { ASSERT_TRUE(Click(b.read)); }},
+        {"ReadButton", [](const Buttons& b) { ASSERT_TRUE(Click(b.read)); }},
         {"FrameUpload", [this](const Buttons&) { StartFrameUpload(); }},
     };
     bool first = true;
@@ -284,7 +284,9 @@ TEST_F(CommandOnItsWay, TwoWindowsCommandingOneElementSendTheirOwnValuesAndARefu
                          WriteOf(ctlReset::kResetsPath, "00") + (c.secondRefused ? refused : "")}));
         EXPECT_EQ(com::CLng(el.TransientValue), c.after);
         EXPECT_EQ(el.StatusFlags() & 0x20, 0);
-        if (c.firstRefused && c.secondRefused) EXPECT_FALSE(Params().Modified());
+        if (c.firstRefused && c.secondRefused) {
+            EXPECT_FALSE(Params().Modified());
+        }
     }
 }
 
