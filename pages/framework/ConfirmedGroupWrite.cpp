@@ -156,19 +156,42 @@ void ConfirmedGroupWriter::PageClosed(PageBase& page) {
                         app::kButtonsOKExclamation);
         return;
     }
-    // The write has gone out: the device's answer judges it, now or when it comes.
+    // The write has gone out: the device's answer judges it, now or when it
+    // comes. A judge that goes unheard (the instance released before the
+    // answer) takes the command off its element's list all the same, so that
+    // no entry outlives the element.
+    struct Unjudged {
+        Running write;
+        bool judged = false;
+        ~Unjudged() {
+            if (!judged) Forget(write);
+        }
+    };
+    const auto pending = std::make_shared<Unjudged>();
+    pending->write = write;
     const platform::W<rt::DTMContext> weak = ctx;
-    const bool followed = online->FollowWrite(*write.write, write.invokeId, [weak, write](bool taken) {
-        if (const auto context = weak.lock()) Judge(context, write, taken, nullptr);
+    const bool followed = online->FollowWrite(*write.write, write.invokeId, [weak, pending](bool taken) {
+        const auto context = weak.lock();
+        if (!context) return;
+        pending->judged = true;
+        Judge(context, pending->write, taken, nullptr);
     });
     // Otherwise the transfer has ended and its end not yet reached the page.
-    if (!followed) Judge(ctx, write, TakenIn(ctx, write.invokeId, write.write), nullptr);
+    if (!followed) {
+        pending->judged = true;
+        Judge(ctx, write, TakenIn(ctx, write.invokeId, write.write), nullptr);
+    }
 }
 
 ConfirmedGroupWriter::~ConfirmedGroupWriter() {
-    if (!running_) return;
-    const auto* element = dynamic_cast<const clsDataElement*>(running_->write.get());
-    if (const auto* way = element ? TakeOff(running_->serial, *element) : nullptr; way && way->commands.empty())
+    if (running_) Forget(*running_);
+}
+
+size_t ConfirmedGroupWriter::ElementsWithCommandsOnTheirWay() { return OnTheWay().size(); }
+
+void ConfirmedGroupWriter::Forget(const Running& write) {
+    const auto* element = dynamic_cast<const clsDataElement*>(write.write.get());
+    if (const auto* way = element ? TakeOff(write.serial, *element) : nullptr; way && way->commands.empty())
         OnTheWay().erase(element);
 }
 

@@ -34,6 +34,7 @@
 // command) when the request asks for it or the connection to the device is
 // gone or going.
 // A started write marks the element as changed online.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -96,6 +97,8 @@ public:
     // The page closes (before it releases its group): a write that has not
     // gone out is cut short; one that has is left to its answer.
     void PageClosed(PageBase& page);
+    // How many elements, of every instance, have commands on their way.
+    static size_t ElementsWithCommandsOnTheirWay();
 
 private:
     struct Running {
@@ -117,6 +120,8 @@ private:
     // The write is over: the element holds what the commands still on their
     // way to it, the device's answers and reads leave there.
     static void Ended(const platform::P<platform::rt::DTMContext>& ctx, const Running& write, bool taken);
+    // Takes the command off its element's list without judging it.
+    static void Forget(const Running& write);
 
     std::optional<Running> running_;
 };

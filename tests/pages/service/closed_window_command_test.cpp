@@ -111,5 +111,27 @@ TEST_F(ClosedWindowCommand, IsJudgedByTheDevicesAnswerOnceItWentOut) {
     }
 }
 
+// The instance released while the command of a closed window is on the
+// wire: its answer is never judged, and nothing of the command stays behind
+// for an element that no longer exists (a later element at the same address
+// would take it for its own).
+TEST_F(ClosedWindowCommand, ReleasedBeforeTheAnswerLeavesNoCommandBehind) {
+    ASSERT_EQ(ConfirmedGroupWriter::ElementsWithCommandsOnTheirWay(), 0u);
+    const auto button = OnlineButton("ctlProtect", "", "cmdWriteLockActivate");
+    ASSERT_NE(button, nullptr);
+    const size_t from = Device().Log().size();
+    Answer(kYes);
+    ASSERT_TRUE(Click(button));
+    ASSERT_TRUE(AdvanceUntilReceived(from, 1));
+    ASSERT_TRUE(frame->Close(*sessions.back()));
+    EXPECT_EQ(ConfirmedGroupWriter::ElementsWithCommandsOnTheirWay(), 1u);
+
+    sessions.clear();
+    hosts.clear();
+    frame.reset();
+    Advance(12000);
+    EXPECT_EQ(ConfirmedGroupWriter::ElementsWithCommandsOnTheirWay(), 0u);
+}
+
 }  // namespace
 }  // namespace dtm::testing
